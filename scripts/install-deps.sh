@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Skarnwing needs to build, generate its content and run its tests.
+# Idempotent: packages already present are left alone, so a second run costs a few seconds.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libsdl2-dev libsdl2-ttf-dev libstb-dev libmpg123-dev libfreetype-dev
+  fonts-dejavu-core fonts-liberation2
+  librsvg2-bin lame fluidsynth timgm6mb-soundfont abcmidi sox espeak-ng
+  xvfb xauth
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+sudo_cmd=()
+if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -q
+"${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,31 @@
+#include "app/stopwatch.h"
+
+#include "platform/platform.h"
+
+void computeTickLength(Stopwatch& watch) {
+    const float ticksPerMs = static_cast<float>(static_cast<double>(platformCounterFrequency()) / 1000.0);
+    watch.msPerTick = 1.0f / ticksPerMs;
+}
+
+Stopwatch makeStopwatch() {
+    Stopwatch watch;
+    computeTickLength(watch);
+    startStopwatch(watch);
+    return watch;
+}
+
+void startStopwatch(Stopwatch& watch) {
+    watch.stopped = 0;
+    watch.startCount = platformCounter();
+}
+
+float elapsedMs(Stopwatch& watch) {
+    if (!watch.stopped) watch.stopCount = platformCounter();
+    return static_cast<float>(watch.stopCount - watch.startCount) * watch.msPerTick;
+}
+
+void stopStopwatch(Stopwatch& watch) {
+    if (watch.stopped) return;
+    watch.stopCount = platformCounter();
+    watch.stopped = 1;
+}

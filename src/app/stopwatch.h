@@ -1,0 +1,20 @@
+#pragma once
+// A high-resolution timer on the platform's performance counter.
+
+#include <cstdint>
+
+struct Stopwatch {
+    float msPerTick = 0.0f; // milliseconds per counter tick
+    uint8_t stopped = 0;
+    int64_t stopCount = 0;  // counter at the last stop or reading
+    int64_t startCount = 0; // counter at the last start
+};
+
+// Computes msPerTick from the counter frequency (narrowed to float before the division).
+void computeTickLength(Stopwatch& watch);
+// A new stopwatch: tick length computed, running from now.
+Stopwatch makeStopwatch();
+void startStopwatch(Stopwatch& watch);
+// Milliseconds from the last start to now, or to the stop if stopped.
+float elapsedMs(Stopwatch& watch);
+void stopStopwatch(Stopwatch& watch);

@@ -1,0 +1,19 @@
+#pragma once
+// What only the headless back end offers: scripted input and screenshots.
+
+#include <cstdint>
+
+#include "platform/platform.h"
+
+// Queues an event; platformPollEvent hands queued events out in order.
+void headlessPushEvent(const InputEvent& event);
+
+// Composites the last presented frame (black, its textures, then the canvas with its alpha)
+// into out, 1280 * 720 pixels of 0xFFRRGGBB.
+void headlessCompositeLastFrame(uint32_t* out);
+
+// Writes the last presented frame as a PNG. Returns false (with a message) on failure.
+bool headlessWriteScreenshot(const char* path);
+
+// Frames presented so far.
+int64_t headlessFramesPresented();

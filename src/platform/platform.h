@@ -1,0 +1,76 @@
+#pragma once
+// The one interface between the game and the machine. Two back ends implement it: the SDL one
+// (a real window, GPU presentation, the audio device) and the headless one (no window, a virtual
+// clock that advances 1/60 s per frame, software composition for screenshots). Nothing outside
+// src/platform/ includes SDL.
+
+#include <cstdint>
+
+constexpr int32_t kClientWidth = 1280;
+constexpr int32_t kClientHeight = 720;
+
+// Windows virtual-key codes, the indices of the key table.
+enum VirtualKey : int32_t {
+    kVkTab = 0x09,
+    kVkEnter = 0x0D,
+    kVkCtrl = 0x11,
+    kVkEsc = 0x1B,
+    kVkSpace = 0x20,
+    kVkLeft = 0x25,
+    kVkUp = 0x26,
+    kVkRight = 0x27,
+    kVkDown = 0x28,
+    kVkA = 0x41,
+    kVkG = 0x47,
+    kVkS = 0x53,
+    kVkY = 0x59,
+    kVkZ = 0x5A,
+};
+
+// Mouse-button bits carried by a mouse-move event, as the window messages carry them.
+constexpr uint32_t kMouseButtonLeft = 1;
+constexpr uint32_t kMouseButtonRight = 2;
+
+enum class InputEventType : uint8_t { KeyDown, KeyUp, MouseMove, LeftDown, LeftUp, Quit };
+
+// One window message, already translated to virtual-key codes and client coordinates.
+struct InputEvent {
+    InputEventType type = InputEventType::Quit;
+    int32_t virtualKey = 0; // KeyDown, KeyUp
+    int32_t x = 0;          // MouseMove: client column, may lie outside the client area
+    int32_t y = 0;          // MouseMove: client row, growing downward
+    uint32_t buttons = 0;   // MouseMove: kMouseButtonLeft | kMouseButtonRight held
+};
+
+// A texture handle; 0 is "absent" and every draw of it is skipped.
+using TextureHandle = int32_t;
+
+// Opens the window (1280x720 client area, titled "Skarnwing", not resizable) or the headless
+// equivalent. Returns false if the window cannot be made; the message says why.
+bool platformOpen();
+void platformClose();
+
+// Takes the next waiting event, if any. Returns false when none waits (then a frame runs).
+bool platformPollEvent(InputEvent* event);
+
+void platformSetTitle(const char* title);
+void platformShowCursor(bool shown);
+void platformCaptureMouse(bool captured);
+// Desktop full screen with the 1280x720 picture scaled to fit and letterboxed, or the window.
+void platformSetFullScreen(bool fullScreen);
+
+// The performance counter: ticks and ticks per second.
+int64_t platformCounter();
+int64_t platformCounterFrequency();
+
+// Starts a frame: clears the picture to opaque black and returns the 1280x720 canvas pixels
+// (all zero at this point is the caller's job) with their row pitch in bytes.
+uint32_t* platformBeginFrame(int32_t* rowPitch);
+// Ends a frame: the textures drawn since platformBeginFrame lie beneath the canvas, which is
+// composited over them with its alpha, and the result is presented (at most once per retrace).
+void platformPresentFrame();
+
+// Uploads a 0xAARRGGBB picture, rows top-down. Returns 0 if it cannot be made.
+TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height);
+// Draws a texture at its top-left corner with alpha blending, beneath this frame's canvas.
+void platformDrawTexture(TextureHandle texture, int32_t x, int32_t y);

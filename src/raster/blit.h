@@ -1,0 +1,32 @@
+#pragma once
+// Drawing decoded pictures into the canvas. The rotating variants share one forward mapping:
+// each source pixel lands on one canvas pixel, offset from the centre (or pivot), rotated by
+// `angle` degrees (clockwise on screen) and divided by 1.45 * scale, truncated toward zero.
+// `upright` 0 mirrors the picture top to bottom before it is rotated.
+
+#include "raster/canvas.h"
+#include "raster/pixel_image.h"
+
+// Unrotated, top-left at (x, y); blends source pixels with alpha above 246.
+void blitBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y);
+
+// Centre at (x, y); copies (alpha kept) source pixels with alpha above 100.
+void blitRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright,
+                 double angle, double scale);
+
+// Centre at (x, y); copies source pixels whose alpha exceeds `cutoff`.
+void blitRotatedCutoff(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
+                       uint8_t upright, double angle, double scale, double cutoff);
+
+// Centre at (x, y); blends source pixels with alpha above 160.
+void blitRotatedBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
+                        uint8_t upright, double angle, double scale);
+
+// Pivot `pivotOffset` rows below the centre in the picture's own orientation, at (x, y);
+// blends every source pixel with alpha above 0.
+void blitRotatedPivot(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
+                      uint8_t upright, int32_t pivotOffset, double angle, double scale);
+
+// Centre at (x, y), never mirrored; blends source pixels with alpha of 2 or more.
+void blitRotatedSoft(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, double scale,
+                     double angle);

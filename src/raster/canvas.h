@@ -1,0 +1,54 @@
+#pragma once
+// The software frame buffer and its primitives.
+//
+// Pixel (x, y) is the uint32_t at pixels + y * (rowPitch / 4) + x, read as 0xAARRGGBB.
+// Clipping: a pixel is written only if 0 <= x < 1280 and 0 <= y < 720; every primitive tests
+// each pixel it would write against those constants, never against width and height.
+// Primitives write opaque pixels (alpha 0xFF) except drawText, which writes the caller's value.
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdint>
+
+constexpr int32_t kCanvasWidth = 1280;
+constexpr int32_t kCanvasHeight = 720;
+constexpr size_t kTextBufferSize = 200; // bytes, NUL included
+
+struct Canvas {
+    int32_t width = 0;          // pixels per row, 1280 once start-up has run
+    int32_t height = 0;         // rows, 720 once start-up has run
+    int32_t rowPitch = 0;       // bytes from one row to the next, valid while a frame is open
+    uint32_t* pixels = nullptr; // first pixel of row 0, valid while a frame is open
+};
+
+// A fixed-cell font: the 95 characters 0x20..0x7E in code order, `columns` cells per sheet row.
+// Ink is a sheet pixel of exactly 0xFF000000; every other value is background.
+struct BitmapFont {
+    int32_t cellWidth = 0;            // pixels; also the pen advance
+    int32_t cellHeight = 0;           // pixels
+    int32_t columns = 0;              // cells per sheet row; the sheet is columns * cellWidth wide
+    const uint32_t* pixels = nullptr; // the sheet, row-major
+};
+
+// 0xFF000000 | low 8 bits of r, g, b. Nothing clamps: 256 gives 0 in that channel.
+uint32_t packColour(int32_t r, int32_t g, int32_t b);
+
+// One pixel of packColour(r, g, b).
+void plot(Canvas& canvas, int32_t x, int32_t y, int32_t r, int32_t g, int32_t b);
+
+// Every pixel whose offset from the centre has a length strictly below the radius.
+void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r, int32_t g, int32_t b);
+
+// A straight line with both end points, one pixel per step of the major axis.
+void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g,
+              int32_t b);
+
+// One line of text, (x, y) the top-left of the first cell; each byte advances one cell and bytes
+// outside 0x20..0x7E draw nothing. A font without a sheet draws nothing.
+void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font,
+              uint32_t colour);
+
+// printf into a buffer of kTextBufferSize bytes. Always bounded: a text that does not fit is cut
+// and still NUL-terminated. Returns the characters written, or -1 if formatting failed.
+int formatText(char* buffer, const char* format, ...) __attribute__((format(printf, 2, 3)));
+int formatTextV(char* buffer, const char* format, va_list args);
