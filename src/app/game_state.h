@@ -110,6 +110,7 @@ struct GameState {
     uint8_t rollActive = 0;      // a roll-over is under way
     uint8_t rollReturning = 0;   // the roll-over is playing back toward the first image
     uint8_t rollDone = 0;        // the roll-over finished; cleared when Up and Down are up
+    int32_t rollFrame = 0;       // image of the roll-over strip being shown, 0..2
     uint8_t showUpLatch = 0;     // airshow: Up acted on, cleared when Up is up
     uint8_t showDownLatch = 0;   // airshow: Down acted on, cleared when Down is up
     uint8_t keyLatchAG = 0;      // A or G acted on, cleared when both are up

@@ -52,6 +52,8 @@ void platformClose();
 
 // Takes the next waiting event, if any. Returns false when none waits (then a frame runs).
 bool platformPollEvent(InputEvent* event);
+// Queues a Quit event behind the events already waiting; the pump ends when it reaches it.
+void platformPostQuit();
 
 void platformSetTitle(const char* title);
 void platformShowCursor(bool shown);

@@ -1,0 +1,118 @@
+#include "app/dispatcher.h"
+
+#include "app/game_state.h"
+#include "platform/platform.h"
+#include "raster/canvas.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000u;
+constexpr uint32_t kGreen = 0xFF00FF00u;
+constexpr uint32_t kFrameRateColour = 0xFF7FFA00u;
+constexpr int32_t kMarkerCycle = 30;      // frames per blink cycle of the direction marker
+constexpr int32_t kMarkerVisibleFrom = 15; // the marker shows while the counter is 29..15
+
+void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) {
+    platformDrawTexture(game.textures[slot], x, y);
+}
+
+void drawSmallText(GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+    drawText(game.canvas, text, x, y, game.smallFont, colour);
+}
+
+void runTitle(GameState& game) {
+    drawTexture(game, kTexTitle, 0, 0);
+    stopStopwatch(game.missionStopwatch);
+    computeTickLength(game.missionStopwatch);
+    if (game.mouse->leftDown) {
+        if (!game.clickLatch) {
+            game.titleShown = 0;
+            game.controlShown = 1;
+            game.clickLatch = 1;
+        }
+    } else {
+        game.clickLatch = 0;
+    }
+    if (game.loadNotice >= 0 && game.gameLoaded) {
+        drawSmallText(game, "Game Loaded.", 560, 630, kGreen);
+        game.loadNotice -= 1;
+    }
+}
+
+void runBetweenSorties(GameState& game) {
+    if (game.outcome == "Won") {
+        if (!game.mouse->leftDown && game.clickLatch) game.clickLatch = 0;
+    } else {
+        drawSmallText(game, "Mission Failed.", 580, 360, kRed);
+        drawSmallText(game, "Restart Game? Y for Yes.", 480, 400, kRed);
+    }
+}
+
+// Whether the aircraft is in the part of the world where the way home needs pointing out.
+bool nearHome(const GameState& game) {
+    switch (game.mission) {
+    case 1: return game.sector == 0;
+    case 2: return game.sector == 0 || game.sector == -1;
+    case 3: return game.sector == 0 || game.sector == 1;
+    default: return false;
+    }
+}
+
+void updateDirectionMarker(GameState& game) {
+    if (!game.objectiveDone && game.markerBlink == 0 && nearHome(game)) game.markerBlink = kMarkerCycle;
+    if (game.markerBlink > 0) game.markerBlink -= 1;
+    if (game.markerBlink >= kMarkerVisibleFrom && (game.mission == 1 || game.mission == 3)) {
+        drawTexture(game, kTexArrow, 1170, 310);
+    }
+}
+
+// Latches that clear once their keys are up again.
+void releaseKeyLatches(GameState& game) {
+    const uint8_t* keys = game.keys;
+    if (!keys[kVkUp] && !keys[kVkDown] && game.rollReturning && game.rollFrame == 0 && game.rollActive) {
+        game.rollDone = 0;
+        game.rollActive = 0;
+        game.rollReturning = 0;
+    }
+    if (!keys[kVkDown]) game.showDownLatch = 0;
+    if (!keys[kVkUp]) game.showUpLatch = 0;
+    if (!keys[kVkA] && !keys[kVkG]) game.keyLatchAG = 0;
+    if (!keys[kVkZ]) game.keyLatchZ = 0;
+}
+
+void runSortie(GameState& game) {
+    if (isBelowCrashLine(game.worldY)) raiseCrash(game, "Crashed");
+    if (game.physicsTimer > 0) game.physicsTimer -= 1;
+    releaseKeyLatches(game);
+    updateDirectionMarker(game);
+    if (game.fullScreen) {
+        formatText(game.textBuffer, "%dfps", game.framesPerSecond);
+        drawSmallText(game, game.textBuffer, 1215, 0, kFrameRateColour);
+    }
+    game.frameCount += 1;
+}
+
+} // namespace
+
+bool isBelowCrashLine(double worldY) { return (worldY + 47.0) - 20.0 >= 19869.0; }
+
+void raiseCrash(GameState& game, const char* text) {
+    game.missionOver = 1;
+    game.outcome = text;
+    game.outcomeFresh = 1;
+    game.mapShown = 0;
+    game.briefingShown = 0;
+    game.controlShown = 0;
+    game.titleShown = 0;
+}
+
+void runDispatcher(GameState& game) {
+    if (game.keys[kVkEsc]) platformPostQuit();
+    if (game.titleShown) {
+        runTitle(game);
+    } else if (game.missionOver) {
+        runBetweenSorties(game);
+    } else {
+        runSortie(game);
+    }
+}

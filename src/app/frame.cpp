@@ -1,0 +1,74 @@
+#include "app/frame.h"
+
+#include <chrono>
+
+#include "app/dispatcher.h"
+#include "app/game_state.h"
+#include "assets/music.h"
+#include "platform/platform.h"
+#include "raster/canvas.h"
+
+namespace {
+double gLastDispatcherMs = 0.0;
+} // namespace
+
+double lastDispatcherMs() { return gLastDispatcherMs; }
+
+RenderStats& renderStats() {
+    static RenderStats stats{makeStopwatch()};
+    return stats;
+}
+
+void recordRenderTime(RenderStats& stats, float elapsed) {
+    stats.sum += elapsed;
+    if (elapsed <= stats.min) stats.min = elapsed;
+    if (elapsed >= stats.max) stats.max = elapsed;
+    stats.count += 1;
+    if (stats.count == kRenderStatsWindow) {
+        stats.lastAverage = stats.sum / static_cast<float>(kRenderStatsWindow);
+        stats.lastMin = stats.min;
+        stats.lastMax = stats.max;
+        stats.sum = 0.0f;
+        stats.min = kLargestFloat;
+        stats.max = 0.0f;
+        stats.count = 0;
+    }
+}
+
+void runFrame(GameState& game) {
+    game.canvas.pixels = platformBeginFrame(&game.canvas.rowPitch);
+    wipeCanvas(game.canvas);
+    const auto dispatchStart = std::chrono::steady_clock::now();
+    runDispatcher(game);
+    gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
+
+    RenderStats& stats = renderStats();
+    startStopwatch(stats.watch);
+    platformPresentFrame();
+    stopStopwatch(stats.watch);
+    recordRenderTime(stats, elapsedMs(stats.watch));
+
+    // frameCount only grows on frames that fly the world, so menus read 0 frames per second.
+    if (elapsedMs(game.fpsStopwatch) >= 1000.0f) {
+        game.framesPerSecond = game.frameCount;
+        game.frameCount = 0;
+        startStopwatch(game.fpsStopwatch);
+    }
+
+    if (game.keys[kVkEnter] && !game.enterHeld) {
+        game.fullScreen = !game.fullScreen;
+        platformSetFullScreen(game.fullScreen);
+        game.enterHeld = 1;
+    } else if (!game.keys[kVkEnter] && game.enterHeld) {
+        game.enterHeld = 0;
+    }
+
+    // In full screen there is no title bar; the dispatcher draws the rate on the frame.
+    if (!game.fullScreen) {
+        formatText(game.textBuffer, "Skarnwing %.2f - %d fps", static_cast<double>(game.versionNumber),
+                   game.framesPerSecond);
+        platformSetTitle(game.textBuffer);
+    }
+
+    loopMusic(game);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The input state that window messages produce: the key table and the mouse record. Both back
+// ends feed their events through handleInputEvent, so scripted input behaves like real input.
+
+#include <cstdint>
+
+#include "app/game_state.h"
+#include "platform/platform.h"
+
+// The process-wide key table (kKeyTableSize entries, 1 held) and mouse record.
+uint8_t* keyTable();
+MouseState& mouseState();
+
+// Records one event: key down sets the entry (repeats keep it 1), key up clears it; mouse moves
+// follow the capture rule; left button down and up set leftDown.
+void handleInputEvent(uint8_t* keys, MouseState& mouse, const InputEvent& event);

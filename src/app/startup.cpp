@@ -1,0 +1,76 @@
+#include "app/startup.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/frame.h"
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/inventory.h"
+#include "assets/music.h"
+#include "assets/sound.h"
+#include "combat/outcome.h"
+#include "platform/platform.h"
+
+namespace {
+const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "Inverted Loop", "Spin",
+                                                  "Low Speed Flyby"};
+} // namespace
+
+void runStartUp(GameState& game, uint32_t seed) {
+    game.missionStopwatch = makeStopwatch();
+
+    for (int i = 0; i < kTrickCount; ++i) {
+        std::snprintf(game.trickNames[i], kTrickNameSize, "%s", kTrickNameTexts[i]);
+    }
+    game.showUpLatch = 0;
+    game.showDownLatch = 0;
+    game.throttleUntouched = 1;
+    game.gameLoaded = 0;
+    game.enterHeld = 0;
+    game.saveLoadLatch = 0;
+    game.versionNumber = kVersionNumber;
+
+    game.canvas.width = kClientWidth;
+    game.canvas.height = kClientHeight;
+    game.mouse = &mouseState();
+
+    createSoundDevice(game);
+
+    game.titleShown = 0;
+    game.controlShown = 0;
+    game.mapShown = 0;
+    game.briefingShown = 0;
+    game.fullScreen = 0;
+    game.cargoCount = 1;
+    game.musicTrack1On = 1;
+    game.musicTrack2On = 0;
+
+    game.fpsStopwatch = makeStopwatch();
+    game.outcome.clear();
+    game.keys = keyTable();
+
+    loadFonts(game);
+    loadInventory(game);
+
+    playMusic(game.track1);
+
+    resetNewGame(game);
+    platformShowCursor(true);
+    seedRandom(game, seed);
+}
+
+void runShutDown(GameState& game) {
+    game.outcome.clear();
+    releaseSounds(game);
+}
+
+bool pumpOnce(GameState& game) {
+    InputEvent event;
+    while (platformPollEvent(&event)) {
+        if (event.type == InputEventType::Quit) return false;
+        handleInputEvent(game.keys, *game.mouse, event);
+    }
+    runFrame(game);
+    return true;
+}

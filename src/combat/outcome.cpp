@@ -1,0 +1,47 @@
+#include "combat/outcome.h"
+
+#include "app/game_state.h"
+
+namespace {
+
+constexpr double kNoTargetDistance = 999999999.0;
+constexpr double kParkedX = 19100.0; // world x of the aircraft parked on the home runway
+constexpr double kParkedY = 19836.0;
+
+// The fields both resets give the same values.
+void resetSortieFields(GameState& game) {
+    game.objectiveDone = 0;
+    game.outcomeFresh = 0;
+    game.clickLatch = 0;
+    game.mapShown = 0;
+    game.briefingShown = 0;
+    game.throttleUntouched = 1;
+    game.gameLoaded = 0;
+    game.selectedWeapon = 1;
+    game.weaponKeyLatch = 0;
+    game.nearestTargetDistance = kNoTargetDistance;
+    game.worldX = kParkedX;
+    game.worldY = kParkedY;
+    game.sector = 0;
+    game.cameraX = 0.0;
+    game.cameraY = 0.0;
+    game.frameCount = 0;
+    game.framesPerSecond = 0;
+}
+
+} // namespace
+
+void resetNewGame(GameState& game) {
+    resetSortieFields(game);
+    game.outcome = "Won";
+    game.missionOver = 1;
+    game.titleShown = 1;
+    game.controlShown = 0;
+}
+
+void resetMission(GameState& game) {
+    resetSortieFields(game);
+    game.outcome = "NULL";
+    game.missionOver = 0;
+    game.controlShown = 1;
+}

@@ -1,0 +1,20 @@
+#pragma once
+// The audio side of the platform layer. The mixer itself is back-end neutral: the SDL back end
+// calls mixAudio from its device callback, the headless one once per frame for 735 sample
+// frames (1/60 s at 44100 Hz), so that playing, stopping and positions behave the same.
+
+#include <cstdint>
+
+constexpr int32_t kAudioRate = 44100;        // sample frames per second
+constexpr int32_t kHeadlessFrameSamples = 735; // sample frames mixed per headless game frame
+
+// Opens the output at 44100 Hz, 16-bit stereo. Returns false (with a message) if it cannot.
+bool audioOpen();
+void audioClose();
+
+// Window focus: while unfocused only voices marked focus-global sound.
+void audioSetFocus(bool focused);
+
+// Mixes the next sampleFrames stereo frames (interleaved left, right) into out, advancing every
+// playing voice and music stream.
+void mixAudio(int16_t* out, int32_t sampleFrames);

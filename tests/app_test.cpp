@@ -1,0 +1,292 @@
+// The shell: input recording, the frame's statistics and latches, the dispatcher's states and
+// rules, path resolution and the random generator. Runs on the headless back end.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/dispatcher.h"
+#include "app/frame.h"
+#include "app/game_state.h"
+#include "app/input.h"
+#include "app/startup.h"
+#include "combat/outcome.h"
+#include "platform/headless.h"
+#include "platform/paths.h"
+
+namespace {
+
+// A game record wired to its own key table and mouse, without loading any asset.
+struct TestGame {
+    std::unique_ptr<GameState> game = std::make_unique<GameState>();
+    uint8_t keys[kKeyTableSize] = {};
+    MouseState mouse;
+
+    TestGame() {
+        game->keys = keys;
+        game->mouse = &mouse;
+        game->canvas.width = kClientWidth;
+        game->canvas.height = kClientHeight;
+        game->versionNumber = kVersionNumber;
+        game->fpsStopwatch = makeStopwatch();
+        game->missionStopwatch = makeStopwatch();
+        resetNewGame(*game);
+    }
+    GameState& operator*() { return *game; }
+    GameState* operator->() { return game.get(); }
+};
+
+// True when a Quit event waits; drains the queue.
+bool quitQueued() {
+    bool quit = false;
+    InputEvent event;
+    while (platformPollEvent(&event)) quit = quit || event.type == InputEventType::Quit;
+    return quit;
+}
+
+InputEvent move(int32_t x, int32_t y, uint32_t buttons = 0) {
+    return InputEvent{InputEventType::MouseMove, 0, x, y, buttons};
+}
+
+} // namespace
+
+TEST(Input, KeysFollowDownAndUpAndRepeatsKeepTheEntry) {
+    uint8_t keys[kKeyTableSize] = {};
+    MouseState mouse;
+    handleInputEvent(keys, mouse, {InputEventType::KeyDown, 0x141, 0, 0, 0}); // low 8 bits index
+    EXPECT_EQ(keys[0x41], 1);
+    handleInputEvent(keys, mouse, {InputEventType::KeyDown, 0x41, 0, 0, 0});
+    EXPECT_EQ(keys[0x41], 1);
+    handleInputEvent(keys, mouse, {InputEventType::KeyUp, 0x41, 0, 0, 0});
+    EXPECT_EQ(keys[0x41], 0);
+}
+
+TEST(Input, MouseCaptureRule) {
+    uint8_t keys[kKeyTableSize] = {};
+    MouseState mouse;
+    handleInputEvent(keys, mouse, move(100, 200));
+    EXPECT_EQ(mouse.x, 100);
+    EXPECT_EQ(mouse.y, 200);
+    EXPECT_EQ(mouse.captured, 1);
+
+    // Dragging out to the left and above clamps to 0; far below to 19999; right is unclamped.
+    handleInputEvent(keys, mouse, {InputEventType::LeftDown, 0, 0, 0, 0});
+    handleInputEvent(keys, mouse, move(-50, -7, kMouseButtonLeft));
+    EXPECT_EQ(mouse.x, 0);
+    EXPECT_EQ(mouse.y, 0);
+    handleInputEvent(keys, mouse, move(5000, 25000, kMouseButtonRight));
+    EXPECT_EQ(mouse.x, 5000);
+    EXPECT_EQ(mouse.y, 19999);
+    EXPECT_EQ(mouse.leftDown, 1);
+
+    // A release outside is still seen while captured.
+    handleInputEvent(keys, mouse, {InputEventType::LeftUp, 0, 0, 0, 0});
+    EXPECT_EQ(mouse.leftDown, 0);
+
+    // The left column with no button counts as outside: capture goes, leftDown clears, the
+    // position keeps its last value.
+    handleInputEvent(keys, mouse, move(300, 300));
+    handleInputEvent(keys, mouse, {InputEventType::LeftDown, 0, 0, 0, 0});
+    handleInputEvent(keys, mouse, move(0, 300));
+    EXPECT_EQ(mouse.captured, 0);
+    EXPECT_EQ(mouse.leftDown, 0);
+    EXPECT_EQ(mouse.x, 300);
+}
+
+TEST(Frame, RenderStatsPublishOnTheTwentiethFrame) {
+    RenderStats stats;
+    for (int i = 1; i <= 19; ++i) recordRenderTime(stats, static_cast<float>(i));
+    EXPECT_EQ(stats.lastAverage, 0.0f);
+    EXPECT_EQ(stats.lastMax, 0.0f);
+    recordRenderTime(stats, 20.0f);
+    EXPECT_FLOAT_EQ(stats.lastAverage, 10.5f);
+    EXPECT_EQ(stats.lastMin, 1.0f);
+    EXPECT_EQ(stats.lastMax, 20.0f);
+    EXPECT_EQ(stats.count, 0);
+    EXPECT_EQ(stats.min, kLargestFloat);
+}
+
+TEST(Frame, TitleShowsZeroFpsOnMenusAndCountsFlyingFrames) {
+    TestGame game;
+    for (int i = 0; i < 61; ++i) runFrame(*game);
+    EXPECT_EQ(game->framesPerSecond, 0);
+    EXPECT_STREQ(game->textBuffer, "Skarnwing 0.61 - 0 fps");
+
+    resetMission(*game); // flying: every frame counts
+    game->controlShown = 0;
+    for (int i = 0; i < 60; ++i) runFrame(*game);
+    EXPECT_GE(game->framesPerSecond, 59);
+    EXPECT_LE(game->framesPerSecond, 60);
+    quitQueued();
+}
+
+TEST(Frame, EnterSwitchesOncePerPressAndFullScreenKeepsTheTitle) {
+    TestGame game;
+    game->keys[kVkEnter] = 1;
+    runFrame(*game);
+    runFrame(*game);
+    EXPECT_EQ(game->fullScreen, 1);
+    EXPECT_EQ(game->enterHeld, 1);
+    std::snprintf(game->textBuffer, kTextBufferSize, "untouched");
+    runFrame(*game);
+    EXPECT_STREQ(game->textBuffer, "untouched") << "no title text is formatted in full screen";
+    game->keys[kVkEnter] = 0;
+    runFrame(*game);
+    EXPECT_EQ(game->enterHeld, 0);
+    game->keys[kVkEnter] = 1;
+    runFrame(*game);
+    EXPECT_EQ(game->fullScreen, 0);
+}
+
+TEST(Frame, AnEmptyFrameIsTransparentOverBlack) {
+    TestGame game;
+    game->titleShown = 0; // between sorties with "Won" and no screen: nothing is drawn
+    runFrame(*game);
+    for (int32_t i = 0; i < kClientWidth * kClientHeight; i += 997) ASSERT_EQ(game->canvas.pixels[i], 0u);
+    std::vector<uint32_t> frame(kClientWidth * kClientHeight);
+    headlessCompositeLastFrame(frame.data());
+    EXPECT_EQ(frame[0], 0xFF000000u);
+    EXPECT_EQ(frame[640 * 360], 0xFF000000u);
+}
+
+TEST(Dispatcher, EscQuitsAfterTheFrameOnAnyScreen) {
+    TestGame game;
+    quitQueued();
+    game->keys[kVkEsc] = 1;
+    runFrame(*game);
+    EXPECT_TRUE(quitQueued());
+    resetMission(*game);
+    game->controlShown = 0;
+    runFrame(*game);
+    EXPECT_TRUE(quitQueued());
+}
+
+TEST(Dispatcher, HoldingTheButtonOnTheTitleOpensMissionControlOnce) {
+    TestGame game;
+    game->mouse->leftDown = 1;
+    runDispatcher(*game);
+    EXPECT_EQ(game->titleShown, 0);
+    EXPECT_EQ(game->controlShown, 1);
+    EXPECT_EQ(game->clickLatch, 1);
+    runDispatcher(*game);
+    EXPECT_EQ(game->clickLatch, 1) << "the screens must not act on the same press";
+    game->mouse->leftDown = 0;
+    runDispatcher(*game);
+    EXPECT_EQ(game->clickLatch, 0);
+}
+
+TEST(Dispatcher, LoadNoticeShowsOnSixtyOneFrames) {
+    TestGame game;
+    game->gameLoaded = 1;
+    game->loadNotice = 60;
+    int shown = 0;
+    for (int i = 0; i < 100; ++i) {
+        const int32_t before = game->loadNotice;
+        runDispatcher(*game);
+        if (game->loadNotice != before) ++shown;
+    }
+    EXPECT_EQ(shown, 61);
+}
+
+TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
+    EXPECT_TRUE(isBelowCrashLine(19842.0));
+    EXPECT_FALSE(isBelowCrashLine(19841.999));
+    TestGame game;
+    resetMission(*game);
+    game->worldY = 19842.0;
+    game->physicsTimer = 3;
+    const int32_t framesBefore = game->frameCount;
+    runDispatcher(*game);
+    EXPECT_EQ(game->missionOver, 1);
+    EXPECT_EQ(game->outcome, "Crashed");
+    EXPECT_EQ(game->outcomeFresh, 1);
+    EXPECT_EQ(game->controlShown, 0);
+    EXPECT_EQ(game->physicsTimer, 2) << "the crash frame still runs the sortie steps";
+    EXPECT_EQ(game->frameCount, framesBefore + 1);
+}
+
+TEST(Dispatcher, KeyReleaseLatches) {
+    TestGame game;
+    resetMission(*game);
+    game->controlShown = 0;
+    game->keyLatchAG = game->keyLatchZ = game->showUpLatch = game->showDownLatch = 1;
+    game->keys[kVkG] = 1;
+    game->keys[kVkUp] = 1;
+    runDispatcher(*game);
+    EXPECT_EQ(game->keyLatchAG, 1);
+    EXPECT_EQ(game->keyLatchZ, 0);
+    EXPECT_EQ(game->showUpLatch, 1);
+    EXPECT_EQ(game->showDownLatch, 0);
+    game->keys[kVkG] = 0;
+    runDispatcher(*game);
+    EXPECT_EQ(game->keyLatchAG, 0);
+
+    // The roll-over latches clear only when it has returned to its first image.
+    game->keys[kVkUp] = 0;
+    game->rollActive = game->rollReturning = game->rollDone = 1;
+    game->rollFrame = 1;
+    runDispatcher(*game);
+    EXPECT_EQ(game->rollActive, 1);
+    game->rollFrame = 0;
+    runDispatcher(*game);
+    EXPECT_EQ(game->rollActive, 0);
+    EXPECT_EQ(game->rollDone, 0);
+}
+
+TEST(Dispatcher, DirectionMarkerBlinksNearHomeUntilTheObjectiveIsMet) {
+    TestGame game;
+    resetMission(*game);
+    game->controlShown = 0;
+    game->mission = 1;
+    game->sector = 0;
+    runDispatcher(*game);
+    EXPECT_EQ(game->markerBlink, 29);
+    for (int i = 0; i < 29; ++i) runDispatcher(*game);
+    EXPECT_EQ(game->markerBlink, 29) << "a new cycle starts when one ends";
+    game->objectiveDone = 1;
+    for (int i = 0; i < 29; ++i) runDispatcher(*game);
+    EXPECT_EQ(game->markerBlink, 0) << "the running cycle finishes";
+    runDispatcher(*game);
+    EXPECT_EQ(game->markerBlink, 0) << "no new cycle once the objective is met";
+}
+
+TEST(Random, MatchesTheLinearCongruentialSequence) {
+    TestGame game;
+    seedRandom(*game, 1);
+    EXPECT_EQ(gameRandom(*game), 41);
+    EXPECT_EQ(gameRandom(*game), 18467);
+    EXPECT_EQ(gameRandom(*game), 6334);
+    seedRandom(*game, 0xFFFFFFFFu);
+    for (int i = 0; i < 1000; ++i) {
+        const int32_t r = gameRandom(*game);
+        ASSERT_GE(r, 0);
+        ASSERT_LE(r, 32767);
+    }
+}
+
+TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
+    char folder[] = "/tmp/skarnwing-paths-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string root = folder;
+    mkdir((root + "/Files").c_str(), 0755);
+    mkdir((root + "/Files/Img").c_str(), 0755);
+    mkdir((root + "/Files/Img/bg").c_str(), 0755);
+    FILE* f = std::fopen((root + "/Files/Img/bg/arr50.png").c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+
+    EXPECT_EQ(resolvePath((root + "\\files\\IMG\\BG\\ARR50.png").c_str()), root + "/Files/Img/bg/arr50.png");
+    EXPECT_EQ(resolvePath((root + "//files//img//bg//img.v").c_str()), root + "/Files/Img/bg/img.v")
+        << "a file that does not exist yet keeps its name in the folder that does";
+    EXPECT_EQ(resolvePath("a\\\\b//c"), "a/b/c");
+
+    std::vector<uint8_t> bytes;
+    EXPECT_FALSE(readWholeFile((root + "/missing.wav").c_str(), "sound", bytes));
+    EXPECT_TRUE(readWholeFile((root + "/FILES/img/bg/arr50.PNG").c_str(), "picture", bytes));
+    std::system(("rm -rf " + root).c_str());
+}
