@@ -30,6 +30,10 @@ struct BitmapFont {
     const uint32_t* pixels = nullptr; // the sheet, row-major
 };
 
+// Sets every pixel of width x height to 0x00000000 (transparent black), rows rowPitch / 4 apart.
+// The frame loop calls it right after opening a frame.
+void wipeCanvas(Canvas& canvas);
+
 // 0xFF000000 | low 8 bits of r, g, b. Nothing clamps: 256 gives 0 in that channel.
 uint32_t packColour(int32_t r, int32_t g, int32_t b);
 
@@ -44,7 +48,7 @@ void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
               int32_t b);
 
 // One line of text, (x, y) the top-left of the first cell; each byte advances one cell and bytes
-// outside 0x20..0x7E draw nothing. A font without a sheet draws nothing.
+// outside 0x20..0x7E draw nothing. A font without a sheet or with an empty cell draws nothing.
 void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font,
               uint32_t colour);
 

@@ -1,0 +1,135 @@
+#include "raster/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+// Address of pixel (x, y); the caller has already clipped.
+static uint32_t* pixelAt(Canvas& canvas, int64_t x, int64_t y) {
+    return canvas.pixels + y * (canvas.rowPitch / 4) + x;
+}
+
+static bool onCanvas(int64_t x, int64_t y) {
+    return x >= 0 && x < kCanvasWidth && y >= 0 && y < kCanvasHeight;
+}
+
+uint32_t packColour(int32_t r, int32_t g, int32_t b) {
+    return 0xFF000000u | (static_cast<uint32_t>(r) & 0xFFu) << 16 |
+           (static_cast<uint32_t>(g) & 0xFFu) << 8 | (static_cast<uint32_t>(b) & 0xFFu);
+}
+
+void wipeCanvas(Canvas& canvas) {
+    if (canvas.pixels == nullptr || canvas.width <= 0 || canvas.height <= 0) return;
+    const int64_t stride = canvas.rowPitch / 4;
+    if (stride == canvas.width) {
+        std::memset(canvas.pixels, 0, sizeof(uint32_t) * static_cast<size_t>(stride) *
+                                          static_cast<size_t>(canvas.height));
+        return;
+    }
+    for (int64_t y = 0; y < canvas.height; ++y) {
+        std::memset(canvas.pixels + y * stride, 0, sizeof(uint32_t) * static_cast<size_t>(canvas.width));
+    }
+}
+
+void plot(Canvas& canvas, int32_t x, int32_t y, int32_t r, int32_t g, int32_t b) {
+    if (onCanvas(x, y)) *pixelAt(canvas, x, y) = packColour(r, g, b);
+}
+
+void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r, int32_t g, int32_t b) {
+    if (radius <= 0) return;
+    const uint32_t colour = packColour(r, g, b);
+    const float limit = static_cast<float>(radius);
+    // The square spans cx - radius .. cx + radius - 1; only its on-canvas part can be written.
+    const int64_t x0 = std::max<int64_t>(int64_t{cx} - radius, 0);
+    const int64_t x1 = std::min<int64_t>(int64_t{cx} + radius, kCanvasWidth);
+    const int64_t y0 = std::max<int64_t>(int64_t{cy} - radius, 0);
+    const int64_t y1 = std::min<int64_t>(int64_t{cy} + radius, kCanvasHeight);
+    for (int64_t x = x0; x < x1; ++x) {
+        const int64_t dx = x - cx;
+        for (int64_t y = y0; y < y1; ++y) {
+            const int64_t dy = y - cy;
+            if (std::sqrt(static_cast<float>(dx * dx + dy * dy)) < limit) *pixelAt(canvas, x, y) = colour;
+        }
+    }
+}
+
+void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g,
+              int32_t b) {
+    const int64_t dx = int64_t{x2} - x1;
+    const int64_t dy = int64_t{y2} - y1;
+    if (dx == 0 && dy == 0) {
+        plot(canvas, x1, y1, r, g, b);
+        return;
+    }
+    const uint32_t colour = packColour(r, g, b);
+    const bool steep = std::llabs(dy) > std::llabs(dx);
+    const int64_t majorDiff = steep ? dy : dx;
+    const int64_t minorDiff = steep ? dx : dy;
+    const bool forward = majorDiff >= 0;
+    const int64_t startMajor = steep ? (forward ? y1 : y2) : (forward ? x1 : x2);
+    const int64_t startMinor = steep ? (forward ? x1 : x2) : (forward ? y1 : y2);
+    const int64_t stopMajor = startMajor + std::llabs(majorDiff);
+
+    // The whole line's arithmetic is single precision, so the pixels match however the line is cut.
+    const float slope = static_cast<float>(minorDiff) / static_cast<float>(majorDiff);
+    const float intercept = static_cast<float>(startMinor) - static_cast<float>(startMajor) * slope;
+
+    // Steps whose major coordinate is off the canvas can never write, so they are not walked.
+    const int64_t majorLimit = steep ? kCanvasHeight : kCanvasWidth;
+    const int64_t first = std::max<int64_t>(startMajor, 0);
+    const int64_t last = std::min<int64_t>(stopMajor, majorLimit - 1);
+    for (int64_t k = first; k <= last; ++k) {
+        const float minorValue = static_cast<float>(k) * slope + intercept + 0.5f;
+        // A minor value past the int range is far off the canvas; the test also rejects NaN.
+        if (!(minorValue > -1.0e9f && minorValue < 1.0e9f)) continue;
+        const int64_t minor = static_cast<int64_t>(minorValue);
+        const int64_t px = steep ? minor : k;
+        const int64_t py = steep ? k : minor;
+        if (onCanvas(px, py)) *pixelAt(canvas, px, py) = colour;
+    }
+}
+
+void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font,
+              uint32_t colour) {
+    if (text == nullptr || font.pixels == nullptr || font.cellWidth <= 0 || font.cellHeight <= 0 ||
+        font.columns <= 0) {
+        return;
+    }
+    const int64_t sheetStride = int64_t{font.columns} * font.cellWidth;
+    for (int64_t i = 0; text[i] != '\0'; ++i) {
+        const int64_t pen = x + i * font.cellWidth;
+        if (pen >= kCanvasWidth) break; // every later cell lies further right
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x20 || byte > 0x7E || pen + font.cellWidth <= 0) continue;
+        const int32_t glyph = byte - 0x20;
+        const int64_t sx0 = int64_t{glyph % font.columns} * font.cellWidth;
+        const int64_t sy0 = int64_t{glyph / font.columns} * font.cellHeight;
+        const int64_t vEnd = std::min<int64_t>(font.cellHeight, int64_t{kCanvasHeight} - y);
+        for (int64_t v = std::max<int64_t>(0, -int64_t{y}); v < vEnd; ++v) {
+            const uint32_t* sheetRow = font.pixels + (sy0 + v) * sheetStride + sx0;
+            for (int64_t u = 0; u < font.cellWidth; ++u) {
+                if (sheetRow[u] == 0xFF000000u && onCanvas(pen + u, y + v)) {
+                    *pixelAt(canvas, pen + u, y + v) = colour;
+                }
+            }
+        }
+    }
+}
+
+int formatTextV(char* buffer, const char* format, va_list args) {
+    const int length = std::vsnprintf(buffer, kTextBufferSize, format, args);
+    if (length < 0) {
+        buffer[0] = '\0';
+        return -1;
+    }
+    return std::min(length, static_cast<int>(kTextBufferSize) - 1);
+}
+
+int formatText(char* buffer, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    const int written = formatTextV(buffer, format, args);
+    va_end(args);
+    return written;
+}
