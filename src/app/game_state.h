@@ -91,6 +91,16 @@ enum SoundSlot : int {
     kSoundSlotCount
 };
 
+constexpr int kCraterCapacity = 85;     // ground marks of bomb blasts
+constexpr int kBlastMarkCapacity = 805; // ground marks of missile blasts
+
+// A mark an explosion left on the ground, scrolled with the terrain.
+struct GroundMark {
+    double x = 0.0;     // screen x less cameraLead when the mark was made
+    double y = 0.0;     // recorded, not drawn from
+    uint8_t active = 0; // the blast ended at ground level
+};
+
 constexpr int kLargeSheetWidth = 512;  // "Files\Img\Fixedsys16x28.bmp"
 constexpr int kLargeSheetHeight = 84;
 constexpr int kSmallSheetWidth = 416;  // "Files\Img\Consolas13x24-2.bmp"
@@ -161,8 +171,32 @@ struct GameState {
     uint32_t largeSheet[kLargeSheetWidth * kLargeSheetHeight] = {};
     uint32_t smallSheet[kSmallSheetWidth * kSmallSheetHeight] = {};
 
+    // 13. The world's object tables.
+    GroundMark craters[kCraterCapacity];       // in use: bombBlastCount
+    GroundMark blastMarks[kBlastMarkCapacity]; // in use: missileBlastCount
+    int32_t bombBlastCount = 0;
+    int32_t missileBlastCount = 0;
+
     // 14. Device textures, by TextureSlot; 0 is absent.
     TextureHandle textures[kTextureCount] = {};
+
+    // 15. Frame sets and the sprite records that play them.
+    FrameSet exhaustAfterburnerFrames; // resource 8, 3 images of 204x204
+    FrameSet rollFrames;               // resource 1, 3 images of 204x204
+    FrameSet aircraftFrames;           // resource 15, 1 image of 204x204
+    FrameSet exhaustCruiseFrames;      // resource 7, 3 images of 204x204
+    FrameSet exhaustLowFrames;         // resource 9, 3 images of 204x204
+    FrameSet gearFrames;               // resource 16, 1 image of 204x204
+    FrameSet bombBlastFrames;          // resource 6, 12 images of 200x120
+    FrameSet missileBlastFrames;       // resource 31, 12 images of 200x150
+    FrameSet cargoFrames;              // resource 10, 1 image of 610x128
+    FrameSet smokeFrames;              // resource 13, 1 image of 280x280
+    SpriteRecord aircraftSprite;
+    SpriteRecord gearSprite;
+    SpriteRecord rollSprite;
+    SpriteRecord exhaustCruiseSprite;
+    SpriteRecord exhaustLowSprite;
+    SpriteRecord exhaustAfterburnerSprite;
 
     // 16. Screen and game flags and counters.
     uint8_t titleShown = 0;     // the title picture is up
@@ -180,10 +214,57 @@ struct GameState {
     uint8_t musicTrack1On = 0;  // track 1 is the one playing
     uint8_t musicTrack2On = 0;  // track 2 is the one playing
 
-    // 17. The player's aircraft.
+    int32_t cameraLead = 0;     // pixels the camera looks ahead, cameraLeadMin..cameraLeadMax
+    int32_t cameraLeadMin = 0;  // set once at start-up: 0
+    int32_t cameraLeadMax = 0;  // set once at start-up: 300
+    uint8_t edgeArmed = 0;      // a section edge crossing acts only while set
+    uint8_t frozen = 0;         // Tab held: the motion steps skip their movement
+
+    // 17. The player's aircraft. Angles in degrees (0 west, 90 up, 180 east, 270 down),
+    // velocities in pixels per frame.
     double worldX = 0.0;        // world pixels, x growing east
     double worldY = 0.0;        // world pixels, y growing downward; the ground is near 19846
+    double screenX = 0.0;       // world position minus the camera
+    double screenY = 0.0;
+    double velX = 0.0;
+    double velY = 0.0;
+    double pitch = 0.0;         // nose angle, 0..360 inclusive
+    double pitchAtStep = 0.0;   // pitch as read by the last flight-physics step
+    uint8_t flipped = 0;        // image mirrored about its long axis (rolled over)
+    double airspeed = 0.0;      // throttle setting
+    double lift = 0.0;          // vertical thrust term; follows airspeed, negated by the stall
+    int32_t gearDownMinSpeed = 0; // lowest airspeed on the runway with the gear down
+    int32_t minSpeed = 0;       // lowest airspeed otherwise
+    int32_t maxSpeed = 0;       // top airspeed without afterburner
+    int32_t boostSpeed = 0;     // airspeed with the afterburner lit
+    int32_t throttleStage = 0;  // 1 at start, 3 afterburner lit, 2 after it went out
+    double pitchUpRate = 0.0;   // degrees per frame the nose turns up
+    double pitchDownRate = 0.0; // degrees per frame the nose turns down
+    double fuel = 0.0;
+    double fuelCapacity = 0.0;
+    uint8_t stalled = 0;        // ceiling stall in progress
+    double spriteScale = 0.0;   // drawing scale of the aircraft and its overlays
+    uint8_t highEngineOn = 0;   // the cruise loop has been started
+    uint8_t lowEngineOn = 0;    // the low engine loop has been started
+    uint8_t gearUp = 0;         // landing gear retracted
+    int32_t gearTravel = 0;     // gear animation, 0 fully down .. 18 fully up
+    uint8_t onGround = 0;       // resting on the home runway
+    uint8_t reloaded = 0;       // re-armed during the current stay on the runway
+    int32_t altitude = 0;       // pixels above the ground: (int)(19846 - worldY), written by the cockpit
+    double baseX = 0.0;         // world x of the home base
+    double runwayX = 0.0;       // world x where the 1560-pixel runway begins
+    int32_t reloadNotice = 0;   // frames left of "Aircraft Reloaded."
+    int32_t roundsFired = 0;    // gun rounds fired since the last re-arm
+    int32_t bombsDropped = 0;
+    int32_t missilesFired = 0;
+    double backdropX = 0.0;     // sky backdrop position, drawn at backdropY - 50
+    double backdropY = 0.0;
+    double terrainScrollX = 0.0; // screen x of terrain tile 0, before cameraLead is added
+    double terrainScrollY = 0.0; // vertical scroll counter; the shadow's scale is it / 300
     double shadowScale = 0.0;   // scale of the ground shadow
+    int32_t barColourR = 0;     // the throttle bar's colour, written by the cockpit
+    int32_t barColourG = 0;
+    int32_t barColourB = 0;
 
     // 18.
     Stopwatch fpsStopwatch;     // window of the frame-rate count
