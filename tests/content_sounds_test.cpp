@@ -1,0 +1,188 @@
+// Checks the generated sound and music files against what the game's two WAV loaders and
+// its MP3 decoder expect, and against the listening rules: no clipping, loops without a
+// step at the seam, one-shots that end cleanly, detonations louder than the engine loops.
+#include <gtest/gtest.h>
+#include <mpg123.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "../tools/sound_inventory.h"
+
+namespace {
+
+const std::string kSoundDir = std::string(SKARNWING_BUILD_DIR) + "/Files/Sound/";
+
+std::vector<uint8_t> readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>((std::istreambuf_iterator<char>(in)), {});
+}
+
+uint32_t le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
+uint16_t le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+
+// The stereo frames of a generated file: after the 44-byte header, or after the "data"
+// chunk header for the chunk-walked file (chunk lengths taken as stored, as its loader does).
+std::vector<int16_t> samplesOf(const SoundFile& file, const std::vector<uint8_t>& bytes) {
+  size_t at = 44;
+  if (file.chunked) {
+    for (at = 12; at + 8 <= bytes.size() && std::memcmp(&bytes[at], "data", 4) != 0;)
+      at += 8 + le32(&bytes[at + 4]);
+    at += 8;
+  }
+  std::vector<int16_t> samples;
+  for (size_t i = at; i + 1 < bytes.size(); i += 2) samples.push_back(int16_t(le16(&bytes[i])));
+  return samples;
+}
+
+double rmsOf(const std::vector<int16_t>& s, size_t from, size_t count) {
+  double sum = 0;
+  for (size_t i = from; i < from + count; ++i) sum += double(s[i]) * s[i];
+  return std::sqrt(sum / double(count));
+}
+
+double dbOf(double amplitude) { return 20 * std::log10(std::fmax(amplitude, 1e-9) / 32768.0); }
+
+// The loudest 100 ms of a file, in dBFS RMS.
+double loudestWindowDb(const std::vector<int16_t>& s) {
+  const size_t window = 4410 * 2;
+  double loudest = 0;
+  for (size_t i = 0; i + window <= s.size(); i += window / 4) loudest = std::fmax(loudest, rmsOf(s, i, window));
+  return dbOf(loudest);
+}
+
+TEST(ContentSounds, EveryFileHasTheLayoutItsLoaderReads) {
+  for (const SoundFile& file : kSoundFiles) {
+    SCOPED_TRACE(file.name);
+    const std::vector<uint8_t> b = readFile(kSoundDir + file.name);
+    ASSERT_GT(b.size(), 44u) << "missing or empty";
+    ASSERT_EQ(std::memcmp(b.data(), "RIFF", 4), 0);
+    ASSERT_EQ(std::memcmp(b.data() + 8, "WAVE", 4), 0);
+    EXPECT_EQ(le32(&b[4]), b.size() - 8);
+    if (!file.chunked) {
+      // The fixed loader reads only bytes 40-43 and takes 44100 Hz 16-bit stereo for granted.
+      EXPECT_EQ(std::memcmp(&b[12], "fmt ", 4), 0);
+      EXPECT_EQ(le32(&b[16]), 16u);
+      EXPECT_EQ(std::memcmp(&b[36], "data", 4), 0);
+      EXPECT_EQ(le32(&b[40]), b.size() - 44);
+      EXPECT_EQ(le32(&b[40]) % 4, 0u);
+      const uint8_t* f = &b[20];
+      EXPECT_EQ(le16(f), 1);
+      EXPECT_EQ(le16(f + 2), 2);
+      EXPECT_EQ(le32(f + 4), 44100u);
+      EXPECT_EQ(le32(f + 8), 176400u);
+      EXPECT_EQ(le16(f + 12), 4);
+      EXPECT_EQ(le16(f + 14), 16);
+      continue;
+    }
+    // The chunk walker must really walk: a chunk before "fmt ", one between it and "data".
+    std::vector<std::string> ids;
+    size_t at = 12;
+    for (; at + 8 <= b.size(); at += 8 + le32(&b[at + 4])) {
+      ids.emplace_back(reinterpret_cast<const char*>(&b[at]), 4);
+      if (ids.back() == "fmt ") {
+        EXPECT_EQ(le16(&b[at + 8]), 1);
+        EXPECT_EQ(le16(&b[at + 10]), 2);
+        EXPECT_EQ(le32(&b[at + 12]), 44100u);
+        EXPECT_EQ(le16(&b[at + 22]), 16);
+      }
+      if (ids.back() == "data") break;
+    }
+    ASSERT_GE(ids.size(), 4u);
+    EXPECT_EQ(ids[0], "LIST");
+    EXPECT_EQ(ids[1], "fmt ");
+    EXPECT_NE(ids[2], "data");
+    EXPECT_EQ(ids.back(), "data");
+    EXPECT_EQ(le32(&b[at + 4]), b.size() - at - 8) << "data length does not match the file";
+  }
+}
+
+TEST(ContentSounds, LevelsLeaveHeadroomAndOneShotsEndCleanly) {
+  for (const SoundFile& file : kSoundFiles) {
+    SCOPED_TRACE(file.name);
+    const std::vector<int16_t> s = samplesOf(file, readFile(kSoundDir + file.name));
+    ASSERT_GT(s.size(), 4410u);
+    int peak = 0;
+    for (int16_t v : s) peak = std::max(peak, std::abs(int(v)));
+    EXPECT_LT(dbOf(peak), -1.0) << "too close to full scale";
+    EXPECT_GT(dbOf(peak), -20.0) << "hardly audible";
+    if (file.loops) continue;
+    // The last sample is near zero (no click), and the final quarter second is not all
+    // silence: a one-shot stops when its sound does.
+    EXPECT_LT(std::abs(s[s.size() - 1]) + std::abs(s[s.size() - 2]), 64);
+    const size_t tail = std::min<size_t>(s.size(), 44100 / 4 * 2);
+    EXPECT_GT(dbOf(rmsOf(s, s.size() - tail, tail)), -70.0) << "long trailing silence";
+  }
+}
+
+TEST(ContentSounds, LoopsJoinWithoutAStepOrALevelJump) {
+  for (const SoundFile& file : kSoundFiles) {
+    if (!file.loops) continue;
+    SCOPED_TRACE(file.name);
+    const std::vector<int16_t> s = samplesOf(file, readFile(kSoundDir + file.name));
+    ASSERT_GT(s.size(), 4410u * 2);
+    for (size_t c = 0; c < 2; ++c) {
+      double steps = 0;
+      for (size_t i = c + 2; i < s.size(); i += 2) steps += std::pow(s[i] - s[i - 2], 2.0);
+      const double typicalStep = std::sqrt(steps / double(s.size() / 2 - 1));
+      const double seam = std::abs(s[c] - s[s.size() - 2 + c]);
+      EXPECT_LE(seam, 3 * typicalStep + 16) << "step at the seam, channel " << c;
+    }
+    // A steady loop has the same level either side of the seam; the beeping tones fall
+    // silent between beeps and are judged by the step alone.
+    const size_t window = 2205 * 2;  // 50 ms
+    double quietest = 1e9;
+    for (size_t i = 0; i + window <= s.size(); i += window) quietest = std::fmin(quietest, rmsOf(s, i, window));
+    if (dbOf(quietest) < -60) continue;
+    const double head = dbOf(rmsOf(s, 0, window)), end = dbOf(rmsOf(s, s.size() - window, window));
+    EXPECT_NEAR(head, end, 3.0) << "level jumps at the seam";
+  }
+}
+
+TEST(ContentSounds, DetonationsStandAboveTheEngineLoopsAsPlayed) {
+  auto load = [](const char* name) { return samplesOf({name, false, false}, readFile(kSoundDir + name)); };
+  const double close = loudestWindowDb(load("detCl.wav"));
+  // The engine loops play at -8, -10 and -12 dB, the afterburner being the loudest file.
+  for (auto [name, attenuationDb] : {std::pair{"B1.wav", -8.0}, {"A2.wav", -10.0}, {"23.wav", -12.0}}) {
+    SCOPED_TRACE(name);
+    EXPECT_LT(loudestWindowDb(load(name)) + attenuationDb, close - 6.0);
+  }
+}
+
+TEST(ContentSounds, MusicDecodesToLoopableStereoTracks) {
+  ASSERT_EQ(mpg123_init(), MPG123_OK);
+  for (const char* name : kMusicFiles) {
+    SCOPED_TRACE(name);
+    mpg123_handle* mh = mpg123_new(nullptr, nullptr);
+    ASSERT_NE(mh, nullptr);
+    ASSERT_EQ(mpg123_open(mh, (kSoundDir + name).c_str()), MPG123_OK) << "missing or unreadable";
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    ASSERT_EQ(mpg123_getformat(mh, &rate, &channels, &encoding), MPG123_OK);
+    EXPECT_EQ(rate, 44100);
+    EXPECT_EQ(channels, 2);
+    std::vector<unsigned char> block(65536);
+    size_t frames = 0, done = 0;
+    int peak = 0, err;
+    do {
+      err = mpg123_read(mh, block.data(), block.size(), &done);
+      frames += done / 4;
+      for (size_t i = 0; i + 1 < done; i += 2) peak = std::max(peak, std::abs(int(int16_t(le16(&block[i])))));
+    } while (err == MPG123_OK);
+    EXPECT_EQ(err, MPG123_DONE);
+    mpg123_close(mh);
+    mpg123_delete(mh);
+    const double seconds = double(frames) / 44100;
+    EXPECT_GE(seconds, 90.0);
+    EXPECT_LE(seconds, 180.0);
+    // The game restarts a track at its last whole second; that must come before the fade-out.
+    EXPECT_GT(seconds - std::floor(seconds), 0.2);
+    EXPECT_LT(peak, 32767) << "clips";
+  }
+}
+
+}  // namespace
