@@ -2,6 +2,7 @@
 // Decoding the program's picture resources into PixelImages, cutting strips into FrameSets,
 // and the font-sheet reader.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,6 +27,41 @@ struct SpriteRecord {
     uint8_t upright = 0;       // passed to the blits; 0 mirrors top to bottom
     int32_t framesPerImage = 0;
 };
+
+// The bytes of one picture built into the program (PNG or JPEG).
+struct ResourceData {
+    const uint8_t* bytes = nullptr; // null when no resource has the id
+    size_t size = 0;
+};
+
+// Looks a built-in picture up by its numeric id.
+ResourceData findResource(int32_t id);
+
+// Largest picture the decoders accept, so a hostile header cannot ask for a huge allocation.
+constexpr int64_t kMaxDecodedPixels = 32 * 1024 * 1024;
+
+// Decodes PNG or JPEG bytes into 0xAARRGGBB pixels, top row first, alpha as stored (0xFF where
+// the picture has none). Returns false and leaves the image as it was when the bytes do not
+// decode; `name` is for the one-line message.
+bool decodeImageBytes(PixelImage& image, const uint8_t* bytes, size_t size, const char* name);
+// As decodeImageBytes, keeping only columns x0 .. x0 + frameWidth - 1. The frame must lie inside
+// the picture and frameHeight equal its height; otherwise false.
+bool decodeFrameBytes(PixelImage& image, const uint8_t* bytes, size_t size, int32_t x0,
+                      int32_t frameWidth, int32_t frameHeight, const char* name);
+
+// The same for a built-in picture.
+bool decodeResourceImage(PixelImage& image, int32_t id);
+bool decodeResourceFrame(PixelImage& image, int32_t id, int32_t x0, int32_t frameWidth, int32_t frameHeight);
+
+// Cuts `count` images of frameWidth x frameHeight from a strip resource, left to right from
+// x = 0, and gives the set its first frames-per-image.
+void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth, int32_t frameHeight,
+                   int32_t framesPerImage);
+
+// Reads an uncompressed 24-bit BMP of exactly width x height pixels into buffer (width * height
+// pixels, 0xFFRRGGBB, top row first). A missing, malformed, differently sized or truncated file
+// leaves the buffer all 0 (no ink) and prints one line naming the file.
+void loadBmpSheet(const char* windowsPath, uint32_t* buffer, int32_t width, int32_t height);
 
 // Copies the record's frames-per-image into its set, counts one frame and moves to the next
 // image (wrapping) when the count reaches it.

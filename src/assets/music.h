@@ -1,13 +1,44 @@
 #pragma once
-// The two music tracks, decoded whole at start-up to 44100 Hz 16-bit stereo PCM.
+// The two music tracks, decoded whole at start-up to 44100 Hz 16-bit stereo PCM held by the
+// mixer, played once from the start and restarted by the frame near their end.
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+
+struct GameState;
+
+constexpr double kMaxMusicSeconds = 600.0; // longer decoded output is cut here, bounding memory
 
 struct MusicTrack {
+    int32_t stream = 0;            // mixer music stream holding the PCM; 0 for an empty track
     uint32_t pcmLength = 0;        // bytes of PCM = (uint32_t)(176400 * durationSeconds)
-    double durationSeconds = 0.0;  // decoded length
-    std::vector<uint8_t> pcm;      // pcmLength bytes
-    uint32_t positionSamples = 0;  // sample frames played since the last start
-    uint8_t playing = 0;
+    double durationSeconds = 0.0;  // decoded length, seconds
+    uint32_t positionSamples = 0;  // sample frames played, as last read by loopMusic
 };
+
+// Decodes MP3 data into the track (any earlier content is released). Returns false, leaving the
+// track empty and silent, when the data holds no decodable audio; `name` is for the message.
+bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const char* name);
+// Reads and decodes a music file; a missing or undecodable one gives an empty, silent track.
+void loadMusic(MusicTrack& track, const char* windowsPath);
+// Releases the track's PCM and empties it.
+void releaseMusic(MusicTrack& track);
+
+// Starts the track from its beginning.
+void playMusic(MusicTrack& track);
+// Stops the track; its position reads 0 afterwards.
+void resetMusic(MusicTrack& track);
+
+// The restart rule: a playing track's whole seconds played equal the whole seconds of its
+// duration. A track that played to its end without meeting it (the byte length is truncated,
+// so a track of exact whole seconds can end one sample short of its last second) restarts too;
+// a reset one and an empty one do not.
+bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing,
+                        double durationSeconds);
+// Once per frame, track 1 then track 2: read the position and restart a track by the rule above.
+void loopMusic(GameState& game);
+
+// Track switches: stop the track that plays and start the other from its beginning, updating
+// musicTrack1On and musicTrack2On. Each does nothing unless the other track is the one on.
+void switchToTrack1(GameState& game);
+void switchToTrack2(GameState& game);

@@ -4,7 +4,39 @@
 
 #include <cstdint>
 
-// One sound slot: a mixer voice, or none (0) when the file could not be loaded.
+struct GameState;
+
+constexpr int32_t kSoundNameSize = 32;
+
+// One sound slot: a mixer voice, or none (0) when the file could not be loaded; a slot without
+// a voice is silent and every operation on it does nothing.
 struct SoundEffect {
     int32_t voice = 0;
+    char name[kSoundNameSize] = {}; // file name without its folders, for state dumps
 };
+
+// Opens the audio output and empties every sound slot (start-up, before anything loads).
+void createSoundDevice(GameState& game);
+// Releases the slots from the last to the first, then closes the audio output (shut-down).
+void releaseSounds(GameState& game);
+
+// Loads a 44100 Hz 16-bit stereo PCM WAV file. A missing, malformed or differently formatted
+// file gives an empty slot and one line on stderr.
+SoundEffect loadWavFixed(const char* windowsPath);
+// Loads a PCM WAV file in the format it declares (8 or 16 bits, mono or stereo, 8000 to
+// 96000 Hz, converted to the mixer's format). Its voice stays audible while the window is
+// unfocused. Failures as loadWavFixed.
+SoundEffect loadWavChunked(const char* windowsPath);
+
+// Puts a loaded effect into a slot, releasing the voice the slot held.
+void assignSound(SoundEffect& slot, const SoundEffect& loaded);
+// Releases the slot's voice and leaves it empty.
+void releaseSound(SoundEffect& slot);
+
+// Rewinds, sets the volume (values below -10000 play at -10000) and plays once.
+void playOnce(const SoundEffect& sound, int32_t volume);
+// Rewinds, sets the volume as playOnce does and plays looping.
+void playLooping(const SoundEffect& sound, int32_t volume);
+// Stops; the position stays where it stopped.
+void stopSound(const SoundEffect& sound);
+bool isPlaying(const SoundEffect& sound);

@@ -1,0 +1,159 @@
+#include "assets/music.h"
+
+#include <mpg123.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "app/game_state.h"
+#include "platform/audio.h"
+#include "platform/mixer.h"
+#include "platform/paths.h"
+
+namespace {
+
+constexpr uint32_t kBytesPerSecond = 176400; // 44100 Hz, 2 channels, 2 bytes
+
+// Decodes all of `bytes` to 44100 Hz 16-bit stereo, at most kMaxMusicSeconds of it. Returns
+// null on success, else the reason.
+const char* decodeMp3(const uint8_t* bytes, size_t count, std::vector<int16_t>& out, bool& cut) {
+    static const bool initialised = mpg123_init() == MPG123_OK;
+    if (!initialised) return "the MP3 decoder cannot start";
+    int error = MPG123_OK;
+    mpg123_handle* handle = mpg123_new(nullptr, &error);
+    if (handle == nullptr) return "the MP3 decoder cannot start";
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+    mpg123_format_none(handle);
+    const char* problem = nullptr;
+    if (mpg123_format(handle, kAudioRate, MPG123_STEREO, MPG123_ENC_SIGNED_16) != MPG123_OK ||
+        mpg123_open_feed(handle) != MPG123_OK) {
+        problem = "the MP3 decoder refuses 44100 Hz 16-bit stereo output";
+    }
+    const size_t maxSamples = static_cast<size_t>(kMaxMusicSeconds * kAudioRate) * 2;
+    constexpr size_t kFeedBytes = 64 * 1024; // fed at a time, so the decoder never holds the whole file twice
+    size_t fed = 0;
+    std::vector<int16_t> block(16384);
+    cut = false;
+    while (problem == nullptr) {
+        size_t done = 0;
+        const int result = mpg123_read(handle, block.data(), block.size() * sizeof(int16_t), &done);
+        const size_t samples = done / sizeof(int16_t);
+        const size_t room = maxSamples - out.size();
+        out.insert(out.end(), block.begin(), block.begin() + static_cast<ptrdiff_t>(std::min(samples, room)));
+        if (samples > room) {
+            cut = true;
+            break;
+        }
+        if (result == MPG123_NEW_FORMAT) {
+            long rate = 0;
+            int channels = 0;
+            int encoding = 0;
+            mpg123_getformat(handle, &rate, &channels, &encoding);
+            if (rate != kAudioRate || channels != MPG123_STEREO || encoding != MPG123_ENC_SIGNED_16) {
+                problem = "the MP3 decoder cannot give 44100 Hz 16-bit stereo output";
+            }
+        } else if (result == MPG123_NEED_MORE) {
+            if (fed == count) break;
+            const size_t piece = std::min(kFeedBytes, count - fed);
+            if (mpg123_feed(handle, bytes + fed, piece) != MPG123_OK) problem = "the MP3 decoder rejects the data";
+            fed += piece;
+        } else if (result == MPG123_DONE) {
+            break;
+        } else if (result != MPG123_OK) {
+            // A damaged stream ends here; what decoded before it is kept.
+            if (out.empty()) problem = "not decodable MP3 data";
+            break;
+        }
+    }
+    mpg123_delete(handle);
+    if (problem == nullptr && out.empty()) problem = "holds no decodable MP3 audio";
+    out.resize(out.size() / 2 * 2);
+    return problem;
+}
+
+} // namespace
+
+bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const char* name) {
+    releaseMusic(track);
+    std::vector<int16_t> samples;
+    bool cut = false;
+    const char* problem = decodeMp3(bytes, count, samples, cut);
+    if (problem != nullptr) {
+        std::fprintf(stderr, "music: %s: %s; the track stays silent\n", name, problem);
+        return false;
+    }
+    if (cut) {
+        std::fprintf(stderr, "music: %s: longer than %.0f s; the rest is dropped\n", name, kMaxMusicSeconds);
+    }
+    const size_t frames = samples.size() / 2;
+    track.durationSeconds = static_cast<double>(frames) / kAudioRate;
+    track.pcmLength = static_cast<uint32_t>(kBytesPerSecond * track.durationSeconds);
+    // The stream holds whole sample frames of at most pcmLength bytes.
+    samples.resize(std::min<size_t>(frames, track.pcmLength / 4) * 2);
+    samples.shrink_to_fit();
+    track.stream = mixerCreateMusic(std::move(samples));
+    return track.stream != 0;
+}
+
+void loadMusic(MusicTrack& track, const char* windowsPath) {
+    std::vector<uint8_t> file;
+    if (!readWholeFile(windowsPath, "music", file)) {
+        releaseMusic(track);
+        return;
+    }
+    decodeMusic(track, file.data(), file.size(), windowsPath);
+}
+
+void releaseMusic(MusicTrack& track) {
+    mixerReleaseMusic(track.stream);
+    track = MusicTrack{};
+}
+
+void playMusic(MusicTrack& track) {
+    mixerPlayMusic(track.stream);
+    track.positionSamples = 0;
+}
+
+void resetMusic(MusicTrack& track) {
+    mixerResetMusic(track.stream);
+    track.positionSamples = 0;
+}
+
+bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing,
+                        double durationSeconds) {
+    if (lengthSamples == 0) return false;
+    if (playing && static_cast<int32_t>(positionSamples / double(kAudioRate)) == static_cast<int32_t>(durationSeconds)) {
+        return true;
+    }
+    return !playing && positionSamples >= lengthSamples;
+}
+
+void loopMusic(GameState& game) {
+    for (MusicTrack* track : {&game.track1, &game.track2}) {
+        if (track->stream == 0) continue;
+        track->positionSamples = mixerMusicPosition(track->stream);
+        if (musicShouldRestart(track->positionSamples, mixerMusicLength(track->stream),
+                               mixerMusicPlaying(track->stream), track->durationSeconds)) {
+            resetMusic(*track);
+            playMusic(*track);
+        }
+    }
+}
+
+void switchToTrack1(GameState& game) {
+    if (!game.musicTrack2On) return;
+    resetMusic(game.track2);
+    playMusic(game.track1);
+    game.musicTrack2On = 0;
+    game.musicTrack1On = 1;
+}
+
+void switchToTrack2(GameState& game) {
+    if (!game.musicTrack1On) return;
+    resetMusic(game.track1);
+    playMusic(game.track2);
+    game.musicTrack1On = 0;
+    game.musicTrack2On = 1;
+}

@@ -1,0 +1,223 @@
+#include "assets/sound.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "platform/audio.h"
+#include "platform/mixer.h"
+#include "platform/paths.h"
+
+namespace {
+
+constexpr uint16_t kFormatPcm = 1;
+constexpr uint16_t kFormatExtensible = 0xFFFE;
+constexpr uint32_t kMinRate = 8000;  // Hz; below this a conversion would mostly invent samples
+constexpr uint32_t kMaxRate = 96000; // Hz
+
+// The format fields of a "fmt " chunk that the loaders use.
+struct WavFormat {
+    uint16_t tag = 0;
+    uint16_t channels = 0;
+    uint32_t rate = 0;     // sample frames per second
+    uint16_t bits = 0;     // per sample
+    bool present = false;
+};
+
+// Where a WAV file's format and sample data are.
+struct WavLayout {
+    WavFormat format;
+    size_t dataOffset = 0; // byte offset of the "data" body
+    size_t dataLength = 0; // bytes of it present in the file
+    uint32_t declaredLength = 0; // bytes the chunk header claims
+};
+
+uint16_t read16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+
+uint32_t read32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+// True when the four bytes at `offset` could be a chunk identifier (printable ASCII).
+bool looksLikeChunkId(const std::vector<uint8_t>& file, uint64_t offset) {
+    if (offset + 8 > file.size()) return false;
+    for (int i = 0; i < 4; ++i) {
+        if (file[offset + i] < 0x20 || file[offset + i] > 0x7E) return false;
+    }
+    return true;
+}
+
+// Walks the RIFF chunks to the format and the data. Returns null on success, else the reason.
+// Odd-length chunks are followed by the RIFF pad byte; files written without it are accepted
+// too when only the unpadded position holds a chunk header.
+const char* walkChunks(const std::vector<uint8_t>& file, WavLayout& layout) {
+    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 ||
+        std::memcmp(file.data() + 8, "WAVE", 4) != 0) {
+        return "not a RIFF WAVE file";
+    }
+    uint64_t pos = 12;
+    while (pos + 8 <= file.size()) {
+        const uint8_t* header = file.data() + pos;
+        const uint32_t length = read32(header + 4);
+        const uint64_t body = pos + 8;
+        if (std::memcmp(header, "fmt ", 4) == 0) {
+            if (length < 16 || body + 16 > file.size()) return "format chunk is too short";
+            const uint8_t* f = file.data() + body;
+            layout.format.tag = read16(f);
+            layout.format.channels = read16(f + 2);
+            layout.format.rate = read32(f + 4);
+            layout.format.bits = read16(f + 14);
+            layout.format.present = true;
+            // An extensible format is plain PCM when its sub-format GUID starts with 1.
+            if (layout.format.tag == kFormatExtensible && length >= 26 && body + 26 <= file.size() &&
+                read16(f + 24) == kFormatPcm) {
+                layout.format.tag = kFormatPcm;
+            }
+        } else if (std::memcmp(header, "data", 4) == 0) {
+            if (!layout.format.present) return "data chunk comes before the format chunk";
+            layout.dataOffset = static_cast<size_t>(body);
+            layout.declaredLength = length;
+            layout.dataLength = static_cast<size_t>(std::min<uint64_t>(length, file.size() - body));
+            return nullptr;
+        }
+        uint64_t next = body + length;
+        if ((length & 1) != 0 && !(looksLikeChunkId(file, next) && !looksLikeChunkId(file, next + 1))) {
+            next += 1;
+        }
+        pos = next;
+    }
+    return layout.format.present ? "no data chunk" : "no format chunk";
+}
+
+// Converts the data to 44100 Hz 16-bit stereo frames. Returns null on success, else the reason.
+const char* convertToMixerFormat(const uint8_t* data, size_t length, const WavFormat& format,
+                                 std::vector<int16_t>& out) {
+    if (format.tag != kFormatPcm) return "not PCM";
+    if (format.bits != 8 && format.bits != 16) return "not 8 or 16 bits per sample";
+    if (format.channels != 1 && format.channels != 2) return "not mono or stereo";
+    if (format.rate < kMinRate || format.rate > kMaxRate) return "sample rate outside 8000..96000 Hz";
+    const size_t bytesPerFrame = size_t(format.channels) * (format.bits / 8);
+    const size_t inFrames = length / bytesPerFrame;
+    if (format.channels == 2 && format.bits == 16 && format.rate == uint32_t(kAudioRate)) {
+        out.resize(inFrames * 2);
+        if (inFrames > 0) std::memcpy(out.data(), data, inFrames * bytesPerFrame); // little-endian both
+        return nullptr;
+    }
+    // Sample `channel` of input frame `frame` as 16-bit.
+    auto sample = [&](size_t frame, int channel) -> int32_t {
+        const uint8_t* p = data + frame * bytesPerFrame + size_t(channel) * (format.bits / 8);
+        return format.bits == 8 ? (int32_t(p[0]) - 128) * 256 : int32_t(int16_t(read16(p)));
+    };
+    const uint64_t outFrames = uint64_t(inFrames) * kAudioRate / format.rate;
+    out.assign(static_cast<size_t>(outFrames) * 2, 0);
+    for (uint64_t i = 0; i < outFrames; ++i) {
+        // Linear interpolation between the two input frames around the output instant.
+        const uint64_t scaled = i * format.rate;
+        const size_t a = static_cast<size_t>(scaled / kAudioRate);
+        const size_t b = std::min(a + 1, inFrames - 1);
+        const int32_t frac = static_cast<int32_t>(scaled % kAudioRate);
+        for (int c = 0; c < 2; ++c) {
+            const int channel = format.channels == 2 ? c : 0;
+            const int32_t sa = sample(a, channel);
+            const int32_t sb = sample(b, channel);
+            const int64_t mixed = sa + (int64_t(sb - sa) * frac) / kAudioRate;
+            out[size_t(i) * 2 + size_t(c)] = static_cast<int16_t>(mixed);
+        }
+    }
+    return nullptr;
+}
+
+bool isMixerFormat(const WavFormat& format) {
+    return format.tag == kFormatPcm && format.channels == 2 && format.rate == uint32_t(kAudioRate) &&
+           format.bits == 16;
+}
+
+// The file name after the last folder separator, truncated to fit the slot.
+void copyBaseName(const char* path, char (&name)[kSoundNameSize]) {
+    const char* base = path;
+    for (const char* p = path; *p != '\0'; ++p) {
+        if (*p == '\\' || *p == '/') base = p + 1;
+    }
+    std::snprintf(name, sizeof name, "%s", base);
+}
+
+// Both loaders: read, walk, check or convert the format, hand the frames to a new voice.
+SoundEffect loadWav(const char* windowsPath, bool convert, bool focusGlobal) {
+    SoundEffect sound;
+    std::vector<uint8_t> file;
+    if (!readWholeFile(windowsPath, "sound", file)) return sound;
+    WavLayout layout;
+    const char* problem = walkChunks(file, layout);
+    if (problem == nullptr && !convert && !isMixerFormat(layout.format)) {
+        problem = "not 44100 Hz 16-bit stereo PCM";
+    }
+    std::vector<int16_t> frames;
+    if (problem == nullptr) {
+        problem = convertToMixerFormat(file.data() + layout.dataOffset, layout.dataLength, layout.format, frames);
+    }
+    if (problem == nullptr && frames.empty()) problem = "holds no sound data";
+    if (problem != nullptr) {
+        std::fprintf(stderr, "sound: %s: %s; the effect stays silent\n", windowsPath, problem);
+        return sound;
+    }
+    if (layout.dataLength < layout.declaredLength) {
+        std::fprintf(stderr, "sound: %s: truncated, %zu of %u data bytes present; playing those\n",
+                     windowsPath, layout.dataLength, layout.declaredLength);
+    }
+    sound.voice = mixerCreateVoice(std::move(frames), focusGlobal);
+    if (sound.voice != 0) copyBaseName(windowsPath, sound.name);
+    return sound;
+}
+
+} // namespace
+
+void createSoundDevice(GameState& game) {
+    audioOpen();
+    for (SoundEffect& slot : game.sounds) slot = SoundEffect{};
+}
+
+void releaseSounds(GameState& game) {
+    for (int32_t i = kSoundSlotCount - 1; i >= 0; --i) releaseSound(game.sounds[i]);
+    audioClose();
+}
+
+SoundEffect loadWavFixed(const char* windowsPath) {
+    return loadWav(windowsPath, false, false);
+}
+
+SoundEffect loadWavChunked(const char* windowsPath) {
+    return loadWav(windowsPath, true, true);
+}
+
+void assignSound(SoundEffect& slot, const SoundEffect& loaded) {
+    if (slot.voice != loaded.voice) mixerReleaseVoice(slot.voice);
+    slot = loaded;
+}
+
+void releaseSound(SoundEffect& slot) {
+    mixerReleaseVoice(slot.voice);
+    slot = SoundEffect{};
+}
+
+void playOnce(const SoundEffect& sound, int32_t volume) {
+    mixerSetVoiceVolume(sound.voice, std::max(volume, kSilentVolume));
+    mixerPlayVoice(sound.voice, false);
+}
+
+void playLooping(const SoundEffect& sound, int32_t volume) {
+    mixerSetVoiceVolume(sound.voice, std::max(volume, kSilentVolume));
+    mixerPlayVoice(sound.voice, true);
+}
+
+void stopSound(const SoundEffect& sound) {
+    mixerStopVoice(sound.voice);
+}
+
+bool isPlaying(const SoundEffect& sound) {
+    return mixerVoicePlaying(sound.voice);
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The software mixer behind every sound the game makes: sound-effect voices and music streams,
+// all 44100 Hz 16-bit stereo, summed and clipped by mixAudio (audio.h). Back-end neutral: the SDL
+// device callback and the headless frame both drive it through mixAudio, and every call here may
+// come from the game thread while the device mixes, so each takes the mixer's lock.
+//
+// Ids are small positive integers; 0 means "none" and every call accepts it as a no-op.
+
+#include <cstdint>
+#include <vector>
+
+constexpr int32_t kMixerVoiceCount = 64;   // sound-effect voices alive at once
+constexpr int32_t kMixerMusicCount = 4;    // music streams alive at once
+constexpr int32_t kSilentVolume = -10000;  // hundredths of a decibel; 0 is full volume
+
+// Takes ownership of interleaved stereo sample frames. Returns 0 (with a message) when the
+// table is full. A focus-global voice keeps sounding while the window is unfocused.
+int32_t mixerCreateVoice(std::vector<int16_t>&& frames, bool focusGlobal);
+void mixerReleaseVoice(int32_t voice);
+
+// Starts the voice from its beginning, once or looping.
+void mixerPlayVoice(int32_t voice, bool looping);
+// Stops the voice where it is; the position is kept.
+void mixerStopVoice(int32_t voice);
+bool mixerVoicePlaying(int32_t voice);
+// Sample frames from the voice's start to where it plays now.
+uint32_t mixerVoicePosition(int32_t voice);
+// Attenuation in hundredths of a decibel, -10000..0. A value outside that range is refused and
+// the voice keeps its volume, as the sound device did.
+void mixerSetVoiceVolume(int32_t voice, int32_t volume);
+int32_t mixerVoiceVolume(int32_t voice);
+
+// Music: a stream plays its frames once from the start and stops at the end.
+int32_t mixerCreateMusic(std::vector<int16_t>&& frames);
+void mixerReleaseMusic(int32_t stream);
+void mixerPlayMusic(int32_t stream);
+// Stops the stream and puts its position back to 0.
+void mixerResetMusic(int32_t stream);
+bool mixerMusicPlaying(int32_t stream);
+// Sample frames played since the last start; stays at the end once the stream has finished.
+uint32_t mixerMusicPosition(int32_t stream);
+uint32_t mixerMusicLength(int32_t stream);
+
+// While unfocused only focus-global voices are heard; the others still advance.
+void mixerSetFocus(bool focused);
+
+// Releases every voice and stream and gives focus back; used when the device closes.
+void mixerReset();
+
+// Gain for an attenuation in hundredths of a decibel: 10^(volume / 2000).
+float attenuationGain(int32_t volume);
