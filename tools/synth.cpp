@@ -6,6 +6,7 @@
 //   length S        length of the file in seconds
 //   peak DB         the loudest sample is scaled to this level (dBFS, below 0)
 //   seed N          seed of the noise generator (output is the same on every run)
+//   drive D         soft saturation of the mix (tanh, D about 1-4): denser, heavier sound
 //   loop            the file loops: rates are rounded to whole cycles per loop, layers
 //                   wrap around the end and filters start in their steady state, so the
 //                   last sample leads into the first one without a step
@@ -40,6 +41,7 @@ struct Layer {
 struct Recipe {
   double length = 1.0;
   double peakDb = -3.0;
+  double drive = 0;
   uint64_t seed = 1;
   bool loop = false;
   bool chunked = false;
@@ -103,6 +105,7 @@ bool parseRecipe(const char* path, Recipe& recipe) {
     if (head == "length") words >> recipe.length;
     else if (head == "peak") words >> recipe.peakDb;
     else if (head == "seed") words >> recipe.seed;
+    else if (head == "drive") words >> recipe.drive;
     else if (head == "loop") recipe.loop = true;
     else if (head == "chunked") recipe.chunked = true;
     else if (head == "tone" || head == "noise" || head == "file") {
@@ -320,6 +323,11 @@ int main(int argc, char** argv) {
   if (peak <= 0) {
     std::fprintf(stderr, "skarnwing-synth: %s renders to silence\n", argv[1]);
     return 1;
+  }
+  if (recipe.drive > 0) {
+    for (auto* channel : {&left, &right})
+      for (double& v : *channel) v = std::tanh(recipe.drive * v / peak);
+    peak = std::tanh(recipe.drive);
   }
   const double scale = std::pow(10.0, recipe.peakDb / 20) / peak;
   std::vector<int16_t> samples(total * 2);
