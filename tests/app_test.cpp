@@ -18,6 +18,7 @@
 #include "combat/outcome.h"
 #include "platform/headless.h"
 #include "platform/paths.h"
+#include "screens/briefing.h"
 
 namespace {
 
@@ -32,6 +33,7 @@ struct TestGame {
         game->mouse = &mouse;
         game->canvas.width = kClientWidth;
         game->canvas.height = kClientHeight;
+        game->canvas.pixels = platformBeginFrame(&game->canvas.rowPitch);
         game->versionNumber = kVersionNumber;
         game->fpsStopwatch = makeStopwatch();
         game->missionStopwatch = makeStopwatch();
@@ -40,6 +42,13 @@ struct TestGame {
     GameState& operator*() { return *game; }
     GameState* operator->() { return game.get(); }
 };
+
+// From the title straight into a sortie of `mission`, as the screens would get there.
+void launch(TestGame& game, int32_t mission = 1) {
+    game->titleShown = 0;
+    game->mission = mission;
+    takeOff(*game);
+}
 
 // True when a Quit event waits; drains the queue.
 bool quitQueued() {
@@ -117,8 +126,7 @@ TEST(Frame, TitleShowsZeroFpsOnMenusAndCountsFlyingFrames) {
     EXPECT_EQ(game->framesPerSecond, 0);
     EXPECT_STREQ(game->textBuffer, "Skarnwing 0.61 - 0 fps");
 
-    resetMission(*game); // flying: every frame counts
-    game->controlShown = 0;
+    launch(game); // flying: every frame counts
     for (int i = 0; i < 60; ++i) runFrame(*game);
     EXPECT_GE(game->framesPerSecond, 59);
     EXPECT_LE(game->framesPerSecond, 60);
@@ -160,8 +168,7 @@ TEST(Dispatcher, EscQuitsAfterTheFrameOnAnyScreen) {
     game->keys[kVkEsc] = 1;
     runFrame(*game);
     EXPECT_TRUE(quitQueued());
-    resetMission(*game);
-    game->controlShown = 0;
+    launch(game);
     runFrame(*game);
     EXPECT_TRUE(quitQueued());
 }
@@ -197,7 +204,7 @@ TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
     EXPECT_TRUE(isBelowCrashLine(19842.0));
     EXPECT_FALSE(isBelowCrashLine(19841.999));
     TestGame game;
-    resetMission(*game);
+    launch(game);
     game->worldY = 19842.0;
     game->physicsTimer = 3;
     const int32_t framesBefore = game->frameCount;
@@ -212,8 +219,7 @@ TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
 
 TEST(Dispatcher, KeyReleaseLatches) {
     TestGame game;
-    resetMission(*game);
-    game->controlShown = 0;
+    launch(game);
     game->keyLatchAG = game->keyLatchZ = game->showUpLatch = game->showDownLatch = 1;
     game->keys[kVkG] = 1;
     game->keys[kVkUp] = 1;
@@ -240,13 +246,12 @@ TEST(Dispatcher, KeyReleaseLatches) {
 
 TEST(Dispatcher, DirectionMarkerBlinksNearHomeUntilTheObjectiveIsMet) {
     TestGame game;
-    resetMission(*game);
-    game->controlShown = 0;
-    game->mission = 1;
-    game->sector = 0;
+    launch(game);
     runDispatcher(*game);
     EXPECT_EQ(game->markerBlink, 29);
     for (int i = 0; i < 29; ++i) runDispatcher(*game);
+    EXPECT_EQ(game->markerBlink, 0);
+    runDispatcher(*game);
     EXPECT_EQ(game->markerBlink, 29) << "a new cycle starts when one ends";
     game->objectiveDone = 1;
     for (int i = 0; i < 29; ++i) runDispatcher(*game);

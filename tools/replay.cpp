@@ -8,6 +8,7 @@
 //   F release         left button up before frame F
 //   F shot PATH.png   the composited frame after frame F
 //   F dump            one line of JSON with the game state after frame F
+//   F launch M D      take off in mission M at difficulty D before frame F, as TAKE OFF does
 //   F end             stop after frame F
 // --profile prints the median, 99th percentile and maximum dispatcher time per frame.
 
@@ -29,16 +30,17 @@
 #include "app/state_dump.h"
 #include "platform/headless.h"
 #include "platform/paths.h"
+#include "screens/briefing.h"
 
 namespace {
 
-enum class Action { Down, Up, Mouse, Press, Release, Shot, Dump, End };
+enum class Action { Down, Up, Mouse, Press, Release, Launch, Shot, Dump, End };
 
 struct Command {
     int64_t frame = 0;
     Action action = Action::End;
-    int32_t a = 0; // key code, or mouse x
-    int32_t b = 0; // mouse y
+    int32_t a = 0; // key code, mouse x, or mission
+    int32_t b = 0; // mouse y, or difficulty
     std::string path;
     int line = 0;
 };
@@ -115,6 +117,11 @@ bool readScript(const char* path, Script& script) {
             command.action = Action::Mouse;
             command.a = static_cast<int32_t>(x);
             command.b = static_cast<int32_t>(y);
+        } else if (verb == "launch" && w.size() == 4 && parseInt(w[2], x) && parseInt(w[3], y) && x >= 1 && x <= 3 &&
+                   y >= 0 && y <= 3) {
+            command.action = Action::Launch;
+            command.a = static_cast<int32_t>(x);
+            command.b = static_cast<int32_t>(y);
         } else if (verb == "press" && w.size() == 2) {
             command.action = Action::Press;
         } else if (verb == "release" && w.size() == 2) {
@@ -180,6 +187,14 @@ int main(int argc, char** argv) {
     for (int64_t frame = 1; frame <= lastFrame; ++frame) {
         for (size_t i = next; i < script.commands.size() && script.commands[i].frame == frame; ++i) {
             const Command& c = script.commands[i];
+            if (c.action == Action::Launch) {
+                // As if the title and the screens had been clicked through to this briefing.
+                game->titleShown = 0;
+                game->mission = c.a;
+                game->difficulty = c.b;
+                takeOff(*game);
+                continue;
+            }
             if (!isInput(c.action)) continue;
             InputEvent event;
             switch (c.action) {

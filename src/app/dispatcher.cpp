@@ -1,6 +1,8 @@
 #include "app/dispatcher.h"
 
 #include "app/game_state.h"
+#include "combat/cockpit.h"
+#include "flight/scenery.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
 
@@ -80,9 +82,13 @@ void releaseKeyLatches(GameState& game) {
     if (!keys[kVkZ]) game.keyLatchZ = 0;
 }
 
+// One frame of a sortie. The order matters: the world step moves the aircraft with the velocity
+// of the last physics step, the runway rule reads last frame's altitude (the cockpit writes it
+// later in the frame), and the picture is layered roll-over, shadow, gear, body, exhaust.
 void runSortie(GameState& game) {
     if (isBelowCrashLine(game.worldY)) raiseCrash(game, "Crashed");
     if (game.physicsTimer > 0) game.physicsTimer -= 1;
+    drawCockpit(game);
     releaseKeyLatches(game);
     updateDirectionMarker(game);
     if (game.fullScreen) {

@@ -211,6 +211,11 @@ struct GameState {
     int32_t sector = 0;         // world section the aircraft is in, 40000 pixels wide
     int32_t cargoCount = 0;     // cargo aircraft slots in use
     int32_t cargoDestroyed = 0;
+    int32_t missionsUnlocked = 0;     // 1..3 missions offered on the map
+    int32_t unlockedDifficulty1 = 0;  // highest difficulty open for mission 1, 0..3
+    int32_t unlockedDifficulty2 = 0;
+    int32_t unlockedDifficulty3 = 0;
+    int32_t difficulty = 0;           // chosen level of the next sortie, 0..3
     uint8_t musicTrack1On = 0;  // track 1 is the one playing
     uint8_t musicTrack2On = 0;  // track 2 is the one playing
 

@@ -42,7 +42,14 @@ void runStartUp(GameState& game, uint32_t seed) {
     game.mapShown = 0;
     game.briefingShown = 0;
     game.fullScreen = 0;
+    game.missionsUnlocked = 1;
+    game.unlockedDifficulty1 = 0;
+    game.unlockedDifficulty2 = 0;
+    game.unlockedDifficulty3 = 0;
+    game.difficulty = 0;
     game.cargoCount = 1;
+    game.cameraLeadMin = 0;
+    game.cameraLeadMax = 300;
     game.musicTrack1On = 1;
     game.musicTrack2On = 0;
 

@@ -1,6 +1,7 @@
 #include "app/state_dump.h"
 
 #include <cstdio>
+#include <type_traits>
 
 #include "app/game_state.h"
 
@@ -22,6 +23,13 @@ struct JsonLine {
         key(name);
         text += digits;
     }
+    // Floats print at their own precision, so 0.61f reads 0.61.
+    void singlePrecision(const char* name, float value) {
+        char digits[24];
+        std::snprintf(digits, sizeof digits, "%.7g", static_cast<double>(value));
+        key(name);
+        text += digits;
+    }
     void string(const char* name, const std::string& value) {
         key(name);
         text += '"';
@@ -33,10 +41,19 @@ struct JsonLine {
     }
 };
 
+template <typename T>
+void dumpField(JsonLine& line, const char* name, T value) {
+    if constexpr (std::is_same_v<T, float>) {
+        line.singlePrecision(name, value);
+    } else {
+        line.number(name, static_cast<double>(value));
+    }
+}
+
 } // namespace
 
 // The GameState fields in record order; add a field here when it is added to the record.
-#define SKARNWING_DUMP(field) line.number(#field, static_cast<double>(game.field))
+#define SKARNWING_DUMP(field) dumpField(line, #field, game.field)
 
 std::string dumpState(const GameState& game, int64_t frame) {
     JsonLine line;
@@ -83,6 +100,11 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(sector);
     SKARNWING_DUMP(cargoCount);
     SKARNWING_DUMP(cargoDestroyed);
+    SKARNWING_DUMP(missionsUnlocked);
+    SKARNWING_DUMP(unlockedDifficulty1);
+    SKARNWING_DUMP(unlockedDifficulty2);
+    SKARNWING_DUMP(unlockedDifficulty3);
+    SKARNWING_DUMP(difficulty);
     SKARNWING_DUMP(musicTrack1On);
     SKARNWING_DUMP(musicTrack2On);
     SKARNWING_DUMP(bombBlastCount);

@@ -1,6 +1,10 @@
 #include "combat/outcome.h"
 
 #include "app/game_state.h"
+#include "combat/cockpit.h"
+#include "flight/flight.h"
+#include "flight/gear.h"
+#include "flight/scenery.h"
 
 namespace {
 
@@ -22,9 +26,10 @@ void resetSortieFields(GameState& game) {
     game.nearestTargetDistance = kNoTargetDistance;
     game.worldX = kParkedX;
     game.worldY = kParkedY;
-    game.sector = 0;
-    game.cameraX = 0.0;
-    game.cameraY = 0.0;
+    resetAircraft(game);
+    resetGearAndRunway(game);
+    resetScenery(game);
+    resetCockpit(game);
     game.frameCount = 0;
     game.framesPerSecond = 0;
 }
@@ -33,6 +38,7 @@ void resetSortieFields(GameState& game) {
 
 void resetNewGame(GameState& game) {
     resetSortieFields(game);
+    resetFlightConstants(game);
     game.outcome = "Won";
     game.missionOver = 1;
     game.titleShown = 1;

@@ -48,11 +48,8 @@ std::string resolvePath(const char* windowsPath) {
         if (component.empty()) return;
         const std::string folder = resolved.empty() && absolute ? std::string("/") : resolved;
         const std::string name = component == "." || component == ".." ? component : matchEntry(folder, component);
-        if (resolved.empty()) {
-            resolved = absolute ? "/" + name : name;
-        } else {
-            resolved += (resolved == "/" ? "" : "/") + name;
-        }
+        if (resolved.empty() ? absolute : resolved != "/") resolved.push_back('/');
+        resolved.append(name);
         component.clear();
     };
     for (const char* p = windowsPath; *p != '\0'; ++p) {
@@ -63,7 +60,7 @@ std::string resolvePath(const char* windowsPath) {
         }
     }
     flush();
-    if (resolved.empty() && absolute) resolved = "/";
+    if (resolved.empty() && absolute) resolved.push_back('/');
     return resolved;
 }
 
@@ -76,7 +73,7 @@ void enterDataFolder(const char* argv0) {
     if (slash == std::string::npos) return;
     const std::string folder = exe.substr(0, slash);
     // Installed layouts: the data beside the executable, or in ../share/skarnwing.
-    for (const std::string candidate : {folder, folder + "/../share/skarnwing"}) {
+    for (const std::string& candidate : {folder, folder + "/../share/skarnwing"}) {
         if (isDirectory(candidate + "/Files") && chdir(candidate.c_str()) == 0) return;
     }
 }

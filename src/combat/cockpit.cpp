@@ -1,0 +1,102 @@
+#include "combat/cockpit.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "app/game_state.h"
+#include "raster/canvas.h"
+
+namespace {
+
+constexpr int32_t kGreenR = 106;
+constexpr int32_t kGreenG = 227;
+constexpr int32_t kGreenB = 0;
+constexpr double kGroundAltitudeY = 19846.0; // world y of altitude 0
+
+void greenLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+    drawLine(canvas, x1, y1, x2, y2, kGreenR, kGreenG, kGreenB);
+}
+
+void drawBox(Canvas& canvas, int32_t left, int32_t right) {
+    greenLine(canvas, left, 680, left, 710);
+    greenLine(canvas, right, 680, right, 710);
+    greenLine(canvas, right, 710, left, 710);
+    greenLine(canvas, right, 680, left, 680);
+}
+
+void drawThrottleBar(GameState& game) {
+    if (game.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
+    const double percent = game.airspeed / game.maxSpeed * 100.0;
+    const uint32_t colour = throttleBarColour(percent);
+    game.barColourR = static_cast<int32_t>((colour >> 16) & 0xFF);
+    game.barColourG = static_cast<int32_t>((colour >> 8) & 0xFF);
+    game.barColourB = static_cast<int32_t>(colour & 0xFF);
+    if (game.fuel <= 0) return;
+    for (int32_t y = 20; y <= 23; ++y) {
+        drawLine(game.canvas, 565, y, static_cast<int32_t>(percent + 565), y, game.barColourR, game.barColourG,
+                 game.barColourB);
+    }
+}
+
+void drawAltitude(GameState& game) {
+    game.altitude = static_cast<int32_t>(kGroundAltitudeY - game.worldY);
+    formatText(game.textBuffer, "%d", game.altitude / 2);
+    drawText(game.canvas, game.textBuffer, 1180, 685, game.smallFont, kInstrumentText);
+    drawBox(game.canvas, 1170, 1255);
+}
+
+void drawAirspeed(GameState& game) {
+    const int32_t h = std::abs(static_cast<int32_t>(game.velX));
+    const int32_t v = std::abs(static_cast<int32_t>(game.velY));
+    const int32_t speed = static_cast<int32_t>(std::sqrt(static_cast<double>(h * h + v * v)));
+    formatText(game.textBuffer, "%d", speed * 100);
+    drawText(game.canvas, game.textBuffer, 35, 685, game.smallFont, kInstrumentText);
+    drawBox(game.canvas, 25, 110);
+}
+
+void drawFuelGauge(GameState& game) {
+    if (game.fuelCapacity <= 0) return;
+    const double f = game.fuel / game.fuelCapacity * 100.0;
+    if (f < 0) return;
+    const bool low = f < 25;
+    for (int32_t x = 750; x <= 752; ++x) {
+        drawLine(game.canvas, x, 710, x, static_cast<int32_t>(710 - f), low ? 255 : kGreenR, low ? 0 : kGreenG,
+                 low ? 0 : kGreenB);
+    }
+}
+
+void drawRadar(GameState& game) {
+    greenLine(game.canvas, 539, 609, 740, 609);
+    greenLine(game.canvas, 540, 710, 740, 710);
+    greenLine(game.canvas, 539, 610, 539, 710);
+    greenLine(game.canvas, 740, 610, 740, 710);
+    const RadarPoint self = radarPoint(game.worldX, game.worldY);
+    fillDisc(game.canvas, self.x, self.y, 2, 0, 0, 255);
+    if (game.sector == 0) fillDisc(game.canvas, 638, 708, 2, 106, 227, 255);
+}
+
+} // namespace
+
+RadarPoint radarPoint(double worldX, double worldY) {
+    return RadarPoint{static_cast<int32_t>(worldX * 0.005 + 540), static_cast<int32_t>(worldY * 0.005 + 610)};
+}
+
+uint32_t throttleBarColour(double percent) {
+    if (percent > 58 && percent <= 102) return 0xFFFF8000u;
+    if (percent <= 107) return 0xFF6AE300u;
+    return 0xFFFF0000u;
+}
+
+void drawCockpit(GameState& game) {
+    drawThrottleBar(game);
+    drawAltitude(game);
+    drawAirspeed(game);
+    drawFuelGauge(game);
+    drawRadar(game);
+}
+
+void resetCockpit(GameState& game) {
+    game.barColourR = 255;
+    game.barColourG = 255;
+    game.barColourB = 255;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The instruments drawn over a sortie: throttle bar, altitude and airspeed boxes, fuel gauge
+// and the radar. Writes `altitude`, which the runway rule reads on the next frame.
+
+#include <cstdint>
+
+struct GameState;
+
+// Instrument green, as text colour and as channels.
+constexpr uint32_t kInstrumentText = 0xFF6AE300u;
+
+struct RadarPoint {
+    int32_t x;
+    int32_t y;
+};
+
+// Where a world point of the current section shows on the radar: 40000 x 20000 pixels map to
+// 200 x 100 with the top-left at (540, 610).
+RadarPoint radarPoint(double worldX, double worldY);
+
+// The throttle bar's colour for a throttle of `percent` of maxSpeed, as 0xFFRRGGBB.
+uint32_t throttleBarColour(double percent);
+
+// One frame of the instruments.
+void drawCockpit(GameState& game);
+
+// The bar colour every reset starts from.
+void resetCockpit(GameState& game);

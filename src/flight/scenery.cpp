@@ -1,0 +1,190 @@
+#include "flight/scenery.h"
+
+#include "app/game_state.h"
+#if __has_include("flight/gear.h")
+#include "flight/flight.h"
+#include "flight/gear.h"
+#define SKARNWING_FLIGHT_READY 1
+#endif
+#include "platform/platform.h"
+#include "raster/blit.h"
+
+namespace {
+
+constexpr double kBackdropParallax = 71.0; // the sky moves at 1/71 of the aircraft's speed
+constexpr double kTerrainTileWidth = 1194.0;
+constexpr double kTerrainVisibleBelowY = 19000.0; // tiles are drawn only this close to the ground
+constexpr double kCameraMaxX = 38720.0;           // 40000 - 1280
+constexpr double kCameraMaxY = 19280.0;           // 20000 - 720
+
+// Tile groups of a section: tiles firstTile..lastTile are drawn while worldX lies strictly
+// between fromX and toX. The windows overlap so a group is in place before it scrolls in.
+struct TileGroup {
+    int firstTile;
+    int lastTile;
+    double fromX;
+    double toX;
+};
+constexpr TileGroup kTileGroups[] = {
+    {0, 3, -400, 4700},     {4, 7, 3000, 9500},     {8, 11, 7500, 14500},
+    {12, 15, 12000, 19100}, {16, 19, 16500, 24100}, {20, 23, 21000, 29100},
+    {24, 27, 25500, 34100}, {28, 31, 30000, 39100}, {32, 34, 34500, 44100},
+};
+
+// Sprite positions are truncated to whole pixels before they are drawn.
+void drawAt(const GameState& game, TextureSlot slot, double x, double y) {
+    platformDrawTexture(game.textures[slot], static_cast<int32_t>(x), static_cast<int32_t>(y));
+}
+
+void followWithCamera(GameState& game) {
+    // Both tests read the position before this frame's motion and the camera before this step.
+    const int32_t sx = static_cast<int32_t>(game.worldX - game.cameraX);
+    const int32_t sy = static_cast<int32_t>(game.worldY - game.cameraY);
+    if (sx < 880) game.cameraX = game.worldX - game.cameraLead - 400;
+    if (sx + 95 > 880) game.cameraX = game.worldX - game.cameraLead - 305;
+    if (sy < 300) game.cameraY = game.worldY - 300;
+    if (sy + 95 > 420) game.cameraY = game.worldY - 325;
+    if (game.cameraX < 0) {
+        game.cameraX = 0;
+    } else if (game.cameraX + 1280 > kSectionWidth) {
+        game.cameraX = kCameraMaxX;
+    }
+    if (game.cameraY < 0) {
+        game.cameraY = 0;
+    } else if (game.cameraY + 720 > 20000.0) {
+        game.cameraY = kCameraMaxY;
+    }
+}
+
+// At the mission's end sections the aircraft turns back; elsewhere it passes into the next one.
+void crossWorldEdges(GameState& game) {
+    const SectionRow row = sectionRow(game.mission);
+    if (game.worldX + 200 < 0 && game.edgeArmed) {
+        if (game.sector == row.westEnd) {
+            game.flipped = 0;
+            game.pitch = 180;
+            game.velX = -game.velX;
+            game.edgeArmed = 0;
+        } else {
+            game.sector -= 1;
+            game.worldX = kSectionWidth;
+            game.backdropX = -610;
+            game.terrainScrollX = -(game.terrainScrollX + 40596 - 150);
+        }
+    } else if (!game.edgeArmed && game.worldX > 0) {
+        game.edgeArmed = 1;
+    }
+
+    if (game.worldX - 100 > kSectionWidth && game.edgeArmed) {
+        if (game.sector == row.eastEnd) {
+            game.pitch = 0;
+            game.velX = -game.velX;
+            game.edgeArmed = 0;
+            game.flipped = 1;
+        } else {
+            game.sector += 1;
+            game.worldX = -100;
+            game.backdropX = 0;
+            game.terrainScrollX = -200;
+        }
+    } else if (!game.edgeArmed && game.worldX - 100 < kSectionWidth) {
+        game.edgeArmed = 1;
+    }
+}
+
+void drawMarks(GameState& game, GroundMark* marks, int32_t count, int32_t capacity, TextureSlot slot, double offsetY) {
+    const int32_t used = count < capacity ? count : capacity;
+    for (int32_t i = 0; i < used; ++i) {
+        GroundMark& mark = marks[i];
+        if (!mark.active) continue;
+        if (!game.frozen) mark.x -= game.velX;
+        drawAt(game, slot, game.cameraLead + mark.x, game.groundScreenY + offsetY);
+    }
+}
+
+} // namespace
+
+SectionRow sectionRow(int32_t mission) {
+    switch (mission) {
+    case 2: return {-2, 1};
+    case 3: return {0, 2};
+    default: return {0, 1};
+    }
+}
+
+int32_t nextCameraLead(int32_t lead, double p, int32_t leadMin, int32_t leadMax) {
+    if (p > 90 && p <= 270) {
+        if (lead > leadMin) lead -= 5;
+    } else if ((p >= 0 && p < 90) || (p > 270 && p <= 360)) {
+        if (lead < leadMax) lead += 5;
+    }
+    return lead;
+}
+
+void updateWorld(GameState& game) {
+    if (!game.frozen && game.worldY > 0) {
+        game.backdropX -= game.velX / kBackdropParallax;
+        game.backdropY -= game.velY / kBackdropParallax;
+    }
+    drawAt(game, game.mission == 1 ? kTexSkyMission1 : kTexSkyMission23, game.backdropX, game.backdropY - 50);
+    drawTerrain(game);
+    if (!game.frozen) {
+        game.cameraLead = nextCameraLead(game.cameraLead, game.pitchAtStep, game.cameraLeadMin, game.cameraLeadMax);
+    }
+    followWithCamera(game);
+#ifdef SKARNWING_FLIGHT_READY
+    moveAircraft(game);
+#endif
+    crossWorldEdges(game);
+}
+
+void drawTerrain(GameState& game) {
+    if (!game.frozen) {
+        game.groundScreenY = kGroundLineY - game.cameraY;
+        game.terrainScrollX -= game.velX;
+        game.terrainScrollY -= game.velY;
+    }
+    if (game.worldY <= kTerrainVisibleBelowY) return;
+    const TextureSlot tile = game.mission == 1 ? kTexTerrainMission1 : kTexTerrainMission23;
+    for (const TileGroup& group : kTileGroups) {
+        if (!(game.worldX > group.fromX && game.worldX < group.toX)) continue;
+        for (int k = group.firstTile; k <= group.lastTile; ++k) {
+            drawAt(game, tile, game.terrainScrollX + kTerrainTileWidth * k + game.cameraLead, game.groundScreenY);
+        }
+    }
+    game.shadowScale = game.terrainScrollY / 300.0;
+}
+
+void drawBase(GameState& game) {
+    if (game.sector == 0) {
+        drawAt(game, kTexBuildingSmall, game.runwayX + 90 - game.cameraX, game.groundScreenY + 90);
+        drawAt(game, kTexBuildingWide, game.runwayX + 170 - game.cameraX, game.groundScreenY + 127);
+        drawAt(game, kTexRunway, game.runwayX - game.cameraX, game.groundScreenY + 220);
+#ifdef SKARNWING_FLIGHT_READY
+        checkRunwayEndCollision(game);
+#endif
+    }
+    if (game.mission == 3 && game.sector == 2) {
+        drawAt(game, kTexCrowdStand, game.runwayX - game.cameraX, game.groundScreenY + 20);
+    }
+    drawMarks(game, game.craters, game.bombBlastCount, kCraterCapacity, kTexLargeGroundMark, 150);
+    drawMarks(game, game.blastMarks, game.missileBlastCount, kBlastMarkCapacity, kTexSmallGroundMark, 210);
+}
+
+void drawShadow(GameState& game) {
+    blitRotated(game.canvas, game.shadowImage, static_cast<int32_t>(game.worldX - game.cameraX + 8),
+                static_cast<int32_t>(game.groundScreenY + 196 + 40), 0, 180.0, game.shadowScale);
+}
+
+void resetScenery(GameState& game) {
+    game.cameraX = 0;
+    game.cameraY = 0;
+    game.cameraLead = 0;
+    game.sector = 0;
+    game.edgeArmed = 1;
+    game.backdropX = -270;
+    game.backdropY = 10.0 / 85.0 - 295.0;
+    game.terrainScrollX = -19350;
+    game.terrainScrollY = 385;
+    game.shadowScale = 1.0;
+}

@@ -1,0 +1,24 @@
+#include "screens/briefing.h"
+
+#include "app/game_state.h"
+#include "assets/music.h"
+#include "combat/outcome.h"
+
+void setUpMission(GameState& game) {
+    // Only the cargo mission flies cargo aircraft; a count left from an earlier sortie must not
+    // carry over into the convoy or the airshow.
+    if (game.mission == 1 || game.mission == 3) game.cargoCount = 0;
+}
+
+void takeOff(GameState& game) {
+    setUpMission(game);
+    game.throttleUntouched = 1;
+    game.clickLatch = 1;
+    game.mapShown = 0;
+    game.briefingShown = 0;
+    game.controlShown = 0;
+    resetMission(game);
+    stopStopwatch(game.missionStopwatch);
+    computeTickLength(game.missionStopwatch);
+    if (game.mission == 3 && game.musicTrack1On) switchToTrack2(game);
+}
