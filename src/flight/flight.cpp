@@ -1,0 +1,390 @@
+#include "flight/flight.h"
+
+#include "app/game_state.h"
+#include "assets/images.h"
+#include "assets/sound.h"
+#include "platform/platform.h"
+#include "raster/blit.h"
+#include "raster/canvas.h"
+
+namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000u;
+
+// Volumes of the engine loops, hundredths of a decibel.
+constexpr int32_t kCruiseVolume = -800;
+constexpr int32_t kLowEngineVolume = -1000;
+constexpr int32_t kAfterburnerVolume = -1200;
+
+constexpr double kThrottleStep = 0.1;   // airspeed and lift per frame of A or Z
+constexpr double kAirborneFloor = 4.0;  // in the air with the gear down Z stops here
+constexpr int32_t kStageBoostOut = 2;   // throttleStage after the afterburner went out
+constexpr int32_t kStageBoost = 3;      // throttleStage while the afterburner is lit
+constexpr int32_t kLastRollImage = 2;
+
+// Ceiling stall, on h = worldY + 95: entered above y -145, left below y -85.
+constexpr double kStallHeightOffset = 95.0;
+constexpr double kStallEntry = -50.0;  // stall when h < -50
+constexpr double kStallRecovery = 10.0; // recover when h > 10; "STALL" shows while h < 10
+
+// One row of a physics table: x = xBase + xPerSpeed * s, y = yBase + yPerLift * L.
+struct SectorRow {
+    double lowerBound; // degrees; the sector runs up to the next row's bound
+    double xBase;
+    double xPerSpeed;
+    double yBase;
+    double yPerLift;
+    ClimbRule rule;
+};
+
+constexpr ClimbRule P = ClimbRule::Plain;
+constexpr ClimbRule G = ClimbRule::Ground;
+constexpr ClimbRule V = ClimbRule::Level;
+
+// Gear retracted. Row 0 is 357..360 and 0..4.
+constexpr SectorRow kGearUpTable[kAttitudeSectorCount] = {
+    {357, -5, -1, 0, 0, P},   // -5 - s, 0
+    {4, -4, -1, 2, -1, P},    // -4 - s, 2 - L
+    {36, -3, -1, 0, -1, P},   // -3 - s, -L
+    {54, -2, -1, -2, -1, P},  // -2 - s, -2 - L
+    {72, -1, -1, -4, -1, P},  // -1 - s, -4 - L
+    {87, 0, 0, -5, -1, P},    // 0, -5 - L
+    {94, 1, 1, -4, -1, P},    // 1 + s, -4 - L
+    {126, 2, 1, -2, -1, P},   // 2 + s, -2 - L
+    {144, 3, 1, 0, -1, P},    // 3 + s, -L
+    {162, 4, 1, 2, -1, P},    // 4 + s, 2 - L
+    {177, 5, 1, 0, 0, P},     // 5 + s, 0
+    {184, 4, 1, -2, 1, P},    // 4 + s, -2 + L
+    {216, 2, 1, 0, 1, P},     // 2 + s, L
+    {234, 0, 1, 3, 1, P},     // s, 3 + L
+    {252, -2, 1, 4, 1, P},    // -2 + s, 4 + L
+    {267, 0, 0, 5, 1, P},     // 0, 5 + L
+    {274, 2, -1, 4, 1, P},    // 2 - s, 4 + L
+    {306, 0, -1, 3, 1, P},    // -s, 3 + L
+    {324, -2, -1, 0, 1, P},   // -2 - s, L
+    {342, -4, -1, -2, 1, P},  // -4 - s, -2 + L
+};
+
+// Gear extended.
+constexpr SectorRow kGearDownTable[kAttitudeSectorCount] = {
+    {357, 0, -1, 6, -1, V},    // -s, 6 - L
+    {4, 0.5, -1, 5, -1, G},    // 0.5 - s, 5 - L
+    {36, 1, -1, 4, -1, G},     // 1 - s, 4 - L
+    {54, 2, -1, 3, -1, G},     // 2 - s, 3 - L
+    {72, 3, -1, 2, -1, P},     // 3 - s, 2 - L
+    {87, 0, 0, 1, -1, P},      // 0, 1 - L
+    {94, -3, 1, 2, -1, P},     // s - 3, 2 - L
+    {126, -2, 1, 3, -1, G},    // s - 2, 3 - L
+    {144, -1, 1, 4, -1, G},    // s - 1, 4 - L
+    {162, -0.5, 1, 5, -1, G},  // s - 0.5, 5 - L
+    {177, 0, 1, 6, -1, V},     // s, 6 - L
+    {184, 0, 1, 1, 1, P},      // s, 1 + L
+    {216, 0, 1, 2, 1, P},      // s, 2 + L
+    {234, 0, 1, 3, 1, P},      // s, 3 + L
+    {252, 0, 1, 4, 1, P},      // s, 4 + L
+    {267, 0, 0, 5, 1, P},      // 0, 5 + L
+    {274, 0, -1, 4, 1, P},     // -s, 4 + L
+    {306, 0, -1, 3, 1, P},     // -s, 3 + L
+    {324, 0, -1, 2, 1, P},     // -s, 2 + L
+    {342, 0, -1, 1, 1, P},     // -s, 1 + L
+};
+
+VelocityTarget targetOf(const SectorRow* table, int sector, double airspeed, double lift) {
+    if (sector < 0 || sector >= kAttitudeSectorCount) sector = 0;
+    const SectorRow& row = table[sector];
+    return {row.xBase + row.xPerSpeed * airspeed, row.yBase + row.yPerLift * lift, row.rule};
+}
+
+double stepClimb(ClimbRule rule, double velY, double target, bool onGround) {
+    switch (rule) {
+    case ClimbRule::Ground: return stepGround(velY, target, onGround);
+    case ClimbRule::Level: return stepLevel(velY, target, onGround);
+    case ClimbRule::Plain: break;
+    }
+    return stepToward(velY, target);
+}
+
+// Keeps the nose angle in 0..360: past 360 it becomes 0, below 0 it becomes 360.
+double wrapPitch(double pitch) {
+    if (pitch > 360.0) return 0.0;
+    if (pitch < 0.0) return 360.0;
+    return pitch;
+}
+
+void drawBlended(GameState& game, const SpriteRecord& sprite) {
+    const PixelImage* image = currentImage(sprite);
+    if (image == nullptr) return;
+    blitRotatedBlended(game.canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright,
+                       sprite.angle, sprite.scale);
+}
+
+// An exhaust or flame: follows the aircraft, advances its animation, then draws.
+void drawExhaust(GameState& game, SpriteRecord& sprite) {
+    const uint8_t* keys = game.keys;
+    if (game.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
+    placeOverlay(game, sprite, game.flipped);
+    advanceSprite(sprite);
+    drawBlended(game, sprite);
+}
+
+void lightAfterburner(GameState& game) {
+    game.throttleStage = kStageBoost;
+    game.airspeed = game.boostSpeed;
+    game.lift = game.boostSpeed;
+    stopSound(game.sounds[kSoundEngineLow]);
+    stopSound(game.sounds[kSoundEngineCruise]);
+    playLooping(game.sounds[kSoundAfterburner], kAfterburnerVolume);
+}
+
+void throttleUp(GameState& game) {
+    bool reachedTop = false;
+    if (game.throttleStage != kStageBoost && game.airspeed < game.maxSpeed) {
+        game.airspeed += kThrottleStep;
+        game.lift += kThrottleStep;
+        game.throttleUntouched = 0;
+        if ((int32_t)game.airspeed == game.maxSpeed) {
+            game.keyLatchAG = 1;
+            reachedTop = true;
+        }
+    }
+    // The top is reached at about maxSpeed + 0.1 with the latch set, so the afterburner needs
+    // A released and pressed again.
+    if ((int32_t)game.airspeed == game.maxSpeed && !reachedTop && game.airspeed != game.boostSpeed) {
+        lightAfterburner(game);
+    }
+}
+
+void throttleDown(GameState& game) {
+    const bool boostLit = game.throttleStage == kStageBoost;
+    const bool mayDrop = (game.throttleStage != kStageBoost && game.airspeed > game.minSpeed) ||
+                         (!game.gearUp && game.airspeed > game.gearDownMinSpeed);
+    if (mayDrop && game.airspeed > 0.0) {
+        // Only on the runway with the gear down may the throttle close below about 4.
+        if (game.onGround || game.gearUp || game.airspeed > kAirborneFloor) {
+            game.airspeed -= kThrottleStep;
+            game.lift -= kThrottleStep;
+        }
+        if (game.airspeed < 0.0) {
+            game.airspeed = 0.0;
+            game.lift = 0.0;
+        }
+        if (game.airspeed == game.minSpeed) game.keyLatchZ = 1;
+    }
+    if (boostLit) {
+        game.throttleStage = kStageBoostOut;
+        game.highEngineOn = 0;
+        game.keyLatchZ = 1;
+        game.airspeed = game.maxSpeed;
+        game.lift = game.maxSpeed;
+    }
+}
+
+// Which engine loop sounds, and which exhaust shows, for the current throttle.
+void updateEngine(GameState& game) {
+    const double s = game.airspeed;
+    const double top = game.maxSpeed;
+    if (game.fuel <= 0.0) return;
+    if (s == game.boostSpeed) {
+        drawExhaust(game, game.exhaustAfterburnerSprite);
+    } else if (top - 4.0 <= s && s <= top + 5.0) {
+        game.lowEngineOn = 0;
+        if (!game.highEngineOn) {
+            stopSound(game.sounds[kSoundEngineLow]);
+            stopSound(game.sounds[kSoundAfterburner]);
+            playLooping(game.sounds[kSoundEngineCruise], kCruiseVolume);
+            game.highEngineOn = 1;
+        }
+        drawExhaust(game, game.exhaustCruiseSprite);
+    } else if (s < top - 4.0 && s > 0.0) {
+        game.highEngineOn = 0;
+        if (!game.lowEngineOn) {
+            stopSound(game.sounds[kSoundEngineCruise]);
+            stopSound(game.sounds[kSoundAfterburner]);
+            playLooping(game.sounds[kSoundEngineLow], kLowEngineVolume);
+            game.lowEngineOn = 1;
+        }
+        drawExhaust(game, game.exhaustLowSprite);
+    }
+}
+
+// One frame of the roll-over: images 0, 1, 2 on three frames, flipped toggled on the third.
+void stepRoll(GameState& game) {
+    game.rollActive = 1;
+    placeOverlay(game, game.rollSprite, 0);
+    game.rollSprite.imageIndex = game.rollFrame;
+    drawBlended(game, game.rollSprite);
+    if (!game.rollReturning) {
+        if (game.rollFrame < kLastRollImage) {
+            game.rollFrame += 1;
+        } else if (game.rollFrame == kLastRollImage) {
+            game.rollFrame = 1;
+            game.rollReturning = 1;
+        }
+    }
+    if (game.rollReturning) {
+        if (game.rollFrame > 0) game.rollFrame -= 1;
+        if (game.rollFrame == 0) {
+            game.flipped = game.flipped ? 0 : 1;
+            game.rollDone = 1;
+            game.rollFrame = 0;
+        }
+    }
+}
+
+} // namespace
+
+int attitudeSector(double pitch) {
+    if (pitch >= 357.0 || pitch < 4.0) return 0;
+    int sector = 0;
+    for (int k = 1; k < kAttitudeSectorCount; ++k) {
+        if (kGearUpTable[k].lowerBound <= pitch) sector = k;
+    }
+    return sector;
+}
+
+double stepToward(double value, double target) {
+    if (value > target) return value - 1.0;
+    if (value < target) return value + 1.0;
+    return value;
+}
+
+double stepGround(double velY, double target, bool onGround) {
+    if (onGround && velY > 0.0) return velY - 1.0;
+    if (onGround && velY < 0.0) return velY + 1.0;
+    return stepToward(velY, target);
+}
+
+double stepLevel(double velY, double target, bool onGround) {
+    if (onGround) return stepToward(velY, 0.0);
+    if (velY > 0.0) return stepToward(velY, target);
+    if (velY == 0.0) return target > 0.0 ? 1.0 : 0.0;
+    return velY + 1.0;
+}
+
+VelocityTarget gearUpTarget(int sector, double airspeed, double lift) {
+    return targetOf(kGearUpTable, sector, airspeed, lift);
+}
+
+VelocityTarget gearDownTarget(int sector, double airspeed, double lift) {
+    return targetOf(kGearDownTable, sector, airspeed, lift);
+}
+
+const PixelImage* currentImage(const SpriteRecord& sprite) {
+    const FrameSet* set = sprite.frames;
+    if (set == nullptr || sprite.imageIndex < 0 || sprite.imageIndex >= set->count ||
+        sprite.imageIndex >= (int32_t)set->images.size()) {
+        return nullptr;
+    }
+    const PixelImage& image = set->images[sprite.imageIndex];
+    if (image.width <= 0 || image.height <= 0) return nullptr;
+    return &image;
+}
+
+void placeOverlay(const GameState& game, SpriteRecord& sprite, uint8_t upright) {
+    sprite.x = game.screenX;
+    sprite.y = game.screenY;
+    sprite.angle = game.pitch;
+    sprite.scale = game.spriteScale;
+    sprite.upright = upright;
+}
+
+void updatePitchAndRoll(GameState& game) {
+    const uint8_t* keys = game.keys;
+    const bool canTurn = !game.stalled && game.airspeed >= kMinTurningSpeed;
+    if (keys[kVkRight] && canTurn) {
+        game.pitch = wrapPitch(game.pitch + (game.flipped ? game.pitchUpRate : game.pitchDownRate));
+    }
+    if (keys[kVkLeft] && canTurn) {
+        game.pitch = wrapPitch(game.pitch - (game.flipped ? game.pitchDownRate : game.pitchUpRate));
+    }
+
+    const bool startsRoll = (keys[kVkUp] || keys[kVkDown]) && !game.rollActive && !game.onGround;
+    // A roll once started finishes even if the key is let go.
+    const bool continuesRoll = game.rollActive && !game.rollDone && game.rollFrame > 0 && !game.stalled &&
+                               !game.onGround;
+    if (startsRoll || continuesRoll) stepRoll(game);
+}
+
+void runFlightPhysics(GameState& game) {
+    game.pitchAtStep = game.pitch;
+    const int sector = attitudeSector(game.pitchAtStep);
+    if (game.gearUp) {
+        const VelocityTarget target = gearUpTarget(sector, game.airspeed, game.lift);
+        game.velX = stepToward(game.velX, target.x);
+        game.velY = stepToward(game.velY, target.y);
+        game.physicsTimer = kPhysicsPeriodGearUp;
+    } else {
+        const VelocityTarget target = gearDownTarget(sector, game.airspeed, game.lift);
+        game.velX = stepToward(game.velX, target.x);
+        game.velY = stepClimb(target.rule, game.velY, target.y, game.onGround);
+        game.physicsTimer = kPhysicsPeriodGearDown;
+    }
+}
+
+void moveAircraft(GameState& game) {
+    if (!game.frozen) {
+        game.worldX += game.velX;
+        game.worldY += game.velY;
+        game.screenX = game.worldX - game.cameraX;
+        game.screenY = game.worldY - game.cameraY;
+    }
+    const double h = game.worldY + kStallHeightOffset;
+    if (h < kStallEntry && !game.stalled) {
+        game.stalled = 1;
+        game.lift = -game.lift - kStallLiftPenalty;
+    } else if (h > kStallRecovery && game.stalled) {
+        // Recovery negates the stalled lift, so the aircraft comes out with 6 more than it had.
+        game.stalled = 0;
+        game.lift = -game.lift;
+    }
+    if (h < kStallRecovery && game.stalled) drawText(game.canvas, "STALL", 605, 350, game.largeFont, kRed);
+}
+
+void updateThrottle(GameState& game) {
+    const uint8_t* keys = game.keys;
+    const bool throttleLive = !game.stalled && game.edgeArmed && game.fuel > 0.0;
+    if (keys[kVkA] && !game.keyLatchAG && throttleLive) throttleUp(game);
+    if (keys[kVkZ] && !game.keyLatchZ && throttleLive) throttleDown(game);
+    updateEngine(game);
+}
+
+void drawAircraftBody(GameState& game) {
+    placeOverlay(game, game.aircraftSprite, game.flipped);
+    drawBlended(game, game.aircraftSprite);
+}
+
+void resetAircraft(GameState& game) {
+    game.screenX = 19100.0;
+    game.screenY = 19836.0;
+    game.velX = 0.0;
+    game.velY = 0.0;
+    game.pitch = 180.0;
+    game.pitchAtStep = 0.0;
+    game.flipped = 0;
+    game.airspeed = 0.0;
+    game.lift = 0.0;
+    game.throttleStage = 1;
+    game.fuel = 400.0;
+    game.fuelCapacity = 400.0;
+    game.physicsTimer = kPhysicsPeriodGearUp;
+    game.stalled = 0;
+    game.spriteScale = 1.25;
+    game.keyLatchAG = 0;
+    game.keyLatchZ = 0;
+    game.rollActive = 0;
+    game.rollReturning = 0;
+    game.rollDone = 0;
+    game.rollFrame = 0;
+    game.highEngineOn = 0;
+    game.lowEngineOn = 0;
+    game.edgeArmed = 1;
+}
+
+void resetFlightConstants(GameState& game) {
+    game.pitchUpRate = 1.0;
+    game.pitchDownRate = 0.5;
+    game.minSpeed = 4;
+    game.maxSpeed = 8;
+    game.boostSpeed = 12;
+    game.gearDownMinSpeed = 0;
+}

@@ -1,0 +1,140 @@
+#include "flight/gear.h"
+
+#include "app/dispatcher.h"
+#include "app/game_state.h"
+#include "assets/sound.h"
+#include "flight/flight.h"
+#include "platform/platform.h"
+#include "raster/blit.h"
+#include "raster/canvas.h"
+
+namespace {
+
+constexpr uint32_t kGreen = 0xFF00FF00u;
+constexpr int32_t kFullVolume = 0; // hundredths of a decibel
+
+constexpr int32_t kContactAltitude = 10;   // at or below: the wheels are on the runway
+constexpr int32_t kRunwayStateCeiling = 41; // below it over the runway the runway state holds
+
+// Re-arming puts the scenery back where it stands at a sortie start.
+constexpr double kRearmBackdropX = -275.0;
+constexpr double kRearmTerrainScroll = -350.0; // terrainScrollX less baseX
+constexpr double kParkedOffset = 100.0;        // parked worldX less baseX
+
+// Obstacle box past the runway's east end, screen x relative to the runway's start, and the
+// screen row relative to the ground line.
+constexpr double kRunwayEndBoxWest = 1650.0;
+constexpr double kRunwayEndBoxEast = 1800.0;
+constexpr double kRunwayEndBoxTop = 210.0;
+
+bool overRunway(const GameState& game) {
+    return game.runwayX <= game.worldX && game.worldX <= game.runwayX + kRunwayLength;
+}
+
+void rearm(GameState& game) {
+    game.backdropX = kRearmBackdropX;
+    game.cameraLead = 0;
+    game.terrainScrollX = kRearmTerrainScroll - game.baseX;
+    game.fuel = game.fuelCapacity;
+    game.worldX = game.baseX + kParkedOffset;
+    game.flipped = 0;
+    game.pitch = 180.0;
+    game.roundsFired = 0;
+    game.bombsDropped = 0;
+    game.missilesFired = 0;
+    game.reloaded = 1;
+    if (!game.throttleUntouched) game.reloadNotice = kReloadNoticeFrames;
+}
+
+// Touchdown, re-arming and levelling while the wheels are on the runway.
+void touchRunway(GameState& game) {
+    if (!canTouchDown(game.pitch, game.flipped)) {
+        game.onGround = 0;
+        return;
+    }
+    if (!game.onGround && !game.throttleUntouched) playOnce(game.sounds[kSoundWheel], kFullVolume);
+    game.onGround = 1;
+    // Exactly 0: the throttle only reaches it by closing fully on the runway with the gear down.
+    if (!game.reloaded && game.airspeed == 0.0) rearm(game);
+    if (!game.reloaded) {
+        if (game.flipped && 1.0 < game.pitch && game.pitch < 90.0) game.pitch -= 1.0;
+        if (!game.flipped && 90.0 < game.pitch && game.pitch < 179.0) game.pitch += 1.0;
+    }
+    if (game.altitude < kContactAltitude) game.worldY -= 1.0;
+}
+
+} // namespace
+
+bool canTouchDown(double pitch, uint8_t flipped) {
+    if (flipped) return 0.0 <= pitch && pitch < 65.0;
+    return 115.0 < pitch && pitch <= 180.0;
+}
+
+bool insideRunwayEndBox(double aircraftScreenX, double aircraftScreenY, double runwayScreenX,
+                        double groundScreenY) {
+    return runwayScreenX + kRunwayEndBoxWest < aircraftScreenX &&
+           aircraftScreenX < runwayScreenX + kRunwayEndBoxEast &&
+           aircraftScreenY >= groundScreenY + kRunwayEndBoxTop;
+}
+
+void updateGear(GameState& game) {
+    const uint8_t* keys = game.keys;
+    // The latch is shared with A and clears only when both keys are up.
+    if (keys[kVkG] && !game.keyLatchAG && !game.onGround) {
+        playOnce(game.sounds[kSoundGearMotor], kFullVolume);
+        game.keyLatchAG = 1;
+        if (!game.gearUp) {
+            game.gearUp = 1;
+            game.gearTravel = 0;
+        } else {
+            game.gearUp = 0;
+            game.gearTravel = kGearTravelUp;
+        }
+    }
+    if (game.gearTravel > 0 && !game.gearUp) game.gearTravel -= 1;
+    if (game.gearTravel < kGearTravelUp && game.gearUp) game.gearTravel += 1;
+
+    if (game.physicsTimer == 0) runFlightPhysics(game);
+
+    if (game.gearUp && game.gearTravel == kGearTravelUp) return;
+    if (game.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
+    placeOverlay(game, game.gearSprite, game.flipped);
+    const PixelImage* image = currentImage(game.gearSprite);
+    if (image == nullptr) return;
+    // The pivot moves the picture along the aircraft's own vertical axis as the gear retracts.
+    blitRotatedPivot(game.canvas, *image, (int32_t)game.gearSprite.x, (int32_t)game.gearSprite.y,
+                     game.gearSprite.upright, game.gearTravel, game.gearSprite.angle, game.gearSprite.scale);
+}
+
+void updateRunway(GameState& game) {
+    if (game.reloadNotice > 0) {
+        drawText(game.canvas, "Aircraft Reloaded.", 505, 250, game.largeFont, kGreen);
+        game.reloadNotice -= 1;
+    }
+    if (game.altitude <= kContactAltitude && game.sector == 0 && overRunway(game)) touchRunway(game);
+    // Between altitudes 11 and 40 over the runway the flags hold, so the aircraft may bob up
+    // a little after lift-off without leaving the runway state at once.
+    if (!(game.altitude < kRunwayStateCeiling && overRunway(game))) {
+        game.onGround = 0;
+        game.reloaded = 0;
+    }
+}
+
+void resetGearAndRunway(GameState& game) {
+    game.gearUp = 0;
+    game.gearTravel = 0;
+    game.onGround = 1;
+    game.reloaded = 1;
+    game.altitude = 10; // parked at y 19836, so the first frame's runway rule sees the wheels down
+    game.baseX = 19000.0;
+    game.runwayX = 19000.0;
+    game.reloadNotice = 0;
+}
+
+void checkRunwayEndCollision(GameState& game) {
+    if (game.sector != 0) return;
+    if (insideRunwayEndBox(game.worldX - game.cameraX, game.worldY - game.cameraY,
+                           game.runwayX - game.cameraX, game.groundScreenY)) {
+        raiseCrash(game, "Crashed");
+    }
+}
