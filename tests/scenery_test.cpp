@@ -1,0 +1,151 @@
+// The camera, the world's sections and their edges, and where the scenery goes.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/game_state.h"
+#include "combat/outcome.h"
+#include "flight/scenery.h"
+#include "platform/platform.h"
+
+namespace {
+
+std::unique_ptr<GameState> sortieGame(int32_t mission) {
+    auto game = std::make_unique<GameState>();
+    game->canvas.width = kClientWidth;
+    game->canvas.height = kClientHeight;
+    game->canvas.pixels = platformBeginFrame(&game->canvas.rowPitch);
+    game->cameraLeadMax = 300;
+    resetNewGame(*game);
+    game->mission = mission;
+    resetMission(*game);
+    return game;
+}
+
+// Runs the world step with the aircraft standing still, so only the camera and edges act.
+void stepStill(GameState& game) {
+    game.velX = 0;
+    game.velY = 0;
+    updateWorld(game);
+}
+
+} // namespace
+
+TEST(Camera, LeadRunsFromEastToWestInSixtyFrames) {
+    int32_t lead = 0;
+    int frames = 0;
+    while (lead < 300) {
+        lead = nextCameraLead(lead, 0.0, 0, 300);
+        ++frames;
+    }
+    EXPECT_EQ(frames, 60);
+    EXPECT_EQ(nextCameraLead(300, 359.0, 0, 300), 300) << "held at the bound";
+    EXPECT_EQ(nextCameraLead(300, 180.0, 0, 300), 295);
+    EXPECT_EQ(nextCameraLead(150, 90.0, 0, 300), 150) << "straight up keeps the lead";
+    EXPECT_EQ(nextCameraLead(150, 270.0, 0, 300), 145);
+    EXPECT_EQ(nextCameraLead(150, 270.5, 0, 300), 155);
+
+    // Heading west the aircraft ends up at screen x 700, heading east at 400.
+    auto game = sortieGame(1);
+    game->worldX = 10000;
+    game->worldY = 15000;
+    game->cameraX = game->worldX - 400;
+    game->cameraY = game->worldY - 310;
+    game->pitchAtStep = 0;
+    for (int i = 0; i < 60; ++i) stepStill(*game);
+    EXPECT_EQ(game->cameraLead, 300);
+    EXPECT_DOUBLE_EQ(game->worldX - game->cameraX, 700);
+    game->pitchAtStep = 180;
+    for (int i = 0; i < 60; ++i) stepStill(*game);
+    EXPECT_DOUBLE_EQ(game->worldX - game->cameraX, 400);
+}
+
+TEST(Camera, FollowIsClampedToTheWorld) {
+    auto game = sortieGame(1);
+    game->pitchAtStep = 180;
+    game->worldX = 39900;
+    game->worldY = 100;
+    game->cameraX = 39000;
+    game->cameraY = 0;
+    stepStill(*game);
+    EXPECT_EQ(game->cameraX, 38720);
+    EXPECT_EQ(game->cameraY, 0);
+    game->worldX = 50;
+    game->worldY = 19900;
+    game->cameraY = 19600;
+    stepStill(*game);
+    EXPECT_EQ(game->cameraX, 0);
+    EXPECT_EQ(game->cameraY, 19280);
+}
+
+TEST(WorldEdges, PassagesAndReversalsByMission) {
+    // Mission 2 runs from section -2 to 1: flying west out of 0 enters -1 at its east end.
+    auto game = sortieGame(2);
+    game->worldX = -201;
+    game->worldY = 15000;
+    game->terrainScrollX = 100;
+    stepStill(*game);
+    EXPECT_EQ(game->sector, -1);
+    EXPECT_EQ(game->worldX, 40000);
+    EXPECT_EQ(game->backdropX, -610);
+    EXPECT_EQ(game->terrainScrollX, -(100 + 40596 - 150));
+
+    // Missions 1 and 3 end at section 0 in the west: the course reverses to east, and the east
+    // edge's test arms the edge again in the same frame, so the next crossing acts too.
+    for (int32_t mission : {1, 3}) {
+        auto g = sortieGame(mission);
+        g->worldX = -201;
+        g->worldY = 15000;
+        g->velX = -7;
+        g->pitch = 0;
+        g->flipped = 1;
+        g->edgeArmed = 1;
+        g->frozen = 1; // keep the position where it is for this check
+        updateWorld(*g);
+        EXPECT_EQ(g->sector, 0);
+        EXPECT_EQ(g->velX, 7);
+        EXPECT_EQ(g->pitch, 180);
+        EXPECT_EQ(g->flipped, 0);
+        EXPECT_EQ(g->edgeArmed, 1);
+    }
+
+    // The east end of mission 1 is section 1; section 0 passes east.
+    auto east = sortieGame(1);
+    east->worldX = 40101;
+    east->worldY = 15000;
+    stepStill(*east);
+    EXPECT_EQ(east->sector, 1);
+    EXPECT_EQ(east->worldX, -100);
+    EXPECT_EQ(east->terrainScrollX, -200);
+    east->worldX = 40101;
+    east->velX = 9;
+    east->frozen = 1;
+    updateWorld(*east);
+    EXPECT_EQ(east->sector, 1);
+    EXPECT_EQ(east->velX, -9);
+    EXPECT_EQ(east->pitch, 0);
+    EXPECT_EQ(east->flipped, 1);
+    EXPECT_EQ(east->edgeArmed, 0) << "the east reversal re-arms on the next frame";
+    updateWorld(*east);
+    EXPECT_EQ(east->edgeArmed, 1);
+}
+
+TEST(Terrain, ShadowScaleFollowsTheGroundAndFreezesAboveIt) {
+    auto game = sortieGame(1);
+    game->worldY = 19500;
+    game->terrainScrollY = 600;
+    game->velY = 0;
+    drawTerrain(*game);
+    EXPECT_DOUBLE_EQ(game->shadowScale, 2.0);
+    EXPECT_DOUBLE_EQ(game->groundScreenY, 19617 - game->cameraY);
+    game->worldY = 18000;
+    game->terrainScrollY = 900;
+    drawTerrain(*game);
+    EXPECT_DOUBLE_EQ(game->shadowScale, 2.0) << "above y 19000 the shadow keeps its last scale";
+    game->frozen = 1;
+    game->velX = 5;
+    const double scroll = game->terrainScrollX;
+    drawTerrain(*game);
+    EXPECT_EQ(game->terrainScrollX, scroll);
+}
