@@ -1,10 +1,19 @@
 #include "app/inventory.h"
 
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
 #include "app/game_state.h"
 #include "assets/images.h"
 #include "assets/music.h"
 #include "assets/sound.h"
 #include "assets/textures.h"
+#include "platform/paths.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -73,6 +82,26 @@ const char* const kSoundsAfterMusic[] = {"Files\\Sound\\ML.wav", "Files\\Sound\\
 constexpr const char* kDroneSound = "Files\\Sound\\Antonov.wav";
 constexpr int32_t kDroneCount = kSoundSearchTone - kSoundEngineDrone0;
 
+// Runs every job, on as many threads as the machine has cores (this one included), and returns
+// when all have finished. Jobs must touch disjoint data.
+void runJobs(const std::vector<std::function<void()>>& jobs) {
+    std::atomic<size_t> next{0};
+    auto work = [&]() {
+        for (size_t i = next++; i < jobs.size(); i = next++) jobs[i]();
+    };
+    const unsigned helpers = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()) - 1, 7);
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < helpers; ++i) threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads) thread.join();
+}
+
+// Pixels of one texture, decoded and keyed by a job, uploaded afterwards on the loading thread.
+struct PreparedTexture {
+    std::vector<uint32_t> pixels;
+    bool ready = false;
+};
+
 // Points a sprite record at its set with everything else zeroed.
 void setUpSprite(SpriteRecord& sprite, FrameSet& set, int32_t framesPerImage) {
     sprite = SpriteRecord{};
@@ -89,46 +118,73 @@ void loadFonts(GameState& game) {
     game.largeFont = BitmapFont{16, 28, 32, game.largeSheet};
 }
 
+// Everything but the uploads and the short sound files is pure decoding into separate slots, so
+// it runs as parallel jobs; the textures are uploaded afterwards in slot order on this thread,
+// which owns the graphics device. The decoding order does not show except in the order of the
+// messages about bad files.
 void loadInventory(GameState& game) {
-    decodeResourceImage(game.truckWreckImage, 41);
-
+    std::vector<PreparedTexture> prepared(kTextureCount);
+    std::vector<std::function<void()>> jobs;
+    // The longest jobs first, so that no core is left with one at the end.
+    jobs.push_back([&game]() { loadMusic(game.track1, "Files\\Sound\\m1.z2"); });
+    jobs.push_back([&game]() { loadMusic(game.track2, "Files\\Sound\\m2.z2"); });
+    for (int32_t i = kResourceTextureCount - 1; i >= 0; --i) {
+        jobs.push_back([&prepared, i]() {
+            const ResourceTexture& t = kResourceTextures[i];
+            const ResourceData data = findResource(t.id);
+            const std::string name = "resource " + std::to_string(t.id);
+            PreparedTexture& out = prepared[size_t(kFileTextureCount + i)];
+            out.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(), out.pixels);
+        });
+    }
     for (int32_t i = 0; i < kFileTextureCount; ++i) {
-        const FileTexture& t = kFileTextures[i];
-        game.textures[i] = loadTextureFile(t.path, t.width, t.height, t.key);
+        jobs.push_back([&prepared, i]() {
+            const FileTexture& t = kFileTextures[i];
+            std::vector<uint8_t> file;
+            if (!readWholeFile(t.path, "texture", file)) return;
+            PreparedTexture& out = prepared[size_t(i)];
+            out.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path, out.pixels);
+        });
     }
-    for (int32_t i = 0; i < kResourceTextureCount; ++i) {
-        const ResourceTexture& t = kResourceTextures[i];
-        game.textures[kFileTextureCount + i] = loadTextureResource(t.id, t.width, t.height, t.key);
+    jobs.push_back([&game]() {
+        decodeResourceImage(game.truckWreckImage, 41);
+        decodeResourceImage(game.shadowImage, 4);
+        decodeResourceImage(game.bombImage, 5);
+        decodeResourceImage(game.missileImage, 37);
+    });
+    jobs.push_back([&game]() { buildFrameSet(game.exhaustAfterburnerFrames, 8, 3, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.rollFrames, 1, 3, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.aircraftFrames, 15, 1, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.exhaustCruiseFrames, 7, 3, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.exhaustLowFrames, 9, 3, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.gearFrames, 16, 1, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.bombBlastFrames, 6, 12, 200, 120, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.missileBlastFrames, 31, 12, 200, 150, 4); });
+    jobs.push_back([&game]() { buildFrameSet(game.cargoFrames, 10, 1, 610, 128, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.smokeFrames, 13, 1, 280, 280, 1); });
+    jobs.push_back([&game]() {
+        for (int32_t i = 0; i < kSoundGunFire; ++i) {
+            assignSound(game.sounds[i], loadWavFixed(kSoundsBeforeMusic[i]));
+        }
+        assignSound(game.sounds[kSoundGunFire], loadWavChunked("Files\\Sound\\vulcv.wav"));
+        for (int32_t i = 0; i < 3; ++i) {
+            assignSound(game.sounds[kSoundMissileLaunch + i], loadWavFixed(kSoundsAfterMusic[i]));
+        }
+        for (int32_t i = 0; i < kDroneCount; ++i) {
+            assignSound(game.sounds[kSoundEngineDrone0 + i], loadWavFixed(kDroneSound));
+        }
+        assignSound(game.sounds[kSoundSearchTone], loadWavFixed("Files\\Sound\\search.wav"));
+        assignSound(game.sounds[kSoundLockTone], loadWavFixed("Files\\Sound\\Lock.wav"));
+    });
+    runJobs(jobs);
+
+    for (int32_t i = 0; i < kTextureCount; ++i) {
+        const PreparedTexture& t = prepared[size_t(i)];
+        const int32_t width = i < kFileTextureCount ? kFileTextures[i].width : kResourceTextures[i - kFileTextureCount].width;
+        const int32_t height =
+            i < kFileTextureCount ? kFileTextures[i].height : kResourceTextures[i - kFileTextureCount].height;
+        game.textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), width, height) : 0;
     }
-
-    decodeResourceImage(game.shadowImage, 4);
-
-    for (int32_t i = 0; i < kSoundGunFire; ++i) assignSound(game.sounds[i], loadWavFixed(kSoundsBeforeMusic[i]));
-    assignSound(game.sounds[kSoundGunFire], loadWavChunked("Files\\Sound\\vulcv.wav"));
-
-    loadMusic(game.track1, "Files\\Sound\\m1.z2");
-    loadMusic(game.track2, "Files\\Sound\\m2.z2");
-
-    for (int32_t i = 0; i < 3; ++i) {
-        assignSound(game.sounds[kSoundMissileLaunch + i], loadWavFixed(kSoundsAfterMusic[i]));
-    }
-    for (int32_t i = 0; i < kDroneCount; ++i) assignSound(game.sounds[kSoundEngineDrone0 + i], loadWavFixed(kDroneSound));
-    assignSound(game.sounds[kSoundSearchTone], loadWavFixed("Files\\Sound\\search.wav"));
-    assignSound(game.sounds[kSoundLockTone], loadWavFixed("Files\\Sound\\Lock.wav"));
-
-    buildFrameSet(game.exhaustAfterburnerFrames, 8, 3, 204, 204, 3);
-    buildFrameSet(game.rollFrames, 1, 3, 204, 204, 3);
-    buildFrameSet(game.aircraftFrames, 15, 1, 204, 204, 3);
-    buildFrameSet(game.exhaustCruiseFrames, 7, 3, 204, 204, 3);
-    buildFrameSet(game.exhaustLowFrames, 9, 3, 204, 204, 3);
-    buildFrameSet(game.gearFrames, 16, 1, 204, 204, 3);
-    buildFrameSet(game.bombBlastFrames, 6, 12, 200, 120, 3);
-    buildFrameSet(game.missileBlastFrames, 31, 12, 200, 150, 4);
-    buildFrameSet(game.cargoFrames, 10, 1, 610, 128, 3);
-    buildFrameSet(game.smokeFrames, 13, 1, 280, 280, 1);
-
-    decodeResourceImage(game.bombImage, 5);
-    decodeResourceImage(game.missileImage, 37);
 
     // The exhaust flames and the gear hold each image 10 / count frames.
     setUpSprite(game.aircraftSprite, game.aircraftFrames, 0);

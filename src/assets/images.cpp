@@ -27,14 +27,11 @@ struct Rgba {
 
 // Decodes to RGBA after checking the header's size. Returns null on success, else the reason.
 const char* decodeRgba(const uint8_t* data, size_t size, Rgba& out) {
-    if (data == nullptr || size == 0) return "no data";
-    if (size > size_t(INT_MAX)) return "too large";
-    const int length = static_cast<int>(size);
     int width = 0;
     int height = 0;
+    if (const char* problem = checkPictureHeader(data, size, width, height)) return problem;
+    const int length = static_cast<int>(size);
     int channels = 0;
-    if (!stbi_info_from_memory(data, length, &width, &height, &channels)) return "not a PNG or JPEG picture";
-    if (width <= 0 || height <= 0 || int64_t(width) * height > kMaxDecodedPixels) return "picture size out of range";
     out.bytes = stbi_load_from_memory(data, length, &out.width, &out.height, &channels, 4);
     if (out.bytes == nullptr) return stbi_failure_reason() ? stbi_failure_reason() : "does not decode";
     return nullptr;
@@ -73,6 +70,17 @@ void reportPicture(const char* name, const char* problem) {
 }
 
 } // namespace
+
+const char* checkPictureHeader(const uint8_t* bytes, size_t size, int& width, int& height) {
+    if (bytes == nullptr || size == 0) return "no data";
+    if (size > size_t(INT_MAX)) return "too large";
+    int channels = 0;
+    if (!stbi_info_from_memory(bytes, static_cast<int>(size), &width, &height, &channels)) {
+        return "not a PNG or JPEG picture";
+    }
+    if (width <= 0 || height <= 0 || int64_t(width) * height > kMaxDecodedPixels) return "picture size out of range";
+    return nullptr;
+}
 
 bool decodeImageBytes(PixelImage& image, const uint8_t* bytes, size_t size, const char* name) {
     Rgba rgba;

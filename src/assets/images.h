@@ -40,6 +40,10 @@ ResourceData findResource(int32_t id);
 // Largest picture the decoders accept, so a hostile header cannot ask for a huge allocation.
 constexpr int64_t kMaxDecodedPixels = 32 * 1024 * 1024;
 
+// Checks that bytes start a PNG or JPEG picture of an accepted size and gives that size.
+// Returns null when they do, else the reason.
+const char* checkPictureHeader(const uint8_t* bytes, size_t size, int& width, int& height);
+
 // Decodes PNG or JPEG bytes into 0xAARRGGBB pixels, top row first, alpha as stored (0xFF where
 // the picture has none). Returns false and leaves the image as it was when the bytes do not
 // decode; `name` is for the one-line message.

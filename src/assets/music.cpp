@@ -31,21 +31,25 @@ const char* decodeMp3(const uint8_t* bytes, size_t count, std::vector<int16_t>& 
         mpg123_open_feed(handle) != MPG123_OK) {
         problem = "the MP3 decoder refuses 44100 Hz 16-bit stereo output";
     }
+    // Knowing the size lets the decoder estimate the length, so the output is allocated once.
+    mpg123_set_filesize(handle, static_cast<off_t>(std::min<size_t>(count, size_t(INT32_MAX))));
     const size_t maxSamples = static_cast<size_t>(kMaxMusicSeconds * kAudioRate) * 2;
-    constexpr size_t kFeedBytes = 64 * 1024; // fed at a time, so the decoder never holds the whole file twice
+    constexpr size_t kFeedBytes = 64 * 1024; // fed at a time, so the decoder never copies the whole file
+    constexpr size_t kReadSamples = 16384;   // decoded at a time
     size_t fed = 0;
-    std::vector<int16_t> block(16384);
+    size_t used = 0; // samples of `out` holding decoded output
+    bool reserved = false;
     cut = false;
     while (problem == nullptr) {
-        size_t done = 0;
-        const int result = mpg123_read(handle, block.data(), block.size() * sizeof(int16_t), &done);
-        const size_t samples = done / sizeof(int16_t);
-        const size_t room = maxSamples - out.size();
-        out.insert(out.end(), block.begin(), block.begin() + static_cast<ptrdiff_t>(std::min(samples, room)));
-        if (samples > room) {
+        if (out.size() < used + kReadSamples) out.resize(std::min(maxSamples, std::max(used + kReadSamples, out.size() * 2)));
+        const size_t room = out.size() - used;
+        if (room < kReadSamples) {
             cut = true;
             break;
         }
+        size_t done = 0;
+        const int result = mpg123_read(handle, out.data() + used, room * sizeof(int16_t), &done);
+        used += done / sizeof(int16_t);
         if (result == MPG123_NEW_FORMAT) {
             long rate = 0;
             int channels = 0;
@@ -53,6 +57,13 @@ const char* decodeMp3(const uint8_t* bytes, size_t count, std::vector<int16_t>& 
             mpg123_getformat(handle, &rate, &channels, &encoding);
             if (rate != kAudioRate || channels != MPG123_STEREO || encoding != MPG123_ENC_SIGNED_16) {
                 problem = "the MP3 decoder cannot give 44100 Hz 16-bit stereo output";
+            }
+            const off_t estimate = mpg123_length(handle);
+            if (!reserved && estimate > 0) {
+                // A little over the estimate; pages past the end are never touched, so cost nothing.
+                const size_t samples = std::min(maxSamples, static_cast<size_t>(estimate) * 2 + kAudioRate * 2);
+                if (samples > out.size()) out.resize(samples);
+                reserved = true;
             }
         } else if (result == MPG123_NEED_MORE) {
             if (fed == count) break;
@@ -63,13 +74,13 @@ const char* decodeMp3(const uint8_t* bytes, size_t count, std::vector<int16_t>& 
             break;
         } else if (result != MPG123_OK) {
             // A damaged stream ends here; what decoded before it is kept.
-            if (out.empty()) problem = "not decodable MP3 data";
+            if (used == 0) problem = "not decodable MP3 data";
             break;
         }
     }
+    out.resize(used / 2 * 2);
     mpg123_delete(handle);
     if (problem == nullptr && out.empty()) problem = "holds no decodable MP3 audio";
-    out.resize(out.size() / 2 * 2);
     return problem;
 }
 
@@ -92,7 +103,6 @@ bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const ch
     track.pcmLength = static_cast<uint32_t>(kBytesPerSecond * track.durationSeconds);
     // The stream holds whole sample frames of at most pcmLength bytes.
     samples.resize(std::min<size_t>(frames, track.pcmLength / 4) * 2);
-    samples.shrink_to_fit();
     track.stream = mixerCreateMusic(std::move(samples));
     return track.stream != 0;
 }

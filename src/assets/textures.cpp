@@ -32,33 +32,48 @@ bool prepareTexturePixels(const uint8_t* bytes, size_t size, int32_t width, int3
         std::fprintf(stderr, "texture: %s: size %dx%d out of range\n", name, width, height);
         return false;
     }
-    PixelImage image;
-    if (!decodeImageBytes(image, bytes, size, name)) return false;
-    // Back to RGBA bytes for the resizer, which weights colour by alpha.
-    std::vector<uint8_t> rgba(image.pixels.size() * 4);
-    for (size_t i = 0; i < image.pixels.size(); ++i) {
-        const uint32_t p = image.pixels[i];
-        rgba[i * 4 + 0] = uint8_t(p >> 16);
-        rgba[i * 4 + 1] = uint8_t(p >> 8);
-        rgba[i * 4 + 2] = uint8_t(p);
-        rgba[i * 4 + 3] = uint8_t(p >> 24);
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    if (const char* problem = checkPictureHeader(bytes, size, sourceWidth, sourceHeight)) {
+        std::fprintf(stderr, "picture: %s: %s\n", name, problem);
+        return false;
     }
-    if (image.width != width || image.height != height) {
-        std::vector<uint8_t> scaled(size_t(width) * size_t(height) * 4);
-        if (!stbir_resize_uint8_generic(rgba.data(), image.width, image.height, image.width * 4, scaled.data(),
-                                        width, height, width * 4, 4, 3, 0, STBIR_EDGE_CLAMP, STBIR_FILTER_DEFAULT,
-                                        STBIR_COLORSPACE_LINEAR, nullptr)) {
+    // A picture without alpha is decoded and scaled as RGB, a quarter less work.
+    int stored = 0;
+    int w = 0;
+    int h = 0;
+    stbi_info_from_memory(bytes, static_cast<int>(size), &w, &h, &stored);
+    const int channels = stored == 2 || stored == 4 ? 4 : 3;
+    stbi_uc* decoded = stbi_load_from_memory(bytes, static_cast<int>(size), &w, &h, &stored, channels);
+    if (decoded == nullptr) {
+        std::fprintf(stderr, "picture: %s: %s\n", name, stbi_failure_reason() ? stbi_failure_reason() : "does not decode");
+        return false;
+    }
+    const uint8_t* rgba = decoded;
+    std::vector<uint8_t> scaled;
+    if (w != width || h != height) {
+        // The triangle filter, as the texture loader we replace used by default; colour is weighted
+        // by alpha so transparent pixels do not bleed their colour into the edges.
+        scaled.resize(size_t(width) * size_t(height) * size_t(channels));
+        const int alphaChannel = channels == 4 ? 3 : STBIR_ALPHA_CHANNEL_NONE;
+        const int ok = stbir_resize_uint8_generic(decoded, w, h, w * channels, scaled.data(), width, height,
+                                                  width * channels, channels, alphaChannel, 0, STBIR_EDGE_CLAMP,
+                                                  STBIR_FILTER_TRIANGLE, STBIR_COLORSPACE_LINEAR, nullptr);
+        if (!ok) {
+            stbi_image_free(decoded);
             std::fprintf(stderr, "texture: %s: cannot be scaled to %dx%d\n", name, width, height);
             return false;
         }
-        rgba.swap(scaled);
+        rgba = scaled.data();
     }
     pixels.resize(size_t(width) * size_t(height));
     for (size_t i = 0; i < pixels.size(); ++i) {
-        const uint8_t* p = rgba.data() + i * 4;
-        const uint32_t argb = uint32_t(p[3]) << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | uint32_t(p[2]);
+        const uint8_t* p = rgba + i * size_t(channels);
+        const uint32_t alpha = channels == 4 ? p[3] : 0xFF;
+        const uint32_t argb = alpha << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | uint32_t(p[2]);
         pixels[i] = argb == key ? 0u : argb;
     }
+    stbi_image_free(decoded);
     return true;
 }
 

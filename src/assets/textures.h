@@ -12,8 +12,8 @@ constexpr uint32_t kKeyWhite = 0xFFFFFFFF;
 constexpr uint32_t kKeyMagenta = 0xFFFF00FF;
 constexpr uint32_t kKeyBlack = 0xFF000000;
 
-// Decodes PNG or JPEG bytes, scales them to width x height (a Mitchell filter down, Catmull-Rom
-// up, none when the size already matches) and turns pixels of exactly colour `key` into
+// Decodes PNG or JPEG bytes, scales them to width x height (a triangle filter; none when the
+// size already matches) and turns pixels of exactly colour `key` into
 // 0x00000000. Returns false, with one line naming `name`, when the bytes do not decode.
 bool prepareTexturePixels(const uint8_t* bytes, size_t size, int32_t width, int32_t height, uint32_t key,
                           const char* name, std::vector<uint32_t>& pixels);

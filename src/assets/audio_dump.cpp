@@ -1,0 +1,36 @@
+#include "assets/audio_dump.h"
+
+#include <cstdio>
+
+#include "app/game_state.h"
+#include "platform/audio.h"
+#include "platform/mixer.h"
+
+void dumpAudioState(const GameState& game, std::string& out) {
+    out += ",\"playing\":[";
+    bool first = true;
+    for (const SoundEffect& sound : game.sounds) {
+        if (!isPlaying(sound)) continue;
+        if (!first) out += ',';
+        first = false;
+        out += '"';
+        for (const char* c = sound.name; *c != '\0'; ++c) {
+            if (*c == '"' || *c == '\\') out += '\\';
+            if (static_cast<unsigned char>(*c) >= 0x20) out += *c;
+        }
+        out += '"';
+    }
+    out += "],\"music\":{";
+    int32_t track = 0;
+    uint32_t position = 0;
+    if (mixerMusicPlaying(game.track1.stream)) {
+        track = 1;
+        position = mixerMusicPosition(game.track1.stream);
+    } else if (mixerMusicPlaying(game.track2.stream)) {
+        track = 2;
+        position = mixerMusicPosition(game.track2.stream);
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "\"track\":%d,\"seconds\":%.3f}", track, position / double(kAudioRate));
+    out += text;
+}
