@@ -127,6 +127,7 @@ TEST(WorldEdges, PassagesAndReversalsByMission) {
     EXPECT_EQ(east->pitch, 0);
     EXPECT_EQ(east->flipped, 1);
     EXPECT_EQ(east->edgeArmed, 0) << "the east reversal re-arms on the next frame";
+    east->worldX = 40050; // turned back inside
     updateWorld(*east);
     EXPECT_EQ(east->edgeArmed, 1);
 }
