@@ -2,6 +2,8 @@
 
 #include "app/game_state.h"
 #include "combat/cockpit.h"
+#include "flight/flight.h"
+#include "flight/gear.h"
 #include "flight/scenery.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
@@ -87,9 +89,17 @@ void releaseKeyLatches(GameState& game) {
 // later in the frame), and the picture is layered roll-over, shadow, gear, body, exhaust.
 void runSortie(GameState& game) {
     if (isBelowCrashLine(game.worldY)) raiseCrash(game, "Crashed");
+    updateWorld(game);
     if (game.physicsTimer > 0) game.physicsTimer -= 1;
+    updateRunway(game);
+    drawBase(game);
+    updatePitchAndRoll(game);
     drawCockpit(game);
     releaseKeyLatches(game);
+    drawShadow(game);
+    updateGear(game);
+    drawAircraftBody(game);
+    updateThrottle(game);
     updateDirectionMarker(game);
     if (game.fullScreen) {
         formatText(game.textBuffer, "%dfps", game.framesPerSecond);

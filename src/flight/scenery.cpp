@@ -1,11 +1,8 @@
 #include "flight/scenery.h"
 
 #include "app/game_state.h"
-#if __has_include("flight/gear.h")
 #include "flight/flight.h"
 #include "flight/gear.h"
-#define SKARNWING_FLIGHT_READY 1
-#endif
 #include "platform/platform.h"
 #include "raster/blit.h"
 
@@ -132,9 +129,7 @@ void updateWorld(GameState& game) {
         game.cameraLead = nextCameraLead(game.cameraLead, game.pitchAtStep, game.cameraLeadMin, game.cameraLeadMax);
     }
     followWithCamera(game);
-#ifdef SKARNWING_FLIGHT_READY
     moveAircraft(game);
-#endif
     crossWorldEdges(game);
 }
 
@@ -160,9 +155,7 @@ void drawBase(GameState& game) {
         drawAt(game, kTexBuildingSmall, game.runwayX + 90 - game.cameraX, game.groundScreenY + 90);
         drawAt(game, kTexBuildingWide, game.runwayX + 170 - game.cameraX, game.groundScreenY + 127);
         drawAt(game, kTexRunway, game.runwayX - game.cameraX, game.groundScreenY + 220);
-#ifdef SKARNWING_FLIGHT_READY
         checkRunwayEndCollision(game);
-#endif
     }
     if (game.mission == 3 && game.sector == 2) {
         drawAt(game, kTexCrowdStand, game.runwayX - game.cameraX, game.groundScreenY + 20);
