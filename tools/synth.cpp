@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -118,6 +119,19 @@ bool parseRecipe(const char* path, Recipe& recipe) {
           return false;
         }
         layer.params[pair.substr(0, eq)] = pair.substr(eq + 1);
+      }
+      static const std::set<std::string> known = {
+          "start", "dur",  "gain", "attack", "decay", "release", "every", "on",   "pan",
+          "width", "lp",   "lpto", "hp",     "q",     "am",      "depth", "wave", "freq",
+          "to",    "vib",  "cents", "density", "name"};
+      for (const auto& [key, value] : layer.params)
+        if (!known.count(key)) {
+          std::fprintf(stderr, "skarnwing-synth: %s:%d: unknown key '%s'\n", path, lineNo, key.c_str());
+          return false;
+        }
+      if (number(layer, "start", 0) < 0 || number(layer, "dur", 1) <= 0 || number(layer, "freq", 1) <= 0) {
+        std::fprintf(stderr, "skarnwing-synth: %s:%d: start, dur and freq must be positive\n", path, lineNo);
+        return false;
       }
       recipe.layers.push_back(layer);
     } else {
