@@ -1,0 +1,350 @@
+// Sound effects and music: both WAV loaders, the mixer's voices, volume and focus, MP3 decoding,
+// the music restart rule and the track switch. Runs the mixer headless, as the replay tool does.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "assets/audio_dump.h"
+#include "assets/music.h"
+#include "assets/sound.h"
+#include "assets_fixtures.h"
+#include "platform/audio.h"
+#include "platform/mixer.h"
+
+namespace {
+
+// `frames` stereo frames: left counts up from `start`, right is its negation.
+std::vector<int16_t> ramp(int32_t frames, int16_t start = 1) {
+    std::vector<int16_t> samples;
+    for (int32_t i = 0; i < frames; ++i) {
+        samples.push_back(int16_t(start + i));
+        samples.push_back(int16_t(-(start + i)));
+    }
+    return samples;
+}
+
+std::vector<int16_t> mix(int32_t frames) {
+    std::vector<int16_t> out(size_t(frames) * 2);
+    mixAudio(out.data(), frames);
+    return out;
+}
+
+// Each test starts from an empty mixer with focus.
+class Audio : public testing::Test {
+protected:
+    void SetUp() override { audioOpen(); }
+    void TearDown() override { audioClose(); }
+
+    SoundEffect load(const std::vector<uint8_t>& bytes, bool chunked, std::string* printed = nullptr) {
+        const std::string path = dir.file("effect" + std::to_string(++files) + ".wav");
+        writeFile(path, bytes);
+        SoundEffect sound;
+        const std::string text =
+            capturedStderr([&] { sound = chunked ? loadWavChunked(path.c_str()) : loadWavFixed(path.c_str()); });
+        if (printed != nullptr) *printed = text;
+        return sound;
+    }
+
+    TempDir dir;
+    int files = 0;
+};
+
+} // namespace
+
+TEST_F(Audio, BothLoadersFindTheDataPastExtraAndOddLengthChunks) {
+    const std::vector<int16_t> samples = ramp(300);
+    const std::vector<std::vector<uint8_t>> files = {
+        plainWav(samples),
+        // A LIST chunk of odd length with its pad byte, between format and data.
+        riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"LIST", {'I', 'N', 'F', 'O', 'x'}}, {"data", pcmBody(samples)}}),
+        // The same without the pad byte, as some writers do.
+        riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"LIST", {'a', 'b', 'c'}, false}, {"data", pcmBody(samples)}}),
+        // A chunk before the format, and a format chunk longer than 16 bytes.
+        riffWave({{"JUNK", std::vector<uint8_t>(7, 0)}, {"fmt ", [] { auto f = fmtBody(2, 44100, 16); f.resize(18); return f; }()},
+                  {"data", pcmBody(samples)}, {"cue ", std::vector<uint8_t>(5, 1)}}),
+    };
+    for (size_t i = 0; i < files.size(); ++i) {
+        for (const bool chunked : {false, true}) {
+            std::string printed;
+            const SoundEffect sound = load(files[i], chunked, &printed);
+            ASSERT_NE(sound.voice, 0) << i << printed;
+            EXPECT_EQ(printed, "");
+            playOnce(sound, 0);
+            EXPECT_EQ(mix(300), samples) << "file " << i << (chunked ? " chunked" : " fixed");
+            EXPECT_FALSE(isPlaying(sound));
+        }
+    }
+}
+
+TEST_F(Audio, ShortAndMalformedFilesGiveSilentSlotsWithOneLine) {
+    const std::vector<uint8_t> good = plainWav(ramp(100));
+    std::vector<uint8_t> garbage(500);
+    Lcg random(7);
+    for (uint8_t& b : garbage) b = uint8_t(random.next());
+    const std::vector<std::vector<uint8_t>> bad = {
+        {},
+        std::vector<uint8_t>(good.begin(), good.begin() + 30), // cut inside the format chunk
+        std::vector<uint8_t>(good.begin(), good.begin() + 40), // cut inside the data header
+        garbage,
+        riffWave({{"data", pcmBody(ramp(10))}, {"fmt ", fmtBody(2, 44100, 16)}}), // data before format
+        riffWave({{"fmt ", fmtBody(2, 44100, 16)}}),                               // no data
+        riffWave({{"fmt ", fmtBody(2, 44100, 16, 3)}, {"data", pcmBody(ramp(10))}}), // float, not PCM
+        riffWave({{"fmt ", fmtBody(2, 44100, 24)}, {"data", pcmBody(ramp(10))}}),
+        riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"data", {}}}),
+    };
+    for (size_t i = 0; i < bad.size(); ++i) {
+        for (const bool chunked : {false, true}) {
+            std::string printed;
+            const SoundEffect sound = load(bad[i], chunked, &printed);
+            EXPECT_EQ(sound.voice, 0) << i;
+            EXPECT_EQ(lineCount(printed), 1) << i << ": " << printed;
+            EXPECT_NE(printed.find("effect"), std::string::npos) << printed;
+            playOnce(sound, 0); // a silent slot takes every call
+            EXPECT_FALSE(isPlaying(sound));
+        }
+    }
+    // A data chunk claiming more than the file holds plays what is there, and says so.
+    std::vector<uint8_t> cut = riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"data", pcmBody(ramp(100)), true, 4000}});
+    std::string printed;
+    const SoundEffect sound = load(cut, false, &printed);
+    EXPECT_EQ(lineCount(printed), 1) << printed;
+    playOnce(sound, 0);
+    EXPECT_EQ(mix(100), ramp(100));
+    EXPECT_FALSE(isPlaying(sound));
+    // A missing file.
+    const std::string missing = dir.file("missing.wav");
+    printed = capturedStderr([&] { EXPECT_EQ(loadWavFixed(missing.c_str()).voice, 0); });
+    EXPECT_EQ(lineCount(printed), 1);
+}
+
+TEST_F(Audio, OnlyTheChunkedLoaderConvertsOtherFormats) {
+    // 22050 Hz mono 16-bit: two output frames per input frame, both channels alike.
+    std::vector<int16_t> mono;
+    for (int i = 0; i < 100; ++i) mono.push_back(int16_t(i * 100));
+    const std::vector<uint8_t> file = riffWave({{"fmt ", fmtBody(1, 22050, 16)}, {"data", pcmBody(mono)}});
+    std::string printed;
+    EXPECT_EQ(load(file, false, &printed).voice, 0);
+    EXPECT_EQ(lineCount(printed), 1);
+    const SoundEffect sound = load(file, true, &printed);
+    ASSERT_NE(sound.voice, 0);
+    playOnce(sound, 0);
+    const std::vector<int16_t> out = mix(200);
+    EXPECT_EQ(out[0], 0);
+    EXPECT_EQ(out[2], 50);   // halfway between the first two samples
+    EXPECT_EQ(out[4], 100);
+    EXPECT_EQ(out[100 * 2], 5000);
+    for (int i = 0; i < 200; ++i) ASSERT_EQ(out[size_t(i) * 2], out[size_t(i) * 2 + 1]);
+    EXPECT_FALSE(isPlaying(sound));
+
+    // 8-bit unsigned at 44100 Hz stereo: 128 is silence.
+    const std::vector<uint8_t> eight = riffWave({{"fmt ", fmtBody(2, 44100, 8)}, {"data", {128, 129, 127, 255}}});
+    const SoundEffect small = load(eight, true);
+    playOnce(small, 0);
+    EXPECT_EQ(mix(2), (std::vector<int16_t>{0, 256, -256, 32512}));
+}
+
+TEST_F(Audio, TenCopiesOfOneFileSoundAtOnce) {
+    const std::vector<uint8_t> file = plainWav(ramp(1000));
+    SoundEffect copies[10];
+    for (SoundEffect& copy : copies) copy = load(file, false);
+    for (int i = 0; i < 10; ++i) {
+        ASSERT_NE(copies[i].voice, 0);
+        for (int j = 0; j < i; ++j) ASSERT_NE(copies[i].voice, copies[j].voice);
+    }
+    for (const SoundEffect& copy : copies) playOnce(copy, 0);
+    std::vector<int16_t> out = mix(10);
+    for (int i = 0; i < 10; ++i) ASSERT_EQ(out[size_t(i) * 2], 10 * (1 + i));
+    // Stopping one leaves the other nine.
+    stopSound(copies[3]);
+    out = mix(1);
+    EXPECT_EQ(out[0], 9 * 11);
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(isPlaying(copies[i]), i != 3);
+}
+
+TEST_F(Audio, OneShotsEndLoopsWrapAndStopKeepsThePosition) {
+    SoundEffect once = load(plainWav(ramp(1000)), false);
+    playOnce(once, 0);
+    mix(kHeadlessFrameSamples);
+    EXPECT_TRUE(isPlaying(once));
+    mix(kHeadlessFrameSamples);
+    EXPECT_FALSE(isPlaying(once));
+    EXPECT_EQ(mixerVoicePosition(once.voice), 1000u);
+
+    releaseSound(once);
+    EXPECT_EQ(once.voice, 0);
+    const SoundEffect loop = load(plainWav(ramp(1000)), false);
+    playLooping(loop, 0);
+    const std::vector<int16_t> out = mix(1500);
+    EXPECT_EQ(out[999 * 2], 1000);
+    EXPECT_EQ(out[1000 * 2], 1); // wrapped to the first frame
+    EXPECT_EQ(out[1499 * 2], 500);
+    EXPECT_TRUE(isPlaying(loop));
+
+    stopSound(loop);
+    EXPECT_EQ(mixerVoicePosition(loop.voice), 500u);
+    EXPECT_EQ(mix(10), std::vector<int16_t>(20, 0));
+    EXPECT_EQ(mixerVoicePosition(loop.voice), 500u);
+    // Playing again, even while it plays, starts from the beginning.
+    playLooping(loop, 0);
+    mix(100);
+    playLooping(loop, 0);
+    EXPECT_EQ(mix(1)[0], 1);
+}
+
+TEST_F(Audio, VolumeIsAnAttenuationClampedBelowAndRefusedAbove) {
+    const SoundEffect sound = load(plainWav(std::vector<int16_t>(2000, 10000)), false);
+    playOnce(sound, -2000); // -20 dB: a tenth
+    EXPECT_EQ(mix(1)[0], 1000);
+    playOnce(sound, -20000); // below silence: plays at -10000
+    EXPECT_EQ(mixerVoiceVolume(sound.voice), kSilentVolume);
+    EXPECT_EQ(mix(1)[0], 0);
+    EXPECT_TRUE(isPlaying(sound));
+    playOnce(sound, -600);
+    playOnce(sound, 500); // louder than full is refused: the volume stays at -600
+    EXPECT_EQ(mixerVoiceVolume(sound.voice), -600);
+    EXPECT_EQ(mix(1)[0], int16_t(std::lround(10000 * std::pow(10.0, -600 / 2000.0))));
+    EXPECT_NEAR(attenuationGain(0), 1.0f, 1e-6f);
+    EXPECT_NEAR(attenuationGain(-500), 0.5623f, 1e-4f);
+}
+
+TEST_F(Audio, UnfocusedOnlyTheGunSoundsButEveryVoiceAdvances) {
+    const SoundEffect engine = load(plainWav(std::vector<int16_t>(20000, 100)), false);
+    const SoundEffect gun = load(plainWav(std::vector<int16_t>(20000, 7)), true);
+    playLooping(engine, 0);
+    playLooping(gun, 0);
+    EXPECT_EQ(mix(1)[0], 107);
+    audioSetFocus(false);
+    EXPECT_EQ(mix(100)[0], 7);
+    EXPECT_TRUE(isPlaying(engine));
+    EXPECT_EQ(mixerVoicePosition(engine.voice), 101u);
+    audioSetFocus(true);
+    EXPECT_EQ(mix(1)[0], 107);
+}
+
+TEST_F(Audio, DumpNamesThePlayingEffectsAndTheMusicPosition) {
+    auto game = std::make_unique<GameState>();
+    const std::string path = dir.file("Bombdrop.wav");
+    writeFile(path, plainWav(ramp(30000)));
+    assignSound(game->sounds[kSoundBombDrop], loadWavFixed(path.c_str()));
+    assignSound(game->sounds[kSoundWheel], loadWavFixed(path.c_str()));
+    game->track1.stream = mixerCreateMusic(std::vector<int16_t>(44100 * 2 * 3, 0));
+    game->track1.durationSeconds = 3.0;
+    playOnce(game->sounds[kSoundBombDrop], 0);
+    playMusic(game->track1);
+    mix(22050);
+    std::string out = "{\"frame\":1";
+    dumpAudioState(*game, out);
+    EXPECT_EQ(out, "{\"frame\":1,\"playing\":[\"Bombdrop.wav\"],\"music\":{\"track\":1,\"seconds\":0.500}");
+    resetMusic(game->track1);
+    stopSound(game->sounds[kSoundBombDrop]);
+    out.clear();
+    dumpAudioState(*game, out);
+    EXPECT_EQ(out, ",\"playing\":[],\"music\":{\"track\":0,\"seconds\":0.000}");
+}
+
+TEST(MusicRule, RestartsInsideTheLastWholeSecondAndNeverAfterAReset) {
+    constexpr uint32_t kSecond = 44100;
+    const uint32_t length = uint32_t(125.7 * kSecond);
+    EXPECT_FALSE(musicShouldRestart(125 * kSecond - 1, length, true, 125.7));
+    EXPECT_TRUE(musicShouldRestart(125 * kSecond, length, true, 125.7));
+    EXPECT_TRUE(musicShouldRestart(125 * kSecond + kSecond / 2, length, true, 125.7));
+    EXPECT_FALSE(musicShouldRestart(0, length, false, 125.7));  // reset: switched off
+    EXPECT_FALSE(musicShouldRestart(0, 0, true, 0.0));          // empty track
+    // A track of exact whole seconds whose byte length lost its last sample ends and restarts.
+    EXPECT_TRUE(musicShouldRestart(5 * kSecond - 1, 5 * kSecond - 1, false, 5.0));
+}
+
+TEST_F(Audio, TrackOf125Point7SecondsRestartsAt125AndSwitchesStartAtTheBeginning) {
+    auto game = std::make_unique<GameState>();
+    std::vector<int16_t> pcm(size_t(125.7 * 44100) * 2);
+    for (size_t i = 0; i < pcm.size(); i += 2) pcm[i] = int16_t(i / 2 % 20000);
+    game->track1.durationSeconds = 125.7;
+    game->track1.stream = mixerCreateMusic(std::move(pcm));
+    game->track2.durationSeconds = 10.0;
+    game->track2.stream = mixerCreateMusic(std::vector<int16_t>(441000 * 2, 0));
+    playMusic(game->track1);
+    game->musicTrack1On = 1;
+    uint32_t lastBefore = 0;
+    int frames = 0;
+    // Frame by frame, as the headless back end and the frame's music step run.
+    while (frames < 8000) {
+        mix(kHeadlessFrameSamples);
+        ++frames;
+        const uint32_t before = mixerMusicPosition(game->track1.stream);
+        loopMusic(*game);
+        if (game->track1.positionSamples == 0 && mixerMusicPosition(game->track1.stream) == 0) break;
+        lastBefore = before;
+    }
+    // The frame that restarted it was the first inside second 125.
+    const uint32_t restartedAt = uint32_t(frames) * kHeadlessFrameSamples;
+    EXPECT_GE(restartedAt, 125u * 44100u);
+    EXPECT_LT(restartedAt, 125u * 44100u + kHeadlessFrameSamples);
+    EXPECT_LT(lastBefore, 125u * 44100u);
+    EXPECT_TRUE(mixerMusicPlaying(game->track1.stream));
+
+    mix(44100);
+    switchToTrack2(*game);
+    EXPECT_EQ(game->musicTrack2On, 1);
+    EXPECT_EQ(game->musicTrack1On, 0);
+    EXPECT_FALSE(mixerMusicPlaying(game->track1.stream));
+    mix(44100);
+    loopMusic(*game); // the switched-off track stays off
+    EXPECT_FALSE(mixerMusicPlaying(game->track1.stream));
+    switchToTrack1(*game);
+    EXPECT_EQ(game->musicTrack1On, 1);
+    EXPECT_FALSE(mixerMusicPlaying(game->track2.stream));
+    EXPECT_EQ(mixerMusicPosition(game->track2.stream), 0u);
+    const std::vector<int16_t> out = mix(3);
+    EXPECT_EQ(out[0], 0); // track 1 from its first sample
+    EXPECT_EQ(out[2], 1);
+    EXPECT_EQ(out[4], 2);
+    switchToTrack1(*game); // already on: nothing changes
+    EXPECT_EQ(mixerMusicPosition(game->track1.stream), 3u);
+}
+
+TEST_F(Audio, Mp3DecodesToStereo44100AndBadDataGivesAnEmptyTrack) {
+    const char* build = SKARNWING_BUILD_DIR;
+    const std::string m1 = std::string(build) + "/Files/Sound/m1.z2";
+    std::vector<uint8_t> bytes;
+    FILE* f = std::fopen(m1.c_str(), "rb");
+    if (f != nullptr) {
+        std::fseek(f, 0, SEEK_END);
+        bytes.resize(size_t(std::ftell(f)));
+        std::fseek(f, 0, SEEK_SET);
+        EXPECT_EQ(std::fread(bytes.data(), 1, bytes.size(), f), bytes.size());
+        std::fclose(f);
+    }
+    if (!bytes.empty()) {
+        MusicTrack track;
+        ASSERT_TRUE(decodeMusic(track, bytes.data(), bytes.size(), "m1"));
+        EXPECT_GT(track.durationSeconds, 1.0);
+        EXPECT_EQ(track.pcmLength, uint32_t(176400 * track.durationSeconds));
+        EXPECT_EQ(mixerMusicLength(track.stream), track.pcmLength / 4);
+        // Cut in the middle, it keeps what decodes, shorter.
+        MusicTrack half;
+        ASSERT_TRUE(decodeMusic(half, bytes.data(), bytes.size() / 2, "half"));
+        EXPECT_LT(half.durationSeconds, track.durationSeconds * 0.6);
+        EXPECT_GT(half.durationSeconds, track.durationSeconds * 0.4);
+        releaseMusic(track);
+        releaseMusic(half);
+    }
+    MusicTrack bad;
+    std::vector<uint8_t> junk(20000);
+    Lcg random(3);
+    for (uint8_t& b : junk) b = uint8_t(random.next() & 0x7F); // no frame sync bytes (0xFF)
+    std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeMusic(bad, junk.data(), junk.size(), "junk.z2")); });
+    EXPECT_EQ(lineCount(printed), 1);
+    EXPECT_NE(printed.find("junk.z2"), std::string::npos);
+    EXPECT_EQ(bad.stream, 0);
+    EXPECT_EQ(bad.durationSeconds, 0.0);
+    playMusic(bad); // an empty track takes every call
+    const std::string missing = dir.file("m9.z2");
+    printed = capturedStderr([&] { loadMusic(bad, missing.c_str()); });
+    EXPECT_EQ(lineCount(printed), 1);
+}

@@ -1,0 +1,135 @@
+#pragma once
+// Small fixture files for the asset tests, made in a temporary folder that is removed afterwards.
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#include <stb/stb_image_write.h>
+#pragma GCC diagnostic pop
+
+// A temporary folder for one test.
+struct TempDir {
+    std::string path;
+
+    TempDir() {
+        char pattern[] = "/tmp/skarnwing-assets-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        path = made != nullptr ? made : "/tmp";
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+    std::string file(const std::string& name) const { return path + "/" + name; }
+};
+
+inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(f, nullptr) << path;
+    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+inline void appendBytes(void* context, void* data, int size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(context);
+    const auto* bytes = static_cast<const uint8_t*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
+
+// PNG bytes of width x height pixels with `channels` bytes each (3 RGB, 4 RGBA).
+inline std::vector<uint8_t> pngBytes(int width, int height, int channels, const std::vector<uint8_t>& pixels) {
+    std::vector<uint8_t> out;
+    stbi_write_png_to_func(appendBytes, &out, width, height, channels, pixels.data(), width * channels);
+    return out;
+}
+
+inline std::vector<uint8_t> jpegBytes(int width, int height, const std::vector<uint8_t>& rgb) {
+    std::vector<uint8_t> out;
+    stbi_write_jpg_to_func(appendBytes, &out, width, height, 3, rgb.data(), 95);
+    return out;
+}
+
+inline int lineCount(const std::string& text) {
+    int lines = 0;
+    for (const char c : text) lines += c == '\n';
+    return lines;
+}
+
+// Runs `load` with stderr captured and returns what it printed.
+template <typename Load>
+std::string capturedStderr(Load load) {
+    testing::internal::CaptureStderr();
+    load();
+    return testing::internal::GetCapturedStderr();
+}
+
+inline void put16(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(uint8_t(value));
+    out.push_back(uint8_t(value >> 8));
+}
+
+inline void put32(std::vector<uint8_t>& out, uint32_t value) {
+    put16(out, value & 0xFFFF);
+    put16(out, value >> 16);
+}
+
+// One RIFF chunk; `pad` adds the pad byte after an odd-length body, as the format asks.
+struct WavChunk {
+    std::string id;
+    std::vector<uint8_t> body;
+    bool pad = true;
+    uint32_t declaredLength = 0; // when non-zero, the length written instead of the body's
+};
+
+inline std::vector<uint8_t> fmtBody(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t tag = 1) {
+    std::vector<uint8_t> body;
+    put16(body, tag);
+    put16(body, channels);
+    put32(body, rate);
+    put32(body, rate * channels * bits / 8);
+    put16(body, uint16_t(channels * bits / 8));
+    put16(body, bits);
+    return body;
+}
+
+inline std::vector<uint8_t> pcmBody(const std::vector<int16_t>& samples) {
+    std::vector<uint8_t> body;
+    for (const int16_t s : samples) put16(body, uint16_t(s));
+    return body;
+}
+
+inline std::vector<uint8_t> riffWave(const std::vector<WavChunk>& chunks) {
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    for (const WavChunk& chunk : chunks) {
+        out.insert(out.end(), chunk.id.begin(), chunk.id.end());
+        put32(out, chunk.declaredLength != 0 ? chunk.declaredLength : uint32_t(chunk.body.size()));
+        out.insert(out.end(), chunk.body.begin(), chunk.body.end());
+        if (chunk.pad && chunk.body.size() % 2 == 1) out.push_back(0);
+    }
+    const uint32_t riffLength = uint32_t(out.size() - 8);
+    for (int i = 0; i < 4; ++i) out[4 + i] = uint8_t(riffLength >> (8 * i));
+    return out;
+}
+
+// The plain 44-byte-header file: RIFF, "fmt " of 16 bytes, "data".
+inline std::vector<uint8_t> plainWav(const std::vector<int16_t>& stereoSamples) {
+    return riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"data", pcmBody(stereoSamples)}});
+}
+
+// A simple deterministic generator for fixtures and fuzzing.
+struct Lcg {
+    uint32_t state;
+    explicit Lcg(uint32_t seed) : state(seed) {}
+    uint32_t next() {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    }
+};

@@ -1,0 +1,300 @@
+// Pictures: decoding, strip frames, font sheets, texture scaling and colour keys, the built-in
+// resources, and the whole start-up inventory.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "app/inventory.h"
+#include "assets/images.h"
+#include "assets/textures.h"
+#include "assets_fixtures.h"
+#include "platform/audio.h"
+
+namespace {
+
+// A BMP file of width x height, bottom-up, with `bits` per pixel; pixel (x, y) of the picture is
+// colour(x, y) as 0xRRGGBB.
+template <typename Colour>
+std::vector<uint8_t> bmpBytes(int32_t width, int32_t height, Colour colour, uint16_t bits = 24) {
+    const uint32_t rowBytes = uint32_t(width) * bits / 8;
+    const uint32_t padding = (4 - rowBytes % 4) % 4;
+    std::vector<uint8_t> out = {'B', 'M'};
+    put32(out, 54 + (rowBytes + padding) * uint32_t(height));
+    put32(out, 0);
+    put32(out, 54);
+    put32(out, 40);
+    put32(out, uint32_t(width));
+    put32(out, uint32_t(height));
+    put16(out, 1);
+    put16(out, bits);
+    for (int i = 0; i < 6; ++i) put32(out, 0);
+    for (int32_t r = 0; r < height; ++r) {
+        const int32_t y = height - 1 - r;
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t c = colour(x, y);
+            out.push_back(uint8_t(c));
+            out.push_back(uint8_t(c >> 8));
+            out.push_back(uint8_t(c >> 16));
+            if (bits == 32) out.push_back(0xFF);
+        }
+        for (uint32_t p = 0; p < padding; ++p) out.push_back(0xEE);
+    }
+    return out;
+}
+
+uint32_t testColour(int32_t x, int32_t y) {
+    return uint32_t(x * 7 + 1) << 16 | uint32_t(y * 13 + 2) << 8 | uint32_t((x + y) & 0xFF);
+}
+
+} // namespace
+
+TEST(ImageDecoding, StripFrameAtX0Of408IsTheThirdImage) {
+    // A 612x4 strip whose every pixel is distinct: red = column / 3, green = column % 256.
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 612; ++x) {
+            rgba.insert(rgba.end(), {uint8_t(x / 3), uint8_t(x & 0xFF), uint8_t(y * 60), uint8_t(100 + y)});
+        }
+    }
+    const std::vector<uint8_t> png = pngBytes(612, 4, 4, rgba);
+    PixelImage frame;
+    ASSERT_TRUE(decodeFrameBytes(frame, png.data(), png.size(), 408, 204, 4, "strip"));
+    ASSERT_EQ(frame.width, 204);
+    ASSERT_EQ(frame.height, 4);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 204; ++x) {
+            const int sx = 408 + x;
+            const uint32_t expected = uint32_t(100 + y) << 24 | uint32_t(sx / 3) << 16 | uint32_t(sx & 0xFF) << 8 |
+                                      uint32_t(y * 60);
+            ASSERT_EQ(frame.pixels[size_t(y * 204 + x)], expected) << x << "," << y;
+        }
+    }
+    // A frame reaching past the strip, or of another height, is refused and leaves the image as it was.
+    std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeFrameBytes(frame, png.data(), png.size(), 409, 204, 4, "strip")); });
+    EXPECT_EQ(lineCount(printed), 1);
+    printed = capturedStderr([&] { EXPECT_FALSE(decodeFrameBytes(frame, png.data(), png.size(), 0, 204, 5, "strip")); });
+    EXPECT_EQ(lineCount(printed), 1);
+    EXPECT_EQ(frame.width, 204);
+    EXPECT_EQ(frame.pixels[0], uint32_t(100) << 24 | uint32_t(408 / 3) << 16 | uint32_t(408 & 0xFF) << 8);
+}
+
+TEST(ImageDecoding, AlphaIsAsStoredAndOpaqueWhereThePictureHasNone) {
+    // JPEG: no alpha, so every pixel is opaque.
+    std::vector<uint8_t> rgb(16 * 16 * 3);
+    for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = uint8_t(i * 5);
+    const std::vector<uint8_t> jpeg = jpegBytes(16, 16, rgb);
+    PixelImage image;
+    ASSERT_TRUE(decodeImageBytes(image, jpeg.data(), jpeg.size(), "jpeg"));
+    ASSERT_EQ(image.pixels.size(), 256u);
+    for (const uint32_t p : image.pixels) ASSERT_EQ(p >> 24, 0xFFu);
+
+    // PNG with alpha: a fully transparent pixel keeps its colour bytes; RGB PNG is opaque.
+    const std::vector<uint8_t> png = pngBytes(2, 1, 4, {10, 20, 30, 0, 200, 100, 50, 128});
+    ASSERT_TRUE(decodeImageBytes(image, png.data(), png.size(), "png"));
+    EXPECT_EQ(image.pixels[0], 0x000A141Eu);
+    EXPECT_EQ(image.pixels[1], 0x80C86432u);
+    const std::vector<uint8_t> opaque = pngBytes(1, 1, 3, {1, 2, 3});
+    ASSERT_TRUE(decodeImageBytes(image, opaque.data(), opaque.size(), "png"));
+    EXPECT_EQ(image.pixels[0], 0xFF010203u);
+
+    // Bytes that are no picture leave the image as it was, with one line.
+    const std::vector<uint8_t> junk(100, 0x5A);
+    const std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeImageBytes(image, junk.data(), junk.size(), "junk")); });
+    EXPECT_EQ(lineCount(printed), 1);
+    EXPECT_NE(printed.find("junk"), std::string::npos);
+    EXPECT_EQ(image.pixels[0], 0xFF010203u);
+}
+
+TEST(ImageDecoding, FrameSetCutsEveryImageAndSpritesAdvanceAndWrap) {
+    FrameSet set;
+    buildFrameSet(set, 8, 3, 204, 204, 3); // a built-in exhaust strip of 612x204
+    ASSERT_EQ(set.count, 3);
+    for (const PixelImage& image : set.images) {
+        EXPECT_EQ(image.width, 204);
+        EXPECT_EQ(image.pixels.size(), 204u * 204u);
+    }
+    SpriteRecord sprite;
+    sprite.frames = &set;
+    sprite.framesPerImage = 2;
+    std::vector<int32_t> shown;
+    for (int i = 0; i < 7; ++i) {
+        advanceSprite(sprite);
+        shown.push_back(sprite.imageIndex);
+    }
+    EXPECT_EQ(set.framesPerImage, 2); // the record's value is copied into the set
+    EXPECT_EQ(shown, (std::vector<int32_t>{0, 1, 1, 2, 2, 0, 0}));
+}
+
+TEST(FontSheets, RowsArePaddedToFourBytesAndStoredBottomUp) {
+    TempDir dir;
+    for (const int32_t width : {13, 4}) { // 39 + 1 padding bytes per row; 12, no padding
+        const std::string path = dir.file("sheet" + std::to_string(width) + ".bmp");
+        writeFile(path, bmpBytes(width, 3, testColour));
+        std::vector<uint32_t> buffer(size_t(width) * 3, 0x12345678);
+        const std::string printed = capturedStderr([&] { loadBmpSheet(path.c_str(), buffer.data(), width, 3); });
+        EXPECT_EQ(printed, "");
+        for (int32_t y = 0; y < 3; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                ASSERT_EQ(buffer[size_t(y * width + x)], 0xFF000000u | testColour(x, y)) << width << ":" << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(FontSheets, BadFilesLeaveTheBufferBlankWithOneLine) {
+    TempDir dir;
+    const std::vector<uint8_t> good = bmpBytes(13, 3, testColour);
+    std::vector<uint8_t> truncated(good.begin(), good.end() - 2);
+    std::vector<uint8_t> farOffset = good;
+    farOffset[10] = 0xF0; // pixel data said to start past the end of the file
+    farOffset[11] = 0xFF;
+    std::vector<uint8_t> compressed = good;
+    compressed[30] = 1;
+    const std::vector<std::pair<std::string, std::vector<uint8_t>>> cases = {
+        {"wrong-size.bmp", bmpBytes(12, 3, testColour)},
+        {"32-bit.bmp", bmpBytes(13, 3, testColour, 32)},
+        {"truncated.bmp", truncated},
+        {"far-offset.bmp", farOffset},
+        {"compressed.bmp", compressed},
+        {"empty.bmp", {}},
+        {"text.bmp", std::vector<uint8_t>(80, 'x')},
+    };
+    for (const auto& [name, bytes] : cases) {
+        const std::string path = dir.file(name);
+        writeFile(path, bytes);
+        std::vector<uint32_t> buffer(13 * 3, 0x12345678);
+        const std::string printed = capturedStderr([&] { loadBmpSheet(path.c_str(), buffer.data(), 13, 3); });
+        EXPECT_EQ(lineCount(printed), 1) << name << ": " << printed;
+        EXPECT_NE(printed.find(name), std::string::npos) << printed;
+        EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](uint32_t p) { return p == 0; })) << name;
+    }
+    std::vector<uint32_t> buffer(13 * 3, 0x12345678);
+    const std::string missing = dir.file("missing.bmp");
+    const std::string printed = capturedStderr([&] { loadBmpSheet(missing.c_str(), buffer.data(), 13, 3); });
+    EXPECT_EQ(lineCount(printed), 1);
+    EXPECT_TRUE(std::all_of(buffer.begin(), buffer.end(), [](uint32_t p) { return p == 0; }));
+}
+
+TEST(Textures, ColourKeyTakesOnlyExactMatches) {
+    // White, white one step off in blue, white at alpha 254, magenta.
+    const std::vector<uint8_t> png = pngBytes(4, 1, 4, {255, 255, 255, 255, 255, 255, 254, 255, 255, 255, 255, 254,
+                                                        255, 0, 255, 255});
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), 4, 1, kKeyWhite, "keyed", pixels));
+    EXPECT_EQ(pixels, (std::vector<uint32_t>{0x00000000u, 0xFFFFFFFEu, 0xFEFFFFFFu, 0xFFFF00FFu}));
+    ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), 4, 1, kKeyMagenta, "keyed", pixels));
+    EXPECT_EQ(pixels, (std::vector<uint32_t>{0xFFFFFFFFu, 0xFFFFFFFEu, 0xFEFFFFFFu, 0x00000000u}));
+}
+
+TEST(Textures, PictureIsStretchedToTheTableSize) {
+    // 1024x768, red left half, blue right half, a green band in the bottom quarter.
+    std::vector<uint8_t> rgb(size_t(1024) * 768 * 3);
+    for (int y = 0; y < 768; ++y) {
+        for (int x = 0; x < 1024; ++x) {
+            uint8_t* p = &rgb[(size_t(y) * 1024 + size_t(x)) * 3];
+            if (y >= 576) {
+                p[1] = 255;
+            } else if (x < 512) {
+                p[0] = 255;
+            } else {
+                p[2] = 255;
+            }
+        }
+    }
+    const std::vector<uint8_t> png = pngBytes(1024, 768, 3, rgb);
+    std::vector<uint32_t> pixels;
+    ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), 1280, 720, kKeyMagenta, "title", pixels));
+    ASSERT_EQ(pixels.size(), size_t(1280) * 720);
+    auto at = [&](int x, int y) { return pixels[size_t(y) * 1280 + size_t(x)]; };
+    EXPECT_EQ(at(0, 0), 0xFFFF0000u);
+    EXPECT_EQ(at(636, 100), 0xFFFF0000u); // the halves meet at x = 640, not 512
+    EXPECT_EQ(at(644, 100), 0xFF0000FFu);
+    EXPECT_EQ(at(1279, 0), 0xFF0000FFu);
+    EXPECT_EQ(at(100, 536), 0xFFFF0000u); // the band starts at y = 540, not 576
+    EXPECT_EQ(at(100, 544), 0xFF00FF00u);
+    EXPECT_EQ(at(1279, 719), 0xFF00FF00u);
+}
+
+TEST(Resources, EveryBuiltInPictureDecodesAtItsStoredSize) {
+    struct Stored {
+        int32_t id;
+        int32_t width;
+        int32_t height;
+    };
+    const Stored stored[] = {{1, 612, 204},   {2, 1194, 383},  {3, 1194, 383},  {4, 204, 204},   {5, 213, 42},
+                             {6, 2400, 120},  {7, 612, 204},   {8, 612, 204},   {9, 612, 204},   {10, 610, 128},
+                             {11, 292, 232},  {12, 50, 50},    {13, 280, 280},  {14, 283, 122},  {15, 204, 204},
+                             {16, 204, 204},  {17, 110, 103},  {18, 110, 103},  {20, 1920, 1200}, {21, 1280, 720},
+                             {22, 1280, 720}, {24, 1024, 768}, {25, 292, 232},  {26, 292, 232},  {27, 436, 268},
+                             {28, 1280, 720}, {31, 2400, 150}, {34, 3264, 2448}, {37, 274, 56},  {40, 3582, 370},
+                             {41, 98, 42}};
+    for (const Stored& s : stored) {
+        int width = 0;
+        int height = 0;
+        const ResourceData data = findResource(s.id);
+        ASSERT_NE(data.bytes, nullptr) << s.id;
+        EXPECT_EQ(checkPictureHeader(data.bytes, data.size, width, height), nullptr) << s.id;
+        EXPECT_EQ(width, s.width) << s.id;
+        EXPECT_EQ(height, s.height) << s.id;
+    }
+    EXPECT_EQ(findResource(19).bytes, nullptr);
+    PixelImage image;
+    const std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeResourceImage(image, 19)); });
+    EXPECT_EQ(lineCount(printed), 1);
+}
+
+// The whole inventory, from the build tree's content when it is there and from an empty folder.
+TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
+    char previous[4096];
+    ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
+    const std::string content = SKARNWING_BUILD_DIR;
+    if (std::filesystem::exists(content + "/Files/Sound/m1.z2")) {
+        ASSERT_EQ(chdir(content.c_str()), 0);
+        audioOpen();
+        auto game = std::make_unique<GameState>();
+        const std::string printed = capturedStderr([&] {
+            loadFonts(*game);
+            loadInventory(*game);
+        });
+        EXPECT_EQ(printed, "");
+        for (int i = 0; i < kTextureCount; ++i) EXPECT_NE(game->textures[i], 0) << "texture " << i;
+        for (int i = 0; i < kSoundSlotCount; ++i) EXPECT_NE(game->sounds[i].voice, 0) << "sound " << i;
+        EXPECT_GT(game->track1.durationSeconds, 1.0);
+        EXPECT_GT(game->track2.durationSeconds, 1.0);
+        EXPECT_TRUE(std::any_of(std::begin(game->smallSheet), std::end(game->smallSheet),
+                                [](uint32_t p) { return p == 0xFF000000u; }));
+        EXPECT_EQ(game->smallFont.cellWidth, 13);
+        EXPECT_EQ(game->largeFont.cellHeight, 28);
+        EXPECT_EQ(game->missileBlastFrames.count, 12);
+        EXPECT_EQ(game->missileBlastFrames.images[11].height, 150);
+        EXPECT_EQ(game->shadowImage.width, 204);
+        EXPECT_EQ(game->exhaustLowSprite.frames, &game->exhaustLowFrames);
+        EXPECT_EQ(game->exhaustLowSprite.framesPerImage, 3);
+        EXPECT_EQ(game->gearSprite.framesPerImage, 10);
+        releaseSounds(*game);
+    }
+
+    TempDir empty;
+    ASSERT_EQ(chdir(empty.path.c_str()), 0);
+    audioOpen();
+    auto game = std::make_unique<GameState>();
+    const std::string printed = capturedStderr([&] {
+        loadFonts(*game);
+        loadInventory(*game);
+    });
+    // One line per missing file: 2 font sheets, 17 texture files, 28 sound slots, 2 tracks.
+    EXPECT_EQ(lineCount(printed), 2 + 17 + 28 + 2) << printed;
+    for (int i = 0; i < 17; ++i) EXPECT_EQ(game->textures[i], 0);
+    for (int i = 17; i < kTextureCount; ++i) EXPECT_NE(game->textures[i], 0); // built in, so always there
+    for (const SoundEffect& sound : game->sounds) EXPECT_EQ(sound.voice, 0);
+    EXPECT_EQ(game->track1.stream, 0);
+    EXPECT_EQ(game->aircraftFrames.count, 1);
+    releaseSounds(*game);
+    ASSERT_EQ(chdir(previous), 0);
+}
