@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     Random rnd{bomb ? 7u : 31u};
     for (int i = 0; i < kFrames; ++i) {
         const double t = i / double(kFrames - 1);
-        const double grow = smooth(t * 2.2);             // fire reaches full size by frame 5
+        const double grow = smooth(0.12 + t * 2.2);      // a flash at once, full size by frame 5
         const double fade = smooth((t - 0.35) / 0.65);   // fire gives way to smoke after that
         const double rise = 34 * smooth((t - 0.3) / 0.7);
         std::fprintf(f, "<svg x='%d' y='0' width='%d' height='%d'>\n", i * w, w, h);
