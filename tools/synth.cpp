@@ -18,10 +18,12 @@
 //   am depth (sine tremolo, Hz and 0..1) tone: wave(sine|saw|square|tri) freq to(sweep end)
 //   vib cents (vibrato) noise: density(0..1, sparse crackle)  file: name (raw s16 mono
 //   44100 Hz, looked up in INPUT_DIR)
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
