@@ -2,8 +2,8 @@
 //                          [alpha=hard|N] [cap=N]
 // Turns one rendered picture into the file the game loads:
 //   size=WxH  stretch to the stored size (pictures the game shows at another aspect);
-//   key=...   flatten onto the colour key: pixels under half alpha become exactly the key, the
-//             rest are composited over it and nudged off the key so the artwork has no holes;
+//   key=...   cut out on the colour key: pixels under half alpha become exactly the key, the
+//             rest keep their colour, nudged off the key so the artwork has no holes;
 //   alpha=hard  every pixel fully opaque or fully clear (blits that skip soft alpha);
 //   alpha=N   a silhouette of uniform alpha N (the shadow);
 //   cap=N     scale colours so no channel exceeds N (white-keyed JPEGs, which blur highlights).
@@ -87,11 +87,7 @@ int main(int argc, char** argv) {
             if (p[3] < 128) {
                 p[0] = (unsigned char)key.r; p[1] = (unsigned char)key.g; p[2] = (unsigned char)key.b;
             } else {
-                int a = p[3];
-                p[0] = (unsigned char)((p[0] * a + key.r * (255 - a)) / 255);
-                p[1] = (unsigned char)((p[1] * a + key.g * (255 - a)) / 255);
-                p[2] = (unsigned char)((p[2] * a + key.b * (255 - a)) / 255);
-                nudgeOffKey(p, key);
+                nudgeOffKey(p, key);  // keeps its own colour: blending toward the key would fringe the edge
             }
             p[3] = 255;
         } else if (jpeg) {
