@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     const bool bomb = std::strcmp(argv[1], "bomb") == 0;
     const int w = 200, h = bomb ? 120 : 150;
     const double baseY = bomb ? 104 : 92;        // where the burst sits in the frame
-    const double maxR = bomb ? 46 : 52;
+    const double maxR = bomb ? 52 : 56;
     FILE* f = std::fopen(argv[2], "w");
     if (!f) {
         std::fprintf(stderr, "%s: cannot write '%s'\n", argv[0], argv[2]);
@@ -50,7 +50,7 @@ int main(int argc, char** argv) {
         const double t = i / double(kFrames - 1);
         const double grow = smooth(0.12 + t * 2.2);      // a flash at once, full size by frame 5
         const double fade = smooth((t - 0.35) / 0.65);   // fire gives way to smoke after that
-        const double rise = 34 * smooth((t - 0.3) / 0.7);
+        const double rise = (bomb ? 18 : 30) * smooth((t - 0.3) / 0.7);
         std::fprintf(f, "<svg x='%d' y='0' width='%d' height='%d'>\n", i * w, w, h);
         std::fprintf(f,
             "<filter id='rag%d' x='-20%%' y='-20%%' width='140%%' height='140%%'>"
@@ -67,6 +67,9 @@ int main(int argc, char** argv) {
             double r = maxR * (0.22 + 0.38 * fade) * (1.1 - 0.9 * smooth((t - 0.8) / 0.2)) * (0.8 + 0.4 * rnd.next());
             double px = cx + std::cos(a) * d * 1.15, py = cy + std::sin(a) * d * 0.8 - rise * 0.3;
             if (py > baseY + 6) py = baseY + 6;
+            const double margin = r * grow + 10;  // the ragged edge must not cross into the next frame
+            px = std::fmin(std::fmax(px, margin), w - margin);
+            py = std::fmax(py, r * grow + 4);
             blob(f, px, py, r * grow, k % 3 == 0 ? "#4a423c" : k % 3 == 1 ? "#3a3431" : "#5a5048");
         }
         if (bomb) {  // dust thrown sideways along the ground
@@ -90,7 +93,7 @@ int main(int argc, char** argv) {
             for (int k = 0; k < 10; ++k) {
                 double a = rnd.next() * 6.2831853, d = maxR * (0.6 + 0.9 * rnd.next()) * smooth(t * 3);
                 double px = cx + std::cos(a) * d * 1.3, py = cy + std::sin(a) * d - 10 * t * t;
-                if (py < baseY + 4) blob(f, px, py, 1.6 + 1.4 * (1 - t), k % 2 ? "#ffd75a" : "#ff9b2e");
+                if (py < baseY + 4 && px > 4 && px < w - 4) blob(f, px, py, 1.6 + 1.4 * (1 - t), k % 2 ? "#ffd75a" : "#ff9b2e");
             }
         }
         std::fprintf(f, "</svg>\n");
