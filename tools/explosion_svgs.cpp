@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     const bool bomb = std::strcmp(argv[1], "bomb") == 0;
     const int w = 200, h = bomb ? 120 : 150;
     const double baseY = bomb ? 104 : 92;        // where the burst sits in the frame
-    const double maxR = bomb ? 52 : 56;
+    const double maxR = bomb ? 48 : 56;
     FILE* f = std::fopen(argv[2], "w");
     if (!f) {
         std::fprintf(stderr, "%s: cannot write '%s'\n", argv[0], argv[2]);
@@ -79,14 +79,15 @@ int main(int argc, char** argv) {
         }
         // Fire: red rim, orange body, yellow and white core, each shrinking as it cools.
         const double fire = maxR * grow * (1 - 0.85 * fade);
-        blob(f, cx, cy, fire, "#c8331a");
+        const double fy = std::fmin(cy, h - 8 - fire);  // the fireball stays whole inside the frame
+        blob(f, cx, fy, fire, "#c8331a");
         for (int k = 0; k < 5; ++k) {
             double a = k * 1.2566 + i * 0.7;
-            blob(f, cx + std::cos(a) * fire * 0.55, cy + std::sin(a) * fire * 0.45, fire * 0.5, "#e0541c");
+            blob(f, cx + std::cos(a) * fire * 0.55, fy + std::sin(a) * fire * 0.45, fire * 0.5, "#e0541c");
         }
-        blob(f, cx, cy, fire * 0.78, "#f7871f");
-        blob(f, cx, cy + fire * 0.08, fire * 0.55 * (1 - 0.5 * fade), "#ffc53a");
-        blob(f, cx, cy + fire * 0.12, fire * 0.3 * (1 - fade), "#fff4c4");
+        blob(f, cx, fy, fire * 0.78, "#f7871f");
+        blob(f, cx, fy + fire * 0.08, fire * 0.55 * (1 - 0.5 * fade), "#ffc53a");
+        blob(f, cx, fy + fire * 0.12, fire * 0.3 * (1 - fade), "#fff4c4");
         std::fprintf(f, "</g>\n");
         // Sparks and embers flung out while the fire is young, kept sharp (outside the filter).
         if (i > 0 && i < 8) {
