@@ -362,6 +362,20 @@ TEST(ContentPictures, ScreenTextsAreReadableOnTheirBackgrounds) {
         double ratio = (std::max(bg, fg) + 0.05) / (std::min(bg, fg) + 0.05);
         EXPECT_GE(ratio, 2.5) << t.path << " text at " << t.x << "," << t.y;
     }
+    // The cockpit's green readouts at y 685 lie over the terrain tile's bottom rows when low
+    // (the tile then ends at the screen's bottom edge), wherever the tile has scrolled.
+    for (const char* path : {"resources/3.png", "resources/2.png"}) {
+        Image img = load(path);
+        ASSERT_FALSE(img.rgba.empty()) << path;
+        for (int x0 = 0; x0 + 90 <= img.width; x0 += 45) {
+            double sum = 0;
+            int n = 0;
+            for (int y = 383 - 35; y < 383 - 11; ++y)
+                for (int x = x0; x < x0 + 90; ++x, ++n) sum += luminance(img.rgb(x, y));
+            double ratio = (luminance(0x6AE300) + 0.05) / (sum / n + 0.05);
+            EXPECT_GE(ratio, 4.5) << path << ": instrument text unreadable over column " << x0;
+        }
+    }
     // Title: "Game Loaded." at (560, 630) of the 1280x720 screen, on the 1024x768 picture.
     Image title = load("resources/24.jpg");
     ASSERT_FALSE(title.rgba.empty());
