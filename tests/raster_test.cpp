@@ -16,36 +16,31 @@
 
 namespace {
 
-// A canvas inside a larger store; guard pixels around and between the rows catch stray writes.
-struct GuardedCanvas {
-    static constexpr int32_t kPad = 16;                           // guard pixels each side of a row
-    static constexpr int32_t kStride = kCanvasWidth + 2 * kPad;   // pixels per stored row
-    static constexpr uint32_t kGuard = 0x5EADBEEFu;
-    std::vector<uint32_t> store;
-    Canvas canvas;
+using Pixels = std::vector<std::pair<int32_t, int32_t>>;
 
-    explicit GuardedCanvas(uint32_t fill = 0) : store(size_t(kStride) * (kCanvasHeight + 2), kGuard) {
-        canvas = {kCanvasWidth, kCanvasHeight, kStride * 4, store.data() + kStride + kPad};
-        for (int32_t y = 0; y < kCanvasHeight; ++y)
-            std::fill_n(canvas.pixels + y * kStride, kCanvasWidth, fill);
+// A canvas inside a larger store: a guard row above and below and guard pixels right of every
+// row catch any write outside the 1280 x 720 pixels.
+struct GuardedCanvas {
+    static constexpr int32_t kStride = kCanvasWidth + 16; // pixels per stored row
+    static constexpr uint32_t kGuard = 0x5EADBEEFu;
+    std::vector<uint32_t> store = std::vector<uint32_t>(size_t(kStride) * (kCanvasHeight + 2), kGuard);
+    Canvas canvas{kCanvasWidth, kCanvasHeight, kStride * 4, store.data() + kStride};
+
+    explicit GuardedCanvas(uint32_t fill = 0) {
+        for (int32_t y = 0; y < kCanvasHeight; ++y) std::fill_n(canvas.pixels + y * kStride, kCanvasWidth, fill);
     }
-    GuardedCanvas(const GuardedCanvas& other) : store(other.store), canvas(other.canvas) {
-        canvas.pixels = store.data() + (other.canvas.pixels - other.store.data());
-    }
-    uint32_t at(int32_t x, int32_t y) const { return canvas.pixels[y * kStride + x]; }
+    GuardedCanvas(const GuardedCanvas& other) : store(other.store) {}
     uint32_t& at(int32_t x, int32_t y) { return canvas.pixels[y * kStride + x]; }
     bool guardsIntact() const {
         for (size_t i = 0; i < store.size(); ++i) {
-            const int64_t offset = int64_t(i) - (canvas.pixels - store.data());
-            const int64_t y = offset >= 0 ? offset / kStride : -1, x = offset - y * kStride;
-            const bool inside = y >= 0 && y < kCanvasHeight && x < kCanvasWidth;
-            if (!inside && store[i] != kGuard) return false;
+            const size_t row = i / kStride;
+            if ((row == 0 || row > size_t(kCanvasHeight) || i % kStride >= size_t(kCanvasWidth)) && store[i] != kGuard) return false;
         }
         return true;
     }
-    // Canvas pixels that differ from `background`, as (x, y) pairs in row order.
-    std::vector<std::pair<int32_t, int32_t>> changed(uint32_t background = 0) const {
-        std::vector<std::pair<int32_t, int32_t>> out;
+    // Pixels that differ from `background`, in row order.
+    Pixels changed(uint32_t background = 0) {
+        Pixels out;
         for (int32_t y = 0; y < kCanvasHeight; ++y)
             for (int32_t x = 0; x < kCanvasWidth; ++x)
                 if (at(x, y) != background) out.emplace_back(x, y);
@@ -53,154 +48,109 @@ struct GuardedCanvas {
     }
 };
 
-using Pixels = std::vector<std::pair<int32_t, int32_t>>;
-
 PixelImage solid(int32_t width, int32_t height, uint32_t pixel) {
     return {width, height, std::vector<uint32_t>(size_t(width) * size_t(height), pixel)};
 }
 
 } // namespace
 
-TEST(Canvas, PackColourKeepsLowBitsAndPlotClips) {
+TEST(RasterCanvas, PackPlotAndWipe) {
     EXPECT_EQ(packColour(300, 256, -1), 0xFF2C00FFu);
-    GuardedCanvas g;
+    GuardedCanvas g(0x12345678u);
     plot(g.canvas, 0, 0, 300, 1, 2);
     plot(g.canvas, 1279, 719, 1, 2, 3);
     for (auto [x, y] : Pixels{{-1, 0}, {1280, 0}, {0, -1}, {0, 720}, {INT_MIN, INT_MAX}}) plot(g.canvas, x, y, 9, 9, 9);
     EXPECT_EQ(g.at(0, 0), 0xFF2C0102u);
-    EXPECT_EQ(g.changed(), (Pixels{{0, 0}, {1279, 719}}));
-    EXPECT_TRUE(g.guardsIntact());
-}
-
-TEST(Canvas, WipeClearsEveryRowAndOnlyTheRows) {
-    GuardedCanvas g(0xFFFFFFFFu);
+    EXPECT_EQ(g.changed(0x12345678u), (Pixels{{0, 0}, {1279, 719}}));
     wipeCanvas(g.canvas);
     EXPECT_TRUE(g.changed().empty());
     EXPECT_TRUE(g.guardsIntact());
-    std::vector<uint32_t> packed(size_t(kCanvasWidth) * kCanvasHeight + 1, 7u);
-    Canvas tight{kCanvasWidth, kCanvasHeight, kCanvasWidth * 4, packed.data()};
-    wipeCanvas(tight);
-    EXPECT_EQ(packed.back(), 7u);
-    EXPECT_EQ(packed[packed.size() - 2], 0u);
 }
 
-TEST(Line, EndPointsDiagonalsAndReversal) {
-    GuardedCanvas g;
-    drawLine(g.canvas, 5, 6, 5, 6, 255, 255, 255);
-    EXPECT_EQ(g.changed(), (Pixels{{5, 6}}));
-
-    GuardedCanvas diagonal;
-    drawLine(diagonal.canvas, 10, 20, 14, 16, 1, 1, 1);
-    EXPECT_EQ(diagonal.changed(), (Pixels{{14, 16}, {13, 17}, {12, 18}, {11, 19}, {10, 20}}));
-
-    // Minor coordinates round half up, and truncation toward zero keeps -1 < v < 0 on row 0.
-    GuardedCanvas halfUp;
-    drawLine(halfUp.canvas, 0, 10, 4, 8, 1, 1, 1);
-    EXPECT_EQ(halfUp.changed(), (Pixels{{4, 8}, {2, 9}, {3, 9}, {0, 10}, {1, 10}}));
-    GuardedCanvas top;
-    drawLine(top.canvas, 0, 0, 8, -4, 1, 1, 1);
-    EXPECT_EQ(top.changed(), (Pixels{{0, 0}, {1, 0}, {2, 0}}));
-
-    // Every octant: one pixel per major step, both end points, and the same set either way.
-    const int32_t ends[][2] = {{40, 9}, {9, 40}, {-9, 40}, {-40, 9}, {-40, -9}, {-9, -40}, {9, -40}, {40, -9}};
-    for (const auto& end : ends) {
-        GuardedCanvas forward, backward;
-        drawLine(forward.canvas, 100, 100, 100 + end[0], 100 + end[1], 1, 1, 1);
-        drawLine(backward.canvas, 100 + end[0], 100 + end[1], 100, 100, 1, 1, 1);
-        const Pixels set = forward.changed();
-        EXPECT_EQ(set, backward.changed());
-        EXPECT_EQ(set.size(), 41u);
-        EXPECT_NE(forward.at(100, 100), 0u);
-        EXPECT_NE(forward.at(100 + end[0], 100 + end[1]), 0u);
-    }
-}
-
-TEST(Line, ClippedLinesMatchTheirOnScreenPart) {
-    // The unclipped walk, to compare the clipped loop against.
-    auto walk = [](int32_t x1, int32_t y1, int32_t x2, int32_t y2, bool steep) {
-        Pixels out;
-        const float slope = steep ? float(x2 - x1) / float(y2 - y1) : float(y2 - y1) / float(x2 - x1);
-        const float intercept = steep ? x1 - y1 * slope : y1 - x1 * slope;
-        for (int32_t k = steep ? y1 : x1; k <= (steep ? y2 : x2); ++k) {
-            const int32_t m = int32_t(float(k) * slope + intercept + 0.5f);
-            const int32_t px = steep ? m : k, py = steep ? k : m;
-            if (px >= 0 && px < 1280 && py >= 0 && py < 720) out.emplace_back(px, py);
-        }
-        std::sort(out.begin(), out.end(), [](auto a, auto b) { return a.second != b.second ? a.second < b.second : a.first < b.first; });
-        return out;
-    };
-    const int32_t lines[][5] = {{-100, 5, 2000, 700, 0}, {-100, 700, 2000, -3, 0}, {300, -100, 900, 2000, 1}, {-5, -900, 1285, 900, 1}};
-    for (const auto& l : lines) {
+TEST(RasterLine, EndPointsRoundingOctantsAndClipping) {
+    auto line = [](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
         GuardedCanvas g;
-        drawLine(g.canvas, l[2], l[3], l[0], l[1], 7, 7, 7);
-        EXPECT_EQ(g.changed(), walk(l[0], l[1], l[2], l[3], l[4] != 0));
+        drawLine(g.canvas, x1, y1, x2, y2, 1, 1, 1);
         EXPECT_TRUE(g.guardsIntact());
+        return g.changed();
+    };
+    EXPECT_EQ(line(5, 6, 5, 6), (Pixels{{5, 6}}));
+    EXPECT_EQ(line(10, 20, 14, 16), (Pixels{{14, 16}, {13, 17}, {12, 18}, {11, 19}, {10, 20}}));
+    // Minor values round half up; truncation toward zero keeps values in (-1, 0) on row 0.
+    EXPECT_EQ(line(0, 10, 4, 8), (Pixels{{4, 8}, {2, 9}, {3, 9}, {0, 10}, {1, 10}}));
+    EXPECT_EQ(line(0, 0, 8, -4), (Pixels{{0, 0}, {1, 0}, {2, 0}}));
+    // Every octant: one pixel per major step with both end points, the same set either way.
+    for (auto [ex, ey] : Pixels{{40, 9}, {9, 40}, {-9, 40}, {-40, 9}, {-40, -9}, {-9, -40}, {9, -40}, {40, -9}}) {
+        const Pixels set = line(100, 100, 100 + ex, 100 + ey);
+        EXPECT_EQ(set, line(100 + ex, 100 + ey, 100, 100));
+        EXPECT_EQ(set.size(), 41u);
+        EXPECT_TRUE(std::count(set.begin(), set.end(), std::pair{100 + ex, 100 + ey}) == 1);
     }
-    GuardedCanvas extreme;
-    drawLine(extreme.canvas, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 1, 1, 1);
-    drawLine(extreme.canvas, INT_MAX, 0, INT_MIN, 719, 1, 1, 1);
-    EXPECT_TRUE(extreme.guardsIntact());
+    // A line reaching far off both sides draws exactly the on-screen part of its full walk.
+    for (auto [y1, y2] : Pixels{{5, 700}, {700, -3}}) {
+        Pixels walk;
+        const float slope = float(y2 - y1) / 2100.0f, intercept = float(y1) + 100.0f * slope;
+        for (int32_t k = 0; k < 1280; ++k) {
+            const int32_t m = int32_t(float(k) * slope + intercept + 0.5f);
+            if (m >= 0 && m < 720) walk.emplace_back(k, m);
+        }
+        std::sort(walk.begin(), walk.end(), [](auto a, auto b) { return std::pair{a.second, a.first} < std::pair{b.second, b.first}; });
+        EXPECT_EQ(line(2000, y2, -100, y1), walk);
+    }
+    line(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    line(300, -100000, 900, 200000);
 }
 
-TEST(Disc, SizesAndEdges) {
-    const int32_t expected[][4] = {// cx, cy, radius, pixels
-        {50, 50, 1, 1}, {50, 50, 2, 9}, {50, 50, 0, 0}, {50, 50, -3, 0}, {0, 0, 2, 4},
-        {1279, 719, 2, 4}, {-1, 360, 2, 3}, {1280, 360, 2, 3}, {640, -1, 2, 3}, {640, 720, 2, 3}};
-    for (const auto& e : expected) {
+TEST(RasterDisc, SizesAndEdges) {
+    const int32_t cases[][4] = {// cx, cy, radius, pixels drawn
+        {50, 50, 1, 1}, {50, 50, 2, 9}, {50, 50, 0, 0}, {50, 50, -3, 0}, {0, 0, 2, 4}, {1279, 719, 2, 4},
+        {-1, 360, 2, 3}, {1280, 360, 2, 3}, {640, -1, 2, 3}, {640, 720, 2, 3}, {640, 360, INT_MAX, 1280 * 720}};
+    for (const auto& e : cases) {
         GuardedCanvas g;
         fillDisc(g.canvas, e[0], e[1], e[2], 0, 0, 0);
-        EXPECT_EQ(g.changed().size(), size_t(e[3])) << e[0] << "," << e[1] << " r " << e[2];
+        const Pixels set = g.changed();
+        EXPECT_EQ(set.size(), size_t(e[3])) << e[0] << "," << e[1] << " r " << e[2];
+        if (e[2] == 2 && e[0] == 50) {
+            EXPECT_EQ(set.front(), (std::pair{49, 49}));
+        }
         EXPECT_TRUE(g.guardsIntact());
     }
-    GuardedCanvas square;
-    fillDisc(square.canvas, 50, 50, 2, 0, 0, 0);
-    EXPECT_EQ(square.changed().front(), (std::pair<int32_t, int32_t>{49, 49}));
-    GuardedCanvas huge(1);
-    fillDisc(huge.canvas, 640, 360, INT_MAX, 1, 2, 3);
-    EXPECT_TRUE(huge.changed(0xFF010203u).empty());
-    EXPECT_TRUE(huge.guardsIntact());
 }
 
-namespace {
-// A 4 x 5 cell font whose ink pattern differs per glyph, with near-ink values around it.
-struct TestFont {
-    std::vector<uint32_t> sheet = std::vector<uint32_t>(128 * 15);
-    BitmapFont font{4, 5, 32, nullptr};
-    TestFont() {
-        const uint32_t nearInk[] = {0xFE000000u, 0xFF000001u, 0x00000000u, 0xFFFFFFFFu};
-        for (int32_t i = 0; i < 128 * 15; ++i) sheet[i] = (i * 7 + i / 128) % 3 == 0 ? 0xFF000000u : nearInk[i % 4];
-        font.pixels = sheet.data();
-    }
-    bool ink(int32_t glyph, int32_t u, int32_t v) const {
-        return sheet[(glyph / 32 * 5 + v) * 128 + glyph % 32 * 4 + u] == 0xFF000000u;
-    }
-};
-} // namespace
+TEST(RasterText, CellsControlBytesInkAndClipping) {
+    // A 4 x 5 cell font: ink differs per glyph, and near-ink values surround it.
+    std::vector<uint32_t> sheet(128 * 15);
+    const uint32_t nearInk[] = {0xFE000000u, 0xFF000001u, 0x00000000u, 0xFFFFFFFFu};
+    for (int32_t i = 0; i < 128 * 15; ++i) sheet[i] = (i * 7 + i / 128) % 3 == 0 ? 0xFF000000u : nearInk[i % 4];
+    const BitmapFont font{4, 5, 32, sheet.data()};
+    auto ink = [&](char c, int32_t u, int32_t v) { return sheet[((c - 32) / 32 * 5 + v) * 128 + (c - 32) % 32 * 4 + u] == 0xFF000000u; };
 
-TEST(Text, CellsControlBytesAndClipping) {
-    const TestFont t;
     GuardedCanvas g;
-    drawText(g.canvas, "A\tB\x7F\x80~", 100, 50, t.font, 0x80FF0000u);
-    const int32_t glyphs[] = {'A' - 32, -1, 'B' - 32, -1, -1, '~' - 32};
-    for (int32_t cell = 0; cell < 6; ++cell)
-        for (int32_t v = 0; v < 5; ++v)
+    drawText(g.canvas, "A\tB\x7F\x80~", 100, 50, font, 0x80FF0000u);
+    const char cells[] = {'A', 0, 'B', 0, 0, '~'};
+    Pixels expected;
+    for (int32_t v = 0; v < 5; ++v)
+        for (int32_t cell = 0; cell < 6; ++cell)
             for (int32_t u = 0; u < 4; ++u)
-                EXPECT_EQ(g.at(100 + cell * 4 + u, 50 + v), glyphs[cell] >= 0 && t.ink(glyphs[cell], u, v) ? 0x80FF0000u : 0u);
-    for (auto [x, y] : g.changed()) EXPECT_TRUE(x >= 100 && x < 124 && y >= 50 && y < 55);
+                if (cells[cell] != 0 && ink(cells[cell], u, v)) expected.emplace_back(100 + cell * 4 + u, 50 + v);
+    EXPECT_EQ(g.changed(), expected);
+    EXPECT_EQ(g.at(expected[0].first, expected[0].second), 0x80FF0000u);
 
     GuardedCanvas edges;
-    drawText(edges.canvas, "", 10, 10, t.font, 0xFFFFFFFFu);
+    drawText(edges.canvas, "", 10, 10, font, 0xFFFFFFFFu);
     drawText(edges.canvas, "XYZ", 10, 10, BitmapFont{4, 5, 32, nullptr}, 0xFFFFFFFFu);
     EXPECT_TRUE(edges.changed().empty());
-    drawText(edges.canvas, "WWWW", -6, -2, t.font, 0xFFFFFFFFu);
-    drawText(edges.canvas, "WWWW", 1274, 717, t.font, 0xFFFFFFFFu);
+    drawText(edges.canvas, "WWWW", -6, -2, font, 0xFFFFFFFFu);
+    drawText(edges.canvas, "WWWW", 1274, 717, font, 0xFFFFFFFFu);
     for (int32_t x = 0; x < 10; ++x)
-        for (int32_t y = 0; y < 3; ++y)
-            EXPECT_EQ(edges.at(x, y) != 0, t.ink('W' - 32, (x + 6) % 4, y + 2));
+        for (int32_t y = 0; y < 3; ++y) {
+            EXPECT_EQ(edges.at(x, y) != 0, ink('W', (x + 6) % 4, y + 2));
+            EXPECT_EQ(x < 6 && edges.at(1274 + x, 717 + y) != 0, x < 6 && ink('W', x % 4, y));
+        }
     EXPECT_TRUE(edges.guardsIntact());
 }
 
-TEST(Text, FormatIsBoundedTo200Bytes) {
+TEST(RasterText, FormatIsBoundedTo200Bytes) {
     char buffer[256];
     EXPECT_EQ(formatText(buffer, "%d %.2f %s", 42, 3.14159, "ok"), 10);
     EXPECT_STREQ(buffer, "42 3.14 ok");
@@ -211,42 +161,43 @@ TEST(Text, FormatIsBoundedTo200Bytes) {
     EXPECT_EQ(formatText(buffer, "%s", std::string(199, 'b').c_str()), 199);
 }
 
-TEST(Blit, AlphaThresholdsAndBlendArithmetic) {
-    // A 1 x 1 picture lands on (x, y) at any angle and scale, so one pixel shows the test.
-    auto drawn = [](uint32_t alpha, auto blit) {
+TEST(RasterBlit, AlphaThresholdsAndBlendArithmetic) {
+    // A 1 x 1 picture lands on (x, y) at any angle and scale, so one pixel shows the result.
+    auto drawn = [](int variant, uint32_t alpha, double cutoff = 0) {
         GuardedCanvas g(0xFF000000u);
-        blit(g.canvas, solid(1, 1, alpha << 24 | 0x00FF8040u));
+        const PixelImage dot = solid(1, 1, alpha << 24 | 0x00FF8040u);
+        switch (variant) {
+        case 0: blitRotated(g.canvas, dot, 300, 200, 1, 33, 0.7); break;
+        case 1: blitRotatedCutoff(g.canvas, dot, 300, 200, 0, 12, 2, cutoff); break;
+        case 2: blitRotatedBlended(g.canvas, dot, 300, 200, 0, -75, 1.25); break;
+        case 3: blitRotatedPivot(g.canvas, dot, 300, 200, 1, 0, 400, 3); break;
+        case 4: blitRotatedSoft(g.canvas, dot, 300, 200, 0.4, 91); break;
+        default: blitBlended(g.canvas, dot, 300, 200); break;
+        }
         return g.at(300, 200);
     };
-    auto rotated = [](Canvas& c, const PixelImage& i) { blitRotated(c, i, 300, 200, 1, 33, 0.7); };
-    auto cutoff = [](double k) { return [k](Canvas& c, const PixelImage& i) { blitRotatedCutoff(c, i, 300, 200, 0, 12, 2, k); }; };
-    auto blended = [](Canvas& c, const PixelImage& i) { blitRotatedBlended(c, i, 300, 200, 0, -75, 1.25); };
-    auto pivot = [](Canvas& c, const PixelImage& i) { blitRotatedPivot(c, i, 300, 200, 1, 0, 400, 3); };
-    auto soft = [](Canvas& c, const PixelImage& i) { blitRotatedSoft(c, i, 300, 200, 0.4, 91); };
-    auto plain = [](Canvas& c, const PixelImage& i) { blitBlended(c, i, 300, 200); };
-    EXPECT_EQ(drawn(100, rotated), 0xFF000000u);
-    EXPECT_EQ(drawn(101, rotated), 0x65FF8040u);
-    EXPECT_EQ(drawn(150, cutoff(150)), 0xFF000000u);
-    EXPECT_EQ(drawn(151, cutoff(150)), 0x97FF8040u);
-    EXPECT_EQ(drawn(150, cutoff(149.5)), 0x96FF8040u);
-    EXPECT_EQ(drawn(0, cutoff(-0.5)), 0x00FF8040u);
-    EXPECT_EQ(drawn(255, cutoff(255)), 0xFF000000u);
-    EXPECT_EQ(drawn(255, cutoff(NAN)), 0xFF000000u);
-    EXPECT_EQ(drawn(160, blended), 0xFF000000u);
-    EXPECT_EQ(drawn(200, blended), 0xFFC86432u);
-    EXPECT_EQ(drawn(0, pivot), 0xFF000000u);
-    EXPECT_EQ(drawn(1, pivot), 0xFF010000u);
-    EXPECT_EQ(drawn(1, soft), 0xFF000000u);
-    EXPECT_EQ(drawn(2, soft), 0xFF020100u);
-    EXPECT_EQ(drawn(246, plain), 0xFF000000u);
-    EXPECT_EQ(drawn(247, plain), 0xFFF77B3Du);
-
+    EXPECT_EQ(drawn(0, 100), 0xFF000000u);
+    EXPECT_EQ(drawn(0, 101), 0x65FF8040u);
+    EXPECT_EQ(drawn(1, 150, 150), 0xFF000000u);
+    EXPECT_EQ(drawn(1, 151, 150), 0x97FF8040u);
+    EXPECT_EQ(drawn(1, 150, 149.5), 0x96FF8040u);
+    EXPECT_EQ(drawn(1, 0, -0.5), 0x00FF8040u);
+    EXPECT_EQ(drawn(1, 255, 255), 0xFF000000u);
+    EXPECT_EQ(drawn(1, 255, NAN), 0xFF000000u);
+    EXPECT_EQ(drawn(2, 160), 0xFF000000u);
+    EXPECT_EQ(drawn(2, 200), 0xFFC86432u);
+    EXPECT_EQ(drawn(3, 0), 0xFF000000u);
+    EXPECT_EQ(drawn(3, 1), 0xFF010000u);
+    EXPECT_EQ(drawn(4, 1), 0xFF000000u);
+    EXPECT_EQ(drawn(4, 2), 0xFF020100u);
+    EXPECT_EQ(drawn(5, 246), 0xFF000000u);
+    EXPECT_EQ(drawn(5, 247), 0xFFF77B3Du);
     GuardedCanvas over(0xFF102030u);
     blitRotatedBlended(over.canvas, solid(1, 1, 0xC8FF8040u), 5, 5, 1, 0, 1);
     EXPECT_EQ(over.at(5, 5), 0xFFCB6B3Cu);
 }
 
-TEST(Blit, MappingPivotsAndMirrors) {
+TEST(RasterBlit, MappingPivotsAndMirrors) {
     // At angle 0 and scale 1 an offset of 29 columns shrinks to exactly 20.
     PixelImage row = solid(60, 1, 0);
     row.pixels[59] = 0xFFFFFFFFu;
@@ -254,30 +205,28 @@ TEST(Blit, MappingPivotsAndMirrors) {
     blitRotated(shrink.canvas, row, 100, 100, 1, 0, 1);
     EXPECT_EQ(shrink.changed(), (Pixels{{120, 100}}));
 
-    // Each source pixel gets its own colour; scale 0.5 enlarges, so no two land together.
-    PixelImage image = solid(7, 5, 0);
+    // Every source pixel has its own colour; scale 0.5 enlarges, so no two land together.
+    PixelImage image = solid(7, 5, 0), mirrored = image;
     for (uint32_t i = 0; i < 35; ++i) image.pixels[i] = 0xFF000000u | (i + 1);
-    PixelImage mirrored = image;
-    for (int32_t y = 0; y < 5; ++y)
-        for (int32_t x = 0; x < 7; ++x) mirrored.pixels[y * 7 + x] = image.pixels[y * 7 + 6 - x];
+    for (uint32_t i = 0; i < 35; ++i) mirrored.pixels[i] = image.pixels[i / 7 * 7 + 6 - i % 7];
     GuardedCanvas upright, flipped, turned, reference;
     blitRotated(upright.canvas, image, 400, 300, 1, 0, 0.5);
     blitRotated(flipped.canvas, image, 400, 300, 0, 0, 0.5);
     blitRotated(turned.canvas, image, 400, 300, 0, 180, 0.5);
     blitRotated(reference.canvas, mirrored, 400, 300, 1, 0, 0.5);
     EXPECT_EQ(upright.at(400, 300), image.pixels[2 * 7 + 3]);
-    EXPECT_EQ(upright.changed().front(), flipped.changed().front());
-    EXPECT_EQ(upright.at(upright.changed().front().first, upright.changed().front().second), 1u | 0xFF000000u);
-    EXPECT_EQ(flipped.at(upright.changed().front().first, upright.changed().front().second), 29u | 0xFF000000u);
+    const auto [left, top] = upright.changed().front();
+    EXPECT_EQ(upright.at(left, top), 0xFF000001u);
+    EXPECT_EQ(flipped.at(left, top), 0xFF00001Du); // the last row's first pixel
     EXPECT_EQ(turned.store, reference.store);
 
     // Centre at x = -10 never draws source columns 0..9, even turned on-screen.
     PixelImage wide = solid(41, 1, 0);
     for (uint32_t i = 0; i < 41; ++i) wide.pixels[i] = 0xFF000000u | i;
-    GuardedCanvas left;
-    blitRotated(left.canvas, wide, -10, 100, 1, 180, 0.25);
-    EXPECT_FALSE(left.changed().empty());
-    for (auto [x, y] : left.changed()) EXPECT_GE(left.at(x, y) & 0xFFu, 10u);
+    GuardedCanvas clipped;
+    blitRotated(clipped.canvas, wide, -10, 100, 1, 180, 0.25);
+    EXPECT_FALSE(clipped.changed().empty());
+    for (auto [x, y] : clipped.changed()) EXPECT_GE(clipped.at(x, y) & 0xFFu, 10u);
 
     // Source row centre + pivotOffset lands on the pivot, upright or not.
     PixelImage column = solid(1, 21, 0);
@@ -290,7 +239,7 @@ TEST(Blit, MappingPivotsAndMirrors) {
 }
 
 namespace {
-// The rotating mapping written out per pixel, the reference for the hoisted loops.
+// The rotating mapping formed per pixel, the reference for the hoisted loops.
 void referenceRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, bool upright,
                       int32_t pivot, double angle, double scale, double threshold, bool blend) {
     const int32_t rowEnd = std::min(image.height, 720), colEnd = std::min(image.width, 1280);
@@ -305,18 +254,16 @@ void referenceRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_
             const int64_t Y = y + int64_t((dx * S) / scale + (dy * C) / scale);
             if (X < 0 || X >= 1280 || Y < 0 || Y >= 720) continue;
             uint32_t& d = canvas.pixels[Y * (canvas.rowPitch / 4) + X];
-            if (!blend) { d = s; continue; }
-            const uint32_t a = s >> 24;
-            uint32_t out = 0xFF000000u;
+            uint32_t out = blend ? 0xFF000000u : s;
             for (int shift : {16, 8, 0})
-                out |= ((s >> shift & 255) * a + (d >> shift & 255) * (255 - a)) / 255 << shift;
+                if (blend) out |= ((s >> shift & 255) * (s >> 24) + (d >> shift & 255) * (255 - (s >> 24))) / 255 << shift;
             d = out;
         }
     }
 }
 } // namespace
 
-TEST(Blit, FastLoopsMatchThePerPixelMapping) {
+TEST(RasterBlit, FastLoopsMatchThePerPixelMapping) {
     std::mt19937 rng(20261206);
     auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
     auto integer = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
@@ -325,7 +272,7 @@ TEST(Blit, FastLoopsMatchThePerPixelMapping) {
     for (int32_t y = 0; y < 720; ++y)
         for (int32_t x = 0; x < 1280; ++x) background.at(x, y) = uint32_t(rng());
     for (int trial = 0; trial < 160; ++trial) {
-        const bool huge = trial % 20 == 0;
+        const bool huge = trial % 20 == 0; // larger than the canvas
         PixelImage image = solid(huge ? integer(1200, 1500) : integer(1, 260), huge ? integer(700, 800) : integer(1, 260), 0);
         for (uint32_t& p : image.pixels) p = (rng() % 3 ? alphas[rng() % 11] : rng() % 256) << 24 | (rng() & 0xFFFFFF);
         const int32_t x = integer(-300, 1500), y = integer(-300, 900), pivot = integer(-40, 40);
@@ -346,23 +293,23 @@ TEST(Blit, FastLoopsMatchThePerPixelMapping) {
     }
 }
 
-TEST(Blit, ClippingEmptyAndDegenerateInputs) {
+TEST(RasterBlit, ClippingEmptyAndDegenerateInputs) {
     GuardedCanvas g;
+    for (auto [x, y] : Pixels{{-1, 0}, {1280, 0}, {0, -1}, {0, 720}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}}) {
+        blitRotated(g.canvas, solid(1, 1, 0xFFFFFFFFu), x, y, 1, 10, 1);
+        blitBlended(g.canvas, solid(1, 1, 0xFFFFFFFFu), x, y);
+    }
+    for (const PixelImage& empty : {solid(0, 5, 0xFFFFFFFFu), solid(5, 0, 0xFFFFFFFFu), PixelImage{3, 3, {}}}) {
+        blitBlended(g.canvas, empty, 10, 10);
+        blitRotatedPivot(g.canvas, empty, 10, 10, 1, 0, 0, 1);
+    }
+    EXPECT_TRUE(g.changed().empty());
     const PixelImage big = solid(1500, 900, 0xFFFFFFFFu);
     blitBlended(g.canvas, big, -100, -50);
     EXPECT_TRUE(g.changed(0xFFFFFFFFu).empty());
-    GuardedCanvas edges;
-    for (auto [x, y] : Pixels{{-1, 0}, {1280, 0}, {0, -1}, {0, 720}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX}}) {
-        blitRotated(edges.canvas, solid(1, 1, 0xFFFFFFFFu), x, y, 1, 10, 1);
-        blitBlended(edges.canvas, big, x, y);
-    }
-    for (const PixelImage& empty : {solid(0, 5, 0xFFFFFFFFu), solid(5, 0, 0xFFFFFFFFu), PixelImage{3, 3, {}}}) {
-        blitBlended(edges.canvas, empty, 10, 10);
-        blitRotatedPivot(edges.canvas, empty, 10, 10, 1, 0, 0, 1);
-    }
-    for (double scale : {0.0, 1e-300, -0.0, double(NAN), double(INFINITY)}) blitRotatedSoft(edges.canvas, big, 640, 360, scale, 30);
-    blitRotated(edges.canvas, big, 640, 360, 1, NAN, 1);
-    blitRotatedPivot(edges.canvas, big, 640, 360, 0, INT_MIN, 45, 1);
-    EXPECT_TRUE(edges.guardsIntact());
+    for (double scale : {0.0, 1e-300, -0.0, double(NAN), double(INFINITY)}) blitRotatedSoft(g.canvas, big, 640, 360, scale, 30);
+    blitRotated(g.canvas, big, 640, 360, 1, NAN, 1);
+    blitRotatedPivot(g.canvas, big, 640, 360, 0, INT_MIN, 45, 1);
+    blitBlended(g.canvas, big, INT_MIN, INT_MIN);
     EXPECT_TRUE(g.guardsIntact());
 }
