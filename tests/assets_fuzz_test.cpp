@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@
 namespace {
 
 constexpr uint32_t kSeed = 20261206;
+// Rounds per loader; SKARNWING_FUZZ_ROUNDS raises it for a longer hunt.
+int rounds(int usual) {
+    const char* text = std::getenv("SKARNWING_FUZZ_ROUNDS");
+    return text != nullptr && std::atoi(text) > 0 ? std::atoi(text) : usual;
+}
 
 // Random bytes, the valid file cut at a random length, or the valid file with a few bytes changed.
 std::vector<uint8_t> variant(const std::vector<uint8_t>& valid, Lcg& random, int round) {
@@ -74,7 +80,7 @@ std::vector<uint8_t> sampleBmp() {
 TEST(Fuzz, PictureDecodersAndTexturesSurviveDamagedData) {
     Lcg random(kSeed);
     for (const std::vector<uint8_t>& valid : {samplePng(), sampleJpeg()}) {
-        for (int round = 0; round < 300; ++round) {
+        for (int round = 0; round < rounds(300); ++round) {
             const std::vector<uint8_t> bytes = variant(valid, random, round);
             capturedStderr([&] {
                 PixelImage image;
@@ -103,7 +109,7 @@ TEST(Fuzz, FileLoadersSurviveDamagedFiles) {
                                          {"data", pcmBody(std::vector<int16_t>(64, 1000))}});
     std::vector<uint8_t> monoWav =
         riffWave({{"fmt ", fmtBody(1, 11025, 8)}, {"data", std::vector<uint8_t>(33, 200)}});
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < rounds(300); ++round) {
         writeFile(path, variant(round % 2 ? wav : monoWav, random, round));
         capturedStderr([&] {
             SoundEffect fixed = loadWavFixed(path.c_str());
@@ -117,7 +123,7 @@ TEST(Fuzz, FileLoadersSurviveDamagedFiles) {
         });
     }
     const std::vector<uint8_t> bmp = sampleBmp();
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < rounds(300); ++round) {
         writeFile(path, variant(bmp, random, round));
         uint32_t sheet[13 * 3 + 1];
         sheet[13 * 3] = 0xCAFEF00D; // a guard word just past the buffer
@@ -138,7 +144,7 @@ TEST(Fuzz, MusicDecoderSurvivesDamagedData) {
     }
     if (valid.empty()) valid.assign(4096, 0xFF); // sync bytes only
     Lcg random(kSeed + 2);
-    for (int round = 0; round < 60; ++round) {
+    for (int round = 0; round < rounds(60); ++round) {
         const std::vector<uint8_t> bytes = variant(valid, random, round);
         capturedStderr([&] {
             MusicTrack track;
@@ -153,4 +159,22 @@ TEST(Fuzz, MusicDecoderSurvivesDamagedData) {
         });
     }
     audioClose();
+}
+
+TEST(Fuzz, JpegHuffmanTableWithTooManyCodesIsRefused) {
+    // The library decoder writes past its table on this; the loader must stop it first.
+    std::vector<uint8_t> jpeg = sampleJpeg();
+    size_t dht = 0;
+    for (size_t i = 2; i + 1 < jpeg.size(); ++i) {
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC4) {
+            dht = i;
+            break;
+        }
+    }
+    ASSERT_NE(dht, 0u);
+    for (size_t i = 0; i < 16; ++i) jpeg[dht + 5 + i] = 0xFF; // 16 x 255 codes in the first table
+    PixelImage image;
+    const std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeImageBytes(image, jpeg.data(), jpeg.size(), "dht")); });
+    EXPECT_EQ(lineCount(printed), 1);
+    EXPECT_EQ(image.width, 0);
 }

@@ -69,6 +69,36 @@ void reportPicture(const char* name, const char* problem) {
     std::fprintf(stderr, "picture: %s: %s\n", name, problem);
 }
 
+// True unless a JPEG's Huffman tables list more than 256 codes. The stb_image we build against
+// (2.27) writes past its code table on such a file instead of rejecting it, so it never sees one.
+bool jpegHuffmanTablesFit(const uint8_t* bytes, size_t size) {
+    size_t pos = 2; // after the start-of-image marker
+    while (pos + 4 <= size) {
+        if (bytes[pos] != 0xFF) {
+            ++pos; // entropy-coded data between markers
+            continue;
+        }
+        const uint8_t marker = bytes[pos + 1];
+        if (marker == 0xFF || marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) {
+            pos += marker == 0xFF ? 1 : 2; // fill byte, stuffed zero, or a marker without a length
+            continue;
+        }
+        if (marker == 0xD9) return true; // end of image
+        const size_t length = size_t(bytes[pos + 2]) << 8 | bytes[pos + 3];
+        const size_t end = std::min(size, pos + 2 + length);
+        if (marker == 0xC4) {
+            for (size_t table = pos + 4; table + 17 <= end;) {
+                size_t codes = 0;
+                for (size_t i = 1; i <= 16; ++i) codes += bytes[table + i];
+                if (codes > 256) return false;
+                table += 17 + codes;
+            }
+        }
+        pos = std::max(end, pos + 2);
+    }
+    return true;
+}
+
 } // namespace
 
 const char* checkPictureHeader(const uint8_t* bytes, size_t size, int& width, int& height) {
@@ -79,6 +109,9 @@ const char* checkPictureHeader(const uint8_t* bytes, size_t size, int& width, in
         return "not a PNG or JPEG picture";
     }
     if (width <= 0 || height <= 0 || int64_t(width) * height > kMaxDecodedPixels) return "picture size out of range";
+    if (size >= 2 && bytes[0] == 0xFF && bytes[1] == 0xD8 && !jpegHuffmanTablesFit(bytes, size)) {
+        return "damaged JPEG Huffman table";
+    }
     return nullptr;
 }
 
