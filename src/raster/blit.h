@@ -2,7 +2,10 @@
 // Drawing decoded pictures into the canvas. The rotating variants share one forward mapping:
 // each source pixel lands on one canvas pixel, offset from the centre (or pivot), rotated by
 // `angle` degrees (clockwise on screen) and divided by 1.45 * scale, truncated toward zero.
-// `upright` 0 mirrors the picture top to bottom before it is rotated.
+// `upright` 0 mirrors the picture top to bottom before it is rotated. Only the first 720 rows
+// and 1280 columns of a picture are walked, and none before row -y or column -x, even where
+// rotation would bring them on-screen. Where several source pixels land on one canvas pixel,
+// the last in row-then-column order wins. A picture of width or height 0 draws nothing.
 
 #include "raster/canvas.h"
 #include "raster/pixel_image.h"

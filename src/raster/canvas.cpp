@@ -10,6 +10,7 @@ static uint32_t* pixelAt(Canvas& canvas, int64_t x, int64_t y) {
     return canvas.pixels + y * (canvas.rowPitch / 4) + x;
 }
 
+// The clipping rule: the fixed 1280 x 720 frame, whatever the record's width and height say.
 static bool onCanvas(int64_t x, int64_t y) {
     return x >= 0 && x < kCanvasWidth && y >= 0 && y < kCanvasHeight;
 }
@@ -20,13 +21,8 @@ uint32_t packColour(int32_t r, int32_t g, int32_t b) {
 }
 
 void wipeCanvas(Canvas& canvas) {
-    if (canvas.pixels == nullptr || canvas.width <= 0 || canvas.height <= 0) return;
+    if (canvas.pixels == nullptr || canvas.width <= 0) return;
     const int64_t stride = canvas.rowPitch / 4;
-    if (stride == canvas.width) {
-        std::memset(canvas.pixels, 0, sizeof(uint32_t) * static_cast<size_t>(stride) *
-                                          static_cast<size_t>(canvas.height));
-        return;
-    }
     for (int64_t y = 0; y < canvas.height; ++y) {
         std::memset(canvas.pixels + y * stride, 0, sizeof(uint32_t) * static_cast<size_t>(canvas.width));
     }
