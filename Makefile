@@ -29,7 +29,7 @@ test-asan: deps
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
 bench: build
-	$(BUILD)/skarnwing-bench
+	cd $(BUILD) && bench/skarnwing-bench
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
