@@ -100,7 +100,9 @@ void runJobs(const std::vector<std::function<void()>>& jobs) {
 
 // Pixels of one texture, decoded and keyed by a job, uploaded afterwards on the loading thread.
 struct PreparedTexture {
-    std::vector<uint32_t> pixels;
+    std::vector<uint32_t> pixels; // width * height, 0xAARRGGBB
+    int32_t width = 0;
+    int32_t height = 0;
     bool ready = false;
 };
 
@@ -120,10 +122,10 @@ void loadFonts(GameState& game) {
     game.largeFont = BitmapFont{16, 28, 32, game.largeSheet};
 }
 
-// Everything but the uploads and the short sound files is pure decoding into separate slots, so
-// it runs as parallel jobs; the textures are uploaded afterwards in slot order on this thread,
-// which owns the graphics device. The decoding order does not show except in the order of the
-// messages about bad files.
+// Each load decodes into slots of its own, so the loads run as parallel jobs (the sounds as one
+// job, in their order); the textures are then uploaded in slot order on this thread, which owns
+// the graphics device. The slots end up exactly as loading one by one would leave them; only the
+// messages about bad files may come in another order.
 void loadInventory(GameState& game) {
     std::vector<PreparedTexture> prepared(kTextureCount);
     std::vector<std::function<void()>> jobs;
@@ -140,6 +142,8 @@ void loadInventory(GameState& game) {
             const ResourceData data = findResource(t.id);
             const std::string name = "resource " + std::to_string(t.id);
             PreparedTexture& out = prepared[size_t(kFileTextureCount + i)];
+            out.width = t.width;
+            out.height = t.height;
             out.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(), out.pixels);
         };
     };
@@ -153,6 +157,8 @@ void loadInventory(GameState& game) {
             std::vector<uint8_t> file;
             if (!readWholeFile(t.path, "texture", file)) return;
             PreparedTexture& out = prepared[size_t(i)];
+            out.width = t.width;
+            out.height = t.height;
             out.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path, out.pixels);
         });
     }
@@ -190,10 +196,7 @@ void loadInventory(GameState& game) {
 
     for (int32_t i = 0; i < kTextureCount; ++i) {
         const PreparedTexture& t = prepared[size_t(i)];
-        const int32_t width = i < kFileTextureCount ? kFileTextures[i].width : kResourceTextures[i - kFileTextureCount].width;
-        const int32_t height =
-            i < kFileTextureCount ? kFileTextures[i].height : kResourceTextures[i - kFileTextureCount].height;
-        game.textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), width, height) : 0;
+        game.textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
     }
     prepared.clear();
     // The decoders' scratch memory, freed by now on several threads, goes back to the system

@@ -52,8 +52,8 @@ bool prepareTexturePixels(const uint8_t* bytes, size_t size, int32_t width, int3
     const uint8_t* rgba = decoded;
     std::vector<uint8_t> scaled;
     if (w != width || h != height) {
-        // The triangle filter, as the texture loader we replace used by default; colour is weighted
-        // by alpha so transparent pixels do not bleed their colour into the edges.
+        // The triangle filter: smooth, and cheap on the large backdrops. Colour is weighted by
+        // alpha so that transparent pixels do not bleed their colour into the edges.
         scaled.resize(size_t(width) * size_t(height) * size_t(channels));
         const int alphaChannel = channels == 4 ? 3 : STBIR_ALPHA_CHANNEL_NONE;
         const int ok = stbir_resize_uint8_generic(decoded, w, h, w * channels, scaled.data(), width, height,
