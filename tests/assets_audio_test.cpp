@@ -150,9 +150,11 @@ TEST_F(Audio, OnlyTheChunkedLoaderConvertsOtherFormats) {
 }
 
 TEST_F(Audio, TenCopiesOfOneFileSoundAtOnce) {
+    // Five loads of the file and five copies of the first load's voice.
     const std::vector<uint8_t> file = plainWav(ramp(1000));
     SoundEffect copies[10];
-    for (SoundEffect& copy : copies) copy = load(file, false);
+    for (int i = 0; i < 5; ++i) copies[i] = load(file, false);
+    for (int i = 5; i < 10; ++i) copies[i] = copySound(copies[0]);
     for (int i = 0; i < 10; ++i) {
         ASSERT_NE(copies[i].voice, 0);
         for (int j = 0; j < i; ++j) ASSERT_NE(copies[i].voice, copies[j].voice);
@@ -165,6 +167,14 @@ TEST_F(Audio, TenCopiesOfOneFileSoundAtOnce) {
     out = mix(1);
     EXPECT_EQ(out[0], 9 * 11);
     for (int i = 0; i < 10; ++i) EXPECT_EQ(isPlaying(copies[i]), i != 3);
+    // Releasing the voice a copy came from leaves the copy its samples.
+    releaseSound(copies[0]);
+    playOnce(copies[7], 0);
+    stopSound(copies[1]);
+    stopSound(copies[2]);
+    stopSound(copies[4]);
+    EXPECT_EQ(mix(1)[0], 4 * 12 + 1); // copies 5, 6, 8 and 9 go on; 7 starts again
+    EXPECT_EQ(copySound(SoundEffect{}).voice, 0);
 }
 
 TEST_F(Audio, OneShotsEndLoopsWrapAndStopKeepsThePosition) {

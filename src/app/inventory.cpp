@@ -186,8 +186,10 @@ void loadInventory(GameState& game) {
         for (int32_t i = 0; i < 3; ++i) {
             assignSound(game.sounds[kSoundMissileLaunch + i], loadWavFixed(kSoundsAfterMusic[i]));
         }
-        for (int32_t i = 0; i < kDroneCount; ++i) {
-            assignSound(game.sounds[kSoundEngineDrone0 + i], loadWavFixed(kDroneSound));
+        // One cargo aircraft's drone per slot: ten voices of one file's samples.
+        assignSound(game.sounds[kSoundEngineDrone0], loadWavFixed(kDroneSound));
+        for (int32_t i = 1; i < kDroneCount; ++i) {
+            assignSound(game.sounds[kSoundEngineDrone0 + i], copySound(game.sounds[kSoundEngineDrone0]));
         }
         assignSound(game.sounds[kSoundSearchTone], loadWavFixed("Files\\Sound\\search.wav"));
         assignSound(game.sounds[kSoundLockTone], loadWavFixed("Files\\Sound\\Lock.wav"));

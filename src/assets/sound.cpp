@@ -194,6 +194,13 @@ SoundEffect loadWavChunked(const char* windowsPath) {
     return loadWav(windowsPath, true, true);
 }
 
+SoundEffect copySound(const SoundEffect& sound) {
+    SoundEffect copy = sound;
+    copy.voice = mixerCopyVoice(sound.voice);
+    if (copy.voice == 0) copy = SoundEffect{};
+    return copy;
+}
+
 void assignSound(SoundEffect& slot, const SoundEffect& loaded) {
     if (slot.voice != loaded.voice) mixerReleaseVoice(slot.voice);
     slot = loaded;

@@ -28,6 +28,10 @@ SoundEffect loadWavFixed(const char* windowsPath);
 // unfocused. Failures as loadWavFixed.
 SoundEffect loadWavChunked(const char* windowsPath);
 
+// A second slot for the same effect: independent (it plays, stops and has its volume on its
+// own) but sharing the samples. Empty when `sound` is.
+SoundEffect copySound(const SoundEffect& sound);
+
 // Puts a loaded effect into a slot, releasing the voice the slot held.
 void assignSound(SoundEffect& slot, const SoundEffect& loaded);
 // Releases the slot's voice and leaves it empty.

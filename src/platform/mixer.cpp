@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <mutex>
 
 #include "platform/audio.h"
@@ -11,7 +12,7 @@ namespace {
 
 // One sound-effect voice.
 struct Voice {
-    std::vector<int16_t> samples; // interleaved left, right
+    std::shared_ptr<const std::vector<int16_t>> samples; // interleaved left, right; shared by copies
     uint32_t frames = 0;          // sample frames in `samples`
     uint32_t position = 0;        // next frame to mix
     int32_t volume = 0;           // hundredths of a decibel, -10000..0
@@ -75,7 +76,7 @@ void mixVoice(Voice& voice, int32_t* acc, int32_t count, bool audible) {
         const uint32_t left = voice.frames - voice.position;
         const int32_t run = static_cast<int32_t>(std::min<uint32_t>(left, static_cast<uint32_t>(count - done)));
         if (audible) {
-            const int16_t* src = voice.samples.data() + size_t(voice.position) * 2;
+            const int16_t* src = voice.samples->data() + size_t(voice.position) * 2;
             for (int32_t i = 0; i < run * 2; ++i) {
                 acc[done * 2 + i] += static_cast<int32_t>(std::lround(src[i] * voice.gain));
             }
@@ -96,6 +97,22 @@ void mixMusic(MusicStream& stream, int32_t* acc, int32_t count) {
     if (stream.position >= stream.frames) stream.playing = false;
 }
 
+// Claims a free voice for the samples. Caller holds the lock.
+int32_t claimVoice(Mixer& m, std::shared_ptr<const std::vector<int16_t>> samples, bool focusGlobal) {
+    for (int32_t i = 0; i < kMixerVoiceCount; ++i) {
+        Voice& voice = m.voices[i];
+        if (voice.inUse) continue;
+        voice = Voice{};
+        voice.frames = frameCount(*samples);
+        voice.samples = std::move(samples);
+        voice.focusGlobal = focusGlobal;
+        voice.inUse = true;
+        return i + 1;
+    }
+    std::fprintf(stderr, "sound: all %d mixer voices are in use\n", kMixerVoiceCount);
+    return 0;
+}
+
 } // namespace
 
 float attenuationGain(int32_t volume) {
@@ -103,20 +120,17 @@ float attenuationGain(int32_t volume) {
 }
 
 int32_t mixerCreateVoice(std::vector<int16_t>&& frames, bool focusGlobal) {
+    auto samples = std::make_shared<const std::vector<int16_t>>(std::move(frames));
     Mixer& m = mixer();
     std::lock_guard<std::mutex> guard(m.lock);
-    for (int32_t i = 0; i < kMixerVoiceCount; ++i) {
-        Voice& voice = m.voices[i];
-        if (voice.inUse) continue;
-        voice = Voice{};
-        voice.samples = std::move(frames);
-        voice.frames = frameCount(voice.samples);
-        voice.focusGlobal = focusGlobal;
-        voice.inUse = true;
-        return i + 1;
-    }
-    std::fprintf(stderr, "sound: all %d mixer voices are in use\n", kMixerVoiceCount);
-    return 0;
+    return claimVoice(m, std::move(samples), focusGlobal);
+}
+
+int32_t mixerCopyVoice(int32_t id) {
+    Mixer& m = mixer();
+    std::lock_guard<std::mutex> guard(m.lock);
+    const Voice* voice = findVoice(m, id);
+    return voice != nullptr ? claimVoice(m, voice->samples, voice->focusGlobal) : 0;
 }
 
 void mixerReleaseVoice(int32_t id) {

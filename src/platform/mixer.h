@@ -16,6 +16,9 @@ constexpr int32_t kSilentVolume = -10000;  // hundredths of a decibel; 0 is full
 // Takes ownership of interleaved stereo sample frames. Returns 0 (with a message) when the
 // table is full. A focus-global voice keeps sounding while the window is unfocused.
 int32_t mixerCreateVoice(std::vector<int16_t>&& frames, bool focusGlobal);
+// A new voice playing the same samples, sharing them, with its own position and volume.
+// Returns 0 for voice 0 or when the table is full.
+int32_t mixerCopyVoice(int32_t voice);
 void mixerReleaseVoice(int32_t voice);
 
 // Starts the voice from its beginning, once or looping.
