@@ -11,7 +11,10 @@
 
 #include "app/game_state.h"
 #include "app/inventory.h"
+#include "assets/audio_dump.h"
 #include "assets/images.h"
+#include "assets/music.h"
+#include "assets/sound.h"
 #include "assets/textures.h"
 #include "assets_fixtures.h"
 #include "platform/audio.h"
@@ -277,6 +280,13 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
         EXPECT_EQ(game->exhaustLowSprite.frames, &game->exhaustLowFrames);
         EXPECT_EQ(game->exhaustLowSprite.framesPerImage, 3);
         EXPECT_EQ(game->gearSprite.framesPerImage, 10);
+        // Start-up then starts track 1; after one headless frame the dump shows it playing.
+        playMusic(game->track1);
+        int16_t frame[2 * kHeadlessFrameSamples];
+        mixAudio(frame, kHeadlessFrameSamples);
+        std::string dump;
+        dumpAudioState(*game, dump);
+        EXPECT_NE(dump.find("\"music\":{\"track\":1,\"seconds\":0.017}"), std::string::npos) << dump;
         releaseSounds(*game);
     }
 
