@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/game_state.h"
@@ -357,4 +359,30 @@ TEST_F(Audio, Mp3DecodesToStereo44100AndBadDataGivesAnEmptyTrack) {
     const std::string missing = dir.file("m9.z2");
     printed = capturedStderr([&] { loadMusic(bad, missing.c_str()); });
     EXPECT_EQ(lineCount(printed), 1);
+}
+
+TEST_F(Audio, BackgroundDecodeIsClaimedByTheFrameOrByFirstUse) {
+    auto game = std::make_unique<GameState>();
+    const std::string m1 = std::string(SKARNWING_BUILD_DIR) + "/Files/Sound/m1.z2";
+    if (std::FILE* f = std::fopen(m1.c_str(), "rb")) {
+        std::fclose(f);
+        loadMusicInBackground(game->track2, m1.c_str());
+        for (int frame = 0; frame < 600 && game->track2.stream == 0; ++frame) {
+            loopMusic(*game); // never waits; claims the result once it is ready
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_NE(game->track2.stream, 0);
+        EXPECT_GT(game->track2.durationSeconds, 1.0);
+        EXPECT_FALSE(mixerMusicPlaying(game->track2.stream)); // claimed, not started
+    }
+    // A missing file: the first use waits for the decode and finds the track empty.
+    const std::string missing = dir.file("m2.z2");
+    const std::string printed = capturedStderr([&] {
+        loadMusicInBackground(game->track2, missing.c_str());
+        game->musicTrack1On = 1;
+        switchToTrack2(*game);
+    });
+    EXPECT_EQ(lineCount(printed), 1);
+    EXPECT_EQ(game->track2.stream, 0);
+    EXPECT_EQ(game->musicTrack2On, 1);
 }

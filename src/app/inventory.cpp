@@ -130,7 +130,7 @@ void loadInventory(GameState& game) {
     std::vector<PreparedTexture> prepared(kTextureCount);
     std::vector<std::function<void()>> jobs;
     // The longest jobs first, so that no core is left with one at the end: the largest picture
-    // (resource 34, scaled from 3264x2448), the two tracks, then the other pictures.
+    // (resource 34, scaled from 3264x2448), track 1, then the other pictures.
     std::vector<int32_t> order;
     for (int32_t i = 0; i < kResourceTextureCount; ++i) order.push_back(i);
     std::stable_sort(order.begin(), order.end(), [](int32_t a, int32_t b) {
@@ -149,7 +149,6 @@ void loadInventory(GameState& game) {
     };
     jobs.push_back(resourceJob(order[0]));
     jobs.push_back([&game]() { loadMusic(game.track1, "Files\\Sound\\m1.z2"); });
-    jobs.push_back([&game]() { loadMusic(game.track2, "Files\\Sound\\m2.z2"); });
     for (size_t k = 1; k < order.size(); ++k) jobs.push_back(resourceJob(order[k]));
     for (int32_t i = 0; i < kFileTextureCount; ++i) {
         jobs.push_back([&prepared, i]() {
@@ -201,6 +200,9 @@ void loadInventory(GameState& game) {
         game.textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
     }
     prepared.clear();
+    // Track 2 first plays at the airshow's take-off, so it decodes while the first frames run
+    // rather than before them; whatever uses it first waits for it.
+    loadMusicInBackground(game.track2, "Files\\Sound\\m2.z2");
     // The decoders' scratch memory, freed by now on several threads, goes back to the system
     // rather than staying resident for the whole run.
     malloc_trim(0);

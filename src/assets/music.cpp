@@ -3,6 +3,7 @@
 #include <mpg123.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -84,20 +85,19 @@ const char* decodeMp3(const uint8_t* bytes, size_t count, std::vector<int16_t>& 
     return problem;
 }
 
-} // namespace
-
-bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const char* name) {
-    releaseMusic(track);
-    std::vector<int16_t> samples;
-    bool cut = false;
-    const char* problem = decodeMp3(bytes, count, samples, cut);
-    if (problem != nullptr) {
-        std::fprintf(stderr, "music: %s: %s; the track stays silent\n", name, problem);
+// Puts decoded output into the track as a new mixer stream, with the one-line report of a bad or
+// overlong file.
+bool installMusic(MusicTrack& track, DecodedMusic&& decoded) {
+    if (!decoded.read) return false;
+    if (decoded.problem != nullptr) {
+        std::fprintf(stderr, "music: %s: %s; the track stays silent\n", decoded.name.c_str(), decoded.problem);
         return false;
     }
-    if (cut) {
-        std::fprintf(stderr, "music: %s: longer than %.0f s; the rest is dropped\n", name, kMaxMusicSeconds);
+    if (decoded.cut) {
+        std::fprintf(stderr, "music: %s: longer than %.0f s; the rest is dropped\n", decoded.name.c_str(),
+                     kMaxMusicSeconds);
     }
+    std::vector<int16_t> samples = std::move(decoded.samples);
     const size_t frames = samples.size() / 2;
     track.durationSeconds = static_cast<double>(frames) / kAudioRate;
     track.pcmLength = static_cast<uint32_t>(kBytesPerSecond * track.durationSeconds);
@@ -107,13 +107,43 @@ bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const ch
     return track.stream != 0;
 }
 
-void loadMusic(MusicTrack& track, const char* windowsPath) {
+// Reads and decodes a file; touches nothing but its result, so it may run on any thread.
+DecodedMusic readAndDecode(const std::string& windowsPath) {
+    DecodedMusic decoded;
+    decoded.name = windowsPath;
     std::vector<uint8_t> file;
-    if (!readWholeFile(windowsPath, "music", file)) {
-        releaseMusic(track);
-        return;
-    }
-    decodeMusic(track, file.data(), file.size(), windowsPath);
+    decoded.read = readWholeFile(windowsPath.c_str(), "music", file);
+    if (decoded.read) decoded.problem = decodeMp3(file.data(), file.size(), decoded.samples, decoded.cut);
+    return decoded;
+}
+
+} // namespace
+
+bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const char* name) {
+    releaseMusic(track);
+    DecodedMusic decoded;
+    decoded.name = name;
+    decoded.read = true;
+    decoded.problem = decodeMp3(bytes, count, decoded.samples, decoded.cut);
+    return installMusic(track, std::move(decoded));
+}
+
+void loadMusic(MusicTrack& track, const char* windowsPath) {
+    releaseMusic(track);
+    installMusic(track, readAndDecode(windowsPath));
+}
+
+void loadMusicInBackground(MusicTrack& track, const char* windowsPath) {
+    releaseMusic(track);
+    track.decoding = std::async(std::launch::async, readAndDecode, std::string(windowsPath)).share();
+}
+
+void finishMusic(MusicTrack& track) {
+    if (!track.decoding.valid()) return;
+    std::shared_future<DecodedMusic> decoding = std::move(track.decoding);
+    track.decoding = {};
+    DecodedMusic decoded = decoding.get();
+    installMusic(track, std::move(decoded));
 }
 
 void releaseMusic(MusicTrack& track) {
@@ -122,11 +152,13 @@ void releaseMusic(MusicTrack& track) {
 }
 
 void playMusic(MusicTrack& track) {
+    finishMusic(track);
     mixerPlayMusic(track.stream);
     track.positionSamples = 0;
 }
 
 void resetMusic(MusicTrack& track) {
+    finishMusic(track);
     mixerResetMusic(track.stream);
     track.positionSamples = 0;
 }
@@ -142,6 +174,10 @@ bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool p
 
 void loopMusic(GameState& game) {
     for (MusicTrack* track : {&game.track1, &game.track2}) {
+        if (track->decoding.valid()) {
+            if (track->decoding.wait_for(std::chrono::seconds(0)) != std::future_status::ready) continue;
+            finishMusic(*track);
+        }
         if (track->stream == 0) continue;
         track->positionSamples = mixerMusicPosition(track->stream);
         if (musicShouldRestart(track->positionSamples, mixerMusicLength(track->stream),

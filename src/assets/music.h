@@ -4,16 +4,29 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <future>
+#include <string>
+#include <vector>
 
 struct GameState;
 
 constexpr double kMaxMusicSeconds = 600.0; // longer decoded output is cut here, bounding memory
+
+// What a decode on another thread hands back.
+struct DecodedMusic {
+    std::vector<int16_t> samples; // interleaved stereo frames
+    const char* problem = nullptr; // why nothing decoded, or null
+    bool cut = false;              // longer than kMaxMusicSeconds
+    bool read = false;             // the file could be read
+    std::string name;              // the file, for messages
+};
 
 struct MusicTrack {
     int32_t stream = 0;            // mixer music stream holding the PCM; 0 for an empty track
     uint32_t pcmLength = 0;        // bytes of PCM = (uint32_t)(176400 * durationSeconds)
     double durationSeconds = 0.0;  // decoded length, seconds
     uint32_t positionSamples = 0;  // sample frames played, as last read by loopMusic
+    std::shared_future<DecodedMusic> decoding; // valid while a background decode is unclaimed
 };
 
 // Decodes MP3 data into the track (any earlier content is released). Returns false, leaving the
@@ -21,6 +34,12 @@ struct MusicTrack {
 bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const char* name);
 // Reads and decodes a music file; a missing or undecodable one gives an empty, silent track.
 void loadMusic(MusicTrack& track, const char* windowsPath);
+// Starts reading and decoding a music file on a thread of its own and returns at once. The
+// track stays empty until the result is claimed: by loopMusic once it is ready, or by any other
+// operation on the track, which waits for it.
+void loadMusicInBackground(MusicTrack& track, const char* windowsPath);
+// Waits for the track's background decode, if any, and puts its result into the track.
+void finishMusic(MusicTrack& track);
 // Releases the track's PCM and empties it.
 void releaseMusic(MusicTrack& track);
 
@@ -36,6 +55,7 @@ void resetMusic(MusicTrack& track);
 bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing,
                         double durationSeconds);
 // Once per frame, track 1 then track 2: read the position and restart a track by the rule above.
+// A track still decoding in the background is skipped, and claimed once its decode is done.
 void loopMusic(GameState& game);
 
 // Track switches: stop the track that plays and start the other from its beginning, updating
