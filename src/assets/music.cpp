@@ -88,7 +88,6 @@ const char* decodeMp3(const uint8_t* bytes, size_t count, std::vector<int16_t>& 
 // Puts decoded output into the track as a new mixer stream, with the one-line report of a bad or
 // overlong file.
 bool installMusic(MusicTrack& track, DecodedMusic&& decoded) {
-    if (!decoded.read) return false;
     if (decoded.problem != nullptr) {
         std::fprintf(stderr, "music: %s: %s; the track stays silent\n", decoded.name.c_str(), decoded.problem);
         return false;
@@ -107,13 +106,12 @@ bool installMusic(MusicTrack& track, DecodedMusic&& decoded) {
     return track.stream != 0;
 }
 
-// Reads and decodes a file; touches nothing but its result, so it may run on any thread.
-DecodedMusic readAndDecode(const std::string& windowsPath) {
+// Decodes a file's bytes; touches nothing but its result and prints nothing, so it may run on
+// any thread at any time.
+DecodedMusic decodeFile(std::vector<uint8_t> file, std::string name) {
     DecodedMusic decoded;
-    decoded.name = windowsPath;
-    std::vector<uint8_t> file;
-    decoded.read = readWholeFile(windowsPath.c_str(), "music", file);
-    if (decoded.read) decoded.problem = decodeMp3(file.data(), file.size(), decoded.samples, decoded.cut);
+    decoded.name = std::move(name);
+    decoded.problem = decodeMp3(file.data(), file.size(), decoded.samples, decoded.cut);
     return decoded;
 }
 
@@ -123,19 +121,23 @@ bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const ch
     releaseMusic(track);
     DecodedMusic decoded;
     decoded.name = name;
-    decoded.read = true;
     decoded.problem = decodeMp3(bytes, count, decoded.samples, decoded.cut);
     return installMusic(track, std::move(decoded));
 }
 
 void loadMusic(MusicTrack& track, const char* windowsPath) {
     releaseMusic(track);
-    installMusic(track, readAndDecode(windowsPath));
+    std::vector<uint8_t> file;
+    if (!readWholeFile(windowsPath, "music", file)) return;
+    installMusic(track, decodeFile(std::move(file), windowsPath));
 }
 
 void loadMusicInBackground(MusicTrack& track, const char* windowsPath) {
     releaseMusic(track);
-    track.decoding = std::async(std::launch::async, readAndDecode, std::string(windowsPath)).share();
+    // The file is read here, so that a missing one is reported at once, in load order.
+    std::vector<uint8_t> file;
+    if (!readWholeFile(windowsPath, "music", file)) return;
+    track.decoding = std::async(std::launch::async, decodeFile, std::move(file), std::string(windowsPath)).share();
 }
 
 void finishMusic(MusicTrack& track) {

@@ -17,7 +17,6 @@ struct DecodedMusic {
     std::vector<int16_t> samples; // interleaved stereo frames
     const char* problem = nullptr; // why nothing decoded, or null
     bool cut = false;              // longer than kMaxMusicSeconds
-    bool read = false;             // the file could be read
     std::string name;              // the file, for messages
 };
 
@@ -34,9 +33,10 @@ struct MusicTrack {
 bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const char* name);
 // Reads and decodes a music file; a missing or undecodable one gives an empty, silent track.
 void loadMusic(MusicTrack& track, const char* windowsPath);
-// Starts reading and decoding a music file on a thread of its own and returns at once. The
+// Reads a music file and starts decoding it on a thread of its own, returning at once. The
 // track stays empty until the result is claimed: by loopMusic once it is ready, or by any other
-// operation on the track, which waits for it.
+// operation on the track, which waits for it. Messages about the file come from this call or
+// from the claim, never from the other thread.
 void loadMusicInBackground(MusicTrack& track, const char* windowsPath);
 // Waits for the track's background decode, if any, and puts its result into the track.
 void finishMusic(MusicTrack& track);
