@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "app/game_state.h"
+#include "assets/audio_dump.h"
 
 namespace {
 
@@ -159,6 +160,7 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(barColourB);
     line.string("outcome", game.outcome);
     SKARNWING_DUMP(randomState);
+    dumpAudioState(game, line.text);
     line.text += '}';
     return line.text;
 }
