@@ -44,3 +44,18 @@ TEST(SdlWindow, OpensRunsFramesAndQuitsOnEsc) {
     runShutDown(*game);
     platformClose();
 }
+
+TEST(SdlWindow, ClosingTheWindowEndsThePumpBeforeAnotherFrame) {
+    ASSERT_TRUE(platformOpen());
+    auto game = std::make_unique<GameState>();
+    runStartUp(*game, 1);
+    ASSERT_TRUE(pumpOnce(*game));
+    // What the window manager's close button turns into.
+    SDL_Event quit;
+    SDL_zero(quit);
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_FALSE(pumpOnce(*game));
+    runShutDown(*game);
+    platformClose();
+}
