@@ -279,6 +279,35 @@ TEST(Roll, ATapCompletesOverThreeFramesAndANewRollNeedsTheKeyReleased) {
     EXPECT_EQ(parked->rollActive, 0);
 }
 
+// After a roll the gear and the exhaust stay hidden until Up or Down is pressed again, so the
+// rolled-over body is not drawn with overlays that belong to the other side.
+TEST(Roll, OverlaysHideAfterARollUntilUpOrDownIsHeld) {
+    FlightGame f;
+    f.cruise(8.0);
+    PixelImage solid{204, 204, std::vector<uint32_t>(204 * 204, 0xFFFFFFFFu)};
+    FrameSet gear{{solid}, 1, 3};
+    FrameSet cruise{{solid, solid, solid}, 3, 3};
+    f->gearSprite.frames = &gear;
+    f->exhaustCruiseSprite.frames = &cruise;
+    f->exhaustCruiseSprite.framesPerImage = 3;
+    f->screenX = 640;
+    f->screenY = 360;
+    f->spriteScale = 1.25;
+    f->physicsTimer = 2;
+    auto drawn = [&]() { return std::count(f.pixels.begin(), f.pixels.end(), 0xFFFFFFFFu); };
+
+    f->rollDone = 1;
+    updateGear(*f.game);
+    updateThrottle(*f.game);
+    EXPECT_EQ(drawn(), 0);
+    f.keys[kVkDown] = 1;
+    updateGear(*f.game);
+    EXPECT_GT(drawn(), 0) << "the gear shows again while Down is held";
+    std::fill(f.pixels.begin(), f.pixels.end(), 0u);
+    updateThrottle(*f.game);
+    EXPECT_GT(drawn(), 0) << "so does the cruise exhaust";
+}
+
 TEST(Gear, DeadOnTheRunwayReversesFromEitherEndAndSharesItsLatchWithA) {
     FlightGame parked;
     parked.keys[kVkG] = 1;
