@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= 2
 
-.PHONY: all deps configure build run test test-release test-asan bench clean
+.PHONY: all deps configure build run test test-release test-asan bench golden clean
 
 all: build
 
@@ -30,6 +30,10 @@ test-asan: deps
 
 bench: build
 	cd $(BUILD) && bench/skarnwing-bench
+
+# Rewrites the golden replays' expected output from this build (a change meant to change behaviour).
+golden: build
+	./scripts/regenerate-golden.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -8,6 +8,7 @@
 //   F release         left button up before frame F
 //   F shot PATH.png   the composited frame after frame F
 //   F dump            one line of JSON with the game state after frame F
+//   F hash            {"frame":F,"shotHash":"..."}: a hash of the composited frame after frame F
 //   F launch M D      take off in mission M at difficulty D before frame F, as TAKE OFF does
 //   F end             stop after frame F
 // --profile prints the median, 99th percentile and maximum dispatcher time per frame.
@@ -34,7 +35,7 @@
 
 namespace {
 
-enum class Action { Down, Up, Mouse, Press, Release, Launch, Shot, Dump, End };
+enum class Action { Down, Up, Mouse, Press, Release, Launch, Shot, Dump, Hash, End };
 
 struct Command {
     int64_t frame = 0;
@@ -131,6 +132,8 @@ bool readScript(const char* path, Script& script) {
             command.path = w[2];
         } else if (verb == "dump" && w.size() == 2) {
             command.action = Action::Dump;
+        } else if (verb == "hash" && w.size() == 2) {
+            command.action = Action::Hash;
         } else if (verb == "end" && w.size() == 2) {
             command.action = Action::End;
         } else {
@@ -146,6 +149,22 @@ bool readScript(const char* path, Script& script) {
 bool isInput(Action action) {
     return action == Action::Down || action == Action::Up || action == Action::Mouse || action == Action::Press ||
            action == Action::Release;
+}
+
+// FNV-1a over the composited frame's pixels, as 16 hex digits: a short name for a whole picture.
+std::string frameHash() {
+    std::vector<uint32_t> pixels(size_t(kClientWidth) * kClientHeight);
+    headlessCompositeLastFrame(pixels.data());
+    uint64_t hash = 14695981039346656037ull;
+    for (const uint32_t pixel : pixels) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            hash ^= (pixel >> shift) & 0xFFu;
+            hash *= 1099511628211ull;
+        }
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
 }
 
 void printProfile(std::vector<double> times) {
@@ -215,6 +234,9 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "skarnwing-replay: %s:%d: screenshot failed\n", scriptPath, c.line);
             } else if (c.action == Action::Dump) {
                 std::printf("%s\n", dumpState(*game, frame).c_str());
+                std::fflush(stdout);
+            } else if (c.action == Action::Hash) {
+                std::printf("{\"frame\":%lld,\"shotHash\":\"%s\"}\n", static_cast<long long>(frame), frameHash().c_str());
                 std::fflush(stdout);
             } else if (c.action == Action::End) {
                 end = true;
