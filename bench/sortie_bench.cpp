@@ -6,7 +6,8 @@
 #include <memory>
 
 #include "app/dispatcher.h"
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "app/startup.h"
 #include "platform/paths.h"
 #include "raster/canvas.h"
@@ -27,8 +28,9 @@ void BM_SortieFrameOverTheBase(benchmark::State& state) {
     static std::unique_ptr<GameState> game = [] {
         enterDataFolder("skarnwing-bench");
         auto g = std::make_unique<GameState>();
+        auto gAssets = std::make_unique<GameAssets>();
         platformOpen();
-        runStartUp(*g, 1);
+        runStartUp(*g, *gAssets, 1);
         return g;
     }();
     GameState& g = *game;
@@ -42,8 +44,8 @@ void BM_SortieFrameOverTheBase(benchmark::State& state) {
             state.ResumeTiming();
         }
         state.PauseTiming();
-        g.canvas.pixels = platformBeginFrame(&g.canvas.rowPitch);
-        wipeCanvas(g.canvas);
+        g.assets->canvas.pixels = platformBeginFrame(&g.assets->canvas.rowPitch);
+        wipeCanvas(g.assets->canvas);
         state.ResumeTiming();
         runDispatcher(g);
     }

@@ -12,7 +12,9 @@
 
 #include "app/dispatcher.h"
 #include "app/frame.h"
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "test_game.h"
+#include "game/game_state.h"
 #include "app/input.h"
 #include "app/startup.h"
 #include "combat/outcome.h"
@@ -24,16 +26,13 @@ namespace {
 
 // A game record wired to its own key table and mouse, without loading any asset.
 struct TestGame {
-    std::unique_ptr<GameState> game = std::make_unique<GameState>();
-    uint8_t keys[kKeyTableSize] = {};
-    MouseState mouse;
+    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
+    std::unique_ptr<GameState> game = newGameState(*assets);
 
     TestGame() {
-        game->keys = keys;
-        game->mouse = &mouse;
-        game->canvas.width = kClientWidth;
-        game->canvas.height = kClientHeight;
-        game->canvas.pixels = platformBeginFrame(&game->canvas.rowPitch);
+        game->assets->canvas.width = kClientWidth;
+        game->assets->canvas.height = kClientHeight;
+        game->assets->canvas.pixels = platformBeginFrame(&game->assets->canvas.rowPitch);
         game->versionNumber = kVersionNumber;
         game->fpsStopwatch = makeStopwatch();
         game->missionStopwatch = makeStopwatch();
@@ -155,7 +154,7 @@ TEST(Frame, AnEmptyFrameIsTransparentOverBlack) {
     TestGame game;
     game->titleShown = 0; // between sorties with "Won" and no screen: nothing is drawn
     runFrame(*game);
-    for (int32_t i = 0; i < kClientWidth * kClientHeight; i += 997) ASSERT_EQ(game->canvas.pixels[i], 0u);
+    for (int32_t i = 0; i < kClientWidth * kClientHeight; i += 997) ASSERT_EQ(game->assets->canvas.pixels[i], 0u);
     std::vector<uint32_t> frame(kClientWidth * kClientHeight);
     headlessCompositeLastFrame(frame.data());
     EXPECT_EQ(frame[0], 0xFF000000u);
@@ -175,14 +174,14 @@ TEST(Dispatcher, EscQuitsAfterTheFrameOnAnyScreen) {
 
 TEST(Dispatcher, HoldingTheButtonOnTheTitleOpensMissionControlOnce) {
     TestGame game;
-    game->mouse->leftDown = 1;
+    game->mouse.leftDown = 1;
     runDispatcher(*game);
     EXPECT_EQ(game->titleShown, 0);
     EXPECT_EQ(game->controlShown, 1);
     EXPECT_EQ(game->clickLatch, 1);
     runDispatcher(*game);
     EXPECT_EQ(game->clickLatch, 1) << "the screens must not act on the same press";
-    game->mouse->leftDown = 0;
+    game->mouse.leftDown = 0;
     runDispatcher(*game);
     EXPECT_EQ(game->clickLatch, 0);
 }
@@ -201,19 +200,17 @@ TEST(Dispatcher, LoadNoticeShowsOnSixtyOneFrames) {
 }
 
 TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
-    EXPECT_TRUE(isBelowCrashLine(19842.0));
-    EXPECT_FALSE(isBelowCrashLine(19841.999));
     TestGame game;
     launch(game);
-    game->worldY = 19842.0;
-    game->physicsTimer = 3;
+    game->aircraft.worldY = 19842.0;
+    game->aircraft.physicsTimer = 3;
     const int32_t framesBefore = game->frameCount;
     runDispatcher(*game);
     EXPECT_EQ(game->missionOver, 1);
-    EXPECT_EQ(game->outcome, "Crashed");
+    EXPECT_STREQ(game->outcome, "Crashed");
     EXPECT_EQ(game->outcomeFresh, 1);
     EXPECT_EQ(game->controlShown, 0);
-    EXPECT_EQ(game->physicsTimer, 2) << "the crash frame still runs the sortie steps";
+    EXPECT_EQ(game->aircraft.physicsTimer, 2) << "the crash frame still runs the sortie steps";
     EXPECT_EQ(game->frameCount, framesBefore + 1);
 }
 
@@ -234,14 +231,14 @@ TEST(Dispatcher, KeyReleaseLatches) {
 
     // The roll-over latches clear only when it has returned to its first image.
     game->keys[kVkUp] = 0;
-    game->rollActive = game->rollReturning = game->rollDone = 1;
-    game->rollFrame = 1;
+    game->aircraft.rollActive = game->aircraft.rollReturning = game->aircraft.rollDone = 1;
+    game->aircraft.rollFrame = 1;
     runDispatcher(*game);
-    EXPECT_EQ(game->rollActive, 1);
-    game->rollFrame = 0;
+    EXPECT_EQ(game->aircraft.rollActive, 1);
+    game->aircraft.rollFrame = 0;
     runDispatcher(*game);
-    EXPECT_EQ(game->rollActive, 0);
-    EXPECT_EQ(game->rollDone, 0);
+    EXPECT_EQ(game->aircraft.rollActive, 0);
+    EXPECT_EQ(game->aircraft.rollDone, 0);
 }
 
 TEST(Dispatcher, DirectionMarkerBlinksNearHomeUntilTheObjectiveIsMet) {

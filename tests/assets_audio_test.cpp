@@ -11,7 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "test_game.h"
+#include "game/game_state.h"
 #include "assets/audio_dump.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -240,21 +242,22 @@ TEST_F(Audio, UnfocusedOnlyTheGunSoundsButEveryVoiceAdvances) {
 }
 
 TEST_F(Audio, DumpNamesThePlayingEffectsAndTheMusicPosition) {
-    auto game = std::make_unique<GameState>();
+    GameAssets assets;
+    auto game = newGameState(assets);
     const std::string path = dir.file("Bombdrop.wav");
     writeFile(path, plainWav(ramp(30000)));
-    assignSound(game->sounds[kSoundBombDrop], loadWavFixed(path.c_str()));
-    assignSound(game->sounds[kSoundWheel], loadWavFixed(path.c_str()));
-    game->track1.stream = mixerCreateMusic(std::vector<int16_t>(44100 * 2 * 3, 0));
-    game->track1.durationSeconds = 3.0;
-    playOnce(game->sounds[kSoundBombDrop], 0);
-    playMusic(game->track1);
+    assignSound(game->assets->sounds[kSoundBombDrop], loadWavFixed(path.c_str()));
+    assignSound(game->assets->sounds[kSoundWheel], loadWavFixed(path.c_str()));
+    game->assets->track1.stream = mixerCreateMusic(std::vector<int16_t>(44100 * 2 * 3, 0));
+    game->assets->track1.durationSeconds = 3.0;
+    playOnce(game->assets->sounds[kSoundBombDrop], 0);
+    playMusic(game->assets->track1);
     mix(22050);
     std::string out = "{\"frame\":1";
     dumpAudioState(*game, out);
     EXPECT_EQ(out, "{\"frame\":1,\"playing\":[\"Bombdrop.wav\"],\"music\":{\"track\":1,\"seconds\":0.500}");
-    resetMusic(game->track1);
-    stopSound(game->sounds[kSoundBombDrop]);
+    resetMusic(game->assets->track1);
+    stopSound(game->assets->sounds[kSoundBombDrop]);
     out.clear();
     dumpAudioState(*game, out);
     EXPECT_EQ(out, ",\"playing\":[],\"music\":{\"track\":0,\"seconds\":0.000}");
@@ -273,14 +276,15 @@ TEST(MusicRule, RestartsInsideTheLastWholeSecondAndNeverAfterAReset) {
 }
 
 TEST_F(Audio, TrackOf125Point7SecondsRestartsAt125AndSwitchesStartAtTheBeginning) {
-    auto game = std::make_unique<GameState>();
+    GameAssets assets;
+    auto game = newGameState(assets);
     std::vector<int16_t> pcm(size_t(125.7 * 44100) * 2);
     for (size_t i = 0; i < pcm.size(); i += 2) pcm[i] = int16_t(i / 2 % 20000);
-    game->track1.durationSeconds = 125.7;
-    game->track1.stream = mixerCreateMusic(std::move(pcm));
-    game->track2.durationSeconds = 10.0;
-    game->track2.stream = mixerCreateMusic(std::vector<int16_t>(441000 * 2, 0));
-    playMusic(game->track1);
+    game->assets->track1.durationSeconds = 125.7;
+    game->assets->track1.stream = mixerCreateMusic(std::move(pcm));
+    game->assets->track2.durationSeconds = 10.0;
+    game->assets->track2.stream = mixerCreateMusic(std::vector<int16_t>(441000 * 2, 0));
+    playMusic(game->assets->track1);
     game->musicTrack1On = 1;
     uint32_t lastBefore = 0;
     int frames = 0;
@@ -288,9 +292,9 @@ TEST_F(Audio, TrackOf125Point7SecondsRestartsAt125AndSwitchesStartAtTheBeginning
     while (frames < 8000) {
         mix(kHeadlessFrameSamples);
         ++frames;
-        const uint32_t before = mixerMusicPosition(game->track1.stream);
+        const uint32_t before = mixerMusicPosition(game->assets->track1.stream);
         loopMusic(*game);
-        if (game->track1.positionSamples == 0 && mixerMusicPosition(game->track1.stream) == 0) break;
+        if (game->assets->track1.positionSamples == 0 && mixerMusicPosition(game->assets->track1.stream) == 0) break;
         lastBefore = before;
     }
     // The frame that restarted it was the first inside second 125.
@@ -298,26 +302,26 @@ TEST_F(Audio, TrackOf125Point7SecondsRestartsAt125AndSwitchesStartAtTheBeginning
     EXPECT_GE(restartedAt, 125u * 44100u);
     EXPECT_LT(restartedAt, 125u * 44100u + kHeadlessFrameSamples);
     EXPECT_LT(lastBefore, 125u * 44100u);
-    EXPECT_TRUE(mixerMusicPlaying(game->track1.stream));
+    EXPECT_TRUE(mixerMusicPlaying(game->assets->track1.stream));
 
     mix(44100);
     switchToTrack2(*game);
     EXPECT_EQ(game->musicTrack2On, 1);
     EXPECT_EQ(game->musicTrack1On, 0);
-    EXPECT_FALSE(mixerMusicPlaying(game->track1.stream));
+    EXPECT_FALSE(mixerMusicPlaying(game->assets->track1.stream));
     mix(44100);
     loopMusic(*game); // the switched-off track stays off
-    EXPECT_FALSE(mixerMusicPlaying(game->track1.stream));
+    EXPECT_FALSE(mixerMusicPlaying(game->assets->track1.stream));
     switchToTrack1(*game);
     EXPECT_EQ(game->musicTrack1On, 1);
-    EXPECT_FALSE(mixerMusicPlaying(game->track2.stream));
-    EXPECT_EQ(mixerMusicPosition(game->track2.stream), 0u);
+    EXPECT_FALSE(mixerMusicPlaying(game->assets->track2.stream));
+    EXPECT_EQ(mixerMusicPosition(game->assets->track2.stream), 0u);
     const std::vector<int16_t> out = mix(3);
     EXPECT_EQ(out[0], 0); // track 1 from its first sample
     EXPECT_EQ(out[2], 1);
     EXPECT_EQ(out[4], 2);
     switchToTrack1(*game); // already on: nothing changes
-    EXPECT_EQ(mixerMusicPosition(game->track1.stream), 3u);
+    EXPECT_EQ(mixerMusicPosition(game->assets->track1.stream), 3u);
 }
 
 TEST_F(Audio, Mp3DecodesToStereo44100AndBadDataGivesAnEmptyTrack) {
@@ -362,27 +366,28 @@ TEST_F(Audio, Mp3DecodesToStereo44100AndBadDataGivesAnEmptyTrack) {
 }
 
 TEST_F(Audio, BackgroundDecodeIsClaimedByTheFrameOrByFirstUse) {
-    auto game = std::make_unique<GameState>();
+    GameAssets assets;
+    auto game = newGameState(assets);
     const std::string m1 = std::string(SKARNWING_BUILD_DIR) + "/Files/Sound/m1.z2";
     if (std::FILE* f = std::fopen(m1.c_str(), "rb")) {
         std::fclose(f);
-        loadMusicInBackground(game->track2, m1.c_str());
-        for (int frame = 0; frame < 600 && game->track2.stream == 0; ++frame) {
+        loadMusicInBackground(game->assets->track2, m1.c_str());
+        for (int frame = 0; frame < 600 && game->assets->track2.stream == 0; ++frame) {
             loopMusic(*game); // never waits; claims the result once it is ready
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        EXPECT_NE(game->track2.stream, 0);
-        EXPECT_GT(game->track2.durationSeconds, 1.0);
-        EXPECT_FALSE(mixerMusicPlaying(game->track2.stream)); // claimed, not started
+        EXPECT_NE(game->assets->track2.stream, 0);
+        EXPECT_GT(game->assets->track2.durationSeconds, 1.0);
+        EXPECT_FALSE(mixerMusicPlaying(game->assets->track2.stream)); // claimed, not started
     }
     // A missing file: the first use waits for the decode and finds the track empty.
     const std::string missing = dir.file("m2.z2");
     const std::string printed = capturedStderr([&] {
-        loadMusicInBackground(game->track2, missing.c_str());
+        loadMusicInBackground(game->assets->track2, missing.c_str());
         game->musicTrack1On = 1;
         switchToTrack2(*game);
     });
     EXPECT_EQ(lineCount(printed), 1);
-    EXPECT_EQ(game->track2.stream, 0);
+    EXPECT_EQ(game->assets->track2.stream, 0);
     EXPECT_EQ(game->musicTrack2On, 1);
 }

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "test_game.h"
+#include "game/game_state.h"
 #include "app/inventory.h"
 #include "assets/audio_dump.h"
 #include "assets/images.h"
@@ -130,7 +132,6 @@ TEST(ImageDecoding, FrameSetCutsEveryImageAndSpritesAdvanceAndWrap) {
         advanceSprite(sprite);
         shown.push_back(sprite.imageIndex);
     }
-    EXPECT_EQ(set.framesPerImage, 2); // the record's value is copied into the set
     EXPECT_EQ(shown, (std::vector<int32_t>{0, 1, 1, 2, 2, 0, 0}));
 }
 
@@ -260,30 +261,31 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
     if (std::filesystem::exists(content + "/Files/Sound/m1.z2")) {
         ASSERT_EQ(chdir(content.c_str()), 0);
         audioOpen();
-        auto game = std::make_unique<GameState>();
+        GameAssets assets;
+        auto game = newGameState(assets);
         const std::string printed = capturedStderr([&] {
             loadFonts(*game);
             loadInventory(*game);
         });
         EXPECT_EQ(printed, "");
-        for (int i = 0; i < kTextureCount; ++i) EXPECT_NE(game->textures[i], 0) << "texture " << i;
-        for (int i = 0; i < kSoundSlotCount; ++i) EXPECT_NE(game->sounds[i].voice, 0) << "sound " << i;
-        EXPECT_GT(game->track1.durationSeconds, 1.0);
-        EXPECT_EQ(game->track2.stream, 0); // still decoding, or decoded and not yet claimed
-        finishMusic(game->track2);
-        EXPECT_GT(game->track2.durationSeconds, 1.0);
-        EXPECT_TRUE(std::any_of(std::begin(game->smallSheet), std::end(game->smallSheet),
+        for (int i = 0; i < kTextureCount; ++i) EXPECT_NE(game->assets->textures[i], 0) << "texture " << i;
+        for (int i = 0; i < kSoundSlotCount; ++i) EXPECT_NE(game->assets->sounds[i].voice, 0) << "sound " << i;
+        EXPECT_GT(game->assets->track1.durationSeconds, 1.0);
+        EXPECT_EQ(game->assets->track2.stream, 0); // still decoding, or decoded and not yet claimed
+        finishMusic(game->assets->track2);
+        EXPECT_GT(game->assets->track2.durationSeconds, 1.0);
+        EXPECT_TRUE(std::any_of(std::begin(game->assets->smallSheet), std::end(game->assets->smallSheet),
                                 [](uint32_t p) { return p == 0xFF000000u; }));
-        EXPECT_EQ(game->smallFont.cellWidth, 13);
-        EXPECT_EQ(game->largeFont.cellHeight, 28);
-        EXPECT_EQ(game->missileBlastFrames.count, 12);
-        EXPECT_EQ(game->missileBlastFrames.images[11].height, 150);
-        EXPECT_EQ(game->shadowImage.width, 204);
-        EXPECT_EQ(game->exhaustLowSprite.frames, &game->exhaustLowFrames);
+        EXPECT_EQ(game->assets->smallFont.cellWidth, 13);
+        EXPECT_EQ(game->assets->largeFont.cellHeight, 28);
+        EXPECT_EQ(game->assets->missileBlastFrames.count, 12);
+        EXPECT_EQ(game->assets->missileBlastFrames.images[11].height, 150);
+        EXPECT_EQ(game->assets->shadowImage.width, 204);
+        EXPECT_EQ(game->exhaustLowSprite.frames, &game->assets->exhaustLowFrames);
         EXPECT_EQ(game->exhaustLowSprite.framesPerImage, 3);
         EXPECT_EQ(game->gearSprite.framesPerImage, 10);
         // Start-up then starts track 1; after one headless frame the dump shows it playing.
-        playMusic(game->track1);
+        playMusic(game->assets->track1);
         int16_t frame[2 * kHeadlessFrameSamples];
         mixAudio(frame, kHeadlessFrameSamples);
         std::string dump;
@@ -295,7 +297,8 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
     TempDir empty;
     ASSERT_EQ(chdir(empty.path.c_str()), 0);
     audioOpen();
-    auto game = std::make_unique<GameState>();
+    GameAssets assets;
+    auto game = newGameState(assets);
     const std::string printed = capturedStderr([&] {
         loadFonts(*game);
         loadInventory(*game);
@@ -303,12 +306,12 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
     // One line per missing file: 2 font sheets, 17 texture files, 19 sound files (the ten
     // drones share one), 2 tracks.
     EXPECT_EQ(lineCount(printed), 2 + 17 + 19 + 2) << printed;
-    for (int i = 0; i < 17; ++i) EXPECT_EQ(game->textures[i], 0);
-    for (int i = 17; i < kTextureCount; ++i) EXPECT_NE(game->textures[i], 0); // built in, so always there
-    for (const SoundEffect& sound : game->sounds) EXPECT_EQ(sound.voice, 0);
-    EXPECT_EQ(game->track1.stream, 0);
-    EXPECT_EQ(game->aircraftFrames.count, 1);
-    EXPECT_EQ(game->track2.stream, 0);
+    for (int i = 0; i < 17; ++i) EXPECT_EQ(game->assets->textures[i], 0);
+    for (int i = 17; i < kTextureCount; ++i) EXPECT_NE(game->assets->textures[i], 0); // built in, so always there
+    for (const SoundEffect& sound : game->assets->sounds) EXPECT_EQ(sound.voice, 0);
+    EXPECT_EQ(game->assets->track1.stream, 0);
+    EXPECT_EQ(game->assets->aircraftFrames.count, 1);
+    EXPECT_EQ(game->assets->track2.stream, 0);
     releaseSounds(*game);
     ASSERT_EQ(chdir(previous), 0);
 }

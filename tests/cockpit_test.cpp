@@ -4,7 +4,9 @@
 
 #include <memory>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "test_game.h"
+#include "game/game_state.h"
 #include "combat/cockpit.h"
 #include "combat/outcome.h"
 #include "platform/platform.h"
@@ -12,17 +14,18 @@
 namespace {
 
 struct Cockpit {
-    std::unique_ptr<GameState> game = std::make_unique<GameState>();
+    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
+    std::unique_ptr<GameState> game = newGameState(*assets);
 
     Cockpit() {
         resetNewGame(*game);
-        game->canvas.width = kClientWidth;
-        game->canvas.height = kClientHeight;
-        game->canvas.pixels = platformBeginFrame(&game->canvas.rowPitch);
+        game->assets->canvas.width = kClientWidth;
+        game->assets->canvas.height = kClientHeight;
+        game->assets->canvas.pixels = platformBeginFrame(&game->assets->canvas.rowPitch);
         clear();
     }
-    void clear() { std::fill(game->canvas.pixels, game->canvas.pixels + kClientWidth * kClientHeight, 0u); }
-    uint32_t at(int32_t x, int32_t y) const { return game->canvas.pixels[y * kClientWidth + x]; }
+    void clear() { std::fill(game->assets->canvas.pixels, game->assets->canvas.pixels + kClientWidth * kClientHeight, 0u); }
+    uint32_t at(int32_t x, int32_t y) const { return game->assets->canvas.pixels[y * kClientWidth + x]; }
     // Pixels of row y from x0 to x1 inclusive that are set.
     int countRow(int32_t y, int32_t x0, int32_t x1) const {
         int n = 0;
@@ -35,9 +38,9 @@ struct Cockpit {
 
 TEST(Cockpit, ThrottleBarLengthAndColour) {
     Cockpit c;
-    c.game->maxSpeed = 8;
-    c.game->fuel = 400;
-    c.game->airspeed = 8;
+    c.game->aircraft.maxSpeed = 8;
+    c.game->aircraft.fuel = 400;
+    c.game->aircraft.airspeed = 8;
     drawCockpit(*c.game);
     EXPECT_EQ(c.countRow(20, 565, 700), 101) << "100 % draws from 565 to 665 inclusive";
     EXPECT_EQ(c.at(665, 23), 0xFFFF8000u);
@@ -48,17 +51,17 @@ TEST(Cockpit, ThrottleBarLengthAndColour) {
     EXPECT_EQ(throttleBarColour(150.0), 0xFFFF0000u) << "the afterburner shows red";
 
     c.clear();
-    c.game->airspeed = 0;
+    c.game->aircraft.airspeed = 0;
     drawCockpit(*c.game);
     EXPECT_EQ(c.countRow(20, 566, 700), 0) << "at 0 the bar has no length";
 }
 
 TEST(Cockpit, EmptyTanksHideTheBarAndShrinkTheGaugeToRedDots) {
     Cockpit c;
-    c.game->maxSpeed = 8;
-    c.game->airspeed = 8;
-    c.game->fuel = 0;
-    c.game->fuelCapacity = 400;
+    c.game->aircraft.maxSpeed = 8;
+    c.game->aircraft.airspeed = 8;
+    c.game->aircraft.fuel = 0;
+    c.game->aircraft.fuelCapacity = 400;
     drawCockpit(*c.game);
     EXPECT_EQ(c.countRow(20, 565, 700), 0);
     EXPECT_EQ(c.at(750, 710), 0xFFFF0000u);
@@ -66,7 +69,7 @@ TEST(Cockpit, EmptyTanksHideTheBarAndShrinkTheGaugeToRedDots) {
     EXPECT_EQ(c.at(751, 709), 0u);
 
     c.clear();
-    c.game->fuel = 400;
+    c.game->aircraft.fuel = 400;
     drawCockpit(*c.game);
     EXPECT_EQ(c.at(751, 610), 0xFF6AE300u) << "a full tank reaches 100 px up";
     EXPECT_EQ(c.at(751, 609), 0u);
@@ -74,10 +77,10 @@ TEST(Cockpit, EmptyTanksHideTheBarAndShrinkTheGaugeToRedDots) {
 
 TEST(Cockpit, AltitudeIsWrittenForTheRunwayRule) {
     Cockpit c;
-    c.game->worldY = 19836;
+    c.game->aircraft.worldY = 19836;
     drawCockpit(*c.game);
     EXPECT_EQ(c.game->altitude, 10);
-    c.game->worldY = 19846.5;
+    c.game->aircraft.worldY = 19846.5;
     drawCockpit(*c.game);
     EXPECT_EQ(c.game->altitude, 0) << "truncated toward zero";
 }
@@ -90,8 +93,8 @@ TEST(Cockpit, RadarMapsTheSectionAndShowsTheBaseOnlyAtHome) {
     EXPECT_EQ(radarPoint(19100, 19836).y, 709);
 
     Cockpit c;
-    c.game->worldX = 10000;
-    c.game->worldY = 10000;
+    c.game->aircraft.worldX = 10000;
+    c.game->aircraft.worldY = 10000;
     c.game->sector = 0;
     drawCockpit(*c.game);
     EXPECT_EQ(c.at(590, 660), 0xFF0000FFu) << "the aircraft's blue dot";

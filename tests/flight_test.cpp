@@ -9,7 +9,9 @@
 #include <memory>
 #include <vector>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "test_game.h"
+#include "game/game_state.h"
 #include "assets/sound.h"
 #include "combat/outcome.h"
 #include "flight/flight.h"
@@ -22,52 +24,50 @@ namespace {
 // A parked sortie-start record with its own keys, canvas and solid-ink large font, and real
 // mixer voices in the engine, gear and wheel slots so that sounds can be observed.
 struct FlightGame {
-    std::unique_ptr<GameState> game = std::make_unique<GameState>();
-    uint8_t keys[kKeyTableSize] = {};
-    MouseState mouse;
+    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
+    std::unique_ptr<GameState> game = newGameState(*assets);
+    uint8_t* keys = game->keys;
     std::vector<uint32_t> pixels = std::vector<uint32_t>(kCanvasWidth * kCanvasHeight, 0);
     std::vector<uint32_t> ink = std::vector<uint32_t>(kLargeSheetWidth * kLargeSheetHeight, 0xFF000000u);
 
     FlightGame() {
         GameState& g = *game;
-        g.keys = keys;
-        g.mouse = &mouse;
-        g.canvas = Canvas{kCanvasWidth, kCanvasHeight, kCanvasWidth * 4, pixels.data()};
-        g.largeFont = BitmapFont{16, 28, 32, ink.data()};
+        g.assets->canvas = Canvas{kCanvasWidth, kCanvasHeight, kCanvasWidth * 4, pixels.data()};
+        g.assets->largeFont = BitmapFont{16, 28, 32, ink.data()};
         resetFlightConstants(g);
         resetAircraft(g);
         resetGearAndRunway(g);
-        g.worldX = 19100.0;
-        g.worldY = 19836.0;
+        g.aircraft.worldX = 19100.0;
+        g.aircraft.worldY = 19836.0;
         g.throttleUntouched = 1;
-        g.outcome = "NULL";
+        setOutcome(g, "NULL");
         g.groundScreenY = 19617.0; // camera at 0, 0
         for (int slot : {kSoundEngineCruise, kSoundEngineLow, kSoundAfterburner, kSoundWheel, kSoundGearMotor}) {
-            g.sounds[slot].voice = mixerCreateVoice(std::vector<int16_t>(2000, 0), false);
+            g.assets->sounds[slot].voice = mixerCreateVoice(std::vector<int16_t>(2000, 0), false);
         }
     }
     ~FlightGame() {
-        for (SoundEffect& sound : game->sounds) mixerReleaseVoice(sound.voice);
+        for (SoundEffect& sound : game->assets->sounds) mixerReleaseVoice(sound.voice);
     }
     GameState* operator->() { return game.get(); }
-    bool playing(int slot) { return isPlaying(game->sounds[slot]); }
+    bool playing(int slot) { return isPlaying(game->assets->sounds[slot]); }
     uint32_t pixel(int x, int y) { return pixels[y * kCanvasWidth + x]; }
 
     // Airborne high over the world with the throttle at `airspeed`.
     void cruise(double airspeed) {
-        game->onGround = 0;
-        game->reloaded = 0;
-        game->worldY = 15000.0;
+        game->aircraft.onGround = 0;
+        game->aircraft.reloaded = 0;
+        game->aircraft.worldY = 15000.0;
         game->altitude = 4846;
-        game->airspeed = game->lift = airspeed;
+        game->aircraft.airspeed = game->aircraft.lift = airspeed;
         game->throttleUntouched = 0;
     }
 
     // The latches the dispatcher clears once their keys are up.
     void releaseLatches() {
         GameState& g = *game;
-        if (!keys[kVkUp] && !keys[kVkDown] && g.rollReturning && g.rollFrame == 0 && g.rollActive) {
-            g.rollDone = g.rollActive = g.rollReturning = 0;
+        if (!keys[kVkUp] && !keys[kVkDown] && g.aircraft.rollReturning && g.aircraft.rollFrame == 0 && g.aircraft.rollActive) {
+            g.aircraft.rollDone = g.aircraft.rollActive = g.aircraft.rollReturning = 0;
         }
         if (!keys[kVkA] && !keys[kVkG]) g.keyLatchAG = 0;
         if (!keys[kVkZ]) g.keyLatchZ = 0;
@@ -78,7 +78,7 @@ struct FlightGame {
     void flyFrame() {
         GameState& g = *game;
         moveAircraft(g);
-        if (g.physicsTimer > 0) g.physicsTimer -= 1;
+        if (g.aircraft.physicsTimer > 0) g.aircraft.physicsTimer -= 1;
         updateRunway(g);
         checkRunwayEndCollision(g);
         updatePitchAndRoll(g);
@@ -86,7 +86,7 @@ struct FlightGame {
         updateGear(g);
         drawAircraftBody(g);
         updateThrottle(g);
-        g.altitude = (int32_t)(19846.0 - g.worldY);
+        g.altitude = (int32_t)(19846.0 - g.aircraft.worldY);
     }
 
     void throttleFrames(int frames) {
@@ -138,15 +138,15 @@ TEST(FlightRules, PhysicsStepsEveryThreeFramesGearUpAndFourGearDown) {
     for (uint8_t gearUp : {1, 0}) {
         FlightGame f;
         f.cruise(8.0);
-        f->gearUp = gearUp;
-        f->gearTravel = gearUp ? kGearTravelUp : 0;
+        f->aircraft.gearUp = gearUp;
+        f->aircraft.gearTravel = gearUp ? kGearTravelUp : 0;
         for (int frame = 0; frame < 24; ++frame) {
-            if (f->physicsTimer > 0) f->physicsTimer -= 1;
+            if (f->aircraft.physicsTimer > 0) f->aircraft.physicsTimer -= 1;
             updateGear(*f.game);
         }
         // Heading east velX climbs by one per step from 0 toward 5 + s or s.
-        EXPECT_EQ(f->velX, gearUp ? 8.0 : 6.0);
-        EXPECT_EQ(f->velY, 0.0);
+        EXPECT_EQ(f->aircraft.velX, gearUp ? 8.0 : 6.0);
+        EXPECT_EQ(f->aircraft.velY, 0.0);
     }
 }
 
@@ -154,53 +154,53 @@ TEST(Throttle, ClimbsToAboutEightPointOneThenTheAfterburnerNeedsAFreshPress) {
     FlightGame f;
     f.keys[kVkA] = 1;
     f.throttleFrames(80);
-    EXPECT_LT(f->airspeed, 8.0);
+    EXPECT_LT(f->aircraft.airspeed, 8.0);
     f.throttleFrames(60); // the 81st frame reaches the top and latches
-    EXPECT_NEAR(f->airspeed, 8.1, 1e-9);
-    EXPECT_NEAR(f->lift, 8.1, 1e-9);
-    EXPECT_EQ(f->throttleStage, 1);
+    EXPECT_NEAR(f->aircraft.airspeed, 8.1, 1e-9);
+    EXPECT_NEAR(f->aircraft.lift, 8.1, 1e-9);
+    EXPECT_EQ(f->aircraft.throttleStage, 1);
     EXPECT_TRUE(f.playing(kSoundEngineCruise));
 
     f.keys[kVkA] = 0;
     f.throttleFrames(1);
     f.keys[kVkA] = 1;
     f.throttleFrames(1);
-    EXPECT_EQ(f->airspeed, 12.0);
-    EXPECT_EQ(f->lift, 12.0);
+    EXPECT_EQ(f->aircraft.airspeed, 12.0);
+    EXPECT_EQ(f->aircraft.lift, 12.0);
     EXPECT_TRUE(f.playing(kSoundAfterburner));
     EXPECT_FALSE(f.playing(kSoundEngineCruise));
-    EXPECT_EQ(mixerVoiceVolume(f->sounds[kSoundAfterburner].voice), -1200);
+    EXPECT_EQ(mixerVoiceVolume(f->assets->sounds[kSoundAfterburner].voice), -1200);
 
     f.keys[kVkA] = 0;
     f.keys[kVkZ] = 1;
     f.throttleFrames(6); // one press: the shut-off latches Z
-    EXPECT_EQ(f->airspeed, 8.0);
-    EXPECT_EQ(f->lift, 8.0);
-    EXPECT_EQ(f->throttleStage, 2);
+    EXPECT_EQ(f->aircraft.airspeed, 8.0);
+    EXPECT_EQ(f->aircraft.lift, 8.0);
+    EXPECT_EQ(f->aircraft.throttleStage, 2);
     EXPECT_TRUE(f.playing(kSoundEngineCruise));
     EXPECT_FALSE(f.playing(kSoundAfterburner));
-    EXPECT_EQ(mixerVoiceVolume(f->sounds[kSoundEngineCruise].voice), -800);
+    EXPECT_EQ(mixerVoiceVolume(f->assets->sounds[kSoundEngineCruise].voice), -800);
 }
 
 TEST(Throttle, ClosingStopsNearFourInTheAirAndReachesZeroOnlyOnTheRunway) {
     for (uint8_t gearUp : {0, 1}) {
         FlightGame f;
         f.cruise(8.0);
-        f->gearUp = gearUp;
+        f->aircraft.gearUp = gearUp;
         f.keys[kVkZ] = 1;
         f.throttleFrames(200);
-        EXPECT_GT(f->airspeed, 3.85) << int(gearUp);
-        EXPECT_LT(f->airspeed, 4.05) << int(gearUp);
+        EXPECT_GT(f->aircraft.airspeed, 3.85) << int(gearUp);
+        EXPECT_LT(f->aircraft.airspeed, 4.05) << int(gearUp);
     }
     FlightGame f;
-    f->airspeed = f->lift = 5.0;
+    f->aircraft.airspeed = f->aircraft.lift = 5.0;
     f.keys[kVkZ] = 1;
     f.throttleFrames(30);
     EXPECT_TRUE(f.playing(kSoundEngineLow));
-    EXPECT_EQ(mixerVoiceVolume(f->sounds[kSoundEngineLow].voice), -1000);
+    EXPECT_EQ(mixerVoiceVolume(f->assets->sounds[kSoundEngineLow].voice), -1000);
     f.throttleFrames(100);
-    EXPECT_EQ(f->airspeed, 0.0); // exactly: re-arming waits for it
-    EXPECT_EQ(f->lift, 0.0);
+    EXPECT_EQ(f->aircraft.airspeed, 0.0); // exactly: re-arming waits for it
+    EXPECT_EQ(f->aircraft.lift, 0.0);
 }
 
 TEST(PitchKeys, DeadBelowTurningSpeedOrStalledAndWrapAtTheCircle) {
@@ -208,50 +208,50 @@ TEST(PitchKeys, DeadBelowTurningSpeedOrStalledAndWrapAtTheCircle) {
     f.cruise(3.8);
     f.keys[kVkRight] = 1;
     updatePitchAndRoll(*f.game);
-    EXPECT_EQ(f->pitch, 180.0);
-    f->airspeed = 3.9;
+    EXPECT_EQ(f->aircraft.pitch, 180.0);
+    f->aircraft.airspeed = 3.9;
     updatePitchAndRoll(*f.game);
-    EXPECT_EQ(f->pitch, 180.5); // nose down heading east turns at pitchDownRate
-    f->flipped = 1;
+    EXPECT_EQ(f->aircraft.pitch, 180.5); // nose down heading east turns at pitchDownRate
+    f->aircraft.flipped = 1;
     updatePitchAndRoll(*f.game);
-    EXPECT_EQ(f->pitch, 181.5); // rolled over, the same key turns at pitchUpRate
+    EXPECT_EQ(f->aircraft.pitch, 181.5); // rolled over, the same key turns at pitchUpRate
 
-    f->pitch = 359.5;
+    f->aircraft.pitch = 359.5;
     updatePitchAndRoll(*f.game);
-    EXPECT_EQ(f->pitch, 0.0);
-    f->pitch = 359.0;
+    EXPECT_EQ(f->aircraft.pitch, 0.0);
+    f->aircraft.pitch = 359.0;
     updatePitchAndRoll(*f.game);
-    EXPECT_EQ(f->pitch, 360.0); // 360 itself stays
+    EXPECT_EQ(f->aircraft.pitch, 360.0); // 360 itself stays
     f.keys[kVkRight] = 0;
     f.keys[kVkLeft] = 1;
-    f->flipped = 0;
-    f->pitch = 0.5;
+    f->aircraft.flipped = 0;
+    f->aircraft.pitch = 0.5;
     updatePitchAndRoll(*f.game);
-    EXPECT_EQ(f->pitch, 360.0);
-    f->stalled = 1;
+    EXPECT_EQ(f->aircraft.pitch, 360.0);
+    f->aircraft.stalled = 1;
     updatePitchAndRoll(*f.game);
-    EXPECT_EQ(f->pitch, 360.0);
+    EXPECT_EQ(f->aircraft.pitch, 360.0);
 }
 
 TEST(Stall, AboveTheCeilingLiftTurnsNegativeAndRecoversSixStronger) {
     FlightGame f;
     f.cruise(8.0);
-    f->worldY = -140.0;
-    f->velY = -6.0;
+    f->aircraft.worldY = -140.0;
+    f->aircraft.velY = -6.0;
     moveAircraft(*f.game);
-    EXPECT_EQ(f->stalled, 1);
-    EXPECT_EQ(f->lift, -14.0);
+    EXPECT_EQ(f->aircraft.stalled, 1);
+    EXPECT_EQ(f->aircraft.lift, -14.0);
     EXPECT_EQ(f.pixel(606, 351), 0xFFFF0000u); // "STALL"
 
-    f->velY = 61.0; // y -85: still stalled, no longer shown
+    f->aircraft.velY = 61.0; // y -85: still stalled, no longer shown
     std::fill(f.pixels.begin(), f.pixels.end(), 0u);
     moveAircraft(*f.game);
-    EXPECT_EQ(f->stalled, 1);
+    EXPECT_EQ(f->aircraft.stalled, 1);
     EXPECT_EQ(f.pixel(606, 351), 0u);
-    f->velY = 1.0;
+    f->aircraft.velY = 1.0;
     moveAircraft(*f.game);
-    EXPECT_EQ(f->stalled, 0);
-    EXPECT_EQ(f->lift, 14.0);
+    EXPECT_EQ(f->aircraft.stalled, 0);
+    EXPECT_EQ(f->aircraft.lift, 14.0);
 }
 
 TEST(Roll, ATapCompletesOverThreeFramesAndANewRollNeedsTheKeyReleased) {
@@ -260,23 +260,23 @@ TEST(Roll, ATapCompletesOverThreeFramesAndANewRollNeedsTheKeyReleased) {
     for (int frame = 1; frame <= 3; ++frame) {
         f.keys[kVkUp] = frame == 1;
         updatePitchAndRoll(*f.game);
-        EXPECT_EQ(f->flipped, frame == 3 ? 1 : 0) << frame;
+        EXPECT_EQ(f->aircraft.flipped, frame == 3 ? 1 : 0) << frame;
         f.releaseLatches();
     }
-    EXPECT_EQ(f->rollActive, 0);
-    EXPECT_EQ(f->pitch, 180.0);
+    EXPECT_EQ(f->aircraft.rollActive, 0);
+    EXPECT_EQ(f->aircraft.pitch, 180.0);
 
     f.keys[kVkDown] = 1; // held: one roll only
     for (int i = 0; i < 10; ++i) {
         updatePitchAndRoll(*f.game);
         f.releaseLatches();
     }
-    EXPECT_EQ(f->flipped, 0);
+    EXPECT_EQ(f->aircraft.flipped, 0);
 
     FlightGame parked;
     parked.keys[kVkUp] = 1;
     updatePitchAndRoll(*parked.game);
-    EXPECT_EQ(parked->rollActive, 0);
+    EXPECT_EQ(parked->aircraft.rollActive, 0);
 }
 
 // After a roll the gear and the exhaust stay hidden until Up or Down is pressed again, so the
@@ -290,13 +290,13 @@ TEST(Roll, OverlaysHideAfterARollUntilUpOrDownIsHeld) {
     f->gearSprite.frames = &gear;
     f->exhaustCruiseSprite.frames = &cruise;
     f->exhaustCruiseSprite.framesPerImage = 3;
-    f->screenX = 640;
-    f->screenY = 360;
-    f->spriteScale = 1.25;
-    f->physicsTimer = 2;
+    f->aircraft.screenX = 640;
+    f->aircraft.screenY = 360;
+    f->aircraft.spriteScale = 1.25;
+    f->aircraft.physicsTimer = 2;
     auto drawn = [&]() { return std::count(f.pixels.begin(), f.pixels.end(), 0xFFFFFFFFu); };
 
-    f->rollDone = 1;
+    f->aircraft.rollDone = 1;
     updateGear(*f.game);
     updateThrottle(*f.game);
     EXPECT_EQ(drawn(), 0);
@@ -312,15 +312,15 @@ TEST(Gear, DeadOnTheRunwayReversesFromEitherEndAndSharesItsLatchWithA) {
     FlightGame parked;
     parked.keys[kVkG] = 1;
     updateGear(*parked.game);
-    EXPECT_EQ(parked->gearUp, 0);
+    EXPECT_EQ(parked->aircraft.gearUp, 0);
     EXPECT_FALSE(parked.playing(kSoundGearMotor));
 
     FlightGame f;
     f.cruise(8.0);
     f.keys[kVkG] = 1;
     for (int i = 0; i < 5; ++i) updateGear(*f.game); // held: one reversal
-    EXPECT_EQ(f->gearUp, 1);
-    EXPECT_EQ(f->gearTravel, 5);
+    EXPECT_EQ(f->aircraft.gearUp, 1);
+    EXPECT_EQ(f->aircraft.gearTravel, 5);
     EXPECT_TRUE(f.playing(kSoundGearMotor));
 
     f.keys[kVkG] = 0;
@@ -328,14 +328,14 @@ TEST(Gear, DeadOnTheRunwayReversesFromEitherEndAndSharesItsLatchWithA) {
     f.releaseLatches();
     f.keys[kVkG] = 1;
     updateGear(*f.game);
-    EXPECT_EQ(f->gearUp, 1);
+    EXPECT_EQ(f->aircraft.gearUp, 1);
 
     f.keys[kVkA] = f.keys[kVkG] = 0;
     f.releaseLatches();
     f.keys[kVkG] = 1;
     updateGear(*f.game);
-    EXPECT_EQ(f->gearUp, 0);
-    EXPECT_EQ(f->gearTravel, 17); // restarted from fully up, not from 6
+    EXPECT_EQ(f->aircraft.gearUp, 0);
+    EXPECT_EQ(f->aircraft.gearTravel, 17); // restarted from fully up, not from 6
 }
 
 TEST(Runway, TouchdownNeedsAnUprightAttitude) {
@@ -348,51 +348,51 @@ TEST(Runway, TouchdownNeedsAnUprightAttitude) {
                           Case{64.5, 1, 1}, Case{65, 1, 0}, Case{180, 1, 0}}) {
         FlightGame f;
         f.cruise(5.0);
-        f->worldX = 19800.0;
-        f->worldY = 19838.0;
+        f->aircraft.worldX = 19800.0;
+        f->aircraft.worldY = 19838.0;
         f->altitude = 8;
-        f->pitch = c.pitch;
-        f->flipped = c.flipped;
+        f->aircraft.pitch = c.pitch;
+        f->aircraft.flipped = c.flipped;
         updateRunway(*f.game);
-        EXPECT_EQ(f->onGround, c.lands) << c.pitch << " " << int(c.flipped);
+        EXPECT_EQ(f->aircraft.onGround, c.lands) << c.pitch << " " << int(c.flipped);
         EXPECT_EQ(f.playing(kSoundWheel), c.lands == 1) << c.pitch;
-        EXPECT_EQ(f->worldY, 19838.0 - c.lands); // lifted one pixel while in contact
+        EXPECT_EQ(f->aircraft.worldY, 19838.0 - c.lands); // lifted one pixel while in contact
     }
     FlightGame untouched; // at a sortie start: silent, and re-armed without a notice
-    untouched->onGround = untouched->reloaded = 0;
+    untouched->aircraft.onGround = untouched->aircraft.reloaded = 0;
     updateRunway(*untouched.game);
-    EXPECT_EQ(untouched->onGround, 1);
+    EXPECT_EQ(untouched->aircraft.onGround, 1);
     EXPECT_FALSE(untouched.playing(kSoundWheel));
-    EXPECT_EQ(untouched->reloaded, 1);
+    EXPECT_EQ(untouched->aircraft.reloaded, 1);
     EXPECT_EQ(untouched->reloadNotice, 0);
 }
 
 TEST(Runway, ReArmsOnlyAtExactlyZeroAndOncePerStay) {
     FlightGame f;
     f.cruise(1e-12); // what closing by 0.1 steps can leave for a frame
-    f->worldX = 19900.0;
-    f->worldY = 19836.0;
+    f->aircraft.worldX = 19900.0;
+    f->aircraft.worldY = 19836.0;
     f->altitude = 10;
-    f->pitch = 170.0;
-    f->fuel = 12.0;
+    f->aircraft.pitch = 170.0;
+    f->aircraft.fuel = 12.0;
     f->roundsFired = 50;
     updateRunway(*f.game);
-    EXPECT_EQ(f->onGround, 1);
-    EXPECT_EQ(f->reloaded, 0);
-    EXPECT_EQ(f->pitch, 171.0); // levelled while not yet re-armed
+    EXPECT_EQ(f->aircraft.onGround, 1);
+    EXPECT_EQ(f->aircraft.reloaded, 0);
+    EXPECT_EQ(f->aircraft.pitch, 171.0); // levelled while not yet re-armed
 
-    f->airspeed = 0.0;
+    f->aircraft.airspeed = 0.0;
     updateRunway(*f.game);
-    EXPECT_EQ(f->reloaded, 1);
-    EXPECT_EQ(f->worldX, 19100.0);
-    EXPECT_EQ(f->pitch, 180.0);
-    EXPECT_EQ(f->fuel, 400.0);
+    EXPECT_EQ(f->aircraft.reloaded, 1);
+    EXPECT_EQ(f->aircraft.worldX, 19100.0);
+    EXPECT_EQ(f->aircraft.pitch, 180.0);
+    EXPECT_EQ(f->aircraft.fuel, 400.0);
     EXPECT_EQ(f->roundsFired, 0);
     EXPECT_EQ(f->terrainScrollX, -19350.0);
     EXPECT_EQ(f->reloadNotice, 160);
 
     f->roundsFired = 7;
-    f->worldX = 19500.0;
+    f->aircraft.worldX = 19500.0;
     updateRunway(*f.game);
     EXPECT_EQ(f.pixel(506, 251), 0xFF00FF00u); // "Aircraft Reloaded."
     EXPECT_EQ(f->reloadNotice, 159);
@@ -400,10 +400,10 @@ TEST(Runway, ReArmsOnlyAtExactlyZeroAndOncePerStay) {
 
     f->altitude = 40; // a bob after lift-off keeps the runway state
     updateRunway(*f.game);
-    EXPECT_EQ(f->reloaded, 1);
+    EXPECT_EQ(f->aircraft.reloaded, 1);
     f->altitude = 41;
     updateRunway(*f.game);
-    EXPECT_EQ(f->onGround + f->reloaded, 0);
+    EXPECT_EQ(f->aircraft.onGround + f->aircraft.reloaded, 0);
 }
 
 TEST(Runway, ObstaclePastTheEastEndEndsTheSortie) {
@@ -415,14 +415,14 @@ TEST(Runway, ObstaclePastTheEastEndEndsTheSortie) {
     for (const Case& c : {Case{20700, 19827, 0, 1}, Case{20650.5, 19830, 0, 1}, Case{20650, 19830, 0, 0},
                           Case{20800, 19830, 0, 0}, Case{20700, 19826.9, 0, 0}, Case{20700, 19830, 1, 0}}) {
         FlightGame f;
-        f->worldX = c.x;
-        f->worldY = c.y;
+        f->aircraft.worldX = c.x;
+        f->aircraft.worldY = c.y;
         f->sector = c.sector;
-        f->cameraX = c.x - 640.0;
-        f->cameraY = 19400.0;
-        f->groundScreenY = 19617.0 - f->cameraY;
+        f->camera.cameraX = c.x - 640.0;
+        f->camera.cameraY = 19400.0;
+        f->groundScreenY = 19617.0 - f->camera.cameraY;
         checkRunwayEndCollision(*f.game);
-        EXPECT_EQ(f->outcome, c.crashes ? "Crashed" : "NULL") << c.x << " " << c.y;
+        EXPECT_STREQ(f->outcome, c.crashes ? "Crashed" : "NULL") << c.x << " " << c.y;
         EXPECT_EQ(f->missionOver, c.crashes);
     }
 }
@@ -432,51 +432,51 @@ TEST(Sortie, TakesOffAndClimbsOutOverTheRunwayEnd) {
     f.keys[kVkA] = 1;
     int32_t altitudeAtObstacle = 0;
     double fastestClimbOnRunway = 0.0; // the ground rule lets it rise only one pixel at a time
-    for (int frame = 0; frame < 1200 && !f->missionOver && f->worldX < 21000.0; ++frame) {
-        f.keys[kVkLeft] = f->airspeed > 8.0 && f->pitch > 170.0; // nose up 10 degrees at the top
+    for (int frame = 0; frame < 1200 && !f->missionOver && f->aircraft.worldX < 21000.0; ++frame) {
+        f.keys[kVkLeft] = f->aircraft.airspeed > 8.0 && f->aircraft.pitch > 170.0; // nose up 10 degrees at the top
         f.flyFrame();
-        if (f->worldX < 20650.0) altitudeAtObstacle = f->altitude;
-        if (f->onGround) fastestClimbOnRunway = std::min(fastestClimbOnRunway, f->velY);
+        if (f->aircraft.worldX < 20650.0) altitudeAtObstacle = f->altitude;
+        if (f->aircraft.onGround) fastestClimbOnRunway = std::min(fastestClimbOnRunway, f->aircraft.velY);
     }
-    EXPECT_EQ(f->missionOver, 0) << "crashed at x " << f->worldX;
+    EXPECT_EQ(f->missionOver, 0) << "crashed at x " << f->aircraft.worldX;
     EXPECT_EQ(fastestClimbOnRunway, -1.0);
     EXPECT_GT(altitudeAtObstacle, 41);
     EXPECT_GT(f->altitude, altitudeAtObstacle);
-    EXPECT_EQ(f->onGround + f->reloaded, 0);
+    EXPECT_EQ(f->aircraft.onGround + f->aircraft.reloaded, 0);
 }
 
 TEST(Sortie, LandsStopsAndIsReArmed) {
     FlightGame f;
     f.cruise(5.0);
-    f->worldX = 19050.0;
-    f->worldY = 19816.0; // altitude 30, gear down, nose level, sinking one pixel a frame
+    f->aircraft.worldX = 19050.0;
+    f->aircraft.worldY = 19816.0; // altitude 30, gear down, nose level, sinking one pixel a frame
     f->altitude = 30;
-    f->velX = 5.0;
-    f->velY = 1.0;
-    for (int frame = 0; frame < 600 && !f->reloaded; ++frame) {
-        f.keys[kVkZ] = f.keys[kVkZ] || f->onGround;
+    f->aircraft.velX = 5.0;
+    f->aircraft.velY = 1.0;
+    for (int frame = 0; frame < 600 && !f->aircraft.reloaded; ++frame) {
+        f.keys[kVkZ] = f.keys[kVkZ] || f->aircraft.onGround;
         f.flyFrame();
-        ASSERT_LT(f->worldY, 19842.0) << "hit the ground at frame " << frame;
+        ASSERT_LT(f->aircraft.worldY, 19842.0) << "hit the ground at frame " << frame;
     }
-    EXPECT_EQ(f->reloaded, 1);
-    EXPECT_EQ(f->airspeed, 0.0);
+    EXPECT_EQ(f->aircraft.reloaded, 1);
+    EXPECT_EQ(f->aircraft.airspeed, 0.0);
     EXPECT_EQ(f->reloadNotice, 160);
 }
 
 TEST(Resets, ANewGameRestoresTheUpgradedFlightValuesASortieKeepsThem) {
     FlightGame f;
-    f->maxSpeed = 12;
-    f->pitchUpRate = 1.4;
+    f->aircraft.maxSpeed = 12;
+    f->aircraft.pitchUpRate = 1.4;
     f.cruise(9.0);
-    f->gearUp = f->stalled = 1;
+    f->aircraft.gearUp = f->aircraft.stalled = 1;
     resetMission(*f.game);
-    EXPECT_EQ(f->maxSpeed, 12);
-    EXPECT_EQ(f->pitchUpRate, 1.4);
-    EXPECT_EQ(f->airspeed, 0.0);
-    EXPECT_EQ(f->gearUp + f->stalled, 0);
-    EXPECT_EQ(f->onGround + f->reloaded, 2);
+    EXPECT_EQ(f->aircraft.maxSpeed, 12);
+    EXPECT_EQ(f->aircraft.pitchUpRate, 1.4);
+    EXPECT_EQ(f->aircraft.airspeed, 0.0);
+    EXPECT_EQ(f->aircraft.gearUp + f->aircraft.stalled, 0);
+    EXPECT_EQ(f->aircraft.onGround + f->aircraft.reloaded, 2);
     EXPECT_EQ(f->altitude, 10);
     resetNewGame(*f.game);
-    EXPECT_EQ(f->maxSpeed, 8);
-    EXPECT_EQ(f->pitchUpRate, 1.0);
+    EXPECT_EQ(f->aircraft.maxSpeed, 8);
+    EXPECT_EQ(f->aircraft.pitchUpRate, 1.0);
 }

@@ -4,7 +4,9 @@
 
 #include <memory>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "test_game.h"
+#include "game/game_state.h"
 #include "combat/outcome.h"
 #include "flight/scenery.h"
 #include "platform/platform.h"
@@ -12,11 +14,12 @@
 namespace {
 
 std::unique_ptr<GameState> sortieGame(int32_t mission) {
-    auto game = std::make_unique<GameState>();
-    game->canvas.width = kClientWidth;
-    game->canvas.height = kClientHeight;
-    game->canvas.pixels = platformBeginFrame(&game->canvas.rowPitch);
-    game->cameraLeadMax = 300;
+    static GameAssets assets;
+    auto game = newGameState(assets);
+    game->assets->canvas.width = kClientWidth;
+    game->assets->canvas.height = kClientHeight;
+    game->assets->canvas.pixels = platformBeginFrame(&game->assets->canvas.rowPitch);
+    game->camera.cameraLeadMax = 300;
     resetNewGame(*game);
     game->mission = mission;
     resetMission(*game);
@@ -25,8 +28,8 @@ std::unique_ptr<GameState> sortieGame(int32_t mission) {
 
 // Runs the world step with the aircraft standing still, so only the camera and edges act.
 void stepStill(GameState& game) {
-    game.velX = 0;
-    game.velY = 0;
+    game.aircraft.velX = 0;
+    game.aircraft.velY = 0;
     updateWorld(game);
 }
 
@@ -48,46 +51,46 @@ TEST(Camera, LeadRunsFromEastToWestInSixtyFrames) {
 
     // Heading west the aircraft ends up at screen x 700, heading east at 400.
     auto game = sortieGame(1);
-    game->worldX = 10000;
-    game->worldY = 15000;
-    game->cameraX = game->worldX - 400;
-    game->cameraY = game->worldY - 310;
-    game->pitchAtStep = 0;
+    game->aircraft.worldX = 10000;
+    game->aircraft.worldY = 15000;
+    game->camera.cameraX = game->aircraft.worldX - 400;
+    game->camera.cameraY = game->aircraft.worldY - 310;
+    game->aircraft.pitchAtStep = 0;
     for (int i = 0; i < 60; ++i) stepStill(*game);
-    EXPECT_EQ(game->cameraLead, 300);
-    EXPECT_DOUBLE_EQ(game->worldX - game->cameraX, 700);
-    game->pitchAtStep = 180;
+    EXPECT_EQ(game->camera.cameraLead, 300);
+    EXPECT_DOUBLE_EQ(game->aircraft.worldX - game->camera.cameraX, 700);
+    game->aircraft.pitchAtStep = 180;
     for (int i = 0; i < 60; ++i) stepStill(*game);
-    EXPECT_DOUBLE_EQ(game->worldX - game->cameraX, 400);
+    EXPECT_DOUBLE_EQ(game->aircraft.worldX - game->camera.cameraX, 400);
 }
 
 TEST(Camera, FollowIsClampedToTheWorld) {
     auto game = sortieGame(1);
-    game->pitchAtStep = 180;
-    game->worldX = 39900;
-    game->worldY = 100;
-    game->cameraX = 39000;
-    game->cameraY = 0;
+    game->aircraft.pitchAtStep = 180;
+    game->aircraft.worldX = 39900;
+    game->aircraft.worldY = 100;
+    game->camera.cameraX = 39000;
+    game->camera.cameraY = 0;
     stepStill(*game);
-    EXPECT_EQ(game->cameraX, 38720);
-    EXPECT_EQ(game->cameraY, 0);
-    game->worldX = 50;
-    game->worldY = 19900;
-    game->cameraY = 19600;
+    EXPECT_EQ(game->camera.cameraX, 38720);
+    EXPECT_EQ(game->camera.cameraY, 0);
+    game->aircraft.worldX = 50;
+    game->aircraft.worldY = 19900;
+    game->camera.cameraY = 19600;
     stepStill(*game);
-    EXPECT_EQ(game->cameraX, 0);
-    EXPECT_EQ(game->cameraY, 19280);
+    EXPECT_EQ(game->camera.cameraX, 0);
+    EXPECT_EQ(game->camera.cameraY, 19280);
 }
 
 TEST(WorldEdges, PassagesAndReversalsByMission) {
     // Mission 2 runs from section -2 to 1: flying west out of 0 enters -1 at its east end.
     auto game = sortieGame(2);
-    game->worldX = -201;
-    game->worldY = 15000;
+    game->aircraft.worldX = -201;
+    game->aircraft.worldY = 15000;
     game->terrainScrollX = 100;
     stepStill(*game);
     EXPECT_EQ(game->sector, -1);
-    EXPECT_EQ(game->worldX, 40000);
+    EXPECT_EQ(game->aircraft.worldX, 40000);
     EXPECT_EQ(game->backdropX, -610);
     EXPECT_EQ(game->terrainScrollX, -(100 + 40596 - 150));
 
@@ -95,57 +98,57 @@ TEST(WorldEdges, PassagesAndReversalsByMission) {
     // edge's test arms the edge again in the same frame, so the next crossing acts too.
     for (int32_t mission : {1, 3}) {
         auto g = sortieGame(mission);
-        g->worldX = -201;
-        g->worldY = 15000;
-        g->velX = -7;
-        g->pitch = 0;
-        g->flipped = 1;
+        g->aircraft.worldX = -201;
+        g->aircraft.worldY = 15000;
+        g->aircraft.velX = -7;
+        g->aircraft.pitch = 0;
+        g->aircraft.flipped = 1;
         g->edgeArmed = 1;
         g->frozen = 1; // keep the position where it is for this check
         updateWorld(*g);
         EXPECT_EQ(g->sector, 0);
-        EXPECT_EQ(g->velX, 7);
-        EXPECT_EQ(g->pitch, 180);
-        EXPECT_EQ(g->flipped, 0);
+        EXPECT_EQ(g->aircraft.velX, 7);
+        EXPECT_EQ(g->aircraft.pitch, 180);
+        EXPECT_EQ(g->aircraft.flipped, 0);
         EXPECT_EQ(g->edgeArmed, 1);
     }
 
     // The east end of mission 1 is section 1; section 0 passes east.
     auto east = sortieGame(1);
-    east->worldX = 40101;
-    east->worldY = 15000;
+    east->aircraft.worldX = 40101;
+    east->aircraft.worldY = 15000;
     stepStill(*east);
     EXPECT_EQ(east->sector, 1);
-    EXPECT_EQ(east->worldX, -100);
+    EXPECT_EQ(east->aircraft.worldX, -100);
     EXPECT_EQ(east->terrainScrollX, -200);
-    east->worldX = 40101;
-    east->velX = 9;
+    east->aircraft.worldX = 40101;
+    east->aircraft.velX = 9;
     east->frozen = 1;
     updateWorld(*east);
     EXPECT_EQ(east->sector, 1);
-    EXPECT_EQ(east->velX, -9);
-    EXPECT_EQ(east->pitch, 0);
-    EXPECT_EQ(east->flipped, 1);
+    EXPECT_EQ(east->aircraft.velX, -9);
+    EXPECT_EQ(east->aircraft.pitch, 0);
+    EXPECT_EQ(east->aircraft.flipped, 1);
     EXPECT_EQ(east->edgeArmed, 0) << "the east reversal re-arms on the next frame";
-    east->worldX = 40050; // turned back inside
+    east->aircraft.worldX = 40050; // turned back inside
     updateWorld(*east);
     EXPECT_EQ(east->edgeArmed, 1);
 }
 
 TEST(Terrain, ShadowScaleFollowsTheGroundAndFreezesAboveIt) {
     auto game = sortieGame(1);
-    game->worldY = 19500;
+    game->aircraft.worldY = 19500;
     game->terrainScrollY = 600;
-    game->velY = 0;
+    game->aircraft.velY = 0;
     drawTerrain(*game);
     EXPECT_DOUBLE_EQ(game->shadowScale, 2.0);
-    EXPECT_DOUBLE_EQ(game->groundScreenY, 19617 - game->cameraY);
-    game->worldY = 18000;
+    EXPECT_DOUBLE_EQ(game->groundScreenY, 19617 - game->camera.cameraY);
+    game->aircraft.worldY = 18000;
     game->terrainScrollY = 900;
     drawTerrain(*game);
     EXPECT_DOUBLE_EQ(game->shadowScale, 2.0) << "above y 19000 the shadow keeps its last scale";
     game->frozen = 1;
-    game->velX = 5;
+    game->aircraft.velX = 5;
     const double scroll = game->terrainScrollX;
     drawTerrain(*game);
     EXPECT_EQ(game->terrainScrollX, scroll);

@@ -26,7 +26,8 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "platform/headless.h"
@@ -196,8 +197,9 @@ int main(int argc, char** argv) {
 
     enterDataFolder(argv[0]);
     auto game = std::make_unique<GameState>();
+    auto gameAssets = std::make_unique<GameAssets>();
     platformOpen();
-    runStartUp(*game, script.seed);
+    runStartUp(*game, *gameAssets, script.seed);
 
     std::vector<double> dispatcherTimes;
     uint32_t buttons = 0;

@@ -14,7 +14,8 @@
 #include <memory>
 
 #include "app/frame.h"
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "app/startup.h"
 #include "assets/music.h"
 #include "platform/paths.h"
@@ -70,10 +71,11 @@ int main(int, char** argv) {
     const double mainBootMs = nowMs(CLOCK_BOOTTIME);
     enterDataFolder(argv[0]);
     auto game = std::make_unique<GameState>();
+    auto gameAssets = std::make_unique<GameAssets>();
     if (!platformOpen()) return 1;
     const double platformRss = statusMb("VmRSS:");
     const double platformMs = nowMs(CLOCK_MONOTONIC) - mainMs;
-    runStartUp(*game, 1);
+    runStartUp(*game, *gameAssets, 1);
     const double startUpMs = nowMs(CLOCK_MONOTONIC) - mainMs;
     runFrame(*game);
     const double firstFrameMs = nowMs(CLOCK_MONOTONIC) - mainMs;
@@ -86,11 +88,11 @@ int main(int, char** argv) {
                 statusMb("VmRSS:"), statusMb("VmHWM:"), platformRss);
     // Track 2 goes on decoding past the first frame; the memory of the whole run includes it.
     int frames = 1;
-    while (game->track2.decoding.valid() && frames < 600) {
+    while (game->assets->track2.decoding.valid() && frames < 600) {
         runFrame(*game);
         ++frames;
     }
-    finishMusic(game->track2);
+    finishMusic(game->assets->track2);
     std::printf("rss: %.1f MB with track 2 decoded too, after %d frames\n", statusMb("VmRSS:"), frames);
     runShutDown(*game);
     platformClose();

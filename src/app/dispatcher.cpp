@@ -1,6 +1,7 @@
 #include "app/dispatcher.h"
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "combat/cockpit.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
@@ -17,18 +18,18 @@ constexpr int32_t kMarkerCycle = 30;      // frames per blink cycle of the direc
 constexpr int32_t kMarkerVisibleFrom = 15; // the marker shows while the counter is 29..15
 
 void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) {
-    platformDrawTexture(game.textures[slot], x, y);
+    platformDrawTexture(game.assets->textures[slot], x, y);
 }
 
 void drawSmallText(GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
-    drawText(game.canvas, text, x, y, game.smallFont, colour);
+    drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
 }
 
 void runTitle(GameState& game) {
     drawTexture(game, kTexTitle, 0, 0);
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
-    if (game.mouse->leftDown) {
+    if (game.mouse.leftDown) {
         if (!game.clickLatch) {
             game.titleShown = 0;
             game.controlShown = 1;
@@ -44,8 +45,8 @@ void runTitle(GameState& game) {
 }
 
 void runBetweenSorties(GameState& game) {
-    if (game.outcome == "Won") {
-        if (!game.mouse->leftDown && game.clickLatch) game.clickLatch = 0;
+    if (outcomeIs(game, "Won")) {
+        if (!game.mouse.leftDown && game.clickLatch) game.clickLatch = 0;
     } else {
         drawSmallText(game, "Mission Failed.", 580, 360, kRed);
         drawSmallText(game, "Restart Game? Y for Yes.", 480, 400, kRed);
@@ -73,10 +74,10 @@ void updateDirectionMarker(GameState& game) {
 // Latches that clear once their keys are up again.
 void releaseKeyLatches(GameState& game) {
     const uint8_t* keys = game.keys;
-    if (!keys[kVkUp] && !keys[kVkDown] && game.rollReturning && game.rollFrame == 0 && game.rollActive) {
-        game.rollDone = 0;
-        game.rollActive = 0;
-        game.rollReturning = 0;
+    if (!keys[kVkUp] && !keys[kVkDown] && game.aircraft.rollReturning && game.aircraft.rollFrame == 0 && game.aircraft.rollActive) {
+        game.aircraft.rollDone = 0;
+        game.aircraft.rollActive = 0;
+        game.aircraft.rollReturning = 0;
     }
     if (!keys[kVkDown]) game.showDownLatch = 0;
     if (!keys[kVkUp]) game.showUpLatch = 0;
@@ -88,9 +89,9 @@ void releaseKeyLatches(GameState& game) {
 // of the last physics step, the runway rule reads last frame's altitude (the cockpit writes it
 // later in the frame), and the picture is layered roll-over, shadow, gear, body, exhaust.
 void runSortie(GameState& game) {
-    if (isBelowCrashLine(game.worldY)) raiseCrash(game, "Crashed");
+    if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, "Crashed");
     updateWorld(game);
-    if (game.physicsTimer > 0) game.physicsTimer -= 1;
+    if (game.aircraft.physicsTimer > 0) game.aircraft.physicsTimer -= 1;
     updateRunway(game);
     drawBase(game);
     updatePitchAndRoll(game);
@@ -109,18 +110,6 @@ void runSortie(GameState& game) {
 }
 
 } // namespace
-
-bool isBelowCrashLine(double worldY) { return (worldY + 47.0) - 20.0 >= 19869.0; }
-
-void raiseCrash(GameState& game, const char* text) {
-    game.missionOver = 1;
-    game.outcome = text;
-    game.outcomeFresh = 1;
-    game.mapShown = 0;
-    game.briefingShown = 0;
-    game.controlShown = 0;
-    game.titleShown = 0;
-}
 
 void runDispatcher(GameState& game) {
     if (game.keys[kVkEsc]) platformPostQuit();

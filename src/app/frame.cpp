@@ -3,7 +3,8 @@
 #include <chrono>
 
 #include "app/dispatcher.h"
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "assets/music.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
@@ -36,8 +37,8 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
-    game.canvas.pixels = platformBeginFrame(&game.canvas.rowPitch);
-    wipeCanvas(game.canvas);
+    game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
+    wipeCanvas(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     runDispatcher(game);
     gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/stopwatch.h"
+#include "game/stopwatch.h"
 
 struct GameState;
 

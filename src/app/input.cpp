@@ -1,15 +1,10 @@
 #include "app/input.h"
 
 namespace {
-uint8_t gKeys[kKeyTableSize];
-MouseState gMouse;
-
 // Rows beyond this are treated as off the client area even while captured.
 constexpr int32_t kMouseMaxY = 19999;
 } // namespace
 
-uint8_t* keyTable() { return gKeys; }
-MouseState& mouseState() { return gMouse; }
 
 void handleInputEvent(uint8_t* keys, MouseState& mouse, const InputEvent& event) {
     switch (event.type) {

@@ -4,12 +4,8 @@
 
 #include <cstdint>
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "platform/platform.h"
-
-// The process-wide key table (kKeyTableSize entries, 1 held) and mouse record.
-uint8_t* keyTable();
-MouseState& mouseState();
 
 // Records one event: key down sets the entry (repeats keep it 1), key up clears it; mouse moves
 // follow the capture rule; left button down and up set leftDown.

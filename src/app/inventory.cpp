@@ -9,7 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "assets/images.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -116,10 +117,10 @@ void setUpSprite(SpriteRecord& sprite, FrameSet& set, int32_t framesPerImage) {
 } // namespace
 
 void loadFonts(GameState& game) {
-    loadBmpSheet("Files\\Img\\Consolas13x24-2.bmp", game.smallSheet, kSmallSheetWidth, kSmallSheetHeight);
-    loadBmpSheet("Files\\Img\\Fixedsys16x28.bmp", game.largeSheet, kLargeSheetWidth, kLargeSheetHeight);
-    game.smallFont = BitmapFont{13, 24, 32, game.smallSheet};
-    game.largeFont = BitmapFont{16, 28, 32, game.largeSheet};
+    loadBmpSheet("Files\\Img\\Consolas13x24-2.bmp", game.assets->smallSheet, kSmallSheetWidth, kSmallSheetHeight);
+    loadBmpSheet("Files\\Img\\Fixedsys16x28.bmp", game.assets->largeSheet, kLargeSheetWidth, kLargeSheetHeight);
+    game.assets->smallFont = BitmapFont{13, 24, 32, game.assets->smallSheet};
+    game.assets->largeFont = BitmapFont{16, 28, 32, game.assets->largeSheet};
 }
 
 // Each load decodes into slots of its own, so the loads run as parallel jobs (the sounds as one
@@ -148,7 +149,7 @@ void loadInventory(GameState& game) {
         };
     };
     jobs.push_back(resourceJob(order[0]));
-    jobs.push_back([&game]() { loadMusic(game.track1, "Files\\Sound\\m1.z2"); });
+    jobs.push_back([&game]() { loadMusic(game.assets->track1, "Files\\Sound\\m1.z2"); });
     for (size_t k = 1; k < order.size(); ++k) jobs.push_back(resourceJob(order[k]));
     for (int32_t i = 0; i < kFileTextureCount; ++i) {
         jobs.push_back([&prepared, i]() {
@@ -162,56 +163,56 @@ void loadInventory(GameState& game) {
         });
     }
     jobs.push_back([&game]() {
-        decodeResourceImage(game.truckWreckImage, 41);
-        decodeResourceImage(game.shadowImage, 4);
-        decodeResourceImage(game.bombImage, 5);
-        decodeResourceImage(game.missileImage, 37);
+        decodeResourceImage(game.assets->truckWreckImage, 41);
+        decodeResourceImage(game.assets->shadowImage, 4);
+        decodeResourceImage(game.assets->bombImage, 5);
+        decodeResourceImage(game.assets->missileImage, 37);
     });
-    jobs.push_back([&game]() { buildFrameSet(game.exhaustAfterburnerFrames, 8, 3, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.rollFrames, 1, 3, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.aircraftFrames, 15, 1, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.exhaustCruiseFrames, 7, 3, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.exhaustLowFrames, 9, 3, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.gearFrames, 16, 1, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.bombBlastFrames, 6, 12, 200, 120, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.missileBlastFrames, 31, 12, 200, 150, 4); });
-    jobs.push_back([&game]() { buildFrameSet(game.cargoFrames, 10, 1, 610, 128, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.smokeFrames, 13, 1, 280, 280, 1); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustAfterburnerFrames, 8, 3, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->rollFrames, 1, 3, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->aircraftFrames, 15, 1, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustCruiseFrames, 7, 3, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustLowFrames, 9, 3, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->gearFrames, 16, 1, 204, 204, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->bombBlastFrames, 6, 12, 200, 120, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->missileBlastFrames, 31, 12, 200, 150, 4); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->cargoFrames, 10, 1, 610, 128, 3); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->smokeFrames, 13, 1, 280, 280, 1); });
     jobs.push_back([&game]() {
         for (int32_t i = 0; i < kSoundGunFire; ++i) {
-            assignSound(game.sounds[i], loadWavFixed(kSoundsBeforeMusic[i]));
+            assignSound(game.assets->sounds[i], loadWavFixed(kSoundsBeforeMusic[i]));
         }
-        assignSound(game.sounds[kSoundGunFire], loadWavChunked("Files\\Sound\\vulcv.wav"));
+        assignSound(game.assets->sounds[kSoundGunFire], loadWavChunked("Files\\Sound\\vulcv.wav"));
         for (int32_t i = 0; i < 3; ++i) {
-            assignSound(game.sounds[kSoundMissileLaunch + i], loadWavFixed(kSoundsAfterMusic[i]));
+            assignSound(game.assets->sounds[kSoundMissileLaunch + i], loadWavFixed(kSoundsAfterMusic[i]));
         }
         // One cargo aircraft's drone per slot: ten voices of one file's samples.
-        assignSound(game.sounds[kSoundEngineDrone0], loadWavFixed(kDroneSound));
+        assignSound(game.assets->sounds[kSoundEngineDrone0], loadWavFixed(kDroneSound));
         for (int32_t i = 1; i < kDroneCount; ++i) {
-            assignSound(game.sounds[kSoundEngineDrone0 + i], copySound(game.sounds[kSoundEngineDrone0]));
+            assignSound(game.assets->sounds[kSoundEngineDrone0 + i], copySound(game.assets->sounds[kSoundEngineDrone0]));
         }
-        assignSound(game.sounds[kSoundSearchTone], loadWavFixed("Files\\Sound\\search.wav"));
-        assignSound(game.sounds[kSoundLockTone], loadWavFixed("Files\\Sound\\Lock.wav"));
+        assignSound(game.assets->sounds[kSoundSearchTone], loadWavFixed("Files\\Sound\\search.wav"));
+        assignSound(game.assets->sounds[kSoundLockTone], loadWavFixed("Files\\Sound\\Lock.wav"));
     });
     runJobs(jobs);
 
     for (int32_t i = 0; i < kTextureCount; ++i) {
         const PreparedTexture& t = prepared[size_t(i)];
-        game.textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
+        game.assets->textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
     }
     prepared.clear();
     // Track 2 first plays at the airshow's take-off, so it decodes while the first frames run
     // rather than before them; whatever uses it first waits for it.
-    loadMusicInBackground(game.track2, "Files\\Sound\\m2.z2");
+    loadMusicInBackground(game.assets->track2, "Files\\Sound\\m2.z2");
     // The decoders' scratch memory, freed by now on several threads, goes back to the system
     // rather than staying resident for the whole run.
     malloc_trim(0);
 
     // The exhaust flames and the gear hold each image 10 / count frames.
-    setUpSprite(game.aircraftSprite, game.aircraftFrames, 0);
-    setUpSprite(game.gearSprite, game.gearFrames, 10 / 1);
-    setUpSprite(game.rollSprite, game.rollFrames, 0);
-    setUpSprite(game.exhaustCruiseSprite, game.exhaustCruiseFrames, 10 / 3);
-    setUpSprite(game.exhaustLowSprite, game.exhaustLowFrames, 10 / 3);
-    setUpSprite(game.exhaustAfterburnerSprite, game.exhaustAfterburnerFrames, 10 / 3);
+    setUpSprite(game.aircraftSprite, game.assets->aircraftFrames, 0);
+    setUpSprite(game.gearSprite, game.assets->gearFrames, 10 / 1);
+    setUpSprite(game.rollSprite, game.assets->rollFrames, 0);
+    setUpSprite(game.exhaustCruiseSprite, game.assets->exhaustCruiseFrames, 10 / 3);
+    setUpSprite(game.exhaustLowSprite, game.assets->exhaustLowFrames, 10 / 3);
+    setUpSprite(game.exhaustAfterburnerSprite, game.assets->exhaustAfterburnerFrames, 10 / 3);
 }

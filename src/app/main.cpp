@@ -3,7 +3,8 @@
 #include <ctime>
 #include <memory>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "app/startup.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -12,9 +13,10 @@ int main(int, char** argv) {
     enterDataFolder(argv[0]);
     // Large (font sheets, tables), so it lives on the heap; value-initialised to all zero.
     auto game = std::make_unique<GameState>();
+    auto gameAssets = std::make_unique<GameAssets>();
     if (!platformOpen()) return 1;
     platformShowCursor(false); // hidden while the assets load
-    runStartUp(*game, static_cast<uint32_t>(std::time(nullptr)));
+    runStartUp(*game, *gameAssets, static_cast<uint32_t>(std::time(nullptr)));
     while (pumpOnce(*game)) {
     }
     runShutDown(*game);

@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "app/frame.h"
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "app/input.h"
+#include "assets/game_assets.h"
 #include "app/inventory.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -17,7 +18,8 @@ const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "
                                                   "Low Speed Flyby"};
 } // namespace
 
-void runStartUp(GameState& game, uint32_t seed) {
+void runStartUp(GameState& game, GameAssets& assets, uint32_t seed) {
+    game.assets = &assets;
     game.missionStopwatch = makeStopwatch();
 
     for (int i = 0; i < kTrickCount; ++i) {
@@ -31,9 +33,8 @@ void runStartUp(GameState& game, uint32_t seed) {
     game.saveLoadLatch = 0;
     game.versionNumber = kVersionNumber;
 
-    game.canvas.width = kClientWidth;
-    game.canvas.height = kClientHeight;
-    game.mouse = &mouseState();
+    game.assets->canvas.width = kClientWidth;
+    game.assets->canvas.height = kClientHeight;
 
     createSoundDevice(game);
 
@@ -48,19 +49,18 @@ void runStartUp(GameState& game, uint32_t seed) {
     game.unlockedDifficulty3 = 0;
     game.difficulty = 0;
     game.cargoCount = 1;
-    game.cameraLeadMin = 0;
-    game.cameraLeadMax = 300;
+    game.camera.cameraLeadMin = 0;
+    game.camera.cameraLeadMax = 300;
     game.musicTrack1On = 1;
     game.musicTrack2On = 0;
 
     game.fpsStopwatch = makeStopwatch();
-    game.outcome.clear();
-    game.keys = keyTable();
+    game.outcome[0] = '\0';
 
     loadFonts(game);
     loadInventory(game);
 
-    playMusic(game.track1);
+    playMusic(game.assets->track1);
 
     resetNewGame(game);
     platformShowCursor(true);
@@ -68,7 +68,7 @@ void runStartUp(GameState& game, uint32_t seed) {
 }
 
 void runShutDown(GameState& game) {
-    game.outcome.clear();
+    game.outcome[0] = '\0';
     releaseSounds(game);
 }
 
@@ -76,7 +76,7 @@ bool pumpOnce(GameState& game) {
     InputEvent event;
     while (platformPollEvent(&event)) {
         if (event.type == InputEventType::Quit) return false;
-        handleInputEvent(game.keys, *game.mouse, event);
+        handleInputEvent(game.keys, game.mouse, event);
     }
     runFrame(game);
     return true;

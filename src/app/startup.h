@@ -3,13 +3,15 @@
 
 #include <cstdint>
 
+struct GameAssets;
 struct GameState;
 
 constexpr float kVersionNumber = 0.61f;
 
-// Creates the devices, loads every asset, runs the new-game reset and seeds the generator.
-// The record must be freshly value-initialised (all zero).
-void runStartUp(GameState& game, uint32_t seed);
+// Creates the devices, loads every asset into `assets` (which the record then points to), runs
+// the new-game reset and seeds the generator. Both records must be freshly value-initialised
+// and outlive the run.
+void runStartUp(GameState& game, GameAssets& assets, uint32_t seed);
 
 // Releases what start-up created, in reverse order.
 void runShutDown(GameState& game);

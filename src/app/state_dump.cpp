@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <type_traits>
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "assets/audio_dump.h"
 
 namespace {
@@ -53,17 +53,19 @@ void dumpField(JsonLine& line, const char* name, T value) {
 
 } // namespace
 
-// The GameState fields in record order; add a field here when it is added to the record.
+// Every GameState field under its own name, flat (a sub-record's fields too), in an order that
+// stays fixed so dumps compare line by line; add a field here when it is added to the record.
 #define SKARNWING_DUMP(field) dumpField(line, #field, game.field)
+#define SKARNWING_DUMP_IN(group, field) dumpField(line, #field, game.group.field)
 
 std::string dumpState(const GameState& game, int64_t frame) {
     JsonLine line;
     line.number("frame", static_cast<double>(frame));
     line.number("missionStopwatchStopped", game.missionStopwatch.stopped);
-    SKARNWING_DUMP(rollActive);
-    SKARNWING_DUMP(rollReturning);
-    SKARNWING_DUMP(rollDone);
-    SKARNWING_DUMP(rollFrame);
+    SKARNWING_DUMP_IN(aircraft, rollActive);
+    SKARNWING_DUMP_IN(aircraft, rollReturning);
+    SKARNWING_DUMP_IN(aircraft, rollDone);
+    SKARNWING_DUMP_IN(aircraft, rollFrame);
     SKARNWING_DUMP(showUpLatch);
     SKARNWING_DUMP(showDownLatch);
     SKARNWING_DUMP(keyLatchAG);
@@ -80,15 +82,15 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(mission);
     SKARNWING_DUMP(lockTarget);
     SKARNWING_DUMP(markerBlink);
-    SKARNWING_DUMP(physicsTimer);
+    SKARNWING_DUMP_IN(aircraft, physicsTimer);
     SKARNWING_DUMP(versionNumber);
     SKARNWING_DUMP(nearestTargetDistance);
-    SKARNWING_DUMP(cameraX);
-    SKARNWING_DUMP(cameraY);
+    SKARNWING_DUMP_IN(camera, cameraX);
+    SKARNWING_DUMP_IN(camera, cameraY);
     SKARNWING_DUMP(groundScreenY);
-    line.number("mouseX", game.mouse ? game.mouse->x : 0);
-    line.number("mouseY", game.mouse ? game.mouse->y : 0);
-    line.number("leftDown", game.mouse ? game.mouse->leftDown : 0);
+    line.number("mouseX", game.mouse.x);
+    line.number("mouseY", game.mouse.y);
+    line.number("leftDown", game.mouse.leftDown);
     SKARNWING_DUMP(titleShown);
     SKARNWING_DUMP(controlShown);
     SKARNWING_DUMP(mapShown);
@@ -110,39 +112,39 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(musicTrack2On);
     SKARNWING_DUMP(bombBlastCount);
     SKARNWING_DUMP(missileBlastCount);
-    SKARNWING_DUMP(cameraLead);
-    SKARNWING_DUMP(cameraLeadMin);
-    SKARNWING_DUMP(cameraLeadMax);
+    SKARNWING_DUMP_IN(camera, cameraLead);
+    SKARNWING_DUMP_IN(camera, cameraLeadMin);
+    SKARNWING_DUMP_IN(camera, cameraLeadMax);
     SKARNWING_DUMP(edgeArmed);
     SKARNWING_DUMP(frozen);
-    SKARNWING_DUMP(worldX);
-    SKARNWING_DUMP(worldY);
-    SKARNWING_DUMP(screenX);
-    SKARNWING_DUMP(screenY);
-    SKARNWING_DUMP(velX);
-    SKARNWING_DUMP(velY);
-    SKARNWING_DUMP(pitch);
-    SKARNWING_DUMP(pitchAtStep);
-    SKARNWING_DUMP(flipped);
-    SKARNWING_DUMP(airspeed);
-    SKARNWING_DUMP(lift);
-    SKARNWING_DUMP(gearDownMinSpeed);
-    SKARNWING_DUMP(minSpeed);
-    SKARNWING_DUMP(maxSpeed);
-    SKARNWING_DUMP(boostSpeed);
-    SKARNWING_DUMP(throttleStage);
-    SKARNWING_DUMP(pitchUpRate);
-    SKARNWING_DUMP(pitchDownRate);
-    SKARNWING_DUMP(fuel);
-    SKARNWING_DUMP(fuelCapacity);
-    SKARNWING_DUMP(stalled);
-    SKARNWING_DUMP(spriteScale);
-    SKARNWING_DUMP(highEngineOn);
-    SKARNWING_DUMP(lowEngineOn);
-    SKARNWING_DUMP(gearUp);
-    SKARNWING_DUMP(gearTravel);
-    SKARNWING_DUMP(onGround);
-    SKARNWING_DUMP(reloaded);
+    SKARNWING_DUMP_IN(aircraft, worldX);
+    SKARNWING_DUMP_IN(aircraft, worldY);
+    SKARNWING_DUMP_IN(aircraft, screenX);
+    SKARNWING_DUMP_IN(aircraft, screenY);
+    SKARNWING_DUMP_IN(aircraft, velX);
+    SKARNWING_DUMP_IN(aircraft, velY);
+    SKARNWING_DUMP_IN(aircraft, pitch);
+    SKARNWING_DUMP_IN(aircraft, pitchAtStep);
+    SKARNWING_DUMP_IN(aircraft, flipped);
+    SKARNWING_DUMP_IN(aircraft, airspeed);
+    SKARNWING_DUMP_IN(aircraft, lift);
+    SKARNWING_DUMP_IN(aircraft, gearDownMinSpeed);
+    SKARNWING_DUMP_IN(aircraft, minSpeed);
+    SKARNWING_DUMP_IN(aircraft, maxSpeed);
+    SKARNWING_DUMP_IN(aircraft, boostSpeed);
+    SKARNWING_DUMP_IN(aircraft, throttleStage);
+    SKARNWING_DUMP_IN(aircraft, pitchUpRate);
+    SKARNWING_DUMP_IN(aircraft, pitchDownRate);
+    SKARNWING_DUMP_IN(aircraft, fuel);
+    SKARNWING_DUMP_IN(aircraft, fuelCapacity);
+    SKARNWING_DUMP_IN(aircraft, stalled);
+    SKARNWING_DUMP_IN(aircraft, spriteScale);
+    SKARNWING_DUMP_IN(aircraft, highEngineOn);
+    SKARNWING_DUMP_IN(aircraft, lowEngineOn);
+    SKARNWING_DUMP_IN(aircraft, gearUp);
+    SKARNWING_DUMP_IN(aircraft, gearTravel);
+    SKARNWING_DUMP_IN(aircraft, onGround);
+    SKARNWING_DUMP_IN(aircraft, reloaded);
     SKARNWING_DUMP(altitude);
     SKARNWING_DUMP(baseX);
     SKARNWING_DUMP(runwayX);

@@ -2,14 +2,15 @@
 
 #include <cstdio>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "platform/audio.h"
 #include "platform/mixer.h"
 
 void dumpAudioState(const GameState& game, std::string& out) {
     out += ",\"playing\":[";
     bool first = true;
-    for (const SoundEffect& sound : game.sounds) {
+    for (const SoundEffect& sound : game.assets->sounds) {
         if (!isPlaying(sound)) continue;
         if (!first) out += ',';
         first = false;
@@ -23,12 +24,12 @@ void dumpAudioState(const GameState& game, std::string& out) {
     out += "],\"music\":{";
     int32_t track = 0;
     uint32_t position = 0;
-    if (mixerMusicPlaying(game.track1.stream)) {
+    if (mixerMusicPlaying(game.assets->track1.stream)) {
         track = 1;
-        position = mixerMusicPosition(game.track1.stream);
-    } else if (mixerMusicPlaying(game.track2.stream)) {
+        position = mixerMusicPosition(game.assets->track1.stream);
+    } else if (mixerMusicPlaying(game.assets->track2.stream)) {
         track = 2;
-        position = mixerMusicPosition(game.track2.stream);
+        position = mixerMusicPosition(game.assets->track2.stream);
     }
     char text[64];
     std::snprintf(text, sizeof text, "\"track\":%d,\"seconds\":%.3f}", track, position / double(kAudioRate));

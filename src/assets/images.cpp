@@ -208,11 +208,11 @@ void loadBmpSheet(const char* windowsPath, uint32_t* buffer, int32_t width, int3
 }
 
 void advanceSprite(SpriteRecord& sprite) {
-    FrameSet* set = sprite.frames;
+    // The record's own frames-per-image paces it; the loaded set is shared and never written.
+    const FrameSet* set = sprite.frames;
     if (set == nullptr || set->count <= 0) return;
-    set->framesPerImage = sprite.framesPerImage;
     sprite.tick += 1;
-    if (sprite.tick >= set->framesPerImage) {
+    if (sprite.tick >= sprite.framesPerImage) {
         sprite.imageIndex = (sprite.imageIndex + 1) % set->count;
         if (sprite.imageIndex < 0) sprite.imageIndex = 0;
         sprite.tick = 0;

@@ -6,26 +6,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "game/game_state.h"
 #include "raster/pixel_image.h"
 
 // The images of one animation, cut from one strip.
 struct FrameSet {
     std::vector<PixelImage> images; // `count` images
     int32_t count = 0;
-    int32_t framesPerImage = 0;     // frames each image stays up; animators overwrite it per step
-};
-
-// One moving or animated picture. Owners give the remaining fields their meaning.
-struct SpriteRecord {
-    FrameSet* frames = nullptr;
-    int32_t imageIndex = 0;
-    int32_t tick = 0;          // frames the current image has been up
-    double x = 0.0;            // draw position, screen pixels
-    double y = 0.0;
-    double scale = 0.0;
-    double angle = 0.0;        // degrees
-    uint8_t upright = 0;       // passed to the blits; 0 mirrors top to bottom
-    int32_t framesPerImage = 0;
+    int32_t framesPerImage = 0;     // frames each image stays up, as built; the sprite records pace themselves
 };
 
 // The bytes of one picture built into the program (PNG or JPEG).
@@ -67,6 +55,6 @@ void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth,
 // leaves the buffer all 0 (no ink) and prints one line naming the file.
 void loadBmpSheet(const char* windowsPath, uint32_t* buffer, int32_t width, int32_t height);
 
-// Copies the record's frames-per-image into its set, counts one frame and moves to the next
-// image (wrapping) when the count reaches it.
+// Counts one frame of the record and moves to the next image (wrapping) when the count reaches
+// the record's frames-per-image.
 void advanceSprite(SpriteRecord& sprite);

@@ -8,7 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "platform/audio.h"
 #include "platform/mixer.h"
 #include "platform/paths.h"
@@ -175,7 +176,7 @@ bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool p
 }
 
 void loopMusic(GameState& game) {
-    for (MusicTrack* track : {&game.track1, &game.track2}) {
+    for (MusicTrack* track : {&game.assets->track1, &game.assets->track2}) {
         if (track->decoding.valid()) {
             if (track->decoding.wait_for(std::chrono::seconds(0)) != std::future_status::ready) continue;
             finishMusic(*track);
@@ -192,16 +193,16 @@ void loopMusic(GameState& game) {
 
 void switchToTrack1(GameState& game) {
     if (!game.musicTrack2On) return;
-    resetMusic(game.track2);
-    playMusic(game.track1);
+    resetMusic(game.assets->track2);
+    playMusic(game.assets->track1);
     game.musicTrack2On = 0;
     game.musicTrack1On = 1;
 }
 
 void switchToTrack2(GameState& game) {
     if (!game.musicTrack1On) return;
-    resetMusic(game.track1);
-    playMusic(game.track2);
+    resetMusic(game.assets->track1);
+    playMusic(game.assets->track2);
     game.musicTrack1On = 0;
     game.musicTrack2On = 1;
 }

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "platform/audio.h"
 #include "platform/mixer.h"
 #include "platform/paths.h"
@@ -178,11 +179,11 @@ SoundEffect loadWav(const char* windowsPath, bool convert, bool focusGlobal) {
 
 void createSoundDevice(GameState& game) {
     audioOpen();
-    for (SoundEffect& slot : game.sounds) slot = SoundEffect{};
+    for (SoundEffect& slot : game.assets->sounds) slot = SoundEffect{};
 }
 
 void releaseSounds(GameState& game) {
-    for (int32_t i = kSoundSlotCount - 1; i >= 0; --i) releaseSound(game.sounds[i]);
+    for (int32_t i = kSoundSlotCount - 1; i >= 0; --i) releaseSound(game.assets->sounds[i]);
     audioClose();
 }
 

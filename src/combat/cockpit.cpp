@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "raster/canvas.h"
 
 namespace {
@@ -25,54 +26,54 @@ void drawBox(Canvas& canvas, int32_t left, int32_t right) {
 }
 
 void drawThrottleBar(GameState& game) {
-    if (game.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
-    const double percent = game.airspeed / game.maxSpeed * 100.0;
+    if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
+    const double percent = game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0;
     const uint32_t colour = throttleBarColour(percent);
     game.barColourR = static_cast<int32_t>((colour >> 16) & 0xFF);
     game.barColourG = static_cast<int32_t>((colour >> 8) & 0xFF);
     game.barColourB = static_cast<int32_t>(colour & 0xFF);
-    if (game.fuel <= 0) return;
+    if (game.aircraft.fuel <= 0) return;
     for (int32_t y = 20; y <= 23; ++y) {
-        drawLine(game.canvas, 565, y, static_cast<int32_t>(percent + 565), y, game.barColourR, game.barColourG,
+        drawLine(game.assets->canvas, 565, y, static_cast<int32_t>(percent + 565), y, game.barColourR, game.barColourG,
                  game.barColourB);
     }
 }
 
 void drawAltitude(GameState& game) {
-    game.altitude = static_cast<int32_t>(kGroundAltitudeY - game.worldY);
+    game.altitude = static_cast<int32_t>(kGroundAltitudeY - game.aircraft.worldY);
     formatText(game.textBuffer, "%d", game.altitude / 2);
-    drawText(game.canvas, game.textBuffer, 1180, 685, game.smallFont, kInstrumentText);
-    drawBox(game.canvas, 1170, 1255);
+    drawText(game.assets->canvas, game.textBuffer, 1180, 685, game.assets->smallFont, kInstrumentText);
+    drawBox(game.assets->canvas, 1170, 1255);
 }
 
 void drawAirspeed(GameState& game) {
-    const int32_t h = std::abs(static_cast<int32_t>(game.velX));
-    const int32_t v = std::abs(static_cast<int32_t>(game.velY));
+    const int32_t h = std::abs(static_cast<int32_t>(game.aircraft.velX));
+    const int32_t v = std::abs(static_cast<int32_t>(game.aircraft.velY));
     const int32_t speed = static_cast<int32_t>(std::sqrt(static_cast<double>(h * h + v * v)));
     formatText(game.textBuffer, "%d", speed * 100);
-    drawText(game.canvas, game.textBuffer, 35, 685, game.smallFont, kInstrumentText);
-    drawBox(game.canvas, 25, 110);
+    drawText(game.assets->canvas, game.textBuffer, 35, 685, game.assets->smallFont, kInstrumentText);
+    drawBox(game.assets->canvas, 25, 110);
 }
 
 void drawFuelGauge(GameState& game) {
-    if (game.fuelCapacity <= 0) return;
-    const double f = game.fuel / game.fuelCapacity * 100.0;
+    if (game.aircraft.fuelCapacity <= 0) return;
+    const double f = game.aircraft.fuel / game.aircraft.fuelCapacity * 100.0;
     if (f < 0) return;
     const bool low = f < 25;
     for (int32_t x = 750; x <= 752; ++x) {
-        drawLine(game.canvas, x, 710, x, static_cast<int32_t>(710 - f), low ? 255 : kGreenR, low ? 0 : kGreenG,
+        drawLine(game.assets->canvas, x, 710, x, static_cast<int32_t>(710 - f), low ? 255 : kGreenR, low ? 0 : kGreenG,
                  low ? 0 : kGreenB);
     }
 }
 
 void drawRadar(GameState& game) {
-    greenLine(game.canvas, 539, 609, 740, 609);
-    greenLine(game.canvas, 540, 710, 740, 710);
-    greenLine(game.canvas, 539, 610, 539, 710);
-    greenLine(game.canvas, 740, 610, 740, 710);
-    const RadarPoint self = radarPoint(game.worldX, game.worldY);
-    fillDisc(game.canvas, self.x, self.y, 2, 0, 0, 255);
-    if (game.sector == 0) fillDisc(game.canvas, 638, 708, 2, 106, 227, 255);
+    greenLine(game.assets->canvas, 539, 609, 740, 609);
+    greenLine(game.assets->canvas, 540, 710, 740, 710);
+    greenLine(game.assets->canvas, 539, 610, 539, 710);
+    greenLine(game.assets->canvas, 740, 610, 740, 710);
+    const RadarPoint self = radarPoint(game.aircraft.worldX, game.aircraft.worldY);
+    fillDisc(game.assets->canvas, self.x, self.y, 2, 0, 0, 255);
+    if (game.sector == 0) fillDisc(game.assets->canvas, 638, 708, 2, 106, 227, 255);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "combat/outcome.h"
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "combat/cockpit.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
@@ -24,8 +24,8 @@ void resetSortieFields(GameState& game) {
     game.selectedWeapon = 1;
     game.weaponKeyLatch = 0;
     game.nearestTargetDistance = kNoTargetDistance;
-    game.worldX = kParkedX;
-    game.worldY = kParkedY;
+    game.aircraft.worldX = kParkedX;
+    game.aircraft.worldY = kParkedY;
     resetAircraft(game);
     resetGearAndRunway(game);
     resetScenery(game);
@@ -39,7 +39,7 @@ void resetSortieFields(GameState& game) {
 void resetNewGame(GameState& game) {
     resetSortieFields(game);
     resetFlightConstants(game);
-    game.outcome = "Won";
+    setOutcome(game, "Won");
     game.missionOver = 1;
     game.titleShown = 1;
     game.controlShown = 0;
@@ -47,7 +47,7 @@ void resetNewGame(GameState& game) {
 
 void resetMission(GameState& game) {
     resetSortieFields(game);
-    game.outcome = "NULL";
+    setOutcome(game, "NULL");
     game.missionOver = 0;
     game.controlShown = 1;
 }

@@ -1,6 +1,7 @@
 #include "flight/flight.h"
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "assets/images.h"
 #include "assets/sound.h"
 #include "platform/platform.h"
@@ -114,94 +115,94 @@ double wrapPitch(double pitch) {
 void drawBlended(GameState& game, const SpriteRecord& sprite) {
     const PixelImage* image = currentImage(sprite);
     if (image == nullptr) return;
-    blitRotatedBlended(game.canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright,
+    blitRotatedBlended(game.assets->canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright,
                        sprite.angle, sprite.scale);
 }
 
 // An exhaust or flame: follows the aircraft, advances its animation, then draws.
 void drawExhaust(GameState& game, SpriteRecord& sprite) {
     const uint8_t* keys = game.keys;
-    if (game.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
-    placeOverlay(game, sprite, game.flipped);
+    if (game.aircraft.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
+    placeOverlay(game, sprite, game.aircraft.flipped);
     advanceSprite(sprite);
     drawBlended(game, sprite);
 }
 
 void lightAfterburner(GameState& game) {
-    game.throttleStage = kStageBoost;
-    game.airspeed = game.boostSpeed;
-    game.lift = game.boostSpeed;
-    stopSound(game.sounds[kSoundEngineLow]);
-    stopSound(game.sounds[kSoundEngineCruise]);
-    playLooping(game.sounds[kSoundAfterburner], kAfterburnerVolume);
+    game.aircraft.throttleStage = kStageBoost;
+    game.aircraft.airspeed = game.aircraft.boostSpeed;
+    game.aircraft.lift = game.aircraft.boostSpeed;
+    stopSound(game.assets->sounds[kSoundEngineLow]);
+    stopSound(game.assets->sounds[kSoundEngineCruise]);
+    playLooping(game.assets->sounds[kSoundAfterburner], kAfterburnerVolume);
 }
 
 void throttleUp(GameState& game) {
     bool reachedTop = false;
-    if (game.throttleStage != kStageBoost && game.airspeed < game.maxSpeed) {
-        game.airspeed += kThrottleStep;
-        game.lift += kThrottleStep;
+    if (game.aircraft.throttleStage != kStageBoost && game.aircraft.airspeed < game.aircraft.maxSpeed) {
+        game.aircraft.airspeed += kThrottleStep;
+        game.aircraft.lift += kThrottleStep;
         game.throttleUntouched = 0;
-        if ((int32_t)game.airspeed == game.maxSpeed) {
+        if ((int32_t)game.aircraft.airspeed == game.aircraft.maxSpeed) {
             game.keyLatchAG = 1;
             reachedTop = true;
         }
     }
     // The top is reached at about maxSpeed + 0.1 with the latch set, so the afterburner needs
     // A released and pressed again.
-    if ((int32_t)game.airspeed == game.maxSpeed && !reachedTop && game.airspeed != game.boostSpeed) {
+    if ((int32_t)game.aircraft.airspeed == game.aircraft.maxSpeed && !reachedTop && game.aircraft.airspeed != game.aircraft.boostSpeed) {
         lightAfterburner(game);
     }
 }
 
 void throttleDown(GameState& game) {
-    const bool boostLit = game.throttleStage == kStageBoost;
-    const bool mayDrop = (game.throttleStage != kStageBoost && game.airspeed > game.minSpeed) ||
-                         (!game.gearUp && game.airspeed > game.gearDownMinSpeed);
-    if (mayDrop && game.airspeed > 0.0) {
+    const bool boostLit = game.aircraft.throttleStage == kStageBoost;
+    const bool mayDrop = (game.aircraft.throttleStage != kStageBoost && game.aircraft.airspeed > game.aircraft.minSpeed) ||
+                         (!game.aircraft.gearUp && game.aircraft.airspeed > game.aircraft.gearDownMinSpeed);
+    if (mayDrop && game.aircraft.airspeed > 0.0) {
         // Only on the runway with the gear down may the throttle close below about 4.
-        if (game.onGround || game.gearUp || game.airspeed > kAirborneFloor) {
-            game.airspeed -= kThrottleStep;
-            game.lift -= kThrottleStep;
+        if (game.aircraft.onGround || game.aircraft.gearUp || game.aircraft.airspeed > kAirborneFloor) {
+            game.aircraft.airspeed -= kThrottleStep;
+            game.aircraft.lift -= kThrottleStep;
         }
-        if (game.airspeed < 0.0) {
-            game.airspeed = 0.0;
-            game.lift = 0.0;
+        if (game.aircraft.airspeed < 0.0) {
+            game.aircraft.airspeed = 0.0;
+            game.aircraft.lift = 0.0;
         }
-        if (game.airspeed == game.minSpeed) game.keyLatchZ = 1;
+        if (game.aircraft.airspeed == game.aircraft.minSpeed) game.keyLatchZ = 1;
     }
     if (boostLit) {
-        game.throttleStage = kStageBoostOut;
-        game.highEngineOn = 0;
+        game.aircraft.throttleStage = kStageBoostOut;
+        game.aircraft.highEngineOn = 0;
         game.keyLatchZ = 1;
-        game.airspeed = game.maxSpeed;
-        game.lift = game.maxSpeed;
+        game.aircraft.airspeed = game.aircraft.maxSpeed;
+        game.aircraft.lift = game.aircraft.maxSpeed;
     }
 }
 
 // Which engine loop sounds, and which exhaust shows, for the current throttle.
 void updateEngine(GameState& game) {
-    const double s = game.airspeed;
-    const double top = game.maxSpeed;
-    if (game.fuel <= 0.0) return;
-    if (s == game.boostSpeed) {
+    const double s = game.aircraft.airspeed;
+    const double top = game.aircraft.maxSpeed;
+    if (game.aircraft.fuel <= 0.0) return;
+    if (s == game.aircraft.boostSpeed) {
         drawExhaust(game, game.exhaustAfterburnerSprite);
     } else if (top - 4.0 <= s && s <= top + 5.0) {
-        game.lowEngineOn = 0;
-        if (!game.highEngineOn) {
-            stopSound(game.sounds[kSoundEngineLow]);
-            stopSound(game.sounds[kSoundAfterburner]);
-            playLooping(game.sounds[kSoundEngineCruise], kCruiseVolume);
-            game.highEngineOn = 1;
+        game.aircraft.lowEngineOn = 0;
+        if (!game.aircraft.highEngineOn) {
+            stopSound(game.assets->sounds[kSoundEngineLow]);
+            stopSound(game.assets->sounds[kSoundAfterburner]);
+            playLooping(game.assets->sounds[kSoundEngineCruise], kCruiseVolume);
+            game.aircraft.highEngineOn = 1;
         }
         drawExhaust(game, game.exhaustCruiseSprite);
     } else if (s < top - 4.0 && s > 0.0) {
-        game.highEngineOn = 0;
-        if (!game.lowEngineOn) {
-            stopSound(game.sounds[kSoundEngineCruise]);
-            stopSound(game.sounds[kSoundAfterburner]);
-            playLooping(game.sounds[kSoundEngineLow], kLowEngineVolume);
-            game.lowEngineOn = 1;
+        game.aircraft.highEngineOn = 0;
+        if (!game.aircraft.lowEngineOn) {
+            stopSound(game.assets->sounds[kSoundEngineCruise]);
+            stopSound(game.assets->sounds[kSoundAfterburner]);
+            playLooping(game.assets->sounds[kSoundEngineLow], kLowEngineVolume);
+            game.aircraft.lowEngineOn = 1;
         }
         drawExhaust(game, game.exhaustLowSprite);
     }
@@ -209,24 +210,24 @@ void updateEngine(GameState& game) {
 
 // One frame of the roll-over: images 0, 1, 2 on three frames, flipped toggled on the third.
 void stepRoll(GameState& game) {
-    game.rollActive = 1;
+    game.aircraft.rollActive = 1;
     placeOverlay(game, game.rollSprite, 0);
-    game.rollSprite.imageIndex = game.rollFrame;
+    game.rollSprite.imageIndex = game.aircraft.rollFrame;
     drawBlended(game, game.rollSprite);
-    if (!game.rollReturning) {
-        if (game.rollFrame < kLastRollImage) {
-            game.rollFrame += 1;
-        } else if (game.rollFrame == kLastRollImage) {
-            game.rollFrame = 1;
-            game.rollReturning = 1;
+    if (!game.aircraft.rollReturning) {
+        if (game.aircraft.rollFrame < kLastRollImage) {
+            game.aircraft.rollFrame += 1;
+        } else if (game.aircraft.rollFrame == kLastRollImage) {
+            game.aircraft.rollFrame = 1;
+            game.aircraft.rollReturning = 1;
         }
     }
-    if (game.rollReturning) {
-        if (game.rollFrame > 0) game.rollFrame -= 1;
-        if (game.rollFrame == 0) {
-            game.flipped = game.flipped ? 0 : 1;
-            game.rollDone = 1;
-            game.rollFrame = 0;
+    if (game.aircraft.rollReturning) {
+        if (game.aircraft.rollFrame > 0) game.aircraft.rollFrame -= 1;
+        if (game.aircraft.rollFrame == 0) {
+            game.aircraft.flipped = game.aircraft.flipped ? 0 : 1;
+            game.aircraft.rollDone = 1;
+            game.aircraft.rollFrame = 0;
         }
     }
 }
@@ -281,110 +282,112 @@ const PixelImage* currentImage(const SpriteRecord& sprite) {
 }
 
 void placeOverlay(const GameState& game, SpriteRecord& sprite, uint8_t upright) {
-    sprite.x = game.screenX;
-    sprite.y = game.screenY;
-    sprite.angle = game.pitch;
-    sprite.scale = game.spriteScale;
+    sprite.x = game.aircraft.screenX;
+    sprite.y = game.aircraft.screenY;
+    sprite.angle = game.aircraft.pitch;
+    sprite.scale = game.aircraft.spriteScale;
     sprite.upright = upright;
 }
 
 void updatePitchAndRoll(GameState& game) {
     const uint8_t* keys = game.keys;
-    const bool canTurn = !game.stalled && game.airspeed >= kMinTurningSpeed;
+    const bool canTurn = !game.aircraft.stalled && game.aircraft.airspeed >= kMinTurningSpeed;
     if (keys[kVkRight] && canTurn) {
-        game.pitch = wrapPitch(game.pitch + (game.flipped ? game.pitchUpRate : game.pitchDownRate));
+        game.aircraft.pitch = wrapPitch(game.aircraft.pitch + (game.aircraft.flipped ? game.aircraft.pitchUpRate : game.aircraft.pitchDownRate));
     }
     if (keys[kVkLeft] && canTurn) {
-        game.pitch = wrapPitch(game.pitch - (game.flipped ? game.pitchDownRate : game.pitchUpRate));
+        game.aircraft.pitch = wrapPitch(game.aircraft.pitch - (game.aircraft.flipped ? game.aircraft.pitchDownRate : game.aircraft.pitchUpRate));
     }
 
-    const bool startsRoll = (keys[kVkUp] || keys[kVkDown]) && !game.rollActive && !game.onGround;
+    const bool startsRoll = (keys[kVkUp] || keys[kVkDown]) && !game.aircraft.rollActive && !game.aircraft.onGround;
     // A roll once started finishes even if the key is let go.
-    const bool continuesRoll = game.rollActive && !game.rollDone && game.rollFrame > 0 && !game.stalled &&
-                               !game.onGround;
+    const bool continuesRoll = game.aircraft.rollActive && !game.aircraft.rollDone && game.aircraft.rollFrame > 0 && !game.aircraft.stalled &&
+                               !game.aircraft.onGround;
     if (startsRoll || continuesRoll) stepRoll(game);
 }
 
 void runFlightPhysics(GameState& game) {
-    game.pitchAtStep = game.pitch;
-    const int sector = attitudeSector(game.pitchAtStep);
-    if (game.gearUp) {
-        const VelocityTarget target = gearUpTarget(sector, game.airspeed, game.lift);
-        game.velX = stepToward(game.velX, target.x);
-        game.velY = stepToward(game.velY, target.y);
-        game.physicsTimer = kPhysicsPeriodGearUp;
+    game.aircraft.pitchAtStep = game.aircraft.pitch;
+    const int sector = attitudeSector(game.aircraft.pitchAtStep);
+    if (game.aircraft.gearUp) {
+        const VelocityTarget target = gearUpTarget(sector, game.aircraft.airspeed, game.aircraft.lift);
+        game.aircraft.velX = stepToward(game.aircraft.velX, target.x);
+        game.aircraft.velY = stepToward(game.aircraft.velY, target.y);
+        game.aircraft.physicsTimer = kPhysicsPeriodGearUp;
     } else {
-        const VelocityTarget target = gearDownTarget(sector, game.airspeed, game.lift);
-        game.velX = stepToward(game.velX, target.x);
-        game.velY = stepClimb(target.rule, game.velY, target.y, game.onGround);
-        game.physicsTimer = kPhysicsPeriodGearDown;
+        const VelocityTarget target = gearDownTarget(sector, game.aircraft.airspeed, game.aircraft.lift);
+        game.aircraft.velX = stepToward(game.aircraft.velX, target.x);
+        game.aircraft.velY = stepClimb(target.rule, game.aircraft.velY, target.y, game.aircraft.onGround);
+        game.aircraft.physicsTimer = kPhysicsPeriodGearDown;
     }
 }
 
+bool isBelowCrashLine(double worldY) { return (worldY + 47.0) - 20.0 >= 19869.0; }
+
 void moveAircraft(GameState& game) {
     if (!game.frozen) {
-        game.worldX += game.velX;
-        game.worldY += game.velY;
-        game.screenX = game.worldX - game.cameraX;
-        game.screenY = game.worldY - game.cameraY;
+        game.aircraft.worldX += game.aircraft.velX;
+        game.aircraft.worldY += game.aircraft.velY;
+        game.aircraft.screenX = game.aircraft.worldX - game.camera.cameraX;
+        game.aircraft.screenY = game.aircraft.worldY - game.camera.cameraY;
     }
-    const double h = game.worldY + kStallHeightOffset;
-    if (h < kStallEntry && !game.stalled) {
-        game.stalled = 1;
-        game.lift = -game.lift - kStallLiftPenalty;
-    } else if (h > kStallRecovery && game.stalled) {
+    const double h = game.aircraft.worldY + kStallHeightOffset;
+    if (h < kStallEntry && !game.aircraft.stalled) {
+        game.aircraft.stalled = 1;
+        game.aircraft.lift = -game.aircraft.lift - kStallLiftPenalty;
+    } else if (h > kStallRecovery && game.aircraft.stalled) {
         // Recovery negates the stalled lift, so the aircraft comes out with 6 more than it had.
-        game.stalled = 0;
-        game.lift = -game.lift;
+        game.aircraft.stalled = 0;
+        game.aircraft.lift = -game.aircraft.lift;
     }
-    if (h < kStallRecovery && game.stalled) drawText(game.canvas, "STALL", 605, 350, game.largeFont, kRed);
+    if (h < kStallRecovery && game.aircraft.stalled) drawText(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont, kRed);
 }
 
 void updateThrottle(GameState& game) {
     const uint8_t* keys = game.keys;
-    const bool throttleLive = !game.stalled && game.edgeArmed && game.fuel > 0.0;
+    const bool throttleLive = !game.aircraft.stalled && game.edgeArmed && game.aircraft.fuel > 0.0;
     if (keys[kVkA] && !game.keyLatchAG && throttleLive) throttleUp(game);
     if (keys[kVkZ] && !game.keyLatchZ && throttleLive) throttleDown(game);
     updateEngine(game);
 }
 
 void drawAircraftBody(GameState& game) {
-    placeOverlay(game, game.aircraftSprite, game.flipped);
+    placeOverlay(game, game.aircraftSprite, game.aircraft.flipped);
     drawBlended(game, game.aircraftSprite);
 }
 
 void resetAircraft(GameState& game) {
-    game.screenX = 19100.0;
-    game.screenY = 19836.0;
-    game.velX = 0.0;
-    game.velY = 0.0;
-    game.pitch = 180.0;
-    game.pitchAtStep = 0.0;
-    game.flipped = 0;
-    game.airspeed = 0.0;
-    game.lift = 0.0;
-    game.throttleStage = 1;
-    game.fuel = 400.0;
-    game.fuelCapacity = 400.0;
-    game.physicsTimer = kPhysicsPeriodGearUp;
-    game.stalled = 0;
-    game.spriteScale = 1.25;
+    game.aircraft.screenX = 19100.0;
+    game.aircraft.screenY = 19836.0;
+    game.aircraft.velX = 0.0;
+    game.aircraft.velY = 0.0;
+    game.aircraft.pitch = 180.0;
+    game.aircraft.pitchAtStep = 0.0;
+    game.aircraft.flipped = 0;
+    game.aircraft.airspeed = 0.0;
+    game.aircraft.lift = 0.0;
+    game.aircraft.throttleStage = 1;
+    game.aircraft.fuel = 400.0;
+    game.aircraft.fuelCapacity = 400.0;
+    game.aircraft.physicsTimer = kPhysicsPeriodGearUp;
+    game.aircraft.stalled = 0;
+    game.aircraft.spriteScale = 1.25;
     game.keyLatchAG = 0;
     game.keyLatchZ = 0;
-    game.rollActive = 0;
-    game.rollReturning = 0;
-    game.rollDone = 0;
-    game.rollFrame = 0;
-    game.highEngineOn = 0;
-    game.lowEngineOn = 0;
+    game.aircraft.rollActive = 0;
+    game.aircraft.rollReturning = 0;
+    game.aircraft.rollDone = 0;
+    game.aircraft.rollFrame = 0;
+    game.aircraft.highEngineOn = 0;
+    game.aircraft.lowEngineOn = 0;
     game.edgeArmed = 1;
 }
 
 void resetFlightConstants(GameState& game) {
-    game.pitchUpRate = 1.0;
-    game.pitchDownRate = 0.5;
-    game.minSpeed = 4;
-    game.maxSpeed = 8;
-    game.boostSpeed = 12;
-    game.gearDownMinSpeed = 0;
+    game.aircraft.pitchUpRate = 1.0;
+    game.aircraft.pitchDownRate = 0.5;
+    game.aircraft.minSpeed = 4;
+    game.aircraft.maxSpeed = 8;
+    game.aircraft.boostSpeed = 12;
+    game.aircraft.gearDownMinSpeed = 0;
 }

@@ -72,6 +72,9 @@ void updatePitchAndRoll(GameState& game);
 // reloads physicsTimer. The gear step calls it when physicsTimer is 0.
 void runFlightPhysics(GameState& game);
 
+// The sortie ends in the ground when the aircraft's y reaches 19842 (y grows downward).
+bool isBelowCrashLine(double worldY);
+
 // Adds the velocity to the world position (unless frozen), sets the screen position from this
 // frame's camera, and applies the ceiling stall with its "STALL" notice.
 void moveAircraft(GameState& game);

@@ -1,7 +1,7 @@
 #include "flight/gear.h"
 
-#include "app/dispatcher.h"
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "assets/sound.h"
 #include "flight/flight.h"
 #include "platform/platform.h"
@@ -28,39 +28,39 @@ constexpr double kRunwayEndBoxEast = 1800.0;
 constexpr double kRunwayEndBoxTop = 210.0;
 
 bool overRunway(const GameState& game) {
-    return game.runwayX <= game.worldX && game.worldX <= game.runwayX + kRunwayLength;
+    return game.runwayX <= game.aircraft.worldX && game.aircraft.worldX <= game.runwayX + kRunwayLength;
 }
 
 void rearm(GameState& game) {
     game.backdropX = kRearmBackdropX;
-    game.cameraLead = 0;
+    game.camera.cameraLead = 0;
     game.terrainScrollX = kRearmTerrainScroll - game.baseX;
-    game.fuel = game.fuelCapacity;
-    game.worldX = game.baseX + kParkedOffset;
-    game.flipped = 0;
-    game.pitch = 180.0;
+    game.aircraft.fuel = game.aircraft.fuelCapacity;
+    game.aircraft.worldX = game.baseX + kParkedOffset;
+    game.aircraft.flipped = 0;
+    game.aircraft.pitch = 180.0;
     game.roundsFired = 0;
     game.bombsDropped = 0;
     game.missilesFired = 0;
-    game.reloaded = 1;
+    game.aircraft.reloaded = 1;
     if (!game.throttleUntouched) game.reloadNotice = kReloadNoticeFrames;
 }
 
 // Touchdown, re-arming and levelling while the wheels are on the runway.
 void touchRunway(GameState& game) {
-    if (!canTouchDown(game.pitch, game.flipped)) {
-        game.onGround = 0;
+    if (!canTouchDown(game.aircraft.pitch, game.aircraft.flipped)) {
+        game.aircraft.onGround = 0;
         return;
     }
-    if (!game.onGround && !game.throttleUntouched) playOnce(game.sounds[kSoundWheel], kFullVolume);
-    game.onGround = 1;
+    if (!game.aircraft.onGround && !game.throttleUntouched) playOnce(game.assets->sounds[kSoundWheel], kFullVolume);
+    game.aircraft.onGround = 1;
     // Exactly 0: the throttle only reaches it by closing fully on the runway with the gear down.
-    if (!game.reloaded && game.airspeed == 0.0) rearm(game);
-    if (!game.reloaded) {
-        if (game.flipped && 1.0 < game.pitch && game.pitch < 90.0) game.pitch -= 1.0;
-        if (!game.flipped && 90.0 < game.pitch && game.pitch < 179.0) game.pitch += 1.0;
+    if (!game.aircraft.reloaded && game.aircraft.airspeed == 0.0) rearm(game);
+    if (!game.aircraft.reloaded) {
+        if (game.aircraft.flipped && 1.0 < game.aircraft.pitch && game.aircraft.pitch < 90.0) game.aircraft.pitch -= 1.0;
+        if (!game.aircraft.flipped && 90.0 < game.aircraft.pitch && game.aircraft.pitch < 179.0) game.aircraft.pitch += 1.0;
     }
-    if (game.altitude < kContactAltitude) game.worldY -= 1.0;
+    if (game.altitude < kContactAltitude) game.aircraft.worldY -= 1.0;
 }
 
 } // namespace
@@ -80,51 +80,51 @@ bool insideRunwayEndBox(double aircraftScreenX, double aircraftScreenY, double r
 void updateGear(GameState& game) {
     const uint8_t* keys = game.keys;
     // The latch is shared with A and clears only when both keys are up.
-    if (keys[kVkG] && !game.keyLatchAG && !game.onGround) {
-        playOnce(game.sounds[kSoundGearMotor], kFullVolume);
+    if (keys[kVkG] && !game.keyLatchAG && !game.aircraft.onGround) {
+        playOnce(game.assets->sounds[kSoundGearMotor], kFullVolume);
         game.keyLatchAG = 1;
-        if (!game.gearUp) {
-            game.gearUp = 1;
-            game.gearTravel = 0;
+        if (!game.aircraft.gearUp) {
+            game.aircraft.gearUp = 1;
+            game.aircraft.gearTravel = 0;
         } else {
-            game.gearUp = 0;
-            game.gearTravel = kGearTravelUp;
+            game.aircraft.gearUp = 0;
+            game.aircraft.gearTravel = kGearTravelUp;
         }
     }
-    if (game.gearTravel > 0 && !game.gearUp) game.gearTravel -= 1;
-    if (game.gearTravel < kGearTravelUp && game.gearUp) game.gearTravel += 1;
+    if (game.aircraft.gearTravel > 0 && !game.aircraft.gearUp) game.aircraft.gearTravel -= 1;
+    if (game.aircraft.gearTravel < kGearTravelUp && game.aircraft.gearUp) game.aircraft.gearTravel += 1;
 
-    if (game.physicsTimer == 0) runFlightPhysics(game);
+    if (game.aircraft.physicsTimer == 0) runFlightPhysics(game);
 
-    if (game.gearUp && game.gearTravel == kGearTravelUp) return;
-    if (game.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
-    placeOverlay(game, game.gearSprite, game.flipped);
+    if (game.aircraft.gearUp && game.aircraft.gearTravel == kGearTravelUp) return;
+    if (game.aircraft.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
+    placeOverlay(game, game.gearSprite, game.aircraft.flipped);
     const PixelImage* image = currentImage(game.gearSprite);
     if (image == nullptr) return;
     // The pivot moves the picture along the aircraft's own vertical axis as the gear retracts.
-    blitRotatedPivot(game.canvas, *image, (int32_t)game.gearSprite.x, (int32_t)game.gearSprite.y,
-                     game.gearSprite.upright, game.gearTravel, game.gearSprite.angle, game.gearSprite.scale);
+    blitRotatedPivot(game.assets->canvas, *image, (int32_t)game.gearSprite.x, (int32_t)game.gearSprite.y,
+                     game.gearSprite.upright, game.aircraft.gearTravel, game.gearSprite.angle, game.gearSprite.scale);
 }
 
 void updateRunway(GameState& game) {
     if (game.reloadNotice > 0) {
-        drawText(game.canvas, "Aircraft Reloaded.", 505, 250, game.largeFont, kGreen);
+        drawText(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont, kGreen);
         game.reloadNotice -= 1;
     }
     if (game.altitude <= kContactAltitude && game.sector == 0 && overRunway(game)) touchRunway(game);
     // Between altitudes 11 and 40 over the runway the flags hold, so the aircraft may bob up
     // a little after lift-off without leaving the runway state at once.
     if (!(game.altitude < kRunwayStateCeiling && overRunway(game))) {
-        game.onGround = 0;
-        game.reloaded = 0;
+        game.aircraft.onGround = 0;
+        game.aircraft.reloaded = 0;
     }
 }
 
 void resetGearAndRunway(GameState& game) {
-    game.gearUp = 0;
-    game.gearTravel = 0;
-    game.onGround = 1;
-    game.reloaded = 1;
+    game.aircraft.gearUp = 0;
+    game.aircraft.gearTravel = 0;
+    game.aircraft.onGround = 1;
+    game.aircraft.reloaded = 1;
     game.altitude = 10; // parked at y 19836, so the first frame's runway rule sees the wheels down
     game.baseX = 19000.0;
     game.runwayX = 19000.0;
@@ -133,8 +133,8 @@ void resetGearAndRunway(GameState& game) {
 
 void checkRunwayEndCollision(GameState& game) {
     if (game.sector != 0) return;
-    if (insideRunwayEndBox(game.worldX - game.cameraX, game.worldY - game.cameraY,
-                           game.runwayX - game.cameraX, game.groundScreenY)) {
+    if (insideRunwayEndBox(game.aircraft.worldX - game.camera.cameraX, game.aircraft.worldY - game.camera.cameraY,
+                           game.runwayX - game.camera.cameraX, game.groundScreenY)) {
         raiseCrash(game, "Crashed");
     }
 }

@@ -1,6 +1,7 @@
 #include "flight/scenery.h"
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "platform/platform.h"
@@ -30,61 +31,61 @@ constexpr TileGroup kTileGroups[] = {
 
 // Sprite positions are truncated to whole pixels before they are drawn.
 void drawAt(const GameState& game, TextureSlot slot, double x, double y) {
-    platformDrawTexture(game.textures[slot], static_cast<int32_t>(x), static_cast<int32_t>(y));
+    platformDrawTexture(game.assets->textures[slot], static_cast<int32_t>(x), static_cast<int32_t>(y));
 }
 
 void followWithCamera(GameState& game) {
     // Both tests read the position before this frame's motion and the camera before this step.
-    const int32_t sx = static_cast<int32_t>(game.worldX - game.cameraX);
-    const int32_t sy = static_cast<int32_t>(game.worldY - game.cameraY);
-    if (sx < 880) game.cameraX = game.worldX - game.cameraLead - 400;
-    if (sx + 95 > 880) game.cameraX = game.worldX - game.cameraLead - 305;
-    if (sy < 300) game.cameraY = game.worldY - 300;
-    if (sy + 95 > 420) game.cameraY = game.worldY - 325;
-    if (game.cameraX < 0) {
-        game.cameraX = 0;
-    } else if (game.cameraX + 1280 > kSectionWidth) {
-        game.cameraX = kCameraMaxX;
+    const int32_t sx = static_cast<int32_t>(game.aircraft.worldX - game.camera.cameraX);
+    const int32_t sy = static_cast<int32_t>(game.aircraft.worldY - game.camera.cameraY);
+    if (sx < 880) game.camera.cameraX = game.aircraft.worldX - game.camera.cameraLead - 400;
+    if (sx + 95 > 880) game.camera.cameraX = game.aircraft.worldX - game.camera.cameraLead - 305;
+    if (sy < 300) game.camera.cameraY = game.aircraft.worldY - 300;
+    if (sy + 95 > 420) game.camera.cameraY = game.aircraft.worldY - 325;
+    if (game.camera.cameraX < 0) {
+        game.camera.cameraX = 0;
+    } else if (game.camera.cameraX + 1280 > kSectionWidth) {
+        game.camera.cameraX = kCameraMaxX;
     }
-    if (game.cameraY < 0) {
-        game.cameraY = 0;
-    } else if (game.cameraY + 720 > 20000.0) {
-        game.cameraY = kCameraMaxY;
+    if (game.camera.cameraY < 0) {
+        game.camera.cameraY = 0;
+    } else if (game.camera.cameraY + 720 > 20000.0) {
+        game.camera.cameraY = kCameraMaxY;
     }
 }
 
 // At the mission's end sections the aircraft turns back; elsewhere it passes into the next one.
 void crossWorldEdges(GameState& game) {
     const SectionRow row = sectionRow(game.mission);
-    if (game.worldX + 200 < 0 && game.edgeArmed) {
+    if (game.aircraft.worldX + 200 < 0 && game.edgeArmed) {
         if (game.sector == row.westEnd) {
-            game.flipped = 0;
-            game.pitch = 180;
-            game.velX = -game.velX;
+            game.aircraft.flipped = 0;
+            game.aircraft.pitch = 180;
+            game.aircraft.velX = -game.aircraft.velX;
             game.edgeArmed = 0;
         } else {
             game.sector -= 1;
-            game.worldX = kSectionWidth;
+            game.aircraft.worldX = kSectionWidth;
             game.backdropX = -610;
             game.terrainScrollX = -(game.terrainScrollX + 40596 - 150);
         }
-    } else if (!game.edgeArmed && game.worldX > 0) {
+    } else if (!game.edgeArmed && game.aircraft.worldX > 0) {
         game.edgeArmed = 1;
     }
 
-    if (game.worldX - 100 > kSectionWidth && game.edgeArmed) {
+    if (game.aircraft.worldX - 100 > kSectionWidth && game.edgeArmed) {
         if (game.sector == row.eastEnd) {
-            game.pitch = 0;
-            game.velX = -game.velX;
+            game.aircraft.pitch = 0;
+            game.aircraft.velX = -game.aircraft.velX;
             game.edgeArmed = 0;
-            game.flipped = 1;
+            game.aircraft.flipped = 1;
         } else {
             game.sector += 1;
-            game.worldX = -100;
+            game.aircraft.worldX = -100;
             game.backdropX = 0;
             game.terrainScrollX = -200;
         }
-    } else if (!game.edgeArmed && game.worldX - 100 < kSectionWidth) {
+    } else if (!game.edgeArmed && game.aircraft.worldX - 100 < kSectionWidth) {
         game.edgeArmed = 1;
     }
 }
@@ -94,8 +95,8 @@ void drawMarks(GameState& game, GroundMark* marks, int32_t count, int32_t capaci
     for (int32_t i = 0; i < used; ++i) {
         GroundMark& mark = marks[i];
         if (!mark.active) continue;
-        if (!game.frozen) mark.x -= game.velX;
-        drawAt(game, slot, game.cameraLead + mark.x, game.groundScreenY + offsetY);
+        if (!game.frozen) mark.x -= game.aircraft.velX;
+        drawAt(game, slot, game.camera.cameraLead + mark.x, game.groundScreenY + offsetY);
     }
 }
 
@@ -119,14 +120,14 @@ int32_t nextCameraLead(int32_t lead, double p, int32_t leadMin, int32_t leadMax)
 }
 
 void updateWorld(GameState& game) {
-    if (!game.frozen && game.worldY > 0) {
-        game.backdropX -= game.velX / kBackdropParallax;
-        game.backdropY -= game.velY / kBackdropParallax;
+    if (!game.frozen && game.aircraft.worldY > 0) {
+        game.backdropX -= game.aircraft.velX / kBackdropParallax;
+        game.backdropY -= game.aircraft.velY / kBackdropParallax;
     }
     drawAt(game, game.mission == 1 ? kTexSkyMission1 : kTexSkyMission23, game.backdropX, game.backdropY - 50);
     drawTerrain(game);
     if (!game.frozen) {
-        game.cameraLead = nextCameraLead(game.cameraLead, game.pitchAtStep, game.cameraLeadMin, game.cameraLeadMax);
+        game.camera.cameraLead = nextCameraLead(game.camera.cameraLead, game.aircraft.pitchAtStep, game.camera.cameraLeadMin, game.camera.cameraLeadMax);
     }
     followWithCamera(game);
     moveAircraft(game);
@@ -135,16 +136,16 @@ void updateWorld(GameState& game) {
 
 void drawTerrain(GameState& game) {
     if (!game.frozen) {
-        game.groundScreenY = kGroundLineY - game.cameraY;
-        game.terrainScrollX -= game.velX;
-        game.terrainScrollY -= game.velY;
+        game.groundScreenY = kGroundLineY - game.camera.cameraY;
+        game.terrainScrollX -= game.aircraft.velX;
+        game.terrainScrollY -= game.aircraft.velY;
     }
-    if (game.worldY <= kTerrainVisibleBelowY) return;
+    if (game.aircraft.worldY <= kTerrainVisibleBelowY) return;
     const TextureSlot tile = game.mission == 1 ? kTexTerrainMission1 : kTexTerrainMission23;
     for (const TileGroup& group : kTileGroups) {
-        if (!(game.worldX > group.fromX && game.worldX < group.toX)) continue;
+        if (!(game.aircraft.worldX > group.fromX && game.aircraft.worldX < group.toX)) continue;
         for (int k = group.firstTile; k <= group.lastTile; ++k) {
-            drawAt(game, tile, game.terrainScrollX + kTerrainTileWidth * k + game.cameraLead, game.groundScreenY);
+            drawAt(game, tile, game.terrainScrollX + kTerrainTileWidth * k + game.camera.cameraLead, game.groundScreenY);
         }
     }
     game.shadowScale = game.terrainScrollY / 300.0;
@@ -152,27 +153,27 @@ void drawTerrain(GameState& game) {
 
 void drawBase(GameState& game) {
     if (game.sector == 0) {
-        drawAt(game, kTexBuildingSmall, game.runwayX + 90 - game.cameraX, game.groundScreenY + 90);
-        drawAt(game, kTexBuildingWide, game.runwayX + 170 - game.cameraX, game.groundScreenY + 127);
-        drawAt(game, kTexRunway, game.runwayX - game.cameraX, game.groundScreenY + 220);
+        drawAt(game, kTexBuildingSmall, game.runwayX + 90 - game.camera.cameraX, game.groundScreenY + 90);
+        drawAt(game, kTexBuildingWide, game.runwayX + 170 - game.camera.cameraX, game.groundScreenY + 127);
+        drawAt(game, kTexRunway, game.runwayX - game.camera.cameraX, game.groundScreenY + 220);
         checkRunwayEndCollision(game);
     }
     if (game.mission == 3 && game.sector == 2) {
-        drawAt(game, kTexCrowdStand, game.runwayX - game.cameraX, game.groundScreenY + 20);
+        drawAt(game, kTexCrowdStand, game.runwayX - game.camera.cameraX, game.groundScreenY + 20);
     }
     drawMarks(game, game.craters, game.bombBlastCount, kCraterCapacity, kTexLargeGroundMark, 150);
     drawMarks(game, game.blastMarks, game.missileBlastCount, kBlastMarkCapacity, kTexSmallGroundMark, 210);
 }
 
 void drawShadow(GameState& game) {
-    blitRotated(game.canvas, game.shadowImage, static_cast<int32_t>(game.worldX - game.cameraX + 8),
+    blitRotated(game.assets->canvas, game.assets->shadowImage, static_cast<int32_t>(game.aircraft.worldX - game.camera.cameraX + 8),
                 static_cast<int32_t>(game.groundScreenY + 196 + 40), 0, 180.0, game.shadowScale);
 }
 
 void resetScenery(GameState& game) {
-    game.cameraX = 0;
-    game.cameraY = 0;
-    game.cameraLead = 0;
+    game.camera.cameraX = 0;
+    game.camera.cameraY = 0;
+    game.camera.cameraLead = 0;
     game.sector = 0;
     game.edgeArmed = 1;
     game.backdropX = -270;

@@ -1,6 +1,6 @@
 #include "screens/briefing.h"
 
-#include "app/game_state.h"
+#include "game/game_state.h"
 #include "assets/music.h"
 #include "combat/outcome.h"
 

@@ -6,7 +6,8 @@
 
 #include <memory>
 
-#include "app/game_state.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "app/startup.h"
 #include "platform/platform.h"
 
@@ -23,7 +24,8 @@ TEST(SdlWindow, OpensRunsFramesAndQuitsOnEsc) {
     EXPECT_EQ(SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE, 0u);
 
     auto game = std::make_unique<GameState>();
-    runStartUp(*game, 1);
+    auto gameAssets = std::make_unique<GameAssets>();
+    runStartUp(*game, *gameAssets, 1);
     int frames = 0;
     while (frames < 30 && pumpOnce(*game)) ++frames;
     ASSERT_EQ(frames, 30);
@@ -48,7 +50,8 @@ TEST(SdlWindow, OpensRunsFramesAndQuitsOnEsc) {
 TEST(SdlWindow, ClosingTheWindowEndsThePumpBeforeAnotherFrame) {
     ASSERT_TRUE(platformOpen());
     auto game = std::make_unique<GameState>();
-    runStartUp(*game, 1);
+    auto gameAssets = std::make_unique<GameAssets>();
+    runStartUp(*game, *gameAssets, 1);
     ASSERT_TRUE(pumpOnce(*game));
     // What the window manager's close button turns into.
     SDL_Event quit;

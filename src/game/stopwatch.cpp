@@ -1,4 +1,4 @@
-#include "app/stopwatch.h"
+#include "game/stopwatch.h"
 
 #include "platform/platform.h"
 

@@ -1,0 +1,25 @@
+#include "game/game_state.h"
+
+#include <cstdio>
+#include <cstring>
+
+int32_t gameRandom(GameState& game) {
+    game.randomState = game.randomState * 214013u + 2531011u;
+    return static_cast<int32_t>((game.randomState >> 16) & 0x7FFF);
+}
+
+void seedRandom(GameState& game, uint32_t seed) { game.randomState = seed; }
+
+void setOutcome(GameState& game, const char* text) { std::snprintf(game.outcome, sizeof game.outcome, "%s", text); }
+
+bool outcomeIs(const GameState& game, const char* text) { return std::strcmp(game.outcome, text) == 0; }
+
+void raiseCrash(GameState& game, const char* text) {
+    game.missionOver = 1;
+    setOutcome(game, text);
+    game.outcomeFresh = 1;
+    game.mapShown = 0;
+    game.briefingShown = 0;
+    game.controlShown = 0;
+    game.titleShown = 0;
+}

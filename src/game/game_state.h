@@ -1,0 +1,214 @@
+#pragma once
+// The one record of the game's state. The entry point owns it for the whole run and passes it to
+// every operation; it is value-initialised (every field zero) before start-up, and start-up and
+// the resets give the fields their first values. It holds state only: what start-up loaded
+// (pictures, sounds, music, fonts, the frame's canvas) lives in GameAssets, which the record
+// points to. So the whole state is one trivially copyable block that can be copied, compared and
+// replayed. Fields are grouped by the subsystem that owns them; each says its unit or range.
+
+#include <cstdint>
+#include <type_traits>
+
+#include "game/stopwatch.h"
+#include "raster/canvas.h"
+
+struct GameAssets; // filled by start-up, see assets/game_assets.h
+struct FrameSet;
+
+constexpr int kKeyTableSize = 256; // one byte per virtual-key code, 1 held, 0 up
+constexpr int kTrickCount = 5;
+constexpr int kTrickNameSize = 32;
+constexpr int kOutcomeSize = 8;    // the longest outcome, "Escaped", and its NUL
+
+// The mouse as the window messages leave it.
+struct MouseState {
+    int32_t x = 0;        // client column of the cursor
+    int32_t y = 0;        // client row, growing downward
+    uint8_t leftDown = 0; // left button held
+    uint8_t captured = 0; // mouse capture taken (only the input handler reads it)
+};
+
+// One moving or animated picture. Owners give the remaining fields their meaning.
+struct SpriteRecord {
+    const FrameSet* frames = nullptr; // the loaded images it plays, in GameAssets
+    int32_t imageIndex = 0;
+    int32_t tick = 0;          // frames the current image has been up
+    double x = 0.0;            // draw position, screen pixels
+    double y = 0.0;
+    double scale = 0.0;
+    double angle = 0.0;        // degrees
+    uint8_t upright = 0;       // passed to the blits; 0 mirrors top to bottom
+    int32_t framesPerImage = 0;
+};
+
+// The player's aircraft: what the flight rules move and read. Angles in degrees (0 west, 90 up,
+// 180 east, 270 down), velocities in pixels per frame.
+struct Aircraft {
+    double worldX = 0.0;        // world pixels, x growing east
+    double worldY = 0.0;        // world pixels, y growing downward; the ground is near 19846
+    double screenX = 0.0;       // world position minus the camera
+    double screenY = 0.0;
+    double velX = 0.0;
+    double velY = 0.0;
+    double pitch = 0.0;         // nose angle, 0..360 inclusive
+    double pitchAtStep = 0.0;   // pitch as read by the last flight-physics step
+    int32_t physicsTimer = 0;   // frames to the next flight-physics step
+    uint8_t flipped = 0;        // image mirrored about its long axis (rolled over)
+    uint8_t rollActive = 0;     // a roll-over is under way
+    uint8_t rollReturning = 0;  // the roll-over is playing back toward the first image
+    uint8_t rollDone = 0;       // the roll-over finished; cleared when Up and Down are up
+    int32_t rollFrame = 0;      // image of the roll-over strip being shown, 0..2
+    double airspeed = 0.0;      // throttle setting
+    double lift = 0.0;          // vertical thrust term; follows airspeed, negated by the stall
+    int32_t throttleStage = 0;  // 1 at start, 3 afterburner lit, 2 after it went out
+    uint8_t highEngineOn = 0;   // the cruise loop has been started
+    uint8_t lowEngineOn = 0;    // the low engine loop has been started
+    double fuel = 0.0;
+    double fuelCapacity = 0.0;
+    uint8_t stalled = 0;        // ceiling stall in progress
+    double spriteScale = 0.0;   // drawing scale of the aircraft and its overlays
+    uint8_t gearUp = 0;         // landing gear retracted
+    int32_t gearTravel = 0;     // gear animation, 0 fully down .. 18 fully up
+    uint8_t onGround = 0;       // resting on the home runway
+    uint8_t reloaded = 0;       // re-armed during the current stay on the runway
+
+    // The upgradeable flight values, set on a new game.
+    int32_t gearDownMinSpeed = 0; // lowest airspeed on the runway with the gear down
+    int32_t minSpeed = 0;       // lowest airspeed otherwise
+    int32_t maxSpeed = 0;       // top airspeed without afterburner
+    int32_t boostSpeed = 0;     // airspeed with the afterburner lit
+    double pitchUpRate = 0.0;   // degrees per frame the nose turns up
+    double pitchDownRate = 0.0; // degrees per frame the nose turns down
+};
+
+// The camera over the current section.
+struct Camera {
+    double cameraX = 0.0;       // world pixels of the screen's left edge
+    double cameraY = 0.0;       // world pixels of the screen's top edge
+    int32_t cameraLead = 0;     // pixels the camera looks ahead, cameraLeadMin..cameraLeadMax
+    int32_t cameraLeadMin = 0;  // set once at start-up: 0
+    int32_t cameraLeadMax = 0;  // set once at start-up: 300
+};
+
+constexpr int kCraterCapacity = 85;     // ground marks of bomb blasts
+constexpr int kBlastMarkCapacity = 805; // ground marks of missile blasts
+
+// A mark an explosion left on the ground, scrolled with the terrain.
+struct GroundMark {
+    double x = 0.0;     // screen x less cameraLead when the mark was made
+    double y = 0.0;     // recorded, not drawn from
+    uint8_t active = 0; // the blast ended at ground level
+};
+
+struct GameState {
+    // Shell and screens: the frame, the input state, the screens between sorties.
+    GameAssets* assets = nullptr;         // what start-up loaded, never part of the state; only
+                                          // start-up, the frame and the music steps change it
+    uint8_t keys[kKeyTableSize] = {};     // the key table, by virtual-key code, 1 held
+    MouseState mouse;
+    char textBuffer[kTextBufferSize] = {}; // scratch space for one formatted line
+    Stopwatch fpsStopwatch;               // window of the frame-rate count
+    int32_t frameCount = 0;               // frames of world flying since the last rate publication
+    int32_t framesPerSecond = 0;
+    float versionNumber = 0.0f;           // shown in the title bar
+    uint8_t fullScreen = 0;               // presentation is full screen
+    uint8_t enterHeld = 0;                // Enter acted on, cleared when Enter is up
+    uint8_t frozen = 0;                   // Tab held: the motion steps skip their movement
+    uint8_t titleShown = 0;               // the title picture is up
+    uint8_t controlShown = 0;             // mission control is up
+    uint8_t mapShown = 0;                 // the mission-select map is up
+    uint8_t briefingShown = 0;            // the briefing is up
+    uint8_t clickLatch = 0;               // a left click was acted on, cleared when the button is up
+    uint8_t saveLoadLatch = 0;            // mission control's save and load buttons
+    uint8_t gameLoaded = 0;               // the last load succeeded
+    int32_t loadNotice = 0;               // frames left of "Game Loaded."
+    int32_t mission = 0;                  // 1 convoy, 2 cargo aircraft, 3 airshow
+    int32_t difficulty = 0;               // chosen level of the next sortie, 0..3
+    int32_t markerBlink = 0;              // frames left of the direction marker's blink cycle
+    uint8_t musicTrack1On = 0;            // track 1 is the one playing
+    uint8_t musicTrack2On = 0;            // track 2 is the one playing
+    uint32_t randomState = 0;             // the one random generator's state
+
+    // The aircraft and the sprite records that draw it and its overlays.
+    Aircraft aircraft;
+    uint8_t keyLatchAG = 0;               // A or G acted on, cleared when both are up
+    uint8_t keyLatchZ = 0;                // Z acted on, cleared when Z is up
+    uint8_t throttleUntouched = 0;
+    SpriteRecord aircraftSprite;
+    SpriteRecord gearSprite;
+    SpriteRecord rollSprite;
+    SpriteRecord exhaustCruiseSprite;
+    SpriteRecord exhaustLowSprite;
+    SpriteRecord exhaustAfterburnerSprite;
+
+    // Camera and scenery.
+    Camera camera;
+    double groundScreenY = 0.0;  // screen row of the ground line
+    int32_t sector = 0;          // world section the aircraft is in, 40000 pixels wide
+    uint8_t edgeArmed = 0;       // a section edge crossing acts only while set
+    double backdropX = 0.0;      // sky backdrop position, drawn at backdropY - 50
+    double backdropY = 0.0;
+    double terrainScrollX = 0.0; // screen x of terrain tile 0, before cameraLead is added
+    double terrainScrollY = 0.0; // vertical scroll counter; the shadow's scale is it / 300
+    double shadowScale = 0.0;    // scale of the ground shadow
+    double baseX = 0.0;          // world x of the home base
+    double runwayX = 0.0;        // world x where the 1560-pixel runway begins
+
+    // Cockpit.
+    int32_t altitude = 0;        // pixels above the ground: (int)(19846 - worldY); the runway rule reads it next frame
+    int32_t barColourR = 0;      // the throttle bar's colour
+    int32_t barColourG = 0;
+    int32_t barColourB = 0;
+    int32_t reloadNotice = 0;    // frames left of "Aircraft Reloaded."
+
+    // Weapons.
+    int32_t selectedWeapon = 0;  // 1 gun, 2 bombs, 3 missiles
+    uint8_t weaponKeyLatch = 0;  // Ctrl acted on, cleared when Ctrl is up
+    int32_t roundsFired = 0;     // gun rounds fired since the last re-arm
+    int32_t bombsDropped = 0;
+    int32_t missilesFired = 0;
+    int32_t lockTarget = 0;      // index of the lock candidate among the cargo aircraft
+    double nearestTargetDistance = 0.0; // pixels to the lock candidate
+
+    // Cargo aircraft.
+    int32_t cargoCount = 0;      // cargo aircraft slots in use
+    int32_t cargoDestroyed = 0;
+
+    // Blasts and the marks they leave on the ground.
+    GroundMark craters[kCraterCapacity];       // in use: bombBlastCount
+    int32_t bombBlastCount = 0;
+    GroundMark blastMarks[kBlastMarkCapacity]; // in use: missileBlastCount
+    int32_t missileBlastCount = 0;
+
+    // Airshow.
+    char trickNames[kTrickCount][kTrickNameSize] = {};
+    uint8_t showUpLatch = 0;     // Up acted on, cleared when Up is up
+    uint8_t showDownLatch = 0;   // Down acted on, cleared when Down is up
+
+    // Progress.
+    int32_t missionsUnlocked = 0;    // 1..3 missions offered on the map
+    int32_t unlockedDifficulty1 = 0; // highest difficulty open for mission 1, 0..3
+    int32_t unlockedDifficulty2 = 0;
+    int32_t unlockedDifficulty3 = 0;
+
+    // Outcome.
+    Stopwatch missionStopwatch;      // the mission clock, read for the time bonus
+    uint8_t missionOver = 0;         // no sortie is being flown
+    uint8_t outcomeFresh = 0;        // an outcome was just raised; its one-time effects are due
+    uint8_t objectiveDone = 0;       // the mission's objective is met
+    char outcome[kOutcomeSize] = {}; // "NULL" while flying; "Won", "Crashed", "Blew", "Escaped", "Bombed"
+};
+
+static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");
+
+// The one random generator: state = state * 214013 + 2531011 (mod 2^32), result = bits 16..30.
+int32_t gameRandom(GameState& game);
+void seedRandom(GameState& game, uint32_t seed);
+
+// Sets the outcome text (cut to fit), and whether it reads `text`.
+void setOutcome(GameState& game, const char* text);
+bool outcomeIs(const GameState& game, const char* text);
+
+// Ends the sortie with the losing outcome `text` the way a crash does: the sortie is over, its
+// one-time effects are due and every screen flag is cleared. Any subsystem may raise it.
+void raiseCrash(GameState& game, const char* text);
