@@ -1,5 +1,7 @@
-// The game's sound files under Files/Sound and how each is played.
+// The game's sound files under Files/Sound and how each is played, from the game's asset list.
 #pragma once
+
+#include "../src/assets/asset_list.h"
 
 struct SoundFile {
   const char* name;
@@ -7,14 +9,8 @@ struct SoundFile {
   bool chunked;  // read by the chunk-walking loader instead of the 44-byte-header one
 };
 
-inline constexpr SoundFile kSoundFiles[] = {
-    {"Bombdrop.wav", false, false}, {"GndHit.wav", false, false}, {"wheel.wav", false, false},
-    {"tt2.wav", false, false},      {"GUNHIT.wav", false, false}, {"detCl.wav", false, false},
-    {"detFr.wav", false, false},    {"B1.wav", true, false},      {"A2.wav", true, false},
-    {"23.wav", true, false},        {"dest.wav", false, false},   {"crash.wav", false, false},
-    {"vulcv.wav", true, true},      {"ML.wav", false, false},     {"Narr.wav", true, false},
-    {"Trk.wav", false, false},      {"Antonov.wav", true, false}, {"search.wav", true, false},
-    {"Lock.wav", true, false},
-};
+#define SKARNWING_SOUND_FILE(slot, file, loops, chunked) {file, loops, chunked},
+inline constexpr SoundFile kSoundFiles[] = {SKARNWING_SOUNDS(SKARNWING_SOUND_FILE)};
+#undef SKARNWING_SOUND_FILE
 
 inline constexpr const char* kMusicFiles[] = {"m1.z2", "m2.z2"};

@@ -36,54 +36,24 @@ struct ResourceTexture {
     uint32_t key;
 };
 
-// Textures 1 to 17, in TextureSlot order.
-const FileTexture kFileTextures[] = {
-    {"Files\\Img\\bg\\arr50.png", 50, 50, kKeyWhite},
-    {"Files\\Img\\bg\\arr50R.png", 50, 50, kKeyWhite},
-    {"Files\\Img\\bg\\MissSel.png", 25, 25, kKeyWhite},
-    {"Files\\Img\\bg\\MissSel2.png", 25, 25, kKeyWhite},
-    {"Files\\Img\\bg\\close.png", 30, 30, kKeyMagenta},
-    {"Files\\Img\\bg\\3.jpg", 27, 27, kKeyMagenta},
-    {"Files\\Img\\bg\\4.jpg", 539, 67, kKeyWhite},
-    {"Files\\Img\\bg\\5.jpg", 30, 30, kKeyMagenta},
-    {"Files\\Img\\bg\\5c.jpg", 30, 30, kKeyMagenta},
-    {"Files\\Img\\12b.PNG", 98, 42, kKeyBlack},
-    {"Files\\Img\\13.PNG", 303, 87, kKeyBlack},
-    {"Files\\Img\\14.PNG", 59, 123, kKeyBlack},
-    {"Files\\Img\\3.PNG", 1600, 35, kKeyBlack},
-    {"Files\\Img\\10.PNG", 170, 170, kKeyBlack},
-    {"Files\\Img\\11.PNG", 105, 60, kKeyBlack},
-    {"Files\\Img\\bg\\Save.PNG", 120, 50, kKeyBlack},
-    {"Files\\Img\\bg\\Load.PNG", 120, 50, kKeyBlack},
-};
-
-// Textures 18 to 34, continuing the TextureSlot order.
-const ResourceTexture kResourceTextures[] = {
-    {14, 98, 42, kKeyBlack},      {17, 55, 50, kKeyBlack},      {18, 55, 50, kKeyBlack},
-    {3, 1194, 383, kKeyBlack},    {20, 1920, 1080, kKeyWhite},  {34, 1920, 1080, kKeyMagenta},
-    {22, 1280, 720, kKeyMagenta}, {21, 1280, 720, kKeyMagenta}, {28, 1280, 720, kKeyMagenta},
-    {24, 1280, 720, kKeyMagenta}, {11, 292, 232, kKeyWhite},    {25, 292, 232, kKeyWhite},
-    {40, 3582, 370, kKeyWhite},   {26, 292, 232, kKeyWhite},    {27, 436, 268, kKeyMagenta},
-    {2, 1194, 383, kKeyWhite},    {12, 50, 50, kKeyWhite},
-};
+#define SKARNWING_ROW(slot, source, width, height, key) {source, width, height, key},
+const FileTexture kFileTextures[] = {SKARNWING_FILE_TEXTURES(SKARNWING_ROW)};
+const ResourceTexture kResourceTextures[] = {SKARNWING_RESOURCE_TEXTURES(SKARNWING_ROW)};
+#undef SKARNWING_ROW
 
 constexpr int32_t kFileTextureCount = sizeof kFileTextures / sizeof kFileTextures[0];
 constexpr int32_t kResourceTextureCount = sizeof kResourceTextures / sizeof kResourceTextures[0];
 static_assert(kFileTextureCount + kResourceTextureCount == kTextureCount, "one table row per texture slot");
 
-// Sounds 1 to 12, in SoundSlot order. Sound 13, the gun, has a loader of its own.
-const char* const kSoundsBeforeMusic[] = {
-    "Files\\Sound\\Bombdrop.wav", "Files\\Sound\\GndHit.wav", "Files\\Sound\\wheel.wav",
-    "Files\\Sound\\tt2.wav",      "Files\\Sound\\GUNHIT.wav", "Files\\Sound\\detCl.wav",
-    "Files\\Sound\\detFr.wav",    "Files\\Sound\\B1.wav",     "Files\\Sound\\A2.wav",
-    "Files\\Sound\\23.wav",       "Files\\Sound\\dest.wav",   "Files\\Sound\\crash.wav",
+// A sound file with its first slot and its loader.
+struct SoundRow {
+    int32_t slot;
+    const char* path;
+    bool chunked;
 };
-static_assert(sizeof kSoundsBeforeMusic / sizeof kSoundsBeforeMusic[0] == kSoundGunFire, "sounds 1 to 12");
-
-// Sounds 14 to 16 and 27 to 28; the ten cargo-aircraft drones lie between them.
-const char* const kSoundsAfterMusic[] = {"Files\\Sound\\ML.wav", "Files\\Sound\\Narr.wav", "Files\\Sound\\Trk.wav"};
-constexpr const char* kDroneSound = "Files\\Sound\\Antonov.wav";
-constexpr int32_t kDroneCount = kSoundSearchTone - kSoundEngineDrone0;
+#define SKARNWING_ROW(slot, file, loops, chunked) {slot, "Files\\Sound\\" file, chunked},
+const SoundRow kSoundRows[] = {SKARNWING_SOUNDS(SKARNWING_ROW)};
+#undef SKARNWING_ROW
 
 // Runs every job, on as many threads as the machine has cores (this one included), and returns
 // when all have finished. Jobs must touch disjoint data.
@@ -179,20 +149,13 @@ void loadInventory(GameState& game) {
     jobs.push_back([&game]() { buildFrameSet(game.assets->cargoFrames, 10, 1, 610, 128, 3); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->smokeFrames, 13, 1, 280, 280, 1); });
     jobs.push_back([&game]() {
-        for (int32_t i = 0; i < kSoundGunFire; ++i) {
-            assignSound(game.assets->sounds[i], loadWavFixed(kSoundsBeforeMusic[i]));
+        SoundEffect* sounds = game.assets->sounds;
+        for (const SoundRow& row : kSoundRows) {
+            assignSound(sounds[row.slot], row.chunked ? loadWavChunked(row.path) : loadWavFixed(row.path));
+            if (row.slot != kSoundEngineDrone0) continue;
+            // One cargo aircraft's drone per slot: ten voices of one file's samples.
+            for (int32_t i = 1; i < kDroneSlots; ++i) assignSound(sounds[row.slot + i], copySound(sounds[row.slot]));
         }
-        assignSound(game.assets->sounds[kSoundGunFire], loadWavChunked("Files\\Sound\\vulcv.wav"));
-        for (int32_t i = 0; i < 3; ++i) {
-            assignSound(game.assets->sounds[kSoundMissileLaunch + i], loadWavFixed(kSoundsAfterMusic[i]));
-        }
-        // One cargo aircraft's drone per slot: ten voices of one file's samples.
-        assignSound(game.assets->sounds[kSoundEngineDrone0], loadWavFixed(kDroneSound));
-        for (int32_t i = 1; i < kDroneCount; ++i) {
-            assignSound(game.assets->sounds[kSoundEngineDrone0 + i], copySound(game.assets->sounds[kSoundEngineDrone0]));
-        }
-        assignSound(game.assets->sounds[kSoundSearchTone], loadWavFixed("Files\\Sound\\search.wav"));
-        assignSound(game.assets->sounds[kSoundLockTone], loadWavFixed("Files\\Sound\\Lock.wav"));
     });
     runJobs(jobs);
 

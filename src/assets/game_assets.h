@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "assets/asset_list.h"
 #include "assets/images.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -14,68 +15,55 @@
 #include "raster/canvas.h"
 #include "raster/pixel_image.h"
 
-// Device textures, in load order (the first 17 from files, the rest from program resources).
+// Device textures, in load order: the file ones, then the built-in ones.
 enum TextureSlot : int {
-    kTexArrow,             // "Files\Img\bg\arr50.png", also the direction marker
-    kTexArrowLit,          // "Files\Img\bg\arr50R.png"
-    kTexMapMarker,         // "Files\Img\bg\MissSel.png"
-    kTexMapMarkerLit,      // "Files\Img\bg\MissSel2.png"
-    kTexClose,             // "Files\Img\bg\close.png"
-    kTexLevelPip,          // "Files\Img\bg\3.jpg"
-    kTexResultsBanner,     // "Files\Img\bg\4.jpg"
-    kTexBuyIcon,           // "Files\Img\bg\5.jpg"
-    kTexBuyIconPressed,    // "Files\Img\bg\5c.jpg"
-    kTexTruck,             // "Files\Img\12b.PNG"
-    kTexBuildingWide,      // "Files\Img\13.PNG"
-    kTexBuildingSmall,     // "Files\Img\14.PNG"
-    kTexRunway,            // "Files\Img\3.PNG"
-    kTexLargeGroundMark,   // "Files\Img\10.PNG"
-    kTexSmallGroundMark,   // "Files\Img\11.PNG"
-    kTexSaveButton,        // "Files\Img\bg\Save.PNG"
-    kTexLoadButton,        // "Files\Img\bg\Load.PNG"
-    kTexTruckBurning,      // resource 14
-    kTexStar,              // resource 17
-    kTexStarLit,           // resource 18
-    kTexTerrainMission1,   // resource 3
-    kTexSkyMission1,       // resource 20
-    kTexSkyMission23,      // resource 34
-    kTexBriefingPicture,   // resource 22
-    kTexUpgradePicture,    // resource 21
-    kTexMapPicture,        // resource 28
-    kTexTitle,             // resource 24
-    kTexPhotoConvoy,       // resource 11
-    kTexPhotoCargo,        // resource 25
-    kTexCrowdStand,        // resource 40
-    kTexPhotoAirshow,      // resource 26
-    kTexPhotoLarge,        // resource 27
-    kTexTerrainMission23,  // resource 2
-    kTexMission2Marker,    // resource 12
+#define SKARNWING_SLOT(slot, ...) slot,
+    SKARNWING_FILE_TEXTURES(SKARNWING_SLOT) SKARNWING_RESOURCE_TEXTURES(SKARNWING_SLOT)
     kTextureCount
 };
+#undef SKARNWING_SLOT
 
-// Sound-effect slots, in load order.
+// Sound-effect slots, in load order (the rows of SKARNWING_SOUNDS; the drone takes ten slots).
 enum SoundSlot : int {
-    kSoundBombDrop,        // "Files\Sound\Bombdrop.wav"
-    kSoundGroundHit,       // "Files\Sound\GndHit.wav", also the button click
-    kSoundWheel,           // "Files\Sound\wheel.wav"
-    kSoundGearMotor,       // "Files\Sound\tt2.wav"
-    kSoundGunHit,          // "Files\Sound\GUNHIT.wav"
-    kSoundDetonationClose, // "Files\Sound\detCl.wav"
-    kSoundDetonationFar,   // "Files\Sound\detFr.wav"
-    kSoundEngineCruise,    // "Files\Sound\B1.wav"
-    kSoundEngineLow,       // "Files\Sound\A2.wav"
-    kSoundAfterburner,     // "Files\Sound\23.wav"
-    kSoundCargoBreakup,    // "Files\Sound\dest.wav"
-    kSoundCrash,           // "Files\Sound\crash.wav"
-    kSoundGunFire,         // "Files\Sound\vulcv.wav"
-    kSoundMissileLaunch,   // "Files\Sound\ML.wav"
-    kSoundNarration,       // "Files\Sound\Narr.wav"
-    kSoundTruckWrecked,    // "Files\Sound\Trk.wav"
-    kSoundEngineDrone0,    // "Files\Sound\Antonov.wav", ten slots, one per cargo aircraft
-    kSoundSearchTone = kSoundEngineDrone0 + 10, // "Files\Sound\search.wav"
-    kSoundLockTone,        // "Files\Sound\Lock.wav"
+    kSoundBombDrop,
+    kSoundGroundHit,
+    kSoundWheel,
+    kSoundGearMotor,
+    kSoundGunHit,
+    kSoundDetonationClose,
+    kSoundDetonationFar,
+    kSoundEngineCruise,
+    kSoundEngineLow,
+    kSoundAfterburner,
+    kSoundCargoBreakup,
+    kSoundCrash,
+    kSoundGunFire,
+    kSoundMissileLaunch,
+    kSoundNarration,
+    kSoundTruckWrecked,
+    kSoundEngineDrone0,
+    kSoundSearchTone = kSoundEngineDrone0 + kDroneSlots,
+    kSoundLockTone,
     kSoundSlotCount
 };
+
+// The enum and the list agree: each row's slot follows the one before.
+namespace asset_list_check {
+constexpr int kSoundRowSlots[] = {
+#define SKARNWING_SOUND_SLOT(slot, file, loops, chunked) slot,
+    SKARNWING_SOUNDS(SKARNWING_SOUND_SLOT)
+#undef SKARNWING_SOUND_SLOT
+};
+constexpr bool rowsFollow() {
+    int next = 0;
+    for (const int slot : kSoundRowSlots) {
+        if (slot != next) return false;
+        next = slot + (slot == kSoundEngineDrone0 ? kDroneSlots : 1);
+    }
+    return next == kSoundSlotCount;
+}
+static_assert(rowsFollow(), "SoundSlot lists the rows of SKARNWING_SOUNDS in order");
+} // namespace asset_list_check
 
 constexpr int kLargeSheetWidth = 512;  // "Files\Img\Fixedsys16x28.bmp"
 constexpr int kLargeSheetHeight = 84;
