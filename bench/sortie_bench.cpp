@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "app/dispatcher.h"
+#include "app/startup.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
-#include "app/startup.h"
 #include "platform/paths.h"
 #include "raster/canvas.h"
 #include "screens/briefing.h"

@@ -12,15 +12,15 @@
 
 #include "app/dispatcher.h"
 #include "app/frame.h"
-#include "assets/game_assets.h"
-#include "test_game.h"
-#include "game/game_state.h"
 #include "app/input.h"
 #include "app/startup.h"
+#include "assets/game_assets.h"
 #include "combat/outcome.h"
+#include "game/game_state.h"
 #include "platform/headless.h"
 #include "platform/paths.h"
 #include "screens/briefing.h"
+#include "test_game.h"
 
 namespace {
 

@@ -11,15 +11,15 @@
 #include <thread>
 #include <vector>
 
-#include "assets/game_assets.h"
-#include "test_game.h"
-#include "game/game_state.h"
 #include "assets/audio_dump.h"
+#include "assets/game_assets.h"
 #include "assets/music.h"
 #include "assets/sound.h"
 #include "assets_fixtures.h"
+#include "game/game_state.h"
 #include "platform/audio.h"
 #include "platform/mixer.h"
+#include "test_game.h"
 
 namespace {
 

@@ -9,17 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "assets/game_assets.h"
-#include "test_game.h"
-#include "game/game_state.h"
 #include "app/inventory.h"
 #include "assets/audio_dump.h"
+#include "assets/game_assets.h"
 #include "assets/images.h"
 #include "assets/music.h"
 #include "assets/sound.h"
 #include "assets/textures.h"
 #include "assets_fixtures.h"
+#include "game/game_state.h"
 #include "platform/audio.h"
+#include "test_game.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <memory>
 
 #include "assets/game_assets.h"
-#include "test_game.h"
-#include "game/game_state.h"
 #include "combat/cockpit.h"
 #include "combat/outcome.h"
+#include "game/game_state.h"
 #include "platform/platform.h"
+#include "test_game.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "assets/game_assets.h"
-#include "test_game.h"
-#include "game/game_state.h"
 #include "assets/sound.h"
 #include "combat/outcome.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
+#include "game/game_state.h"
 #include "platform/mixer.h"
 #include "platform/platform.h"
+#include "test_game.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ struct FlightGame {
     void flyFrame() {
         GameState& g = *game;
         moveAircraft(g);
-        if (g.aircraft.physicsTimer > 0) g.aircraft.physicsTimer -= 1;
+        countPhysicsTimer(g);
         updateRunway(g);
         checkRunwayEndCollision(g);
         updatePitchAndRoll(g);

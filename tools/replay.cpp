@@ -26,10 +26,10 @@
 #include <vector>
 
 #include "app/frame.h"
-#include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
+#include "assets/game_assets.h"
+#include "game/game_state.h"
 #include "platform/headless.h"
 #include "platform/paths.h"
 #include "screens/briefing.h"

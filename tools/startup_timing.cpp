@@ -14,10 +14,10 @@
 #include <memory>
 
 #include "app/frame.h"
-#include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "app/startup.h"
+#include "assets/game_assets.h"
 #include "assets/music.h"
+#include "game/game_state.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 

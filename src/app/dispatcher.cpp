@@ -1,11 +1,11 @@
 #include "app/dispatcher.h"
 
 #include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "combat/cockpit.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "flight/scenery.h"
+#include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
 
@@ -91,7 +91,7 @@ void releaseKeyLatches(GameState& game) {
 void runSortie(GameState& game) {
     if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, "Crashed");
     updateWorld(game);
-    if (game.aircraft.physicsTimer > 0) game.aircraft.physicsTimer -= 1;
+    countPhysicsTimer(game);
     updateRunway(game);
     drawBase(game);
     updatePitchAndRoll(game);

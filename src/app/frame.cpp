@@ -4,8 +4,8 @@
 
 #include "app/dispatcher.h"
 #include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "assets/music.h"
+#include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
 

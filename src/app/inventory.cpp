@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "assets/images.h"
 #include "assets/music.h"
 #include "assets/sound.h"
 #include "assets/textures.h"
+#include "game/game_state.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 

@@ -3,9 +3,9 @@
 #include <ctime>
 #include <memory>
 
+#include "app/startup.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
-#include "app/startup.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
 

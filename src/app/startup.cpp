@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "app/frame.h"
-#include "game/game_state.h"
 #include "app/input.h"
-#include "assets/game_assets.h"
 #include "app/inventory.h"
+#include "assets/game_assets.h"
 #include "assets/music.h"
 #include "assets/sound.h"
 #include "combat/outcome.h"
+#include "game/game_state.h"
 #include "platform/platform.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <type_traits>
 
-#include "game/game_state.h"
 #include "assets/audio_dump.h"
+#include "game/game_state.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "combat/outcome.h"
 
-#include "game/game_state.h"
 #include "combat/cockpit.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "flight/scenery.h"
+#include "game/game_state.h"
 
 namespace {
 

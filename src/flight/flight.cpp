@@ -1,9 +1,9 @@
 #include "flight/flight.h"
 
 #include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "assets/images.h"
 #include "assets/sound.h"
+#include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 #include "raster/canvas.h"
@@ -304,6 +304,10 @@ void updatePitchAndRoll(GameState& game) {
     const bool continuesRoll = game.aircraft.rollActive && !game.aircraft.rollDone && game.aircraft.rollFrame > 0 && !game.aircraft.stalled &&
                                !game.aircraft.onGround;
     if (startsRoll || continuesRoll) stepRoll(game);
+}
+
+void countPhysicsTimer(GameState& game) {
+    if (game.aircraft.physicsTimer > 0) game.aircraft.physicsTimer -= 1;
 }
 
 void runFlightPhysics(GameState& game) {

@@ -68,6 +68,10 @@ const PixelImage* currentImage(const SpriteRecord& sprite);
 // while it runs.
 void updatePitchAndRoll(GameState& game);
 
+// Counts one frame toward the next flight-physics step (the dispatcher calls it right after the
+// world step; the gear step runs the physics when it reaches 0).
+void countPhysicsTimer(GameState& game);
+
 // One flight-physics step from the current nose angle, with the gear-up or gear-down table, then
 // reloads physicsTimer. The gear step calls it when physicsTimer is 0.
 void runFlightPhysics(GameState& game);

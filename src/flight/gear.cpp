@@ -1,9 +1,9 @@
 #include "flight/gear.h"
 
 #include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "assets/sound.h"
 #include "flight/flight.h"
+#include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 #include "raster/canvas.h"

@@ -1,9 +1,9 @@
 #include "flight/scenery.h"
 
 #include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
+#include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 

@@ -134,6 +134,7 @@ struct GameState {
     uint8_t keyLatchAG = 0;               // A or G acted on, cleared when both are up
     uint8_t keyLatchZ = 0;                // Z acted on, cleared when Z is up
     uint8_t throttleUntouched = 0;
+    int32_t reloadNotice = 0;             // frames left of "Aircraft Reloaded."
     SpriteRecord aircraftSprite;
     SpriteRecord gearSprite;
     SpriteRecord rollSprite;
@@ -159,7 +160,6 @@ struct GameState {
     int32_t barColourR = 0;      // the throttle bar's colour
     int32_t barColourG = 0;
     int32_t barColourB = 0;
-    int32_t reloadNotice = 0;    // frames left of "Aircraft Reloaded."
 
     // Weapons.
     int32_t selectedWeapon = 0;  // 1 gun, 2 bombs, 3 missiles

@@ -1,8 +1,8 @@
 #include "screens/briefing.h"
 
-#include "game/game_state.h"
 #include "assets/music.h"
 #include "combat/outcome.h"
+#include "game/game_state.h"
 
 void setUpMission(GameState& game) {
     // Only the cargo mission flies cargo aircraft; a count left from an earlier sortie must not

@@ -6,9 +6,9 @@
 
 #include <memory>
 
+#include "app/startup.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
-#include "app/startup.h"
 #include "platform/platform.h"
 
 TEST(SdlWindow, OpensRunsFramesAndQuitsOnEsc) {
