@@ -1,10 +1,14 @@
 #include "app/dispatcher.h"
 
 #include "assets/game_assets.h"
+#include "combat/blasts.h"
 #include "combat/cockpit.h"
+#include "combat/convoy.h"
+#include "combat/weapons.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "flight/scenery.h"
+#include "flight/smoke.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
@@ -94,13 +98,24 @@ void runSortie(GameState& game) {
     countPhysicsTimer(game);
     updateRunway(game);
     drawBase(game);
+    updateSmoke(game);
     updatePitchAndRoll(game);
+    updateTrucks(game);
     drawCockpit(game);
+    // The far sections of the airshow freeze every projectile: nothing fires, moves or lands.
+    if (game.sector < 2) {
+        fireGun(game);
+        moveBullets(game);
+        releaseStores(game);
+        moveBombs(game);
+    }
+    cycleWeapon(game);
     releaseKeyLatches(game);
     drawShadow(game);
     updateGear(game);
     drawAircraftBody(game);
     updateThrottle(game);
+    updateBlasts(game);
     updateDirectionMarker(game);
     if (game.fullScreen) {
         formatText(game.textBuffer, "%dfps", game.framesPerSecond);

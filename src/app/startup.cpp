@@ -49,6 +49,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed) {
     game.unlockedDifficulty3 = 0;
     game.difficulty = 0;
     game.cargoCount = 1;
+    game.smokeMode = 1;
     game.camera.cameraLeadMin = 0;
     game.camera.cameraLeadMax = 300;
     game.musicTrack1On = 1;

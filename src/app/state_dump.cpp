@@ -51,6 +51,43 @@ void dumpField(JsonLine& line, const char* name, T value) {
     }
 }
 
+template <typename Record, size_t N>
+int countActive(const Record (&table)[N]) {
+    int n = 0;
+    for (const Record& record : table) n += record.active ? 1 : 0;
+    return n;
+}
+
+template <size_t N>
+int countPlaying(const Blast (&table)[N], int32_t count) {
+    int n = 0;
+    for (int32_t i = 0; i < count && i < int32_t(N); ++i) n += table[i].finished ? 0 : 1;
+    return n;
+}
+
+// "trucks":[{...},...] for the trucks in use.
+void dumpTrucks(JsonLine& line, const GameState& game) {
+    line.key("trucks");
+    line.text += '[';
+    for (int32_t i = 0; i < game.truckCount && i < kTruckCapacity; ++i) {
+        const Truck& t = game.trucks[i];
+        JsonLine truck;
+        dumpField(truck, "x", t.x);
+        dumpField(truck, "speed", t.speed);
+        dumpField(truck, "sector", t.sector);
+        dumpField(truck, "alive", t.alive);
+        dumpField(truck, "burning", t.burning);
+        dumpField(truck, "hitPoints", t.hitPoints);
+        dumpField(truck, "wreckLaunched", t.wreckLaunched);
+        dumpField(truck, "wreckX", t.wreckX);
+        dumpField(truck, "wreckY", t.wreckY);
+        dumpField(truck, "wreckAngle", t.wreckAngle);
+        if (i > 0) line.text += ',';
+        line.text += truck.text + '}';
+    }
+    line.text += ']';
+}
+
 } // namespace
 
 // Every GameState field under its own name, flat (a sub-record's fields too), in an order that
@@ -160,7 +197,25 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(barColourR);
     SKARNWING_DUMP(barColourG);
     SKARNWING_DUMP(barColourB);
+    SKARNWING_DUMP(triggerLatch);
+    SKARNWING_DUMP(gunRounds);
+    SKARNWING_DUMP(bombLoad);
+    SKARNWING_DUMP(missileLoad);
+    SKARNWING_DUMP(bombRightOfTruck);
+    SKARNWING_DUMP(truckCount);
+    SKARNWING_DUMP(trucksDestroyed);
+    SKARNWING_DUMP(smokeMode);
+    SKARNWING_DUMP(smokeKeyLatch);
+    SKARNWING_DUMP(smokeTimer);
+    SKARNWING_DUMP(smokeIndex);
+    line.number("bulletsInFlight", countActive(game.bullets));
+    line.number("bombsFalling", countActive(game.bombs));
+    line.number("smokePuffsActive", countActive(game.smokePuffs));
+    line.number("bombBlastsPlaying", countPlaying(game.bombBlasts, game.bombBlastCount));
+    line.number("missileBlastsPlaying", countPlaying(game.missileBlasts, game.missileBlastCount));
+    line.number("cratersLeft", countActive(game.craters));
     line.string("outcome", game.outcome);
+    dumpTrucks(line, game);
     SKARNWING_DUMP(randomState);
     dumpAudioState(game, line.text);
     line.text += '}';

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "assets/game_assets.h"
+#include "combat/weapons.h"
 #include "game/game_state.h"
 #include "raster/canvas.h"
 
@@ -71,9 +72,29 @@ void drawRadar(GameState& game) {
     greenLine(game.assets->canvas, 540, 710, 740, 710);
     greenLine(game.assets->canvas, 539, 610, 539, 710);
     greenLine(game.assets->canvas, 740, 610, 740, 710);
+    Canvas& canvas = game.assets->canvas;
     const RadarPoint self = radarPoint(game.aircraft.worldX, game.aircraft.worldY);
-    fillDisc(game.assets->canvas, self.x, self.y, 2, 0, 0, 255);
-    if (game.sector == 0) fillDisc(game.assets->canvas, 638, 708, 2, 106, 227, 255);
+    fillDisc(canvas, self.x, self.y, 2, 0, 0, 255);
+    if (game.sector == 0) fillDisc(canvas, 638, 708, 2, 106, 227, 255);
+    for (int32_t i = 0; i < game.truckCount && i < kTruckCapacity; ++i) {
+        const Truck& truck = game.trucks[i];
+        if (!truck.alive || truck.sector != game.sector) continue;
+        const RadarPoint dot = radarPoint(truck.x, truck.y);
+        fillDisc(canvas, dot.x, dot.y, 2, 105, 230, 0);
+    }
+    // Rounds up to the count fired: those are the ones still moving since the last re-arm.
+    for (int32_t i = 0; i <= game.roundsFired && i < kBulletCapacity; ++i) {
+        const Bullet& bullet = game.bullets[i];
+        if (!bullet.active || bullet.sector != game.sector) continue;
+        const RadarPoint dot = radarPoint(bullet.worldX, bullet.worldY);
+        fillDisc(canvas, dot.x, dot.y, 1, 255, 255, 0);
+    }
+    for (int32_t i = 0; i < game.bombsDropped && i < kBombCapacity; ++i) {
+        const Bomb& bomb = game.bombs[i];
+        if (!bomb.active || bomb.sector != game.sector) continue;
+        const RadarPoint dot = radarPoint(bomb.worldX, bomb.worldY);
+        fillDisc(canvas, dot.x, dot.y, 1, 0, 255, 0);
+    }
 }
 
 } // namespace
@@ -90,6 +111,7 @@ uint32_t throttleBarColour(double percent) {
 
 void drawCockpit(GameState& game) {
     drawThrottleBar(game);
+    drawStoresLabel(game);
     drawAltitude(game);
     drawAirspeed(game);
     drawFuelGauge(game);

@@ -1,9 +1,12 @@
 #include "combat/outcome.h"
 
+#include "combat/blasts.h"
 #include "combat/cockpit.h"
+#include "combat/weapons.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "flight/scenery.h"
+#include "flight/smoke.h"
 #include "game/game_state.h"
 
 namespace {
@@ -12,8 +15,8 @@ constexpr double kNoTargetDistance = 999999999.0;
 constexpr double kParkedX = 19100.0; // world x of the aircraft parked on the home runway
 constexpr double kParkedY = 19836.0;
 
-// The fields both resets give the same values.
-void resetSortieFields(GameState& game) {
+// The fields both resets give the same values (the blasts' pace aside).
+void resetSortieFields(GameState& game, bool newGame) {
     game.objectiveDone = 0;
     game.outcomeFresh = 0;
     game.clickLatch = 0;
@@ -21,8 +24,12 @@ void resetSortieFields(GameState& game) {
     game.briefingShown = 0;
     game.throttleUntouched = 1;
     game.gameLoaded = 0;
-    game.selectedWeapon = 1;
-    game.weaponKeyLatch = 0;
+    resetWeapons(game, newGame);
+    // A blast's frames per image: 30 or 40 over its strip's image count.
+    resetBlasts(game, newGame ? 30 : 40);
+    game.trucksDestroyed = 0;
+    game.cargoDestroyed = 0;
+    game.bombRightOfTruck = 0;
     game.nearestTargetDistance = kNoTargetDistance;
     game.aircraft.worldX = kParkedX;
     game.aircraft.worldY = kParkedY;
@@ -37,7 +44,8 @@ void resetSortieFields(GameState& game) {
 } // namespace
 
 void resetNewGame(GameState& game) {
-    resetSortieFields(game);
+    resetSortieFields(game, true);
+    resetSmoke(game);
     resetFlightConstants(game);
     setOutcome(game, "Won");
     game.missionOver = 1;
@@ -46,7 +54,7 @@ void resetNewGame(GameState& game) {
 }
 
 void resetMission(GameState& game) {
-    resetSortieFields(game);
+    resetSortieFields(game, false);
     setOutcome(game, "NULL");
     game.missionOver = 0;
     game.controlShown = 1;

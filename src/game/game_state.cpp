@@ -14,10 +14,14 @@ void setOutcome(GameState& game, const char* text) { std::snprintf(game.outcome,
 
 bool outcomeIs(const GameState& game, const char* text) { return std::strcmp(game.outcome, text) == 0; }
 
-void raiseCrash(GameState& game, const char* text) {
+void raiseOutcome(GameState& game, const char* text) {
     game.missionOver = 1;
     setOutcome(game, text);
     game.outcomeFresh = 1;
+}
+
+void raiseCrash(GameState& game, const char* text) {
+    raiseOutcome(game, text);
     game.mapShown = 0;
     game.briefingShown = 0;
     game.controlShown = 0;

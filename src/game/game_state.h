@@ -90,8 +90,82 @@ struct Camera {
     int32_t cameraLeadMax = 0;  // set once at start-up: 300
 };
 
-constexpr int kCraterCapacity = 85;     // ground marks of bomb blasts
-constexpr int kBlastMarkCapacity = 805; // ground marks of missile blasts
+constexpr int kBulletCapacity = 2000; // slot 0 is never used: the round making roundsFired n takes slot n
+constexpr int kBombCapacity = 85;     // slot = bombsDropped at release
+constexpr int kTruckCapacity = 20;
+constexpr int kBombBlastCapacity = 85;
+constexpr int kMissileBlastCapacity = 805;
+constexpr int kSmokePuffCount = 50;   // the ring of smoke puffs
+
+// One gun round. Positions are world pixels; the view position is the world position less the
+// camera as it stood when the round was fired, moved with the round.
+struct Bullet {
+    double viewX = 0.0;
+    double viewY = 0.0;
+    double worldX = 0.0;
+    double worldY = 0.0;
+    double angle = 0.0;  // radians: pitch at firing
+    uint8_t active = 0;  // in flight
+    double scale = 0.0;  // spriteScale at firing
+    int32_t sector = 0;  // section at firing
+};
+
+// One free-fall bomb.
+struct Bomb {
+    double viewX = 0.0;        // as for Bullet
+    double viewY = 0.0;
+    double worldX = 0.0;
+    double worldY = 0.0;
+    double velX = 0.0;         // pixels per frame
+    double velY = 0.0;
+    double drawDivisor = 0.0;  // the picture's scale divisor, 4
+    double drawAngle = 0.0;    // degrees; turns 1 per frame toward 270, nose down
+    uint8_t active = 0;        // falling
+    int32_t sector = 0;        // section at release
+};
+
+// One truck of the convoy (mission 1) or parked in section 1 (mission 2).
+struct Truck {
+    double x = 0.0;            // world pixels
+    double y = 0.0;            // 19850 for every truck
+    double speed = 0.0;        // pixels per frame toward growing x
+    uint8_t alive = 0;         // intact: drives and can be hit
+    float hitPoints = 0.0f;    // a gun round removes 10
+    int32_t sector = 0;
+    uint8_t wreckLaunched = 0; // the wreck of a bombed truck has been thrown
+    uint8_t burning = 0;       // gunfire brought it to 0 hit points; shown burning in place
+    double wreckVelX = 0.0;    // pixels per frame, subtracted from the wreck's position
+    double wreckVelY = 0.0;
+    uint8_t wreckSoundPlayed = 0;
+    double wreckX = 0.0;       // world pixels
+    double wreckY = 0.0;
+    double wreckAngle = 0.0;   // degrees, 180 at set-up
+};
+
+// One explosion playing its strip once where a bomb or missile burst.
+struct Blast {
+    int32_t imageIndex = 0;
+    int32_t tick = 0;           // frames the current image has been up
+    int32_t framesPerImage = 0; // set by the resets
+    double screenX = 0.0;       // top-left of the picture, screen pixels
+    double screenY = 0.0;
+    double worldX = 0.0;        // the impact point
+    double worldY = 0.0;        // only for a burst in the air
+    uint8_t finished = 0;       // the last image has been reached
+};
+
+// One puff of the smoke trail, in screen pixels.
+struct SmokePuff {
+    double x = 0.0;
+    double y = 0.0;
+    double size = 0.0;   // the blit's scale: smaller draws larger
+    double angle = 0.0;  // degrees
+    double cutoff = 0.0; // alpha cut-off handed to the blit
+    uint8_t active = 0;
+};
+
+constexpr int kCraterCapacity = kBombBlastCapacity;       // ground marks of bomb blasts
+constexpr int kBlastMarkCapacity = kMissileBlastCapacity; // ground marks of missile blasts
 
 // A mark an explosion left on the ground, scrolled with the terrain.
 struct GroundMark {
@@ -161,24 +235,45 @@ struct GameState {
     int32_t barColourG = 0;
     int32_t barColourB = 0;
 
-    // Weapons.
+    // Weapons. Rounds, bombs and missiles left are the loads less the counts fired.
     int32_t selectedWeapon = 0;  // 1 gun, 2 bombs, 3 missiles
     uint8_t weaponKeyLatch = 0;  // Ctrl acted on, cleared when Ctrl is up
+    uint8_t triggerLatch = 0;    // Space has fired or released something since it was last up
+    int32_t gunRounds = 0;       // rounds per sortie: 200, +50 per gun upgrade
+    int32_t bombLoad = 0;        // bombs per sortie: 4, +3 per bomb upgrade
+    int32_t missileLoad = 0;     // missiles per sortie
     int32_t roundsFired = 0;     // gun rounds fired since the last re-arm
     int32_t bombsDropped = 0;
     int32_t missilesFired = 0;
+    uint8_t bombRightOfTruck = 0; // the last bomb that destroyed a truck landed right of it
+    Bullet bullets[kBulletCapacity];
+    Bomb bombs[kBombCapacity];
     int32_t lockTarget = 0;      // index of the lock candidate among the cargo aircraft
     double nearestTargetDistance = 0.0; // pixels to the lock candidate
+
+    // Convoy.
+    Truck trucks[kTruckCapacity]; // in use: truckCount
+    int32_t truckCount = 0;
+    int32_t trucksDestroyed = 0;  // by a projectile, for the reward
 
     // Cargo aircraft.
     int32_t cargoCount = 0;      // cargo aircraft slots in use
     int32_t cargoDestroyed = 0;
 
-    // Blasts and the marks they leave on the ground.
-    GroundMark craters[kCraterCapacity];       // in use: bombBlastCount
+    // Blasts and the marks they leave on the ground: blast i pairs with mark i of its kind.
+    Blast bombBlasts[kBombBlastCapacity];       // in use: bombBlastCount
+    GroundMark craters[kCraterCapacity];
     int32_t bombBlastCount = 0;
-    GroundMark blastMarks[kBlastMarkCapacity]; // in use: missileBlastCount
+    Blast missileBlasts[kMissileBlastCapacity]; // in use: missileBlastCount
+    GroundMark blastMarks[kBlastMarkCapacity];
     int32_t missileBlastCount = 0;
+
+    // Smoke trail.
+    int32_t smokeMode = 0;        // 0 off, or style 1, 2 or 3; cycled by S
+    uint8_t smokeKeyLatch = 0;    // S acted on, cleared when S is up
+    double smokeTimer = 0.0;      // frames since the last emission, 0..2
+    int32_t smokeIndex = 0;       // slot of the newest puff; -1 before the first of a game
+    SmokePuff smokePuffs[kSmokePuffCount];
 
     // Airshow.
     char trickNames[kTrickCount][kTrickNameSize] = {};
@@ -208,6 +303,10 @@ void seedRandom(GameState& game, uint32_t seed);
 // Sets the outcome text (cut to fit), and whether it reads `text`.
 void setOutcome(GameState& game, const char* text);
 bool outcomeIs(const GameState& game, const char* text);
+
+// Ends the sortie with the losing outcome `text`: the sortie is over and its one-time effects
+// are due. The last outcome raised in a frame stands.
+void raiseOutcome(GameState& game, const char* text);
 
 // Ends the sortie with the losing outcome `text` the way a crash does: the sortie is over, its
 // one-time effects are due and every screen flag is cleared. Any subsystem may raise it.

@@ -1,13 +1,30 @@
 #include "screens/briefing.h"
 
 #include "assets/music.h"
+#include "combat/convoy.h"
 #include "combat/outcome.h"
 #include "game/game_state.h"
 
 void setUpMission(GameState& game) {
     // Only the cargo mission flies cargo aircraft; a count left from an earlier sortie must not
     // carry over into the convoy or the airshow.
-    if (game.mission == 1 || game.mission == 3) game.cargoCount = 0;
+    switch (game.mission) {
+    case 1:
+        game.cargoCount = 0;
+        setUpMissionOneConvoy(game, game.difficulty);
+        break;
+    case 2:
+        // A level that is not open sets nothing up; the previous counts remain.
+        if (game.difficulty > game.unlockedDifficulty2) break;
+        game.truckCount = game.difficulty == 0 ? 3 : 4;
+        setUpConvoy(game);
+        break;
+    case 3:
+        game.truckCount = 0;
+        game.cargoCount = 0;
+        break;
+    default: break;
+    }
 }
 
 void takeOff(GameState& game) {

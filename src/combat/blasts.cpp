@@ -1,0 +1,127 @@
+#include "combat/blasts.h"
+
+#include "assets/game_assets.h"
+#include "game/game_state.h"
+#include "raster/blit.h"
+
+namespace {
+
+constexpr double kGroundBlastY = 19850.0;  // below any screen: the first step places it
+constexpr double kTruckKillReach = 70.0;   // pixels either side of the blast's x
+
+struct BlastTable {
+    Blast* blasts;
+    GroundMark* marks;
+    int32_t* count;
+    int32_t capacity;
+    const FrameSet* frames;
+};
+
+BlastTable tableOf(GameState& game, BlastKind kind) {
+    if (kind == BlastKind::Bomb) {
+        return {game.bombBlasts, game.craters, &game.bombBlastCount, kBombBlastCapacity,
+                &game.assets->bombBlastFrames};
+    }
+    return {game.missileBlasts, game.blastMarks, &game.missileBlastCount, kMissileBlastCapacity,
+            &game.assets->missileBlastFrames};
+}
+
+// The record a new blast goes into, or null. Below the capacity it is the next one, as it was
+// left by the reset; a full table plays its oldest finished blast again from the start.
+Blast* claimBlast(const BlastTable& table) {
+    if (*table.count < 0) return nullptr;
+    if (*table.count < table.capacity) return &table.blasts[(*table.count)++];
+    for (int32_t i = 0; i < table.capacity; ++i) {
+        Blast& blast = table.blasts[i];
+        if (!blast.finished) continue;
+        blast.imageIndex = 0;
+        blast.tick = 0;
+        blast.finished = 0;
+        return &blast;
+    }
+    return nullptr;
+}
+
+void updateTable(GameState& game, const BlastTable& table) {
+    const int32_t used = *table.count < table.capacity ? *table.count : table.capacity;
+    const int32_t imageCount = table.frames->count;
+    for (int32_t i = 0; i < used; ++i) {
+        Blast& blast = table.blasts[i];
+        if (!blast.finished) {
+            if (blast.imageIndex < imageCount - 1) {
+                blast.tick += 1;
+                if (blast.tick >= blast.framesPerImage) {
+                    blast.imageIndex = (blast.imageIndex + 1) % imageCount;
+                    blast.tick = 0;
+                }
+            } else {
+                blast.finished = 1;
+            }
+            if (blast.screenX < 1280 && blast.screenY < 720 && blast.imageIndex >= 0 && blast.imageIndex < imageCount) {
+                blitBlended(game.assets->canvas, table.frames->images[size_t(blast.imageIndex)],
+                            static_cast<int32_t>(blast.screenX), static_cast<int32_t>(blast.screenY));
+            }
+            // Whatever its section; such a truck dies without counting toward the reward.
+            for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
+                Truck& truck = game.trucks[t];
+                if (truck.x > blast.worldX - kTruckKillReach && truck.x < blast.worldX + kTruckKillReach) truck.alive = 0;
+            }
+        } else if (!table.marks[i].active) {
+            // A blast that ended in the air keeps rewriting its inactive mark.
+            GroundMark& mark = table.marks[i];
+            mark.x = blast.screenX - game.camera.cameraLead;
+            mark.y = blast.screenY;
+            mark.active = blast.screenY >= game.groundScreenY + 145;
+        }
+        if (!game.frozen) {
+            blast.screenX = blast.worldX - game.camera.cameraX;
+            if (blast.screenY < game.groundScreenY + 155) {
+                blast.screenY = blast.worldY - game.camera.cameraY - 20;
+            } else {
+                blast.screenY = game.groundScreenY + 160 - game.aircraft.velY;
+            }
+        }
+    }
+}
+
+} // namespace
+
+void startGroundBlast(GameState& game, BlastKind kind, double worldX) {
+    Blast* blast = claimBlast(tableOf(game, kind));
+    if (blast == nullptr) return;
+    blast->screenX = worldX - game.camera.cameraX - 100;
+    blast->worldX = worldX;
+    blast->screenY = kGroundBlastY;
+}
+
+void startAirBlast(GameState& game, BlastKind kind, double worldX, double worldY) {
+    Blast* blast = claimBlast(tableOf(game, kind));
+    if (blast == nullptr) return;
+    blast->screenX = worldX - game.camera.cameraX;
+    blast->worldX = worldX;
+    blast->worldY = worldY;
+    blast->screenY = worldY - 20 - game.camera.cameraY;
+}
+
+void updateBlasts(GameState& game) {
+    updateTable(game, tableOf(game, BlastKind::Bomb));
+    updateTable(game, tableOf(game, BlastKind::Missile));
+}
+
+void resetBlasts(GameState& game, int32_t framesPerImageTotal) {
+    for (const BlastKind kind : {BlastKind::Bomb, BlastKind::Missile}) {
+        const BlastTable table = tableOf(game, kind);
+        const int32_t images = table.frames->count;
+        for (int32_t i = 0; i < table.capacity; ++i) {
+            Blast& blast = table.blasts[i];
+            blast.imageIndex = 0;
+            blast.tick = 0;
+            blast.finished = 0;
+            blast.screenX = 0;
+            blast.screenY = 0;
+            blast.framesPerImage = images > 0 ? framesPerImageTotal / images : 0;
+            table.marks[i] = GroundMark{};
+        }
+        *table.count = 0;
+    }
+}

@@ -1,0 +1,25 @@
+#pragma once
+// Explosions and the marks they leave. A bomb or missile that reaches the ground or hits a cargo
+// aircraft starts a blast of its kind: the kind's strip plays once where it burst, every truck
+// within 70 pixels is destroyed while it plays, and one that burned out on the ground leaves its
+// ground mark (blast i pairs with mark i), which the scenery keeps drawing.
+
+#include <cstdint>
+
+struct GameState;
+
+enum class BlastKind : uint8_t { Bomb, Missile };
+
+// A blast on the ground at world x. When the kind's table is full, the oldest finished blast
+// is played again (its mark stays as it was); with none finished the blast is refused.
+void startGroundBlast(GameState& game, BlastKind kind, double worldX);
+// A blast in the air at a world point, following that point on the screen.
+void startAirBlast(GameState& game, BlastKind kind, double worldX, double worldY);
+
+// One frame of both tables, bomb blasts first: animate, draw, destroy trucks in reach, leave
+// marks, and follow the camera (unless the world is frozen).
+void updateBlasts(GameState& game);
+
+// Every blast rewound to its first image, unfinished, with `framesPerImageTotal` / 12 (the
+// strip's image count) frames per image; every mark cleared; both counts 0.
+void resetBlasts(GameState& game, int32_t framesPerImageTotal);

@@ -1,0 +1,136 @@
+#include "combat/convoy.h"
+
+#include "assets/game_assets.h"
+#include "assets/sound.h"
+#include "game/game_state.h"
+#include "platform/platform.h"
+#include "raster/blit.h"
+
+namespace {
+
+constexpr double kEscapeX = 40000.0;
+constexpr int32_t kWreckLandingVolume = -300;
+
+struct ConvoyLevel {
+    int32_t trucks;
+    float hitPoints;
+    double speed;
+};
+constexpr ConvoyLevel kConvoyLevels[4] = {{4, 80, 2.5}, {8, 90, 2.5}, {15, 150, 3.5}, {20, 180, 4.0}};
+
+void drawTruckTexture(const GameState& game, TextureSlot slot, const Truck& truck) {
+    platformDrawTexture(game.assets->textures[slot], static_cast<int32_t>(truck.x - game.camera.cameraX),
+                        static_cast<int32_t>(truck.y - game.camera.cameraY - 15));
+}
+
+// A bombed, blasted or missile-struck truck: thrown once, away from the side the last
+// destroying bomb landed on.
+void throwWreck(GameState& game, Truck& truck) {
+    truck.wreckLaunched = 1;
+    const int32_t r1 = gameRandom(game);
+    const int32_t r2 = gameRandom(game);
+    gameRandom(game); // drawn and unused, so the sequence stays as the rules give it
+    truck.wreckVelX = r1 % 3 + 4;
+    if (!game.bombRightOfTruck) truck.wreckVelX = -truck.wreckVelX;
+    truck.wreckVelY = r2 % 3 + 6;
+    truck.wreckY = truck.y - 15;
+    truck.wreckX = truck.x;
+}
+
+void tumble(Truck& truck) {
+    truck.wreckX -= truck.wreckVelX;
+    truck.wreckY -= truck.wreckVelY;
+    truck.wreckAngle += truck.wreckVelX >= 0 ? -15.0 : 15.0;
+}
+
+void flyWreck(GameState& game, Truck& truck) {
+    if (truck.wreckVelY > 0) truck.wreckVelY -= 0.1;
+    if (truck.wreckVelY == 0) truck.wreckVelY = -5;
+    if (truck.wreckVelY < 0 && truck.wreckVelY > -100) truck.wreckVelY -= 0.1;
+    if (truck.wreckY < 19840 && truck.wreckVelY < 0) {
+        tumble(truck); // falling above the ground
+    } else if (truck.wreckY >= 19810 && truck.wreckVelY < 0) {
+        if (!truck.wreckSoundPlayed) {
+            playOnce(game.assets->sounds[kSoundTruckWrecked], kWreckLandingVolume);
+            truck.wreckSoundPlayed = 1;
+        }
+        truck.wreckAngle = settleWreckAngle(truck.wreckAngle);
+    }
+    if (truck.wreckVelY > 0) tumble(truck); // rising
+    blitRotated(game.assets->canvas, game.assets->truckWreckImage, static_cast<int32_t>(truck.wreckX - game.camera.cameraX),
+                static_cast<int32_t>(truck.wreckY - game.camera.cameraY - 30), 1, truck.wreckAngle, 1.0);
+}
+
+} // namespace
+
+double settleWreckAngle(double a) {
+    if (a < 0) a = -a;
+    if (a > 360) a /= 360;
+    if ((a >= 90 && a <= 179) || (a > 270 && a < 359)) {
+        a += 0.5;
+    } else if ((a > 2 && a < 90) || (a > 178 && a <= 270)) {
+        a -= 0.5;
+    }
+    return a;
+}
+
+void setUpConvoy(GameState& game) {
+    const int32_t count = game.truckCount < 0 ? 0 : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
+    for (int32_t i = 0; i < count; ++i) {
+        Truck& truck = game.trucks[i];
+        truck = Truck{};
+        truck.y = kTruckY;
+        truck.sector = 1;
+        truck.alive = 1;
+        truck.wreckAngle = 180;
+        if (game.mission == 2) {
+            truck.speed = 0;
+            truck.hitPoints = 100;
+            truck.x = 3000.0 + 3000.0 * i;
+        } else {
+            truck.speed = 2.5;
+            truck.hitPoints = 80;
+            truck.x = 2000.0 - 1000.0 * i;
+        }
+    }
+}
+
+void setUpMissionOneConvoy(GameState& game, int32_t difficulty) {
+    const ConvoyLevel& level = kConvoyLevels[difficulty < 0 ? 0 : (difficulty > 3 ? 3 : difficulty)];
+    game.truckCount = level.trucks;
+    setUpConvoy(game);
+    if (difficulty < 1) return;
+    for (int32_t i = 0; i < game.truckCount; ++i) {
+        game.trucks[i].hitPoints = level.hitPoints;
+        game.trucks[i].speed = level.speed;
+        game.trucks[i].x = 2000.0 - 1000.0 * i;
+    }
+}
+
+void updateTrucks(GameState& game) {
+    const int32_t count = game.truckCount < kTruckCapacity ? game.truckCount : kTruckCapacity;
+    int32_t dead = 0;
+    for (int32_t i = 0; i < count; ++i) {
+        Truck& truck = game.trucks[i];
+        if (!truck.alive && !truck.wreckLaunched && !truck.burning) throwWreck(game, truck);
+        if (!truck.alive && !truck.burning) flyWreck(game, truck);
+        if (truck.burning) drawTruckTexture(game, kTexTruckBurning, truck);
+        if (truck.alive && !game.frozen) truck.x += truck.speed;
+        if (game.sector > 0) {
+            // A truck brought down by gunfire dies, and counts, here.
+            if (truck.hitPoints <= 0 && truck.alive) {
+                truck.alive = 0;
+                game.trucksDestroyed += 1;
+            }
+            if (truck.alive) drawTruckTexture(game, kTexTruck, truck);
+            if (!truck.alive) {
+                dead += 1;
+                if (dead == game.truckCount && game.mission == 1) game.objectiveDone = 1;
+            }
+        }
+        if (truck.x > kEscapeX) {
+            raiseOutcome(game, "Escaped");
+            truck.x = 0;
+        }
+    }
+}

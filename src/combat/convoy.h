@@ -1,0 +1,29 @@
+#pragma once
+// The trucks: the mission-1 convoy driving east through section 1, and the trucks parked there
+// in mission 2. A truck dies burning (gunfire) or thrown as a tumbling wreck (a bomb, a missile
+// or a blast); when every truck of the convoy is dead the objective is met, and a truck that
+// drives past the section's far edge ends the sortie ("Escaped").
+//
+// Order within a sortie frame (the dispatcher's): updateTrucks after the cargo aircraft's
+// movement and before the cockpit.
+
+#include <cstdint>
+
+struct GameState;
+
+constexpr double kTruckY = 19850.0;
+
+// Fills the first truckCount trucks for the mission: the convoy (80 hit points, 2.5 pixels a
+// frame, truck i at x = 2000 - 1000 i) or the parked trucks of mission 2.
+void setUpConvoy(GameState& game);
+
+// The mission-1 convoy at a difficulty: 4, 8, 15 or 20 trucks, their hit points and speed.
+void setUpMissionOneConvoy(GameState& game, int32_t difficulty);
+
+// One frame of every truck: wrecks thrown and tumbling, burning trucks, driving, the kill
+// bookkeeping while the aircraft is beyond section 0, drawing, and the escape.
+void updateTrucks(GameState& game);
+
+// The wreck's angle one frame after it lies on the ground: it settles toward about 2, 179 or
+// 359 degrees.
+double settleWreckAngle(double angle);

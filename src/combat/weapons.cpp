@@ -1,0 +1,263 @@
+#include "combat/weapons.h"
+
+#include <cmath>
+
+#include "assets/game_assets.h"
+#include "assets/sound.h"
+#include "combat/blasts.h"
+#include "combat/cockpit.h"
+#include "game/game_state.h"
+#include "platform/platform.h"
+#include "raster/blit.h"
+#include "raster/canvas.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265359;
+constexpr int32_t kGunVolume = -500;
+constexpr int32_t kGunHitVolume = 3000;        // outside the device's range: the voice keeps its last volume
+constexpr int32_t kNearDetonationVolume = 3000;
+constexpr int32_t kFarDetonationVolume = 10000;
+constexpr double kFarDetonationAbove = 18500.0; // aircraft world y above which a burst sounds far
+
+double radians(double degrees) { return 2.0 * degrees * kPi / 360.0; }
+
+// The largest magazine and rack the tables can hold whatever the loads say (a load may come
+// from a damaged save file): bullet slot n is used by the nth round, so 1999 rounds.
+int32_t usableRounds(const GameState& game) {
+    return game.gunRounds < kBulletCapacity - 1 ? game.gunRounds : kBulletCapacity - 1;
+}
+int32_t usableBombs(const GameState& game) { return game.bombLoad < kBombCapacity ? game.bombLoad : kBombCapacity; }
+
+void drawMuzzleFlash(GameState& game, double theta) {
+    const double mx = game.aircraft.screenX - std::cos(theta) * 34.0 / game.aircraft.spriteScale;
+    const double my = game.aircraft.screenY - std::sin(theta) * 34.0 / game.aircraft.spriteScale;
+    // Drawn in this order from the one generator, so replays stay exact.
+    const int32_t a = gameRandom(game) % 2;
+    const int32_t b = gameRandom(game) % 3;
+    const int32_t c = gameRandom(game) % 4;
+    const int32_t d = gameRandom(game) % 6;
+    const int32_t e = gameRandom(game) % 6;
+    const int32_t f = gameRandom(game) % 7;
+    const int32_t g = gameRandom(game) % 8;
+    const int32_t h = gameRandom(game) % 9;
+    const int32_t k = gameRandom(game) % 10;
+    const int32_t offsets[17][2] = {{b, c},  {-b, -a}, {-b, c},  {-c, a}, {a, -a},  {a, -a},
+                                    {-b, c}, {-a, b},  {-c, -a}, {d, e},  {-f, -d}, {-c, f},
+                                    {e, -d}, {g, k},   {-f, -h}, {-g, k}, {g, -h}};
+    for (int32_t i = 0; i < 17; ++i) {
+        const int32_t blue = i < 5 ? 255 : 200; // five white, then pale yellow
+        plot(game.assets->canvas, static_cast<int32_t>(mx + offsets[i][0]), static_cast<int32_t>(my + offsets[i][1]), 255,
+             255, blue);
+    }
+}
+
+void clearBullet(Bullet& bullet) {
+    bullet.viewX = bullet.viewY = 0.0;
+    bullet.worldX = bullet.worldY = 0.0;
+    bullet.angle = 0.0;
+    bullet.active = 0;
+}
+
+// A round on the ground: every truck whose window it lands in loses 10 hit points; a truck at 0
+// or below catches fire (it dies in the truck step).
+void roundLands(GameState& game, const Bullet& bullet) {
+    playOnce(game.assets->sounds[kSoundGroundHit], 0);
+    for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
+        Truck& truck = game.trucks[t];
+        if (roundHitsTruck(bullet.worldX, truck.x) && bullet.sector == truck.sector && truck.alive) {
+            truck.hitPoints -= 10.0f;
+            playOnce(game.assets->sounds[kSoundGunHit], kGunHitVolume);
+        }
+        if (truck.hitPoints <= 0.0f && truck.alive) {
+            truck.burning = 1;
+            playOnce(game.assets->sounds[kSoundTruckWrecked], 0);
+        }
+    }
+}
+
+bool upright(const GameState& game) {
+    const double p = game.aircraft.pitch;
+    if (!game.aircraft.flipped) return p >= 90.0 && p <= 270.0;
+    return (p >= 0.0 && p <= 90.0) || (p >= 270.0 && p <= 360.0);
+}
+
+// The picture turns one degree a frame toward 270, straight down.
+double turnNoseDown(double angle) {
+    if (angle <= 0.0) angle = 360.0;
+    if (angle >= 90.0 && angle < 270.0) angle += 1.0;
+    if (angle > 270.0 && angle <= 360.0) angle -= 1.0;
+    if (angle > 0.0 && angle <= 90.0) angle -= 1.0;
+    return angle;
+}
+
+void bombLands(GameState& game, Bomb& bomb) {
+    for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
+        Truck& truck = game.trucks[t];
+        if (bombHitsTruck(bomb.worldX, truck.x) && bomb.sector == truck.sector && truck.alive) {
+            game.bombRightOfTruck = bomb.worldX + 15 > truck.x + 50;
+            truck.alive = 0;
+            truck.burning = 0;
+            game.trucksDestroyed += 1;
+        }
+    }
+    startGroundBlast(game, BlastKind::Bomb, bomb.worldX);
+    const Aircraft& self = game.aircraft;
+    if (self.worldY > kBombGroundY - 70 && bomb.worldX - 100 < self.worldX && self.worldX < bomb.worldX + 55) {
+        raiseOutcome(game, "Blew");
+    }
+    if (self.worldY < kFarDetonationAbove) {
+        playOnce(game.assets->sounds[kSoundDetonationFar], kFarDetonationVolume);
+    } else {
+        playOnce(game.assets->sounds[kSoundDetonationClose], kNearDetonationVolume);
+    }
+    bomb.viewX = bomb.viewY = 0.0;
+    bomb.worldX = bomb.worldY = 0.0;
+    bomb.active = 0;
+}
+
+} // namespace
+
+bool bombHitsTruck(double bombX, double truckX) { return bombX - 50 < truckX + 98 && truckX < bombX + 60; }
+
+bool roundHitsTruck(double roundX, double truckX) { return truckX - 50 < roundX && roundX < truckX + 65; }
+
+void cycleWeapon(GameState& game) {
+    if (game.keys[kVkCtrl]) {
+        if (!game.weaponKeyLatch) {
+            game.selectedWeapon = game.selectedWeapon < 3 ? game.selectedWeapon + 1 : 1;
+            game.weaponKeyLatch = 1;
+        }
+    } else {
+        game.weaponKeyLatch = 0;
+    }
+}
+
+void fireGun(GameState& game) {
+    const SoundEffect& gun = game.assets->sounds[kSoundGunFire];
+    if (game.keys[kVkSpace] && game.selectedWeapon == 1) {
+        if (game.roundsFired >= 0 && game.roundsFired < usableRounds(game)) {
+            const double theta = radians(game.aircraft.pitchAtStep);
+            if (!game.triggerLatch) playLooping(gun, kGunVolume);
+            game.triggerLatch = 1;
+            game.roundsFired += 1;
+            drawMuzzleFlash(game, theta);
+            Bullet& bullet = game.bullets[game.roundsFired];
+            bullet.viewX = game.aircraft.worldX - game.camera.cameraX;
+            bullet.viewY = game.aircraft.worldY - game.camera.cameraY;
+            bullet.worldX = game.aircraft.worldX;
+            bullet.worldY = game.aircraft.worldY;
+            bullet.angle = radians(game.aircraft.pitch);
+            bullet.scale = game.aircraft.spriteScale;
+            bullet.sector = game.sector;
+            bullet.active = 1;
+        }
+        if (game.roundsFired >= usableRounds(game)) stopSound(gun);
+    }
+    if (!game.keys[kVkSpace]) {
+        if (game.selectedWeapon == 1) stopSound(gun);
+        game.triggerLatch = 0;
+    }
+}
+
+void moveBullets(GameState& game) {
+    const int32_t last = game.roundsFired < kBulletCapacity - 1 ? game.roundsFired : kBulletCapacity - 1;
+    for (int32_t i = 0; i <= last; ++i) {
+        Bullet& bullet = game.bullets[i];
+        if (bullet.active) {
+            const double step = 60.0 / bullet.scale;
+            const double cx = std::cos(bullet.angle);
+            const double cy = std::sin(bullet.angle);
+            bullet.viewX -= cx * step;
+            bullet.worldX -= cx * step;
+            bullet.viewY -= cy * step;
+            bullet.worldY -= cy * step;
+            for (int32_t k = 3; k <= 8; ++k) {
+                plot(game.assets->canvas, static_cast<int32_t>(bullet.viewX - cx * k),
+                     static_cast<int32_t>(bullet.viewY - cy * k), 255, 255, 180);
+            }
+        }
+        // An empty slot holds zeros and passes unchanged.
+        if (bullet.worldX < 0 || bullet.worldX > 40000 || bullet.worldY < 0) {
+            clearBullet(bullet);
+        } else if (bullet.worldY >= kBulletGroundY) {
+            roundLands(game, bullet);
+            clearBullet(bullet);
+        }
+    }
+}
+
+void releaseStores(GameState& game) {
+    const bool armed = game.keys[kVkSpace] && game.selectedWeapon == 2 && !game.triggerLatch && game.aircraft.gearUp &&
+                       upright(game);
+    if (armed) {
+        if (game.bombsDropped >= 0 && game.bombsDropped < usableBombs(game)) {
+            playOnce(game.assets->sounds[kSoundBombDrop], 0);
+            Bomb& bomb = game.bombs[game.bombsDropped];
+            bomb.viewX = game.aircraft.screenX;
+            bomb.viewY = game.aircraft.screenY + 20;
+            bomb.worldX = game.aircraft.worldX;
+            bomb.worldY = game.aircraft.worldY + 20;
+            bomb.velX = game.aircraft.velX;
+            bomb.velY = game.aircraft.velY + 1;
+            bomb.drawDivisor = 4;
+            bomb.drawAngle = game.aircraft.pitch;
+            bomb.sector = game.sector;
+            bomb.active = 1;
+            game.bombsDropped += 1;
+        }
+        // Set even when the rack is empty, so a press releases at most one bomb.
+        game.triggerLatch = 1;
+    }
+    // The missile launch follows here, seeing the latch as the bomb release left it.
+}
+
+void moveBombs(GameState& game) {
+    const int32_t used = game.bombsDropped < kBombCapacity ? game.bombsDropped : kBombCapacity;
+    for (int32_t i = 0; i < used; ++i) {
+        Bomb& bomb = game.bombs[i];
+        if (!bomb.active) continue;
+        bomb.velY += 0.15;
+        if (bomb.velX > 0) bomb.velX -= 0.1;
+        if (bomb.velX < 0) bomb.velX += 0.1;
+        bomb.viewX += bomb.velX;
+        bomb.viewY += bomb.velY;
+        bomb.worldX += bomb.velX;
+        bomb.worldY += bomb.velY;
+        const double sx = bomb.worldX - game.camera.cameraX;
+        const double sy = bomb.worldY - game.camera.cameraY;
+        if (sx <= 1280 && sy < 720) {
+            blitRotatedSoft(game.assets->canvas, game.assets->bombImage, static_cast<int32_t>(sx), static_cast<int32_t>(sy),
+                            bomb.drawDivisor, bomb.drawAngle);
+        }
+        bomb.drawAngle = turnNoseDown(bomb.drawAngle);
+        if (bomb.worldY >= kBombGroundY) bombLands(game, bomb);
+    }
+}
+
+void drawStoresLabel(GameState& game) {
+    switch (game.selectedWeapon) {
+    case 1: formatText(game.textBuffer, "RCAF-20mm %d", game.gunRounds - game.roundsFired); break;
+    case 2: formatText(game.textBuffer, "RCAF-750AG %d", game.bombLoad - game.bombsDropped); break;
+    case 3: formatText(game.textBuffer, "RCAF-Rapier %d", game.missileLoad - game.missilesFired); break;
+    default: return;
+    }
+    drawText(game.assets->canvas, game.textBuffer, 5, 5, game.assets->smallFont, kInstrumentText);
+}
+
+void resetWeapons(GameState& game, bool newGame) {
+    game.selectedWeapon = 1;
+    game.roundsFired = 0;
+    game.bombsDropped = 0;
+    game.missilesFired = 0;
+    game.triggerLatch = 0;
+    game.weaponKeyLatch = 0;
+    // Projectiles of the last sortie never fly into the next one.
+    for (Bullet& bullet : game.bullets) bullet = Bullet{};
+    for (Bomb& bomb : game.bombs) bomb = Bomb{};
+    if (newGame) {
+        game.gunRounds = 200;
+        game.bombLoad = 4;
+        game.missileLoad = 0;
+    }
+}

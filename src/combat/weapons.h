@@ -1,0 +1,45 @@
+#pragma once
+// The gun, the bombs and the weapon key. Space fires the selected weapon: the gun one round per
+// frame while held, bombs (and missiles) one per press, and only with the gear up and the
+// aircraft upright. Rounds and bombs hit trucks where they reach the ground.
+//
+// Order within a sortie frame (the dispatcher's): the cockpit (which draws the stores label),
+// then, only while the aircraft's section is below 2, fireGun, moveBullets, releaseStores,
+// moveBombs; later cycleWeapon.
+
+#include <cstdint>
+
+struct GameState;
+
+constexpr double kBombGroundY = 19850.0;   // a bomb lands at this world y
+constexpr double kBulletGroundY = 19859.0; // a round reaches the ground at this world y
+
+// Ctrl, edge-triggered: gun, bombs, missiles, gun.
+void cycleWeapon(GameState& game);
+
+// Space with the gun: one round a frame into slot roundsFired, the gun loop and the muzzle flash.
+void fireGun(GameState& game);
+
+// Moves every round in flight and draws its tracer; a round leaving the section is retired, one
+// reaching the ground hits the trucks whose window it lands in.
+void moveBullets(GameState& game);
+
+// Space with bombs: one bomb per press, gear up and upright only.
+void releaseStores(GameState& game);
+
+// Bombs fall, turn nose down and are drawn; one landing destroys the trucks under it, starts a
+// ground blast and may catch the aircraft ("Blew").
+void moveBombs(GameState& game);
+
+// Whether a bomb landing at world x destroys a truck at truckX (sections aside).
+bool bombHitsTruck(double bombX, double truckX);
+// Whether a round reaching the ground at world x hits a truck at truckX (sections aside).
+bool roundHitsTruck(double roundX, double truckX);
+
+// "RCAF-20mm %d", "RCAF-750AG %d" or "RCAF-Rapier %d" with what is left of the selected weapon,
+// at the top left.
+void drawStoresLabel(GameState& game);
+
+// The tables emptied and the counts of a new sortie; `newGame` also restores the loads of a
+// new game (200 rounds, 4 bombs, no missiles).
+void resetWeapons(GameState& game, bool newGame);
