@@ -259,4 +259,25 @@ TEST(ContentSounds, MusicDecodesToLoopableStereoTracks) {
   }
 }
 
+// The game restarts a track once it has played its last whole second: the jump from there
+// back to the start must land on sound (no near-silent gap over 10 ms), and what follows the
+// jump must be as loud as what the track would have gone on to play (the same opening, plus
+// the ringing of the last bar).
+TEST(ContentSounds, MusicRestartLandsWithoutAGapOrAStep) {
+  for (const char* name : kMusicFiles) {
+    SCOPED_TRACE(name);
+    const std::vector<int16_t> s = decodeMusic(name);
+    ASSERT_GT(s.size(), 44100u * 4);
+    size_t firstSound = 0;  // frames before the first sample above -50 dBFS
+    while (firstSound * 2 + 1 < s.size() && std::max(std::abs(int(s[firstSound * 2])), std::abs(int(s[firstSound * 2 + 1]))) < 104)
+      ++firstSound;
+    const double gapMs = firstSound * 1000.0 / 44100;
+    EXPECT_LE(gapMs, 10.0) << "near-silence at the start";
+    const size_t restart = size_t(double(s.size() / 2) / 44100) * 44100 * 2;  // the last whole second
+    const size_t window = 4410 * 2;                                          // 100 ms
+    const double onward = dbOf(rmsOf(s, restart, window)), jumped = dbOf(rmsOf(s, 0, window));
+    EXPECT_NEAR(onward, jumped, 3.0) << "level step at the restart";
+  }
+}
+
 }  // namespace

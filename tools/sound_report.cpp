@@ -7,6 +7,7 @@
 #include <mpg123.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -101,6 +102,20 @@ double loudestDb(const Pcm& pcm) {
   return loudest;
 }
 
+// The game restarts a track when it has played its last whole second: the near-silence at the
+// start it jumps to, and the level of the 100 ms after the jump against the 100 ms the track
+// would have gone on to play.
+void reportRestart(const char* name, const Pcm& pcm) {
+  const size_t frames = pcm.samples.size() / pcm.channels, window = (size_t)pcm.rate / 10 * pcm.channels;
+  const size_t restart = frames / pcm.rate * pcm.rate * pcm.channels;
+  if (restart == 0 || restart + window > pcm.samples.size()) return;
+  size_t quiet = 0;
+  while (quiet < pcm.samples.size() && std::abs(pcm.samples[quiet]) < 104) ++quiet;  // -50 dBFS
+  std::printf("%-13s restart at %zu s: %.1f ms near-silent, then %.1f dBFS where it would go on at %.1f dBFS\n",
+              name, restart / pcm.channels / pcm.rate, 1000.0 * (quiet / pcm.channels) / pcm.rate,
+              rmsDb(pcm, 0, window), rmsDb(pcm, restart, window));
+}
+
 // How the game plays a file, in dB (its volume in hundredths of a decibel / 100).
 struct Played {
   const char* name;
@@ -168,7 +183,7 @@ int main(int argc, char** argv) {
   }
   for (const char* name : kMusicFiles) {
     Pcm pcm;
-    if (readMp3(dir + "/" + name, pcm)) report(name, pcm, false);
+    if (readMp3(dir + "/" + name, pcm)) report(name, pcm, false), reportRestart(name, pcm);
     else ++failures;
   }
   if (!failures) reportMix(dir);
