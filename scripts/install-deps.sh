@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libstb-dev libmpg123-dev libfreetype-dev
   fonts-dejavu-core fonts-liberation2
-  librsvg2-bin lame fluidsynth timgm6mb-soundfont abcmidi sox espeak-ng
+  librsvg2-bin lame fluidsynth musescore-general-soundfont-small abcmidi sox flite
   xvfb xauth
 )
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <utility>
 
 #include "assets/game_assets.h"
 #include "combat/cockpit.h"
@@ -66,13 +68,13 @@ TEST(Cockpit, EmptyTanksHideTheBarAndShrinkTheGaugeToRedDots) {
     EXPECT_EQ(c.countRow(20, 565, 700), 0);
     EXPECT_EQ(c.at(750, 710), 0xFFFF0000u);
     EXPECT_EQ(c.at(752, 710), 0xFFFF0000u);
-    EXPECT_EQ(c.at(751, 709), 0u);
+    EXPECT_EQ(c.at(751, 709), kInstrumentBacking) << "only the backing above the dots";
 
     c.clear();
     c.game->aircraft.fuel = 400;
     drawCockpit(*c.game);
     EXPECT_EQ(c.at(751, 610), 0xFF6AE300u) << "a full tank reaches 100 px up";
-    EXPECT_EQ(c.at(751, 609), 0u);
+    EXPECT_EQ(c.at(751, 609), kInstrumentBacking);
 }
 
 TEST(Cockpit, AltitudeIsWrittenForTheRunwayRule) {
@@ -102,5 +104,56 @@ TEST(Cockpit, RadarMapsTheSectionAndShowsTheBaseOnlyAtHome) {
     c.clear();
     c.game->sector = 1;
     drawCockpit(*c.game);
-    EXPECT_EQ(c.at(638, 708), 0u);
+    EXPECT_EQ(c.at(638, 708), kInstrumentBacking);
+}
+
+namespace {
+
+// WCAG relative luminance of an 8-bit sRGB colour.
+double luminance(uint32_t rgb) {
+    double sum = 0;
+    const double weights[3] = {0.0722, 0.7152, 0.2126}; // b, g, r
+    for (int i = 0; i < 3; ++i) {
+        const double v = ((rgb >> (8 * i)) & 0xFF) / 255.0;
+        sum += weights[i] * (v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4));
+    }
+    return sum;
+}
+
+// What the screen shows where a canvas pixel is blended over a scene pixel.
+uint32_t over(uint32_t scene, uint32_t canvas) {
+    const uint32_t a = canvas >> 24;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        out |= ((((canvas >> shift) & 0xFF) * a + ((scene >> shift) & 0xFF) * (255 - a)) / 255) << shift;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
+    Cockpit c;
+    c.game->fuel = 400;
+    c.game->fuelCapacity = 400;
+    c.game->selectedWeapon = 0;
+    c.game->canvas.pixels[700 * kClientWidth + 60] = 0xFFFFFFFFu; // a white picture under the box
+    drawCockpit(*c.game);
+    for (auto [x, y] : {std::pair{22, 677}, {113, 713}, {1167, 700}, {1258, 713}, {536, 606}, {755, 713}}) {
+        EXPECT_EQ(c.at(x, y), kInstrumentBacking) << x << ", " << y;
+    }
+    EXPECT_EQ(c.at(21, 700), 0u);
+    EXPECT_EQ(c.at(756, 700), 0u);
+    EXPECT_EQ(c.at(4, 4), 0u) << "no stores label, no backing for it";
+    EXPECT_EQ(c.at(25, 690), kInstrumentText) << "the box is drawn over the backing";
+    EXPECT_EQ(c.at(60, 700) >> 24, 0xFFu) << "a picture under the backing stays opaque";
+    EXPECT_EQ(c.at(60, 700) & 0xFFFFFF, over(0xFFFFFF, kInstrumentBacking)) << "and is darkened as the backing darkens";
+
+    const double ratio = (luminance(kInstrumentText) + 0.05) / (luminance(over(0xFFFFFF, kInstrumentBacking)) + 0.05);
+    EXPECT_GE(ratio, 4.5) << "instrument green over the backing over white";
+
+    c.clear();
+    c.game->selectedWeapon = 2;
+    drawCockpit(*c.game);
+    EXPECT_EQ(c.at(4, 4), kInstrumentBacking) << "under the stores label";
 }

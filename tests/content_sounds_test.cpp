@@ -1,6 +1,7 @@
 // Checks the generated sound and music files against what the game's two WAV loaders and
 // its MP3 decoder expect, and against the listening rules: no clipping, loops without a
-// step at the seam, one-shots that end cleanly, detonations louder than the engine loops.
+// step at the seam, one-shots that end cleanly, and the mix as the game plays it: engines in
+// order of thrust and in front of the music, detonations above the engines, no clipping.
 #include <gtest/gtest.h>
 #include <mpg123.h>
 
@@ -14,6 +15,8 @@
 #include <vector>
 
 #include "../tools/sound_inventory.h"
+#include "platform/audio.h"
+#include "platform/mixer.h"
 
 namespace {
 
@@ -56,6 +59,38 @@ double loudestWindowDb(const std::vector<int16_t>& s) {
   for (size_t i = 0; i + window <= s.size(); i += window / 4) loudest = std::fmax(loudest, rmsOf(s, i, window));
   return dbOf(loudest);
 }
+
+std::vector<int16_t> load(const char* name) {
+  for (const SoundFile& file : kSoundFiles)
+    if (std::strcmp(file.name, name) == 0) return samplesOf(file, readFile(kSoundDir + name));
+  return {};
+}
+
+// A music track decoded as the game decodes it; empty when it cannot be read.
+std::vector<int16_t> decodeMusic(const char* name, long* rate = nullptr, int* channels = nullptr) {
+  std::vector<int16_t> samples;
+  if (mpg123_init() != MPG123_OK) return samples;
+  mpg123_handle* mh = mpg123_new(nullptr, nullptr);
+  if (!mh) return samples;
+  long r = 0;
+  int c = 0, encoding = 0, err = MPG123_ERR;
+  if (mpg123_open(mh, (kSoundDir + name).c_str()) == MPG123_OK && mpg123_getformat(mh, &r, &c, &encoding) == MPG123_OK) {
+    std::vector<unsigned char> block(65536);
+    size_t done = 0;
+    do {
+      err = mpg123_read(mh, block.data(), block.size(), &done);
+      for (size_t i = 0; i + 1 < done; i += 2) samples.push_back(int16_t(le16(&block[i])));
+    } while (err == MPG123_OK);
+    mpg123_close(mh);
+  }
+  mpg123_delete(mh);
+  if (err != MPG123_DONE) samples.clear();
+  if (rate) *rate = r;
+  if (channels) *channels = c;
+  return samples;
+}
+
+double wholeDb(const std::vector<int16_t>& s) { return dbOf(rmsOf(s, 0, s.size())); }
 
 TEST(ContentSounds, EveryFileHasTheLayoutItsLoaderReads) {
   for (const SoundFile& file : kSoundFiles) {
@@ -145,45 +180,103 @@ TEST(ContentSounds, LoopsJoinWithoutAStepOrALevelJump) {
   }
 }
 
-TEST(ContentSounds, DetonationsStandAboveTheEngineLoopsAsPlayed) {
-  auto load = [](const char* name) { return samplesOf({name, false, false}, readFile(kSoundDir + name)); };
-  const double close = loudestWindowDb(load("detCl.wav"));
-  // The engine loops play at -8, -10 and -12 dB, the afterburner being the loudest file.
-  for (auto [name, attenuationDb] : {std::pair{"B1.wav", -8.0}, {"A2.wav", -10.0}, {"23.wav", -12.0}}) {
+TEST(ContentSounds, EnginesRiseWithThrustAndStandBetweenMusicAndDetonationsAsPlayed) {
+  // The game plays the low, cruise and afterburner loops at -10, -8 and -12 dB.
+  const double low = wholeDb(load("A2.wav")) - 10, cruise = wholeDb(load("B1.wav")) - 8;
+  const double burner = wholeDb(load("23.wav")) - 12;
+  EXPECT_GE(cruise - low, 2.0);
+  EXPECT_GE(burner - cruise, 3.0);
+  for (const char* name : kMusicFiles) {
     SCOPED_TRACE(name);
-    EXPECT_LT(loudestWindowDb(load(name)) + attenuationDb, close - 6.0);
+    const double music = wholeDb(decodeMusic(name));
+    EXPECT_GE(cruise - music, 3.0);
+    EXPECT_LE(cruise - music, 6.0);
+  }
+  const double loudestEngine = std::fmax(loudestWindowDb(load("23.wav")) - 12, loudestWindowDb(load("B1.wav")) - 8);
+  for (const char* name : {"detCl.wav", "detFr.wav", "dest.wav"}) {
+    SCOPED_TRACE(name);
+    EXPECT_GE(loudestWindowDb(load(name)), loudestEngine + 6.0);
+  }
+  // The ground hit is also every button's click: it must be heard over the music.
+  EXPECT_GT(loudestWindowDb(load("GndHit.wav")), -18.0);
+}
+
+// The gun firing, the afterburner and a detonation over the loudest passage of each track,
+// summed by the game's own mixer: nothing may reach full scale.
+TEST(ContentSounds, AWorstCaseMixDoesNotClip) {
+  for (const char* track : kMusicFiles) {
+    for (const char* blast : {"detCl.wav", "detFr.wav", "dest.wav"}) {
+      SCOPED_TRACE(std::string(track) + " with " + blast);
+      mixerReset();
+      std::vector<int16_t> music = decodeMusic(track);
+      ASSERT_GT(music.size(), 44100u * 2);
+      // Where the track is loudest: mix up to there, then start the effects.
+      const size_t window = 4410 * 2;
+      size_t loudestAt = 0;
+      double loudest = 0;
+      for (size_t i = 0; i + window <= music.size(); i += window)
+        if (rmsOf(music, i, window) > loudest) loudest = rmsOf(music, i, window), loudestAt = i;
+      const int32_t stream = mixerCreateMusic(std::move(music));
+      const int32_t gun = mixerCreateVoice(load("vulcv.wav"), false);
+      const int32_t engine = mixerCreateVoice(load("23.wav"), false);
+      const int32_t bang = mixerCreateVoice(load(blast), false);
+      mixerPlayMusic(stream);
+      std::vector<int16_t> out(44100 * 2);
+      for (int32_t skip = int32_t(loudestAt / 2); skip > 0; skip -= 44100) mixAudio(out.data(), std::min(skip, 44100));
+      mixerSetVoiceVolume(gun, -500);
+      mixerSetVoiceVolume(engine, -1200);
+      mixerPlayVoice(gun, true);
+      mixerPlayVoice(engine, true);
+      mixerPlayVoice(bang, false);
+      int peak = 0;
+      for (int second = 0; second < 3; ++second) {
+        mixAudio(out.data(), 44100);
+        for (int16_t v : out) peak = std::max(peak, std::abs(int(v)));
+      }
+      EXPECT_LT(dbOf(peak), -0.5) << "the mix comes within half a decibel of full scale";
+      mixerReset();
+    }
   }
 }
 
 TEST(ContentSounds, MusicDecodesToLoopableStereoTracks) {
-  ASSERT_EQ(mpg123_init(), MPG123_OK);
   for (const char* name : kMusicFiles) {
     SCOPED_TRACE(name);
-    mpg123_handle* mh = mpg123_new(nullptr, nullptr);
-    ASSERT_NE(mh, nullptr);
-    ASSERT_EQ(mpg123_open(mh, (kSoundDir + name).c_str()), MPG123_OK) << "missing or unreadable";
     long rate = 0;
-    int channels = 0, encoding = 0;
-    ASSERT_EQ(mpg123_getformat(mh, &rate, &channels, &encoding), MPG123_OK);
+    int channels = 0;
+    const std::vector<int16_t> s = decodeMusic(name, &rate, &channels);
+    ASSERT_FALSE(s.empty()) << "missing or unreadable";
     EXPECT_EQ(rate, 44100);
     EXPECT_EQ(channels, 2);
-    std::vector<unsigned char> block(65536);
-    size_t frames = 0, done = 0;
-    int peak = 0, err;
-    do {
-      err = mpg123_read(mh, block.data(), block.size(), &done);
-      frames += done / 4;
-      for (size_t i = 0; i + 1 < done; i += 2) peak = std::max(peak, std::abs(int(int16_t(le16(&block[i])))));
-    } while (err == MPG123_OK);
-    EXPECT_EQ(err, MPG123_DONE);
-    mpg123_close(mh);
-    mpg123_delete(mh);
-    const double seconds = double(frames) / 44100;
+    int peak = 0;
+    for (int16_t v : s) peak = std::max(peak, std::abs(int(v)));
+    const double seconds = double(s.size() / 2) / 44100;
     EXPECT_GE(seconds, 90.0);
     EXPECT_LE(seconds, 180.0);
     // The game restarts a track at its last whole second; that must come before the fade-out.
     EXPECT_GT(seconds - std::floor(seconds), 0.2);
     EXPECT_LT(peak, 32767) << "clips";
+  }
+}
+
+// The game restarts a track once it has played its last whole second: the jump from there
+// back to the start must land on sound (no near-silent gap over 10 ms), and what follows the
+// jump must be as loud as what the track would have gone on to play (the same opening, plus
+// the ringing of the last bar).
+TEST(ContentSounds, MusicRestartLandsWithoutAGapOrAStep) {
+  for (const char* name : kMusicFiles) {
+    SCOPED_TRACE(name);
+    const std::vector<int16_t> s = decodeMusic(name);
+    ASSERT_GT(s.size(), 44100u * 4);
+    size_t firstSound = 0;  // frames before the first sample above -50 dBFS
+    while (firstSound * 2 + 1 < s.size() && std::max(std::abs(int(s[firstSound * 2])), std::abs(int(s[firstSound * 2 + 1]))) < 104)
+      ++firstSound;
+    const double gapMs = firstSound * 1000.0 / 44100;
+    EXPECT_LE(gapMs, 10.0) << "near-silence at the start";
+    const size_t restart = size_t(double(s.size() / 2) / 44100) * 44100 * 2;  // the last whole second
+    const size_t window = 4410 * 2;                                          // 100 ms
+    const double onward = dbOf(rmsOf(s, restart, window)), jumped = dbOf(rmsOf(s, 0, window));
+    EXPECT_NEAR(onward, jumped, 3.0) << "level step at the restart";
   }
 }
 

@@ -1,13 +1,17 @@
 // skarnwing-picture-finish IN.png OUT.png|OUT.jpg [size=WxH] [key=white|magenta|black]
-//                          [alpha=hard|N] [cap=N]
+//                          [alpha=hard|N] [cap=N] [edge=N]
 // Turns one rendered picture into the file the game loads:
 //   size=WxH  stretch to the stored size (pictures the game shows at another aspect);
 //   key=...   cut out on the colour key: pixels under half alpha become exactly the key, the
 //             rest keep their colour, nudged off the key so the artwork has no holes;
 //   alpha=hard  every pixel fully opaque or fully clear (blits that skip soft alpha);
 //   alpha=N   a silhouette of uniform alpha N (the shadow);
-//   cap=N     scale colours so no channel exceeds N (white-keyed JPEGs, which blur highlights).
+//   cap=N     scale colours so no channel exceeds N (white-keyed JPEGs, which blur highlights);
+//   edge=N    soft outlines for a blit that blends only alpha above N: the silhouette's edge is
+//             blurred over a pixel each side and its ramp lifted above N, so a rotated,
+//             shrunk picture shows a blended rim instead of stair steps.
 // A .jpg is written opaque at quality 92; a keyed .png as RGB; any other .png as RGBA.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,6 +39,44 @@ void nudgeOffKey(unsigned char* p, Rgb key) {
     else { p[0] = p[1] = p[2] = 246; }                    // white key: a near-white
 }
 
+// A 3x3 binomial blur of alpha along the silhouette's edges, colour taken from the opaque
+// neighbours; flat areas (the same alpha all round) keep their pixels.
+void softenEdges(std::vector<unsigned char>& px, int w, int h, int cut) {
+    static const int weight[3][3] = {{1, 2, 1}, {2, 4, 2}, {1, 2, 1}};
+    std::vector<unsigned char> out(px);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            int low = 255, high = 0, sum = 0, rgb[3] = {0, 0, 0};
+            for (int dy = -1; dy <= 1; ++dy) {
+                for (int dx = -1; dx <= 1; ++dx) {
+                    int a = 0;
+                    const int nx = x + dx, ny = y + dy;
+                    const unsigned char* q = nullptr;
+                    if (nx >= 0 && ny >= 0 && nx < w && ny < h) {
+                        q = &px[(size_t(ny) * w + nx) * 4];
+                        a = q[3];
+                    }
+                    low = std::min(low, a), high = std::max(high, a);
+                    const int wa = weight[dy + 1][dx + 1] * a;
+                    sum += wa;
+                    if (q)
+                        for (int c = 0; c < 3; ++c) rgb[c] += wa * q[c];
+                }
+            }
+            if (low == high) continue;
+            unsigned char* p = &out[(size_t(y) * w + x) * 4];
+            const int blurred = sum / 16;
+            if (blurred < 40) {
+                p[0] = p[1] = p[2] = p[3] = 0;
+                continue;
+            }
+            for (int c = 0; c < 3; ++c) p[c] = (unsigned char)(rgb[c] / sum);
+            p[3] = (unsigned char)std::max(cut + 1, blurred);
+        }
+    }
+    px.swap(out);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,6 +86,7 @@ int main(int argc, char** argv) {
     }
     std::string in = argv[1], out = argv[2];
     int outW = 0, outH = 0, cap = 255, alphaMode = -1;  // -1 keep, 0 hard, 1..255 silhouette
+    int edgeCut = -1;                                  // -1 leave the edges as rendered
     bool keyed = false;
     Rgb key{0, 0, 0};
     for (int i = 3; i < argc; ++i) {
@@ -55,6 +98,7 @@ int main(int argc, char** argv) {
         if (a == "alpha=hard") { alphaMode = 0; continue; }
         if (a.rfind("alpha=", 0) == 0) { alphaMode = std::atoi(a.c_str() + 6); if (alphaMode > 0 && alphaMode < 256) continue; }
         if (a.rfind("cap=", 0) == 0) { cap = std::atoi(a.c_str() + 4); if (cap > 0 && cap < 256) continue; }
+        if (a.rfind("edge=", 0) == 0) { edgeCut = std::atoi(a.c_str() + 5); if (edgeCut >= 0 && edgeCut < 255) continue; }
         std::fprintf(stderr, "%s: unknown option '%s'\n", argv[0], a.c_str());
         return 2;
     }
@@ -75,6 +119,8 @@ int main(int argc, char** argv) {
         w = outW;
         h = outH;
     }
+
+    if (edgeCut >= 0) softenEdges(px, w, h, edgeCut);
 
     bool jpeg = endsWith(out, ".jpg");
     for (size_t i = 0; i < px.size(); i += 4) {

@@ -1,11 +1,13 @@
 // skarnwing-sound-report: prints, for every sound and music file of the game, its length,
 // peak and RMS level, and for the looping sounds the step between the last and the first
-// sample, so the sounds can be judged without speakers.
+// sample, so the sounds can be judged without speakers. Then the mix as the game plays it:
+// each file's level at the volume the game passes, and the gaps the mix relies on.
 //
 // Usage: skarnwing-sound-report [SOUND_DIR]   (default Files/Sound)
 #include <mpg123.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -84,6 +86,64 @@ bool readMp3(const std::string& path, Pcm& pcm) {
 
 double dbfs(double linear) { return linear > 0 ? 20 * std::log10(linear) : -120.0; }
 
+double rmsDb(const Pcm& pcm, size_t from, size_t count) {
+  double sum = 0;
+  for (size_t i = from; i < from + count; ++i) sum += (pcm.samples[i] / 32768.0) * (pcm.samples[i] / 32768.0);
+  return dbfs(std::sqrt(sum / std::fmax(1.0, (double)count)));
+}
+
+// The loudest 100 ms, in dBFS RMS: how loud a short sound is heard.
+double loudestDb(const Pcm& pcm) {
+  const size_t window = (size_t)pcm.rate / 10 * pcm.channels;
+  if (pcm.samples.size() <= window) return rmsDb(pcm, 0, pcm.samples.size());
+  double loudest = -120;
+  for (size_t i = 0; i + window <= pcm.samples.size(); i += window / 4)
+    loudest = std::fmax(loudest, rmsDb(pcm, i, window));
+  return loudest;
+}
+
+// The game restarts a track when it has played its last whole second: the near-silence at the
+// start it jumps to, and the level of the 100 ms after the jump against the 100 ms the track
+// would have gone on to play.
+void reportRestart(const char* name, const Pcm& pcm) {
+  const size_t frames = pcm.samples.size() / pcm.channels, window = (size_t)pcm.rate / 10 * pcm.channels;
+  const size_t restart = frames / pcm.rate * pcm.rate * pcm.channels;
+  if (restart == 0 || restart + window > pcm.samples.size()) return;
+  size_t quiet = 0;
+  while (quiet < pcm.samples.size() && std::abs(pcm.samples[quiet]) < 104) ++quiet;  // -50 dBFS
+  std::printf("%-13s restart at %zu s: %.1f ms near-silent, then %.1f dBFS where it would go on at %.1f dBFS\n",
+              name, restart / pcm.channels / pcm.rate, 1000.0 * (quiet / pcm.channels) / pcm.rate,
+              rmsDb(pcm, 0, window), rmsDb(pcm, restart, window));
+}
+
+// How the game plays a file, in dB (its volume in hundredths of a decibel / 100).
+struct Played {
+  const char* name;
+  double volumeDb;
+};
+constexpr Played kPlayed[] = {{"A2.wav", -10}, {"B1.wav", -8}, {"23.wav", -12}, {"vulcv.wav", -5},
+                              {"detCl.wav", 0}, {"detFr.wav", 0}, {"dest.wav", 0}, {"GndHit.wav", 0},
+                              {"m1.z2", 0},     {"m2.z2", 0}};
+
+void reportMix(const std::string& dir) {
+  std::printf("\nAs played (RMS and loudest 100 ms, dBFS, at the game's volume):\n");
+  double rms[std::size(kPlayed)] = {}, loud[std::size(kPlayed)] = {};
+  for (size_t i = 0; i < std::size(kPlayed); ++i) {
+    Pcm pcm;
+    const std::string path = dir + "/" + kPlayed[i].name;
+    if (!(std::strstr(kPlayed[i].name, ".z2") ? readMp3(path, pcm) : readWav(path, pcm))) return;
+    rms[i] = rmsDb(pcm, 0, pcm.samples.size()) + kPlayed[i].volumeDb;
+    loud[i] = loudestDb(pcm) + kPlayed[i].volumeDb;
+    std::printf("  %-11s at %4.0f dB  RMS %6.1f  loudest %6.1f\n", kPlayed[i].name, kPlayed[i].volumeDb,
+                rms[i], loud[i]);
+  }
+  const double loudestEngine = std::fmax(loud[0], std::fmax(loud[1], loud[2]));
+  std::printf("  afterburner - cruise %+.1f dB, cruise - low %+.1f dB\n", rms[2] - rms[1], rms[1] - rms[0]);
+  std::printf("  cruise - music: m1 %+.1f dB, m2 %+.1f dB\n", rms[1] - rms[8], rms[1] - rms[9]);
+  std::printf("  detonations - loudest engine (loudest 100 ms): detCl %+.1f, detFr %+.1f, dest %+.1f dB\n",
+              loud[4] - loudestEngine, loud[5] - loudestEngine, loud[6] - loudestEngine);
+}
+
 void report(const char* name, const Pcm& pcm, bool loops) {
   const size_t frames = pcm.samples.size() / pcm.channels;
   double peak = 0, sum = 0;
@@ -123,8 +183,9 @@ int main(int argc, char** argv) {
   }
   for (const char* name : kMusicFiles) {
     Pcm pcm;
-    if (readMp3(dir + "/" + name, pcm)) report(name, pcm, false);
+    if (readMp3(dir + "/" + name, pcm)) report(name, pcm, false), reportRestart(name, pcm);
     else ++failures;
   }
+  if (!failures) reportMix(dir);
   return failures ? 1 : 0;
 }

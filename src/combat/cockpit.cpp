@@ -1,5 +1,6 @@
 #include "combat/cockpit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -24,6 +25,43 @@ void drawBox(Canvas& canvas, int32_t left, int32_t right) {
     greenLine(canvas, right, 680, right, 710);
     greenLine(canvas, right, 710, left, 710);
     greenLine(canvas, right, 680, left, 680);
+}
+
+// Lays kInstrumentBacking over the rectangle (edges included). Where the canvas already holds
+// a picture, that picture is darkened by the same cover instead of being replaced.
+void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    constexpr uint32_t cover = kInstrumentBacking >> 24;
+    if (canvas.pixels == nullptr) return;
+    for (int32_t y = std::max(top, 0); y <= std::min(bottom, kCanvasHeight - 1); ++y) {
+        uint32_t* row = canvas.pixels + y * (canvas.rowPitch / 4);
+        for (int32_t x = std::max(left, 0); x <= std::min(right, kCanvasWidth - 1); ++x) {
+            const uint32_t p = row[x], alpha = p >> 24;
+            if (alpha == 0) {
+                row[x] = kInstrumentBacking;
+                continue;
+            }
+            // Black over the pixel: out alpha = cover + alpha (1 - cover); the colour keeps
+            // only the share of light that shows through.
+            const uint32_t through = alpha * (255 - cover);
+            const uint32_t outAlpha = cover + through / 255;
+            uint32_t out = outAlpha << 24;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                out |= (((p >> shift) & 0xFF) * through / (255 * outAlpha)) << shift;
+            }
+            row[x] = out;
+        }
+    }
+}
+
+// Under the stores label (up to 16 cells), the airspeed and altitude boxes, and the radar with
+// the fuel gauge beside it.
+void drawInstrumentBacking(GameState& game) {
+    if (game.selectedWeapon >= 1 && game.selectedWeapon <= 3) {
+        drawBacking(game.canvas, 2, 2, 7 + 16 * game.smallFont.cellWidth, 7 + game.smallFont.cellHeight);
+    }
+    drawBacking(game.canvas, 22, 677, 113, 713);
+    drawBacking(game.canvas, 1167, 677, 1258, 713);
+    drawBacking(game.canvas, 536, 606, 755, 713);
 }
 
 void drawThrottleBar(GameState& game) {
@@ -110,6 +148,7 @@ uint32_t throttleBarColour(double percent) {
 }
 
 void drawCockpit(GameState& game) {
+    drawInstrumentBacking(game);
     drawThrottleBar(game);
     drawStoresLabel(game);
     drawAltitude(game);
