@@ -134,10 +134,10 @@ uint32_t over(uint32_t scene, uint32_t canvas) {
 
 TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     Cockpit c;
-    c.game->fuel = 400;
-    c.game->fuelCapacity = 400;
+    c.game->aircraft.fuel = 400;
+    c.game->aircraft.fuelCapacity = 400;
     c.game->selectedWeapon = 0;
-    c.game->canvas.pixels[700 * kClientWidth + 60] = 0xFFFFFFFFu; // a white picture under the box
+    c.game->assets->canvas.pixels[700 * kClientWidth + 60] = 0xFFFFFFFFu; // a white picture under the box
     drawCockpit(*c.game);
     for (auto [x, y] : {std::pair{22, 677}, {113, 713}, {1167, 700}, {1258, 713}, {536, 606}, {755, 713}}) {
         EXPECT_EQ(c.at(x, y), kInstrumentBacking) << x << ", " << y;

@@ -57,11 +57,11 @@ void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32
 // the fuel gauge beside it.
 void drawInstrumentBacking(GameState& game) {
     if (game.selectedWeapon >= 1 && game.selectedWeapon <= 3) {
-        drawBacking(game.canvas, 2, 2, 7 + 16 * game.smallFont.cellWidth, 7 + game.smallFont.cellHeight);
+        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight);
     }
-    drawBacking(game.canvas, 22, 677, 113, 713);
-    drawBacking(game.canvas, 1167, 677, 1258, 713);
-    drawBacking(game.canvas, 536, 606, 755, 713);
+    drawBacking(game.assets->canvas, 22, 677, 113, 713);
+    drawBacking(game.assets->canvas, 1167, 677, 1258, 713);
+    drawBacking(game.assets->canvas, 536, 606, 755, 713);
 }
 
 void drawThrottleBar(GameState& game) {
