@@ -1,6 +1,7 @@
 #include "combat/outcome.h"
 
 #include "combat/cockpit.h"
+#include "flight/airshow.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "flight/scenery.h"
@@ -30,6 +31,7 @@ void resetSortieFields(GameState& game) {
     resetGearAndRunway(game);
     resetScenery(game);
     resetCockpit(game);
+    resetAirshow(game);
     game.frameCount = 0;
     game.framesPerSecond = 0;
 }

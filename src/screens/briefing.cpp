@@ -2,12 +2,14 @@
 
 #include "assets/music.h"
 #include "combat/outcome.h"
+#include "flight/airshow.h"
 #include "game/game_state.h"
 
 void setUpMission(GameState& game) {
     // Only the cargo mission flies cargo aircraft; a count left from an earlier sortie must not
     // carry over into the convoy or the airshow.
     if (game.mission == 1 || game.mission == 3) game.cargoCount = 0;
+    if (game.mission == 3) setUpAirshow(game);
 }
 
 void takeOff(GameState& game) {
@@ -20,5 +22,11 @@ void takeOff(GameState& game) {
     resetMission(game);
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
-    if (game.mission == 3 && game.musicTrack1On) switchToTrack2(game);
+    clearStopwatch(game.showClock);
+    // The airshow flies to track 2, and the show clock starts with the switch; when track 2
+    // already plays, the clock stays cleared until the aircraft first enters the show box.
+    if (game.mission == 3 && game.musicTrack1On) {
+        switchToTrack2(game);
+        startStopwatch(game.showClock);
+    }
 }
