@@ -217,14 +217,14 @@ TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
 TEST(Dispatcher, KeyReleaseLatches) {
     TestGame game;
     launch(game);
-    game->keyLatchAG = game->keyLatchZ = game->showUpLatch = game->showDownLatch = 1;
+    game->keyLatchAG = game->keyLatchZ = game->spinLatchUp = game->spinLatchDown = 1;
     game->keys[kVkG] = 1;
     game->keys[kVkUp] = 1;
     runDispatcher(*game);
     EXPECT_EQ(game->keyLatchAG, 1);
     EXPECT_EQ(game->keyLatchZ, 0);
-    EXPECT_EQ(game->showUpLatch, 1);
-    EXPECT_EQ(game->showDownLatch, 0);
+    EXPECT_EQ(game->spinLatchUp, 1);
+    EXPECT_EQ(game->spinLatchDown, 0);
     game->keys[kVkG] = 0;
     runDispatcher(*game);
     EXPECT_EQ(game->keyLatchAG, 0);

@@ -241,7 +241,7 @@ TEST_F(Audio, UnfocusedOnlyTheGunSoundsButEveryVoiceAdvances) {
     EXPECT_EQ(mix(1)[0], 107);
 }
 
-TEST_F(Audio, DumpNamesThePlayingEffectsAndTheMusicPosition) {
+TEST_F(Audio, DumpNamesThePlayingEffectsWithTheirVolumesAndTheMusicPosition) {
     GameAssets assets;
     auto game = newGameState(assets);
     const std::string path = dir.file("Bombdrop.wav");
@@ -250,12 +250,13 @@ TEST_F(Audio, DumpNamesThePlayingEffectsAndTheMusicPosition) {
     assignSound(game->assets->sounds[kSoundWheel], loadWavFixed(path.c_str()));
     game->assets->track1.stream = mixerCreateMusic(std::vector<int16_t>(44100 * 2 * 3, 0));
     game->assets->track1.durationSeconds = 3.0;
-    playOnce(game->assets->sounds[kSoundBombDrop], 0);
+    playOnce(game->assets->sounds[kSoundBombDrop], -1234);
     playMusic(game->assets->track1);
     mix(22050);
     std::string out = "{\"frame\":1";
     dumpAudioState(*game, out);
-    EXPECT_EQ(out, "{\"frame\":1,\"playing\":[\"Bombdrop.wav\"],\"music\":{\"track\":1,\"seconds\":0.500}");
+    EXPECT_EQ(out, "{\"frame\":1,\"playing\":[{\"sound\":\"Bombdrop.wav\",\"volume\":-1234}],\"music\":{\"track\":1,"
+                   "\"seconds\":0.500}");
     resetMusic(game->assets->track1);
     stopSound(game->assets->sounds[kSoundBombDrop]);
     out.clear();

@@ -5,6 +5,7 @@
 #include "combat/cockpit.h"
 #include "combat/convoy.h"
 #include "combat/weapons.h"
+#include "flight/airshow.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "flight/scenery.h"
@@ -83,8 +84,8 @@ void releaseKeyLatches(GameState& game) {
         game.aircraft.rollActive = 0;
         game.aircraft.rollReturning = 0;
     }
-    if (!keys[kVkDown]) game.showDownLatch = 0;
-    if (!keys[kVkUp]) game.showUpLatch = 0;
+    if (!keys[kVkDown]) game.spinLatchDown = 0;
+    if (!keys[kVkUp]) game.spinLatchUp = 0;
     if (!keys[kVkA] && !keys[kVkG]) game.keyLatchAG = 0;
     if (!keys[kVkZ]) game.keyLatchZ = 0;
 }
@@ -117,6 +118,7 @@ void runSortie(GameState& game) {
     updateThrottle(game);
     updateBlasts(game);
     updateDirectionMarker(game);
+    if (game.mission == 3) updateAirshow(game); // after the aircraft is drawn: it writes over it
     if (game.fullScreen) {
         formatText(game.textBuffer, "%dfps", game.framesPerSecond);
         drawSmallText(game, game.textBuffer, 1215, 0, kFrameRateColour);

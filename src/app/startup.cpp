@@ -25,8 +25,8 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed) {
     for (int i = 0; i < kTrickCount; ++i) {
         std::snprintf(game.trickNames[i], kTrickNameSize, "%s", kTrickNameTexts[i]);
     }
-    game.showUpLatch = 0;
-    game.showDownLatch = 0;
+    game.spinLatchUp = 0;
+    game.spinLatchDown = 0;
     game.throttleUntouched = 1;
     game.gameLoaded = 0;
     game.enterHeld = 0;
@@ -36,6 +36,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed) {
     game.assets->canvas.width = kClientWidth;
     game.assets->canvas.height = kClientHeight;
 
+    game.showClock = makeStopwatch();
     createSoundDevice(game);
 
     game.titleShown = 0;

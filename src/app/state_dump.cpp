@@ -1,6 +1,7 @@
 #include "app/state_dump.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <type_traits>
 
 #include "assets/audio_dump.h"
@@ -30,6 +31,15 @@ struct JsonLine {
         std::snprintf(digits, sizeof digits, "%.7g", static_cast<double>(value));
         key(name);
         text += digits;
+    }
+    void integers(const char* name, std::initializer_list<int32_t> values) {
+        key(name);
+        text += '[';
+        for (const int32_t value : values) {
+            if (text.back() != '[') text += ',';
+            text += std::to_string(value);
+        }
+        text += ']';
     }
     void string(const char* name, const std::string& value) {
         key(name);
@@ -103,8 +113,8 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP_IN(aircraft, rollReturning);
     SKARNWING_DUMP_IN(aircraft, rollDone);
     SKARNWING_DUMP_IN(aircraft, rollFrame);
-    SKARNWING_DUMP(showUpLatch);
-    SKARNWING_DUMP(showDownLatch);
+    SKARNWING_DUMP(spinLatchUp);
+    SKARNWING_DUMP(spinLatchDown);
     SKARNWING_DUMP(keyLatchAG);
     SKARNWING_DUMP(keyLatchZ);
     SKARNWING_DUMP(weaponKeyLatch);
@@ -217,6 +227,20 @@ std::string dumpState(const GameState& game, int64_t frame) {
     line.string("outcome", game.outcome);
     dumpTrucks(line, game);
     SKARNWING_DUMP(randomState);
+    SKARNWING_DUMP(showTimeRequired);
+    SKARNWING_DUMP(showTimeElapsed);
+    SKARNWING_DUMP(showTimeBanked);
+    SKARNWING_DUMP(showClockStarted);
+    SKARNWING_DUMP(showEarnings);
+    SKARNWING_DUMP(trickCount);
+    SKARNWING_DUMP(loopDegrees);
+    SKARNWING_DUMP(normalLoopArmed);
+    SKARNWING_DUMP(invertedLoopArmed);
+    SKARNWING_DUMP(trickCooldown);
+    SKARNWING_DUMP(trickMessageTimer);
+    line.string("trickMessage", game.trickMessage);
+    line.integers("showBox", {game.showBox.left, game.showBox.right, game.showBox.top, game.showBox.bottom});
+    SKARNWING_DUMP(crowdDistance);
     dumpAudioState(game, line.text);
     line.text += '}';
     return line.text;

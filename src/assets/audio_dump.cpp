@@ -14,12 +14,12 @@ void dumpAudioState(const GameState& game, std::string& out) {
         if (!isPlaying(sound)) continue;
         if (!first) out += ',';
         first = false;
-        out += '"';
+        out += "{\"sound\":\"";
         for (const char* c = sound.name; *c != '\0'; ++c) {
             if (*c == '"' || *c == '\\') out += '\\';
             if (static_cast<unsigned char>(*c) >= 0x20) out += *c;
         }
-        out += '"';
+        out += "\",\"volume\":" + std::to_string(mixerVoiceVolume(sound.voice)) + '}';
     }
     out += "],\"music\":{";
     int32_t track = 0;

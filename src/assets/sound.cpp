@@ -222,6 +222,10 @@ void playLooping(const SoundEffect& sound, int32_t volume) {
     mixerPlayVoice(sound.voice, true);
 }
 
+void setVolume(const SoundEffect& sound, int32_t volume) {
+    mixerSetVoiceVolume(sound.voice, std::max(volume, kSilentVolume));
+}
+
 void stopSound(const SoundEffect& sound) {
     mixerStopVoice(sound.voice);
 }

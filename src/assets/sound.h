@@ -41,6 +41,8 @@ void releaseSound(SoundEffect& slot);
 void playOnce(const SoundEffect& sound, int32_t volume);
 // Rewinds, sets the volume as playOnce does and plays looping.
 void playLooping(const SoundEffect& sound, int32_t volume);
+// Sets the volume as playOnce does, playing or not.
+void setVolume(const SoundEffect& sound, int32_t volume);
 // Stops; the position stays where it stopped.
 void stopSound(const SoundEffect& sound);
 bool isPlaying(const SoundEffect& sound);

@@ -105,11 +105,25 @@ void drawFuelGauge(GameState& game) {
     }
 }
 
+// The airshow's box in white, from its top down to the radar's floor (it reaches below ground).
+void drawShowBoxOnRadar(GameState& game) {
+    const ShowBox& box = game.showBox;
+    const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / 40000 + 540);
+    const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / 40000 + 540);
+    const int32_t top = static_cast<int32_t>((box.top + game.camera.cameraY) * 100 / 20000 + 610);
+    Canvas& canvas = game.assets->canvas;
+    drawLine(canvas, left, top, left, 709, 255, 255, 255);
+    drawLine(canvas, right, top, right, 709, 255, 255, 255);
+    drawLine(canvas, left, top, right, top, 255, 255, 255);
+    drawLine(canvas, left, 709, right, 709, 255, 255, 255);
+}
+
 void drawRadar(GameState& game) {
     greenLine(game.assets->canvas, 539, 609, 740, 609);
     greenLine(game.assets->canvas, 540, 710, 740, 710);
     greenLine(game.assets->canvas, 539, 610, 539, 710);
     greenLine(game.assets->canvas, 740, 610, 740, 710);
+    if (game.mission == 3 && game.sector == 2) drawShowBoxOnRadar(game);
     Canvas& canvas = game.assets->canvas;
     const RadarPoint self = radarPoint(game.aircraft.worldX, game.aircraft.worldY);
     fillDisc(canvas, self.x, self.y, 2, 0, 0, 255);

@@ -3,6 +3,7 @@
 #include "combat/blasts.h"
 #include "combat/cockpit.h"
 #include "combat/weapons.h"
+#include "flight/airshow.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "flight/scenery.h"
@@ -37,6 +38,7 @@ void resetSortieFields(GameState& game, bool newGame) {
     resetGearAndRunway(game);
     resetScenery(game);
     resetCockpit(game);
+    resetAirshow(game);
     game.frameCount = 0;
     game.framesPerSecond = 0;
 }

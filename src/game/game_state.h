@@ -16,9 +16,12 @@ struct GameAssets; // filled by start-up, see assets/game_assets.h
 struct FrameSet;
 
 constexpr int kKeyTableSize = 256; // one byte per virtual-key code, 1 held, 0 up
-constexpr int kTrickCount = 5;
 constexpr int kTrickNameSize = 32;
+constexpr int kTrickMessageSize = 100;
 constexpr int kOutcomeSize = 8;    // the longest outcome, "Escaped", and its NUL
+
+// The airshow's tricks, indexing GameState::trickNames.
+enum Trick : int { kTrickBuzzCrowd, kTrickNormalLoop, kTrickInvertedLoop, kTrickSpin, kTrickLowSpeedFlyby, kTrickCount };
 
 // The mouse as the window messages leave it.
 struct MouseState {
@@ -174,6 +177,14 @@ struct GroundMark {
     uint8_t active = 0; // the blast ended at ground level
 };
 
+// A screen rectangle, bounds included.
+struct ShowBox {
+    int32_t left = 0;
+    int32_t right = 0;
+    int32_t top = 0;
+    int32_t bottom = 0;
+};
+
 struct GameState {
     // Shell and screens: the frame, the input state, the screens between sorties.
     GameAssets* assets = nullptr;         // what start-up loaded, never part of the state; only
@@ -276,9 +287,24 @@ struct GameState {
     SmokePuff smokePuffs[kSmokePuffCount];
 
     // Airshow.
-    char trickNames[kTrickCount][kTrickNameSize] = {};
-    uint8_t showUpLatch = 0;     // Up acted on, cleared when Up is up
-    uint8_t showDownLatch = 0;   // Down acted on, cleared when Down is up
+    char trickNames[kTrickCount][kTrickNameSize] = {}; // by Trick
+    uint8_t spinLatchUp = 0;     // this press of Up was paid as a Spin, cleared when Up is up
+    uint8_t spinLatchDown = 0;   // this press of Down was paid as a Spin, cleared when Down is up
+    float showTimeRequired = 0.0f; // milliseconds to fly in the show box
+    double showTimeElapsed = 0.0;  // milliseconds flown in the box so far, all stays summed
+    float showTimeBanked = 0.0f;   // milliseconds of the earlier stays in the box
+    uint8_t showClockStarted = 0;  // the show clock has run in this airshow
+    Stopwatch showClock;           // runs while the aircraft is in the box
+    ShowBox showBox;               // as computed at the end of the previous frame
+    int32_t showEarnings = 0;      // dollars earned by tricks in this airshow
+    int32_t trickCount = 0;        // tricks paid in this airshow
+    double loopDegrees = 0.0;      // degrees turned toward the loop in progress
+    uint8_t normalLoopArmed = 0;   // a loop was entered from upright level flight
+    uint8_t invertedLoopArmed = 0; // a loop was entered from inverted level flight
+    int32_t trickCooldown = 0;     // frames before "Buzz Crowd" or "Low Speed Flyby" can pay again
+    char trickMessage[kTrickMessageSize] = {}; // the last trick paid, with its amount
+    int32_t trickMessageTimer = 0; // frames left to show trickMessage
+    double crowdDistance = 0.0;    // screen pixels from the show point to the crowd point
 
     // Progress.
     int32_t missionsUnlocked = 0;    // 1..3 missions offered on the map

@@ -29,3 +29,8 @@ void stopStopwatch(Stopwatch& watch) {
     watch.stopCount = platformCounter();
     watch.stopped = 1;
 }
+
+void clearStopwatch(Stopwatch& watch) {
+    watch = Stopwatch{};
+    computeTickLength(watch);
+}

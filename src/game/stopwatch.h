@@ -18,3 +18,6 @@ void startStopwatch(Stopwatch& watch);
 // Milliseconds from the last start to now, or to the stop if stopped.
 float elapsedMs(Stopwatch& watch);
 void stopStopwatch(Stopwatch& watch);
+// Every count 0 and not stopped, with the tick length computed again: read before it is
+// started, it counts from the counter's origin.
+void clearStopwatch(Stopwatch& watch);

@@ -3,6 +3,7 @@
 #include "assets/music.h"
 #include "combat/convoy.h"
 #include "combat/outcome.h"
+#include "flight/airshow.h"
 #include "game/game_state.h"
 
 void setUpMission(GameState& game) {
@@ -22,6 +23,7 @@ void setUpMission(GameState& game) {
     case 3:
         game.truckCount = 0;
         game.cargoCount = 0;
+        setUpAirshow(game);
         break;
     default: break;
     }
@@ -37,5 +39,11 @@ void takeOff(GameState& game) {
     resetMission(game);
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
-    if (game.mission == 3 && game.musicTrack1On) switchToTrack2(game);
+    clearStopwatch(game.showClock);
+    // The airshow flies to track 2, and the show clock starts with the switch; when track 2
+    // already plays, the clock stays cleared until the aircraft first enters the show box.
+    if (game.mission == 3 && game.musicTrack1On) {
+        switchToTrack2(game);
+        startStopwatch(game.showClock);
+    }
 }

@@ -1,0 +1,51 @@
+#pragma once
+// The airshow of mission 3: the crowd stands in section 2, the show clock runs only while the
+// aircraft is in a large box around the stand, and tricks flown in the box earn money. The
+// crowd's sound grows louder as the aircraft comes near the stand.
+//
+// Order within a sortie frame (the dispatcher's): updateAirshow runs last of the mission steps,
+// after the aircraft and its overlays are drawn. It tests the box computed at the end of the
+// previous frame and computes the next one from this frame's camera.
+
+#include <cstdint>
+
+struct GameState;
+struct ShowBox;
+
+constexpr int32_t kShowSection = 2;      // the section of the crowd stand
+constexpr double kCrowdWorldX = 20791.0; // world x of the top centre of the stand
+
+struct ShowPoint {
+    double x; // screen pixels
+    double y;
+};
+
+// The show time a difficulty asks for, in milliseconds: 1:40, 3:20, 5:00 or 6:40 for 0..3
+// (levels outside that range are taken as the nearest one).
+float showTimeRequiredFor(int32_t difficulty);
+
+// The point the box test and the crowd distance use: the nose, 38 pixels from the aircraft's
+// centre along pitchAtStep turned 5 degrees toward the canopy (the other way when flipped).
+ShowPoint showPoint(double screenX, double screenY, double pitchAtStep, uint8_t flipped);
+
+// The box around the crowd point: 5000 pixels either side, 3400 above and below, truncated.
+ShowBox showBoxAround(double crowdX, double crowdY);
+
+// Whether a point lies in the box, its bounds included.
+bool insideShowBox(const ShowBox& box, double x, double y);
+
+// The crowd sound's volume at a distance from the crowd point, in hundredths of a decibel:
+// -distance / 7, truncated, and never below -10000 (silent from 70000 pixels on).
+int32_t crowdVolume(double distance);
+
+// One frame of the airshow: the time line, then in section 2 the show clock, the loops, the
+// tricks, the objective, the next frame's box and the crowd sound; elsewhere the crowd is
+// silenced.
+void updateAirshow(GameState& game);
+
+// Mission 3's launch: the show time for `difficulty`, the scores and the show time cleared, the
+// show clock cleared and not running.
+void setUpAirshow(GameState& game);
+
+// Both resets: no show time, score, loop, latch, message or box carries into a new sortie.
+void resetAirshow(GameState& game);
