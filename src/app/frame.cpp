@@ -42,6 +42,11 @@ void runFrame(GameState& game) {
     const auto dispatchStart = std::chrono::steady_clock::now();
     runDispatcher(game);
     gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
+    // The platform's own line (a screenshot's place, sound muted), over everything, bottom left.
+    uint32_t noticeColour = 0;
+    if (const char* notice = platformNotice(&noticeColour)) {
+        drawText(game.assets->canvas, notice, 8, 688, game.assets->smallFont, noticeColour);
+    }
 
     RenderStats& stats = renderStats();
     startStopwatch(stats.watch);
