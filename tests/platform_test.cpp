@@ -121,12 +121,21 @@ TEST(FramePacer, HoldsSixtyOnFastDisplaysAndAddsNothingAtSixty) {
         EXPECT_NEAR(rate, hz, 0.01) << hz;
         EXPECT_EQ(slept, 0.0) << hz << " Hz with vsync: the pacer never sleeps";
     }
-    // Slow frames run as they come, without a burst of catching up afterwards.
+    // A frame a little late is made up by the next ones; after a long stall the grid restarts,
+    // without a burst of frames.
     FramePacer pacer;
     constexpr int64_t kMs = 1000000;
+    constexpr int64_t kPeriod = 1000 * kMs / 60;
     paceFrame(pacer, 0, 1000 * kMs, 60);
-    EXPECT_EQ(paceFrame(pacer, 100 * kMs, 1000 * kMs, 60), 100 * kMs);
-    EXPECT_EQ(paceFrame(pacer, 101 * kMs, 1000 * kMs, 60), 100 * kMs + 1000 * kMs / 60);
+    EXPECT_EQ(paceFrame(pacer, kPeriod + 5 * kMs, 1000 * kMs, 60), kPeriod + 5 * kMs);
+    EXPECT_EQ(paceFrame(pacer, kPeriod + 8 * kMs, 1000 * kMs, 60), 2 * kPeriod) << "a shorter sleep";
+    EXPECT_EQ(paceFrame(pacer, 200 * kMs, 1000 * kMs, 60), 200 * kMs);
+    EXPECT_EQ(paceFrame(pacer, 201 * kMs, 1000 * kMs, 60), 200 * kMs + kPeriod);
+    // Sleeps that wake 5 ms late do not lower the rate.
+    FramePacer late;
+    int64_t now = 0;
+    for (int frame = 0; frame < 600; ++frame) now = paceFrame(late, now + 2 * kMs, 1000 * kMs, 60) + 5 * kMs;
+    EXPECT_NEAR(600.0 / (static_cast<double>(now) / 1e9), 60.0, 0.5);
 }
 
 TEST(FramePacer, SleepsWithoutBurningACore) {

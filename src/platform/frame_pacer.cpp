@@ -7,8 +7,20 @@ int64_t paceFrame(FramePacer& pacer, int64_t now, int64_t frequency, int32_t fra
     const int64_t period = frequency / framesPerSecond;
     const int64_t tolerance = frequency / 4000; // a quarter millisecond
     const int64_t deadline = pacer.last + period;
-    if (!pacer.started || now >= deadline - tolerance) {
+    if (!pacer.started || now > deadline + kCatchUpFrames * period) {
+        // The first frame, or a long stall (a window dragged, the machine busy): start afresh.
         pacer.started = 1;
+        pacer.last = now;
+        return now;
+    }
+    if (now > deadline) {
+        // A little late: no sleep, and the deadlines keep their grid, so the frames that follow
+        // make up for it and the rate stays 60 on average.
+        pacer.last = deadline;
+        return now;
+    }
+    if (now >= deadline - tolerance) {
+        // On time: a display retracing at 60 Hz paces the frames itself and sets the grid.
         pacer.last = now;
         return now;
     }

@@ -10,12 +10,15 @@ struct FramePacer {
     uint8_t started = 0;   // 0 until the first frame has been paced
 };
 
+constexpr int64_t kCatchUpFrames = 4; // a frame later than this many periods restarts the grid
+
 // Called once per frame after presenting, with the counter now, its ticks per second and
 // `framesPerSecond`. Returns the counter value to sleep until before the next frame (`now` when
-// no sleep is due). Deadlines follow one another a whole frame apart, so a sleep that wakes late
-// does not slow the rate. A frame that arrives within a quarter millisecond of its deadline or
-// later (a 60 Hz display with vsync, or a slow frame) starts at once and the deadlines restart
-// from it: the pacer then adds nothing and never runs frames in a burst to catch up.
+// no sleep is due). Deadlines lie on a grid a whole frame apart, so a sleep that wakes late or a
+// slow frame does not slow the rate: the next frames sleep less. A frame that arrives within a
+// quarter millisecond before its deadline moves the grid to itself, so on a display that
+// retraces at 60 Hz with vsync the pacer never sleeps. A frame more than four periods late
+// restarts the grid, so a long stall is not followed by a burst of frames.
 int64_t paceFrame(FramePacer& pacer, int64_t now, int64_t frequency, int32_t framesPerSecond);
 
 // Sleeps until `counter()` reaches `until` (ticks at `frequency` per second), waking only to
