@@ -198,7 +198,7 @@ bool platformOpen() {
     }
     if (noDisplay()) {
         std::fprintf(stderr, "skarnwing: no display to open a window on (is DISPLAY or WAYLAND_DISPLAY set?)\n");
-        SDL_Quit();
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
         return false;
     }
     // Without game controllers the keyboard still plays.
@@ -251,7 +251,9 @@ void platformClose() {
     gSdl.canvasTexture = nullptr;
     gSdl.renderer = nullptr;
     gSdl.window = nullptr;
-    SDL_Quit();
+    // Subsystem by subsystem, so a caller that holds its own reference to SDL's video keeps it.
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
 bool platformPollEvent(InputEvent* event) {
