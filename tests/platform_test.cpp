@@ -221,4 +221,10 @@ TEST(UserFolders, PicturesFromTheEnvironmentTheUserDirsFileOrHome) {
     when.tm_sec = 3;
     when.tm_isdst = -1;
     EXPECT_EQ(screenshotName(std::mktime(&when)), "skarnwing-20261207-090503.png");
+
+    // Two screenshots within one second keep both.
+    EXPECT_EQ(unusedPath(shots, "skarnwing-20261207-090503.png"), shots + "/skarnwing-20261207-090503.png");
+    std::ofstream(shots + "/skarnwing-20261207-090503.png") << "x";
+    std::ofstream(shots + "/skarnwing-20261207-090503-2.png") << "x";
+    EXPECT_EQ(unusedPath(shots, "skarnwing-20261207-090503.png"), shots + "/skarnwing-20261207-090503-3.png");
 }

@@ -81,6 +81,18 @@ bool makeFolders(const std::string& path) {
     return isDirectory(path);
 }
 
+std::string unusedPath(const std::string& folder, const std::string& name) {
+    const size_t dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    for (int n = 1; n <= 100; ++n) {
+        const std::string path = folder + "/" + (n == 1 ? name : stem + "-" + std::to_string(n) + extension);
+        struct stat info;
+        if (lstat(path.c_str(), &info) != 0) return path;
+    }
+    return {};
+}
+
 std::string screenshotName(std::time_t when) {
     std::tm local{};
     localtime_r(&when, &local);

@@ -25,5 +25,9 @@ std::string picturesFolder();
 // Creates `path` and its missing parents. Returns false when it is not a folder afterwards.
 bool makeFolders(const std::string& path);
 
+// folder/name when no such file exists, otherwise folder/stem-2.ext, -3 and so on (two
+// screenshots within one second keep both). Empty when a hundred are taken.
+std::string unusedPath(const std::string& folder, const std::string& name);
+
 // "skarnwing-YYYYMMDD-HHMMSS.png" for the local time `when`.
 std::string screenshotName(std::time_t when);

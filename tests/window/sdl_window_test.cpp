@@ -231,6 +231,24 @@ TEST(SdlWindow, F12WritesTheFrameAndMMutesWithANotice) {
     EXPECT_EQ(h, 720);
     EXPECT_EQ(game->keys[0x7B], 0) << "F12 is the platform's, not the game's";
 
+    // The next frame shows the notice in green, top right: a second screenshot holds it.
+    ASSERT_TRUE(pumpOnce(*game));
+    SDL_PushEvent(&f12);
+    ASSERT_TRUE(pumpOnce(*game));
+    const std::string second = std::string(platformNotice(&colour)).substr(11);
+    unsigned char* rgb = stbi_load(second.c_str(), &w, &h, &channels, 3);
+    ASSERT_NE(rgb, nullptr) << second;
+    int green = 0;
+    for (int y = 28; y < 52; ++y) {
+        for (int x = 640; x < 1280; ++x) {
+            const unsigned char* p = rgb + (size_t(y) * 1280 + x) * 3;
+            green += p[0] == 0 && p[1] == 255 && p[2] == 0;
+        }
+    }
+    stbi_image_free(rgb);
+    EXPECT_GT(green, 200) << second;
+    if (std::getenv("SKARNWING_KEEP_SHOTS") == nullptr) std::remove(second.c_str());
+
     EXPECT_FALSE(mixerMuted());
     SDL_Event m = keyEvent(SDL_KEYDOWN, SDLK_m);
     SDL_PushEvent(&m);
@@ -245,7 +263,7 @@ TEST(SdlWindow, F12WritesTheFrameAndMMutesWithANotice) {
     runShutDown(*game);
     platformClose();
     unsetenv("XDG_PICTURES_DIR");
-    std::system((std::string("rm -rf '") + folder + "'").c_str());
+    if (std::getenv("SKARNWING_KEEP_SHOTS") == nullptr) std::system((std::string("rm -rf '") + folder + "'").c_str());
 }
 
 // With vsync refused, only the pacer holds the game to 60 steps a second; the title bar shows

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <deque>
@@ -115,10 +116,10 @@ void writeScreenshot() {
             return;
         }
     }
-    const std::string path = folder + "/" + screenshotName(std::time(nullptr));
+    const std::string path = unusedPath(folder, screenshotName(std::time(nullptr)));
     std::vector<uint32_t> frame(size_t(kClientWidth) * kClientHeight);
     compositeFrame(gSdl.copies, gSdl.draws, gSdl.canvas.data(), frame.data());
-    if (writeFramePng(frame.data(), path.c_str())) {
+    if (!path.empty() && writeFramePng(frame.data(), path.c_str())) {
         showNotice("Screenshot " + shortPath(path), kNoticeGreen);
     } else {
         showNotice("Screenshot failed.", kNoticeRed);
