@@ -203,6 +203,27 @@ TEST(SdlWindow, GamepadDrivesTheKeysTheKeyboardDoes) {
     platformClose();
 }
 
+// A controller plugged in while the game runs is opened and plays; pulled out, its keys let go.
+// SDL's virtual joystick stands in for the device.
+TEST(SdlWindow, AControllerPluggedInWhileRunningPlaysAndPullingItOutReleasesItsKeys) {
+    ASSERT_TRUE(platformOpen());
+    takeKeyEvents();
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    EXPECT_TRUE(takeKeyEvents().empty()) << "plugging in presses nothing";
+    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    ASSERT_NE(joystick, nullptr) << "the back end opened the new controller";
+    SDL_JoystickSetVirtualButton(joystick, SDL_CONTROLLER_BUTTON_A, 1);
+    SDL_JoystickSetVirtualAxis(joystick, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    EXPECT_EQ(takeKeyEvents(), (std::vector<std::string>{"down 0x41", "down 0x20"}));
+    SDL_JoystickDetachVirtual(index);
+    std::vector<std::string> released = takeKeyEvents();
+    std::sort(released.begin(), released.end());
+    EXPECT_EQ(released, (std::vector<std::string>{"up 0x20", "up 0x41"}));
+    platformClose();
+}
+
 TEST(SdlWindow, F12WritesTheFrameAndMMutesWithANotice) {
     char folder[] = "/tmp/skarnwing-shots-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
