@@ -5,12 +5,13 @@
 
 #include <cstdint>
 
+constexpr int64_t kCatchUpFrames = 4; // periods of lateness made up before the grid restarts
+
 struct FramePacer {
     int64_t last = 0;      // counter at the start of the last paced frame
     uint8_t started = 0;   // 0 until the first frame has been paced
 };
 
-constexpr int64_t kCatchUpFrames = 4; // a frame later than this many periods restarts the grid
 
 // Called once per frame after presenting, with the counter now, its ticks per second and
 // `framesPerSecond`. Returns the counter value to sleep until before the next frame (`now` when
@@ -18,7 +19,8 @@ constexpr int64_t kCatchUpFrames = 4; // a frame later than this many periods re
 // slow frame does not slow the rate: the next frames sleep less. A frame that arrives within a
 // quarter millisecond before its deadline moves the grid to itself, so on a display that
 // retraces at 60 Hz with vsync the pacer never sleeps. A frame more than four periods late
-// restarts the grid, so a long stall is not followed by a burst of frames.
+// restarts the grid: a short stall of the machine is made up by the frames after it, a long one
+// (a window dragged) is not followed by a burst of frames.
 int64_t paceFrame(FramePacer& pacer, int64_t now, int64_t frequency, int32_t framesPerSecond);
 
 // Sleeps until `counter()` reaches `until` (ticks at `frequency` per second), waking only to
