@@ -2,8 +2,10 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= 2
+PREFIX ?= /usr/local
+DESTDIR ?=
 
-.PHONY: all deps configure build run test test-release test-asan bench golden clean
+.PHONY: all deps configure build run test test-release test-asan bench golden clean install uninstall
 
 all: build
 
@@ -34,6 +36,17 @@ bench: build
 # Rewrites the golden replays' expected output from this build (a change meant to change behaviour).
 golden: build
 	./scripts/regenerate-golden.sh $(BUILD)
+
+# The game under $(DESTDIR)$(PREFIX): bin/skarnwing, share/skarnwing/Files, the desktop entry,
+# icons, metainfo and man page. The list of what went in is $(BUILD)/install_manifest.txt.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes every file the last install wrote, then the folders of the game's own left empty.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "uninstall: no $(BUILD)/install_manifest.txt: nothing was installed from this build"; exit 1; }
+	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -d '\n' rm -f --
+	find "$(DESTDIR)$(PREFIX)/share/skarnwing" -depth -type d -empty -delete 2>/dev/null || true
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

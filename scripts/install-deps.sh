@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Skarnwing needs to build, generate its content and run its tests.
 # Idempotent: packages already present are left alone, so a second run costs a few seconds.
+# desktop-file-utils and appstream validate the desktop entry and metainfo in the install test.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   librsvg2-bin lame fluidsynth musescore-general-soundfont-small abcmidi sox flite
   xvfb xauth
+  desktop-file-utils appstream
 )
 
 missing=()

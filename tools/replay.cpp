@@ -1,9 +1,12 @@
 // skarnwing-replay: runs the real game on the headless back end from a script, one command per
 // line ('#' starts a comment; frames count from 1, the first frame after start-up):
 //   seed N            the random seed (default 1)
+//   frequency N       the counter runs at N ticks per second and follows the clock lines
+//   fullscreen        the game starts in full screen
 //   F down KEY        key down before frame F (Tab Enter Ctrl Esc Space Left Up Right Down,
 //   F up KEY          a letter or digit, or a code such as 0x41)
-//   F mouse X Y       pointer moved to client (X, Y) before frame F
+//   F mouse X Y [B]   pointer moved to client (X, Y) before frame F, with the buttons B held
+//                     (1 left, 2 right; by default the left one as press and release left it)
 //   F press           left button down before frame F
 //   F release         left button up before frame F
 //   F shot PATH.png   the composited frame after frame F
@@ -11,10 +14,14 @@
 //   F hash            {"frame":F,"shotHash":"..."}: a hash of the composited frame after frame F
 //   F launch M D      take off in mission M at difficulty D before frame F, as TAKE OFF does
 //   F end             stop after frame F
+//   F clock T...      the counter readings the game takes from the events before frame F to its
+//                     end, in order (F 0: during start-up); a recorded game (skarnwing --record)
+//                     is made of these lines
 // --profile prints the median, 99th percentile and maximum dispatcher time per frame.
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,19 +43,23 @@
 
 namespace {
 
-enum class Action { Down, Up, Mouse, Press, Release, Launch, Shot, Dump, Hash, End };
+enum class Action { Down, Up, Mouse, Press, Release, Launch, Shot, Dump, Hash, End, Clock };
 
 struct Command {
     int64_t frame = 0;
     Action action = Action::End;
     int32_t a = 0; // key code, mouse x, or mission
     int32_t b = 0; // mouse y, or difficulty
+    int32_t buttons = -1; // mouse buttons held, or -1 for those press and release left
     std::string path;
+    std::vector<int64_t> readings; // clock
     int line = 0;
 };
 
 struct Script {
     uint32_t seed = 1;
+    int64_t frequency = 0; // 0: the headless clock
+    bool fullScreen = false;
     std::vector<Command> commands;
 };
 
@@ -104,9 +115,22 @@ bool readScript(const char* path, Script& script) {
             script.seed = static_cast<uint32_t>(number);
             continue;
         }
+        if (w[0] == "frequency") {
+            if (w.size() != 2 || !parseInt(w[1], number) || number < 1) return fail("expected: frequency N");
+            script.frequency = number;
+            continue;
+        }
+        if (w[0] == "fullscreen") {
+            if (w.size() != 1) return fail("expected: fullscreen");
+            script.fullScreen = true;
+            continue;
+        }
         Command command;
         command.line = lineNumber;
-        if (!parseInt(w[0], command.frame) || command.frame < 1) return fail("expected a frame number from 1");
+        const bool clock = w.size() >= 2 && w[1] == "clock";
+        if (!parseInt(w[0], command.frame) || command.frame < (clock ? 0 : 1)) {
+            return fail("expected a frame number from 1");
+        }
         if (w.size() < 2) return fail("expected a command after the frame number");
         const std::string& verb = w[1];
         int64_t x = 0;
@@ -115,10 +139,21 @@ bool readScript(const char* path, Script& script) {
             command.action = verb == "down" ? Action::Down : Action::Up;
             command.a = keyCode(w[2]);
             if (command.a < 0) return fail("unknown key");
-        } else if (verb == "mouse" && w.size() == 4 && parseInt(w[2], x) && parseInt(w[3], y)) {
+        } else if (verb == "mouse" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
+                   x >= INT32_MIN && x <= INT32_MAX && y >= INT32_MIN && y <= INT32_MAX) {
             command.action = Action::Mouse;
             command.a = static_cast<int32_t>(x);
             command.b = static_cast<int32_t>(y);
+            if (w.size() == 5) {
+                if (!parseInt(w[4], number) || number < 0 || number > 3) return fail("mouse buttons are 0 to 3");
+                command.buttons = static_cast<int32_t>(number);
+            }
+        } else if (clock) {
+            command.action = Action::Clock;
+            for (size_t i = 2; i < w.size(); ++i) {
+                if (!parseInt(w[i], number)) return fail("clock readings are whole numbers");
+                command.readings.push_back(number);
+            }
         } else if (verb == "launch" && w.size() == 4 && parseInt(w[2], x) && parseInt(w[3], y) && x >= 1 && x <= 3 &&
                    y >= 0 && y <= 3) {
             command.action = Action::Launch;
@@ -199,13 +234,30 @@ int main(int argc, char** argv) {
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
     platformOpen();
+    // A recorded game hands the game its clock readings back, frame by frame.
+    const bool recordedClock = script.frequency > 0 ||
+        std::any_of(script.commands.begin(), script.commands.end(), [](const Command& c) { return c.action == Action::Clock; });
+    if (recordedClock) headlessUseRecordedClock(script.frequency);
+    size_t clockNext = 0; // commands are in frame order
+    const auto pushReadings = [&](int64_t frame) {
+        for (; clockNext < script.commands.size() && script.commands[clockNext].frame <= frame; ++clockNext) {
+            for (const int64_t reading : script.commands[clockNext].readings) headlessPushCounterReading(reading);
+        }
+    };
+    pushReadings(0);
     runStartUp(*game, *gameAssets, script.seed);
+    if (script.fullScreen) {
+        game->fullScreen = 1;
+        platformSetFullScreen(true);
+    }
 
     std::vector<double> dispatcherTimes;
     uint32_t buttons = 0;
     size_t next = 0;
+    while (next < script.commands.size() && script.commands[next].frame == 0) ++next;
     const int64_t lastFrame = script.commands.empty() ? 0 : script.commands.back().frame;
     for (int64_t frame = 1; frame <= lastFrame; ++frame) {
+        pushReadings(frame);
         for (size_t i = next; i < script.commands.size() && script.commands[i].frame == frame; ++i) {
             const Command& c = script.commands[i];
             if (c.action == Action::Launch) {
@@ -221,7 +273,9 @@ int main(int argc, char** argv) {
             switch (c.action) {
             case Action::Down: event = {InputEventType::KeyDown, c.a, 0, 0, 0}; break;
             case Action::Up: event = {InputEventType::KeyUp, c.a, 0, 0, 0}; break;
-            case Action::Mouse: event = {InputEventType::MouseMove, 0, c.a, c.b, buttons}; break;
+            case Action::Mouse:
+                event = {InputEventType::MouseMove, 0, c.a, c.b, c.buttons >= 0 ? static_cast<uint32_t>(c.buttons) : buttons};
+                break;
             case Action::Press: buttons |= kMouseButtonLeft; event = {InputEventType::LeftDown, 0, 0, 0, 0}; break;
             default: buttons &= ~kMouseButtonLeft; event = {InputEventType::LeftUp, 0, 0, 0, 0}; break;
             }

@@ -1,6 +1,8 @@
 #include "app/frame.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 
 #include "app/dispatcher.h"
 #include "assets/game_assets.h"
@@ -42,6 +44,14 @@ void runFrame(GameState& game) {
     const auto dispatchStart = std::chrono::steady_clock::now();
     runDispatcher(game);
     gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
+    // The platform's own line (a screenshot's place, sound muted), over everything, top right
+    // under the full-screen frame rate, clear of the overlay's column and the cockpit's boxes.
+    uint32_t noticeColour = 0;
+    if (const char* notice = platformNotice(&noticeColour)) {
+        const int32_t width = static_cast<int32_t>(std::strlen(notice)) * game.assets->smallFont.cellWidth;
+        drawText(game.assets->canvas, notice, std::max(0, kClientWidth - 8 - width), 28, game.assets->smallFont,
+                 noticeColour);
+    }
 
     RenderStats& stats = renderStats();
     startStopwatch(stats.watch);

@@ -37,6 +37,7 @@ struct Mixer {
     Voice voices[kMixerVoiceCount];
     MusicStream music[kMixerMusicCount];
     bool focused = true;
+    bool muted = false; // the player's choice, kept across resets
 };
 
 Mixer& mixer() {
@@ -254,6 +255,18 @@ void mixerSetFocus(bool focused) {
     m.focused = focused;
 }
 
+void mixerSetMuted(bool muted) {
+    Mixer& m = mixer();
+    std::lock_guard<std::mutex> guard(m.lock);
+    m.muted = muted;
+}
+
+bool mixerMuted() {
+    Mixer& m = mixer();
+    std::lock_guard<std::mutex> guard(m.lock);
+    return m.muted;
+}
+
 void mixerReset() {
     Mixer& m = mixer();
     std::lock_guard<std::mutex> guard(m.lock);
@@ -281,7 +294,7 @@ void mixAudio(int16_t* out, int32_t sampleFrames) {
             if (stream.inUse) mixMusic(stream, acc, count);
         }
         for (int32_t i = 0; i < count * 2; ++i) {
-            out[start * 2 + i] = static_cast<int16_t>(std::clamp(acc[i], -32768, 32767));
+            out[start * 2 + i] = m.muted ? int16_t{0} : static_cast<int16_t>(std::clamp(acc[i], -32768, 32767));
         }
     }
 }

@@ -47,6 +47,11 @@ uint32_t mixerMusicLength(int32_t stream);
 // While unfocused only focus-global voices are heard; the others still advance.
 void mixerSetFocus(bool focused);
 
+// Muted, the output is silence while every voice and stream still advances, so music keeps its
+// place. The choice outlasts mixerReset.
+void mixerSetMuted(bool muted);
+bool mixerMuted();
+
 // Releases every voice and stream and gives focus back; used when the device closes.
 void mixerReset();
 

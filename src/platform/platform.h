@@ -46,11 +46,15 @@ struct InputEvent {
 using TextureHandle = int32_t;
 
 // Opens the window (1280x720 client area, titled "Skarnwing", not resizable) or the headless
-// equivalent. Returns false if the window cannot be made; the message says why.
+// equivalent. Returns false if the window cannot be made, or when there is no display to show
+// it on (the offscreen and dummy video drivers serve only when asked for by SDL_VIDEODRIVER);
+// one line on stderr says why.
 bool platformOpen();
 void platformClose();
 
 // Takes the next waiting event, if any. Returns false when none waits (then a frame runs).
+// A key pressed and released between two frames reaches the game as held for one frame: its
+// release is handed out at the start of the next batch, after that frame.
 bool platformPollEvent(InputEvent* event);
 // Queues a Quit event behind the events already waiting; the pump ends when it reaches it.
 void platformPostQuit();
@@ -70,7 +74,18 @@ int64_t platformCounterFrequency();
 uint32_t* platformBeginFrame(int32_t* rowPitch);
 // Ends a frame: the textures drawn since platformBeginFrame lie beneath the canvas, which is
 // composited over them with its alpha, and the result is presented (at most once per retrace).
+// The SDL back end then holds the pace at 60 frames a second whatever the display's rate.
 void platformPresentFrame();
+
+// A short line for the player from the platform itself (where a screenshot went, sound muted),
+// with its 0xAARRGGBB colour, for this frame; null when there is none.
+const char* platformNotice(uint32_t* colour);
+
+// Writes the game as played into a replay script at `path` from now on: the seed, whether the
+// game starts full screen, every event handed out at the frame before which it came, and every
+// counter reading. Returns false, with one line on stderr, when the file cannot be written.
+// platformClose finishes the script.
+bool platformRecordTo(const char* path, uint32_t seed, bool fullScreen);
 
 // Uploads a 0xAARRGGBB picture, rows top-down. Returns 0 if it cannot be made.
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height);

@@ -1,16 +1,34 @@
 // The SDL back end: one window with a 1280x720 client area, presented through an SDL renderer
-// with vsync. The canvas is a streaming texture drawn last each frame, with alpha blending, over
-// the textures the game drew during the frame.
+// with vsync and held to 60 frames a second. The canvas is a streaming texture drawn last each
+// frame, with alpha blending, over the textures the game drew during the frame. Game
+// controllers become key events; F12 (a screenshot) and M (mute) are the back end's own keys.
 
 #include <SDL.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <deque>
+#include <string>
 #include <vector>
 
 #include "platform/audio.h"
+#include "platform/composite.h"
+#include "platform/frame_pacer.h"
+#include "platform/key_taps.h"
+#include "platform/mixer.h"
 #include "platform/platform.h"
+#include "platform/recorder.h"
+#include "platform/sdl/sdl_gamepad.h"
+#include "platform/user_folders.h"
 
 namespace {
+
+constexpr int32_t kStepsPerSecond = 60;
+constexpr int32_t kNoticeFrames = 150;     // frames a notice stays up
+constexpr uint32_t kNoticeGreen = 0xFF00FF00u;
+constexpr uint32_t kNoticeRed = 0xFFFF0000u;
 
 struct SdlPlatform {
     SDL_Window* window = nullptr;
@@ -18,9 +36,24 @@ struct SdlPlatform {
     SDL_Texture* canvasTexture = nullptr;
     std::vector<uint32_t> canvas = std::vector<uint32_t>(kClientWidth * kClientHeight);
     std::vector<SDL_Texture*> textures; // handle h is textures[h - 1]
+    std::vector<SoftTexture> copies;    // the same pictures, for screenshots
+    std::vector<SoftDraw> draws;        // this frame's texture draws, in order
+    std::deque<InputEvent> pending;     // translated events not yet handed out
+    TapKeeper taps;
+    FramePacer pacer;
+    bool screenshotWanted = false;      // F12 was pressed: write this frame when presenting
+    std::string notice;                 // the platform's line for the player
+    uint32_t noticeColour = kNoticeGreen;
+    int32_t noticeFrames = 0;           // frames the notice still shows
 };
 
 SdlPlatform gSdl;
+
+void showNotice(const std::string& text, uint32_t colour) {
+    gSdl.notice = text;
+    gSdl.noticeColour = colour;
+    gSdl.noticeFrames = kNoticeFrames;
+}
 
 // Windows virtual-key code for an SDL key, or 0 for keys the game never reads.
 int32_t virtualKeyFor(SDL_Keycode key) {
@@ -47,7 +80,6 @@ int32_t virtualKeyFor(SDL_Keycode key) {
     case SDLK_INSERT: return 0x2D;
     case SDLK_DELETE: return 0x2E;
     case SDLK_F11: return 0x7A;
-    case SDLK_F12: return 0x7B;
     default: return 0;
     }
 }
@@ -62,12 +94,117 @@ uint32_t buttonsFromState(uint32_t state) {
     return ((state & SDL_BUTTON_LMASK) ? kMouseButtonLeft : 0u) | ((state & SDL_BUTTON_RMASK) ? kMouseButtonRight : 0u);
 }
 
+// A path shown with the home folder as "~", so it fits on the frame.
+std::string shortPath(const std::string& path) {
+    const char* home = std::getenv("HOME");
+    const size_t length = home != nullptr ? std::strlen(home) : 0;
+    if (length <= 1 || path.compare(0, length, home) != 0 || path[length] != '/') return path;
+    std::string shorter(1, '~');
+    shorter.append(path, length, std::string::npos);
+    return shorter;
+}
+
+// Writes this frame (before the notice it causes) into the pictures folder, or the folder of the
+// player's files when there is none.
+void writeScreenshot() {
+    std::string folder = picturesFolder();
+    if (folder.empty()) {
+        folder = userDataFolder();
+        if (folder.empty() || !makeFolders(folder)) {
+            std::fprintf(stderr, "skarnwing: no folder to write a screenshot into\n");
+            showNotice("Screenshot failed.", kNoticeRed);
+            return;
+        }
+    }
+    const std::string path = unusedPath(folder, screenshotName(std::time(nullptr)));
+    std::vector<uint32_t> frame(size_t(kClientWidth) * kClientHeight);
+    compositeFrame(gSdl.copies, gSdl.draws, gSdl.canvas.data(), frame.data());
+    if (!path.empty() && writeFramePng(frame.data(), path.c_str())) {
+        showNotice("Screenshot " + shortPath(path), kNoticeGreen);
+    } else {
+        showNotice("Screenshot failed.", kNoticeRed);
+    }
+}
+
+// F12 and M act here and never reach the game. Returns true for them.
+bool handleOwnKey(const SDL_KeyboardEvent& key) {
+    if (key.keysym.sym != SDLK_F12 && key.keysym.sym != SDLK_m) return false;
+    if (key.type != SDL_KEYDOWN || key.repeat != 0 || (key.keysym.mod & KMOD_ALT) != 0) return true;
+    if (key.keysym.sym == SDLK_F12) {
+        gSdl.screenshotWanted = true;
+    } else {
+        mixerSetMuted(!mixerMuted());
+        showNotice(mixerMuted() ? "Sound off (M)" : "Sound on", kNoticeGreen);
+    }
+    return true;
+}
+
+// Translates SDL's events into the game's, one at a time, with the pad's key events in between.
+bool takeSdlEvent(InputEvent* event) {
+    SDL_Event e;
+    while (gSdl.pending.empty() && SDL_PollEvent(&e)) {
+        switch (e.type) {
+        case SDL_QUIT: gSdl.pending.push_back(InputEvent{InputEventType::Quit, 0, 0, 0, 0}); break;
+        case SDL_KEYDOWN:
+        case SDL_KEYUP: {
+            if (handleOwnKey(e.key)) break;
+            const int32_t vk = virtualKeyFor(e.key.keysym.sym);
+            // A key released while Alt is held still clears its entry, so it cannot stick.
+            if (vk == 0 || (e.type == SDL_KEYDOWN && isSystemKey(e.key))) break;
+            gSdl.pending.push_back(
+                InputEvent{e.type == SDL_KEYDOWN ? InputEventType::KeyDown : InputEventType::KeyUp, vk, 0, 0, 0});
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            gSdl.pending.push_back(
+                InputEvent{InputEventType::MouseMove, 0, e.motion.x, e.motion.y, buttonsFromState(e.motion.state)});
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (e.button.button != SDL_BUTTON_LEFT) break;
+            gSdl.pending.push_back(InputEvent{
+                e.type == SDL_MOUSEBUTTONDOWN ? InputEventType::LeftDown : InputEventType::LeftUp, 0, e.button.x,
+                e.button.y, 0});
+            break;
+        case SDL_WINDOWEVENT:
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) audioSetFocus(true);
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) audioSetFocus(false);
+            break;
+        default: gamepadHandleEvent(e, gSdl.pending); break;
+        }
+    }
+    if (gSdl.pending.empty()) return false;
+    *event = gSdl.pending.front();
+    gSdl.pending.pop_front();
+    return true;
+}
+
+// Whether the video driver is one that shows nothing, and nobody asked for it.
+bool noDisplay() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) return true;
+    if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return false;
+    const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+    return asked == nullptr || SDL_strcasecmp(asked, driver) != 0;
+}
+
+int64_t sdlCounter() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
+
 } // namespace
 
 bool platformOpen() {
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         std::fprintf(stderr, "skarnwing: cannot start the video system: %s\n", SDL_GetError());
         return false;
+    }
+    if (noDisplay()) {
+        std::fprintf(stderr, "skarnwing: no display to open a window on (is DISPLAY or WAYLAND_DISPLAY set?)\n");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return false;
+    }
+    // Without game controllers the keyboard still plays.
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        std::fprintf(stderr, "skarnwing: game controllers unavailable: %s\n", SDL_GetError());
     }
     // Scale the picture smoothly when full screen stretches it.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
@@ -97,49 +234,33 @@ bool platformOpen() {
 }
 
 void platformClose() {
+    recorderClose();
+    gamepadCloseAll();
     for (SDL_Texture* texture : gSdl.textures) {
         if (texture != nullptr) SDL_DestroyTexture(texture);
     }
     gSdl.textures.clear();
+    gSdl.copies.clear();
+    gSdl.draws.clear();
+    gSdl.pending.clear();
+    gSdl.taps = TapKeeper{};
+    gSdl.pacer = FramePacer{};
+    gSdl.noticeFrames = 0;
     if (gSdl.canvasTexture != nullptr) SDL_DestroyTexture(gSdl.canvasTexture);
     if (gSdl.renderer != nullptr) SDL_DestroyRenderer(gSdl.renderer);
     if (gSdl.window != nullptr) SDL_DestroyWindow(gSdl.window);
     gSdl.canvasTexture = nullptr;
     gSdl.renderer = nullptr;
     gSdl.window = nullptr;
-    SDL_Quit();
+    // Subsystem by subsystem, so a caller that holds its own reference to SDL's video keeps it.
+    SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
 
 bool platformPollEvent(InputEvent* event) {
-    SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        switch (e.type) {
-        case SDL_QUIT: *event = InputEvent{InputEventType::Quit, 0, 0, 0, 0}; return true;
-        case SDL_KEYDOWN:
-        case SDL_KEYUP: {
-            const int32_t vk = virtualKeyFor(e.key.keysym.sym);
-            // A key released while Alt is held still clears its entry, so it cannot stick.
-            if (vk == 0 || (e.type == SDL_KEYDOWN && isSystemKey(e.key))) break;
-            *event = InputEvent{e.type == SDL_KEYDOWN ? InputEventType::KeyDown : InputEventType::KeyUp, vk, 0, 0, 0};
-            return true;
-        }
-        case SDL_MOUSEMOTION:
-            *event = InputEvent{InputEventType::MouseMove, 0, e.motion.x, e.motion.y, buttonsFromState(e.motion.state)};
-            return true;
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEBUTTONUP:
-            if (e.button.button != SDL_BUTTON_LEFT) break;
-            *event = InputEvent{e.type == SDL_MOUSEBUTTONDOWN ? InputEventType::LeftDown : InputEventType::LeftUp, 0,
-                                e.button.x, e.button.y, 0};
-            return true;
-        case SDL_WINDOWEVENT:
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) audioSetFocus(true);
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) audioSetFocus(false);
-            break;
-        default: break;
-        }
-    }
-    return false;
+    if (!pollKeepingTaps(gSdl.taps, takeSdlEvent, event)) return false;
+    recordEvent(*event);
+    return true;
 }
 
 void platformPostQuit() {
@@ -167,10 +288,27 @@ void platformSetFullScreen(bool fullScreen) {
     SDL_SetWindowFullscreen(gSdl.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
-int64_t platformCounter() { return static_cast<int64_t>(SDL_GetPerformanceCounter()); }
+int64_t platformCounter() {
+    const int64_t value = sdlCounter();
+    recordCounter(value);
+    return value;
+}
 int64_t platformCounterFrequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency()); }
 
+const char* platformNotice(uint32_t* colour) {
+    if (gSdl.noticeFrames <= 0) return nullptr;
+    *colour = gSdl.noticeColour;
+    return gSdl.notice.c_str();
+}
+
+bool platformRecordTo(const char* path, uint32_t seed, bool fullScreen) {
+    return recorderOpen(path, seed, platformCounterFrequency(), fullScreen);
+}
+
 uint32_t* platformBeginFrame(int32_t* rowPitch) {
+    recordFrameBegun();
+    gSdl.draws.clear();
+    if (gSdl.noticeFrames > 0) --gSdl.noticeFrames;
     SDL_SetRenderDrawColor(gSdl.renderer, 0, 0, 0, 255);
     SDL_RenderClear(gSdl.renderer);
     *rowPitch = kClientWidth * 4;
@@ -180,7 +318,15 @@ uint32_t* platformBeginFrame(int32_t* rowPitch) {
 void platformPresentFrame() {
     SDL_UpdateTexture(gSdl.canvasTexture, nullptr, gSdl.canvas.data(), kClientWidth * 4);
     SDL_RenderCopy(gSdl.renderer, gSdl.canvasTexture, nullptr, nullptr);
+    if (gSdl.screenshotWanted) {
+        gSdl.screenshotWanted = false;
+        writeScreenshot();
+    }
     SDL_RenderPresent(gSdl.renderer);
+    // Vsync alone does not make 60 a second on a faster display or under a driver that ignores
+    // it; the pacer sleeps to the next 1/60 s deadline when the frame came early.
+    const int64_t frequency = static_cast<int64_t>(SDL_GetPerformanceFrequency());
+    sleepUntilCounter(paceFrame(gSdl.pacer, sdlCounter(), frequency, kStepsPerSecond), sdlCounter, frequency);
 }
 
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height) {
@@ -193,6 +339,7 @@ TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32
     SDL_UpdateTexture(texture, nullptr, pixels, width * 4);
     SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
     gSdl.textures.push_back(texture);
+    gSdl.copies.push_back(SoftTexture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))});
     return static_cast<TextureHandle>(gSdl.textures.size());
 }
 
@@ -204,4 +351,5 @@ void platformDrawTexture(TextureHandle texture, int32_t x, int32_t y) {
     SDL_QueryTexture(t, nullptr, nullptr, &w, &h);
     const SDL_Rect target{x, y, w, h};
     SDL_RenderCopy(gSdl.renderer, t, nullptr, &target);
+    gSdl.draws.push_back(SoftDraw{texture, x, y});
 }

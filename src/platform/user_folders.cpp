@@ -1,0 +1,102 @@
+#include "platform/user_folders.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+bool isDirectory(const std::string& path) {
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool isWritableDirectory(const std::string& path) {
+    return isDirectory(path) && access(path.c_str(), W_OK | X_OK) == 0;
+}
+
+// XDG paths must be absolute; anything else in the variable is ignored.
+bool usable(const char* value) { return value != nullptr && value[0] == '/'; }
+
+const char* homeFolder() {
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') return home;
+    const passwd* entry = getpwuid(getuid());
+    return entry != nullptr ? entry->pw_dir : nullptr;
+}
+
+// The value of XDG_PICTURES_DIR in a user-dirs.dirs file ("$HOME/..." or an absolute path).
+std::string picturesFromUserDirs(const std::string& file, const std::string& home) {
+    std::ifstream in(file);
+    const std::string key = "XDG_PICTURES_DIR=\"";
+    for (std::string line; std::getline(in, line);) {
+        if (line.compare(0, key.size(), key) != 0) continue;
+        const size_t end = line.find('"', key.size());
+        if (end == std::string::npos) return {};
+        std::string value = line.substr(key.size(), end - key.size());
+        if (value.compare(0, 5, "$HOME") == 0) value = home + value.substr(5);
+        return value.empty() || value[0] != '/' ? std::string() : value;
+    }
+    return {};
+}
+
+} // namespace
+
+std::string userDataFolder(const std::string& dataFolder, bool dataFolderWritable, const char* xdgDataHome,
+                           const char* home) {
+    if (dataFolderWritable) return dataFolder;
+    if (usable(xdgDataHome)) return std::string(xdgDataHome) + "/skarnwing";
+    if (home == nullptr || home[0] == '\0') return {};
+    return std::string(home) + "/.local/share/skarnwing";
+}
+
+std::string userDataFolder() {
+    return userDataFolder(".", isWritableDirectory("."), std::getenv("XDG_DATA_HOME"), homeFolder());
+}
+
+std::string picturesFolder(const char* xdgPicturesDir, const char* xdgConfigHome, const char* home) {
+    std::string folder;
+    const std::string homeText = home != nullptr ? home : "";
+    if (usable(xdgPicturesDir)) {
+        folder = xdgPicturesDir;
+    } else {
+        const std::string config = usable(xdgConfigHome) ? std::string(xdgConfigHome) : homeText + "/.config";
+        if (!homeText.empty() || usable(xdgConfigHome)) folder = picturesFromUserDirs(config + "/user-dirs.dirs", homeText);
+        if (folder.empty() && !homeText.empty()) folder = homeText + "/Pictures";
+    }
+    return isWritableDirectory(folder) ? folder : std::string();
+}
+
+std::string picturesFolder() {
+    return picturesFolder(std::getenv("XDG_PICTURES_DIR"), std::getenv("XDG_CONFIG_HOME"), homeFolder());
+}
+
+bool makeFolders(const std::string& path) {
+    for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+        mkdir(path.substr(0, slash).c_str(), 0755);
+    }
+    mkdir(path.c_str(), 0755);
+    return isDirectory(path);
+}
+
+std::string unusedPath(const std::string& folder, const std::string& name) {
+    const size_t dot = name.rfind('.');
+    const std::string stem = dot == std::string::npos ? name : name.substr(0, dot);
+    const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
+    for (int n = 1; n <= 100; ++n) {
+        const std::string path = folder + "/" + (n == 1 ? name : stem + "-" + std::to_string(n) + extension);
+        struct stat info;
+        if (lstat(path.c_str(), &info) != 0) return path;
+    }
+    return {};
+}
+
+std::string screenshotName(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char name[64];
+    std::strftime(name, sizeof name, "skarnwing-%Y%m%d-%H%M%S.png", &local);
+    return name;
+}

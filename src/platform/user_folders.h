@@ -1,0 +1,33 @@
+#pragma once
+// Where the game writes files for its player. A game run from its build folder keeps them in its
+// data folder; an installed game cannot write there and follows the XDG base directories.
+
+#include <ctime>
+#include <string>
+
+// The folder for the player's files (the save; screenshots when there is no pictures folder):
+// `dataFolder` itself when it is writable, otherwise $XDG_DATA_HOME/skarnwing, or
+// ~/.local/share/skarnwing when XDG_DATA_HOME is unset, empty or not absolute. `xdgDataHome`
+// and `home` are the environment's values, either may be null. Nothing is created; empty when
+// there is no home to put it in.
+std::string userDataFolder(const std::string& dataFolder, bool dataFolderWritable, const char* xdgDataHome,
+                           const char* home);
+// The same for the working folder (the data folder once enterDataFolder has run), as this
+// process may write to it, and the environment of this process.
+std::string userDataFolder();
+
+// The player's pictures folder: $XDG_PICTURES_DIR, else the one named in
+// $XDG_CONFIG_HOME/user-dirs.dirs (default ~/.config/user-dirs.dirs), else ~/Pictures. Only an
+// existing, writable folder counts; otherwise empty.
+std::string picturesFolder(const char* xdgPicturesDir, const char* xdgConfigHome, const char* home);
+std::string picturesFolder();
+
+// Creates `path` and its missing parents. Returns false when it is not a folder afterwards.
+bool makeFolders(const std::string& path);
+
+// folder/name when no such file exists, otherwise folder/stem-2.ext, -3 and so on (two
+// screenshots within one second keep both). Empty when a hundred are taken.
+std::string unusedPath(const std::string& folder, const std::string& name);
+
+// "skarnwing-YYYYMMDD-HHMMSS.png" for the local time `when`.
+std::string screenshotName(std::time_t when);

@@ -1,0 +1,235 @@
+// The back-end-neutral parts of the platform layer that make the game a good Linux citizen: quick
+// taps kept, the 60-a-second pacer, mute, and the folders the game writes into.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <deque>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/audio.h"
+#include "platform/frame_pacer.h"
+#include "platform/key_taps.h"
+#include "platform/mixer.h"
+#include "platform/user_folders.h"
+
+namespace {
+
+std::deque<InputEvent> gSource;
+
+bool takeFromSource(InputEvent* event) {
+    if (gSource.empty()) return false;
+    *event = gSource.front();
+    gSource.pop_front();
+    return true;
+}
+
+InputEvent key(InputEventType type, int32_t vk) { return InputEvent{type, vk, 0, 0, 0}; }
+
+// Runs one batch (everything before a frame) through the keeper into a key table.
+void runBatch(TapKeeper& keeper, uint8_t* keys, std::vector<InputEvent> events) {
+    gSource.assign(events.begin(), events.end());
+    InputEvent event;
+    while (pollKeepingTaps(keeper, takeFromSource, &event)) {
+        if (event.type == InputEventType::KeyDown) keys[event.virtualKey] = 1;
+        if (event.type == InputEventType::KeyUp) keys[event.virtualKey] = 0;
+    }
+}
+
+// A scratch folder under the build tree, removed with its content afterwards.
+struct ScratchFolder {
+    std::string path;
+    ScratchFolder() {
+        char name[] = "/tmp/skarnwing-folders-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~ScratchFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+};
+
+} // namespace
+
+TEST(KeyTaps, ATapWithinOneFrameIsHeldForThatFrameAndReleasedAfterIt) {
+    TapKeeper keeper;
+    uint8_t keys[256] = {};
+    runBatch(keeper, keys, {key(InputEventType::KeyDown, kVkSpace), key(InputEventType::KeyUp, kVkSpace)});
+    EXPECT_EQ(keys[kVkSpace], 1) << "the frame after the tap sees the key held";
+    runBatch(keeper, keys, {});
+    EXPECT_EQ(keys[kVkSpace], 0) << "the release comes before the next frame";
+
+    // A key held across frames is released at once; a press-release-press ends held.
+    runBatch(keeper, keys, {key(InputEventType::KeyDown, kVkG)});
+    runBatch(keeper, keys, {key(InputEventType::KeyUp, kVkG), key(InputEventType::KeyDown, kVkEsc),
+                            key(InputEventType::KeyUp, kVkEsc), key(InputEventType::KeyDown, kVkEsc)});
+    EXPECT_EQ(keys[kVkG], 0);
+    EXPECT_EQ(keys[kVkEsc], 1);
+    runBatch(keeper, keys, {});
+    EXPECT_EQ(keys[kVkEsc], 1) << "the cancelled release never arrives";
+
+    // Two taps of the same key in successive frames give two held frames.
+    int held = 0;
+    for (int frame = 0; frame < 4; ++frame) {
+        if (frame < 2) {
+            runBatch(keeper, keys, {key(InputEventType::KeyDown, kVkCtrl), key(InputEventType::KeyUp, kVkCtrl)});
+        } else {
+            runBatch(keeper, keys, {});
+        }
+        held += keys[kVkCtrl];
+    }
+    EXPECT_EQ(held, 2);
+    EXPECT_EQ(keys[kVkCtrl], 0);
+}
+
+// Frames of `work` seconds presented on a display of `refreshHz` (0: no vsync); returns steps
+// per second over 10 simulated seconds and the seconds slept.
+std::pair<double, double> simulatePacing(double refreshHz, double work) {
+    constexpr int64_t kFrequency = 1000000000;
+    FramePacer pacer;
+    int64_t now = 0;
+    int64_t slept = 0;
+    int frames = 0;
+    const auto toTicks = [](double seconds) { return static_cast<int64_t>(seconds * 1e9); };
+    while (now < toTicks(10.0)) {
+        now += toTicks(work);
+        if (refreshHz > 0) { // the present waits for the next retrace
+            const int64_t retrace = toTicks(1.0 / refreshHz);
+            now = (now / retrace + 1) * retrace;
+        }
+        const int64_t until = paceFrame(pacer, now, kFrequency, 60);
+        if (until > now) {
+            slept += until - now;
+            now = until + 50000; // the sleep wakes 50 microseconds late
+        }
+        ++frames;
+    }
+    return {frames / (static_cast<double>(now) / 1e9), static_cast<double>(slept) / 1e9};
+}
+
+TEST(FramePacer, HoldsSixtyOnFastDisplaysAndAddsNothingAtSixty) {
+    EXPECT_NEAR(simulatePacing(144.0, 0.004).first, 60.0, 1.0);
+    EXPECT_NEAR(simulatePacing(120.0, 0.004).first, 60.0, 1.0);
+    EXPECT_NEAR(simulatePacing(0.0, 0.006).first, 60.0, 1.0) << "vsync refused";
+    for (const double hz : {59.94, 60.0, 60.02}) {
+        const auto [rate, slept] = simulatePacing(hz, 0.005);
+        EXPECT_NEAR(rate, hz, 0.01) << hz;
+        EXPECT_EQ(slept, 0.0) << hz << " Hz with vsync: the pacer never sleeps";
+    }
+    // A frame a little late is made up by the next ones; after a long stall the grid restarts,
+    // without a burst of frames.
+    FramePacer pacer;
+    constexpr int64_t kMs = 1000000;
+    constexpr int64_t kPeriod = 1000 * kMs / 60;
+    paceFrame(pacer, 0, 1000 * kMs, 60);
+    EXPECT_EQ(paceFrame(pacer, kPeriod + 5 * kMs, 1000 * kMs, 60), kPeriod + 5 * kMs);
+    EXPECT_EQ(paceFrame(pacer, kPeriod + 8 * kMs, 1000 * kMs, 60), 2 * kPeriod) << "a shorter sleep";
+    EXPECT_EQ(paceFrame(pacer, 200 * kMs, 1000 * kMs, 60), 200 * kMs);
+    EXPECT_EQ(paceFrame(pacer, 201 * kMs, 1000 * kMs, 60), 200 * kMs + kPeriod);
+    // Sleeps that wake 5 ms late do not lower the rate.
+    FramePacer late;
+    int64_t now = 0;
+    for (int frame = 0; frame < 600; ++frame) now = paceFrame(late, now + 2 * kMs, 1000 * kMs, 60) + 5 * kMs;
+    EXPECT_NEAR(600.0 / (static_cast<double>(now) / 1e9), 60.0, 0.5);
+}
+
+TEST(FramePacer, SleepsWithoutBurningACore) {
+    const auto counter = []() -> int64_t {
+        return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    };
+    const auto cpu = []() {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+    };
+    FramePacer pacer;
+    const int64_t start = counter();
+    const double cpuStart = cpu();
+    for (int frame = 0; frame < 30; ++frame) sleepUntilCounter(paceFrame(pacer, counter(), 1000000000, 60), counter, 1000000000);
+    const double seconds = static_cast<double>(counter() - start) / 1e9;
+    const double used = cpu() - cpuStart;
+    std::printf("pacing 30 idle frames: %.3f s, %.2f ms of CPU (%.2f%% of a core)\n", seconds, used * 1e3,
+                100.0 * used / seconds);
+    EXPECT_GE(seconds, 29.0 / 60.0 - 0.002) << "29 whole periods after the first frame";
+    EXPECT_LT(seconds, 1.0);
+    EXPECT_LT(used, 0.05) << "half a second of idle pacing";
+}
+
+TEST(Mixer, MuteSilencesTheOutputWhileMusicKeepsItsPlace) {
+    mixerReset();
+    const int32_t stream = mixerCreateMusic(std::vector<int16_t>(2 * 44100, 1000));
+    mixerPlayMusic(stream);
+    std::vector<int16_t> out(2 * 735);
+    mixerSetMuted(true);
+    mixAudio(out.data(), 735);
+    EXPECT_EQ(std::count(out.begin(), out.end(), 0), static_cast<long>(out.size()));
+    EXPECT_EQ(mixerMusicPosition(stream), 735u);
+    mixerReset();
+    EXPECT_TRUE(mixerMuted()) << "the player's choice outlasts a device reset";
+    mixerSetMuted(false);
+    const int32_t again = mixerCreateMusic(std::vector<int16_t>(2 * 44100, 1000));
+    mixerPlayMusic(again);
+    mixAudio(out.data(), 735);
+    EXPECT_EQ(out[0], 1000);
+    mixerReset();
+}
+
+TEST(UserFolders, DataFolderWhenWritableElseTheXdgDataHome) {
+    EXPECT_EQ(userDataFolder(".", true, "/x/data", "/home/p"), ".") << "a build folder keeps its files";
+    EXPECT_EQ(userDataFolder(".", false, "/x/data", "/home/p"), "/x/data/skarnwing");
+    EXPECT_EQ(userDataFolder(".", false, nullptr, "/home/p"), "/home/p/.local/share/skarnwing");
+    EXPECT_EQ(userDataFolder(".", false, "", "/home/p"), "/home/p/.local/share/skarnwing");
+    EXPECT_EQ(userDataFolder(".", false, "relative/data", "/home/p"), "/home/p/.local/share/skarnwing");
+    EXPECT_EQ(userDataFolder(".", false, nullptr, nullptr), "");
+
+    ScratchFolder scratch;
+    ASSERT_EQ(chdir(scratch.path.c_str()), 0);
+    EXPECT_EQ(userDataFolder(), ".") << "the working folder is writable";
+    ASSERT_EQ(chdir(SKARNWING_BUILD_DIR), 0);
+    const std::string deep = scratch.path + "/home/.local/share/skarnwing";
+    EXPECT_TRUE(makeFolders(deep));
+    EXPECT_TRUE(makeFolders(deep)) << "an existing folder is fine";
+    std::ofstream(scratch.path + "/file") << "x";
+    EXPECT_FALSE(makeFolders(scratch.path + "/file/inner"));
+}
+
+TEST(UserFolders, PicturesFromTheEnvironmentTheUserDirsFileOrHome) {
+    ScratchFolder scratch;
+    const std::string home = scratch.path;
+    const std::string shots = home + "/Shots";
+    ASSERT_EQ(mkdir(shots.c_str(), 0755), 0);
+    EXPECT_EQ(picturesFolder(shots.c_str(), nullptr, home.c_str()), shots);
+    EXPECT_EQ(picturesFolder(nullptr, nullptr, home.c_str()), "") << "no ~/Pictures and no user-dirs.dirs";
+
+    ASSERT_EQ(mkdir((home + "/.config").c_str(), 0755), 0);
+    std::ofstream(home + "/.config/user-dirs.dirs") << "# written by xdg-user-dirs-update\n"
+                                                       "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                       "XDG_PICTURES_DIR=\"$HOME/Shots\"\n";
+    EXPECT_EQ(picturesFolder(nullptr, nullptr, home.c_str()), shots);
+    ASSERT_EQ(mkdir((home + "/Pictures").c_str(), 0755), 0);
+    EXPECT_EQ(picturesFolder(nullptr, "/nonexistent", home.c_str()), home + "/Pictures");
+    EXPECT_EQ(picturesFolder("relative", nullptr, home.c_str()), shots) << "a relative value is ignored";
+
+    std::tm when{};
+    when.tm_year = 2026 - 1900;
+    when.tm_mon = 11;
+    when.tm_mday = 7;
+    when.tm_hour = 9;
+    when.tm_min = 5;
+    when.tm_sec = 3;
+    when.tm_isdst = -1;
+    EXPECT_EQ(screenshotName(std::mktime(&when)), "skarnwing-20261207-090503.png");
+
+    // Two screenshots within one second keep both.
+    EXPECT_EQ(unusedPath(shots, "skarnwing-20261207-090503.png"), shots + "/skarnwing-20261207-090503.png");
+    std::ofstream(shots + "/skarnwing-20261207-090503.png") << "x";
+    std::ofstream(shots + "/skarnwing-20261207-090503-2.png") << "x";
+    EXPECT_EQ(unusedPath(shots, "skarnwing-20261207-090503.png"), shots + "/skarnwing-20261207-090503-3.png");
+}
