@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <memory>
+#include <utility>
 
 #include "app/startup.h"
 #include "assets/game_assets.h"
@@ -14,9 +15,11 @@ int main(int, char** argv) {
     // Large (font sheets, tables), so it lives on the heap; value-initialised to all zero.
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
+    // The assets decode on threads of their own while the window and its renderer open.
+    std::unique_ptr<InventoryLoad> loading = beginStartUp(*game, *gameAssets);
     if (!platformOpen()) return 1;
     platformShowCursor(false); // hidden while the assets load
-    runStartUp(*game, *gameAssets, static_cast<uint32_t>(std::time(nullptr)));
+    runStartUp(*game, *gameAssets, static_cast<uint32_t>(std::time(nullptr)), std::move(loading));
     while (pumpOnce(*game)) {
     }
     runShutDown(*game);
