@@ -55,6 +55,12 @@ struct SoundRow {
 const SoundRow kSoundRows[] = {SKARNWING_SOUNDS(SKARNWING_ROW)};
 #undef SKARNWING_ROW
 
+// Hands a decoded (or failed) texture to the thread that uploads it.
+void markDone(PreparedTexture& texture) {
+    texture.done.store(true, std::memory_order_release);
+    texture.done.notify_all();
+}
+
 // Runs the load's jobs one after another until none is left.
 void takeJobs(InventoryLoad& load) {
     for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) load.jobs[i]();
@@ -88,8 +94,8 @@ InventoryLoad::~InventoryLoad() {
 // messages about bad files may come in another order.
 std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
     auto load = std::make_unique<InventoryLoad>();
-    load->prepared.resize(kTextureCount);
-    PreparedTexture* out = load->prepared.data();
+    load->prepared = std::make_unique<PreparedTexture[]>(kTextureCount);
+    PreparedTexture* out = load->prepared.get();
     std::vector<std::function<void()>>& jobs = load->jobs;
     // The longest jobs first, so that no core is left with one at the end: the largest picture
     // (resource 34, scaled from 3264x2448), then the other pictures.
@@ -107,18 +113,21 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
             texture.width = t.width;
             texture.height = t.height;
             texture.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(), texture.pixels);
+            markDone(texture);
         });
     }
     jobs.push_back([&game]() { loadMusic(game.assets->track1, "Files\\Sound\\m1.z2"); });
     for (int32_t i = 0; i < kFileTextureCount; ++i) {
         jobs.push_back([out, i]() {
             const FileTexture& t = kFileTextures[i];
-            std::vector<uint8_t> file;
-            if (!readWholeFile(t.path, "texture", file)) return;
             PreparedTexture& texture = out[i];
-            texture.width = t.width;
-            texture.height = t.height;
-            texture.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path, texture.pixels);
+            std::vector<uint8_t> file;
+            if (readWholeFile(t.path, "texture", file)) {
+                texture.width = t.width;
+                texture.height = t.height;
+                texture.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path, texture.pixels);
+            }
+            markDone(texture);
         });
     }
     jobs.push_back([&game]() {
@@ -154,12 +163,14 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
 
 void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load) {
     takeJobs(*load);
-    for (std::thread& thread : load->threads) thread.join();
+    // Every job has been taken: each texture is done or being decoded by another thread.
     for (int32_t i = 0; i < kTextureCount; ++i) {
         PreparedTexture& t = load->prepared[size_t(i)];
+        t.done.wait(false, std::memory_order_acquire);
         game.assets->textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
         t.pixels = {}; // uploaded: the device holds the picture now
     }
+    for (std::thread& thread : load->threads) thread.join();
     load.reset();
     // Track 2 first plays at the airshow's take-off, so it loads while the first frames run
     // rather than before them; whatever uses it first waits for it.

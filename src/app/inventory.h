@@ -18,7 +18,8 @@ struct PreparedTexture {
     std::vector<uint32_t> pixels; // width * height, 0xAARRGGBB
     int32_t width = 0;
     int32_t height = 0;
-    bool ready = false;
+    bool ready = false;             // the pixels decoded
+    std::atomic<bool> done{false};  // the job has finished with it, decoded or not
 };
 
 // Loading in flight: decoding jobs that touch disjoint slots, taken in turn by the threads.
@@ -26,7 +27,7 @@ struct InventoryLoad {
     std::vector<std::function<void()>> jobs;
     std::atomic<size_t> next{0}; // the first job nobody has taken
     std::vector<std::thread> threads;
-    std::vector<PreparedTexture> prepared; // by TextureSlot
+    std::unique_ptr<PreparedTexture[]> prepared; // by TextureSlot
     ~InventoryLoad();                      // waits for the threads
 };
 
@@ -38,7 +39,8 @@ void loadInventory(GameState& game);
 // loadInventory in two halves, so that the window can open while the assets decode. The first
 // starts every decoding job on threads of its own and returns at once; the sound device must be
 // open already (opening it empties the mixer). The second takes the jobs still waiting on this
-// thread too and waits for the rest, then uploads the textures in slot order (this thread owns
-// the graphics device), starts track 2's load and sets up the sprite records.
+// thread too, then uploads the textures in slot order as each is done (this thread owns the
+// graphics device) while the other threads finish theirs, waits for them, starts track 2's load
+// and sets up the sprite records.
 std::unique_ptr<InventoryLoad> startInventory(GameState& game);
 void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load);
