@@ -18,8 +18,8 @@ struct PreparedTexture {
     std::vector<uint32_t> pixels; // width * height, 0xAARRGGBB
     int32_t width = 0;
     int32_t height = 0;
-    bool ready = false;             // the pixels decoded
-    std::atomic<bool> done{false};  // the job has finished with it, decoded or not
+    bool ready = false;            // the pixels decoded
+    std::atomic<bool> done{false}; // the job has finished with it, decoded or not
 };
 
 // Loading in flight: decoding jobs that touch disjoint slots, taken in turn by the threads.
@@ -28,7 +28,7 @@ struct InventoryLoad {
     std::atomic<size_t> next{0}; // the first job nobody has taken
     std::vector<std::thread> threads;
     std::unique_ptr<PreparedTexture[]> prepared; // by TextureSlot
-    ~InventoryLoad();                      // waits for the threads
+    ~InventoryLoad(); // waits for the threads
 };
 
 // The two font sheets and the fonts that use them.
