@@ -5,19 +5,25 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/dispatcher.h"
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/startup.h"
+#include "app/state_dump.h"
 #include "assets/game_assets.h"
 #include "combat/outcome.h"
 #include "game/game_state.h"
 #include "platform/headless.h"
+#include "platform/mixer.h"
 #include "platform/paths.h"
 #include "screens/briefing.h"
 #include "test_game.h"
@@ -291,4 +297,55 @@ TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
     EXPECT_FALSE(readWholeFile((root + "/missing.wav").c_str(), "sound", bytes));
     EXPECT_TRUE(readWholeFile((root + "/FILES/img/bg/arr50.PNG").c_str(), "picture", bytes));
     std::system(("rm -rf " + root).c_str());
+}
+
+namespace {
+
+// What one start-up brings up: the first frame's picture and state, and the texture handles.
+struct FirstFrame {
+    std::vector<uint32_t> picture = std::vector<uint32_t>(size_t(kClientWidth) * kClientHeight);
+    std::string state;
+    TextureHandle textures[kTextureCount] = {};
+    bool musicPlaying = false;
+};
+
+FirstFrame startAndRunOneFrame(bool loadBeforeTheWindow) {
+    FirstFrame out;
+    auto assets = std::make_unique<GameAssets>();
+    auto game = std::make_unique<GameState>();
+    std::unique_ptr<InventoryLoad> loading;
+    if (loadBeforeTheWindow) loading = beginStartUp(*game, *assets);
+    platformOpen();
+    runStartUp(*game, *assets, 5, std::move(loading));
+    runFrame(*game);
+    headlessCompositeLastFrame(out.picture.data());
+    out.state = dumpState(*game, 1);
+    std::copy(std::begin(assets->textures), std::end(assets->textures), out.textures);
+    out.musicPlaying = mixerMusicPlaying(assets->track1.stream);
+    runShutDown(*game);
+    return out;
+}
+
+} // namespace
+
+// The entry starts decoding before it opens the window; the game must come up exactly as when
+// everything loads after the window: every texture present with its handle in slot order, and
+// the same first frame, state and music.
+TEST(StartUp, LoadingBegunBeforeTheWindowBringsUpTheSameGame) {
+    const std::string build = SKARNWING_BUILD_DIR;
+    if (!std::filesystem::exists(build + "/Files/Sound/m1.z2")) GTEST_SKIP() << "no generated content";
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(build);
+    const FirstFrame after = startAndRunOneFrame(false);
+    const FirstFrame early = startAndRunOneFrame(true);
+    std::filesystem::current_path(before);
+    for (int i = 0; i < kTextureCount; ++i) {
+        EXPECT_NE(early.textures[i], 0) << "texture " << i;
+        EXPECT_EQ(early.textures[i] - early.textures[0], i) << "texture " << i;
+        EXPECT_EQ(after.textures[i] - after.textures[0], i) << "texture " << i;
+    }
+    EXPECT_EQ(early.state, after.state);
+    EXPECT_TRUE(early.picture == after.picture);
+    EXPECT_TRUE(early.musicPlaying);
+    EXPECT_TRUE(after.musicPlaying);
 }

@@ -2,9 +2,12 @@
 // the music restart rule and the track switch. Runs the mixer headless, as the replay tool does.
 
 #include <gtest/gtest.h>
+#include <mpg123.h>
 
+#include <algorithm>
 #include <cmath>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -391,4 +394,121 @@ TEST_F(Audio, BackgroundDecodeIsClaimedByTheFrameOrByFirstUse) {
     EXPECT_EQ(lineCount(printed), 1);
     EXPECT_EQ(game->assets->track2.stream, 0);
     EXPECT_EQ(game->musicTrack2On, 1);
+}
+
+namespace {
+
+// Frames from a counter, ending after `frames` of them, counting its rewinds.
+struct CountingSource final : MusicSource {
+    uint32_t frames = 0;
+    uint32_t next = 0;
+    int rewinds = 0;
+    void rewind() override {
+        next = 0;
+        ++rewinds;
+    }
+    uint32_t read(int16_t* out, uint32_t count) override {
+        const uint32_t n = std::min(count, frames - next);
+        for (uint32_t i = 0; i < n; ++i) {
+            out[i * 2] = int16_t(1 + next + i);
+            out[i * 2 + 1] = int16_t(-1);
+        }
+        next += n;
+        return n;
+    }
+};
+
+// The whole decode of an MP3 file as 44100 Hz 16-bit stereo, fed in pieces.
+std::vector<int16_t> decodeWhole(const std::vector<uint8_t>& bytes) {
+    std::vector<int16_t> out;
+    mpg123_init();
+    mpg123_handle* handle = mpg123_new(nullptr, nullptr);
+    mpg123_param(handle, MPG123_ADD_FLAGS, MPG123_QUIET, 0.0);
+    mpg123_format_none(handle);
+    mpg123_format(handle, 44100, MPG123_STEREO, MPG123_ENC_SIGNED_16);
+    mpg123_open_feed(handle);
+    std::vector<int16_t> block(16384);
+    size_t fed = 0;
+    for (;;) {
+        size_t done = 0;
+        const int result = mpg123_read(handle, block.data(), block.size() * 2, &done);
+        out.insert(out.end(), block.begin(), block.begin() + long(done / 2));
+        if (result == MPG123_NEED_MORE && fed < bytes.size()) {
+            const size_t piece = std::min<size_t>(65536, bytes.size() - fed);
+            mpg123_feed(handle, bytes.data() + fed, piece);
+            fed += piece;
+        } else if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
+            break;
+        }
+    }
+    mpg123_delete(handle);
+    return out;
+}
+
+} // namespace
+
+TEST_F(Audio, StreamFromASourceRewindsOnPlayAndPlaysSilencePastAnEarlyEnd) {
+    auto source = std::make_shared<CountingSource>();
+    source->frames = 1000;
+    const int32_t stream = mixerCreateMusic(source, 1300);
+    EXPECT_EQ(mixerMusicLength(stream), 1300u);
+    EXPECT_EQ(mix(10)[0], 0); // not started: nothing read
+    mixerPlayMusic(stream);
+    EXPECT_EQ(source->rewinds, 1);
+    std::vector<int16_t> out = mix(1200);
+    EXPECT_EQ(out[0], 1);
+    EXPECT_EQ(out[999 * 2], 1000);
+    EXPECT_EQ(out[1000 * 2], 0); // the data ended early: silence for the rest of the length
+    EXPECT_TRUE(mixerMusicPlaying(stream));
+    mix(100);
+    EXPECT_FALSE(mixerMusicPlaying(stream));
+    EXPECT_EQ(mixerMusicPosition(stream), 1300u);
+    mixerPlayMusic(stream);
+    EXPECT_EQ(source->rewinds, 2);
+    EXPECT_EQ(mix(2)[2], 2); // from the first frame again
+    mixerReleaseMusic(stream);
+    EXPECT_EQ(mixerCreateMusic(std::shared_ptr<MusicSource>(), 100), 1); // no source: an empty stream
+    EXPECT_EQ(mixerMusicLength(1), 0u);
+}
+
+// The track plays, frame by frame and across its restart, exactly the samples a whole decode of
+// the file gives, and its length is that decode's.
+TEST_F(Audio, StreamedTrackPlaysTheWholeDecodeAndRestartsWithoutAGap) {
+    const std::string m2 = std::string(SKARNWING_BUILD_DIR) + "/Files/Sound/m2.z2";
+    std::vector<uint8_t> bytes;
+    if (FILE* f = std::fopen(m2.c_str(), "rb")) {
+        bytes.resize(4 << 20);
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+        std::fclose(f);
+    }
+    if (bytes.empty()) GTEST_SKIP() << "no generated music";
+    const std::vector<int16_t> whole = decodeWhole(bytes);
+    GameAssets assets;
+    auto game = newGameState(assets);
+    MusicTrack& track = game->assets->track1;
+    ASSERT_TRUE(decodeMusic(track, bytes.data(), bytes.size(), "m2"));
+    EXPECT_EQ(track.durationSeconds, double(whole.size() / 2) / 44100);
+    EXPECT_EQ(mixerMusicLength(track.stream), track.pcmLength / 4);
+    playMusic(track);
+    game->musicTrack1On = 1;
+    std::vector<int16_t> heard;
+    uint32_t restartFrame = 0; // frames heard when the frame restarted the track
+    for (int frame = 0; frame < 20000 && restartFrame == 0; ++frame) {
+        const std::vector<int16_t> out = mix(kHeadlessFrameSamples);
+        heard.insert(heard.end(), out.begin(), out.end());
+        loopMusic(*game);
+        if (mixerMusicPosition(track.stream) == 0) restartFrame = uint32_t(heard.size() / 2);
+    }
+    ASSERT_GT(restartFrame, 0u);
+    EXPECT_EQ(restartFrame / 44100, uint32_t(track.durationSeconds));
+    const std::vector<int16_t> after = mix(44100);
+    heard.insert(heard.end(), after.begin(), after.end());
+    size_t differing = 0;
+    for (size_t i = 0; i < heard.size(); ++i) {
+        const size_t frame = i / 2;
+        const size_t source = frame < restartFrame ? i : i - size_t(restartFrame) * 2;
+        differing += heard[i] != whole[source];
+    }
+    EXPECT_EQ(differing, 0u);
+    releaseMusic(track);
 }

@@ -55,27 +55,16 @@ struct SoundRow {
 const SoundRow kSoundRows[] = {SKARNWING_SOUNDS(SKARNWING_ROW)};
 #undef SKARNWING_ROW
 
-// Runs every job, on as many threads as the machine has cores (this one included), and returns
-// when all have finished. Jobs must touch disjoint data.
-void runJobs(const std::vector<std::function<void()>>& jobs) {
-    std::atomic<size_t> next{0};
-    auto work = [&]() {
-        for (size_t i = next++; i < jobs.size(); i = next++) jobs[i]();
-    };
-    const unsigned helpers = std::min<unsigned>(std::max(1u, std::thread::hardware_concurrency()) - 1, 7);
-    std::vector<std::thread> threads;
-    for (unsigned i = 0; i < helpers; ++i) threads.emplace_back(work);
-    work();
-    for (std::thread& thread : threads) thread.join();
+// Hands a decoded (or failed) texture to the thread that uploads it.
+void markDone(PreparedTexture& texture) {
+    texture.done.store(true, std::memory_order_release);
+    texture.done.notify_all();
 }
 
-// Pixels of one texture, decoded and keyed by a job, uploaded afterwards on the loading thread.
-struct PreparedTexture {
-    std::vector<uint32_t> pixels; // width * height, 0xAARRGGBB
-    int32_t width = 0;
-    int32_t height = 0;
-    bool ready = false;
-};
+// Runs the load's jobs one after another until none is left.
+void takeJobs(InventoryLoad& load) {
+    for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) load.jobs[i]();
+}
 
 // Points a sprite record at its set with everything else zeroed.
 void setUpSprite(SpriteRecord& sprite, FrameSet& set, int32_t framesPerImage) {
@@ -93,43 +82,52 @@ void loadFonts(GameState& game) {
     game.assets->largeFont = BitmapFont{16, 28, 32, game.assets->largeSheet};
 }
 
+InventoryLoad::~InventoryLoad() {
+    for (std::thread& thread : threads) {
+        if (thread.joinable()) thread.join();
+    }
+}
+
 // Each load decodes into slots of its own, so the loads run as parallel jobs (the sounds as one
 // job, in their order); the textures are then uploaded in slot order on this thread, which owns
 // the graphics device. The slots end up exactly as loading one by one would leave them; only the
 // messages about bad files may come in another order.
-void loadInventory(GameState& game) {
-    std::vector<PreparedTexture> prepared(kTextureCount);
-    std::vector<std::function<void()>> jobs;
+std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
+    auto load = std::make_unique<InventoryLoad>();
+    load->prepared = std::make_unique<PreparedTexture[]>(kTextureCount);
+    PreparedTexture* out = load->prepared.get();
+    std::vector<std::function<void()>>& jobs = load->jobs;
     // The longest jobs first, so that no core is left with one at the end: the largest picture
-    // (resource 34, scaled from 3264x2448), track 1, then the other pictures.
+    // (resource 34, scaled from 3264x2448), then the other pictures.
     std::vector<int32_t> order;
     for (int32_t i = 0; i < kResourceTextureCount; ++i) order.push_back(i);
     std::stable_sort(order.begin(), order.end(), [](int32_t a, int32_t b) {
         return kResourceTextures[a].id == 34 && kResourceTextures[b].id != 34;
     });
-    auto resourceJob = [&prepared](int32_t i) {
-        return [&prepared, i]() {
+    for (const int32_t i : order) {
+        jobs.push_back([out, i]() {
             const ResourceTexture& t = kResourceTextures[i];
             const ResourceData data = findResource(t.id);
             const std::string name = "resource " + std::to_string(t.id);
-            PreparedTexture& out = prepared[size_t(kFileTextureCount + i)];
-            out.width = t.width;
-            out.height = t.height;
-            out.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(), out.pixels);
-        };
-    };
-    jobs.push_back(resourceJob(order[0]));
+            PreparedTexture& texture = out[kFileTextureCount + i];
+            texture.width = t.width;
+            texture.height = t.height;
+            texture.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(), texture.pixels);
+            markDone(texture);
+        });
+    }
     jobs.push_back([&game]() { loadMusic(game.assets->track1, "Files\\Sound\\m1.z2"); });
-    for (size_t k = 1; k < order.size(); ++k) jobs.push_back(resourceJob(order[k]));
     for (int32_t i = 0; i < kFileTextureCount; ++i) {
-        jobs.push_back([&prepared, i]() {
+        jobs.push_back([out, i]() {
             const FileTexture& t = kFileTextures[i];
+            PreparedTexture& texture = out[i];
             std::vector<uint8_t> file;
-            if (!readWholeFile(t.path, "texture", file)) return;
-            PreparedTexture& out = prepared[size_t(i)];
-            out.width = t.width;
-            out.height = t.height;
-            out.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path, out.pixels);
+            if (readWholeFile(t.path, "texture", file)) {
+                texture.width = t.width;
+                texture.height = t.height;
+                texture.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path, texture.pixels);
+            }
+            markDone(texture);
         });
     }
     jobs.push_back([&game]() {
@@ -157,14 +155,24 @@ void loadInventory(GameState& game) {
             for (int32_t i = 1; i < kDroneSlots; ++i) assignSound(sounds[row.slot + i], copySound(sounds[row.slot]));
         }
     });
-    runJobs(jobs);
+    // Every core decodes while the caller opens the window; the caller joins in afterwards.
+    const unsigned threads = std::min(std::max(1u, std::thread::hardware_concurrency()), 8u);
+    for (unsigned i = 0; i < threads; ++i) load->threads.emplace_back(takeJobs, std::ref(*load));
+    return load;
+}
 
+void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load) {
+    takeJobs(*load);
+    // Every job has been taken: each texture is done or being decoded by another thread.
     for (int32_t i = 0; i < kTextureCount; ++i) {
-        const PreparedTexture& t = prepared[size_t(i)];
+        PreparedTexture& t = load->prepared[size_t(i)];
+        t.done.wait(false, std::memory_order_acquire);
         game.assets->textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
+        t.pixels = {}; // uploaded: the device holds the picture now
     }
-    prepared.clear();
-    // Track 2 first plays at the airshow's take-off, so it decodes while the first frames run
+    for (std::thread& thread : load->threads) thread.join();
+    load.reset();
+    // Track 2 first plays at the airshow's take-off, so it loads while the first frames run
     // rather than before them; whatever uses it first waits for it.
     loadMusicInBackground(game.assets->track2, "Files\\Sound\\m2.z2");
     // The decoders' scratch memory, freed by now on several threads, goes back to the system
@@ -178,4 +186,8 @@ void loadInventory(GameState& game) {
     setUpSprite(game.exhaustCruiseSprite, game.assets->exhaustCruiseFrames, 10 / 3);
     setUpSprite(game.exhaustLowSprite, game.assets->exhaustLowFrames, 10 / 3);
     setUpSprite(game.exhaustAfterburnerSprite, game.assets->exhaustAfterburnerFrames, 10 / 3);
+}
+
+void loadInventory(GameState& game) {
+    finishInventory(game, startInventory(game));
 }

@@ -3,9 +3,44 @@
 // A missing or malformed file leaves its slot empty (a texture absent, a sound silent) with one
 // line on stderr, and loading goes on.
 
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
 struct GameState;
+
+// Pixels of one texture, decoded and keyed by a job, uploaded afterwards on the loading thread.
+struct PreparedTexture {
+    std::vector<uint32_t> pixels; // width * height, 0xAARRGGBB
+    int32_t width = 0;
+    int32_t height = 0;
+    bool ready = false;            // the pixels decoded
+    std::atomic<bool> done{false}; // the job has finished with it, decoded or not
+};
+
+// Loading in flight: decoding jobs that touch disjoint slots, taken in turn by the threads.
+struct InventoryLoad {
+    std::vector<std::function<void()>> jobs;
+    std::atomic<size_t> next{0}; // the first job nobody has taken
+    std::vector<std::thread> threads;
+    std::unique_ptr<PreparedTexture[]> prepared; // by TextureSlot
+    ~InventoryLoad(); // waits for the threads
+};
 
 // The two font sheets and the fonts that use them.
 void loadFonts(GameState& game);
 // Pictures, textures, sounds, music, frame sets and sprite records, in load order.
 void loadInventory(GameState& game);
+
+// loadInventory in two halves, so that the window can open while the assets decode. The first
+// starts every decoding job on threads of its own and returns at once; the sound device must be
+// open already (opening it empties the mixer). The second takes the jobs still waiting on this
+// thread too, then uploads the textures in slot order as each is done (this thread owns the
+// graphics device) while the other threads finish theirs, waits for them, starts track 2's load
+// and sets up the sprite records.
+std::unique_ptr<InventoryLoad> startInventory(GameState& game);
+void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <utility>
 
 #include "app/startup.h"
 #include "assets/game_assets.h"
@@ -76,9 +77,11 @@ int main(int argc, char** argv) {
     // Large (font sheets, tables), so it lives on the heap; value-initialised to all zero.
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
+    // The assets decode on threads of their own while the window and its renderer open.
+    std::unique_ptr<InventoryLoad> loading = beginStartUp(*game, *gameAssets);
     if (!platformOpen()) return 1;
     platformShowCursor(false); // hidden while the assets load
-    runStartUp(*game, *gameAssets, seed);
+    runStartUp(*game, *gameAssets, seed, std::move(loading));
     if (options.fullScreen) {
         game->fullScreen = 1;
         platformSetFullScreen(true);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "app/frame.h"
 #include "app/input.h"
@@ -18,8 +19,14 @@ const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "
                                                   "Low Speed Flyby"};
 } // namespace
 
-void runStartUp(GameState& game, GameAssets& assets, uint32_t seed) {
+std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets) {
     game.assets = &assets;
+    createSoundDevice(game);
+    return startInventory(game);
+}
+
+void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_ptr<InventoryLoad> begun) {
+    if (begun == nullptr) begun = beginStartUp(game, assets);
     game.missionStopwatch = makeStopwatch();
 
     for (int i = 0; i < kTrickCount; ++i) {
@@ -37,7 +44,6 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed) {
     game.assets->canvas.height = kClientHeight;
 
     game.showClock = makeStopwatch();
-    createSoundDevice(game);
 
     game.titleShown = 0;
     game.controlShown = 0;
@@ -60,7 +66,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed) {
     game.outcome[0] = '\0';
 
     loadFonts(game);
-    loadInventory(game);
+    finishInventory(game, std::move(begun));
 
     playMusic(game.assets->track1);
 

@@ -1,46 +1,50 @@
 #pragma once
-// The two music tracks, decoded whole at start-up to 44100 Hz 16-bit stereo PCM held by the
-// mixer, played once from the start and restarted by the frame near their end.
+// The two music tracks: each keeps its MP3 data and the mixer decodes it to 44100 Hz 16-bit
+// stereo as it plays (about 2 MB held per track where the whole PCM would take 25 MB). A track
+// plays once from the start and the frame restarts it near its end.
 
 #include <cstddef>
 #include <cstdint>
 #include <future>
+#include <memory>
 #include <string>
-#include <vector>
 
 struct GameState;
+struct MusicSource;
 
-constexpr double kMaxMusicSeconds = 600.0; // longer decoded output is cut here, bounding memory
+constexpr double kMaxMusicSeconds = 600.0; // longer music is cut here
 
-// What a decode on another thread hands back.
-struct DecodedMusic {
-    std::vector<int16_t> samples; // interleaved stereo frames
-    const char* problem = nullptr; // why nothing decoded, or null
-    bool cut = false;              // longer than kMaxMusicSeconds
-    std::string name;              // the file, for messages
+// A track's data made ready to play, as a load on another thread hands it back.
+struct OpenedMusic {
+    std::shared_ptr<MusicSource> source; // the decoder over the file's bytes
+    uint32_t frames = 0;                 // stereo sample frames it decodes to
+    const char* problem = nullptr;       // why it cannot play, or null
+    bool cut = false;                    // longer than kMaxMusicSeconds
+    std::string name;                    // the file, for messages
 };
 
 struct MusicTrack {
-    int32_t stream = 0;            // mixer music stream holding the PCM; 0 for an empty track
+    int32_t stream = 0;            // mixer music stream decoding the MP3 data; 0 for an empty track
     uint32_t pcmLength = 0;        // bytes of PCM = (uint32_t)(176400 * durationSeconds)
     double durationSeconds = 0.0;  // decoded length, seconds
     uint32_t positionSamples = 0;  // sample frames played, as last read by loopMusic
-    std::shared_future<DecodedMusic> decoding; // valid while a background decode is unclaimed
+    std::shared_future<OpenedMusic> decoding; // valid while a background load is unclaimed
 };
 
-// Decodes MP3 data into the track (any earlier content is released). Returns false, leaving the
-// track empty and silent, when the data holds no decodable audio; `name` is for the message.
+// Makes MP3 data into the track (any earlier content is released): its length is counted from
+// the frame headers, its sound decoded as it plays. Returns false, leaving the track empty and
+// silent, when the data holds no decodable audio; `name` is for the message.
 bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const char* name);
-// Reads and decodes a music file; a missing or undecodable one gives an empty, silent track.
+// Reads a music file into the track; a missing or undecodable one gives an empty, silent track.
 void loadMusic(MusicTrack& track, const char* windowsPath);
-// Reads a music file and starts decoding it on a thread of its own, returning at once. The
-// track stays empty until the result is claimed: by loopMusic once it is ready, or by any other
-// operation on the track, which waits for it. Messages about the file come from this call or
-// from the claim, never from the other thread.
+// Reads a music file and readies it on a thread of its own, returning at once. The track stays
+// empty until the result is claimed: by loopMusic once it is ready, or by any other operation on
+// the track, which waits for it. Messages about the file come from this call or from the claim,
+// never from the other thread.
 void loadMusicInBackground(MusicTrack& track, const char* windowsPath);
-// Waits for the track's background decode, if any, and puts its result into the track.
+// Waits for the track's background load, if any, and puts its result into the track.
 void finishMusic(MusicTrack& track);
-// Releases the track's PCM and empties it.
+// Releases the track's data and empties it.
 void releaseMusic(MusicTrack& track);
 
 // Starts the track from its beginning.
@@ -55,7 +59,7 @@ void resetMusic(MusicTrack& track);
 bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing,
                         double durationSeconds);
 // Once per frame, track 1 then track 2: read the position and restart a track by the rule above.
-// A track still decoding in the background is skipped, and claimed once its decode is done.
+// A track still loading in the background is skipped, and claimed once its load is done.
 void loopMusic(GameState& game);
 
 // Track switches: stop the track that plays and start the other from its beginning, updating

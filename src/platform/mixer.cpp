@@ -23,9 +23,12 @@ struct Voice {
     bool focusGlobal = false;
 };
 
+constexpr int32_t kChunkFrames = 512; // mixed at a time, so the accumulator stays on the stack
+
 // One music stream.
 struct MusicStream {
-    std::vector<int16_t> samples; // interleaved left, right
+    std::vector<int16_t> samples; // interleaved left, right; empty when a source gives them
+    std::shared_ptr<MusicSource> source;
     uint32_t frames = 0;
     uint32_t position = 0;        // frames played since the last start
     bool inUse = false;
@@ -88,11 +91,19 @@ void mixVoice(Voice& voice, int32_t* acc, int32_t count, bool audible) {
     if (voice.playing && !voice.looping && voice.position >= voice.frames) voice.playing = false;
 }
 
+// Adds a stream's next frames (count at most kChunkFrames) into acc, advancing it.
 void mixMusic(MusicStream& stream, int32_t* acc, int32_t count) {
     if (!stream.playing) return;
     const uint32_t left = stream.frames - std::min(stream.position, stream.frames);
     const int32_t run = static_cast<int32_t>(std::min<uint32_t>(left, static_cast<uint32_t>(count)));
-    const int16_t* src = stream.samples.data() + size_t(stream.position) * 2;
+    int16_t decoded[kChunkFrames * 2];
+    const int16_t* src = decoded;
+    if (stream.source != nullptr) {
+        const uint32_t got = std::min(stream.source->read(decoded, static_cast<uint32_t>(run)), static_cast<uint32_t>(run));
+        std::fill(decoded + got * 2, decoded + run * 2, int16_t{0});
+    } else {
+        src = stream.samples.data() + size_t(stream.position) * 2;
+    }
     for (int32_t i = 0; i < run * 2; ++i) acc[i] += src[i];
     stream.position += static_cast<uint32_t>(run);
     if (stream.position >= stream.frames) stream.playing = false;
@@ -188,20 +199,39 @@ int32_t mixerVoiceVolume(int32_t id) {
     return voice != nullptr ? voice->volume : 0;
 }
 
-int32_t mixerCreateMusic(std::vector<int16_t>&& frames) {
-    Mixer& m = mixer();
-    std::lock_guard<std::mutex> guard(m.lock);
+namespace {
+
+// Claims a free stream for what it will play. Caller holds the lock.
+int32_t claimMusic(Mixer& m, MusicStream&& claimed) {
     for (int32_t i = 0; i < kMixerMusicCount; ++i) {
         MusicStream& stream = m.music[i];
         if (stream.inUse) continue;
-        stream = MusicStream{};
-        stream.samples = std::move(frames);
-        stream.frames = frameCount(stream.samples);
+        stream = std::move(claimed);
         stream.inUse = true;
         return i + 1;
     }
     std::fprintf(stderr, "music: all %d mixer music streams are in use\n", kMixerMusicCount);
     return 0;
+}
+
+} // namespace
+
+int32_t mixerCreateMusic(std::vector<int16_t>&& frames) {
+    MusicStream stream;
+    stream.frames = frameCount(frames);
+    stream.samples = std::move(frames);
+    Mixer& m = mixer();
+    std::lock_guard<std::mutex> guard(m.lock);
+    return claimMusic(m, std::move(stream));
+}
+
+int32_t mixerCreateMusic(std::shared_ptr<MusicSource> source, uint32_t frames) {
+    MusicStream stream;
+    stream.source = std::move(source);
+    stream.frames = stream.source != nullptr ? frames : 0;
+    Mixer& m = mixer();
+    std::lock_guard<std::mutex> guard(m.lock);
+    return claimMusic(m, std::move(stream));
 }
 
 void mixerReleaseMusic(int32_t id) {
@@ -216,6 +246,7 @@ void mixerPlayMusic(int32_t id) {
     if (MusicStream* stream = findMusic(m, id)) {
         stream->position = 0;
         stream->playing = stream->frames > 0;
+        if (stream->source != nullptr) stream->source->rewind();
     }
 }
 
@@ -280,7 +311,6 @@ void audioSetFocus(bool focused) {
 }
 
 void mixAudio(int16_t* out, int32_t sampleFrames) {
-    constexpr int32_t kChunkFrames = 512; // mixed at a time, so the accumulator stays on the stack
     Mixer& m = mixer();
     std::lock_guard<std::mutex> guard(m.lock);
     int32_t acc[kChunkFrames * 2];

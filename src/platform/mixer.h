@@ -7,6 +7,7 @@
 // Ids are small positive integers; 0 means "none" and every call accepts it as a no-op.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 constexpr int32_t kMixerVoiceCount = 64;   // sound-effect voices alive at once
@@ -33,8 +34,22 @@ uint32_t mixerVoicePosition(int32_t voice);
 void mixerSetVoiceVolume(int32_t voice, int32_t volume);
 int32_t mixerVoiceVolume(int32_t voice);
 
-// Music: a stream plays its frames once from the start and stops at the end.
+// Where a music stream's frames come from when it does not hold them: the stream asks for the
+// next frames as it plays and rewinds the source whenever it starts. Called with the mixer's lock
+// held, from the device's thread or the game's, so never from two at once.
+struct MusicSource {
+    virtual ~MusicSource() = default;
+    // Back to the first frame.
+    virtual void rewind() = 0;
+    // Writes up to `frames` interleaved stereo frames and returns how many; fewer only when the
+    // data ends early, and the stream plays silence for the rest of its length.
+    virtual uint32_t read(int16_t* out, uint32_t frames) = 0;
+};
+
+// Music: a stream plays its frames once from the start and stops at the end. It holds the
+// frames, or takes `frames` of them from a source as it plays.
 int32_t mixerCreateMusic(std::vector<int16_t>&& frames);
+int32_t mixerCreateMusic(std::shared_ptr<MusicSource> source, uint32_t frames);
 void mixerReleaseMusic(int32_t stream);
 void mixerPlayMusic(int32_t stream);
 // Stops the stream and puts its position back to 0.
