@@ -15,9 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "app/inventory.h"
 #include "assets/game_assets.h"
 #include "combat/outcome.h"
 #include "game/game_state.h"
+#include "platform/platform.h"
 #include "screens/save_file.h"
 #include "test_game.h"
 
@@ -393,4 +395,36 @@ TEST(SaveFile, TheLoadButtonRaisesTheTitleWithItsNotice) {
     EXPECT_EQ(game->loadNotice, 60);
     EXPECT_EQ(game->gameLoaded, 1);
     EXPECT_EQ(game->controlShown, 0);
+}
+
+TEST(SaveFile, NoticesShowForSixtyFramesInTheirColours) {
+    if (!std::filesystem::exists("Files/Img/Consolas13x24-2.bmp")) GTEST_SKIP() << "no generated content";
+    SaveGame game;
+    Canvas& canvas = game->assets->canvas;
+    canvas.width = kCanvasWidth;
+    canvas.height = kCanvasHeight;
+    canvas.pixels = platformBeginFrame(&canvas.rowPitch);
+    loadFonts(*game);
+    const auto inked = [&canvas](uint32_t colour) {
+        int n = 0;
+        for (int y = 630; y < 654; ++y) {
+            for (int x = 570; x < 770; ++x) n += canvas.pixels[y * (canvas.rowPitch / 4) + x] == colour ? 1 : 0;
+        }
+        return n;
+    };
+    const struct {
+        SaveNotice kind;
+        uint32_t colour;
+    } notices[] = {{kNoticeGameSaved, 0xFF00FF00u}, {kNoticeSaveFailed, 0xFFFF0000u}, {kNoticeNoSavedGame, 0xFFFF0000u}};
+    for (const auto& notice : notices) {
+        game->saveNoticeKind = notice.kind;
+        game->savedNotice = kSaveNoticeFrames;
+        int shown = 0;
+        for (int frame = 0; frame < 80; ++frame) {
+            wipeCanvas(canvas);
+            drawSaveNotice(*game);
+            shown += inked(notice.colour) > 40 ? 1 : 0;
+        }
+        EXPECT_EQ(shown, 60) << notice.kind;
+    }
 }
