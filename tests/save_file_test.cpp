@@ -3,7 +3,10 @@
 // file goes.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <cmath>
 #include <cstdlib>
@@ -227,6 +230,7 @@ TEST(SaveFile, FuzzedBodiesLoadOnlyValuesInRange) {
     const std::string valid = formatSave(*reference);
     const std::string alphabet = "0123456789-+.eE \r\n\tnaNIfx";
     SaveGame game; // each round loads over what the last one left
+    TempFolder folder;
     uint32_t state = 20261207;
     const auto next = [&state]() { return state = state * 1664525u + 1013904223u, state >> 8; };
     for (int round = 0; round < rounds; ++round) {
@@ -247,6 +251,11 @@ TEST(SaveFile, FuzzedBodiesLoadOnlyValuesInRange) {
         const int taken = parseSave(*game, bytes.data(), bytes.size());
         ASSERT_GE(taken, 0);
         ASSERT_LE(taken, kSaveValueCount);
+        // Now and then the whole load, from a file on disk.
+        if (round % 500 == 0) {
+            writeFile(folder.path + "/img.v", body);
+            ASSERT_TRUE(readSaveFile(*game, folder.path + "/img.v"));
+        }
         expectInRange(*game);
     }
 }
@@ -350,6 +359,31 @@ TEST(SaveFile, AFailedSaveSaysSoAndKeepsThePreviousSave) {
     pressSaveButton(*game);
     EXPECT_EQ(game->saveNoticeKind, kNoticeGameSaved);
     EXPECT_EQ(readFile(saveFilePath()), formatSave(*game));
+}
+
+// A disk that fills up in the middle of the save: the file size limit stops the write after a
+// few bytes, as a full disk would.
+TEST(SaveFile, ADiskFullInTheMiddleOfASaveKeepsThePreviousSave) {
+    TempFolder folder;
+    useSaveFolder(folder.path);
+    SaveGame old;
+    ASSERT_TRUE(saveGame(*old));
+    SaveGame game;
+    buyEverything(*game);
+
+    rlimit usual{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &usual), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = usual;
+    small.rlim_cur = 10;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = saveGame(*game);
+    setrlimit(RLIMIT_FSIZE, &usual);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readFile(saveFilePath()), kNewGameSave);
+    EXPECT_FALSE(std::filesystem::exists(saveFilePath() + ".tmp")) << "the half-written file is removed";
 }
 
 // With no save the load changes nothing at all: no value, no flag, no screen; only the notice.

@@ -79,8 +79,9 @@ struct Reader {
     void skipSpace() {
         while (at < length && isSpace(text[at])) ++at;
     }
-    bool sign(bool& negative) {
-        negative = at < length && text[at] == '-';
+    // Skips an optional sign; true for a minus.
+    bool sign() {
+        const bool negative = at < length && text[at] == '-';
         if (at < length && (text[at] == '-' || text[at] == '+')) ++at;
         return negative;
     }
@@ -92,8 +93,7 @@ struct Reader {
 
     bool whole(int64_t& value) {
         skipSpace();
-        bool negative = false;
-        sign(negative);
+        const bool negative = sign();
         value = 0;
         const size_t start = at;
         while (at < length && isDigit(text[at])) {
@@ -109,8 +109,7 @@ struct Reader {
     bool decimal(double& value) {
         skipSpace();
         const size_t start = at;
-        bool negative = false;
-        sign(negative);
+        sign();
         size_t count = digits();
         if (at < length && text[at] == '.') {
             ++at;
@@ -119,7 +118,7 @@ struct Reader {
         if (count == 0) return false;
         if (at < length && (text[at] == 'e' || text[at] == 'E')) {
             ++at;
-            sign(negative);
+            sign();
             if (digits() == 0) return false;
         }
         char numeral[64];
