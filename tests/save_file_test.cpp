@@ -414,23 +414,6 @@ TEST(SaveFile, AMissingSaveChangesNothingButTheNotice) {
     EXPECT_TRUE(unchanged());
 }
 
-TEST(SaveFile, TheLoadButtonRaisesTheTitleWithItsNotice) {
-    TempFolder folder;
-    useSaveFolder(folder.path);
-    SaveGame saved;
-    saved->money = 4200;
-    ASSERT_TRUE(saveGame(*saved));
-    SaveGame game;
-    game->titleShown = 0;
-    game->controlShown = 1;
-    pressLoadButton(*game);
-    EXPECT_EQ(game->money, 4200);
-    EXPECT_EQ(game->titleShown, 1);
-    EXPECT_EQ(game->loadNotice, 60);
-    EXPECT_EQ(game->gameLoaded, 1);
-    EXPECT_EQ(game->controlShown, 0);
-}
-
 TEST(SaveFile, NoticesShowForSixtyFramesInTheirColours) {
     if (!std::filesystem::exists("Files/Img/Consolas13x24-2.bmp")) GTEST_SKIP() << "no generated content";
     SaveGame game;
