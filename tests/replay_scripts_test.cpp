@@ -4,16 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
 
 namespace {
 
-// Runs a script and returns its dump lines by frame.
+// Runs a script (of tests/golden unless the path is absolute) and returns its dump lines by frame.
 std::map<int, std::string> runReplay(const char* script) {
-    const std::string command = std::string("cd '") + SKARNWING_BUILD_DIR + "' && ./skarnwing-replay '" +
-                                SKARNWING_SOURCE_DIR + "/tests/golden/" + script + "' 2>/dev/null";
+    const std::string path = script[0] == '/' ? script : std::string(SKARNWING_SOURCE_DIR) + "/tests/golden/" + script;
+    const std::string command =
+        std::string("cd '") + SKARNWING_BUILD_DIR + "' && ./skarnwing-replay '" + path + "' 2>/dev/null";
     std::map<int, std::string> dumps;
     FILE* out = popen(command.c_str(), "r");
     if (out == nullptr) return dumps;
@@ -64,4 +66,60 @@ TEST(ReplayScripts, DivingIntoTheGroundCrashes) {
     ASSERT_EQ(dumps.size(), 3u);
     EXPECT_EQ(field(dumps[400], "missionOver"), 1);
     EXPECT_NE(dumps[400].find("\"outcome\":\"Crashed\""), std::string::npos);
+}
+
+namespace {
+
+// Runs a script given as text, from a file in `folder`.
+std::map<int, std::string> runReplayText(const std::string& folder, const std::string& name, const std::string& text) {
+    const std::string path = folder + "/" + name;
+    FILE* file = std::fopen(path.c_str(), "w");
+    if (file == nullptr) return {};
+    std::fputs(text.c_str(), file);
+    std::fclose(file);
+    return runReplay(path.c_str());
+}
+
+std::string readText(const std::string& path) {
+    std::string text;
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return text;
+    char buffer[512];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, n);
+    std::fclose(file);
+    return text;
+}
+
+} // namespace
+
+// Progress saved in one run of the program comes back in the next; a run that finds no save
+// changes nothing and says so.
+TEST(ReplayScripts, ProgressSurvivesARestartOfTheProgram) {
+    char name[] = "/tmp/skarnwing-replay-save-XXXXXX";
+    const std::string folder = mkdtemp(name);
+    const std::string saves = "savefolder " + folder + "/home\n";
+
+    auto missing = runReplayText(folder, "missing.txt", saves + "3 load\n3 dump\n");
+    ASSERT_EQ(missing.size(), 1u);
+    EXPECT_EQ(field(missing[3], "saveNoticeKind"), 2) << "\"No Saved Game.\"";
+    EXPECT_EQ(field(missing[3], "savedNotice"), 60);
+    EXPECT_EQ(field(missing[3], "gameLoaded"), 0);
+    EXPECT_EQ(field(missing[3], "loadNotice"), 0);
+
+    // The smoke key is the one saved value a sortie changes: 1 to 2 to 3.
+    auto first = runReplayText(folder, "first.txt",
+                               saves + "5 launch 1 0\n20 down S\n22 up S\n24 down S\n26 up S\n30 save\n30 dump\n");
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(field(first[30], "smokeMode"), 3);
+    EXPECT_EQ(field(first[30], "saveNoticeKind"), 0) << "\"Game Saved.\"";
+    EXPECT_EQ(readText(folder + "/home/files/img/bg/img.v"), "0\n1\n0.5\n0\n12\n8\n0\n200\n0\n4\n0\n0\n0\n0\n1\n3\n0\n0\n0\n");
+
+    auto second = runReplayText(folder, "second.txt", saves + "1 dump\n2 load\n2 dump\n");
+    ASSERT_EQ(second.size(), 2u);
+    EXPECT_EQ(field(second[1], "smokeMode"), 1);
+    EXPECT_EQ(field(second[2], "smokeMode"), 3);
+    EXPECT_EQ(field(second[2], "gameLoaded"), 1);
+    EXPECT_EQ(field(second[2], "titleShown"), 1);
+    EXPECT_EQ(field(second[2], "loadNotice"), 59) << "\"Game Loaded.\" shown once already";
+    std::system(("rm -rf '" + folder + "'").c_str());
 }

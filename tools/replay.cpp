@@ -3,6 +3,7 @@
 //   seed N            the random seed (default 1)
 //   frequency N       the counter runs at N ticks per second and follows the clock lines
 //   fullscreen        the game starts in full screen
+//   savefolder DIR    the save file goes under DIR instead of the folder of the player's files
 //   F down KEY        key down before frame F (Tab Enter Ctrl Esc Space Left Up Right Down,
 //   F up KEY          a letter or digit, or a code such as 0x41)
 //   F mouse X Y [B]   pointer moved to client (X, Y) before frame F, with the buttons B held
@@ -13,6 +14,8 @@
 //   F dump            one line of JSON with the game state after frame F
 //   F hash            {"frame":F,"shotHash":"..."}: a hash of the composited frame after frame F
 //   F launch M D      take off in mission M at difficulty D before frame F, as TAKE OFF does
+//   F save            before frame F, what mission control's save button does
+//   F load            before frame F, what mission control's load button does
 //   F end             stop after frame F
 //   F clock T...      the counter readings the game takes from the events before frame F to its
 //                     end, in order (F 0: during start-up); a recorded game (skarnwing --record)
@@ -40,10 +43,11 @@
 #include "platform/headless.h"
 #include "platform/paths.h"
 #include "screens/briefing.h"
+#include "screens/save_file.h"
 
 namespace {
 
-enum class Action { Down, Up, Mouse, Press, Release, Launch, Shot, Dump, Hash, End, Clock };
+enum class Action { Down, Up, Mouse, Press, Release, Launch, Save, Load, Shot, Dump, Hash, End, Clock };
 
 struct Command {
     int64_t frame = 0;
@@ -60,6 +64,7 @@ struct Script {
     uint32_t seed = 1;
     int64_t frequency = 0; // 0: the headless clock
     bool fullScreen = false;
+    std::string saveFolder;
     std::vector<Command> commands;
 };
 
@@ -120,6 +125,11 @@ bool readScript(const char* path, Script& script) {
             script.frequency = number;
             continue;
         }
+        if (w[0] == "savefolder") {
+            if (w.size() != 2) return fail("expected: savefolder DIR");
+            script.saveFolder = w[1];
+            continue;
+        }
         if (w[0] == "fullscreen") {
             if (w.size() != 1) return fail("expected: fullscreen");
             script.fullScreen = true;
@@ -159,6 +169,8 @@ bool readScript(const char* path, Script& script) {
             command.action = Action::Launch;
             command.a = static_cast<int32_t>(x);
             command.b = static_cast<int32_t>(y);
+        } else if ((verb == "save" || verb == "load") && w.size() == 2) {
+            command.action = verb == "save" ? Action::Save : Action::Load;
         } else if (verb == "press" && w.size() == 2) {
             command.action = Action::Press;
         } else if (verb == "release" && w.size() == 2) {
@@ -231,6 +243,7 @@ int main(int argc, char** argv) {
     if (!readScript(scriptPath, script)) return 2;
 
     enterDataFolder(argv[0]);
+    useSaveFolder(script.saveFolder);
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
     platformOpen();
@@ -266,6 +279,14 @@ int main(int argc, char** argv) {
                 game->mission = c.a;
                 game->difficulty = c.b;
                 takeOff(*game);
+                continue;
+            }
+            if (c.action == Action::Save || c.action == Action::Load) {
+                if (c.action == Action::Save) {
+                    pressSaveButton(*game);
+                } else {
+                    pressLoadButton(*game);
+                }
                 continue;
             }
             if (!isInput(c.action)) continue;

@@ -1,5 +1,6 @@
 #include "app/dispatcher.h"
 
+#include "app/frame.h"
 #include "assets/game_assets.h"
 #include "combat/blasts.h"
 #include "combat/cockpit.h"
@@ -13,6 +14,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/overlay.h"
 
 namespace {
 
@@ -137,4 +139,6 @@ void runDispatcher(GameState& game) {
     } else {
         runSortie(game);
     }
+    const RenderStats& stats = renderStats();
+    drawDiagnostics(game, RenderTimes{stats.lastAverage, stats.lastMin, stats.lastMax});
 }

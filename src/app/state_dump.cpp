@@ -224,6 +224,16 @@ std::string dumpState(const GameState& game, int64_t frame) {
     line.number("bombBlastsPlaying", countPlaying(game.bombBlasts, game.bombBlastCount));
     line.number("missileBlastsPlaying", countPlaying(game.missileBlasts, game.missileBlastCount));
     line.number("cratersLeft", countActive(game.craters));
+    SKARNWING_DUMP(money);
+    SKARNWING_DUMP(turnUpgrades);
+    SKARNWING_DUMP(engineUpgrades);
+    SKARNWING_DUMP(gunUpgrades);
+    SKARNWING_DUMP(bombUpgrades);
+    SKARNWING_DUMP(missileUpgrades);
+    SKARNWING_DUMP(missionsWon);
+    SKARNWING_DUMP(reward);
+    SKARNWING_DUMP(savedNotice);
+    SKARNWING_DUMP(saveNoticeKind);
     line.string("outcome", game.outcome);
     dumpTrucks(line, game);
     SKARNWING_DUMP(randomState);

@@ -49,6 +49,15 @@ void resetNewGame(GameState& game) {
     resetSortieFields(game, true);
     resetSmoke(game);
     resetFlightConstants(game);
+    // A lost mission costs the whole game: money, upgrades and progress start over.
+    game.money = 0;
+    game.turnUpgrades = 0;
+    game.engineUpgrades = 0;
+    game.gunUpgrades = 0;
+    game.bombUpgrades = 0;
+    game.missileUpgrades = 0;
+    game.missionsWon = 0;
+    game.missionsUnlocked = 1;
     setOutcome(game, "Won");
     game.missionOver = 1;
     game.titleShown = 1;

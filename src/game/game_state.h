@@ -307,6 +307,16 @@ struct GameState {
     double crowdDistance = 0.0;    // screen pixels from the show point to the crowd point
 
     // Progress.
+    int32_t money = 0;               // dollars the player has, 0..2147483647
+    int32_t turnUpgrades = 0;        // upgrade steps bought per row, 0..10 each
+    int32_t engineUpgrades = 0;
+    int32_t gunUpgrades = 0;
+    int32_t bombUpgrades = 0;
+    int32_t missileUpgrades = 0;
+    int32_t missionsWon = 0;         // missions won in this game
+    int32_t reward = 0;              // mission bonus of the last won mission
+    int32_t savedNotice = 0;         // frames left of mission control's save or load notice
+    int32_t saveNoticeKind = 0;      // which notice that is, a SaveNotice
     int32_t missionsUnlocked = 0;    // 1..3 missions offered on the map
     int32_t unlockedDifficulty1 = 0; // highest difficulty open for mission 1, 0..3
     int32_t unlockedDifficulty2 = 0;

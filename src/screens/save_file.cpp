@@ -1,0 +1,311 @@
+#include "screens/save_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "assets/game_assets.h"
+#include "game/game_state.h"
+#include "platform/paths.h"
+#include "platform/user_folders.h"
+#include "raster/canvas.h"
+
+namespace {
+
+constexpr int32_t kLargestInt = 2147483647;
+constexpr size_t kLargestSave = 65536; // bytes read; 19 numbers need a few hundred
+constexpr uint32_t kGreen = 0xFF00FF00u;
+constexpr uint32_t kRed = 0xFFFF0000u;
+
+// What the game itself can produce for each value, in file order. Upgrade counts bound the
+// prices and pips drawn from them; the loads bound the projectile tables.
+struct Range {
+    double low;
+    double high;
+};
+constexpr Range kRanges[kSaveValueCount] = {
+    {0, kLargestInt}, // money
+    {1.0, 3.0},       // pitchUpRate: ten steps of 0.2 from 1
+    {0.5, 2.5},       // pitchDownRate
+    {0, 10},          // turnUpgrades
+    {12, 32},         // boostSpeed
+    {8, 28},          // maxSpeed
+    {0, 10},          // engineUpgrades
+    {200, 700},       // gunRounds
+    {0, 10},          // gunUpgrades
+    {4, 34},          // bombLoad
+    {0, 10},          // bombUpgrades
+    {0, kLargestInt}, // missionsWon
+    {0, 58},          // missileLoad
+    {0, 10},          // missileUpgrades
+    {1, 3},           // missionsUnlocked
+    {0, 3},           // smokeMode
+    {0, 3},           // unlockedDifficulty1
+    {0, 3},           // unlockedDifficulty2
+    {0, 3},           // unlockedDifficulty3
+};
+
+// The integer field of file line `index` (from 0), or null for the two rates.
+template <typename Game>
+auto* wholeField(Game& game, int index) {
+    decltype(&game.money) fields[kSaveValueCount] = {
+        &game.money, nullptr, nullptr, &game.turnUpgrades, &game.aircraft.boostSpeed, &game.aircraft.maxSpeed,
+        &game.engineUpgrades, &game.gunRounds, &game.gunUpgrades, &game.bombLoad, &game.bombUpgrades,
+        &game.missionsWon, &game.missileLoad, &game.missileUpgrades, &game.missionsUnlocked, &game.smokeMode,
+        &game.unlockedDifficulty1, &game.unlockedDifficulty2, &game.unlockedDifficulty3};
+    return fields[index];
+}
+
+template <typename Game>
+auto* rateField(Game& game, int index) {
+    return index == 1 ? &game.aircraft.pitchUpRate : index == 2 ? &game.aircraft.pitchDownRate : nullptr;
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads text the way formatted stream input does: skips whitespace, then takes the longest
+// number at `at`. Fails on anything else, and on an integer beyond 32 bits.
+struct Reader {
+    const char* text;
+    size_t length;
+    size_t at = 0;
+
+    void skipSpace() {
+        while (at < length && isSpace(text[at])) ++at;
+    }
+    // Skips an optional sign; true for a minus.
+    bool sign() {
+        const bool negative = at < length && text[at] == '-';
+        if (at < length && (text[at] == '-' || text[at] == '+')) ++at;
+        return negative;
+    }
+    size_t digits() {
+        const size_t start = at;
+        while (at < length && isDigit(text[at])) ++at;
+        return at - start;
+    }
+
+    bool whole(int64_t& value) {
+        skipSpace();
+        const bool negative = sign();
+        value = 0;
+        const size_t start = at;
+        while (at < length && isDigit(text[at])) {
+            value = value * 10 + (text[at] - '0');
+            if (value > int64_t(kLargestInt) + 1) return false;
+            ++at;
+        }
+        if (at == start) return false;
+        if (negative) value = -value;
+        return value >= -int64_t(kLargestInt) - 1 && value <= kLargestInt;
+    }
+
+    bool decimal(double& value) {
+        skipSpace();
+        const size_t start = at;
+        sign();
+        size_t count = digits();
+        if (at < length && text[at] == '.') {
+            ++at;
+            count += digits();
+        }
+        if (count == 0) return false;
+        if (at < length && (text[at] == 'e' || text[at] == 'E')) {
+            ++at;
+            sign();
+            if (digits() == 0) return false;
+        }
+        char numeral[64];
+        if (at - start >= sizeof numeral) return false; // no number the game writes is this long
+        std::memcpy(numeral, text + start, at - start);
+        numeral[at - start] = '\0';
+        value = std::strtod(numeral, nullptr);
+        return true;
+    }
+};
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+bool writeAll(int fd, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+// Makes the rename itself survive a power cut; the save is already whole if this fails.
+void syncFolder(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
+std::string& saveFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+} // namespace
+
+std::string formatSave(const GameState& game) {
+    std::string text;
+    char line[32];
+    for (int i = 0; i < kSaveValueCount; ++i) {
+        if (const double* rate = rateField(game, i)) {
+            std::snprintf(line, sizeof line, "%g\n", *rate);
+        } else {
+            std::snprintf(line, sizeof line, "%d\n", *wholeField(game, i));
+        }
+        text += line;
+    }
+    return text;
+}
+
+int parseSave(GameState& game, const char* text, size_t length) {
+    Reader reader{text, length};
+    for (int i = 0; i < kSaveValueCount; ++i) {
+        const Range range = kRanges[i];
+        if (double* rate = rateField(game, i)) {
+            double value = 0.0;
+            if (!reader.decimal(value) || !std::isfinite(value) || value < range.low || value > range.high) return i;
+            *rate = value;
+        } else {
+            int64_t value = 0;
+            if (!reader.whole(value) || double(value) < range.low || double(value) > range.high) return i;
+            *wholeField(game, i) = static_cast<int32_t>(value);
+        }
+    }
+    return kSaveValueCount;
+}
+
+bool writeSaveFile(const GameState& game, const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string temporary = path + ".tmp";
+    const char* step = "create the folder of";
+    bool written = false;
+    int error = 0;
+    if (makeFolders(folder)) {
+        step = "write";
+        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            bool whole = writeAll(fd, formatSave(game));
+            if (whole) {
+                step = "sync";
+                whole = fsync(fd) == 0;
+            }
+            error = errno;
+            if (close(fd) != 0 && whole) {
+                whole = false;
+                error = errno;
+            }
+            if (whole) {
+                step = "replace";
+                written = std::rename(temporary.c_str(), path.c_str()) == 0;
+                error = errno;
+            }
+            if (!written) unlink(temporary.c_str());
+        } else {
+            error = errno;
+        }
+    } else {
+        error = errno;
+    }
+    if (!written) {
+        std::fprintf(stderr, "skarnwing: could not %s the save file \"%s\" (%s); the previous save is kept\n", step,
+                     path.c_str(), std::strerror(error));
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
+bool readSaveFile(GameState& game, const std::string& path) {
+    FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        std::fprintf(stderr, "skarnwing: no saved game at \"%s\" (%s)\n", path.c_str(),
+                     path.empty() ? "no folder for the player's files" : std::strerror(errno));
+        return false;
+    }
+    std::string text(kLargestSave, '\0');
+    const size_t got = std::fread(text.data(), 1, text.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        std::fprintf(stderr, "skarnwing: the save file \"%s\" could not be read\n", path.c_str());
+        return false;
+    }
+    const int taken = parseSave(game, text.data(), got);
+    if (taken < kSaveValueCount) {
+        std::fprintf(stderr, "skarnwing: the save file \"%s\" is damaged at line %d; later values are kept\n",
+                     path.c_str(), taken + 1);
+    }
+    game.mapShown = 0;
+    game.briefingShown = 0;
+    game.controlShown = 0;
+    game.gameLoaded = 1;
+    game.reward = 0;
+    return true;
+}
+
+std::string saveFilePath() {
+    const std::string folder = saveFolderOverride().empty() ? userDataFolder() : saveFolderOverride();
+    if (folder.empty()) return {};
+    return resolvePath((folder + "/files//img//bg//img.v").c_str());
+}
+
+void useSaveFolder(const std::string& folder) { saveFolderOverride() = folder; }
+
+bool saveGame(GameState& game) {
+    const std::string path = saveFilePath();
+    if (path.empty()) {
+        std::fprintf(stderr, "skarnwing: no folder for the player's files to save the game into\n");
+        return false;
+    }
+    return writeSaveFile(game, path);
+}
+
+bool loadGame(GameState& game) { return readSaveFile(game, saveFilePath()); }
+
+void pressSaveButton(GameState& game) {
+    game.saveNoticeKind = saveGame(game) ? kNoticeGameSaved : kNoticeSaveFailed;
+    game.savedNotice = kSaveNoticeFrames;
+}
+
+void pressLoadButton(GameState& game) {
+    if (loadGame(game)) {
+        game.titleShown = 1;
+        game.loadNotice = kSaveNoticeFrames;
+    } else {
+        game.saveNoticeKind = kNoticeNoSavedGame;
+        game.savedNotice = kSaveNoticeFrames;
+    }
+}
+
+void drawSaveNotice(GameState& game) {
+    if (game.savedNotice <= 0) return;
+    const char* text = "Game Saved.";
+    uint32_t colour = kGreen;
+    if (game.saveNoticeKind == kNoticeSaveFailed) {
+        text = "Save Failed.";
+        colour = kRed;
+    } else if (game.saveNoticeKind == kNoticeNoSavedGame) {
+        text = "No Saved Game.";
+        colour = kRed;
+    }
+    drawText(game.assets->canvas, text, 570, 630, game.assets->smallFont, colour);
+    game.savedNotice -= 1;
+}

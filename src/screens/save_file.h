@@ -1,0 +1,55 @@
+#pragma once
+// The player's progress in one small text file: the money, the upgrades with the flight and
+// weapon values they bought, and how far the missions and their levels are open. Nothing of a
+// sortie is kept. The file is 19 decimal values, one per line, each ending in a bare line feed.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+struct GameState;
+
+constexpr int kSaveValueCount = 19;
+constexpr int32_t kSaveNoticeFrames = 60;
+
+// Mission control's notice after the save or load button, in GameState::saveNoticeKind.
+enum SaveNotice : int32_t { kNoticeGameSaved, kNoticeSaveFailed, kNoticeNoSavedGame };
+
+// The file's text for the game's progress: integers plain, the two rates with %g.
+std::string formatSave(const GameState& game);
+
+// Takes the values of `text` into the game in file order and returns how many it took. Reading
+// stops at the first value that is not a number or lies outside what the game itself can
+// produce: that field and every later one keep their values. Leading whitespace of any kind,
+// carriage returns included, is skipped. `text` need not end in a NUL.
+int parseSave(GameState& game, const char* text, size_t length);
+
+// Writes the save to `path` without ever leaving a damaged one: the text goes into a temporary
+// file beside it, which is synced and then renamed over the old save. False, with one line on
+// stderr, when any step fails; the previous save is then untouched.
+bool writeSaveFile(const GameState& game, const std::string& path);
+
+// Loads the save at `path`. False, changing nothing at all, when it is missing or unreadable.
+// Otherwise takes what parseSave takes and closes the screens for the return to the title
+// picture (gameLoaded set, the reward cleared), even when not one value could be read.
+bool readSaveFile(GameState& game, const std::string& path);
+
+// Where the save lives: files/img/bg/img.v under the folder of the player's files (the data
+// folder when it is writable, otherwise the XDG data folder), each existing part matched
+// ignoring case. A tool or test may name another folder; an empty one restores the usual.
+std::string saveFilePath();
+void useSaveFolder(const std::string& folder);
+
+// The save and load of mission control's buttons. True on success.
+bool saveGame(GameState& game);
+bool loadGame(GameState& game);
+
+// The buttons' whole effect: the save or load and the notice it leaves. A load that succeeds
+// raises the title picture with "Game Loaded."; one that finds no save changes nothing but
+// the notice.
+void pressSaveButton(GameState& game);
+void pressLoadButton(GameState& game);
+
+// Mission control's notice, "Game Saved." in green or "Save Failed." / "No Saved Game." in
+// red, for its 60 frames.
+void drawSaveNotice(GameState& game);

@@ -1,0 +1,133 @@
+// The developer's overlay: Tab freezes the world from the next frame to one frame after it is
+// released, and the readouts are drawn over every kind of frame.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "app/dispatcher.h"
+#include "app/inventory.h"
+#include "assets/game_assets.h"
+#include "combat/blasts.h"
+#include "combat/outcome.h"
+#include "game/game_state.h"
+#include "platform/platform.h"
+#include "screens/briefing.h"
+#include "test_game.h"
+
+namespace {
+
+struct OverlayGame {
+    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
+    std::unique_ptr<GameState> game = newGameState(*assets);
+    OverlayGame() {
+        game->assets->canvas.width = kCanvasWidth;
+        game->assets->canvas.height = kCanvasHeight;
+        game->assets->canvas.pixels = platformBeginFrame(&game->assets->canvas.rowPitch);
+        game->missionStopwatch = makeStopwatch();
+        resetNewGame(*game);
+    }
+    GameState& operator*() { return *game; }
+    GameState* operator->() { return game.get(); }
+
+    void frame() {
+        wipeCanvas(game->assets->canvas);
+        runDispatcher(*game);
+    }
+    // Pixels of exactly `colour` in the rectangle from (x0, y0) to (x1, y1), exclusive.
+    int count(uint32_t colour, int x0, int y0, int x1, int y1) const {
+        const Canvas& canvas = game->assets->canvas;
+        int n = 0;
+        for (int y = y0; y < y1; ++y) {
+            for (int x = x0; x < x1; ++x) n += canvas.pixels[y * (canvas.rowPitch / 4) + x] == colour ? 1 : 0;
+        }
+        return n;
+    }
+};
+
+// Everything that moves in a convoy sortie with the aircraft in flight.
+struct Positions {
+    double worldX, worldY, cameraX, truckX, blastX, blastY;
+    bool operator==(const Positions&) const = default;
+};
+
+Positions positions(const GameState& g) {
+    return {g.aircraft.worldX, g.aircraft.worldY, g.camera.cameraX, g.trucks[0].x, g.bombBlasts[0].screenX,
+            g.bombBlasts[0].screenY};
+}
+
+} // namespace
+
+TEST(Overlay, TabFreezesTheWorldFromTheNextFrameUntilOneFrameAfterItsRelease) {
+    OverlayGame game;
+    game->titleShown = 0;
+    game->mission = 1;
+    game->difficulty = 0;
+    takeOff(*game);
+    game->aircraft.onGround = 0;
+    game->aircraft.worldY = 15000;
+    game->aircraft.velX = 9;
+    game->aircraft.velY = -2;
+    startAirBlast(*game, BlastKind::Bomb, game->aircraft.worldX + 300, game->aircraft.worldY);
+    game.frame();
+    ASSERT_EQ(game->frozen, 0);
+
+    game->keys[kVkTab] = 1;
+    Positions before = positions(*game);
+    game.frame();
+    EXPECT_EQ(game->frozen, 1) << "set by the frame's last step";
+    EXPECT_NE(positions(*game).worldX, before.worldX) << "the frame Tab went down still moved";
+    EXPECT_NE(positions(*game).truckX, before.truckX);
+
+    // The camera still follows: on the first frozen frame it catches up with the last move.
+    before = positions(*game);
+    game.frame();
+    EXPECT_EQ(game->aircraft.worldX, before.worldX);
+    EXPECT_EQ(game->trucks[0].x, before.truckX);
+    before = positions(*game);
+    for (int i = 0; i < 5; ++i) game.frame();
+    EXPECT_TRUE(positions(*game) == before) << "aircraft, camera, trucks and blasts stand still";
+
+    game->keys[kVkTab] = 0;
+    game.frame();
+    EXPECT_EQ(game->frozen, 0);
+    EXPECT_TRUE(positions(*game) == before) << "the release frame is still frozen";
+
+    game.frame();
+    const Positions after = positions(*game);
+    EXPECT_NE(after.worldX, before.worldX);
+    EXPECT_NE(after.truckX, before.truckX);
+    EXPECT_NE(after.blastX, before.blastX);
+}
+
+// Line 1 in red at the top left and line 11 in white near the bottom: over the title picture, a
+// screen between sorties and a sortie; none of it without Tab.
+TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
+    if (!std::filesystem::exists("Files/Img/Consolas13x24-2.bmp")) GTEST_SKIP() << "no generated content";
+    OverlayGame game;
+    loadFonts(*game);
+    const auto readouts = [&game]() {
+        return game.count(0xFFFF0000u, 0, 0, 360, 24) > 50 && game.count(0xFFFFFFFFu, 10, 590, 280, 614) > 50;
+    };
+    const auto check = [&](const char* where) {
+        game->keys[kVkTab] = 0;
+        game.frame();
+        EXPECT_FALSE(readouts()) << where;
+        game->keys[kVkTab] = 1;
+        game.frame();
+        EXPECT_TRUE(readouts()) << where;
+        EXPECT_EQ(game->frozen, 1) << where;
+    };
+    ASSERT_EQ(game->titleShown, 1);
+    check("title");
+
+    game->titleShown = 0;
+    setOutcome(*game, "Crashed");
+    check("failure message");
+
+    game->keys[kVkTab] = 0;
+    game->mission = 1;
+    takeOff(*game);
+    check("sortie");
+}

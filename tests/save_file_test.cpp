@@ -1,0 +1,447 @@
+// The save file: its exact text, what a load takes from good, damaged and hostile files, that a
+// save never destroys the previous one, that failures are reported as failures, and where the
+// file goes.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <csignal>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/inventory.h"
+#include "assets/game_assets.h"
+#include "combat/outcome.h"
+#include "game/game_state.h"
+#include "platform/platform.h"
+#include "screens/save_file.h"
+#include "test_game.h"
+
+namespace {
+
+constexpr const char* kNewGameSave = "0\n1\n0.5\n0\n12\n8\n0\n200\n0\n4\n0\n0\n0\n0\n1\n1\n0\n0\n0\n";
+
+// A game as a new game leaves it, with the start-up values the save holds.
+struct SaveGame {
+    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
+    std::unique_ptr<GameState> game = newGameState(*assets);
+    SaveGame() {
+        resetNewGame(*game);
+        game->smokeMode = 1;
+    }
+    GameState& operator*() { return *game; }
+    GameState* operator->() { return game.get(); }
+};
+
+// A fresh folder under /tmp, removed with the test.
+struct TempFolder {
+    std::string path;
+    TempFolder() {
+        char name[] = "/tmp/skarnwing-save-XXXXXX";
+        path = mkdtemp(name);
+    }
+    ~TempFolder() {
+        useSaveFolder("");
+        std::filesystem::remove_all(path);
+    }
+};
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+}
+
+// The values a loaded field may hold: what the game itself produces.
+void expectInRange(const GameState& g) {
+    EXPECT_GE(g.money, 0);
+    EXPECT_GE(g.missionsWon, 0);
+    for (const int32_t steps : {g.turnUpgrades, g.engineUpgrades, g.gunUpgrades, g.bombUpgrades, g.missileUpgrades}) {
+        EXPECT_GE(steps, 0);
+        EXPECT_LE(steps, 10);
+    }
+    EXPECT_TRUE(g.aircraft.pitchUpRate >= 1.0 && g.aircraft.pitchUpRate <= 3.0) << g.aircraft.pitchUpRate;
+    EXPECT_TRUE(g.aircraft.pitchDownRate >= 0.5 && g.aircraft.pitchDownRate <= 2.5) << g.aircraft.pitchDownRate;
+    EXPECT_TRUE(g.aircraft.maxSpeed >= 8 && g.aircraft.maxSpeed <= 28);
+    EXPECT_TRUE(g.aircraft.boostSpeed >= 12 && g.aircraft.boostSpeed <= 32);
+    EXPECT_TRUE(g.gunRounds >= 200 && g.gunRounds <= 700);
+    EXPECT_TRUE(g.bombLoad >= 4 && g.bombLoad <= 34);
+    EXPECT_TRUE(g.missileLoad >= 0 && g.missileLoad <= 58);
+    EXPECT_TRUE(g.missionsUnlocked >= 1 && g.missionsUnlocked <= 3);
+    EXPECT_TRUE(g.smokeMode >= 0 && g.smokeMode <= 3);
+    for (const int32_t level : {g.unlockedDifficulty1, g.unlockedDifficulty2, g.unlockedDifficulty3}) {
+        EXPECT_TRUE(level >= 0 && level <= 3);
+    }
+}
+
+// Every upgrade bought to the end, as mission control's rows would leave the game.
+void buyEverything(GameState& g) {
+    for (int step = 0; step < 10; ++step) {
+        g.aircraft.pitchUpRate += double(0.2f);
+        g.aircraft.pitchDownRate += double(0.2f);
+        g.aircraft.maxSpeed += 2;
+        g.aircraft.boostSpeed += 2;
+        g.gunRounds += 50;
+        g.bombLoad += 3;
+        g.missileLoad += g.missileUpgrades < 3 ? 3 : g.missileUpgrades + 1;
+        g.turnUpgrades += 1;
+        g.engineUpgrades += 1;
+        g.gunUpgrades += 1;
+        g.bombUpgrades += 1;
+        g.missileUpgrades += 1;
+    }
+    g.money = 2147483647;
+    g.missionsWon = 12;
+    g.missionsUnlocked = 3;
+    g.smokeMode = 3;
+    g.unlockedDifficulty1 = 3;
+    g.unlockedDifficulty2 = 2;
+    g.unlockedDifficulty3 = 1;
+}
+
+} // namespace
+
+TEST(SaveFile, TextAfterANewGameAndAfterSixTurnSteps) {
+    SaveGame game;
+    EXPECT_EQ(formatSave(*game), kNewGameSave);
+
+    for (int i = 0; i < 6; ++i) {
+        game->aircraft.pitchUpRate += double(0.2f);
+        game->aircraft.pitchDownRate += double(0.2f);
+    }
+    EXPECT_EQ(game->aircraft.pitchUpRate, 2.2000000178813934);
+    EXPECT_EQ(game->aircraft.pitchDownRate, 1.7000000178813934);
+    EXPECT_EQ(formatSave(*game), "0\n2.2\n1.7\n0\n12\n8\n0\n200\n0\n4\n0\n0\n0\n0\n1\n1\n0\n0\n0\n");
+
+    // A load brings back the decimal values written, not the sums.
+    SaveGame loaded;
+    const std::string text = formatSave(*game);
+    EXPECT_EQ(parseSave(*loaded, text.data(), text.size()), kSaveValueCount);
+    EXPECT_EQ(loaded->aircraft.pitchUpRate, 2.2);
+    EXPECT_EQ(loaded->aircraft.pitchDownRate, 1.7);
+}
+
+TEST(SaveFile, EverythingTheGameCanReachComesBackAndSavesTheSame) {
+    SaveGame game;
+    buyEverything(*game);
+    EXPECT_EQ(game->missileLoad, 58);
+    const std::string text = formatSave(*game);
+    EXPECT_EQ(text, "2147483647\n3\n2.5\n10\n32\n28\n10\n700\n10\n34\n10\n12\n58\n10\n3\n3\n3\n2\n1\n");
+
+    SaveGame loaded;
+    EXPECT_EQ(parseSave(*loaded, text.data(), text.size()), kSaveValueCount);
+    EXPECT_EQ(formatSave(*loaded), text);
+    expectInRange(*loaded);
+}
+
+TEST(SaveFile, DamagedFilesLoadTheirReadableLeadingValues) {
+    SaveGame reference;
+    buyEverything(*reference);
+    const std::string full = formatSave(*reference);
+
+    // Carriage returns and other whitespace are skipped like line feeds.
+    std::string crlf;
+    for (const char c : full) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    SaveGame fromCrlf;
+    EXPECT_EQ(parseSave(*fromCrlf, crlf.data(), crlf.size()), kSaveValueCount);
+    EXPECT_EQ(formatSave(*fromCrlf), full);
+
+    SaveGame only;
+    EXPECT_EQ(parseSave(*only, "5000", 4), 1);
+    EXPECT_EQ(only->money, 5000);
+    EXPECT_EQ(formatSave(*only).substr(5), std::string(kNewGameSave).substr(2)) << "everything after money kept";
+
+    SaveGame junk;
+    const std::string notANumber = "lots\n" + full.substr(full.find('\n') + 1);
+    EXPECT_EQ(parseSave(*junk, notANumber.data(), notANumber.size()), 0);
+    EXPECT_EQ(formatSave(*junk), kNewGameSave);
+
+    // A file cut in the middle of a line: the cut number is read as far as it goes.
+    SaveGame cut;
+    const std::string head = full.substr(0, full.find("700") + 1);
+    EXPECT_EQ(parseSave(*cut, head.data(), head.size()), 7) << "gunRounds 7 is outside its range";
+    EXPECT_EQ(cut->engineUpgrades, 10);
+    EXPECT_EQ(cut->gunRounds, 200);
+}
+
+// A value the game cannot produce stops the load at its line, like text that is not a number:
+// the fields before it are taken, it and every later one keep their values.
+TEST(SaveFile, HostileValuesStopTheLoadAtTheirLine) {
+    struct Case {
+        int line; // from 1
+        const char* value;
+    };
+    const Case cases[] = {
+        {1, "-1"},          {1, "2147483648"}, {1, "99999999999999999999"}, {2, "nan"},  {2, "inf"},
+        {2, "1e308"},       {2, "0.99"},       {3, "-0.5"},                 {3, "2.6"},  {4, "-1"},
+        {4, "11"},          {5, "33"},         {6, "7"},                    {7, "1000"}, {8, "100000"},
+        {8, "199"},         {9, "2147483647"}, {10, "35"},                  {11, "-2147483648"},
+        {12, "-5"},         {13, "59"},        {14, "12"},                  {15, "0"},   {15, "4"},
+        {16, "-1"},         {16, "4"},         {17, "7"},                   {18, "-1"},  {19, "4"},
+        {19, "x"}};
+    SaveGame reference;
+    buyEverything(*reference);
+    std::vector<std::string> lines;
+    std::istringstream in(formatSave(*reference));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+
+    for (const Case& c : cases) {
+        std::string text;
+        for (int i = 0; i < kSaveValueCount; ++i) text += (i + 1 == c.line ? std::string(c.value) : lines[size_t(i)]) + "\n";
+        SaveGame game;
+        const std::string before = formatSave(*game);
+        const int taken = parseSave(*game, text.data(), text.size());
+        const std::string after = formatSave(*game);
+        const int expected = c.line - 1;
+        EXPECT_EQ(taken, expected) << "line " << c.line << " = " << c.value;
+        // Lines before the bad one come from the file, the rest from the game as it was.
+        size_t cut = 0;
+        for (int i = 0; i < expected; ++i) cut = text.find('\n', cut) + 1;
+        EXPECT_EQ(after.substr(0, cut), text.substr(0, cut)) << c.value;
+        size_t kept = 0;
+        for (int i = 0; i < expected; ++i) kept = before.find('\n', kept) + 1;
+        EXPECT_EQ(after.substr(cut), before.substr(kept)) << c.value;
+        expectInRange(*game);
+    }
+}
+
+// The seeded fuzzing of loaders, for the save: random bytes, the good file cut anywhere and the
+// good file with bytes changed. Nothing faults and every value stays in the game's ranges.
+TEST(SaveFile, FuzzedBodiesLoadOnlyValuesInRange) {
+    const char* roundsText = std::getenv("SKARNWING_FUZZ_ROUNDS");
+    const int rounds = roundsText != nullptr && std::atoi(roundsText) > 0 ? std::atoi(roundsText) : 20000;
+    SaveGame reference;
+    buyEverything(*reference);
+    const std::string valid = formatSave(*reference);
+    const std::string alphabet = "0123456789-+.eE \r\n\tnaNIfx";
+    SaveGame game; // each round loads over what the last one left
+    TempFolder folder;
+    uint32_t state = 20261207;
+    const auto next = [&state]() { return state = state * 1664525u + 1013904223u, state >> 8; };
+    for (int round = 0; round < rounds; ++round) {
+        std::string body;
+        switch (round % 3) {
+        case 0:
+            body.resize(next() % 300);
+            for (char& c : body) c = next() % 2 ? alphabet[next() % alphabet.size()] : char(next());
+            break;
+        case 1: body = valid.substr(0, next() % (valid.size() + 1)); break;
+        default:
+            body = valid;
+            for (int i = int(next() % 6); i >= 0; --i) body[next() % body.size()] = alphabet[next() % alphabet.size()];
+            break;
+        }
+        // An exact-size copy so the sanitizer sees any read past the body's end.
+        std::vector<char> bytes(body.begin(), body.end());
+        const int taken = parseSave(*game, bytes.data(), bytes.size());
+        ASSERT_GE(taken, 0);
+        ASSERT_LE(taken, kSaveValueCount);
+        // Now and then the whole load, from a file on disk.
+        if (round % 500 == 0) {
+            writeFile(folder.path + "/img.v", body);
+            ASSERT_TRUE(readSaveFile(*game, folder.path + "/img.v"));
+        }
+        expectInRange(*game);
+    }
+}
+
+TEST(SaveFile, SavingTwiceGivesTheSameFileAndALoadTakesItBack) {
+    TempFolder folder;
+    useSaveFolder(folder.path);
+    SaveGame game;
+    buyEverything(*game);
+    ASSERT_TRUE(saveGame(*game));
+    const std::string path = saveFilePath();
+    EXPECT_EQ(path, folder.path + "/files/img/bg/img.v") << "the folders are made when missing";
+    const std::string first = readFile(path);
+    ASSERT_TRUE(saveGame(*game));
+    EXPECT_EQ(readFile(path), first);
+    EXPECT_EQ(first, formatSave(*game));
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+
+    SaveGame loaded;
+    loaded->mission = 2;
+    loaded->difficulty = 3;
+    loaded->controlShown = 1;
+    loaded->mapShown = 1;
+    loaded->briefingShown = 1;
+    loaded->reward = 800;
+    ASSERT_TRUE(loadGame(*loaded));
+    EXPECT_EQ(formatSave(*loaded), first);
+    EXPECT_EQ(loaded->mission, 2);
+    EXPECT_EQ(loaded->difficulty, 3);
+    EXPECT_EQ(loaded->controlShown + loaded->mapShown + loaded->briefingShown, 0);
+    EXPECT_EQ(loaded->gameLoaded, 1);
+    EXPECT_EQ(loaded->reward, 0);
+}
+
+// The save goes where the game finds its other files: existing folders matched ignoring case
+// (a game run from its data folder), made when missing (the XDG data folder of an installed game).
+TEST(SaveFile, PathFollowsTheFoldersOnDisk) {
+    TempFolder data;
+    std::filesystem::create_directories(data.path + "/Files/Img/BG");
+    useSaveFolder(data.path);
+    EXPECT_EQ(saveFilePath(), data.path + "/Files/Img/BG/img.v");
+    SaveGame game;
+    ASSERT_TRUE(saveGame(*game));
+    EXPECT_EQ(readFile(data.path + "/Files/Img/BG/img.v"), kNewGameSave);
+    EXPECT_FALSE(std::filesystem::exists(data.path + "/files")) << "no second, lower-case tree";
+
+    TempFolder xdg;
+    useSaveFolder(xdg.path + "/skarnwing");
+    ASSERT_TRUE(saveGame(*game));
+    EXPECT_EQ(readFile(xdg.path + "/skarnwing/files/img/bg/img.v"), kNewGameSave);
+
+    useSaveFolder("");
+    if (std::filesystem::exists("Files/Img/bg")) {
+        EXPECT_EQ(saveFilePath(), "./Files/Img/bg/img.v") << "a game run from its build folder";
+    }
+}
+
+// A save killed half-way leaves its temporary file; the previous save still loads, and the
+// next save goes through.
+TEST(SaveFile, AnInterruptedSaveLeavesThePreviousSave) {
+    TempFolder folder;
+    useSaveFolder(folder.path);
+    SaveGame game;
+    buyEverything(*game);
+    ASSERT_TRUE(saveGame(*game));
+    const std::string path = saveFilePath();
+    writeFile(path + ".tmp", "0\n1\n0.5\n0\n1");
+
+    SaveGame loaded;
+    ASSERT_TRUE(loadGame(*loaded));
+    EXPECT_EQ(formatSave(*loaded), formatSave(*game));
+
+    SaveGame fresh;
+    ASSERT_TRUE(saveGame(*fresh));
+    EXPECT_EQ(readFile(path), kNewGameSave);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+TEST(SaveFile, AFailedSaveSaysSoAndKeepsThePreviousSave) {
+    TempFolder folder;
+    SaveGame game;
+    buyEverything(*game);
+
+    // No folder can be made where a file stands.
+    writeFile(folder.path + "/blocked", "");
+    useSaveFolder(folder.path + "/blocked");
+    EXPECT_FALSE(saveGame(*game));
+    pressSaveButton(*game);
+    EXPECT_EQ(game->saveNoticeKind, kNoticeSaveFailed);
+    EXPECT_EQ(game->savedNotice, 60);
+
+    // The temporary file cannot be written: the old save stays whole.
+    useSaveFolder(folder.path + "/ok");
+    SaveGame old;
+    ASSERT_TRUE(saveGame(*old));
+    std::filesystem::create_directory(saveFilePath() + ".tmp");
+    EXPECT_FALSE(saveGame(*game));
+    EXPECT_EQ(readFile(saveFilePath()), kNewGameSave);
+
+    std::filesystem::remove(saveFilePath() + ".tmp");
+    pressSaveButton(*game);
+    EXPECT_EQ(game->saveNoticeKind, kNoticeGameSaved);
+    EXPECT_EQ(readFile(saveFilePath()), formatSave(*game));
+}
+
+// A disk that fills up in the middle of the save: the file size limit stops the write after a
+// few bytes, as a full disk would.
+TEST(SaveFile, ADiskFullInTheMiddleOfASaveKeepsThePreviousSave) {
+    TempFolder folder;
+    useSaveFolder(folder.path);
+    SaveGame old;
+    ASSERT_TRUE(saveGame(*old));
+    SaveGame game;
+    buyEverything(*game);
+
+    rlimit usual{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &usual), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = usual;
+    small.rlim_cur = 10;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = saveGame(*game);
+    setrlimit(RLIMIT_FSIZE, &usual);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(readFile(saveFilePath()), kNewGameSave);
+    EXPECT_FALSE(std::filesystem::exists(saveFilePath() + ".tmp")) << "the half-written file is removed";
+}
+
+// With no save the load changes nothing at all: no value, no flag, no screen; only the notice.
+TEST(SaveFile, AMissingSaveChangesNothingButTheNotice) {
+    TempFolder folder;
+    useSaveFolder(folder.path);
+    SaveGame game;
+    buyEverything(*game);
+    game->controlShown = 1;
+    game->missionOver = 1;
+    game->reward = 300;
+    std::vector<unsigned char> before(sizeof(GameState));
+    std::memcpy(before.data(), game.game.get(), sizeof(GameState));
+    const auto unchanged = [&]() { return std::memcmp(before.data(), game.game.get(), sizeof(GameState)) == 0; };
+    EXPECT_FALSE(loadGame(*game));
+    EXPECT_TRUE(unchanged());
+
+    pressLoadButton(*game);
+    EXPECT_EQ(game->saveNoticeKind, kNoticeNoSavedGame);
+    EXPECT_EQ(game->savedNotice, 60);
+    game->saveNoticeKind = 0;
+    game->savedNotice = 0;
+    EXPECT_TRUE(unchanged());
+
+    // A folder where the file should be cannot be read either.
+    std::filesystem::create_directories(saveFilePath());
+    EXPECT_FALSE(loadGame(*game));
+    EXPECT_TRUE(unchanged());
+}
+
+TEST(SaveFile, NoticesShowForSixtyFramesInTheirColours) {
+    if (!std::filesystem::exists("Files/Img/Consolas13x24-2.bmp")) GTEST_SKIP() << "no generated content";
+    SaveGame game;
+    Canvas& canvas = game->assets->canvas;
+    canvas.width = kCanvasWidth;
+    canvas.height = kCanvasHeight;
+    canvas.pixels = platformBeginFrame(&canvas.rowPitch);
+    loadFonts(*game);
+    const auto inked = [&canvas](uint32_t colour) {
+        int n = 0;
+        for (int y = 630; y < 654; ++y) {
+            for (int x = 570; x < 770; ++x) n += canvas.pixels[y * (canvas.rowPitch / 4) + x] == colour ? 1 : 0;
+        }
+        return n;
+    };
+    const struct {
+        SaveNotice kind;
+        uint32_t colour;
+    } notices[] = {{kNoticeGameSaved, 0xFF00FF00u}, {kNoticeSaveFailed, 0xFFFF0000u}, {kNoticeNoSavedGame, 0xFFFF0000u}};
+    for (const auto& notice : notices) {
+        game->saveNoticeKind = notice.kind;
+        game->savedNotice = kSaveNoticeFrames;
+        int shown = 0;
+        for (int frame = 0; frame < 80; ++frame) {
+            wipeCanvas(canvas);
+            drawSaveNotice(*game);
+            shown += inked(notice.colour) > 40 ? 1 : 0;
+        }
+        EXPECT_EQ(shown, 60) << notice.kind;
+    }
+}
