@@ -5,6 +5,7 @@
 #include "combat/blasts.h"
 #include "combat/cockpit.h"
 #include "combat/convoy.h"
+#include "combat/outcome.h"
 #include "combat/weapons.h"
 #include "flight/airshow.h"
 #include "flight/flight.h"
@@ -14,6 +15,8 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/briefing.h"
+#include "screens/mission_control.h"
 #include "screens/overlay.h"
 
 namespace {
@@ -51,13 +54,23 @@ void runTitle(GameState& game) {
     }
 }
 
+// The screen that is up, or the message of a lost sortie; then the outcome step, which waits
+// for Y after a loss.
 void runBetweenSorties(GameState& game) {
     if (outcomeIs(game, "Won")) {
+        if (game.controlShown && !game.mapShown && !game.briefingShown) {
+            drawMissionControl(game);
+        } else if (game.mapShown && !game.briefingShown && !game.controlShown) {
+            drawMissionMap(game);
+        } else if (game.briefingShown && !game.mapShown && !game.controlShown) {
+            drawBriefing(game);
+        }
         if (!game.mouse.leftDown && game.clickLatch) game.clickLatch = 0;
     } else {
         drawSmallText(game, "Mission Failed.", 580, 360, kRed);
         drawSmallText(game, "Restart Game? Y for Yes.", 480, 400, kRed);
     }
+    handleOutcome(game);
 }
 
 // Whether the aircraft is in the part of the world where the way home needs pointing out.
@@ -99,6 +112,7 @@ void runSortie(GameState& game) {
     if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, "Crashed");
     updateWorld(game);
     countPhysicsTimer(game);
+    checkObjective(game);
     updateRunway(game);
     drawBase(game);
     updateSmoke(game);

@@ -1,5 +1,8 @@
 #include "combat/outcome.h"
 
+#include "assets/game_assets.h"
+#include "assets/music.h"
+#include "assets/sound.h"
 #include "combat/blasts.h"
 #include "combat/cockpit.h"
 #include "combat/weapons.h"
@@ -9,8 +12,14 @@
 #include "flight/scenery.h"
 #include "flight/smoke.h"
 #include "game/game_state.h"
+#include "platform/platform.h"
+#include "raster/canvas.h"
 
 namespace {
+
+constexpr uint32_t kRed = 0xFFFF0000u;
+constexpr uint32_t kGreen = 0xFF00FF00u;
+constexpr int32_t kRewardPerKill = 200; // dollars per truck; a cargo aircraft counts twice
 
 constexpr double kNoTargetDistance = 999999999.0;
 constexpr double kParkedX = 19100.0; // world x of the aircraft parked on the home runway
@@ -20,6 +29,9 @@ constexpr double kParkedY = 19836.0;
 void resetSortieFields(GameState& game, bool newGame) {
     game.objectiveDone = 0;
     game.outcomeFresh = 0;
+    game.outcomeHandled = 0;
+    game.sortieClockStarted = 0;
+    game.rewardPaid = 0;
     game.clickLatch = 0;
     game.mapShown = 0;
     game.briefingShown = 0;
@@ -43,21 +55,83 @@ void resetSortieFields(GameState& game, bool newGame) {
     game.framesPerSecond = 0;
 }
 
+// Money, upgrades and progress as a new game starts them. The open difficulty levels start over
+// with the missions: a lost game keeps no progress.
+void resetProgress(GameState& game) {
+    game.money = 0;
+    game.earned = 0;
+    game.timeBonus = 0;
+    game.reward = 0;
+    game.savedNotice = 0;
+    game.saveLoadLatch = 0;
+    game.turnUpgrades = 0;
+    game.engineUpgrades = 0;
+    game.gunUpgrades = 0;
+    game.bombUpgrades = 0;
+    game.missileUpgrades = 0;
+    game.turnPrice = 100;
+    game.enginePrice = 100;
+    game.gunPrice = 100;
+    game.bombPrice = 200;
+    game.missilePrice = 0;
+    game.missionsUnlocked = 1;
+    game.missionsWon = 0;
+    game.unlockedDifficulty1 = 0;
+    game.unlockedDifficulty2 = 0;
+    game.unlockedDifficulty3 = 0;
+    game.difficulty = 0;
+}
+
+void stopEngineSounds(GameState& game) {
+    stopSound(game.assets->sounds[kSoundEngineCruise]);
+    stopSound(game.assets->sounds[kSoundEngineLow]);
+    stopSound(game.assets->sounds[kSoundAfterburner]);
+}
+
+// The sounds a sortie can leave looping: a lost sortie stops them once. The gun's loop is among
+// them: with Space held at the crash nothing else would ever stop it.
+void stopSortieSounds(GameState& game, bool crashed) {
+    SoundEffect* sounds = game.assets->sounds;
+    stopEngineSounds(game);
+    stopSound(sounds[kSoundGunFire]);
+    if (crashed) {
+        stopSound(sounds[kSoundSearchTone]);
+        stopSound(sounds[kSoundLockTone]);
+        const bool droneOn = isPlaying(sounds[kSoundEngineDrone0]) || isPlaying(sounds[kSoundEngineDrone0 + 1]) ||
+                             isPlaying(sounds[kSoundEngineDrone0 + 2]);
+        if (droneOn) {
+            for (int i = 0; i < 3; ++i) stopSound(sounds[kSoundEngineDrone0 + i]);
+        }
+        if (isPlaying(sounds[kSoundNarration])) stopSound(sounds[kSoundNarration]);
+        playOnce(sounds[kSoundCrash], 0);
+    } else {
+        playOnce(sounds[kSoundDetonationFar], 0);
+        stopSound(sounds[kSoundSearchTone]);
+        stopSound(sounds[kSoundLockTone]);
+    }
+}
+
+// The message of a lost sortie and where it stands; null for "Won" and "NULL".
+const char* failureText(const GameState& game, int32_t* x) {
+    if (outcomeIs(game, "Blew")) { *x = 540; return "You Blew Yourself Up."; }
+    if (outcomeIs(game, "Crashed")) { *x = 600; return "You Crashed."; }
+    if (outcomeIs(game, "Escaped")) { *x = 555; return "The Enemy Escaped."; }
+    if (outcomeIs(game, "Bombed")) { *x = 555; return "The Enemy Destroyed Our Base."; }
+    return nullptr;
+}
+
+bool isLosingOutcome(const GameState& game) {
+    int32_t x = 0;
+    return failureText(game, &x) != nullptr;
+}
+
 } // namespace
 
 void resetNewGame(GameState& game) {
     resetSortieFields(game, true);
     resetSmoke(game);
     resetFlightConstants(game);
-    // A lost mission costs the whole game: money, upgrades and progress start over.
-    game.money = 0;
-    game.turnUpgrades = 0;
-    game.engineUpgrades = 0;
-    game.gunUpgrades = 0;
-    game.bombUpgrades = 0;
-    game.missileUpgrades = 0;
-    game.missionsWon = 0;
-    game.missionsUnlocked = 1;
+    resetProgress(game);
     setOutcome(game, "Won");
     game.missionOver = 1;
     game.titleShown = 1;
@@ -69,4 +143,56 @@ void resetMission(GameState& game) {
     setOutcome(game, "NULL");
     game.missionOver = 0;
     game.controlShown = 1;
+}
+
+void checkObjective(GameState& game) {
+    if (!game.sortieClockStarted) {
+        startStopwatch(game.missionStopwatch);
+        game.sortieClockStarted = 1;
+    }
+    if (!game.objectiveDone) return;
+    if (game.aircraft.onGround && game.aircraft.airspeed == 0.0) {
+        stopEngineSounds(game);
+        game.missionsWon += 1;
+        game.reward = (game.trucksDestroyed + 2 * game.cargoDestroyed) * kRewardPerKill;
+        setOutcome(game, "Won");
+        game.missionOver = 1;
+        game.controlShown = 1;
+        stopStopwatch(game.missionStopwatch);
+        const SoundEffect& narration = game.assets->sounds[kSoundNarration];
+        if (isPlaying(narration)) stopSound(narration);
+    }
+    // The airshow may go on for more trick money; the other missions only want the aircraft back.
+    Canvas& canvas = game.assets->canvas;
+    if (game.mission == 3) {
+        drawText(canvas, "Keep Performing or Return to Base.", 380, 30, game.assets->largeFont, kGreen);
+    } else {
+        drawText(canvas, "Return to Base.", 505, 250, game.assets->largeFont, kGreen);
+    }
+}
+
+void handleOutcome(GameState& game) {
+    if (game.outcomeFresh && !game.outcomeHandled && isLosingOutcome(game)) {
+        stopSortieSounds(game, outcomeIs(game, "Crashed"));
+        game.outcomeHandled = 1;
+        game.outcomeFresh = 0;
+        game.controlShown = 0;
+        game.mapShown = 0;
+        game.briefingShown = 0;
+    }
+    int32_t x = 0;
+    if (const char* text = failureText(game, &x)) {
+        formatText(game.textBuffer, "%s", text);
+        drawText(game.assets->canvas, game.textBuffer, x, 320, game.assets->smallFont, kRed);
+    }
+    if (game.keys[kVkY] && !game.controlShown && !game.mapShown && !game.briefingShown) {
+        switchToTrack1(game);
+        if (outcomeIs(game, "Won")) {
+            resetMission(game);
+            stopStopwatch(game.missionStopwatch);
+            computeTickLength(game.missionStopwatch);
+        } else {
+            resetNewGame(game);
+        }
+    }
 }

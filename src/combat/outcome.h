@@ -8,3 +8,11 @@ void resetNewGame(GameState& game);
 
 // A new sortie: the aircraft parked on the home runway, the counters of the last sortie cleared.
 void resetMission(GameState& game);
+
+// Once per sortie frame: starts the mission clock on the first, and once the objective is met
+// shows the prompt to return and wins the mission when the aircraft stands still on the runway.
+void checkObjective(GameState& game);
+
+// Once per frame between sorties: the one-time sounds of a lost sortie, its message, and Y to
+// start again (a new game after a loss, a new sortie after a win).
+void handleOutcome(GameState& game);

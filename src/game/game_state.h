@@ -204,7 +204,9 @@ struct GameState {
     uint8_t mapShown = 0;                 // the mission-select map is up
     uint8_t briefingShown = 0;            // the briefing is up
     uint8_t clickLatch = 0;               // a left click was acted on, cleared when the button is up
-    uint8_t saveLoadLatch = 0;            // mission control's save and load buttons
+    uint8_t saveLoadLatch = 0;            // the button sound has played for this press of save or load
+    int32_t savedNotice = 0;              // frames left of mission control's save or load notice
+    int32_t saveNoticeKind = 0;           // which notice that is, a SaveNotice
     uint8_t gameLoaded = 0;               // the last load succeeded
     int32_t loadNotice = 0;               // frames left of "Game Loaded."
     int32_t mission = 0;                  // 1 convoy, 2 cargo aircraft, 3 airshow
@@ -306,17 +308,21 @@ struct GameState {
     int32_t trickMessageTimer = 0; // frames left to show trickMessage
     double crowdDistance = 0.0;    // screen pixels from the show point to the crowd point
 
-    // Progress.
+    // Progress: money, upgrades and the missions and levels opened.
     int32_t money = 0;               // dollars the player has, 0..2147483647
-    int32_t turnUpgrades = 0;        // upgrade steps bought per row, 0..10 each
+    int32_t earned = 0;              // dollars credited for the last won mission
+    int32_t timeBonus = 0;           // time bonus of the last won mission, computed every frame
+    uint8_t rewardPaid = 0;          // the last won mission has been credited
+    int32_t turnUpgrades = 0;        // upgrade steps bought, 0..10 each
     int32_t engineUpgrades = 0;
     int32_t gunUpgrades = 0;
     int32_t bombUpgrades = 0;
     int32_t missileUpgrades = 0;
-    int32_t missionsWon = 0;         // missions won in this game
-    int32_t reward = 0;              // mission bonus of the last won mission
-    int32_t savedNotice = 0;         // frames left of mission control's save or load notice
-    int32_t saveNoticeKind = 0;      // which notice that is, a SaveNotice
+    int32_t turnPrice = 0;           // dollars for each row's next step, from its step count
+    int32_t enginePrice = 0;
+    int32_t gunPrice = 0;
+    int32_t bombPrice = 0;
+    int32_t missilePrice = 0;
     int32_t missionsUnlocked = 0;    // 1..3 missions offered on the map
     int32_t unlockedDifficulty1 = 0; // highest difficulty open for mission 1, 0..3
     int32_t unlockedDifficulty2 = 0;
@@ -326,6 +332,10 @@ struct GameState {
     Stopwatch missionStopwatch;      // the mission clock, read for the time bonus
     uint8_t missionOver = 0;         // no sortie is being flown
     uint8_t outcomeFresh = 0;        // an outcome was just raised; its one-time effects are due
+    uint8_t outcomeHandled = 0;      // the one-time effects have run
+    uint8_t sortieClockStarted = 0;  // missionStopwatch was started for this sortie
+    int32_t reward = 0;              // dollars of mission bonus for the last won mission
+    int32_t missionsWon = 0;         // missions won in this game
     uint8_t objectiveDone = 0;       // the mission's objective is met
     char outcome[kOutcomeSize] = {}; // "NULL" while flying; "Won", "Crashed", "Blew", "Escaped", "Bombed"
 };

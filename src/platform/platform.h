@@ -91,3 +91,9 @@ bool platformRecordTo(const char* path, uint32_t seed, bool fullScreen);
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height);
 // Draws a texture at its top-left corner with alpha blending, beneath this frame's canvas.
 void platformDrawTexture(TextureHandle texture, int32_t x, int32_t y);
+
+// Draws UTF-8 text in black in a 16-pixel serif, in order with the textures (beneath the canvas),
+// broken between words to stay within left..right; a tab moves on to the next indent and a
+// newline starts a new line. Nothing is drawn when the font cannot be opened (one line on
+// stderr, once).
+void platformDrawText(const char* text, int32_t left, int32_t top, int32_t right, int32_t bottom);

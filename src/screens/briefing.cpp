@@ -1,10 +1,180 @@
 #include "screens/briefing.h"
 
+#include <cstdint>
+
+#include "assets/game_assets.h"
 #include "assets/music.h"
 #include "combat/convoy.h"
 #include "combat/outcome.h"
 #include "flight/airshow.h"
 #include "game/game_state.h"
+#include "platform/platform.h"
+#include "raster/canvas.h"
+
+namespace {
+
+constexpr uint32_t kGreen = 0xFF00FF00u;
+constexpr int32_t kTextWidth = 570;  // every briefing text wraps inside 570x600
+constexpr int32_t kTextHeight = 600;
+
+struct MapMarker {
+    int32_t opensAt; // missionsUnlocked from which the marker is shown
+    int32_t x, y;    // top-left; the hot area is 25x25 from here, bounds included
+};
+
+constexpr MapMarker kMarkers[3] = {{1, 935, 630}, {2, 825, 600}, {3, 750, 545}};
+constexpr int32_t kMarkerSize = 25;
+constexpr int32_t kStarTop = 548;
+constexpr int32_t kStarLeft[4] = {760, 820, 880, 940};
+constexpr int32_t kStarWidth = 55;
+constexpr int32_t kStarHeight = 50;
+
+struct BriefingLine {
+    int32_t x, y;
+    const char* text;
+};
+
+// The orders of each mission; a tab sets the directive's text at the indent.
+constexpr BriefingLine kMissionOneText[] = {
+    {640, 213, "Captain Veskor,"},
+    {640, 238,
+     "Thank you for your years with the Royal Canadian Air Force. The interceptor we built in secret "
+     "must now fly in the open, and you are reassigned to the black-ops programme that flies it. You "
+     "will leave your current fighters behind."},
+    {640, 328,
+     "A convoy of transport trucks loaded with stolen weapons and secrets is driving east toward a "
+     "neighbouring country's town. Destroy it. Land at base whenever you need more bombs or rounds "
+     "for the 20 mm gun."},
+    {660, 448, "Mission Directives:"},
+    {680, 478, "1.\tTake off and fly east."},
+    {680, 503, "2.\tIntercept and destroy transports."},
+    {680, 528, "3.\tReturn to base and land."},
+    {680, 568, "Difficulty:"},
+};
+
+constexpr BriefingLine kMissionTwoText[] = {
+    {640, 213, "Captain,"},
+    {640, 238,
+     "Radar has found several An-225 cargo aircraft, the largest ever built, flying at full thrust "
+     "toward our base. They have been converted to carry bombs, and they mean to destroy the "
+     "facility of our secret aircraft."},
+    {640, 328, "Get moving Captain. We need those jets taken out of the sky immediately."},
+    {660, 448, "Mission Directives:"},
+    {680, 478, "1.\tTake off and fly west."},
+    {680, 503, "2.\tIntercept and destroy Antonov An-225 Mriyas."},
+    {680, 528, "3.\tReturn to base and land."},
+    {680, 568, "Difficulty:"},
+};
+
+constexpr BriefingLine kMissionThreeText[] = {
+    {640, 213, "Captain,"},
+    {640, 238,
+     "As a reward you will show our secret fighter at a local airshow, where the crowd pays to see "
+     "it fly."},
+    {640, 328,
+     "Perform for the time required; every trick earns extra money. The crowd loves loops and a fast "
+     "low pass with the afterburner lit. A box on the radar marks the stretch the crowd likes best."},
+    {660, 438, "Mission Directives:"},
+    {680, 468, "1.\tTake off and fly east."},
+    {680, 493, "2.\tPerform Tricks and show the world the CF-105."},
+    {680, 518, "3.\tOnce you have performed for the required time,"},
+    {680, 533, "  \tReturn to base and land."},
+    {680, 568, "Difficulty:"},
+};
+
+template <size_t N>
+void drawLines(const BriefingLine (&lines)[N]) {
+    for (const BriefingLine& line : lines) {
+        platformDrawText(line.text, line.x, line.y, line.x + kTextWidth, line.y + kTextHeight);
+    }
+}
+
+bool mouseIn(const GameState& game, int32_t left, int32_t right, int32_t top, int32_t bottom) {
+    return game.mouse.x >= left && game.mouse.x <= right && game.mouse.y >= top && game.mouse.y <= bottom;
+}
+
+void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) {
+    platformDrawTexture(game.assets->textures[slot], x, y);
+}
+
+int32_t unlockedDifficulty(const GameState& game) {
+    switch (game.mission) {
+    case 1: return game.unlockedDifficulty1;
+    case 2: return game.unlockedDifficulty2;
+    case 3: return game.unlockedDifficulty3;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+void drawMissionMap(GameState& game) {
+    drawTexture(game, kTexMapPicture, 0, 0);
+    for (int32_t i = 0; i < 3; ++i) {
+        const MapMarker& marker = kMarkers[i];
+        if (game.missionsUnlocked < marker.opensAt) continue;
+        const bool over = mouseIn(game, marker.x, marker.x + kMarkerSize, marker.y, marker.y + kMarkerSize);
+        if (!over || game.clickLatch) {
+            drawTexture(game, kTexMapMarker, marker.x, marker.y);
+            continue;
+        }
+        drawTexture(game, kTexMapMarkerLit, marker.x, marker.y);
+        if (!game.mouse.leftDown) continue;
+        game.difficulty = 0;
+        game.mission = i + 1;
+        game.clickLatch = 1;
+        game.mapShown = 0;
+        game.briefingShown = 1;
+        if (game.mission == 3) {
+            game.truckCount = 0;
+            game.cargoCount = 0;
+            game.trickCount = 0;
+            game.showEarnings = 0;
+        }
+    }
+}
+
+void drawBriefing(GameState& game) {
+    drawTexture(game, kTexBriefingPicture, 0, 0);
+    switch (game.mission) {
+    case 1: drawTexture(game, kTexPhotoConvoy, 300, 120); break;
+    case 2:
+        drawTexture(game, kTexPhotoLarge, 80, 360);
+        drawTexture(game, kTexPhotoCargo, 300, 120);
+        break;
+    case 3: drawTexture(game, kTexPhotoAirshow, 315, 130); break;
+    default: break;
+    }
+    // Stars answer a held button on every frame, so dragging across them picks the last one.
+    const int32_t open = unlockedDifficulty(game);
+    for (int32_t level = 0; level <= open && level < 4; ++level) {
+        const int32_t x = kStarLeft[level];
+        drawTexture(game, game.difficulty == level ? kTexStarLit : kTexStar, x, kStarTop);
+        if (mouseIn(game, x, x + kStarWidth, kStarTop, kStarTop + kStarHeight)) {
+            drawTexture(game, kTexStarLit, x, kStarTop);
+            if (game.mouse.leftDown) game.difficulty = level;
+        }
+    }
+    switch (game.mission) {
+    case 1: drawLines(kMissionOneText); break;
+    case 2: drawLines(kMissionTwoText); break;
+    case 3: drawLines(kMissionThreeText); break;
+    default: break;
+    }
+    drawTexture(game, kTexClose, 1250, 2);
+    const bool onArrow = mouseIn(game, 1220, 1270, 635, 685);
+    drawTexture(game, onArrow ? kTexArrowLit : kTexArrow, 1220, 635);
+    formatText(game.textBuffer, "TAKE OFF");
+    drawText(game.assets->canvas, game.textBuffer, 1090, 650, game.assets->smallFont, kGreen);
+    if (!game.mouse.leftDown) return;
+    if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) {
+        game.clickLatch = 1;
+        game.mapShown = 1;
+        game.briefingShown = 0;
+        game.controlShown = 0;
+    }
+    if (onArrow && !game.clickLatch) takeOff(game);
+}
 
 void setUpMission(GameState& game) {
     // Only the cargo mission flies cargo aircraft; a count left from an earlier sortie must not

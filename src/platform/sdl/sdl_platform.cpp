@@ -20,6 +20,7 @@
 #include "platform/mixer.h"
 #include "platform/platform.h"
 #include "platform/recorder.h"
+#include "platform/text/text_render.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/user_folders.h"
 
@@ -240,6 +241,7 @@ void platformClose() {
         if (texture != nullptr) SDL_DestroyTexture(texture);
     }
     gSdl.textures.clear();
+    forgetTextTextures();
     gSdl.copies.clear();
     gSdl.draws.clear();
     gSdl.pending.clear();

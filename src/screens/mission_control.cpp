@@ -1,0 +1,281 @@
+#include "screens/mission_control.h"
+
+#include "assets/game_assets.h"
+#include "assets/music.h"
+#include "assets/sound.h"
+#include "game/game_state.h"
+#include "platform/platform.h"
+#include "raster/canvas.h"
+#include "screens/save_file.h"
+
+namespace {
+
+constexpr uint32_t kCyan = 0xFF00FFFFu;
+constexpr uint32_t kBlack = 0xFF000000u;
+constexpr uint32_t kGreen = 0xFF00FF00u;
+constexpr uint32_t kEarnedGreen = 0xFF3CDC00u;
+constexpr uint32_t kMoneyGreen = 0xFF009B00u;
+constexpr int32_t kNoticeFrames = 60;
+constexpr int32_t kSaveButtonY = 115;
+constexpr int32_t kLoadButtonY = 185;
+constexpr int32_t kAirshowBonus = 500; // the mission bonus of an airshow, whatever was destroyed
+
+// Where a row's texts, icon and pips stand on the background picture, whose labels and empty
+// pip slots they fill in.
+struct UpgradeRow {
+    int32_t valueX, valueY;
+    int32_t priceX, priceY;
+    int32_t iconX, iconY;
+    int32_t hotTop, hotBottom; // the buy icon's hot area, bounds included; x is the same for all
+    int32_t pipX, pipY;
+};
+
+constexpr UpgradeRow kRows[kUpgradeRows] = {
+    {745, 110, 1205, 82, 1175, 80, 83, 106, 892, 80},
+    {745, 170, 1205, 144, 1175, 142, 145, 168, 892, 142},
+    {745, 230, 1205, 208, 1175, 206, 209, 232, 892, 206},
+    {745, 295, 1205, 271, 1175, 269, 272, 295, 892, 268},
+    {745, 355, 1205, 329, 1175, 327, 330, 353, 893, 327},
+};
+constexpr int32_t kHotLeft = 1178;
+constexpr int32_t kHotRight = 1202;
+constexpr int32_t kPipSpacing = 28;
+// The turn step as the single-precision constant it always was, widened.
+constexpr double kTurnStep = static_cast<double>(0.2f);
+
+bool mouseIn(const GameState& game, int32_t left, int32_t right, int32_t top, int32_t bottom) {
+    return game.mouse.x >= left && game.mouse.x <= right && game.mouse.y >= top && game.mouse.y <= bottom;
+}
+
+void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) {
+    platformDrawTexture(game.assets->textures[slot], x, y);
+}
+
+void drawLine(GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+    drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
+}
+
+int32_t* stepsOf(GameState& game, int row) {
+    int32_t* steps[kUpgradeRows] = {&game.turnUpgrades, &game.engineUpgrades, &game.gunUpgrades, &game.bombUpgrades,
+                                    &game.missileUpgrades};
+    return steps[row];
+}
+
+int32_t* priceOf(GameState& game, int row) {
+    int32_t* prices[kUpgradeRows] = {&game.turnPrice, &game.enginePrice, &game.gunPrice, &game.bombPrice,
+                                     &game.missilePrice};
+    return prices[row];
+}
+
+void applyUpgrade(GameState& game, int row, int32_t missiles) {
+    switch (row) {
+    case 0:
+        game.aircraft.pitchUpRate += kTurnStep;
+        game.aircraft.pitchDownRate += kTurnStep;
+        break;
+    case 1:
+        game.aircraft.maxSpeed += 2;
+        game.aircraft.boostSpeed += 2;
+        break;
+    case 2: game.gunRounds += 50; break;
+    case 3: game.bombLoad += 3; break;
+    default: game.missileLoad += missiles; break;
+    }
+}
+
+void formatValue(GameState& game, int row, int32_t missiles) {
+    switch (row) {
+    case 0: formatText(game.textBuffer, "(%.1f + %.1f)", game.aircraft.pitchUpRate, kTurnStep); break;
+    case 1: formatText(game.textBuffer, "(%d + %d)", game.aircraft.boostSpeed, 2); break;
+    case 2: formatText(game.textBuffer, "(%d + %d)", game.gunRounds, 50); break;
+    case 3: formatText(game.textBuffer, "(%d + %d)", game.bombLoad, 3); break;
+    default: formatText(game.textBuffer, "(%d + %d)", game.missileLoad, missiles); break;
+    }
+}
+
+// Winning at the highest open level opens the next one, and winning a mission opens the next
+// mission; a second pass changes nothing.
+void openProgress(GameState& game) {
+    if (game.missionsUnlocked == 1 && game.mission == 1) game.missionsUnlocked = 2;
+    if (game.missionsUnlocked == 2 && game.mission == 2) game.missionsUnlocked = 3;
+    int32_t* unlocked = nullptr;
+    switch (game.mission) {
+    case 1: unlocked = &game.unlockedDifficulty1; break;
+    case 2: unlocked = &game.unlockedDifficulty2; break;
+    case 3: unlocked = &game.unlockedDifficulty3; break;
+    default: return;
+    }
+    for (int32_t level = 0; level < 3; ++level) {
+        if (*unlocked == level && game.difficulty == level) *unlocked = level + 1;
+    }
+}
+
+void drawResults(GameState& game) {
+    openProgress(game);
+    drawTexture(game, kTexResultsBanner, 400, 0);
+    formatText(game.textBuffer, "Mission Bonus: $%d", game.reward);
+    drawLine(game, game.textBuffer, 360, 160, kCyan);
+    // The clock was stopped at the win, so this is the sortie's time.
+    const int32_t ms = static_cast<int32_t>(elapsedMs(game.missionStopwatch));
+    formatText(game.textBuffer, "Time: %.0f:%.2d ", static_cast<double>(ms / 60000), (ms / 1000) % 60);
+    drawLine(game, game.textBuffer, 360, 190, kCyan);
+    game.timeBonus = computeTimeBonus(game, ms);
+    formatText(game.textBuffer, "Time Bonus: $%d ", game.timeBonus);
+    drawLine(game, game.textBuffer, 360, 220, kCyan);
+    if (!game.rewardPaid) {
+        int32_t total = game.reward + game.timeBonus;
+        if (game.showEarnings > 0) {
+            game.reward = kAirshowBonus;
+            total = game.showEarnings + kAirshowBonus + game.timeBonus;
+        }
+        game.earned = total;
+        game.money += total;
+        game.rewardPaid = 1;
+    }
+    if (game.showEarnings > 0) {
+        game.earned = game.reward + game.showEarnings + game.timeBonus;
+        formatText(game.textBuffer, "Trick Bonus: $%d", game.showEarnings);
+        drawLine(game, game.textBuffer, 360, 255, kCyan);
+        formatText(game.textBuffer, "You Earned: $%d", game.earned);
+        drawLine(game, game.textBuffer, 360, 295, kEarnedGreen);
+    } else {
+        formatText(game.textBuffer, "You Earned: $%d", game.earned);
+        drawLine(game, game.textBuffer, 360, 260, kBlack);
+    }
+}
+
+// The button sound plays once per press, however long the button is held.
+void buttonSound(GameState& game) {
+    if (!game.saveLoadLatch) playOnce(game.assets->sounds[kSoundGroundHit], 0);
+    game.saveLoadLatch = 1;
+}
+
+void runSaveAndLoad(GameState& game) {
+    drawTexture(game, kTexSaveButton, 80, kSaveButtonY);
+    drawTexture(game, kTexLoadButton, 80, kLoadButtonY);
+    if (mouseIn(game, 80, 195, kSaveButtonY, kSaveButtonY + 50)) {
+        drawButtonFrame(game, kSaveButtonY);
+        if (game.mouse.leftDown) {
+            pressSaveButton(game);
+            buttonSound(game);
+        }
+    }
+    if (mouseIn(game, 80, 195, kLoadButtonY, kLoadButtonY + 50)) {
+        drawButtonFrame(game, kLoadButtonY);
+        if (game.mouse.leftDown) {
+            // A load that fails leaves the game as it was, on this screen, and says so.
+            pressLoadButton(game);
+            buttonSound(game);
+        }
+    }
+    drawSaveNotice(game);
+}
+
+bool mouseOnArrow(const GameState& game) { return mouseIn(game, 1220, 1270, 635, 685); }
+
+} // namespace
+
+int32_t upgradePrice(int row, int32_t steps) {
+    switch (row) {
+    case 3: return 400 * (steps + 3);
+    case 4: return 400 * steps + 1000;
+    default: return 300 * steps + 800;
+    }
+}
+
+int32_t missileStep(int32_t missileUpgrades) { return missileUpgrades <= 2 ? 3 : missileUpgrades + 1; }
+
+int32_t computeTimeBonus(const GameState& game, int32_t missionMs) {
+    const int32_t seconds = (missionMs / 1000) % 60; // within the minute
+    const int32_t minutes = missionMs / 60000;
+    switch (game.mission) {
+    case 1:
+        if (minutes > 1) return 0;
+        if (game.missionsWon <= 1) return seconds <= 20 ? 220 : seconds <= 40 ? 110 : 0;
+        return seconds <= 45 ? 420 : 210;
+    case 2: {
+        int32_t bonus = 0;
+        for (const int32_t limit : {45, 30, 15}) {
+            if ((minutes <= 2 && seconds <= limit) || minutes <= 1) bonus += 500;
+        }
+        return bonus;
+    }
+    case 3: {
+        int32_t bonus = 0;
+        for (const double threshold : {100000.0, 200000.0, 300000.0, 400000.0}) {
+            if (game.showTimeElapsed >= threshold) bonus += 500;
+        }
+        return bonus;
+    }
+    default: return 0;
+    }
+}
+
+void drawButtonFrame(GameState& game, int32_t y) {
+    Canvas& canvas = game.assets->canvas;
+    const auto line = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) { drawLine(canvas, x1, y1, x2, y2, 106, 227, 0); };
+    line(78, y - 2, 120, y - 2);
+    line(77, y - 3, 120, y - 3);
+    line(78, y - 2, 78, y + 40);
+    line(77, y - 3, 77, y + 40);
+    line(202, y + 52, 202, y + 10);
+    line(203, y + 53, 203, y + 10);
+    line(202, y + 52, 160, y + 52);
+    line(203, y + 53, 160, y + 53);
+}
+
+void drawMissionControl(GameState& game) {
+    const int32_t missiles = missileStep(game.missileUpgrades);
+    platformShowCursor(true);
+    game.timeBonus = 0;
+    for (int row = 0; row < kUpgradeRows; ++row) *priceOf(game, row) = upgradePrice(row, *stepsOf(game, row));
+    drawTexture(game, kTexUpgradePicture, 0, 0);
+    if (game.missionsWon > 0 && !game.gameLoaded) drawResults(game);
+    runSaveAndLoad(game);
+
+    for (int row = 0; row < kUpgradeRows; ++row) {
+        if (*stepsOf(game, row) >= kMaxUpgradeSteps) continue;
+        formatText(game.textBuffer, "$%d", *priceOf(game, row));
+        drawLine(game, game.textBuffer, kRows[row].priceX, kRows[row].priceY, kBlack);
+        drawTexture(game, kTexBuyIcon, kRows[row].iconX, kRows[row].iconY);
+    }
+    if (game.mouse.leftDown) {
+        // One step per press: the latch stays set until the button is up, and the press that
+        // opened this screen set it already.
+        for (int row = 0; row < kUpgradeRows; ++row) {
+            const UpgradeRow& r = kRows[row];
+            int32_t& steps = *stepsOf(game, row);
+            if (!mouseIn(game, kHotLeft, kHotRight, r.hotTop, r.hotBottom) || steps >= kMaxUpgradeSteps) continue;
+            drawTexture(game, kTexBuyIconPressed, r.iconX, r.iconY);
+            const int32_t price = *priceOf(game, row);
+            if (!game.clickLatch && game.money >= price) {
+                applyUpgrade(game, row, missiles);
+                steps += 1;
+                game.money -= price;
+            }
+        }
+        if (mouseOnArrow(game)) {
+            game.controlShown = 0;
+            game.mapShown = 1;
+            switchToTrack1(game);
+        }
+        game.clickLatch = 1;
+    }
+    drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, 1220, 635);
+    drawLine(game, "MISSION CONTROL", 1010, 650, kGreen);
+    if (!game.mouse.leftDown) {
+        game.clickLatch = 0;
+        game.saveLoadLatch = 0;
+    }
+    for (int row = 0; row < kUpgradeRows; ++row) {
+        for (int32_t i = 0; i < *stepsOf(game, row) && i < kMaxUpgradeSteps; ++i) {
+            drawTexture(game, kTexLevelPip, kRows[row].pipX + kPipSpacing * i, kRows[row].pipY);
+        }
+    }
+    for (int row = 0; row < kUpgradeRows; ++row) {
+        formatValue(game, row, missiles);
+        drawLine(game, game.textBuffer, kRows[row].valueX, kRows[row].valueY, kBlack);
+    }
+    formatText(game.textBuffer, "Money: $%d", game.money);
+    drawLine(game, game.textBuffer, 1050, 25, kMoneyGreen);
+}

@@ -1,0 +1,24 @@
+#pragma once
+// Mission control: the last mission's results credited once, the five upgrades, save and load,
+// and the way on to the mission map.
+
+#include <cstdint>
+
+struct GameState;
+
+constexpr int kUpgradeRows = 5;   // turn rate, engine, gun, bombs, missiles
+constexpr int32_t kMaxUpgradeSteps = 10;
+
+// One frame of the screen, its mouse input included.
+void drawMissionControl(GameState& game);
+
+// Corner marks around the 120x50 save or load button whose top edge is at y.
+void drawButtonFrame(GameState& game, int32_t y);
+
+// What the next step of upgrade row `row` (0..4) costs after `steps` bought.
+int32_t upgradePrice(int row, int32_t steps);
+// Missiles one missile upgrade adds after `missileUpgrades` bought: 3 for the first three steps,
+// then one more than the steps bought.
+int32_t missileStep(int32_t missileUpgrades);
+// The time bonus of the last won mission, its time being `missionMs` milliseconds.
+int32_t computeTimeBonus(const GameState& game, int32_t missionMs);
