@@ -13,7 +13,8 @@
 //   F shot PATH.png   the composited frame after frame F
 //   F dump            one line of JSON with the game state after frame F
 //   F hash            {"frame":F,"shotHash":"..."}: a hash of the composited frame after frame F
-//   F launch M D      take off in mission M at difficulty D before frame F, as TAKE OFF does
+//   F launch M D [N]  take off in mission M at difficulty D before frame F, as TAKE OFF does,
+//                     with level D open and, when N is given, N missiles bought (0..58)
 //   F save            before frame F, what mission control's save button does
 //   F load            before frame F, what mission control's load button does
 //   F end             stop after frame F
@@ -54,6 +55,7 @@ struct Command {
     Action action = Action::End;
     int32_t a = 0; // key code, mouse x, or mission
     int32_t b = 0; // mouse y, or difficulty
+    int32_t missiles = -1; // missiles bought before a launch, or -1 to keep the load
     int32_t buttons = -1; // mouse buttons held, or -1 for those press and release left
     std::string path;
     std::vector<int64_t> readings; // clock
@@ -164,11 +166,15 @@ bool readScript(const char* path, Script& script) {
                 if (!parseInt(w[i], number)) return fail("clock readings are whole numbers");
                 command.readings.push_back(number);
             }
-        } else if (verb == "launch" && w.size() == 4 && parseInt(w[2], x) && parseInt(w[3], y) && x >= 1 && x <= 3 &&
-                   y >= 0 && y <= 3) {
+        } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
+                   x >= 1 && x <= 3 && y >= 0 && y <= 3) {
             command.action = Action::Launch;
             command.a = static_cast<int32_t>(x);
             command.b = static_cast<int32_t>(y);
+            if (w.size() == 5) {
+                if (!parseInt(w[4], number) || number < 0 || number > 58) return fail("missiles must be 0..58");
+                command.missiles = static_cast<int32_t>(number);
+            }
         } else if ((verb == "save" || verb == "load") && w.size() == 2) {
             command.action = verb == "save" ? Action::Save : Action::Load;
         } else if (verb == "press" && w.size() == 2) {
@@ -278,6 +284,9 @@ int main(int argc, char** argv) {
                 game->titleShown = 0;
                 game->mission = c.a;
                 game->difficulty = c.b;
+                int32_t* unlocked[] = {&game->unlockedDifficulty1, &game->unlockedDifficulty2, &game->unlockedDifficulty3};
+                *unlocked[c.a - 1] = std::max(*unlocked[c.a - 1], c.b);
+                if (c.missiles >= 0) game->missileLoad = c.missiles;
                 takeOff(*game);
                 continue;
             }

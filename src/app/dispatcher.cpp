@@ -3,8 +3,10 @@
 #include "app/frame.h"
 #include "assets/game_assets.h"
 #include "combat/blasts.h"
+#include "combat/cargo.h"
 #include "combat/cockpit.h"
 #include "combat/convoy.h"
+#include "combat/missiles.h"
 #include "combat/outcome.h"
 #include "combat/weapons.h"
 #include "flight/airshow.h"
@@ -83,11 +85,23 @@ bool nearHome(const GameState& game) {
     }
 }
 
+// Some cargo aircraft still flying lies in a section that is neither home nor the player's: the
+// marker points west, where they come from.
+bool formationElsewhere(const GameState& game) {
+    for (int32_t i = 0; i < game.cargoCount && i < kCargoCapacity; ++i) {
+        const CargoAircraft& cargo = game.cargoAircraft[i];
+        if (cargo.active && cargo.hitPoints > 0 && cargo.sector != 0 && cargo.sector != game.sector) return true;
+    }
+    return false;
+}
+
 void updateDirectionMarker(GameState& game) {
     if (!game.objectiveDone && game.markerBlink == 0 && nearHome(game)) game.markerBlink = kMarkerCycle;
     if (game.markerBlink > 0) game.markerBlink -= 1;
-    if (game.markerBlink >= kMarkerVisibleFrom && (game.mission == 1 || game.mission == 3)) {
-        drawTexture(game, kTexArrow, 1170, 310);
+    if (game.markerBlink < kMarkerVisibleFrom) return;
+    if (game.mission == 1 || game.mission == 3) drawTexture(game, kTexArrow, 1170, 310);
+    if (game.mission == 2 && game.cargoDestroyed != game.cargoCount && formationElsewhere(game)) {
+        drawTexture(game, kTexMission2Marker, 10, 310);
     }
 }
 
@@ -117,6 +131,7 @@ void runSortie(GameState& game) {
     drawBase(game);
     updateSmoke(game);
     updatePitchAndRoll(game);
+    moveCargo(game);
     updateTrucks(game);
     drawCockpit(game);
     // The far sections of the airshow freeze every projectile: nothing fires, moves or lands.
@@ -125,6 +140,7 @@ void runSortie(GameState& game) {
         moveBullets(game);
         releaseStores(game);
         moveBombs(game);
+        moveMissiles(game);
     }
     cycleWeapon(game);
     releaseKeyLatches(game);
@@ -132,8 +148,10 @@ void runSortie(GameState& game) {
     updateGear(game);
     drawAircraftBody(game);
     updateThrottle(game);
+    if (game.mission == 2) findNearestTarget(game);
     updateBlasts(game);
     updateDirectionMarker(game);
+    if (game.mission == 2) updateCargo(game);
     if (game.mission == 3) updateAirshow(game); // after the aircraft is drawn: it writes over it
     if (game.fullScreen) {
         formatText(game.textBuffer, "%dfps", game.framesPerSecond);

@@ -186,6 +186,7 @@ void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load) {
     setUpSprite(game.exhaustCruiseSprite, game.assets->exhaustCruiseFrames, 10 / 3);
     setUpSprite(game.exhaustLowSprite, game.assets->exhaustLowFrames, 10 / 3);
     setUpSprite(game.exhaustAfterburnerSprite, game.assets->exhaustAfterburnerFrames, 10 / 3);
+    setUpSprite(game.cargoSprite, game.assets->cargoFrames, 0);
 }
 
 void loadInventory(GameState& game) {

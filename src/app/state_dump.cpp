@@ -98,6 +98,51 @@ void dumpTrucks(JsonLine& line, const GameState& game) {
     line.text += ']';
 }
 
+// "cargo":[{...},...] for the cargo aircraft in use.
+void dumpCargo(JsonLine& line, const GameState& game) {
+    line.key("cargo");
+    line.text += '[';
+    for (int32_t i = 0; i < game.cargoCount && i < kCargoCapacity; ++i) {
+        const CargoAircraft& c = game.cargoAircraft[i];
+        JsonLine cargo;
+        dumpField(cargo, "x", c.x);
+        dumpField(cargo, "y", c.y);
+        dumpField(cargo, "sector", c.sector);
+        dumpField(cargo, "hitPoints", c.hitPoints);
+        dumpField(cargo, "active", c.active);
+        dumpField(cargo, "distance", c.distance);
+        dumpField(cargo, "tilt", c.tilt);
+        dumpField(cargo, "fallSpeed", c.fallSpeed);
+        if (i > 0) line.text += ',';
+        line.text += cargo.text + '}';
+    }
+    line.text += ']';
+}
+
+// "missiles":[{...},...] for the slots launched since the last re-arm and any slot marked for
+// lock-on, each with its index.
+void dumpMissiles(JsonLine& line, const GameState& game) {
+    line.key("missiles");
+    line.text += '[';
+    bool first = true;
+    for (int32_t i = 0; i < kMissileCapacity; ++i) {
+        const Missile& m = game.missiles[i];
+        if (i >= game.missilesFired && !m.locked) continue;
+        JsonLine missile;
+        dumpField(missile, "slot", i);
+        dumpField(missile, "worldX", m.worldX);
+        dumpField(missile, "worldY", m.worldY);
+        dumpField(missile, "active", m.active);
+        dumpField(missile, "locked", m.locked);
+        dumpField(missile, "target", m.target);
+        dumpField(missile, "boost", m.boost);
+        if (!first) line.text += ',';
+        first = false;
+        line.text += missile.text + '}';
+    }
+    line.text += ']';
+}
+
 } // namespace
 
 // Every GameState field under its own name, flat (a sub-record's fields too), in an order that
@@ -244,8 +289,12 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(missionsWon);
     SKARNWING_DUMP(outcomeHandled);
     SKARNWING_DUMP(sortieClockStarted);
+    SKARNWING_DUMP(targetInSector);
+    SKARNWING_DUMP(noTargetInSector);
     line.string("outcome", game.outcome);
     dumpTrucks(line, game);
+    dumpCargo(line, game);
+    dumpMissiles(line, game);
     SKARNWING_DUMP(randomState);
     SKARNWING_DUMP(showTimeRequired);
     SKARNWING_DUMP(showTimeElapsed);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "assets/game_assets.h"
+#include "combat/missiles.h"
 #include "combat/weapons.h"
 #include "game/game_state.h"
 #include "raster/canvas.h"
@@ -134,6 +135,7 @@ void drawRadar(GameState& game) {
         const RadarPoint dot = radarPoint(truck.x, truck.y);
         fillDisc(canvas, dot.x, dot.y, 2, 105, 230, 0);
     }
+    updateLockOn(game); // also the cargo aircraft's dots
     // Rounds up to the count fired: those are the ones still moving since the last re-arm.
     for (int32_t i = 0; i <= game.roundsFired && i < kBulletCapacity; ++i) {
         const Bullet& bullet = game.bullets[i];
@@ -145,6 +147,12 @@ void drawRadar(GameState& game) {
         const Bomb& bomb = game.bombs[i];
         if (!bomb.active || bomb.sector != game.sector) continue;
         const RadarPoint dot = radarPoint(bomb.worldX, bomb.worldY);
+        fillDisc(canvas, dot.x, dot.y, 1, 0, 255, 0);
+    }
+    for (int32_t i = 0; i < game.missilesFired && i < kMissileCapacity; ++i) {
+        const Missile& missile = game.missiles[i];
+        if (!missile.active || missile.sector != game.sector) continue;
+        const RadarPoint dot = radarPoint(missile.worldX, missile.worldY);
         fillDisc(canvas, dot.x, dot.y, 1, 0, 255, 0);
     }
 }

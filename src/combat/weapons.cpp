@@ -6,6 +6,7 @@
 #include "assets/sound.h"
 #include "combat/blasts.h"
 #include "combat/cockpit.h"
+#include "combat/missiles.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
@@ -18,7 +19,6 @@ constexpr int32_t kGunVolume = -500;
 constexpr int32_t kGunHitVolume = 3000;        // outside the device's range: the voice keeps its last volume
 constexpr int32_t kNearDetonationVolume = 3000;
 constexpr int32_t kFarDetonationVolume = 10000;
-constexpr double kFarDetonationAbove = 18500.0; // aircraft world y above which a burst sounds far
 
 double radians(double degrees) { return 2.0 * degrees * kPi / 360.0; }
 
@@ -106,17 +106,21 @@ void bombLands(GameState& game, Bomb& bomb) {
     if (self.worldY > kBombGroundY - 70 && bomb.worldX - 100 < self.worldX && self.worldX < bomb.worldX + 55) {
         raiseOutcome(game, "Blew");
     }
-    if (self.worldY < kFarDetonationAbove) {
-        playOnce(game.assets->sounds[kSoundDetonationFar], kFarDetonationVolume);
-    } else {
-        playOnce(game.assets->sounds[kSoundDetonationClose], kNearDetonationVolume);
-    }
+    playDetonation(game, self.worldY < kFarDetonationAbove);
     bomb.viewX = bomb.viewY = 0.0;
     bomb.worldX = bomb.worldY = 0.0;
     bomb.active = 0;
 }
 
 } // namespace
+
+void playDetonation(GameState& game, bool far) {
+    if (far) {
+        playOnce(game.assets->sounds[kSoundDetonationFar], kFarDetonationVolume);
+    } else {
+        playOnce(game.assets->sounds[kSoundDetonationClose], kNearDetonationVolume);
+    }
+}
 
 bool bombHitsTruck(double bombX, double truckX) { return bombX - 50 < truckX + 98 && truckX < bombX + 60; }
 
@@ -209,7 +213,8 @@ void releaseStores(GameState& game) {
         // Set even when the rack is empty, so a press releases at most one bomb.
         game.triggerLatch = 1;
     }
-    // The missile launch follows here, seeing the latch as the bomb release left it.
+    // The missile launch sees the latch as the bomb release left it.
+    launchMissile(game);
 }
 
 void moveBombs(GameState& game) {
@@ -255,6 +260,7 @@ void resetWeapons(GameState& game, bool newGame) {
     // Projectiles of the last sortie never fly into the next one.
     for (Bullet& bullet : game.bullets) bullet = Bullet{};
     for (Bomb& bomb : game.bombs) bomb = Bomb{};
+    resetMissiles(game, newGame);
     if (newGame) {
         game.gunRounds = 200;
         game.bombLoad = 4;

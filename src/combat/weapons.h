@@ -5,7 +5,7 @@
 //
 // Order within a sortie frame (the dispatcher's): the cockpit (which draws the stores label),
 // then, only while the aircraft's section is below 2, fireGun, moveBullets, releaseStores,
-// moveBombs; later cycleWeapon.
+// moveBombs, moveMissiles; later cycleWeapon.
 
 #include <cstdint>
 
@@ -13,6 +13,7 @@ struct GameState;
 
 constexpr double kBombGroundY = 19850.0;   // a bomb lands at this world y
 constexpr double kBulletGroundY = 19859.0; // a round reaches the ground at this world y
+constexpr double kFarDetonationAbove = 18500.0; // aircraft world y above which a ground burst sounds far
 
 // Ctrl, edge-triggered: gun, bombs, missiles, gun.
 void cycleWeapon(GameState& game);
@@ -24,7 +25,7 @@ void fireGun(GameState& game);
 // reaching the ground hits the trucks whose window it lands in.
 void moveBullets(GameState& game);
 
-// Space with bombs: one bomb per press, gear up and upright only.
+// Space with bombs: one bomb per press, gear up and upright only; then the missile launch.
 void releaseStores(GameState& game);
 
 // Bombs fall, turn nose down and are drawn; one landing destroys the trucks under it, starts a
@@ -35,6 +36,9 @@ void moveBombs(GameState& game);
 bool bombHitsTruck(double bombX, double truckX);
 // Whether a round reaching the ground at world x hits a truck at truckX (sections aside).
 bool roundHitsTruck(double roundX, double truckX);
+
+// A bomb or missile bursting: the far or the near detonation sound.
+void playDetonation(GameState& game, bool far);
 
 // "RCAF-20mm %d", "RCAF-750AG %d" or "RCAF-Rapier %d" with what is left of the selected weapon,
 // at the top left.

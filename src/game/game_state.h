@@ -99,6 +99,8 @@ constexpr int kTruckCapacity = 20;
 constexpr int kBombBlastCapacity = 85;
 constexpr int kMissileBlastCapacity = 805;
 constexpr int kSmokePuffCount = 50;   // the ring of smoke puffs
+constexpr int kCargoCapacity = 10;    // one engine drone each
+constexpr int kMissileCapacity = 805; // slot = missilesFired at launch
 
 // One gun round. Positions are world pixels; the view position is the world position less the
 // camera as it stood when the round was fired, moved with the round.
@@ -143,6 +145,45 @@ struct Truck {
     double wreckX = 0.0;       // world pixels
     double wreckY = 0.0;
     double wreckAngle = 0.0;   // degrees, 180 at set-up
+};
+
+// One aircraft of the cargo formation. Its hit boxes span world x - 208 to x + 300.
+struct CargoAircraft {
+    double x = 0.0;          // world pixels of the reference point
+    double y = 0.0;
+    double speed = 0.0;      // pixels per frame toward growing x
+    double fallSpeed = 0.0;  // pixels per frame downward while crashing, 0..10
+    uint8_t active = 0;      // in the air, flying or crashing
+    float hitPoints = 0.0f;  // 100 at set-up; may go below 0
+    int32_t sector = 0;
+    double noseDX = 0.0;     // screen pixels from the player's nose to box A's top-left corner
+    double noseDY = 0.0;
+    double distance = 0.0;   // length of (noseDX, noseDY)
+    double drawX = 0.0;      // drawing position, screen pixels
+    double drawY = 0.0;
+    double tilt = 0.0;       // degrees: 0 flying, up to 90 while crashing
+    double drawScale = 0.0;  // 0.69
+    uint8_t upright = 0;     // 1: not mirrored
+};
+
+// One missile. The slot's mark (locked, aimX, aimY, target) belongs to the slot, not to one
+// launch: the lock-on writes it before the launch that uses the slot, and it outlives re-arms
+// and sorties until a new game.
+struct Missile {
+    double viewX = 0.0;       // as for Bullet
+    double viewY = 0.0;
+    double worldX = 0.0;
+    double worldY = 0.0;
+    double heading = 0.0;     // radians: pitch at the last physics step less 3 degrees
+    double drawDivisor = 0.0; // the picture's scale divisor, 3.5
+    double drawAngle = 0.0;   // degrees
+    uint8_t active = 0;       // in flight
+    int32_t sector = 0;       // section at launch
+    int32_t boost = 0;        // 0 at launch, counts up to 40
+    uint8_t locked = 0;       // marked by the lock-on: the missile homes
+    double aimX = 0.0;        // the target's screen position when marked; the aim vector while homing
+    double aimY = 0.0;
+    int32_t target = 0;       // cargo aircraft to home on
 };
 
 // One explosion playing its strip once where a bomb or missile burst.
@@ -257,7 +298,7 @@ struct GameState {
     int32_t missileLoad = 0;     // missiles per sortie
     int32_t roundsFired = 0;     // gun rounds fired since the last re-arm
     int32_t bombsDropped = 0;
-    int32_t missilesFired = 0;
+    int32_t missilesFired = 0;   // launched since the last re-arm, 0..kMissileCapacity
     uint8_t bombRightOfTruck = 0; // the last bomb that destroyed a truck landed right of it
     Bullet bullets[kBulletCapacity];
     Bomb bombs[kBombCapacity];
@@ -270,8 +311,15 @@ struct GameState {
     int32_t trucksDestroyed = 0;  // by a projectile, for the reward
 
     // Cargo aircraft.
-    int32_t cargoCount = 0;      // cargo aircraft slots in use
-    int32_t cargoDestroyed = 0;
+    CargoAircraft cargoAircraft[kCargoCapacity]; // in use: cargoCount
+    int32_t cargoCount = 0;      // cargo aircraft slots in use: 3, 5, 7 or 10 in mission 2
+    int32_t cargoDestroyed = 0;  // crashed into the ground
+    SpriteRecord cargoSprite;    // the formation's picture
+
+    // Missiles.
+    Missile missiles[kMissileCapacity];
+    uint8_t targetInSector = 0;   // some cargo aircraft with hit points left is in the aircraft's section
+    uint8_t noTargetInSector = 0; // written together with targetInSector, its opposite
 
     // Blasts and the marks they leave on the ground: blast i pairs with mark i of its kind.
     Blast bombBlasts[kBombBlastCapacity];       // in use: bombBlastCount

@@ -4,6 +4,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/music.h"
+#include "combat/cargo.h"
 #include "combat/convoy.h"
 #include "combat/outcome.h"
 #include "flight/airshow.h"
@@ -176,6 +177,12 @@ void drawBriefing(GameState& game) {
     if (onArrow && !game.clickLatch) takeOff(game);
 }
 
+namespace {
+
+constexpr int32_t kCargoLevels[4] = {3, 5, 7, 10}; // cargo aircraft of mission 2 by difficulty
+
+} // namespace
+
 void setUpMission(GameState& game) {
     // Only the cargo mission flies cargo aircraft; a count left from an earlier sortie must not
     // carry over into the convoy or the airshow.
@@ -189,6 +196,8 @@ void setUpMission(GameState& game) {
         if (game.difficulty > game.unlockedDifficulty2) break;
         game.truckCount = game.difficulty == 0 ? 3 : 4;
         setUpConvoy(game);
+        game.cargoCount = kCargoLevels[game.difficulty < 0 ? 0 : (game.difficulty > 3 ? 3 : game.difficulty)];
+        setUpCargoAircraft(game);
         break;
     case 3:
         game.truckCount = 0;

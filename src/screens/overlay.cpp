@@ -1,5 +1,7 @@
 #include "screens/overlay.h"
 
+#include <cstdint>
+
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
@@ -11,11 +13,19 @@ constexpr uint32_t kRed = 0xFFFF0000u;
 constexpr uint32_t kCyan = 0xFF00FFFFu;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
-// The first cargo aircraft's x, whole pixels, and the position of the missile slot the next
-// launch takes. Their tables are not part of the record yet: the readouts show 0 until they are.
-int firstCargoX(const GameState&) { return 0; }
-double missileSlotX(const GameState&) { return 0.0; }
-double missileSlotY(const GameState&) { return 0.0; }
+// The first cargo aircraft's x, whole pixels (a value past int's range reads as its bound), and
+// the world position of the missile slot the next launch takes (0, 0 past the table's end).
+int firstCargoX(const GameState& game) {
+    const double x = game.cargoAircraft[0].x;
+    if (!(x > -2147483648.0)) return INT32_MIN;
+    return x < 2147483647.0 ? static_cast<int>(x) : INT32_MAX;
+}
+const Missile* missileSlot(const GameState& game) {
+    const int32_t slot = game.missilesFired;
+    return slot >= 0 && slot < kMissileCapacity ? &game.missiles[slot] : nullptr;
+}
+double missileSlotX(const GameState& game) { return missileSlot(game) ? missileSlot(game)->worldX : 0.0; }
+double missileSlotY(const GameState& game) { return missileSlot(game) ? missileSlot(game)->worldY : 0.0; }
 
 void line(GameState& game, int32_t x, int32_t y, uint32_t colour) {
     drawText(game.assets->canvas, game.textBuffer, x, y, game.assets->smallFont, colour);

@@ -1,0 +1,250 @@
+#include "combat/cargo.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "assets/game_assets.h"
+#include "assets/sound.h"
+#include "combat/blasts.h"
+#include "combat/weapons.h"
+#include "game/game_state.h"
+#include "raster/blit.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265359;
+constexpr double kFormationY = 7750.0;
+constexpr double kGroundY = 20000.0;      // a falling aircraft below this has crashed
+constexpr double kBaseX = 20000.0;        // passing it in section 0 destroys the base
+constexpr double kDroneReach = 3000.0;    // pixels from the nose within which a drone sounds
+constexpr int32_t kBreakupVolume = -10;
+constexpr int32_t kImpactVolume = 1000;   // outside the device's range: the voice keeps its last volume
+constexpr int32_t kGunHitVolume = 3000;   // as for a round hitting a truck
+constexpr double kNoTarget = 999999999.0;
+
+double radians(double degrees) { return 2.0 * degrees * kPi / 360.0; }
+
+// Truncated toward zero; a position far off screen (or from a damaged save) stays in range.
+int32_t bound(double v) { return static_cast<int32_t>(std::clamp(v, -1.0e9, 1.0e9)); }
+
+int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0, kCargoCapacity); }
+
+struct Point {
+    double x;
+    double y;
+};
+
+// The player's nose, tail and fin, in screen pixels.
+struct PlayerPoints {
+    Point nose, tail, fin;
+};
+
+PlayerPoints playerPoints(const GameState& game) {
+    const Aircraft& self = game.aircraft;
+    const double t1 = radians(self.pitchAtStep + (self.flipped ? -5.0 : 5.0));
+    const double t2 = radians(self.pitchAtStep + (self.flipped ? 15.0 : -15.0));
+    const double scale = self.spriteScale;
+    return {{self.screenX - std::cos(t1) * 38.0, self.screenY - std::sin(t1) * 38.0},
+            {self.screenX + std::cos(t1) * 50.0 / scale, self.screenY + std::sin(t1) * 50.0 / scale},
+            {self.screenX + std::cos(t2) * 68.0 / scale, self.screenY + std::sin(t2) * 68.0 / scale}};
+}
+
+bool insideAny(const CargoBoxes& boxes, const Point& p) {
+    return insideBox(boxes.a, p.x, p.y) || insideBox(boxes.b, p.x, p.y) || insideBox(boxes.c, p.x, p.y) ||
+           insideBox(boxes.d, p.x, p.y);
+}
+
+bool insideTail(const CargoBoxes& boxes, double x, double y) {
+    return insideBox(boxes.b, x, y) || insideBox(boxes.c, x, y) || insideBox(boxes.d, x, y);
+}
+
+// A burst far above the player sounds distant.
+void detonationFor(GameState& game, const CargoAircraft& cargo) {
+    playDetonation(game, game.aircraft.worldY < cargo.y - 1500);
+}
+
+void retireMissile(Missile& missile) {
+    missile.viewX = missile.viewY = 0.0;
+    missile.worldX = missile.worldY = 0.0;
+    missile.heading = 0.0;
+    missile.active = 0;
+}
+
+void missileStrikes(GameState& game, Missile& missile, CargoAircraft& cargo) {
+    cargo.hitPoints -= 25.0f;
+    startAirBlast(game, BlastKind::Missile, missile.worldX, missile.worldY);
+    retireMissile(missile);
+    detonationFor(game, cargo);
+}
+
+void hitByProjectiles(GameState& game, CargoAircraft& cargo, const CargoBoxes& boxes) {
+    const double cameraX = game.camera.cameraX;
+    const int32_t lastRound = std::min(game.roundsFired, kBulletCapacity - 1);
+    for (int32_t j = 0; j <= lastRound; ++j) {
+        Bullet& bullet = game.bullets[j];
+        if (!bullet.active || !insideAny(boxes, {bullet.viewX, bullet.viewY})) continue;
+        if (bullet.sector != cargo.sector || !cargo.active) continue;
+        cargo.hitPoints -= 1.0f;
+        playOnce(game.assets->sounds[kSoundGunHit], kGunHitVolume);
+        bullet = Bullet{};
+    }
+    const int32_t lastBomb = std::min(game.bombsDropped, kBombCapacity - 1);
+    for (int32_t j = 0; j <= lastBomb; ++j) {
+        Bomb& bomb = game.bombs[j];
+        if (!bomb.active) continue;
+        // The fuselage is tested where the bomb is now; the tail only where it was let go.
+        const bool inside = insideBox(boxes.a, bomb.worldX - cameraX, bomb.viewY) || insideTail(boxes, bomb.viewX, bomb.viewY);
+        if (!inside || bomb.sector != cargo.sector || !cargo.active) continue;
+        cargo.hitPoints -= 20.0f;
+        startAirBlast(game, BlastKind::Bomb, bomb.worldX, bomb.worldY);
+        bomb.viewX = bomb.viewY = 0.0;
+        bomb.worldX = bomb.worldY = 0.0;
+        bomb.active = 0;
+        detonationFor(game, cargo);
+    }
+    const int32_t lastMissile = std::min(game.missilesFired, kMissileCapacity - 1);
+    for (int32_t j = 0; j <= lastMissile; ++j) {
+        Missile& missile = game.missiles[j];
+        if (!missile.active) continue;
+        const bool inside = (!missile.locked && insideBox(boxes.a, missile.worldX - cameraX, missile.viewY)) ||
+                            insideTail(boxes, missile.viewX, missile.viewY);
+        if (inside && missile.sector == cargo.sector && cargo.active) {
+            missileStrikes(game, missile, cargo);
+            continue;
+        }
+        // A homing missile strikes its own target wherever that is.
+        if (!missile.locked || missile.target < 0 || missile.target >= kCargoCapacity) continue;
+        CargoAircraft& target = game.cargoAircraft[missile.target];
+        if (target.x <= missile.worldX + 100 && missile.worldX <= target.x + 230 && target.y - 70 <= missile.worldY + 15 &&
+            missile.worldY + 15 <= target.y + 110) {
+            missileStrikes(game, missile, target);
+        }
+    }
+}
+
+int32_t droneVolume(double distance) { return -static_cast<int32_t>(std::clamp(distance, 0.0, 10000.0)); }
+
+void updateDrones(GameState& game) {
+    SoundEffect* drones = &game.assets->sounds[kSoundEngineDrone0];
+    static_assert(kCargoCapacity == kDroneSlots, "one drone per cargo aircraft");
+    for (int32_t k = 0; k < kDroneSlots; ++k) {
+        const CargoAircraft& cargo = game.cargoAircraft[k];
+        if (cargo.hitPoints > 0 && cargo.sector == game.sector && cargo.distance <= kDroneReach && !isPlaying(drones[k])) {
+            playLooping(drones[k], droneVolume(cargo.distance));
+        }
+    }
+    for (int32_t k = 0; k < kDroneSlots; ++k) {
+        const CargoAircraft& cargo = game.cargoAircraft[k];
+        if (isPlaying(drones[k]) && cargo.distance < kDroneReach && cargo.hitPoints > 0 && cargo.sector == game.sector) {
+            setVolume(drones[k], droneVolume(cargo.distance));
+        }
+    }
+    for (int32_t k = 0; k < kDroneSlots; ++k) {
+        const CargoAircraft& cargo = game.cargoAircraft[k];
+        if (isPlaying(drones[k]) && (cargo.sector != game.sector || cargo.hitPoints <= 0 || cargo.distance > kDroneReach)) {
+            stopSound(drones[k]);
+        }
+    }
+}
+
+} // namespace
+
+bool insideBox(const HitBox& box, double x, double y) {
+    return box.left < x && x < box.right && box.top < y && y < box.bottom;
+}
+
+CargoBoxes cargoBoxes(const GameState& game, const CargoAircraft& cargo) {
+    const double l = cargo.x - game.camera.cameraX - 150;
+    const double t = cargo.y - game.camera.cameraY - 25;
+    return {{bound(l + 20), bound(l + 420), bound(t + 13), bound(t + 71)},
+            {bound(l + 420), bound(l + 450), bound(t + 38), bound(t + 61)},
+            {bound(l - 58), bound(l + 50), bound(t), bound(t + 48)},
+            {bound(l - 55), bound(l - 35), bound(t - 18), bound(t)}};
+}
+
+void setUpCargoAircraft(GameState& game) {
+    game.cargoCount = cargoInUse(game);
+    for (int32_t i = 0; i < game.cargoCount; ++i) {
+        CargoAircraft& cargo = game.cargoAircraft[i];
+        cargo = CargoAircraft{};
+        cargo.x = 3000.0 - 2000.0 * i;
+        cargo.y = kFormationY;
+        cargo.speed = game.aircraft.minSpeed + 5.5;
+        cargo.active = 1;
+        cargo.hitPoints = 100.0f;
+        cargo.sector = -2;
+        cargo.drawScale = 0.69;
+        cargo.upright = 1;
+    }
+}
+
+void moveCargo(GameState& game) {
+    const FrameSet* frames = game.cargoSprite.frames;
+    const PixelImage* image = frames != nullptr && !frames->images.empty() ? &frames->images[0] : nullptr;
+    const int32_t count = cargoInUse(game);
+    for (int32_t i = 0; i < count; ++i) {
+        CargoAircraft& cargo = game.cargoAircraft[i];
+        if (cargo.active && !game.frozen) cargo.x += cargo.speed;
+        if (cargo.hitPoints <= 0 && cargo.active) {
+            // Shot down: the nose goes over and the fall quickens to 10 pixels a frame.
+            const SoundEffect& breakup = game.assets->sounds[kSoundCargoBreakup];
+            if (!isPlaying(breakup) && cargo.tilt < 30) playOnce(breakup, kBreakupVolume);
+            if (cargo.tilt < 90) cargo.tilt += 1;
+            if (cargo.speed > 0) cargo.speed -= 1;
+            if (cargo.fallSpeed < 10) cargo.fallSpeed += 1;
+            cargo.y += cargo.fallSpeed;
+            if (cargo.y > kGroundY) {
+                cargo.active = 0;
+                playOnce(game.assets->sounds[kSoundDetonationFar], kImpactVolume);
+                game.cargoDestroyed += 1;
+                if (game.cargoDestroyed == game.cargoCount) game.objectiveDone = 1;
+            }
+        }
+        if (cargo.active) {
+            if (!game.frozen) {
+                cargo.drawX = cargo.x - game.camera.cameraX;
+                cargo.drawY = cargo.y - game.camera.cameraY - 15;
+            }
+            if (cargo.sector == game.sector && image != nullptr) {
+                blitRotatedBlended(game.assets->canvas, *image, bound(cargo.drawX), bound(cargo.drawY), cargo.upright,
+                                   cargo.tilt, cargo.drawScale);
+            }
+        }
+        if (cargo.x > 40000 && cargo.sector < 0) {
+            cargo.sector += 1;
+            cargo.x = -100;
+        } else if (cargo.x > kBaseX && cargo.active && cargo.sector == 0) {
+            raiseOutcome(game, "Bombed");
+            cargo.sector = -2; // so it cannot bomb the base twice
+        }
+    }
+}
+
+void findNearestTarget(GameState& game) {
+    game.nearestTargetDistance = kNoTarget;
+    const int32_t count = cargoInUse(game);
+    for (int32_t i = 0; i < count; ++i) {
+        const CargoAircraft& cargo = game.cargoAircraft[i];
+        if (cargo.distance < game.nearestTargetDistance && cargo.hitPoints > 0) {
+            game.nearestTargetDistance = cargo.distance;
+            game.lockTarget = i;
+        }
+    }
+}
+
+void updateCargo(GameState& game) {
+    const PlayerPoints player = playerPoints(game);
+    const int32_t count = cargoInUse(game);
+    for (int32_t i = 0; i < count; ++i) {
+        CargoAircraft& cargo = game.cargoAircraft[i];
+        const CargoBoxes boxes = cargoBoxes(game, cargo);
+        for (const Point& p : {player.nose, player.tail, player.fin}) {
+            if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector) raiseCrash(game, "Crashed");
+        }
+        hitByProjectiles(game, cargo, boxes);
+        cargo.noseDX = boxes.a.left - player.nose.x;
+        cargo.noseDY = boxes.a.top - player.nose.y;
+        cargo.distance = std::sqrt(cargo.noseDX * cargo.noseDX + cargo.noseDY * cargo.noseDY);
+    }
+    if (game.cargoDestroyed < game.cargoCount) updateDrones(game);
+}

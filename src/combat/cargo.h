@@ -1,0 +1,45 @@
+#pragma once
+// The cargo formation of mission 2: very large aircraft flying level and east from section -2
+// toward the base, which they destroy once one passes x 20000 in section 0 ("Bombed"). Gun
+// rounds, bombs and missiles wear their hit points down; at 0 an aircraft noses over, falls and
+// counts as destroyed when it reaches the ground, and when all have the objective is met.
+// Flying into a live one is a crash. Each aircraft has an engine drone that swells as the
+// player closes in.
+//
+// Order within a sortie frame (the dispatcher's): moveCargo before the trucks in every mission;
+// in mission 2 findNearestTarget after the throttle and updateCargo after the blasts, so the
+// distances it leaves serve the next frame's search.
+
+#include <cstdint>
+
+struct GameState;
+struct CargoAircraft;
+
+// A screen rectangle whose bounds are outside it: a point is inside when strictly between.
+struct HitBox {
+    int32_t left = 0;
+    int32_t right = 0;
+    int32_t top = 0;
+    int32_t bottom = 0;
+};
+
+bool insideBox(const HitBox& box, double x, double y);
+
+// The four boxes of an aircraft at the camera's current position: the fuselage (A), the nose
+// (B), the tail (C) and the fin (D).
+struct CargoBoxes {
+    HitBox a, b, c, d;
+};
+CargoBoxes cargoBoxes(const GameState& game, const CargoAircraft& cargo);
+
+// The formation for cargoCount aircraft (clamped to the table), aircraft i at x 3000 - 2000 i.
+void setUpCargoAircraft(GameState& game);
+
+// Flight, the crash's tilt and fall, drawing, section changes and the base.
+void moveCargo(GameState& game);
+
+// The live aircraft nearest the player's nose by last frame's distances becomes lockTarget.
+void findNearestTarget(GameState& game);
+
+// Collisions with the player, hits by rounds, bombs and missiles, distances and engine drones.
+void updateCargo(GameState& game);

@@ -1,0 +1,188 @@
+#include "combat/missiles.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "assets/game_assets.h"
+#include "assets/sound.h"
+#include "combat/blasts.h"
+#include "combat/cockpit.h"
+#include "combat/weapons.h"
+#include "game/game_state.h"
+#include "platform/platform.h"
+#include "raster/blit.h"
+#include "raster/canvas.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265359;
+constexpr int32_t kLaunchVolume = 0;
+constexpr int32_t kLockToneVolume = -700;
+constexpr int32_t kSearchToneVolume = 300; // outside the device's range: the voice keeps its last volume
+constexpr double kHomingStep = 40.0;       // pixels a frame, |dx| + |dy|
+
+double radians(double degrees) { return 2.0 * degrees * kPi / 360.0; }
+
+// Missiles the table can hold whatever the load says (a load may come from a damaged save).
+int32_t usableMissiles(const GameState& game) { return std::min(game.missileLoad, kMissileCapacity); }
+
+int32_t screen(double v) { return static_cast<int32_t>(std::clamp(v, -1.0e9, 1.0e9)); }
+
+void drawMissile(GameState& game, const Missile& missile) {
+    if (missile.sector != game.sector) return;
+    blitRotatedSoft(game.assets->canvas, game.assets->missileImage, screen(missile.worldX - game.camera.cameraX),
+                    screen(missile.worldY - game.camera.cameraY), missile.drawDivisor, missile.drawAngle);
+}
+
+void flyStraight(Missile& missile) {
+    if (missile.boost < kMissileTopBoost) missile.boost += 1;
+    const double step = missile.boost + 15;
+    missile.viewX -= std::cos(missile.heading) * step;
+    missile.worldX -= std::cos(missile.heading) * step;
+    missile.viewY -= std::sin(missile.heading) * step;
+    missile.worldY -= std::sin(missile.heading) * step;
+}
+
+// The step toward the target is split linearly between x and y by the aim's angle.
+void home(Missile& missile, const CargoAircraft& target) {
+    missile.aimX = target.x - 150 - missile.worldX + 60;
+    missile.aimY = target.y - missile.worldY;
+    if (missile.boost < kMissileTopBoost) missile.boost += 1;
+    const double a = std::atan2(missile.aimY, missile.aimX) * 180.0 / kPi;
+    missile.drawAngle = a;
+    const double sx = (90.0 - std::fabs(a)) * kHomingStep / 90.0;
+    const double sy = a >= 0 ? kHomingStep - std::fabs(sx) : std::fabs(sx) - kHomingStep;
+    missile.worldX += sx;
+    missile.worldY += sy;
+}
+
+void retire(Missile& missile) {
+    missile.viewX = missile.viewY = 0.0;
+    missile.worldX = missile.worldY = 0.0;
+    missile.heading = 0.0;
+    missile.active = 0;
+}
+
+void land(GameState& game, const Missile& missile) {
+    for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
+        Truck& truck = game.trucks[t];
+        if (missile.worldX - 40 < truck.x + 98 && truck.x < missile.worldX + 55 && missile.sector == truck.sector &&
+            truck.alive) {
+            truck.alive = 0;
+            game.trucksDestroyed += 1;
+        }
+    }
+    startGroundBlast(game, BlastKind::Missile, missile.worldX);
+    playDetonation(game, game.aircraft.worldY < kFarDetonationAbove);
+}
+
+// The tones loop: started only when silent, so they sound whole rather than as a restarted buzz.
+void startTone(const SoundEffect& tone, int32_t volume) {
+    if (!isPlaying(tone)) playLooping(tone, volume);
+}
+
+void stopTone(const SoundEffect& tone) {
+    if (isPlaying(tone)) stopSound(tone);
+}
+
+// A diamond 50 pixels tall hanging from (x, y), two pixels thick.
+void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
+    const int32_t lines[8][4] = {{x, y, x + 25, y + 25},           {x + 1, y + 1, x + 26, y + 26},
+                                 {x, y, x - 25, y + 25},           {x - 1, y - 1, x - 26, y + 26},
+                                 {x - 25, y + 25, x, y + 50},      {x - 26, y + 26, x - 1, y + 51},
+                                 {x + 25, y + 25, x, y + 50},      {x + 26, y + 26, x + 1, y + 51}};
+    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], 106, 255, 0);
+}
+
+} // namespace
+
+void launchMissile(GameState& game) {
+    if (!game.keys[kVkSpace] || game.selectedWeapon != 3 || game.triggerLatch || !game.aircraft.gearUp) return;
+    if (game.missilesFired >= 0 && game.missilesFired < usableMissiles(game)) {
+        playOnce(game.assets->sounds[kSoundMissileLaunch], kLaunchVolume);
+        Missile& missile = game.missiles[game.missilesFired];
+        missile.viewX = game.aircraft.screenX;
+        missile.viewY = game.aircraft.screenY;
+        missile.worldX = game.aircraft.worldX;
+        missile.worldY = game.aircraft.worldY;
+        missile.heading = radians(game.aircraft.pitchAtStep - 3);
+        missile.drawDivisor = 3.5;
+        // The picture points the other way from the pitch: turned half round it flies nose first.
+        missile.drawAngle = game.aircraft.pitch - 180;
+        missile.sector = game.sector;
+        missile.boost = 0;
+        missile.active = 1;
+        game.missilesFired += 1;
+    }
+    // Set even when none is left, so a press launches at most one.
+    game.triggerLatch = 1;
+}
+
+void moveMissiles(GameState& game) {
+    const int32_t used = std::clamp(game.missilesFired, 0, kMissileCapacity);
+    for (int32_t i = 0; i < used; ++i) {
+        Missile& missile = game.missiles[i];
+        if (!missile.active) continue;
+        // A mark naming no aircraft of the table (a damaged save) leaves the missile unguided.
+        if (missile.locked && missile.target >= 0 && missile.target < kCargoCapacity) {
+            home(missile, game.cargoAircraft[missile.target]);
+        } else {
+            flyStraight(missile);
+        }
+        drawMissile(game, missile);
+        const bool inSection = missile.worldX >= 0 && missile.worldX <= 40000 && missile.worldY >= 0;
+        if (inSection && missile.worldY < kMissileGroundY) continue;
+        if (inSection) land(game, missile);
+        retire(missile);
+    }
+}
+
+void updateLockOn(GameState& game) {
+    const SoundEffect& lockTone = game.assets->sounds[kSoundLockTone];
+    const SoundEffect& searchTone = game.assets->sounds[kSoundSearchTone];
+    Canvas& canvas = game.assets->canvas;
+    game.targetInSector = 0;
+    game.noTargetInSector = 1;
+    const int32_t count = std::clamp(game.cargoCount, 0, kCargoCapacity);
+    for (int32_t i = 0; i < count; ++i) {
+        const CargoAircraft& cargo = game.cargoAircraft[i];
+        if (cargo.sector == game.sector && cargo.hitPoints > 0) {
+            game.targetInSector = 1;
+            game.noTargetInSector = 0;
+        }
+        if (!cargo.active || cargo.x <= 0) continue;
+        if (cargo.sector != game.sector) {
+            if (game.selectedWeapon == 3) startTone(searchTone, kSearchToneVolume);
+            continue;
+        }
+        const bool locked = i == game.lockTarget && game.selectedWeapon == 3 && cargo.hitPoints > 0 &&
+                            game.missilesFired < game.missileLoad;
+        const RadarPoint dot = radarPoint(cargo.x, cargo.y);
+        if (!locked) {
+            fillDisc(canvas, dot.x, dot.y, 2, 106, 227, 0);
+            continue;
+        }
+        const int32_t x = screen(cargo.x - game.camera.cameraX);
+        const int32_t y = screen(cargo.y - game.camera.cameraY);
+        drawLockMark(canvas, x, y);
+        startTone(lockTone, kLockToneVolume);
+        fillDisc(canvas, dot.x, dot.y, 2, 255, 0, 0);
+        // Holding the fire key marks the slot the next launch will use.
+        if (game.keys[kVkSpace] && game.missilesFired >= 0 && game.missilesFired < kMissileCapacity) {
+            Missile& next = game.missiles[game.missilesFired];
+            next.locked = 1;
+            next.target = i;
+            next.aimX = cargo.x - game.camera.cameraX;
+            next.aimY = cargo.y - game.camera.cameraY;
+        }
+    }
+    if (game.noTargetInSector && !game.targetInSector) stopTone(lockTone);
+    if (game.selectedWeapon == 1 || game.selectedWeapon == 2 || game.missilesFired == game.missileLoad) stopTone(lockTone);
+}
+
+void resetMissiles(GameState& game, bool newGame) {
+    for (Missile& missile : game.missiles) {
+        retire(missile);
+        if (newGame) missile.locked = 0;
+    }
+}

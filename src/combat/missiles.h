@@ -1,0 +1,32 @@
+#pragma once
+// Missiles and the lock-on. In mission 2 the cargo aircraft nearest the player's nose is offered
+// for lock-on while it is in the player's section: with missiles selected and one left it gets
+// the diamond and the lock tone, and holding the fire key marks the next missile slot to home on
+// it. A marked slot's missile homes on its target; an unmarked one flies straight and speeds up.
+// The search tone says targets are only elsewhere.
+//
+// Order within a sortie frame (the dispatcher's): updateLockOn as the cockpit's last action,
+// launchMissile inside releaseStores, then moveMissiles after the bombs (sections below 2 only);
+// the cargo aircraft's step makes the hits.
+
+#include <cstdint>
+
+struct GameState;
+
+constexpr double kMissileGroundY = 19770.0; // a missile lands at this world y
+constexpr int32_t kMissileTopBoost = 40;    // frames of acceleration: 16 to 55 pixels a frame
+
+// Space with missiles and the gear up, one per press, into slot missilesFired; the slot's mark
+// is kept as the lock-on left it.
+void launchMissile(GameState& game);
+
+// Every missile in flight: straight and accelerating, or homing 40 pixels a frame; landing
+// (trucks under it destroyed, a ground blast) or leaving the section retires it.
+void moveMissiles(GameState& game);
+
+// The lock-on: targetInSector, the diamond, the tones, the cargo aircraft's radar dots and the
+// mark on the next slot while Space is held.
+void updateLockOn(GameState& game);
+
+// Empties the missiles in flight of the last sortie; the slots' marks stay unless `newGame`.
+void resetMissiles(GameState& game, bool newGame);
