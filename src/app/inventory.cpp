@@ -154,7 +154,7 @@ void loadInventory(GameState& game) {
         jobs.push_back([&prepared, i]() {
             const FileTexture& t = kFileTextures[i];
             std::vector<uint8_t> file;
-            if (!readWholeFile(t.path, "texture", file)) return;
+            if (!readWholeFile(t.path, "texture", kMaxPictureFileBytes, file)) return;
             PreparedTexture& out = prepared[size_t(i)];
             out.width = t.width;
             out.height = t.height;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "app/game_state.h"
@@ -41,43 +42,50 @@ const char* decodeMp3(const uint8_t* bytes, size_t count, std::vector<int16_t>& 
     size_t used = 0; // samples of `out` holding decoded output
     bool reserved = false;
     cut = false;
-    while (problem == nullptr) {
-        if (out.size() < used + kReadSamples) out.resize(std::min(maxSamples, std::max(used + kReadSamples, out.size() * 2)));
-        const size_t room = out.size() - used;
-        if (room < kReadSamples) {
-            cut = true;
-            break;
-        }
-        size_t done = 0;
-        const int result = mpg123_read(handle, out.data() + used, room * sizeof(int16_t), &done);
-        used += done / sizeof(int16_t);
-        if (result == MPG123_NEW_FORMAT) {
-            long rate = 0;
-            int channels = 0;
-            int encoding = 0;
-            mpg123_getformat(handle, &rate, &channels, &encoding);
-            if (rate != kAudioRate || channels != MPG123_STEREO || encoding != MPG123_ENC_SIGNED_16) {
-                problem = "the MP3 decoder cannot give 44100 Hz 16-bit stereo output";
+    try {
+        while (problem == nullptr) {
+            if (out.size() < used + kReadSamples) {
+                out.resize(std::min(maxSamples, std::max(used + kReadSamples, out.size() * 2)));
             }
-            const off_t estimate = mpg123_length(handle);
-            if (!reserved && estimate > 0) {
-                // A little over the estimate; pages past the end are never touched, so cost nothing.
-                const size_t samples = std::min(maxSamples, static_cast<size_t>(estimate) * 2 + kAudioRate * 2);
-                if (samples > out.size()) out.resize(samples);
-                reserved = true;
+            const size_t room = out.size() - used;
+            if (room < kReadSamples) {
+                cut = true;
+                break;
             }
-        } else if (result == MPG123_NEED_MORE) {
-            if (fed == count) break;
-            const size_t piece = std::min(kFeedBytes, count - fed);
-            if (mpg123_feed(handle, bytes + fed, piece) != MPG123_OK) problem = "the MP3 decoder rejects the data";
-            fed += piece;
-        } else if (result == MPG123_DONE) {
-            break;
-        } else if (result != MPG123_OK) {
-            // A damaged stream ends here; what decoded before it is kept.
-            if (used == 0) problem = "not decodable MP3 data";
-            break;
+            size_t done = 0;
+            const int result = mpg123_read(handle, out.data() + used, room * sizeof(int16_t), &done);
+            used += done / sizeof(int16_t);
+            if (result == MPG123_NEW_FORMAT) {
+                long rate = 0;
+                int channels = 0;
+                int encoding = 0;
+                mpg123_getformat(handle, &rate, &channels, &encoding);
+                if (rate != kAudioRate || channels != MPG123_STEREO || encoding != MPG123_ENC_SIGNED_16) {
+                    problem = "the MP3 decoder cannot give 44100 Hz 16-bit stereo output";
+                }
+                const off_t estimate = mpg123_length(handle);
+                if (!reserved && estimate > 0) {
+                    // A little over the estimate; pages past the end are never touched, so cost nothing.
+                    const size_t samples = std::min(maxSamples, static_cast<size_t>(estimate) * 2 + kAudioRate * 2);
+                    if (samples > out.size()) out.resize(samples);
+                    reserved = true;
+                }
+            } else if (result == MPG123_NEED_MORE) {
+                if (fed == count) break;
+                const size_t piece = std::min(kFeedBytes, count - fed);
+                if (mpg123_feed(handle, bytes + fed, piece) != MPG123_OK) problem = "the MP3 decoder rejects the data";
+                fed += piece;
+            } else if (result == MPG123_DONE) {
+                break;
+            } else if (result != MPG123_OK) {
+                // A damaged stream ends here; what decoded before it is kept.
+                if (used == 0) problem = "not decodable MP3 data";
+                break;
+            }
         }
+    } catch (const std::bad_alloc&) {
+        problem = "does not fit in memory";
+        used = 0;
     }
     out.resize(used / 2 * 2);
     mpg123_delete(handle);
@@ -128,7 +136,7 @@ bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const ch
 void loadMusic(MusicTrack& track, const char* windowsPath) {
     releaseMusic(track);
     std::vector<uint8_t> file;
-    if (!readWholeFile(windowsPath, "music", file)) return;
+    if (!readWholeFile(windowsPath, "music", kMaxMusicFileBytes, file)) return;
     installMusic(track, decodeFile(std::move(file), windowsPath));
 }
 
@@ -136,7 +144,7 @@ void loadMusicInBackground(MusicTrack& track, const char* windowsPath) {
     releaseMusic(track);
     // The file is read here, so that a missing one is reported at once, in load order.
     std::vector<uint8_t> file;
-    if (!readWholeFile(windowsPath, "music", file)) return;
+    if (!readWholeFile(windowsPath, "music", kMaxMusicFileBytes, file)) return;
     track.decoding = std::async(std::launch::async, decodeFile, std::move(file), std::string(windowsPath)).share();
 }
 

@@ -11,6 +11,7 @@
 struct GameState;
 
 constexpr double kMaxMusicSeconds = 600.0; // longer decoded output is cut here, bounding memory
+constexpr size_t kMaxMusicFileBytes = 32 * 1024 * 1024; // larger music files are refused unread
 
 // What a decode on another thread hands back.
 struct DecodedMusic {
