@@ -2,8 +2,10 @@
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 JOBS ?= 2
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-release test-asan bench clean
+.PHONY: all deps configure build run test test-release test-asan bench fuzz clean
 
 all: build
 
@@ -31,8 +33,20 @@ test-asan: deps
 bench: build
 	cd $(BUILD) && bench/skarnwing-bench
 
+# Every loader's fuzz target for FUZZ_SECONDS each, seeded from the content the release build
+# generated; only where clang (libFuzzer) is installed.
+fuzz: build
+	@if command -v clang++ > /dev/null; then \
+	  cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	    -DSKARNWING_CONTENT_BUILD=$(abspath $(BUILD)) && \
+	  cmake --build $(FUZZ_BUILD) -j$(JOBS) && \
+	  fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS); \
+	else \
+	  echo "fuzz: clang is not installed, so there are no fuzz targets to run"; \
+	fi
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 # The README's test command: the release tests, then the sanitizer build's.
 test: test-release test-asan

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libstb-dev libmpg123-dev libfreetype-dev
-  libpng-dev libturbojpeg0-dev
+  libpng-dev libjpeg62-turbo-dev
   fonts-dejavu-core fonts-liberation2
   librsvg2-bin lame fluidsynth timgm6mb-soundfont abcmidi sox espeak-ng
   xvfb xauth
