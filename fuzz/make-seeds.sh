@@ -10,13 +10,13 @@ mkdir -p "$seeds"/{wav,font_sheet,picture,mp3}
 find "$content/Files" -type f -iname '*.wav' -size -1000k -exec cp {} "$seeds/wav/" \;
 find "$content/Files" -type f -iname '*.bmp' -exec cp {} "$seeds/font_sheet/" \;
 
-# Pictures under 64 KB (the large backdrops only slow the search down), each after the four bytes
+# Pictures under 16 KB (the large ones only slow the search down), each after the four bytes
 # that choose the texture size, frame width and key: 30x30 from a 64-wide frame, black key.
 n=0
 while IFS= read -r -d '' picture; do
   n=$((n + 1))
   { printf '\035\035\077\002'; cat "$picture"; } > "$seeds/picture/$n-$(basename "$picture")"
-done < <(find "$content/Files" "$content/resources" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -64k -print0)
+done < <(find "$content/Files" "$content/resources" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -16k -print0)
 
 # The first 16 KB of each tune: a few seconds of frames are enough to reach every decoder path.
 for tune in "$content"/Files/Sound/*.z2; do

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Skarnwing needs to build, generate its content and run its tests.
+# libpng and libjpeg-turbo decode the game's pictures (both made for untrusted files and fuzzed
+# upstream); clang with its runtime gives libFuzzer for `make fuzz`.
 # Idempotent: packages already present are left alone, so a second run costs a few seconds.
 set -euo pipefail
 
@@ -11,6 +13,7 @@ packages=(
   fonts-dejavu-core fonts-liberation2
   librsvg2-bin lame fluidsynth timgm6mb-soundfont abcmidi sox espeak-ng
   xvfb xauth
+  clang libclang-rt-14-dev
 )
 
 missing=()
