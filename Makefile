@@ -36,13 +36,15 @@ bench: build
 # Every loader's fuzz target for FUZZ_SECONDS each, seeded from the content the release build
 # generated; only where clang (libFuzzer) is installed.
 fuzz: build
-	@if command -v clang++ > /dev/null; then \
+	@mkdir -p $(FUZZ_BUILD)
+	@if printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' | \
+	    clang++ -x c++ -fsanitize=fuzzer - -o $(FUZZ_BUILD)/libfuzzer-check 2> /dev/null; then \
 	  cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
 	    -DSKARNWING_CONTENT_BUILD=$(abspath $(BUILD)) && \
 	  cmake --build $(FUZZ_BUILD) -j$(JOBS) && \
 	  fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS); \
 	else \
-	  echo "fuzz: clang is not installed, so there are no fuzz targets to run"; \
+	  echo "fuzz: clang with libFuzzer is not installed, so there are no fuzz targets to run"; \
 	fi
 
 clean:

@@ -22,5 +22,7 @@ done < <(find "$content/Files" "$content/resources" -type f \( -iname '*.png' -o
 for tune in "$content"/Files/Sound/*.z2; do
   head -c 16384 "$tune" > "$seeds/mp3/$(basename "$tune").mp3"
 done
+# The save file's seeds join here once it exists: a fresh save and one from a played game.
+
 echo "seeds: $(ls "$seeds/wav" | wc -l) wav, $(ls "$seeds/font_sheet" | wc -l) font_sheet," \
   "$(ls "$seeds/picture" | wc -l) picture, $(ls "$seeds/mp3" | wc -l) mp3"

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# run.sh BUILD_FUZZ SECONDS [TARGET...]: runs each fuzz target (all by default) for SECONDS on
-# one core, on its seeds and its growing corpus in BUILD_FUZZ/corpus/TARGET. A finding stops the
-# run with the sanitizer's report and leaves the input in BUILD_FUZZ/findings/.
+# run.sh BUILD_FUZZ SECONDS [TARGET...]: runs each fuzz target (by default every one built) for
+# SECONDS on one core, on its seeds and its growing corpus in BUILD_FUZZ/corpus/TARGET. A finding
+# stops the run with the sanitizer's report and leaves the input in BUILD_FUZZ/findings/.
 set -euo pipefail
 build=$1
 seconds=$2
 shift 2
 targets=("$@")
-if [ ${#targets[@]} -eq 0 ]; then targets=(wav font_sheet picture mp3); fi
+if [ ${#targets[@]} -eq 0 ]; then
+  for program in "$build"/fuzz-*; do
+    if [ -f "$program" ] && [ -x "$program" ]; then targets+=("${program##*/fuzz-}"); fi
+  done
+fi
 # FUZZ_RUNS, when set, also ends each run after that many executions.
 runs=()
 if [ -n "${FUZZ_RUNS:-}" ]; then runs=(-runs="$FUZZ_RUNS"); fi
@@ -25,7 +29,7 @@ for t in "${targets[@]}"; do
       "$build/corpus/$t" "$build/seeds/$t" > "$log" 2>&1; then
     tail -n 30 "$log"
     for finding in "$build/findings/$t-"*; do
-      [ -e "$finding" ] && "$build/fuzz-$t" "$finding" 2>&1 | grep -v '^fuzz\|^picture\|^sound\|^music\|^font' | tail -n 40
+      [ -e "$finding" ] && "$build/fuzz-$t" "$finding" 2>&1 | tail -n 60
     done
     echo "fuzz: $t FOUND A FAULT (input in $build/findings/)"
     exit 1
