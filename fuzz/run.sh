@@ -29,7 +29,7 @@ for t in "${targets[@]}"; do
       "$build/corpus/$t" "$build/seeds/$t" > "$log" 2>&1; then
     tail -n 30 "$log"
     for finding in "$build/findings/$t-"*; do
-      [ -e "$finding" ] && "$build/fuzz-$t" "$finding" 2>&1 | tail -n 60
+      [ -e "$finding" ] && { "$build/fuzz-$t" "$finding" 2>&1 | tail -n 60; } || true
     done
     echo "fuzz: $t FOUND A FAULT (input in $build/findings/)"
     exit 1
