@@ -167,100 +167,74 @@ uint8_t clampByte(int32_t value) {
     return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
 }
 
-// One pass of the 8-point integer inverse DCT over s0..s7, constants scaled by 4096. The sums
-// wrap in 32 bits, so damaged coefficients give wrong samples rather than undefined behaviour;
-// valid ones never come near the wrap.
-struct IdctTerms {
-    uint32_t x0, x1, x2, x3, t0, t1, t2, t3;
-};
-
 // A constant scaled by 4096, rounded as the conversion truncates (towards zero).
 constexpr uint32_t fix(double x) {
     return uint32_t(int32_t(x * 4096 + 0.5));
 }
 
-IdctTerms idct1d(uint32_t s0, uint32_t s1, uint32_t s2, uint32_t s3, uint32_t s4, uint32_t s5, uint32_t s6,
-                 uint32_t s7) {
-    IdctTerms r;
-    uint32_t p1 = (s2 + s6) * fix(0.5411961f);
-    const uint32_t t2 = p1 + s6 * fix(-1.847759065f);
-    const uint32_t t3 = p1 + s2 * fix(0.765366865f);
-    const uint32_t e0 = (s0 + s4) * 4096u;
-    const uint32_t e1 = (s0 - s4) * 4096u;
-    r.x0 = e0 + t3;
-    r.x3 = e0 - t3;
-    r.x1 = e1 + t2;
-    r.x2 = e1 - t2;
-    uint32_t p3 = s7 + s3;
-    uint32_t p4 = s5 + s1;
-    p1 = s7 + s1;
-    uint32_t p2 = s5 + s3;
-    const uint32_t p5 = (p3 + p4) * fix(1.175875602f);
-    r.t0 = s7 * fix(0.298631336f);
-    r.t1 = s5 * fix(2.053119869f);
-    r.t2 = s3 * fix(3.072711026f);
-    r.t3 = s1 * fix(1.501321110f);
-    p1 = p5 + p1 * fix(-0.899976223f);
-    p2 = p5 + p2 * fix(-2.562915447f);
-    p3 = p3 * fix(-1.961570560f);
-    p4 = p4 * fix(-0.390180644f);
-    r.t3 += p1 + p4;
-    r.t2 += p2 + p3;
-    r.t1 += p2 + p4;
-    r.t0 += p1 + p3;
-    return r;
+// Eight 8-point integer inverse DCTs side by side: in[k][lane] is input k of transform `lane`,
+// out[k][lane] its output k, rounded by `bias` and shifted down by `shift` (signed). Constants are
+// scaled by 4096. The sums wrap in 32 bits, so damaged coefficients give wrong samples rather than
+// undefined behaviour; valid ones never come near the wrap. Straight-line code over the lanes,
+// which the compiler turns into vector instructions.
+void idctPass(const uint32_t (&in)[8][8], uint32_t (&out)[8][8], uint32_t bias, int shift) {
+    for (int lane = 0; lane < 8; ++lane) {
+        const uint32_t s0 = in[0][lane], s1 = in[1][lane], s2 = in[2][lane], s3 = in[3][lane];
+        const uint32_t s4 = in[4][lane], s5 = in[5][lane], s6 = in[6][lane], s7 = in[7][lane];
+        const uint32_t e = (s2 + s6) * fix(0.5411961f);
+        const uint32_t evenB = e + s6 * fix(-1.847759065f);
+        const uint32_t evenA = e + s2 * fix(0.765366865f);
+        const uint32_t e0 = (s0 + s4) * 4096u;
+        const uint32_t e1 = (s0 - s4) * 4096u;
+        const uint32_t x0 = e0 + evenA + bias;
+        const uint32_t x3 = e0 - evenA + bias;
+        const uint32_t x1 = e1 + evenB + bias;
+        const uint32_t x2 = e1 - evenB + bias;
+        const uint32_t p5 = (s7 + s3 + s5 + s1) * fix(1.175875602f);
+        const uint32_t p1 = p5 + (s7 + s1) * fix(-0.899976223f);
+        const uint32_t p2 = p5 + (s5 + s3) * fix(-2.562915447f);
+        const uint32_t p3 = (s7 + s3) * fix(-1.961570560f);
+        const uint32_t p4 = (s5 + s1) * fix(-0.390180644f);
+        const uint32_t t0 = s7 * fix(0.298631336f) + p1 + p3;
+        const uint32_t t1 = s5 * fix(2.053119869f) + p2 + p4;
+        const uint32_t t2 = s3 * fix(3.072711026f) + p2 + p3;
+        const uint32_t t3 = s1 * fix(1.501321110f) + p1 + p4;
+        out[0][lane] = uint32_t(int32_t(x0 + t3) >> shift);
+        out[7][lane] = uint32_t(int32_t(x0 - t3) >> shift);
+        out[1][lane] = uint32_t(int32_t(x1 + t2) >> shift);
+        out[6][lane] = uint32_t(int32_t(x1 - t2) >> shift);
+        out[2][lane] = uint32_t(int32_t(x2 + t1) >> shift);
+        out[5][lane] = uint32_t(int32_t(x2 - t1) >> shift);
+        out[3][lane] = uint32_t(int32_t(x3 + t0) >> shift);
+        out[4][lane] = uint32_t(int32_t(x3 - t0) >> shift);
+    }
 }
 
-// The signed value of a wrapped sum, shifted down.
-int32_t down(uint32_t value, int bits) {
-    return static_cast<int32_t>(value) >> bits;
+void transpose(const uint32_t (&in)[8][8], uint32_t (&out)[8][8]) {
+    for (int r = 0; r < 8; ++r) {
+        for (int c = 0; c < 8; ++c) out[c][r] = in[r][c];
+    }
 }
 
 // Dequantises one block of coefficients (natural order) and writes its 8x8 samples at out.
 void idctBlock(const JCOEF* coefficients, const JQUANT_TBL& quant, uint8_t* out, size_t stride) {
-    int16_t d[64];
-    for (int i = 0; i < 64; ++i) d[i] = static_cast<int16_t>(int32_t(coefficients[i]) * int32_t(quant.quantval[i]));
-    uint32_t v[64];
-    for (int i = 0; i < 8; ++i) {
-        const int16_t* c = d + i;
-        if (c[8] == 0 && c[16] == 0 && c[24] == 0 && c[32] == 0 && c[40] == 0 && c[48] == 0 && c[56] == 0) {
-            for (int k = 0; k < 8; ++k) v[i + 8 * k] = uint32_t(int32_t(c[0]) * 4);
-            continue;
+    uint32_t a[8][8];
+    uint32_t b[8][8];
+    // Dequantised in 16 bits (the product's low half, sign-extended), as the pictures always were.
+    for (int r = 0; r < 8; ++r) {
+        for (int c = 0; c < 8; ++c) {
+            const uint32_t product = uint32_t(uint16_t(coefficients[r * 8 + c])) * quant.quantval[r * 8 + c];
+            a[r][c] = uint32_t(int32_t(int16_t(uint16_t(product))));
         }
-        IdctTerms r = idct1d(uint32_t(c[0]), uint32_t(c[8]), uint32_t(c[16]), uint32_t(c[24]), uint32_t(c[32]),
-                             uint32_t(c[40]), uint32_t(c[48]), uint32_t(c[56]));
-        // Back down from 4096, keeping two bits of precision.
-        r.x0 += 512;
-        r.x1 += 512;
-        r.x2 += 512;
-        r.x3 += 512;
-        v[i + 0] = uint32_t(down(r.x0 + r.t3, 10));
-        v[i + 56] = uint32_t(down(r.x0 - r.t3, 10));
-        v[i + 8] = uint32_t(down(r.x1 + r.t2, 10));
-        v[i + 48] = uint32_t(down(r.x1 - r.t2, 10));
-        v[i + 16] = uint32_t(down(r.x2 + r.t1, 10));
-        v[i + 40] = uint32_t(down(r.x2 - r.t1, 10));
-        v[i + 24] = uint32_t(down(r.x3 + r.t0, 10));
-        v[i + 32] = uint32_t(down(r.x3 - r.t0, 10));
     }
-    for (int i = 0; i < 8; ++i, out += stride) {
-        const uint32_t* w = v + 8 * i;
-        IdctTerms r = idct1d(w[0], w[1], w[2], w[3], w[4], w[5], w[6], w[7]);
-        // 4096 * 4 from the passes and 8 from the two sqrt(8) scales: 1 << 17 in all, rounded,
-        // and the +128 level shift added before the shift.
-        constexpr uint32_t kBias = 65536u + (128u << 17);
-        r.x0 += kBias;
-        r.x1 += kBias;
-        r.x2 += kBias;
-        r.x3 += kBias;
-        out[0] = clampByte(down(r.x0 + r.t3, 17));
-        out[7] = clampByte(down(r.x0 - r.t3, 17));
-        out[1] = clampByte(down(r.x1 + r.t2, 17));
-        out[6] = clampByte(down(r.x1 - r.t2, 17));
-        out[2] = clampByte(down(r.x2 + r.t1, 17));
-        out[5] = clampByte(down(r.x2 - r.t1, 17));
-        out[3] = clampByte(down(r.x3 + r.t0, 17));
-        out[4] = clampByte(down(r.x3 - r.t0, 17));
+    // Columns first, back down from 4096 keeping two bits of precision; then rows, down by
+    // 4096 * 4 and the 8 of the two sqrt(8) scales (1 << 17 in all), rounded, with the +128 level
+    // shift added before the shift.
+    idctPass(a, b, 512, 10);
+    transpose(b, a);
+    idctPass(a, b, 65536u + (128u << 17), 17);
+    for (int y = 0; y < 8; ++y, out += stride) {
+        for (int x = 0; x < 8; ++x) out[x] = clampByte(int32_t(b[x][y]));
     }
 }
 
