@@ -20,6 +20,8 @@
 #include <stb/stb_image.h>
 #pragma GCC diagnostic pop
 
+#include <png.h>
+
 #include "assets/images.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -72,6 +74,50 @@ std::vector<uint8_t> pngClaiming(uint32_t width, uint32_t height) {
     putBig32(png, 20, height);
     putBig32(png, 29, crc32(png.data() + 12, 17)); // over "IHDR" and its 13 bytes
     return png;
+}
+
+void appendPngBytes(png_structp png, png_bytep data, size_t size) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + size);
+}
+
+// A PNG of the given colour type, bit depth and interlacing, with random samples, a palette of
+// 256 entries when it has one, and a transparency chunk when `keyed`. libpng aborts on an error.
+std::vector<uint8_t> pngOfKind(int colourType, int depth, bool interlaced, bool keyed, Lcg& random) {
+    constexpr uint32_t kWidth = 23;
+    constexpr uint32_t kHeight = 11;
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    png_set_write_fn(png, &out, appendPngBytes, nullptr);
+    png_set_IHDR(png, info, kWidth, kHeight, depth, colourType,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color palette[256];
+    png_byte alphas[256];
+    for (int i = 0; i < 256; ++i) {
+        palette[i] = {uint8_t(random.next()), uint8_t(random.next()), uint8_t(random.next())};
+        alphas[i] = uint8_t(random.next());
+    }
+    png_color_16 key = {};
+    key.gray = 1;
+    key.red = 1;
+    key.green = 1;
+    key.blue = 1;
+    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_PLTE(png, info, palette, 1 << std::min(depth, 8));
+    if (keyed) png_set_tRNS(png, info, alphas, 1 << std::min(depth, 8), &key);
+    png_write_info(png, info);
+    const size_t rowBytes = png_get_rowbytes(png, info);
+    std::vector<uint8_t> pixels(rowBytes * kHeight);
+    // Small values, so that some samples meet the transparent key.
+    for (uint8_t& b : pixels) b = uint8_t(random.next() % 4 == 0 ? 0 : random.next());
+    for (size_t i = 1; i < pixels.size(); i += 7) pixels[i] = 1;
+    std::vector<png_bytep> rows(kHeight);
+    for (uint32_t y = 0; y < kHeight; ++y) rows[y] = pixels.data() + y * rowBytes;
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
 }
 
 // Decodes with the game's decoder, expecting a refusal with exactly one line; gives the line.
@@ -171,15 +217,28 @@ TEST(UntrustedPictures, SizeLimitIsCheckedFromThePngHeader) {
     refusal(pngClaiming(4, 5000));
 }
 
-// The decoders give stb_image's pixels for every kind of PNG the writer makes (grey, grey with
-// alpha, RGB, RGBA) and for JPEGs, so no picture changes.
+// The decoders give stb_image's pixels for every kind of PNG (every colour type and depth,
+// transparency keys, interlacing) and for JPEGs, so no picture changes.
 TEST(UntrustedPictures, DecodedPixelsMatchTheReferenceDecoder) {
     Lcg random(5);
     std::vector<std::vector<uint8_t>> pictures;
-    for (int channels = 1; channels <= 4; ++channels) {
-        std::vector<uint8_t> pixels(37 * 19 * size_t(channels));
-        for (uint8_t& b : pixels) b = uint8_t(random.next());
-        pictures.push_back(pngBytes(37, 19, channels, pixels));
+    struct Kind {
+        int colourType;
+        std::vector<int> depths;
+        bool keyable;
+    };
+    const Kind kinds[] = {{PNG_COLOR_TYPE_GRAY, {1, 2, 4, 8, 16}, true},
+                          {PNG_COLOR_TYPE_GRAY_ALPHA, {8, 16}, false},
+                          {PNG_COLOR_TYPE_RGB, {8, 16}, true},
+                          {PNG_COLOR_TYPE_RGB_ALPHA, {8, 16}, false},
+                          {PNG_COLOR_TYPE_PALETTE, {1, 2, 4, 8}, true}};
+    for (const Kind& kind : kinds) {
+        for (const int depth : kind.depths) {
+            for (const bool interlaced : {false, true}) {
+                pictures.push_back(pngOfKind(kind.colourType, depth, interlaced, false, random));
+                if (kind.keyable) pictures.push_back(pngOfKind(kind.colourType, depth, interlaced, true, random));
+            }
+        }
     }
     pictures.push_back(sampleJpeg());
     std::vector<uint8_t> rgb(101 * 67 * 3);

@@ -36,6 +36,7 @@ struct PngReader {
     const uint8_t* bytes = nullptr;
     size_t size = 0;
     size_t at = 0;          // bytes handed to libpng so far
+    int passes = 1;         // 7 for an interlaced picture
     char problem[96] = {};  // libpng's reason for stopping
     ~PngReader() { png_destroy_read_struct(&png, &info, nullptr); }
 };
@@ -76,7 +77,7 @@ bool pngSetRgba(PngReader& reader) {
     png_set_strip_16(reader.png);
     png_set_gray_to_rgb(reader.png);
     png_set_add_alpha(reader.png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(reader.png);
+    reader.passes = png_set_interlace_handling(reader.png);
     png_read_update_info(reader.png, reader.info);
     if (png_get_rowbytes(reader.png, reader.info) != size_t(png_get_image_width(reader.png, reader.info)) * 4) {
         png_error(reader.png, "unexpected row format");
@@ -84,9 +85,12 @@ bool pngSetRgba(PngReader& reader) {
     return true;
 }
 
-bool pngReadRows(PngReader& reader, png_bytepp rows) {
+// Reads every row (every pass of an interlaced picture) into pixels, rowBytes apart.
+bool pngReadRows(PngReader& reader, uint8_t* pixels, size_t rowBytes, size_t height) {
     if (setjmp(png_jmpbuf(reader.png))) return false;
-    png_read_image(reader.png, rows);
+    for (int pass = 0; pass < reader.passes; ++pass) {
+        for (size_t y = 0; y < height; ++y) png_read_row(reader.png, pixels + y * rowBytes, nullptr);
+    }
     return true;
 }
 
@@ -373,9 +377,9 @@ const char* decodePng(const uint8_t* data, size_t size, RgbaPicture& out) {
     if (const char* problem = checkSize(header.width, header.height)) return problem;
     if (!pngSetRgba(reader)) return keepProblem(reader.problem);
     out.bytes.resize(size_t(header.width) * size_t(header.height) * 4);
-    std::vector<png_bytep> rows(size_t(header.height));
-    for (size_t y = 0; y < rows.size(); ++y) rows[y] = out.bytes.data() + y * size_t(header.width) * 4;
-    if (!pngReadRows(reader, rows.data())) return keepProblem(reader.problem);
+    if (!pngReadRows(reader, out.bytes.data(), size_t(header.width) * 4, size_t(header.height))) {
+        return keepProblem(reader.problem);
+    }
     out.width = header.width;
     out.height = header.height;
     out.hasAlpha = header.hasAlpha;
