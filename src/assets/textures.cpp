@@ -1,9 +1,8 @@
 #include "assets/textures.h"
 
 #include <cstdio>
-#include <string>
-
 #include <new>
+#include <string>
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
