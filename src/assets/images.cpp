@@ -109,8 +109,9 @@ bool pngOpen(PngReader& reader, const uint8_t* bytes, size_t size) {
 
 // ---- JPEG, through libjpeg-turbo ----
 // The library parses the file and decodes its entropy-coded data to DCT coefficients; the
-// pixels are rebuilt here with the integer inverse DCT and colour conversion the game's pictures
-// have always been decoded with, so every picture keeps exactly its pixels.
+// pixels are rebuilt here with the integer inverse DCT and colour conversion of stb_image, which
+// the content tools and their tests use, so a picture has the same pixels in the game as there.
+// Subsampled colour is repeated rather than interpolated; the game's JPEGs are not subsampled.
 
 constexpr int kMaxJpegScans = 500; // progressive scans; more is a file made to waste time
 constexpr long kMaxJpegMemory = 512L * 1024 * 1024; // bytes the library may allocate
@@ -224,7 +225,7 @@ void transpose(const uint32_t (&in)[8][8], uint32_t (&out)[8][8]) {
 void idctBlock(const JCOEF* coefficients, const JQUANT_TBL& quant, uint8_t* out, size_t stride) {
     uint32_t a[8][8];
     uint32_t b[8][8];
-    // Dequantised in 16 bits (the product's low half, sign-extended), as the pictures always were.
+    // Dequantised in 16 bits (the product's low half, sign-extended), as stb_image does.
     for (int r = 0; r < 8; ++r) {
         for (int c = 0; c < 8; ++c) {
             const uint32_t product = uint32_t(uint16_t(coefficients[r * 8 + c])) * quant.quantval[r * 8 + c];
