@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# make-seeds.sh CONTENT_BUILD SEEDS: one folder of seed inputs per fuzz target under SEEDS, made
-# from the sounds, font sheets, pictures and music that CONTENT_BUILD generated.
+# make-seeds.sh CONTENT_BUILD SEEDS PICTURE_SEEDS: one folder of seed inputs per fuzz target under
+# SEEDS, made from the sounds, font sheets, pictures and music that CONTENT_BUILD generated;
+# PICTURE_SEEDS is the tool that writes a picture again as JPEGs of other kinds.
 set -euo pipefail
 content=$1
 seeds=$2
+picture_seeds=$3
 rm -rf "$seeds"
 mkdir -p "$seeds"/{wav,font_sheet,picture,mp3}
 
@@ -17,6 +19,13 @@ while IFS= read -r -d '' picture; do
   n=$((n + 1))
   { printf '\035\035\077\002'; cat "$picture"; } > "$seeds/picture/$n-$(basename "$picture")"
 done < <(find "$content/Files" "$content/resources" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -16k -print0)
+
+# Three small pictures (odd sizes among them, for the partial blocks at the edges) as grey, RGB,
+# subsampled, progressive, arithmetic-coded and restart-marked JPEGs.
+find "$content/Files" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -4k | sort | head -n 3 |
+  while IFS= read -r picture; do
+    "$picture_seeds" "$picture" "$seeds/picture/kinds-$(basename "$picture")"
+  done
 
 # The first 16 KB of each tune: a few seconds of frames are enough to reach every decoder path.
 for tune in "$content"/Files/Sound/*.z2; do
