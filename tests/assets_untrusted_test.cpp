@@ -218,7 +218,7 @@ TEST(UntrustedPictures, SizeLimitIsCheckedFromThePngHeader) {
 }
 
 // The decoders give stb_image's pixels for every kind of PNG (every colour type and depth,
-// transparency keys, interlacing) and for JPEGs, so no picture changes.
+// transparency keys, interlacing) and for JPEGs (subsampled or not), so no picture changes.
 TEST(UntrustedPictures, DecodedPixelsMatchTheReferenceDecoder) {
     Lcg random(5);
     std::vector<std::vector<uint8_t>> pictures;
@@ -244,6 +244,8 @@ TEST(UntrustedPictures, DecodedPixelsMatchTheReferenceDecoder) {
     std::vector<uint8_t> rgb(101 * 67 * 3);
     for (size_t i = 0; i < rgb.size(); ++i) rgb[i] = uint8_t(random.next() % 64 + i / 40);
     pictures.push_back(jpegBytes(101, 67, rgb));
+    pictures.push_back(jpegBytes(101, 67, rgb, 80));
+    pictures.push_back(jpegBytes(1, 3, std::vector<uint8_t>(9, 77), 80));
     for (size_t p = 0; p < pictures.size(); ++p) {
         const std::vector<uint8_t>& bytes = pictures[p];
         int width = 0;

@@ -111,7 +111,6 @@ bool pngOpen(PngReader& reader, const uint8_t* bytes, size_t size) {
 // The library parses the file and decodes its entropy-coded data to DCT coefficients; the
 // pixels are rebuilt here with the integer inverse DCT and colour conversion of stb_image, which
 // the content tools and their tests use, so a picture has the same pixels in the game as there.
-// Subsampled colour is repeated rather than interpolated; the game's JPEGs are not subsampled.
 
 constexpr int kMaxJpegScans = 500; // progressive scans; more is a file made to waste time
 constexpr long kMaxJpegMemory = 512L * 1024 * 1024; // bytes the library may allocate
@@ -261,10 +260,13 @@ void ycbcrToRgba(uint8_t y, uint8_t cb, uint8_t cr, uint8_t* out) {
     out[3] = 0xFF;
 }
 
-// Largest sampling factor among the components, 1..4 each way.
+// How the components are laid out: the largest sampling factors (1..4 each way) and whether any
+// component is subsampled, in which case the whole picture's samples are held at once (the
+// interpolation reads the rows around each one).
 struct JpegLayout {
     int maxH = 1;
     int maxV = 1;
+    bool subsampled = false;
 };
 
 // Checks the colour format and sampling the pixel rebuild handles. Null when fine.
@@ -281,66 +283,136 @@ const char* jpegCheckFormat(const jpeg_decompress_struct& info, JpegLayout& layo
         if (layout.maxH % component.h_samp_factor != 0 || layout.maxV % component.v_samp_factor != 0) {
             return "JPEG sampling not supported";
         }
+        layout.subsampled |= component.h_samp_factor != layout.maxH || component.v_samp_factor != layout.maxV;
     }
     return nullptr;
 }
 
-// Reads every coefficient and rebuilds the RGBA pixels into out (width * height * 4 bytes), one
-// band of component rows at a time. planes holds, per component, a band of
-// width_in_blocks * 8 by v_samp_factor * 8 samples.
-bool jpegReadPixels(JpegReader& reader, const JpegLayout& layout, uint8_t* const planes[3], uint8_t* out) {
+// Rows of samples held per component: a band of one block row of the largest sampling, or the
+// whole component when the picture is subsampled.
+size_t planeRows(const jpeg_component_info& component, const JpegLayout& layout) {
+    if (!layout.subsampled) return size_t(component.v_samp_factor) * 8;
+    return (size_t(component.height_in_blocks) + size_t(component.v_samp_factor)) * 8;
+}
+
+// One row of a subsampled component brought to full resolution: `near` is the component row
+// nearest the pixel row and `far` the one on its other side, blended 3:1 where the component has
+// half the rows; half the columns are blended 3:1 with their neighbours; other ratios repeat
+// samples. out receives `width` samples (and up to hs - 1 more).
+void upsampleRow(const uint8_t* near, const uint8_t* far, size_t inWidth, int hs, int vs, uint8_t* out) {
+    const auto div4 = [](int x) { return uint8_t(x >> 2); };
+    const auto div16 = [](int x) { return uint8_t(x >> 4); };
+    if (hs == 1 && vs == 2) {
+        for (size_t i = 0; i < inWidth; ++i) out[i] = div4(3 * near[i] + far[i] + 2);
+    } else if (hs == 2 && vs == 1) {
+        if (inWidth == 1) {
+            out[0] = out[1] = near[0];
+            return;
+        }
+        out[0] = near[0];
+        out[1] = div4(near[0] * 3 + near[1] + 2);
+        size_t i = 1;
+        for (; i < inWidth - 1; ++i) {
+            const int n = 3 * near[i] + 2;
+            out[i * 2] = div4(n + near[i - 1]);
+            out[i * 2 + 1] = div4(n + near[i + 1]);
+        }
+        out[i * 2] = div4(near[inWidth - 2] * 3 + near[inWidth - 1] + 2);
+        out[i * 2 + 1] = near[inWidth - 1];
+    } else if (hs == 2 && vs == 2) {
+        int t1 = 3 * near[0] + far[0];
+        if (inWidth == 1) {
+            out[0] = out[1] = div4(t1 + 2);
+            return;
+        }
+        out[0] = div4(t1 + 2);
+        for (size_t i = 1; i < inWidth; ++i) {
+            const int t0 = t1;
+            t1 = 3 * near[i] + far[i];
+            out[i * 2 - 1] = div16(3 * t0 + t1 + 8);
+            out[i * 2] = div16(3 * t1 + t0 + 8);
+        }
+        out[inWidth * 2 - 1] = div4(t1 + 2);
+    } else {
+        for (size_t i = 0; i < inWidth; ++i) {
+            for (int j = 0; j < hs; ++j) out[i * size_t(hs) + size_t(j)] = near[i];
+        }
+    }
+}
+
+// Reads every coefficient and rebuilds the RGBA pixels into out (width * height * 4 bytes).
+// planes[c] holds planeRows(c) rows of width_in_blocks * 8 samples of component c; rows[c]
+// width + 4 samples of scratch.
+bool jpegReadPixels(JpegReader& reader, const JpegLayout& layout, uint8_t* const planes[3], uint8_t* const rows[3],
+                    uint8_t* out) {
     if (setjmp(reader.jump)) return false;
     jpeg_decompress_struct& info = reader.info;
     jvirt_barray_ptr* arrays = jpeg_read_coefficients(&info);
     const int components = info.num_components;
     const size_t width = info.image_width;
     const size_t height = info.image_height;
-    const size_t bandRows = size_t(layout.maxV) * 8;
+    const size_t bandRows = layout.subsampled ? height : size_t(layout.maxV) * 8;
     const size_t bands = (height + bandRows - 1) / bandRows;
     for (size_t band = 0; band < bands; ++band) {
+        // Each component's block rows of this band, through the inverse DCT into its plane.
+        JDIMENSION firstRow[3] = {};
         for (int c = 0; c < components; ++c) {
             const jpeg_component_info& component = info.comp_info[c];
             if (component.quant_table == nullptr) ERREXIT(&info, JERR_NO_QUANT_TABLE);
-            const JDIMENSION firstRow = JDIMENSION(band) * JDIMENSION(component.v_samp_factor);
-            if (firstRow >= component.height_in_blocks) continue;
-            const JDIMENSION rowCount = std::min<JDIMENSION>(JDIMENSION(component.v_samp_factor), component.height_in_blocks - firstRow);
-            JBLOCKARRAY rows = info.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&info), arrays[c], firstRow, rowCount, FALSE);
+            const JDIMENSION step = JDIMENSION(component.v_samp_factor);
+            firstRow[c] = layout.subsampled ? 0 : JDIMENSION(band) * step;
+            const JDIMENSION endRow = layout.subsampled ? component.height_in_blocks
+                                                        : std::min(component.height_in_blocks, firstRow[c] + step);
             const size_t stride = size_t(component.width_in_blocks) * 8;
-            for (JDIMENSION r = 0; r < rowCount; ++r) {
-                for (JDIMENSION b = 0; b < component.width_in_blocks; ++b) {
-                    idctBlock(rows[r][b], *component.quant_table, planes[c] + size_t(r) * 8 * stride + size_t(b) * 8, stride);
+            for (JDIMENSION row = firstRow[c]; row < endRow; row += step) {
+                const JDIMENSION count = std::min(step, endRow - row);
+                JBLOCKARRAY blocks = info.mem->access_virt_barray(reinterpret_cast<j_common_ptr>(&info), arrays[c], row,
+                                                                  count, FALSE);
+                for (JDIMENSION r = 0; r < count; ++r) {
+                    uint8_t* target = planes[c] + size_t(row - firstRow[c] + r) * 8 * stride;
+                    for (JDIMENSION b = 0; b < component.width_in_blocks; ++b) {
+                        idctBlock(blocks[r][b], *component.quant_table, target + size_t(b) * 8, stride);
+                    }
                 }
             }
         }
         const size_t y0 = band * bandRows;
         const size_t y1 = std::min(height, y0 + bandRows);
         for (size_t y = y0; y < y1; ++y) {
-            uint8_t* pixel = out + y * width * 4;
-            // Each component's sample for this pixel: subsampled ones are repeated.
-            const uint8_t* rowOf[3] = {};
-            size_t stepH[3] = {};
+            // Each component's samples for this row of pixels.
+            const uint8_t* sample[3] = {};
             for (int c = 0; c < components; ++c) {
                 const jpeg_component_info& component = info.comp_info[c];
-                const size_t scaleV = size_t(layout.maxV / component.v_samp_factor);
-                stepH[c] = size_t(layout.maxH / component.h_samp_factor);
-                rowOf[c] = planes[c] + ((y - y0) / scaleV) * size_t(component.width_in_blocks) * 8;
+                const int hs = layout.maxH / component.h_samp_factor;
+                const int vs = layout.maxV / component.v_samp_factor;
+                const size_t stride = size_t(component.width_in_blocks) * 8;
+                const size_t componentRows = (height * size_t(component.v_samp_factor) + size_t(layout.maxV) - 1) /
+                                             size_t(layout.maxV);
+                const size_t nearRow = y / size_t(vs);
+                size_t farRow = nearRow;
+                if (vs == 2) farRow = y % 2 == 1 ? std::min(nearRow + 1, componentRows - 1) : (y == 0 ? 0 : nearRow - 1);
+                const uint8_t* near = planes[c] + (nearRow - size_t(firstRow[c]) * 8) * stride;
+                const uint8_t* far = planes[c] + (farRow - size_t(firstRow[c]) * 8) * stride;
+                if (hs == 1 && vs == 1) {
+                    sample[c] = near;
+                } else {
+                    upsampleRow(near, far, (width + size_t(hs) - 1) / size_t(hs), hs, vs, rows[c]);
+                    sample[c] = rows[c];
+                }
             }
+            uint8_t* pixel = out + y * width * 4;
             if (components == 1) {
                 for (size_t x = 0; x < width; ++x, pixel += 4) {
-                    pixel[0] = pixel[1] = pixel[2] = rowOf[0][x];
+                    pixel[0] = pixel[1] = pixel[2] = sample[0][x];
                     pixel[3] = 0xFF;
                 }
             } else if (info.jpeg_color_space == JCS_RGB) {
                 for (size_t x = 0; x < width; ++x, pixel += 4) {
-                    for (int c = 0; c < 3; ++c) pixel[c] = rowOf[c][x / stepH[c]];
+                    for (int c = 0; c < 3; ++c) pixel[c] = sample[c][x];
                     pixel[3] = 0xFF;
                 }
-            } else if (stepH[0] == 1 && stepH[1] == 1 && stepH[2] == 1) {
-                for (size_t x = 0; x < width; ++x, pixel += 4) ycbcrToRgba(rowOf[0][x], rowOf[1][x], rowOf[2][x], pixel);
             } else {
-                for (size_t x = 0; x < width; ++x, pixel += 4) {
-                    ycbcrToRgba(rowOf[0][x / stepH[0]], rowOf[1][x / stepH[1]], rowOf[2][x / stepH[2]], pixel);
-                }
+                for (size_t x = 0; x < width; ++x, pixel += 4) ycbcrToRgba(sample[0][x], sample[1][x], sample[2][x], pixel);
             }
         }
     }
@@ -396,14 +468,20 @@ const char* decodeJpeg(const uint8_t* data, size_t size, RgbaPicture& out) {
     JpegLayout layout;
     if (const char* problem = jpegCheckFormat(reader.info, layout)) return problem;
     std::vector<uint8_t> planes[3];
+    std::vector<uint8_t> rows[3];
     uint8_t* planePointers[3] = {};
+    uint8_t* rowPointers[3] = {};
     for (int c = 0; c < reader.info.num_components; ++c) {
         const jpeg_component_info& component = reader.info.comp_info[c];
-        planes[c].resize(size_t(component.width_in_blocks) * 8 * size_t(component.v_samp_factor) * 8);
+        planes[c].resize(size_t(component.width_in_blocks) * 8 * planeRows(component, layout));
+        rows[c].resize(size_t(width) + 4);
         planePointers[c] = planes[c].data();
+        rowPointers[c] = rows[c].data();
     }
     out.bytes.resize(size_t(width) * size_t(height) * 4);
-    if (!jpegReadPixels(reader, layout, planePointers, out.bytes.data())) return keepProblem(reader.problem);
+    if (!jpegReadPixels(reader, layout, planePointers, rowPointers, out.bytes.data())) {
+        return keepProblem(reader.problem);
+    }
     out.width = width;
     out.height = height;
     out.hasAlpha = false;
