@@ -340,14 +340,21 @@ void upsampleRow(const uint8_t* near, const uint8_t* far, size_t inWidth, int hs
     }
 }
 
-// Reads every coefficient and rebuilds the RGBA pixels into out (width * height * 4 bytes).
-// planes[c] holds planeRows(c) rows of width_in_blocks * 8 samples of component c; rows[c]
-// width + 4 samples of scratch.
-bool jpegReadPixels(JpegReader& reader, const JpegLayout& layout, uint8_t* const planes[3], uint8_t* const rows[3],
-                    uint8_t* out) {
+// Decodes all the entropy-coded data into the library's coefficient arrays. Runs before any
+// pixel buffer exists, so that a damaged or cut file is refused without one.
+bool jpegReadCoefficients(JpegReader& reader, jvirt_barray_ptr*& arrays) {
+    if (setjmp(reader.jump)) return false;
+    arrays = jpeg_read_coefficients(&reader.info);
+    return true;
+}
+
+// Rebuilds the RGBA pixels into out (width * height * 4 bytes) from the coefficients. planes[c]
+// holds planeRows(c) rows of width_in_blocks * 8 samples of component c; rows[c] width + 4
+// samples of scratch.
+bool jpegReadPixels(JpegReader& reader, jvirt_barray_ptr* arrays, const JpegLayout& layout, uint8_t* const planes[3],
+                    uint8_t* const rows[3], uint8_t* out) {
     if (setjmp(reader.jump)) return false;
     jpeg_decompress_struct& info = reader.info;
-    jvirt_barray_ptr* arrays = jpeg_read_coefficients(&info);
     const int components = info.num_components;
     const size_t width = info.image_width;
     const size_t height = info.image_height;
@@ -467,6 +474,8 @@ const char* decodeJpeg(const uint8_t* data, size_t size, RgbaPicture& out) {
     if (const char* problem = checkSize(width, height)) return problem;
     JpegLayout layout;
     if (const char* problem = jpegCheckFormat(reader.info, layout)) return problem;
+    jvirt_barray_ptr* arrays = nullptr;
+    if (!jpegReadCoefficients(reader, arrays)) return keepProblem(reader.problem);
     std::vector<uint8_t> planes[3];
     std::vector<uint8_t> rows[3];
     uint8_t* planePointers[3] = {};
@@ -479,7 +488,7 @@ const char* decodeJpeg(const uint8_t* data, size_t size, RgbaPicture& out) {
         rowPointers[c] = rows[c].data();
     }
     out.bytes.resize(size_t(width) * size_t(height) * 4);
-    if (!jpegReadPixels(reader, layout, planePointers, rowPointers, out.bytes.data())) {
+    if (!jpegReadPixels(reader, arrays, layout, planePointers, rowPointers, out.bytes.data())) {
         return keepProblem(reader.problem);
     }
     out.width = width;
