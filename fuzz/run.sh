@@ -24,7 +24,7 @@ for t in "${targets[@]}"; do
   echo "fuzz: $t for ${seconds} s"
   # The loaders' one-line messages would fill the log, so the target's stderr is closed; a finding
   # is run again below to show its report.
-  if ! "$build/fuzz-$t" -max_total_time="$seconds" "${runs[@]}" -timeout=25 -rss_limit_mb=2560 -max_len="$max_len" \
+  if ! "$build/fuzz-$t" -max_total_time="$seconds" "${runs[@]}" -timeout=60 -rss_limit_mb=2560 -max_len="$max_len" \
       -close_fd_mask=2 -print_final_stats=1 -artifact_prefix="$build/findings/$t-" \
       "$build/corpus/$t" "$build/seeds/$t" > "$log" 2>&1; then
     tail -n 30 "$log"

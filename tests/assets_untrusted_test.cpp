@@ -157,6 +157,11 @@ TEST(UntrustedPictures, CraftedJpegsAreRefusedWithOneLine) {
     huge[sof.at + 8] = 8000 & 0xFF;
     EXPECT_NE(refusal(huge).find("size out of range"), std::string::npos);
 
+    // Arithmetic coding, which reads past cut data as zeros without a warning.
+    std::vector<uint8_t> arithmetic = valid;
+    arithmetic[sof.at + 1] = 0xC9;
+    EXPECT_NE(refusal(arithmetic).find("arithmetic"), std::string::npos);
+
     // Cut anywhere, even just before its end marker: damaged, never half a picture.
     for (size_t cut = 2; cut < valid.size(); cut += cut < sof.at + 40 ? 1 : 7) {
         refusal(std::vector<uint8_t>(valid.begin(), valid.begin() + ptrdiff_t(cut)));

@@ -274,6 +274,9 @@ const char* jpegCheckFormat(const jpeg_decompress_struct& info, JpegLayout& layo
     const bool grey = info.num_components == 1 && info.jpeg_color_space == JCS_GRAYSCALE;
     const bool colour = info.num_components == 3 && (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
     if (!grey && !colour) return "JPEG colour format not supported (grey, YCbCr or RGB only)";
+    // Arithmetic-coded data is read as zeros, without complaint, past the end of a cut file, so a
+    // few hundred bytes make a full-sized picture; the content tools' decoder refuses it too.
+    if (info.arith_code) return "arithmetic-coded JPEG not supported";
     for (int c = 0; c < info.num_components; ++c) {
         layout.maxH = std::max(layout.maxH, info.comp_info[c].h_samp_factor);
         layout.maxV = std::max(layout.maxV, info.comp_info[c].v_samp_factor);
