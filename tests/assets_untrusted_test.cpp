@@ -274,20 +274,22 @@ TEST(UntrustedPictures, DecodedPixelsMatchTheReferenceDecoder) {
 }
 
 TEST(UntrustedPictures, ScalerTakesSizesItsSanityBoundsMisjudge) {
-    // 98x42 to 30x30 sums some filter weights past the resizer's 1.1 bound; a flat colour must
-    // stay exactly that colour, with and without alpha.
+    // 98x42 to 30x30 sums some filter weights past the resizer's 1.1 bound, and 50x50 to 33x1
+    // below its 0.9 bound; a flat colour must stay exactly that colour, with and without alpha.
     for (const int channels : {3, 4}) {
-        std::vector<uint8_t> flat(98 * 42 * size_t(channels));
-        for (size_t i = 0; i < flat.size(); ++i) {
-            const size_t channel = i % size_t(channels);
-            flat[i] = channel == 3 ? 255 : uint8_t(40 + channel * 50);
-        }
-        const std::vector<uint8_t> png = pngBytes(98, 42, channels, flat);
-        for (const auto& [w, h] : {std::pair{30, 30}, {1, 1}, {97, 41}, {7, 300}, {2000, 3}}) {
-            std::vector<uint32_t> pixels;
-            ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), w, h, kKeyWhite, "flat", pixels)) << w << "x" << h;
-            EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p == 0xFF285A8Cu; }))
-                << w << "x" << h << " with " << channels << " channels";
+        for (const auto& [sourceWidth, sourceHeight] : {std::pair{98, 42}, {50, 50}}) {
+            std::vector<uint8_t> flat(size_t(sourceWidth) * size_t(sourceHeight) * size_t(channels));
+            for (size_t i = 0; i < flat.size(); ++i) {
+                const size_t channel = i % size_t(channels);
+                flat[i] = channel == 3 ? 255 : uint8_t(40 + channel * 50);
+            }
+            const std::vector<uint8_t> png = pngBytes(sourceWidth, sourceHeight, channels, flat);
+            for (const auto& [w, h] : {std::pair{30, 30}, {33, 1}, {1, 1}, {97, 41}, {7, 300}, {2000, 3}}) {
+                std::vector<uint32_t> pixels;
+                ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), w, h, kKeyWhite, "flat", pixels)) << w << "x" << h;
+                EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p == 0xFF285A8Cu; }))
+                    << w << "x" << h << " with " << channels << " channels";
+            }
         }
     }
 }
