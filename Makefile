@@ -4,8 +4,10 @@ ASAN_BUILD ?= build-asan
 JOBS ?= 2
 PREFIX ?= /usr/local
 DESTDIR ?=
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run test test-release test-asan bench golden clean install uninstall
+.PHONY: all deps configure build run test test-release test-asan bench golden fuzz clean install uninstall
 
 all: build
 
@@ -49,8 +51,22 @@ uninstall:
 	sed 's|^|$(DESTDIR)|' $(BUILD)/install_manifest.txt | xargs -d '\n' rm -f --
 	find "$(DESTDIR)$(PREFIX)/share/skarnwing" -depth -type d -empty -delete 2>/dev/null || true
 
+# Every loader's fuzz target for FUZZ_SECONDS each, seeded from the content the release build
+# generated; only where clang (libFuzzer) is installed.
+fuzz: build
+	@mkdir -p $(FUZZ_BUILD)
+	@if printf 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }\n' | \
+	    clang++ -x c++ -fsanitize=fuzzer - -o $(FUZZ_BUILD)/libfuzzer-check 2> /dev/null; then \
+	  cmake -S fuzz -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	    -DSKARNWING_CONTENT_BUILD=$(abspath $(BUILD)) && \
+	  cmake --build $(FUZZ_BUILD) -j$(JOBS) && \
+	  fuzz/run.sh $(FUZZ_BUILD) $(FUZZ_SECONDS); \
+	else \
+	  echo "fuzz: clang with libFuzzer is not installed, so there are no fuzz targets to run"; \
+	fi
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
 
 # The README's test command: the release tests, then the sanitizer build's.
 test: test-release test-asan

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Skarnwing needs to build, generate its content and run its tests.
+# libpng and libjpeg-turbo decode the game's pictures (both made for untrusted files and fuzzed
+# upstream); clang with its runtime gives libFuzzer for `make fuzz`.
 # Idempotent: packages already present are left alone, so a second run costs a few seconds.
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install test.
 set -euo pipefail
@@ -8,10 +10,12 @@ packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libstb-dev libmpg123-dev libfreetype-dev
+  libpng-dev libjpeg62-turbo-dev
   fonts-dejavu-core fonts-liberation2
   librsvg2-bin lame fluidsynth musescore-general-soundfont-small abcmidi sox flite
   xvfb xauth
   desktop-file-utils appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -295,8 +295,8 @@ TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
     EXPECT_EQ(resolvePath("a\\\\b//c"), "a/b/c");
 
     std::vector<uint8_t> bytes;
-    EXPECT_FALSE(readWholeFile((root + "/missing.wav").c_str(), "sound", bytes));
-    EXPECT_TRUE(readWholeFile((root + "/FILES/img/bg/arr50.PNG").c_str(), "picture", bytes));
+    EXPECT_FALSE(readWholeFile((root + "/missing.wav").c_str(), "sound", 100, bytes));
+    EXPECT_TRUE(readWholeFile((root + "/FILES/img/bg/arr50.PNG").c_str(), "picture", 100, bytes));
     std::system(("rm -rf " + root).c_str());
 }
 

@@ -51,9 +51,10 @@ inline std::vector<uint8_t> pngBytes(int width, int height, int channels, const 
     return out;
 }
 
-inline std::vector<uint8_t> jpegBytes(int width, int height, const std::vector<uint8_t>& rgb) {
+// JPEG bytes of RGB pixels; at quality 90 or less the colour is subsampled 2x2.
+inline std::vector<uint8_t> jpegBytes(int width, int height, const std::vector<uint8_t>& rgb, int quality = 95) {
     std::vector<uint8_t> out;
-    stbi_write_jpg_to_func(appendBytes, &out, width, height, 3, rgb.data(), 95);
+    stbi_write_jpg_to_func(appendBytes, &out, width, height, 3, rgb.data(), quality);
     return out;
 }
 

@@ -162,7 +162,7 @@ TEST(Fuzz, MusicDecoderSurvivesDamagedData) {
 }
 
 TEST(Fuzz, JpegHuffmanTableWithTooManyCodesIsRefused) {
-    // The library decoder writes past its table on this; the loader must stop it first.
+    // More codes than a Huffman table can hold: refused, not written past the table.
     std::vector<uint8_t> jpeg = sampleJpeg();
     size_t dht = 0;
     for (size_t i = 2; i + 1 < jpeg.size(); ++i) {

@@ -122,7 +122,7 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
             const FileTexture& t = kFileTextures[i];
             PreparedTexture& texture = out[i];
             std::vector<uint8_t> file;
-            if (readWholeFile(t.path, "texture", file)) {
+            if (readWholeFile(t.path, "texture", kMaxPictureFileBytes, file)) {
                 texture.width = t.width;
                 texture.height = t.height;
                 texture.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path, texture.pixels);

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "assets/game_assets.h"
@@ -167,7 +168,7 @@ bool decodeMusic(MusicTrack& track, const uint8_t* bytes, size_t count, const ch
 void loadMusic(MusicTrack& track, const char* windowsPath) {
     releaseMusic(track);
     std::vector<uint8_t> file;
-    if (!readWholeFile(windowsPath, "music", file)) return;
+    if (!readWholeFile(windowsPath, "music", kMaxMusicFileBytes, file)) return;
     installMusic(track, openMp3(std::move(file), windowsPath));
 }
 
@@ -175,7 +176,7 @@ void loadMusicInBackground(MusicTrack& track, const char* windowsPath) {
     releaseMusic(track);
     // The file is read here, so that a missing one is reported at once, in load order.
     std::vector<uint8_t> file;
-    if (!readWholeFile(windowsPath, "music", file)) return;
+    if (!readWholeFile(windowsPath, "music", kMaxMusicFileBytes, file)) return;
     track.decoding = std::async(std::launch::async, openMp3, std::move(file), std::string(windowsPath)).share();
 }
 

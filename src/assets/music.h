@@ -13,6 +13,7 @@ struct GameState;
 struct MusicSource;
 
 constexpr double kMaxMusicSeconds = 600.0; // longer music is cut here
+constexpr size_t kMaxMusicFileBytes = 32 * 1024 * 1024; // larger music files are refused unread
 
 // A track's data made ready to play, as a load on another thread hands it back.
 struct OpenedMusic {

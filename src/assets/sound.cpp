@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -151,7 +152,7 @@ void copyBaseName(const char* path, char (&name)[kSoundNameSize]) {
 SoundEffect loadWav(const char* windowsPath, bool convert, bool focusGlobal) {
     SoundEffect sound;
     std::vector<uint8_t> file;
-    if (!readWholeFile(windowsPath, "sound", file)) return sound;
+    if (!readWholeFile(windowsPath, "sound", kMaxSoundFileBytes, file)) return sound;
     WavLayout layout;
     const char* problem = walkChunks(file, layout);
     if (problem == nullptr && !convert && !isMixerFormat(layout.format)) {
@@ -159,7 +160,11 @@ SoundEffect loadWav(const char* windowsPath, bool convert, bool focusGlobal) {
     }
     std::vector<int16_t> frames;
     if (problem == nullptr) {
-        problem = convertToMixerFormat(file.data() + layout.dataOffset, layout.dataLength, layout.format, frames);
+        try {
+            problem = convertToMixerFormat(file.data() + layout.dataOffset, layout.dataLength, layout.format, frames);
+        } catch (const std::bad_alloc&) {
+            problem = "does not fit in memory";
+        }
     }
     if (problem == nullptr && frames.empty()) problem = "holds no sound data";
     if (problem != nullptr) {

@@ -2,11 +2,14 @@
 // Sound effects: WAV files loaded once into mixer voices, played once or looping at an
 // attenuation in hundredths of a decibel (0 full, -10000 silent).
 
+#include <cstddef>
 #include <cstdint>
 
 struct GameState;
 
 constexpr int32_t kSoundNameSize = 32;
+// Larger WAV files are refused unread: converted, 16 MB of 8 kHz mono becomes some 350 MB.
+constexpr size_t kMaxSoundFileBytes = 16 * 1024 * 1024;
 
 // One sound slot: a mixer voice, or none (0) when the file could not be loaded; a slot without
 // a voice is silent and every operation on it does nothing.

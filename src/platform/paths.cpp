@@ -1,13 +1,16 @@
 #include "platform/paths.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -78,22 +81,49 @@ void enterDataFolder(const char* argv0) {
     }
 }
 
-bool readWholeFile(const char* windowsPath, const char* what, std::vector<uint8_t>& bytes) {
+bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
     bytes.clear();
     const std::string path = resolvePath(windowsPath);
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    // Non-blocking, so that a FIFO in place of the file cannot hold start-up at the open.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         std::fprintf(stderr, "skarnwing: %s \"%s\" is missing (%s)\n", what, path.c_str(), std::strerror(errno));
         return false;
     }
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        std::fprintf(stderr, "skarnwing: %s \"%s\" could not be read\n", what, path.c_str());
-        bytes.clear();
+    const char* problem = nullptr;
+    struct stat info;
+    if (fstat(fd, &info) != 0) {
+        problem = "cannot be examined";
+    } else if (!S_ISREG(info.st_mode)) {
+        problem = "is not a regular file";
+    } else if (uint64_t(info.st_size) > maxBytes) {
+        problem = "is larger than its kind of file may be";
+    } else {
+        try {
+            // One byte more than allowed is asked for, so a file that grows while read is caught.
+            bytes.resize(size_t(info.st_size) + 1);
+            size_t got = 0;
+            while (got < bytes.size() && got <= maxBytes) {
+                const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+                if (n < 0 && errno == EINTR) continue;
+                if (n < 0) {
+                    problem = "could not be read";
+                    break;
+                }
+                if (n == 0) break;
+                got += size_t(n);
+                if (got == bytes.size() && got <= maxBytes) bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+            }
+            if (problem == nullptr && got > maxBytes) problem = "is larger than its kind of file may be";
+            bytes.resize(got);
+        } catch (const std::bad_alloc&) {
+            problem = "does not fit in memory";
+        }
+    }
+    close(fd);
+    if (problem != nullptr) {
+        std::fprintf(stderr, "skarnwing: %s \"%s\" %s\n", what, path.c_str(), problem);
+        bytes = std::vector<uint8_t>();
         return false;
     }
     return true;

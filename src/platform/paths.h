@@ -2,6 +2,7 @@
 // Asset and save-file paths are written the Windows way ("Files\Img\bg\arr50.png"); these turn
 // them into paths that exist here, matching every component case-insensitively.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,8 @@ std::string resolvePath(const char* windowsPath);
 // If ./Files is missing, changes to the data folder installed beside the executable.
 void enterDataFolder(const char* argv0);
 
-// Reads a whole file. Returns false, with one line on stderr naming the file, when it is missing
-// or unreadable; `what` says what the file is for ("sound", "font sheet").
-bool readWholeFile(const char* windowsPath, const char* what, std::vector<uint8_t>& bytes);
+// Reads a whole regular file of at most maxBytes. Returns false, with bytes empty and one line on
+// stderr naming the file, when it is missing, unreadable, not a regular file (a FIFO, device or
+// folder is refused without reading from it), larger than maxBytes or too large for memory;
+// `what` says what the file is for ("sound", "font sheet").
+bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes);

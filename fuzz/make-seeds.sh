@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# make-seeds.sh CONTENT_BUILD SEEDS PICTURE_SEEDS: one folder of seed inputs per fuzz target under
+# SEEDS, made from the sounds, font sheets, pictures and music that CONTENT_BUILD generated;
+# PICTURE_SEEDS is the tool that writes a picture again as JPEGs of other kinds.
+set -euo pipefail
+content=$1
+seeds=$2
+picture_seeds=$3
+rm -rf "$seeds"
+mkdir -p "$seeds"/{wav,font_sheet,picture,mp3}
+
+find "$content/Files" -type f -iname '*.wav' -size -1000k -exec cp {} "$seeds/wav/" \;
+find "$content/Files" -type f -iname '*.bmp' -exec cp {} "$seeds/font_sheet/" \;
+
+# Pictures under 16 KB (the large ones only slow the search down), each after the four bytes
+# that choose the texture size, frame width and key: 30x30 from a 64-wide frame, black key.
+n=0
+while IFS= read -r -d '' picture; do
+  n=$((n + 1))
+  { printf '\035\035\077\002'; cat "$picture"; } > "$seeds/picture/$n-$(basename "$picture")"
+done < <(find "$content/Files" "$content/resources" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -16k -print0)
+
+# Three small pictures (odd sizes among them, for the partial blocks at the edges) as grey, RGB,
+# subsampled, progressive, arithmetic-coded and restart-marked JPEGs.
+find "$content/Files" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -4k | sort | head -n 3 |
+  while IFS= read -r picture; do
+    "$picture_seeds" "$picture" "$seeds/picture/kinds-$(basename "$picture")"
+  done
+
+# The first 16 KB of each tune: a few seconds of frames are enough to reach every decoder path.
+for tune in "$content"/Files/Sound/*.z2; do
+  head -c 16384 "$tune" > "$seeds/mp3/$(basename "$tune").mp3"
+done
+# The save file's seeds join here once it exists: a fresh save and one from a played game.
+
+echo "seeds: $(ls "$seeds/wav" | wc -l) wav, $(ls "$seeds/font_sheet" | wc -l) font_sheet," \
+  "$(ls "$seeds/picture" | wc -l) picture, $(ls "$seeds/mp3" | wc -l) mp3"
