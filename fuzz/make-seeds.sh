@@ -31,7 +31,11 @@ find "$content/Files" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -4k |
 for tune in "$content"/Files/Sound/*.z2; do
   head -c 16384 "$tune" > "$seeds/mp3/$(basename "$tune").mp3"
 done
-# The save file's seeds join here once it exists: a fresh save and one from a played game.
+# Save files: a fresh game's, one of a played game, and one with Windows line ends.
+mkdir -p "$seeds/save"
+printf '0\n0\n0\n0\n0\n0\n1\n0\n0\n0\n200\n4\n0\n1\n1\n1\n0.5\n4\n8\n' > "$seeds/save/fresh.v"
+printf '5300\n3\n2\n1\n4\n1\n3\n2\n1\n0\n250\n10\n4\n3\n1.2\n0.7\n4\n9\n13\n' > "$seeds/save/played.v"
+printf '5300\r\n3\r\n2\r\n' > "$seeds/save/crlf.v"
 
 echo "seeds: $(ls "$seeds/wav" | wc -l) wav, $(ls "$seeds/font_sheet" | wc -l) font_sheet," \
-  "$(ls "$seeds/picture" | wc -l) picture, $(ls "$seeds/mp3" | wc -l) mp3"
+  "$(ls "$seeds/picture" | wc -l) picture, $(ls "$seeds/mp3" | wc -l) mp3, $(ls "$seeds/save" | wc -l) save"

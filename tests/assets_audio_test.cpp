@@ -364,6 +364,9 @@ TEST_F(Audio, Mp3DecodesToStereo44100AndBadDataGivesAnEmptyTrack) {
     EXPECT_EQ(bad.stream, 0);
     EXPECT_EQ(bad.durationSeconds, 0.0);
     playMusic(bad); // an empty track takes every call
+    // An empty file: no bytes, not even a pointer to them (a fuzz finding).
+    printed = capturedStderr([&] { EXPECT_FALSE(decodeMusic(bad, nullptr, 0, "empty.z2")); });
+    EXPECT_EQ(lineCount(printed), 1);
     const std::string missing = dir.file("m9.z2");
     printed = capturedStderr([&] { loadMusic(bad, missing.c_str()); });
     EXPECT_EQ(lineCount(printed), 1);

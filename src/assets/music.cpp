@@ -39,6 +39,7 @@ struct Mp3Source final : MusicSource {
     static ssize_t readBytes(void* self, void* out, size_t count) {
         Mp3Source& source = *static_cast<Mp3Source*>(self);
         const size_t n = std::min(count, source.bytes.size() - source.offset);
+        if (n == 0) return 0; // an empty file has no bytes to copy from, not even a pointer
         std::memcpy(out, source.bytes.data() + source.offset, n);
         source.offset += n;
         return static_cast<ssize_t>(n);
