@@ -118,7 +118,7 @@ TEST(ImageDecoding, AlphaIsAsStoredAndOpaqueWhereThePictureHasNone) {
 
 TEST(ImageDecoding, FrameSetCutsEveryImageAndSpritesAdvanceAndWrap) {
     FrameSet set;
-    buildFrameSet(set, 8, 3, 204, 204, 3); // a built-in exhaust strip of 612x204
+    buildFrameSet(set, 8, 3, 204, 204); // a built-in exhaust strip of 612x204
     ASSERT_EQ(set.count, 3);
     for (const PixelImage& image : set.images) {
         EXPECT_EQ(image.width, 204);

@@ -285,8 +285,8 @@ TEST(Roll, OverlaysHideAfterARollUntilUpOrDownIsHeld) {
     FlightGame f;
     f.cruise(8.0);
     PixelImage solid{204, 204, std::vector<uint32_t>(204 * 204, 0xFFFFFFFFu)};
-    FrameSet gear{{solid}, 1, 3};
-    FrameSet cruise{{solid, solid, solid}, 3, 3};
+    FrameSet gear{{solid}, 1};
+    FrameSet cruise{{solid, solid, solid}, 3};
     f->gearSprite.frames = &gear;
     f->exhaustCruiseSprite.frames = &cruise;
     f->exhaustCruiseSprite.framesPerImage = 3;

@@ -136,16 +136,16 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
         decodeResourceImage(game.assets->bombImage, 5);
         decodeResourceImage(game.assets->missileImage, 37);
     });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustAfterburnerFrames, 8, 3, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->rollFrames, 1, 3, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->aircraftFrames, 15, 1, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustCruiseFrames, 7, 3, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustLowFrames, 9, 3, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->gearFrames, 16, 1, 204, 204, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->bombBlastFrames, 6, 12, 200, 120, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->missileBlastFrames, 31, 12, 200, 150, 4); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->cargoFrames, 10, 1, 610, 128, 3); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->smokeFrames, 13, 1, 280, 280, 1); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustAfterburnerFrames, 8, 3, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->rollFrames, 1, 3, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->aircraftFrames, 15, 1, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustCruiseFrames, 7, 3, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustLowFrames, 9, 3, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->gearFrames, 16, 1, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->bombBlastFrames, 6, 12, 200, 120); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->missileBlastFrames, 31, 12, 200, 150); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->cargoFrames, 10, 1, 610, 128); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->smokeFrames, 13, 1, 280, 280); });
     jobs.push_back([&game]() {
         SoundEffect* sounds = game.assets->sounds;
         for (const SoundRow& row : kSoundRows) {

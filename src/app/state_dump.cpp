@@ -41,6 +41,17 @@ struct JsonLine {
         }
         text += ']';
     }
+    // "name":[ then one {...} per record appended with element(), then closeArray().
+    void openArray(const char* name) {
+        key(name);
+        text += '[';
+    }
+    void element(const JsonLine& record) {
+        if (text.back() != '[') text += ',';
+        text += record.text;
+        text += '}';
+    }
+    void closeArray() { text += ']'; }
     void string(const char* name, const std::string& value) {
         key(name);
         text += '"';
@@ -77,8 +88,7 @@ int countPlaying(const Blast (&table)[N], int32_t count) {
 
 // "trucks":[{...},...] for the trucks in use.
 void dumpTrucks(JsonLine& line, const GameState& game) {
-    line.key("trucks");
-    line.text += '[';
+    line.openArray("trucks");
     for (int32_t i = 0; i < game.truckCount && i < kTruckCapacity; ++i) {
         const Truck& t = game.trucks[i];
         JsonLine truck;
@@ -92,16 +102,14 @@ void dumpTrucks(JsonLine& line, const GameState& game) {
         dumpField(truck, "wreckX", t.wreckX);
         dumpField(truck, "wreckY", t.wreckY);
         dumpField(truck, "wreckAngle", t.wreckAngle);
-        if (i > 0) line.text += ',';
-        line.text += truck.text + '}';
+        line.element(truck);
     }
-    line.text += ']';
+    line.closeArray();
 }
 
 // "cargo":[{...},...] for the cargo aircraft in use.
 void dumpCargo(JsonLine& line, const GameState& game) {
-    line.key("cargo");
-    line.text += '[';
+    line.openArray("cargo");
     for (int32_t i = 0; i < game.cargoCount && i < kCargoCapacity; ++i) {
         const CargoAircraft& c = game.cargoAircraft[i];
         JsonLine cargo;
@@ -113,18 +121,15 @@ void dumpCargo(JsonLine& line, const GameState& game) {
         dumpField(cargo, "distance", c.distance);
         dumpField(cargo, "tilt", c.tilt);
         dumpField(cargo, "fallSpeed", c.fallSpeed);
-        if (i > 0) line.text += ',';
-        line.text += cargo.text + '}';
+        line.element(cargo);
     }
-    line.text += ']';
+    line.closeArray();
 }
 
 // "missiles":[{...},...] for the slots launched since the last re-arm and any slot marked for
 // lock-on, each with its index.
 void dumpMissiles(JsonLine& line, const GameState& game) {
-    line.key("missiles");
-    line.text += '[';
-    bool first = true;
+    line.openArray("missiles");
     for (int32_t i = 0; i < kMissileCapacity; ++i) {
         const Missile& m = game.missiles[i];
         if (i >= game.missilesFired && !m.locked) continue;
@@ -136,11 +141,9 @@ void dumpMissiles(JsonLine& line, const GameState& game) {
         dumpField(missile, "locked", m.locked);
         dumpField(missile, "target", m.target);
         dumpField(missile, "boost", m.boost);
-        if (!first) line.text += ',';
-        first = false;
-        line.text += missile.text + '}';
+        line.element(missile);
     }
-    line.text += ']';
+    line.closeArray();
 }
 
 } // namespace

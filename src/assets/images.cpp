@@ -608,8 +608,7 @@ bool decodeResourceFrame(PixelImage& image, int32_t id, int32_t x0, int32_t fram
     return decodeFrameBytes(image, data.bytes, data.size, x0, frameWidth, frameHeight, resourceName(id).c_str());
 }
 
-void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth, int32_t frameHeight,
-                   int32_t framesPerImage) {
+void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth, int32_t frameHeight) {
     set.images.assign(size_t(std::max(count, 0)), PixelImage{});
     set.count = 0;
     // One decode for the whole strip, then every frame is cut from it.
@@ -624,7 +623,6 @@ void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth,
         }
     }
     set.count = std::max(count, 0);
-    set.framesPerImage = framesPerImage;
 }
 
 void loadBmpSheet(const char* windowsPath, uint32_t* buffer, int32_t width, int32_t height) {

@@ -13,7 +13,6 @@
 struct FrameSet {
     std::vector<PixelImage> images; // `count` images
     int32_t count = 0;
-    int32_t framesPerImage = 0;     // frames each image stays up, as built; the sprite records pace themselves
 };
 
 // The bytes of one picture built into the program (PNG or JPEG).
@@ -62,9 +61,8 @@ bool decodeResourceImage(PixelImage& image, int32_t id);
 bool decodeResourceFrame(PixelImage& image, int32_t id, int32_t x0, int32_t frameWidth, int32_t frameHeight);
 
 // Cuts `count` images of frameWidth x frameHeight from a strip resource, left to right from
-// x = 0, and gives the set its first frames-per-image.
-void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth, int32_t frameHeight,
-                   int32_t framesPerImage);
+// x = 0. The sprite records that play the set pace it with frames-per-image of their own.
+void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth, int32_t frameHeight);
 
 // Reads an uncompressed 24-bit BMP of exactly width x height pixels into buffer (width * height
 // pixels, 0xFFRRGGBB, top row first). A missing, malformed, differently sized or truncated file
