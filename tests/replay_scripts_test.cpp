@@ -134,7 +134,8 @@ TEST(ReplayScripts, EveryEndingSilencesTheSortie) {
         const char* playing; // the dump's list of playing sounds
     };
     const Ending endings[] = {
-        {"campaign", 4790, "[]"}, // won on the runway with the gun firing
+        {"interception", 9660, "[]"}, // won on the runway, missiles selected, the fire key held
+        {"campaign", 4790, "[]"},     // won on the runway with the gun firing
         {"lost-crash", 5090, R"([{"sound":"crash.wav","volume":0}])"}, // into the formation, 3 drones on
         {"lost-crash", 5120, "[]"},
         {"lost-blew", 240, R"([{"sound":"detFr.wav","volume":0}])"},
