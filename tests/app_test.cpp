@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -337,6 +338,9 @@ TEST(StartUp, LoadingBegunBeforeTheWindowBringsUpTheSameGame) {
     std::filesystem::current_path(build);
     const FirstFrame after = startAndRunOneFrame(false);
     const FirstFrame early = startAndRunOneFrame(true);
+    struct sigaction fileSize {};
+    sigaction(SIGXFSZ, nullptr, &fileSize);
+    EXPECT_EQ(fileSize.sa_handler, SIG_IGN) << "a size limit must fail a save's write, not end the game";
     std::filesystem::current_path(before);
     for (int i = 0; i < kTextureCount; ++i) {
         EXPECT_NE(early.textures[i], 0) << "texture " << i;

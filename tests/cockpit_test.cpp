@@ -117,10 +117,17 @@ TEST(Cockpit, RadarMapsTheSectionAndShowsTheBaseOnlyAtHome) {
     EXPECT_EQ(c.at(638, 708), packColour(106, 227, 255));
     c.clear();
     c.game->sector = 1;
+    // A round still flying after a re-arm zeroed the count shows, whatever its slot.
+    Bullet& round = c.game->bullets[7];
+    round.active = 1;
+    round.sector = 1;
+    round.worldX = 30000;
+    round.worldY = 5000;
     readAltimeter(*c.game);
     setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.at(638, 708), kInstrumentBacking);
+    EXPECT_EQ(c.at(690, 635), packColour(255, 255, 0));
 }
 
 namespace {

@@ -475,6 +475,7 @@ TEST(Resets, ANewGameRestoresTheUpgradedFlightValuesASortieKeepsThem) {
     f->aircraft.pitchUpRate = 1.4;
     f.cruise(9.0);
     f->aircraft.gearUp = f->aircraft.stalled = 1;
+    f->bombRightOfTruck = 1; // which way the next sortie's first wreck is thrown
     resetMission(*f.game);
     EXPECT_EQ(f->aircraft.maxSpeed, 12);
     EXPECT_EQ(f->aircraft.pitchUpRate, 1.4);
@@ -485,4 +486,5 @@ TEST(Resets, ANewGameRestoresTheUpgradedFlightValuesASortieKeepsThem) {
     resetNewGame(*f.game);
     EXPECT_EQ(f->aircraft.maxSpeed, 8);
     EXPECT_EQ(f->aircraft.pitchUpRate, 1.0);
+    EXPECT_EQ(f->bombRightOfTruck, 1) << "neither reset clears it";
 }

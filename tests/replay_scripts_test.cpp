@@ -123,3 +123,38 @@ TEST(ReplayScripts, ProgressSurvivesARestartOfTheProgram) {
     EXPECT_EQ(field(second[2], "loadNotice"), 59) << "\"Game Loaded.\" shown once already";
     std::system(("rm -rf '" + folder + "'").c_str());
 }
+
+// However a sortie ends, what it started stops with it: ten frames on, only the ending's own
+// sound plays, and after Y nothing does. Read from the golden replays' expected dumps, which the
+// golden test holds to what the replays print.
+TEST(ReplayScripts, EveryEndingSilencesTheSortie) {
+    struct Ending {
+        const char* script;
+        int frame;
+        const char* playing; // the dump's list of playing sounds
+    };
+    const Ending endings[] = {
+        {"interception", 9660, "[]"}, // won on the runway, missiles selected, the fire key held
+        {"campaign", 4790, "[]"},     // won on the runway with the gun firing
+        {"lost-crash", 5090, R"([{"sound":"crash.wav","volume":0}])"}, // into the formation, 3 drones on
+        {"lost-crash", 5120, "[]"},
+        {"lost-blew", 240, R"([{"sound":"detFr.wav","volume":0}])"},
+        {"lost-blew", 310, "[]"},
+        {"lost-escaped", 9520, R"([{"sound":"detFr.wav","volume":0}])"},
+        {"lost-escaped", 9540, "[]"},
+        {"formation-bombs-base", 10250, "[]"},
+    };
+    for (const Ending& e : endings) {
+        const std::string dumps =
+            readText(std::string(SKARNWING_SOURCE_DIR) + "/tests/golden/" + e.script + ".expected");
+        const std::string start = "{\"frame\":" + std::to_string(e.frame) + ",";
+        size_t at = dumps.find(start);
+        while (at != std::string::npos && dumps.compare(at + start.size(), 10, "\"shotHash\"") == 0) {
+            at = dumps.find(start, at + 1);
+        }
+        ASSERT_NE(at, std::string::npos) << e.script << " " << e.frame;
+        const std::string line = dumps.substr(at, dumps.find('\n', at) - at);
+        EXPECT_NE(line.find(std::string("\"playing\":") + e.playing + ","), std::string::npos)
+            << e.script << " " << e.frame;
+    }
+}

@@ -31,7 +31,8 @@ struct Screens {
     std::vector<uint32_t> pixels = std::vector<uint32_t>(kCanvasWidth * kCanvasHeight, 0);
     static constexpr int kVoiced[] = {kSoundEngineCruise, kSoundEngineLow, kSoundAfterburner, kSoundGunFire,
                                       kSoundCrash, kSoundDetonationFar, kSoundNarration, kSoundSearchTone,
-                                      kSoundLockTone, kSoundEngineDrone0, kSoundEngineDrone0 + 1};
+                                      kSoundLockTone, kSoundEngineDrone0, kSoundEngineDrone0 + 1,
+                                      kSoundEngineDrone0 + 9};
 
     Screens() {
         assets->canvas = Canvas{kCanvasWidth, kCanvasHeight, kCanvasWidth * 4, pixels.data()};
@@ -44,6 +45,16 @@ struct Screens {
         for (const int slot : kVoiced) mixerReleaseVoice(assets->sounds[slot].voice);
     }
     SoundEffect& sound(int slot) { return assets->sounds[slot]; }
+    // Every voiced slot loops, as in a sortie with the gun, the tones, drones and crowd going.
+    void playAll() {
+        for (const int slot : kVoiced) playLooping(sound(slot), 0);
+    }
+    // The voiced slots playing, but `except`.
+    int playingBut(int except) {
+        int count = 0;
+        for (const int slot : kVoiced) count += slot != except && isPlaying(sound(slot));
+        return count;
+    }
     void mouse(int32_t x, int32_t y, bool down) {
         game->mouse.x = x;
         game->mouse.y = y;
@@ -346,7 +357,6 @@ TEST(Outcome, AWinOnTheRunwayCountsOnlyProjectileKills) {
     GameState& g = *s.game;
     g.mission = 1;
     takeOff(g);
-    playLooping(s.sound(kSoundEngineCruise), 0);
     checkObjective(g);
     EXPECT_EQ(g.sortieClockStarted, 1);
     EXPECT_EQ(g.missionStopwatch.stopped, 0);
@@ -358,14 +368,15 @@ TEST(Outcome, AWinOnTheRunwayCountsOnlyProjectileKills) {
     checkObjective(g);
     EXPECT_TRUE(outcomeIs(g, "NULL"));
     g.aircraft.airspeed = 0.0;
+    s.playAll();
     checkObjective(g);
     EXPECT_TRUE(outcomeIs(g, "Won"));
+    EXPECT_EQ(s.playingBut(-1), 0) << "the sortie's sounds end with it";
     EXPECT_EQ(g.reward, 1000);
     EXPECT_EQ(g.missionsWon, 1);
     EXPECT_EQ(g.missionOver, 1);
     EXPECT_EQ(g.controlShown, 1);
     EXPECT_EQ(g.missionStopwatch.stopped, 1);
-    EXPECT_FALSE(isPlaying(s.sound(kSoundEngineCruise)));
     // Y does nothing while mission control is up.
     g.keys[kVkY] = 1;
     handleOutcome(g);
@@ -384,20 +395,13 @@ TEST(Outcome, EachLossHasItsOneTimeSoundsAndYStartsANewGame) {
         g.turnUpgrades = 2;
         g.missionsUnlocked = 2;
         g.unlockedDifficulty1 = 1;
-        playLooping(s.sound(kSoundEngineCruise), 0);
-        playLooping(s.sound(kSoundGunFire), 0);
-        playLooping(s.sound(kSoundEngineDrone0 + 1), 0);
-        playLooping(s.sound(kSoundLockTone), 0);
+        s.playAll();
         raiseCrash(g, outcome);
         g.controlShown = 1; // as the take-off's reset left it: the loss closes it
         handleOutcome(g);
-        const bool crashed = std::string(outcome) == "Crashed";
-        EXPECT_FALSE(isPlaying(s.sound(kSoundEngineCruise)));
-        EXPECT_FALSE(isPlaying(s.sound(kSoundGunFire)));
-        EXPECT_FALSE(isPlaying(s.sound(kSoundLockTone)));
-        EXPECT_EQ(isPlaying(s.sound(kSoundCrash)), crashed);
-        EXPECT_EQ(isPlaying(s.sound(kSoundDetonationFar)), !crashed);
-        EXPECT_EQ(isPlaying(s.sound(kSoundEngineDrone0 + 1)), !crashed);
+        const int ending = std::string(outcome) == "Crashed" ? kSoundCrash : kSoundDetonationFar;
+        EXPECT_TRUE(isPlaying(s.sound(ending)));
+        EXPECT_EQ(s.playingBut(ending), 0) << "only the loss's own sound";
         EXPECT_EQ(g.outcomeHandled, 1);
         EXPECT_EQ(g.outcomeFresh, 0);
         EXPECT_EQ(g.controlShown, 0);
@@ -414,8 +418,10 @@ TEST(Outcome, EachLossHasItsOneTimeSoundsAndYStartsANewGame) {
         handleOutcome(g);
         EXPECT_TRUE(outcomeIs(g, outcome));
         g.mapShown = 0;
+        s.playAll();
         handleOutcome(g);
         EXPECT_TRUE(outcomeIs(g, "Won"));
+        EXPECT_EQ(s.playingBut(-1), 0);
         EXPECT_EQ(g.titleShown, 1);
         EXPECT_EQ(g.money, 0);
         EXPECT_EQ(g.turnUpgrades, 0);

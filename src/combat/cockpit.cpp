@@ -133,8 +133,8 @@ void drawRadar(const GameState& game) {
         fillDisc(canvas, dot.x, dot.y, 2, 105, 230, 0);
     }
     drawLockOn(game); // the cargo aircraft's dots and the lock mark
-    // Rounds up to the count fired: those are the ones still moving since the last re-arm.
-    for (int32_t i = 0; i <= game.roundsFired && i < kBulletCapacity; ++i) {
+    // Every round in flight, whatever its slot: a re-arm zeroes the count but not the rounds.
+    for (int32_t i = 0; i < kBulletCapacity; ++i) {
         const Bullet& bullet = game.bullets[i];
         if (!bullet.active || bullet.sector != game.sector) continue;
         const RadarPoint dot = radarPoint(bullet.worldX, bullet.worldY);

@@ -23,7 +23,8 @@ struct ShowPoint {
 float showTimeRequiredFor(int32_t difficulty);
 
 // The point the box test and the crowd distance use: the nose, 38 pixels from the aircraft's
-// centre along pitchAtStep turned 5 degrees toward the canopy (the other way when flipped).
+// centre along pitchAtStep turned 5 degrees toward the belly (downward in upright eastward
+// flight; the turn reverses with flipped, so it stays on the belly side).
 ShowPoint showPoint(double screenX, double screenY, double pitchAtStep, uint8_t flipped);
 
 // The box around the crowd point: 5000 pixels either side, 3400 above and below, truncated.
