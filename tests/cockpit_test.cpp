@@ -170,11 +170,11 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     EXPECT_EQ(c.at(21, 700), 0u);
     EXPECT_EQ(c.at(756, 700), 0u);
     EXPECT_EQ(c.at(4, 4), 0u) << "no stores label, no backing for it";
-    EXPECT_EQ(c.at(25, 690), kInstrumentText) << "the box is drawn over the backing";
+    EXPECT_EQ(c.at(25, 690), kInstrumentGreen) << "the box is drawn over the backing";
     EXPECT_EQ(c.at(60, 700) >> 24, 0xFFu) << "a picture under the backing stays opaque";
     EXPECT_EQ(c.at(60, 700) & 0xFFFFFF, over(0xFFFFFF, kInstrumentBacking)) << "and is darkened as the backing darkens";
 
-    const double ratio = (luminance(kInstrumentText) + 0.05) / (luminance(over(0xFFFFFF, kInstrumentBacking)) + 0.05);
+    const double ratio = (luminance(kInstrumentGreen) + 0.05) / (luminance(over(0xFFFFFF, kInstrumentBacking)) + 0.05);
     EXPECT_GE(ratio, 4.5) << "instrument green over the backing over white";
 
     c.clear();

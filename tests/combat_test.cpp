@@ -16,6 +16,7 @@
 #include "combat/weapons.h"
 #include "flight/smoke.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/mixer.h"
 #include "platform/platform.h"
 #include "test_game.h"
@@ -66,7 +67,7 @@ struct CombatGame {
         Truck& truck = game->trucks[index];
         truck = Truck{};
         truck.x = x;
-        truck.y = kTruckY;
+        truck.y = kRoadY;
         truck.sector = 1;
         truck.alive = 1;
         truck.hitPoints = 80;
@@ -88,7 +89,7 @@ struct CombatGame {
         Bomb& bomb = game->bombs[0];
         bomb = Bomb{};
         bomb.worldX = x;
-        bomb.worldY = kBombGroundY;
+        bomb.worldY = kRoadY;
         bomb.velY = 0.0;
         bomb.drawDivisor = 4;
         bomb.sector = 1;

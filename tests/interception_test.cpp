@@ -15,6 +15,7 @@
 #include "combat/outcome.h"
 #include "combat/weapons.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/audio.h"
 #include "platform/mixer.h"
 #include "platform/platform.h"

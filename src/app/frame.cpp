@@ -1,7 +1,6 @@
 #include "app/frame.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 
 #include "app/dispatcher.h"
@@ -10,17 +9,6 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
-
-namespace {
-double gLastDispatcherMs = 0.0;
-} // namespace
-
-double lastDispatcherMs() { return gLastDispatcherMs; }
-
-RenderStats& renderStats() {
-    static RenderStats stats{makeStopwatch()};
-    return stats;
-}
 
 void recordRenderTime(RenderStats& stats, float elapsed) {
     stats.sum += elapsed;
@@ -41,9 +29,7 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 void runFrame(GameState& game) {
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
     wipeCanvas(game.assets->canvas);
-    const auto dispatchStart = std::chrono::steady_clock::now();
     const bool flown = runDispatcher(game);
-    gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
     // The platform's own line (a screenshot's place, sound muted), over everything, top right
     // under the full-screen frame rate, clear of the overlay's column and the cockpit's boxes.
     uint32_t noticeColour = 0;
@@ -53,7 +39,7 @@ void runFrame(GameState& game) {
                  noticeColour);
     }
 
-    RenderStats& stats = renderStats();
+    RenderStats& stats = game.renderStats;
     startStopwatch(stats.watch);
     platformPresentFrame();
     stopStopwatch(stats.watch);
