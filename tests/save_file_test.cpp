@@ -476,6 +476,7 @@ TEST(SaveFile, NoticesShowForSixtyFramesInTheirColours) {
         for (int frame = 0; frame < 80; ++frame) {
             wipeCanvas(canvas);
             drawSaveNotice(*game);
+            countDownSaveNotice(*game);
             shown += inked(notice.colour) > 40 ? 1 : 0;
         }
         EXPECT_EQ(shown, 60) << notice.kind;

@@ -63,6 +63,7 @@ struct Screens {
     // A frame of mission control with the button held (or up) at (x, y).
     void control(int32_t x, int32_t y, bool down) {
         mouse(x, y, down);
+        handleMissionControl(*game);
         drawMissionControl(*game);
     }
     // A won mission as the runway leaves it: stopped on the ground, the clock stopped at `ms`.
@@ -277,10 +278,12 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndPickingResetsTheDifficulty) {
     g.difficulty = 2;
     s.mouse(830, 610, true);
     drawMissionMap(g);
+    handleMissionMap(g);
     EXPECT_EQ(g.mapShown, 1);
     EXPECT_EQ(g.briefingShown, 0);
     g.missionsUnlocked = 2;
     drawMissionMap(g);
+    handleMissionMap(g);
     EXPECT_EQ(g.mission, 2);
     EXPECT_EQ(g.difficulty, 0);
     EXPECT_EQ(g.briefingShown, 1);
@@ -289,12 +292,15 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndPickingResetsTheDifficulty) {
     // The press that picked the mission does nothing on the briefing; close leads back.
     g.difficulty = 0;
     s.mouse(1260, 10, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.briefingShown, 1);
     s.mouse(1260, 10, false);
     g.clickLatch = 0;
+    handleBriefing(g);
     drawBriefing(g);
     s.mouse(1260, 10, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.briefingShown, 0);
     EXPECT_EQ(g.mapShown, 1);
@@ -304,9 +310,11 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndPickingResetsTheDifficulty) {
     g.clickLatch = 0;
     s.mouse(760, 555, true);
     drawMissionMap(g);
+    handleMissionMap(g);
     EXPECT_EQ(g.mapShown, 1);
     g.missionsUnlocked = 3;
     drawMissionMap(g);
+    handleMissionMap(g);
     EXPECT_EQ(g.mission, 3);
 }
 
@@ -318,14 +326,17 @@ TEST(Briefing, StarsAnswerOnlyUpToTheOpenLevelAndTheLastTouchedWins) {
     g.mission = 1;
     g.unlockedDifficulty1 = 1;
     s.mouse(950, 560, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.difficulty, 0);
     s.mouse(830, 560, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.difficulty, 1);
     g.unlockedDifficulty1 = 2;
     for (const int32_t x : {770, 830, 890}) {
         s.mouse(x, 570, true);
+        handleBriefing(g);
         drawBriefing(g);
     }
     EXPECT_EQ(g.difficulty, 2);
@@ -333,6 +344,7 @@ TEST(Briefing, StarsAnswerOnlyUpToTheOpenLevelAndTheLastTouchedWins) {
     // TAKE OFF: a sortie from the next frame, with the level chosen.
     g.clickLatch = 0;
     s.mouse(1220, 635, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.missionOver, 0);
     EXPECT_EQ(g.briefingShown, 0);

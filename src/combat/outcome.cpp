@@ -50,8 +50,7 @@ void resetSortieFields(GameState& game, bool newGame) {
     resetScenery(game);
     resetCockpit(game);
     resetAirshow(game);
-    game.frameCount = 0;
-    game.framesPerSecond = 0;
+    resetFrameRate(game);
 }
 
 // Money, upgrades and progress as a new game starts them. The open difficulty levels start over
@@ -137,6 +136,10 @@ void checkObjective(GameState& game) {
         game.controlShown = 1;
         stopStopwatch(game.missionStopwatch);
     }
+}
+
+void drawObjectivePrompt(const GameState& game) {
+    if (!game.objectiveDone) return;
     // The airshow may go on for more trick money; the other missions only want the aircraft back.
     Canvas& canvas = game.assets->canvas;
     if (game.mission == 3) {
@@ -144,6 +147,11 @@ void checkObjective(GameState& game) {
     } else {
         drawText(canvas, "Return to Base.", 505, 250, game.assets->largeFont, kGreen);
     }
+}
+
+void drawOutcomeMessage(const GameState& game) {
+    int32_t x = 0;
+    if (const char* text = failureText(game, &x)) drawText(game.assets->canvas, text, x, 320, game.assets->smallFont, kRed);
 }
 
 void handleOutcome(GameState& game) {
@@ -155,11 +163,6 @@ void handleOutcome(GameState& game) {
         game.controlShown = 0;
         game.mapShown = 0;
         game.briefingShown = 0;
-    }
-    int32_t x = 0;
-    if (const char* text = failureText(game, &x)) {
-        formatText(game.textBuffer, "%s", text);
-        drawText(game.assets->canvas, game.textBuffer, x, 320, game.assets->smallFont, kRed);
     }
     if (game.keys[kVkY] && !game.controlShown && !game.mapShown && !game.briefingShown) {
         stopSortieSounds(game);

@@ -293,7 +293,7 @@ void pressLoadButton(GameState& game) {
     }
 }
 
-void drawSaveNotice(GameState& game) {
+void drawSaveNotice(const GameState& game) {
     if (game.savedNotice <= 0) return;
     const char* text = "Game Saved.";
     uint32_t colour = kGreen;
@@ -305,5 +305,8 @@ void drawSaveNotice(GameState& game) {
         colour = kRed;
     }
     drawText(game.assets->canvas, text, 570, 630, game.assets->smallFont, colour);
-    game.savedNotice -= 1;
+}
+
+void countDownSaveNotice(GameState& game) {
+    if (game.savedNotice > 0) game.savedNotice -= 1;
 }

@@ -55,5 +55,6 @@ void pressSaveButton(GameState& game);
 void pressLoadButton(GameState& game);
 
 // Mission control's notice, "Game Saved." in green or "Save Failed." / "No Saved Game." in
-// red, for its 60 frames.
-void drawSaveNotice(GameState& game);
+// red, for its 60 frames: drawn, then counted down.
+void drawSaveNotice(const GameState& game);
+void countDownSaveNotice(GameState& game);
