@@ -6,8 +6,9 @@ PREFIX ?= /usr/local
 DESTDIR ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FRAMES ?= 50000
 
-.PHONY: all deps configure build run test test-release test-asan bench golden fuzz clean install uninstall
+.PHONY: all deps configure build run test test-release test-asan bench golden fuzz soak clean install uninstall
 
 all: build
 
@@ -64,6 +65,14 @@ fuzz: build
 	else \
 	  echo "fuzz: clang with libFuzzer is not installed, so there are no fuzz targets to run"; \
 	fi
+
+# The monkey soak: FRAMES frames of random play (keys, mouse on every screen, saves and loads,
+# take-offs into every mission and level) through the sanitizer build's replay tool, failing on a
+# sanitizer report, a non-finite value in a state dump or a hang. SOAK_SEED repeats a soak.
+soak: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSKARNWING_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+	cmake --build $(ASAN_BUILD) --target skarnwing-replay -j$(JOBS)
+	./scripts/soak.sh $(ASAN_BUILD) $(FRAMES) $(SOAK_SEED)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
