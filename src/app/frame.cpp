@@ -11,6 +11,8 @@
 #include "platform/platform.h"
 #include "raster/canvas.h"
 
+static_assert(kCanvasBands == kDrawnBands && kCanvasBandRows == kDrawnBandRows, "the canvas and the platform share bands");
+
 namespace {
 double gLastDispatcherMs = 0.0;
 } // namespace
@@ -40,7 +42,7 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 
 void runFrame(GameState& game) {
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
-    wipeCanvas(game.assets->canvas);
+    wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     runDispatcher(game);
     gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
@@ -55,7 +57,8 @@ void runFrame(GameState& game) {
 
     RenderStats& stats = renderStats();
     startStopwatch(stats.watch);
-    platformPresentFrame();
+    const Canvas& canvas = game.assets->canvas;
+    platformPresentFrame(canvas.allDrawn ? DrawnBands{} : DrawnBands{canvas.drawnLeft, canvas.drawnRight});
     stopStopwatch(stats.watch);
     recordRenderTime(stats, elapsedMs(stats.watch));
 

@@ -346,7 +346,8 @@ void blitMapped(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, b
     // The destination walk needs a picture of modest reach: a scale that is finite and not tiny,
     // and no pivot far outside the picture.
     const bool reachModest = scale >= 0.01 && scale <= 1e6 && std::fabs(static_cast<double>(pivotShift)) < 1e5;
-    if (walk == BlitWalk::Source || !reachModest || !std::isfinite(m.c) || !std::isfinite(m.s)) {
+    if (!reachModest || !std::isfinite(m.c) || !std::isfinite(m.s)) {
+        markDrawn(canvas, 0, 0, kCanvasWidth, kCanvasHeight);
         walkSource<kBlend>(canvas, image, m, colCos, colSin, columnsModest);
         return;
     }
@@ -372,9 +373,10 @@ void blitMapped(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, b
     const int64_t top = std::max<int64_t>(0, y + static_cast<int64_t>(std::floor(vMin)) - 1);
     const int64_t bottom = std::min<int64_t>(kCanvasHeight - 1, y + static_cast<int64_t>(std::ceil(vMax)) + 1);
     if (left > right || top > bottom) return; // nothing can land on the canvas
+    markDrawn(canvas, left, top, right + 1, bottom + 1);
     const int64_t canvasArea = (right - left + 1) * (bottom - top + 1);
     const int64_t sourceArea = (m.rowEnd - m.firstRow) * (m.colEnd - m.firstCol);
-    if (walk == BlitWalk::Destination || canvasArea * kDestinationPixelCost < sourceArea) {
+    if (walk != BlitWalk::Source && (walk == BlitWalk::Destination || canvasArea * kDestinationPixelCost < sourceArea)) {
         walkDestination<kBlend>(canvas, image, m, colCos, colSin, left, right, top, bottom);
     } else {
         walkSource<kBlend>(canvas, image, m, colCos, colSin, columnsModest);
@@ -391,6 +393,7 @@ void blitBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y) 
     const int64_t firstCol = std::max<int64_t>(0, -int64_t{x});
     const int64_t lastCol = std::min<int64_t>(image.width, int64_t{kCanvasWidth} - x);
     const int64_t stride = canvas.rowPitch / 4;
+    if (firstRow < lastRow && firstCol < lastCol) markDrawn(canvas, x + firstCol, y + firstRow, x + lastCol, y + lastRow);
     for (int64_t row = firstRow; row < lastRow; ++row) {
         const uint32_t* sourcePixels = image.pixels.data() + row * image.width;
         uint32_t* targetRow = canvas.pixels + (y + row) * stride + x;

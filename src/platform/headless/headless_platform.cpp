@@ -93,7 +93,7 @@ uint32_t* platformBeginFrame(int32_t* rowPitch) {
     return h.canvas.data();
 }
 
-void platformPresentFrame() { ++headless().framesPresented; }
+void platformPresentFrame(DrawnBands) { ++headless().framesPresented; }
 
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height) {
     if (pixels == nullptr || width <= 0 || height <= 0) return 0;
