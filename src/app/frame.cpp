@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 
 #include "app/dispatcher.h"
 #include "assets/game_assets.h"
@@ -15,9 +16,17 @@ static_assert(kCanvasBands == kDrawnBands && kCanvasBandRows == kDrawnBandRows, 
 
 namespace {
 double gLastDispatcherMs = 0.0;
+double gLastDispatcherCpuMs = 0.0;
+
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
 } // namespace
 
 double lastDispatcherMs() { return gLastDispatcherMs; }
+double lastDispatcherCpuMs() { return gLastDispatcherCpuMs; }
 
 RenderStats& renderStats() {
     static RenderStats stats{makeStopwatch()};
@@ -44,7 +53,9 @@ void runFrame(GameState& game) {
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
+    const double cpuStart = threadCpuMs();
     runDispatcher(game);
+    gLastDispatcherCpuMs = threadCpuMs() - cpuStart;
     gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
     // The platform's own line (a screenshot's place, sound muted), over everything, top right
     // under the full-screen frame rate, clear of the overlay's column and the cockpit's boxes.
