@@ -21,6 +21,8 @@
 //   F clock T...      the counter readings the game takes from the events before frame F to its
 //                     end, in order (F 0: during start-up); a recorded game (skarnwing --record)
 //                     is made of these lines
+// --hold-back-loading starts as the game does, the title first, and holds every other load
+// back until the game needs it: the output must not change.
 // --profile prints the median, 99th percentile and maximum dispatcher time per frame, on the wall
 // clock and as the thread's processor time.
 
@@ -234,16 +236,19 @@ void printProfile(const char* what, std::vector<double> times) {
 
 int main(int argc, char** argv) {
     bool profile = false;
+    bool holdBack = false;
     const char* scriptPath = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--profile") == 0) {
             profile = true;
+        } else if (std::strcmp(argv[i], "--hold-back-loading") == 0) {
+            holdBack = true;
         } else {
             scriptPath = argv[i];
         }
     }
     if (scriptPath == nullptr) {
-        std::fprintf(stderr, "usage: skarnwing-replay [--profile] SCRIPT\n");
+        std::fprintf(stderr, "usage: skarnwing-replay [--profile] [--hold-back-loading] SCRIPT\n");
         return 2;
     }
     Script script;
@@ -265,7 +270,13 @@ int main(int argc, char** argv) {
         }
     };
     pushReadings(0);
-    runStartUp(*game, *gameAssets, script.seed);
+    if (holdBack) {
+        // As the game starts, the title first, but with everything else held back until a
+        // frame or a command needs it.
+        runStartUp(*game, *gameAssets, script.seed, beginStartUp(*game, *gameAssets, true), true);
+    } else {
+        runStartUp(*game, *gameAssets, script.seed);
+    }
     if (script.fullScreen) {
         game->fullScreen = 1;
         platformSetFullScreen(true);
@@ -281,6 +292,7 @@ int main(int argc, char** argv) {
         pushReadings(frame);
         for (size_t i = next; i < script.commands.size() && script.commands[i].frame == frame; ++i) {
             const Command& c = script.commands[i];
+            if (c.action == Action::Launch || c.action == Action::Save || c.action == Action::Load) awaitAssets(*game);
             if (c.action == Action::Launch) {
                 // As if the title and the screens had been clicked through to this briefing.
                 game->titleShown = 0;

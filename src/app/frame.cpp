@@ -6,6 +6,7 @@
 #include <ctime>
 
 #include "app/dispatcher.h"
+#include "app/startup.h"
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "game/game_state.h"
@@ -50,6 +51,8 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
+    // The title needs only what start-up waited for; every other screen may need anything.
+    if (!game.titleShown) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
