@@ -34,8 +34,11 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
+# The benchmarks, then the summary of ratios beside their goals (BASE=an earlier build tree adds
+# the start-up comparison; RUNS=5 alternated runs by default).
 bench: build
 	cd $(BUILD) && bench/skarnwing-bench
+	bench/summary.sh $(BUILD) $(BASE)
 
 # Rewrites the golden replays' expected output from this build (a change meant to change behaviour).
 golden: build

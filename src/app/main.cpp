@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<InventoryLoad> loading = beginStartUp(*game, *gameAssets);
     if (!platformOpen()) return 1;
     platformShowCursor(false); // hidden while the assets load
-    runStartUp(*game, *gameAssets, seed, std::move(loading));
+    // The title shows as soon as its picture, the fonts and track 1 are in; the rest loads behind.
+    runStartUp(*game, *gameAssets, seed, std::move(loading), true);
     if (options.fullScreen) {
         game->fullScreen = 1;
         platformSetFullScreen(true);

@@ -33,6 +33,7 @@ void drawBox(Canvas& canvas, int32_t left, int32_t right) {
 void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     constexpr uint32_t cover = kInstrumentBacking >> 24;
     if (canvas.pixels == nullptr) return;
+    markDrawn(canvas, left, top, int64_t{right} + 1, int64_t{bottom} + 1);
     for (int32_t y = std::max(top, 0); y <= std::min(bottom, kCanvasHeight - 1); ++y) {
         uint32_t* row = canvas.pixels + y * (canvas.rowPitch / 4);
         for (int32_t x = std::max(left, 0); x <= std::min(right, kCanvasWidth - 1); ++x) {

@@ -94,7 +94,7 @@ uint32_t* platformBeginFrame(int32_t* rowPitch) {
     return h.canvas.data();
 }
 
-void platformPresentFrame() {}
+void platformPresentFrame(DrawnBands) {}
 
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height) {
     if (pixels == nullptr || width <= 0 || height <= 0) return 0;
