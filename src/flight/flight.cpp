@@ -344,7 +344,10 @@ void moveAircraft(GameState& game) {
         game.aircraft.stalled = 0;
         game.aircraft.lift = -game.aircraft.lift;
     }
-    if (h < kStallRecovery && game.aircraft.stalled) drawText(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont, kRed);
+    if (h < kStallRecovery && game.aircraft.stalled) {
+        drawTextPlate(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont);
+        drawText(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont, kRed);
+    }
 }
 
 void updateThrottle(GameState& game) {

@@ -108,6 +108,7 @@ void updateGear(GameState& game) {
 
 void updateRunway(GameState& game) {
     if (game.reloadNotice > 0) {
+        drawTextPlate(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont);
         drawText(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont, kGreen);
         game.reloadNotice -= 1;
     }
