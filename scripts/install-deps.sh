@@ -4,6 +4,7 @@
 # upstream); clang with its runtime gives libFuzzer for `make fuzz`.
 # Idempotent: packages already present are left alone, so a second run costs a few seconds.
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install test.
+# fontconfig's fc-match finds the file of the house monospaced face the font sheets are cut from.
 set -euo pipefail
 
 packages=(
@@ -11,7 +12,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libstb-dev libmpg123-dev libfreetype-dev
   libpng-dev libjpeg62-turbo-dev
-  fonts-dejavu-core fonts-liberation2
+  fonts-dejavu-core fonts-liberation2 fontconfig
   librsvg2-bin lame fluidsynth musescore-general-soundfont-small abcmidi sox flite
   xvfb xauth
   desktop-file-utils appstream

@@ -150,6 +150,33 @@ TEST(RasterText, CellsControlBytesInkAndClipping) {
     EXPECT_TRUE(edges.guardsIntact());
 }
 
+TEST(RasterText, PlateCoversTheCellsWithAMarginAndMixesOverWhatIsDrawn) {
+    const std::vector<uint32_t> sheet(128 * 15, 0xFFFFFFFFu);
+    const BitmapFont font{4, 5, 32, sheet.data()};
+    GuardedCanvas g;
+    g.at(99, 49) = 0xFFFFFFFFu;
+    drawTextPlate(g.canvas, "AB", 100, 50, font);
+    Pixels expected;
+    for (int32_t y = 48; y <= 56; ++y)
+        for (int32_t x = 96; x <= 111; ++x) expected.emplace_back(x, y);
+    EXPECT_EQ(g.changed(), expected);
+    EXPECT_EQ(g.at(96, 48), kTextPlate);
+    const uint32_t mixed = g.at(99, 49); // white under the plate: opaque, a shade above the plate
+    EXPECT_EQ(mixed >> 24, 0xFFu);
+    for (int shift = 0; shift <= 16; shift += 8) {
+        EXPECT_GT((mixed >> shift) & 0xFF, (kTextPlate >> shift) & 0xFF);
+        EXPECT_LT((mixed >> shift) & 0xFF, ((kTextPlate >> shift) & 0xFF) + 8);
+    }
+    GuardedCanvas edges;
+    drawTextPlate(edges.canvas, "", 10, 10, font);
+    EXPECT_TRUE(edges.changed().empty());
+    drawTextPlate(edges.canvas, "WWWW", 1275, 717, font);
+    drawTextPlate(edges.canvas, "WWWW", -10, -4, font);
+    EXPECT_EQ(edges.at(1279, 719), kTextPlate);
+    EXPECT_EQ(edges.at(0, 0), kTextPlate);
+    EXPECT_TRUE(edges.guardsIntact());
+}
+
 TEST(RasterText, FormatIsBoundedTo200Bytes) {
     char buffer[256];
     EXPECT_EQ(formatText(buffer, "%d %.2f %s", 42, 3.14159, "ok"), 10);

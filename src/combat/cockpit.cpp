@@ -28,42 +28,16 @@ void drawBox(Canvas& canvas, int32_t left, int32_t right) {
     greenLine(canvas, right, 680, left, 680);
 }
 
-// Lays kInstrumentBacking over the rectangle (edges included). Where the canvas already holds
-// a picture, that picture is darkened by the same cover instead of being replaced.
-void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    constexpr uint32_t cover = kInstrumentBacking >> 24;
-    if (canvas.pixels == nullptr) return;
-    markDrawn(canvas, left, top, int64_t{right} + 1, int64_t{bottom} + 1);
-    for (int32_t y = std::max(top, 0); y <= std::min(bottom, kCanvasHeight - 1); ++y) {
-        uint32_t* row = canvas.pixels + y * (canvas.rowPitch / 4);
-        for (int32_t x = std::max(left, 0); x <= std::min(right, kCanvasWidth - 1); ++x) {
-            const uint32_t p = row[x], alpha = p >> 24;
-            if (alpha == 0) {
-                row[x] = kInstrumentBacking;
-                continue;
-            }
-            // Black over the pixel: out alpha = cover + alpha (1 - cover); the colour keeps
-            // only the share of light that shows through.
-            const uint32_t through = alpha * (255 - cover);
-            const uint32_t outAlpha = cover + through / 255;
-            uint32_t out = outAlpha << 24;
-            for (int shift = 0; shift <= 16; shift += 8) {
-                out |= (((p >> shift) & 0xFF) * through / (255 * outAlpha)) << shift;
-            }
-            row[x] = out;
-        }
-    }
-}
-
 // Under the stores label (up to 16 cells), the airspeed and altitude boxes, and the radar with
 // the fuel gauge beside it.
 void drawInstrumentBacking(const GameState& game) {
     if (game.selectedWeapon >= 1 && game.selectedWeapon <= 3) {
-        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight);
+        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight,
+                    kInstrumentBacking);
     }
-    drawBacking(game.assets->canvas, 22, 677, 113, 713);
-    drawBacking(game.assets->canvas, 1167, 677, 1258, 713);
-    drawBacking(game.assets->canvas, 536, 606, 755, 713);
+    drawBacking(game.assets->canvas, 22, 677, 113, 713, kInstrumentBacking);
+    drawBacking(game.assets->canvas, 1167, 677, 1258, 713, kInstrumentBacking);
+    drawBacking(game.assets->canvas, 536, 606, 755, 713, kInstrumentBacking);
 }
 
 void drawThrottleBar(const GameState& game) {

@@ -142,11 +142,11 @@ void drawObjectivePrompt(const GameState& game) {
     if (!game.objectiveDone) return;
     // The airshow may go on for more trick money; the other missions only want the aircraft back.
     Canvas& canvas = game.assets->canvas;
-    if (game.mission == 3) {
-        drawText(canvas, "Keep Performing or Return to Base.", 380, 30, game.assets->largeFont, kGreen);
-    } else {
-        drawText(canvas, "Return to Base.", 505, 250, game.assets->largeFont, kGreen);
-    }
+    const bool airshow = game.mission == 3;
+    const char* prompt = airshow ? "Keep Performing or Return to Base." : "Return to Base.";
+    const int32_t x = airshow ? 380 : 505, y = airshow ? 30 : 250;
+    drawTextPlate(canvas, prompt, x, y, game.assets->largeFont);
+    drawText(canvas, prompt, x, y, game.assets->largeFont, kGreen);
 }
 
 void drawOutcomeMessage(const GameState& game) {

@@ -36,7 +36,9 @@ constexpr int32_t kPayInvertedLoop = 45;
 constexpr int32_t kPaySpin = 3;
 constexpr int32_t kPayLowSpeedFlyby = 5;
 
+// The airshow's lines lie over the sky, each on its own plate.
 void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+    drawTextPlate(game.assets->canvas, text, x, y, game.assets->smallFont);
     drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
 }
 

@@ -168,6 +168,40 @@ void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const Bitm
     }
 }
 
+void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+    const uint32_t cover = colour >> 24;
+    if (canvas.pixels == nullptr || cover == 0) return;
+    markDrawn(canvas, left, top, int64_t{right} + 1, int64_t{bottom} + 1);
+    for (int32_t y = std::max(top, 0); y <= std::min(bottom, kCanvasHeight - 1); ++y) {
+        for (int32_t x = std::max(left, 0); x <= std::min(right, kCanvasWidth - 1); ++x) {
+            uint32_t* pixel = pixelAt(canvas, x, y);
+            const uint32_t p = *pixel, alpha = p >> 24;
+            if (alpha == 0) {
+                *pixel = colour;
+                continue;
+            }
+            // The colour over the pixel: out alpha = cover + alpha (1 - cover); each channel is
+            // the colour's share plus the share of the pixel's light that shows through.
+            const uint32_t through = alpha * (255 - cover);
+            const uint32_t outAlpha = cover + through / 255;
+            uint32_t out = outAlpha << 24;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const uint32_t mixed = (((colour >> shift) & 0xFF) * cover * 255 + ((p >> shift) & 0xFF) * through) /
+                                       (255 * outAlpha);
+                out |= std::min<uint32_t>(mixed, 255) << shift;
+            }
+            *pixel = out;
+        }
+    }
+}
+
+void drawTextPlate(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font) {
+    if (text == nullptr || text[0] == '\0' || font.cellWidth <= 0 || font.cellHeight <= 0) return;
+    const int64_t cells = static_cast<int64_t>(std::strlen(text));
+    const int64_t right = std::min<int64_t>(int64_t{x} + cells * font.cellWidth + 3, kCanvasWidth);
+    drawBacking(canvas, x - 4, y - 2, static_cast<int32_t>(right), y + font.cellHeight + 1, kTextPlate);
+}
+
 int formatTextV(char* buffer, const char* format, va_list args) {
     const int length = std::vsnprintf(buffer, kTextBufferSize, format, args);
     if (length < 0) {

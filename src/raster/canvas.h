@@ -67,6 +67,19 @@ void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
 void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font,
               uint32_t colour);
 
+// Lays `colour` over the rectangle (edges included) at the cover its alpha gives: an empty
+// canvas pixel takes the colour as it is (the backdrop then shows through the rest); a pixel
+// already drawn is mixed toward the colour, its own alpha carried into the result.
+void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour);
+
+// The plate laid under a line of text drawn over the world, just before the text: deep navy
+// at a cover that keeps the red and green message texts above 4.5 : 1 even over white cloud.
+constexpr uint32_t kTextPlate = 0xFA080E1Cu;
+
+// kTextPlate under the cells `text` would fill at (x, y) in `font`, with a margin of 4 pixels
+// left and right and 2 above and below. Nothing for an empty text or a font without cells.
+void drawTextPlate(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font);
+
 // printf into a buffer of kTextBufferSize bytes. Always bounded: a text that does not fit is cut
 // and still NUL-terminated. Returns the characters written, or -1 if formatting failed.
 int formatText(char* buffer, const char* format, ...) __attribute__((format(printf, 2, 3)));
