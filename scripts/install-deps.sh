@@ -4,6 +4,8 @@
 # upstream); clang with its runtime gives libFuzzer for `make fuzz`.
 # Idempotent: packages already present are left alone, so a second run costs a few seconds.
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install test.
+# debhelper and lintian build and check Debian's package (`make deb`); xdotool and file drive and
+# check the installed game in its round trip (`make package-check`).
 set -euo pipefail
 
 packages=(
@@ -15,6 +17,7 @@ packages=(
   librsvg2-bin lame fluidsynth musescore-general-soundfont-small abcmidi sox flite
   xvfb xauth
   desktop-file-utils appstream
+  debhelper lintian xdotool file
   clang libclang-rt-14-dev
 )
 
