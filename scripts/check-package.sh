@@ -48,7 +48,14 @@ if dpkg-query -W -f='${Status}' skarnwing skarnwing-data 2>/dev/null | grep -q '
   echo "check-package: skarnwing is installed already: remove it first"; exit 1
 fi
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# A run that stops half way still takes the packages off the machine.
+cleanup() {
+  if dpkg-query -W -f='${Status}' skarnwing skarnwing-data 2>/dev/null | grep -q 'ok installed'; then
+    apt-get remove -y -q skarnwing skarnwing-data > /dev/null 2>&1
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
 status=0
 fail() { echo "check-package: $*"; status=1; }
 
