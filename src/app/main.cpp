@@ -44,7 +44,8 @@ int readOptions(int argc, char** argv, Options& options) {
             return 0;
         }
         if (std::strcmp(arg, "--version") == 0) {
-            std::printf("skarnwing %.2f\n", static_cast<double>(kVersionNumber));
+            // The release's version; the title bar keeps the game's own 0.61 (kVersionNumber).
+            std::fputs("skarnwing " SKARNWING_VERSION "\n", stdout);
             return 0;
         }
         if (std::strcmp(arg, "--fullscreen") == 0) {
