@@ -19,7 +19,10 @@
 #include "raster/canvas.h"
 #include "screens/briefing.h"
 #include "screens/mission_control.h"
+#include "screens/focus.h"
 #include "screens/overlay.h"
+#include "screens/pause.h"
+#include "screens/settings_screen.h"
 
 namespace {
 
@@ -164,12 +167,23 @@ void runSortie(GameState& game) {
 
 void runDispatcher(GameState& game) {
     if (game.keys[kVkEsc]) platformPostQuit();
-    if (game.titleShown) {
+    if (game.paused) {
+        drawPause(game);
+    } else if (game.settingsShown) {
+        drawTexture(game, kTexTitle, 0, 0);
+        dimFrame(game);
+        drawSettings(game);
+    } else if (game.titleShown) {
         runTitle(game);
     } else if (game.missionOver) {
         runBetweenSorties(game);
     } else {
+        // The Space press that took off belongs to the briefing: the gun waits until it is up.
+        const uint8_t space = game.keys[kVkSpace];
+        if (game.fireSwallowed && !space) game.fireSwallowed = 0;
+        if (game.fireSwallowed) game.keys[kVkSpace] = 0;
         runSortie(game);
+        game.keys[kVkSpace] = space;
     }
     const RenderStats& stats = renderStats();
     drawDiagnostics(game, RenderTimes{stats.lastAverage, stats.lastMin, stats.lastMax});

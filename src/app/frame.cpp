@@ -10,6 +10,9 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/focus.h"
+#include "screens/pause.h"
+#include "screens/settings_screen.h"
 
 namespace {
 double gLastDispatcherMs = 0.0;
@@ -40,6 +43,11 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 
 void runFrame(GameState& game) {
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
+    // The player's conveniences take their input first: a pause that begins here keeps the
+    // last frame's picture, which the wipe would lose.
+    readNavigation(game);
+    updatePause(game);
+    if (game.settingsShown && !game.paused) updateSettings(game);
     wipeCanvas(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     runDispatcher(game);
@@ -60,7 +68,8 @@ void runFrame(GameState& game) {
     recordRenderTime(stats, elapsedMs(stats.watch));
 
     // frameCount only grows on frames that fly the world, so menus read 0 frames per second.
-    if (elapsedMs(game.fpsStopwatch) >= 1000.0f) {
+    // A pause stops the frame-rate window with everything else.
+    if (!game.paused && elapsedMs(game.fpsStopwatch) >= 1000.0f) {
         game.framesPerSecond = game.frameCount;
         game.frameCount = 0;
         startStopwatch(game.fpsStopwatch);

@@ -91,7 +91,11 @@ void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
                                  {x, y, x - 25, y + 25},           {x - 1, y - 1, x - 26, y + 26},
                                  {x - 25, y + 25, x, y + 50},      {x - 26, y + 26, x - 1, y + 51},
                                  {x + 25, y + 25, x, y + 50},      {x + 26, y + 26, x + 1, y + 51}};
-    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], 106, 255, 0);
+    int32_t r = 0;
+    int32_t g = 0;
+    int32_t b = 0;
+    lockMarkColour(&r, &g, &b);
+    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], r, g, b);
 }
 
 } // namespace
@@ -159,14 +163,14 @@ void updateLockOn(GameState& game) {
                             game.missilesFired < game.missileLoad;
         const RadarPoint dot = radarPoint(cargo.x, cargo.y);
         if (!locked) {
-            fillDisc(canvas, dot.x, dot.y, 2, 106, 227, 0);
+            drawRadarDot(game, dot, 2, kMarkCargo);
             continue;
         }
         const int32_t x = screen(cargo.x - game.camera.cameraX);
         const int32_t y = screen(cargo.y - game.camera.cameraY);
         drawLockMark(canvas, x, y);
         startTone(lockTone, kLockToneVolume);
-        fillDisc(canvas, dot.x, dot.y, 2, 255, 0, 0);
+        drawRadarDot(game, dot, 2, kMarkLocked);
         // Holding the fire key marks the slot the next launch will use.
         if (game.keys[kVkSpace] && game.missilesFired >= 0 && game.missilesFired < kMissileCapacity) {
             Missile& next = game.missiles[game.missilesFired];

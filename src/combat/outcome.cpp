@@ -138,6 +138,17 @@ void resetNewGame(GameState& game) {
     game.controlShown = 0;
 }
 
+void quitSortie(GameState& game) {
+    SoundEffect* sounds = game.assets->sounds;
+    stopEngineSounds(game);
+    for (const int slot : {int(kSoundGunFire), int(kSoundSearchTone), int(kSoundLockTone), int(kSoundEngineDrone0),
+                           int(kSoundEngineDrone0) + 1, int(kSoundEngineDrone0) + 2, int(kSoundNarration)}) {
+        if (isPlaying(sounds[slot])) stopSound(sounds[slot]);
+    }
+    switchToTrack1(game);
+    resetNewGame(game);
+}
+
 void resetMission(GameState& game) {
     resetSortieFields(game, false);
     setOutcome(game, "NULL");

@@ -24,6 +24,7 @@
 #include "game/game_state.h"
 #include "platform/mixer.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 #include "screens/briefing.h"
 
 namespace {
@@ -166,8 +167,8 @@ TEST(SdlWindow, GamepadDrivesTheKeysTheKeyboardDoes) {
     constexpr SDL_JoystickID kPad = 7;
     const std::vector<std::pair<SDL_GameControllerButton, const char*>> buttons = {
         {SDL_CONTROLLER_BUTTON_A, "0x20"},          {SDL_CONTROLLER_BUTTON_X, "0x11"},
-        {SDL_CONTROLLER_BUTTON_Y, "0x47"},          {SDL_CONTROLLER_BUTTON_B, "0x53"},
-        {SDL_CONTROLLER_BUTTON_BACK, "0x59"},       {SDL_CONTROLLER_BUTTON_START, "0x0D"},
+        {SDL_CONTROLLER_BUTTON_Y, "0x47"},
+        {SDL_CONTROLLER_BUTTON_BACK, "0x59"},       {SDL_CONTROLLER_BUTTON_START, "0x50"},
         {SDL_CONTROLLER_BUTTON_DPAD_LEFT, "0x25"},  {SDL_CONTROLLER_BUTTON_DPAD_UP, "0x26"},
         {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, "0x27"}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "0x28"},
         {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, "0x41"}, {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, "0x5A"}};
@@ -177,6 +178,11 @@ TEST(SdlWindow, GamepadDrivesTheKeysTheKeyboardDoes) {
         pushButton(kPad, button, false);
         EXPECT_EQ(takeKeyEvents(), std::vector<std::string>{std::string("up ") + key}) << key;
     }
+    // B smokes and is Backspace too, back one screen between sorties.
+    pushButton(kPad, SDL_CONTROLLER_BUTTON_B, true);
+    EXPECT_EQ(takeKeyEvents(), (std::vector<std::string>{"down 0x08", "down 0x53"}));
+    pushButton(kPad, SDL_CONTROLLER_BUTTON_B, false);
+    EXPECT_EQ(takeKeyEvents(), (std::vector<std::string>{"up 0x08", "up 0x53"}));
     // Nothing is Esc: the guide and stick buttons do nothing.
     pushButton(kPad, SDL_CONTROLLER_BUTTON_GUIDE, true);
     pushButton(kPad, SDL_CONTROLLER_BUTTON_LEFTSTICK, true);
@@ -208,6 +214,32 @@ TEST(SdlWindow, GamepadDrivesTheKeysTheKeyboardDoes) {
     removed.cdevice.which = kPad;
     SDL_PushEvent(&removed);
     EXPECT_EQ(takeKeyEvents(), (std::vector<std::string>{"up 0x27", "up 0x28", "up 0x41", "up 0x5A"}));
+    platformClose();
+}
+
+// A binding changed in the settings moves the action: the new key and button send the action's
+// virtual key, the old ones nothing, and the action that had the key takes the old one.
+TEST(SdlWindow, AChangedBindingMovesTheAction) {
+    ASSERT_TRUE(platformOpen());
+    takeKeyEvents();
+    Settings& settings = activeSettings();
+    EXPECT_EQ(bindKey(settings, kActFire, 0x46), -1) << "F was free";
+    EXPECT_EQ(bindKey(settings, kActGear, 0x46), kActFire) << "G for F: fire takes G";
+    SDL_Event f = keyEvent(SDL_KEYDOWN, SDLK_f);
+    SDL_Event g = keyEvent(SDL_KEYDOWN, SDLK_g);
+    SDL_Event space = keyEvent(SDL_KEYDOWN, SDLK_SPACE);
+    SDL_PushEvent(&f);
+    SDL_PushEvent(&g);
+    SDL_PushEvent(&space);
+    EXPECT_EQ(takeKeyEvents(), (std::vector<std::string>{"down 0x47", "down 0x20"})) << "F gear, G fire, Space nothing";
+    EXPECT_EQ(bindPadButton(settings, kActPause, SDL_CONTROLLER_BUTTON_Y), kActGear);
+    pushButton(3, SDL_CONTROLLER_BUTTON_Y, true);
+    pushButton(3, SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(takeKeyEvents(), (std::vector<std::string>{"down 0x50", "down 0x47"}));
+    pushButton(3, SDL_CONTROLLER_BUTTON_Y, false);
+    pushButton(3, SDL_CONTROLLER_BUTTON_START, false);
+    takeKeyEvents();
+    settings = defaultSettings();
     platformClose();
 }
 
