@@ -1,5 +1,7 @@
 #include "app/dispatcher.h"
 
+#include <cstring>
+
 #include "app/frame.h"
 #include "assets/game_assets.h"
 #include "combat/blasts.h"
@@ -40,19 +42,48 @@ void drawSmallText(GameState& game, const char* text, int32_t x, int32_t y, uint
     drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
 }
 
+// What a click on the title does: mission control opens.
+void leaveTitle(GameState& game) {
+    game.titleShown = 0;
+    game.controlShown = 1;
+    game.clickLatch = 1;
+}
+
+// The title's two entries for the keys, shown once an arrow key was pressed: the way on, where
+// the focus starts (so any press of Space goes on), and the settings.
+constexpr Control kTitleControls[2] = {{560, 540, 720, 566}, {560, 578, 720, 604}};
+
+void runTitleKeys(GameState& game) {
+    const int32_t focus = focusFor(game, kFocusTitle, 0);
+    const NavPress nav = navigation(game);
+    game.focus = nearestControl(kTitleControls, 2, focus, nav.dx, nav.dy);
+    if (game.focusShown) {
+        const char* labels[2] = {"PLAY", "SETTINGS"};
+        for (int32_t i = 0; i < 2; ++i) {
+            const Control& c = kTitleControls[i];
+            const int32_t width = static_cast<int32_t>(std::strlen(labels[i])) * game.assets->smallFont.cellWidth;
+            drawSmallText(game, labels[i], (c.left + c.right - width) / 2, c.top + 5, kGreen);
+        }
+        drawFocusRing(game, kTitleControls[game.focus]);
+    }
+    if (!nav.activate) return;
+    if (game.focus == 0) {
+        leaveTitle(game);
+    } else {
+        openSettings(game);
+    }
+}
+
 void runTitle(GameState& game) {
     drawTexture(game, kTexTitle, 0, 0);
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
     if (game.mouse.leftDown) {
-        if (!game.clickLatch) {
-            game.titleShown = 0;
-            game.controlShown = 1;
-            game.clickLatch = 1;
-        }
+        if (!game.clickLatch) leaveTitle(game);
     } else {
         game.clickLatch = 0;
     }
+    if (game.titleShown) runTitleKeys(game);
     if (game.loadNotice >= 0 && game.gameLoaded) {
         drawSmallText(game, "Game Loaded.", 560, 630, kGreen);
         game.loadNotice -= 1;
@@ -182,6 +213,7 @@ void runDispatcher(GameState& game) {
         const uint8_t space = game.keys[kVkSpace];
         if (game.fireSwallowed && !space) game.fireSwallowed = 0;
         if (game.fireSwallowed) game.keys[kVkSpace] = 0;
+        game.focus = -1; // the screens after this sortie start from their first focus
         runSortie(game);
         game.keys[kVkSpace] = space;
     }

@@ -402,6 +402,9 @@ struct GameState {
     int32_t focus = -1;              // the focused control of the screen that is up, -1 not chosen yet
     int32_t focusScreen = 0;         // the screen `focus` belongs to
     uint8_t fireSwallowed = 0;       // Space took off: the gun waits for it to come up
+    int32_t mapFromMission = 0;      // mission, difficulty and trick money as mission control left
+    int32_t mapFromDifficulty = 0;   // them for the map: Backspace back to it puts them back, so
+    int32_t mapFromShowEarnings = 0; // its results read (and open) no more than they did
     uint8_t settingsShown = 0;       // the settings screen is up, over the title or the pause
     int32_t settingsRow = 0;         // its focused row
     uint8_t settingsCapturing = 0;   // a binding waits for its key (1) or pad button (2)

@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/focus.h"
 
 namespace {
 
@@ -107,6 +108,90 @@ int32_t unlockedDifficulty(const GameState& game) {
     }
 }
 
+// What a click on a shown marker does.
+void pickMission(GameState& game, int32_t index) {
+    game.difficulty = 0;
+    game.mission = index + 1;
+    game.clickLatch = 1;
+    game.mapShown = 0;
+    game.briefingShown = 1;
+    if (game.mission == 3) {
+        game.truckCount = 0;
+        game.cargoCount = 0;
+        game.trickCount = 0;
+        game.showEarnings = 0;
+    }
+}
+
+// What a click on the close button does: back to the map, the mission and difficulty kept.
+void closeBriefing(GameState& game) {
+    game.clickLatch = 1;
+    game.mapShown = 1;
+    game.briefingShown = 0;
+    game.controlShown = 0;
+}
+
+int32_t shownMarkers(const GameState& game) {
+    return game.missionsUnlocked < 1 ? 1 : (game.missionsUnlocked > 3 ? 3 : game.missionsUnlocked);
+}
+
+Control markerControl(int32_t index) {
+    const MapMarker& marker = kMarkers[index];
+    return Control{marker.x, marker.y, marker.x + kMarkerSize, marker.y + kMarkerSize};
+}
+
+// The briefing's controls the keys reach: the open stars, then TAKE OFF, then close.
+int32_t briefingControls(const GameState& game, Control* out) {
+    int32_t count = 0;
+    for (int32_t level = 0; level <= unlockedDifficulty(game) && level < 4; ++level) {
+        out[count++] = Control{kStarLeft[level], kStarTop, kStarLeft[level] + kStarWidth, kStarTop + kStarHeight};
+    }
+    out[count++] = Control{1220, 635, 1270, 685};
+    out[count++] = Control{1250, 2, 1275, 27};
+    return count;
+}
+
+// The map's keys: the focus starts on the newest mission; Space picks it as a click does,
+// Backspace goes back to mission control.
+void runMapKeys(GameState& game) {
+    Control all[3];
+    const int32_t count = shownMarkers(game);
+    for (int32_t i = 0; i < count; ++i) all[i] = markerControl(i);
+    const int32_t focus = focusFor(game, kFocusMap, count - 1);
+    const NavPress nav = navigation(game);
+    game.focus = nearestControl(all, count, focus < count ? focus : count - 1, nav.dx, nav.dy);
+    if (nav.activate) {
+        pickMission(game, game.focus);
+    } else if (nav.back) {
+        // Mission control recomputes its results from these every frame: a mission only looked
+        // at must not count as the one won.
+        game.mission = game.mapFromMission;
+        game.difficulty = game.mapFromDifficulty;
+        game.showEarnings = game.mapFromShowEarnings;
+        game.mapShown = 0;
+        game.controlShown = 1;
+    }
+}
+
+// The briefing's keys: the focus starts on TAKE OFF; Space chooses a star, takes off or closes
+// as a click does; Backspace closes. The press that takes off is not the gun's.
+void runBriefingKeys(GameState& game) {
+    Control all[6];
+    const int32_t count = briefingControls(game, all);
+    const int32_t takeOffControl = count - 2;
+    const int32_t focus = focusFor(game, kFocusBriefing, takeOffControl);
+    const NavPress nav = navigation(game);
+    game.focus = nearestControl(all, count, focus < count ? focus : takeOffControl, nav.dx, nav.dy);
+    if (nav.back || (nav.activate && game.focus == count - 1)) {
+        closeBriefing(game);
+    } else if (nav.activate && game.focus == takeOffControl) {
+        takeOff(game);
+        game.fireSwallowed = 1;
+    } else if (nav.activate) {
+        game.difficulty = game.focus;
+    }
+}
+
 } // namespace
 
 void drawMissionMap(GameState& game) {
@@ -120,19 +205,11 @@ void drawMissionMap(GameState& game) {
             continue;
         }
         drawTexture(game, kTexMapMarkerLit, marker.x, marker.y);
-        if (!game.mouse.leftDown) continue;
-        game.difficulty = 0;
-        game.mission = i + 1;
-        game.clickLatch = 1;
-        game.mapShown = 0;
-        game.briefingShown = 1;
-        if (game.mission == 3) {
-            game.truckCount = 0;
-            game.cargoCount = 0;
-            game.trickCount = 0;
-            game.showEarnings = 0;
-        }
+        if (game.mouse.leftDown) pickMission(game, i);
     }
+    if (!game.mapShown) return;
+    if (game.focusShown) drawFocusRing(game, markerControl(focusFor(game, kFocusMap, shownMarkers(game) - 1)));
+    runMapKeys(game);
 }
 
 void drawBriefing(GameState& game) {
@@ -167,14 +244,17 @@ void drawBriefing(GameState& game) {
     drawTexture(game, onArrow ? kTexArrowLit : kTexArrow, 1220, 635);
     formatText(game.textBuffer, "TAKE OFF");
     drawText(game.assets->canvas, game.textBuffer, 1090, 650, game.assets->smallFont, kGreen);
-    if (!game.mouse.leftDown) return;
-    if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) {
-        game.clickLatch = 1;
-        game.mapShown = 1;
-        game.briefingShown = 0;
-        game.controlShown = 0;
+    if (game.focusShown) {
+        Control all[6];
+        const int32_t count = briefingControls(game, all);
+        const int32_t focus = focusFor(game, kFocusBriefing, count - 2);
+        drawFocusRing(game, all[focus < count ? focus : count - 2]);
     }
-    if (onArrow && !game.clickLatch) takeOff(game);
+    if (game.mouse.leftDown) {
+        if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) closeBriefing(game);
+        if (onArrow && !game.clickLatch) takeOff(game);
+    }
+    if (game.briefingShown) runBriefingKeys(game);
 }
 
 namespace {

@@ -42,8 +42,12 @@ void readNavigation(GameState& game) {
     if (keys[kVkBackspace]) held |= kNavBack;
     game.navFresh = held & static_cast<uint8_t>(~game.navKeysHeld);
     game.navKeysHeld = held;
-    if (game.mouse.x != game.focusMouseX || game.mouse.y != game.focusMouseY) game.focusShown = 0;
-    if (game.navFresh & (kNavLeft | kNavRight | kNavUp | kNavDown)) game.focusShown = 1;
+    // Only the screens that keep a focus show its ring; flying (or a lost sortie's message)
+    // hides it, so the arrows that flew never light a ring on the screen after.
+    const bool focusScreen = game.paused || game.settingsShown || game.titleShown ||
+                             (game.missionOver && outcomeIs(game, "Won"));
+    if (!focusScreen || game.mouse.x != game.focusMouseX || game.mouse.y != game.focusMouseY) game.focusShown = 0;
+    if (focusScreen && (game.navFresh & (kNavLeft | kNavRight | kNavUp | kNavDown))) game.focusShown = 1;
     game.focusMouseX = game.mouse.x;
     game.focusMouseY = game.mouse.y;
 }
@@ -59,6 +63,8 @@ NavPress navigation(const GameState& game) {
     press.back = (fresh & kNavBack) != 0;
     return press;
 }
+
+void spendNavigation(GameState& game) { game.navFresh = 0; }
 
 int32_t nearestControl(const Control* controls, int32_t count, int32_t from, int32_t dx, int32_t dy) {
     if (from < 0 || from >= count || (dx == 0 && dy == 0)) return from;

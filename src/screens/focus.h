@@ -31,6 +31,8 @@ struct NavPress {
 void readNavigation(GameState& game);
 // The presses readNavigation found this frame.
 NavPress navigation(const GameState& game);
+// Spends this frame's presses: a Space that pressed one control presses no other.
+void spendNavigation(GameState& game);
 
 // The control nearest to `from` in the direction (dx, dy): among those whose centre lies that
 // way, the one at the smallest distance, with sideways distance weighing double. `from` when

@@ -50,6 +50,7 @@ void resumeSortie(GameState& game) {
 }
 
 void choose(GameState& game, int32_t entry) {
+    spendNavigation(game);
     switch (entry) {
     case kResume: resumeSortie(game); break;
     case kSettings: openSettings(game); break;
@@ -72,6 +73,7 @@ void updatePause(GameState& game) {
     }
     if (pausePress) {
         resumeSortie(game);
+        spendNavigation(game);
         return;
     }
     if (game.settingsShown) {

@@ -97,6 +97,7 @@ void closeSettings(GameState& game) {
 }
 
 void activate(GameState& game, int32_t index, int32_t step) {
+    spendNavigation(game);
     game.settingsMoved = -1;
     if (index < kFirstBinding) {
         stepOption(index, step);
@@ -177,6 +178,7 @@ void updateSettings(GameState& game) {
     } else if (nav.activate) {
         activate(game, row, 0);
     } else if (nav.back) {
+        spendNavigation(game);
         closeSettings(game);
     }
 }
