@@ -43,6 +43,8 @@ TEST(Cockpit, ThrottleBarLengthAndColour) {
     c.game->aircraft.maxSpeed = 8;
     c.game->aircraft.fuel = 400;
     c.game->aircraft.airspeed = 8;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.countRow(20, 565, 700), 101) << "100 % draws from 565 to 665 inclusive";
     EXPECT_EQ(c.at(665, 23), 0xFFFF8000u);
@@ -54,6 +56,8 @@ TEST(Cockpit, ThrottleBarLengthAndColour) {
 
     c.clear();
     c.game->aircraft.airspeed = 0;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.countRow(20, 566, 700), 0) << "at 0 the bar has no length";
 }
@@ -64,6 +68,8 @@ TEST(Cockpit, EmptyTanksHideTheBarAndShrinkTheGaugeToRedDots) {
     c.game->aircraft.airspeed = 8;
     c.game->aircraft.fuel = 0;
     c.game->aircraft.fuelCapacity = 400;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.countRow(20, 565, 700), 0);
     EXPECT_EQ(c.at(750, 710), 0xFFFF0000u);
@@ -72,6 +78,8 @@ TEST(Cockpit, EmptyTanksHideTheBarAndShrinkTheGaugeToRedDots) {
 
     c.clear();
     c.game->aircraft.fuel = 400;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.at(751, 610), 0xFF6AE300u) << "a full tank reaches 100 px up";
     EXPECT_EQ(c.at(751, 609), kInstrumentBacking);
@@ -80,9 +88,13 @@ TEST(Cockpit, EmptyTanksHideTheBarAndShrinkTheGaugeToRedDots) {
 TEST(Cockpit, AltitudeIsWrittenForTheRunwayRule) {
     Cockpit c;
     c.game->aircraft.worldY = 19836;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.game->altitude, 10);
     c.game->aircraft.worldY = 19846.5;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.game->altitude, 0) << "truncated toward zero";
 }
@@ -98,13 +110,24 @@ TEST(Cockpit, RadarMapsTheSectionAndShowsTheBaseOnlyAtHome) {
     c.game->aircraft.worldX = 10000;
     c.game->aircraft.worldY = 10000;
     c.game->sector = 0;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.at(590, 660), 0xFF0000FFu) << "the aircraft's blue dot";
     EXPECT_EQ(c.at(638, 708), packColour(106, 227, 255));
     c.clear();
     c.game->sector = 1;
+    // A round still flying after a re-arm zeroed the count shows, whatever its slot.
+    Bullet& round = c.game->bullets[7];
+    round.active = 1;
+    round.sector = 1;
+    round.worldX = 30000;
+    round.worldY = 5000;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.at(638, 708), kInstrumentBacking);
+    EXPECT_EQ(c.at(690, 635), packColour(255, 255, 0));
 }
 
 namespace {
@@ -138,6 +161,8 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     c.game->aircraft.fuelCapacity = 400;
     c.game->selectedWeapon = 0;
     c.game->assets->canvas.pixels[700 * kClientWidth + 60] = 0xFFFFFFFFu; // a white picture under the box
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     for (auto [x, y] : {std::pair{22, 677}, {113, 713}, {1167, 700}, {1258, 713}, {536, 606}, {755, 713}}) {
         EXPECT_EQ(c.at(x, y), kInstrumentBacking) << x << ", " << y;
@@ -154,6 +179,8 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
 
     c.clear();
     c.game->selectedWeapon = 2;
+    readAltimeter(*c.game);
+    setThrottleBarColour(*c.game);
     drawCockpit(*c.game);
     EXPECT_EQ(c.at(4, 4), kInstrumentBacking) << "under the stores label";
 }

@@ -239,6 +239,7 @@ TEST(Stall, AboveTheCeilingLiftTurnsNegativeAndRecoversSixStronger) {
     f->aircraft.worldY = -140.0;
     f->aircraft.velY = -6.0;
     moveAircraft(*f.game);
+    drawStallNotice(*f.game);
     EXPECT_EQ(f->aircraft.stalled, 1);
     EXPECT_EQ(f->aircraft.lift, -14.0);
     EXPECT_EQ(f.pixel(606, 351), 0xFFFF0000u); // "STALL"
@@ -298,13 +299,17 @@ TEST(Roll, OverlaysHideAfterARollUntilUpOrDownIsHeld) {
 
     f->aircraft.rollDone = 1;
     updateGear(*f.game);
+    drawGear(*f.game);
     updateThrottle(*f.game);
+    drawExhaust(*f.game);
     EXPECT_EQ(drawn(), 0);
     f.keys[kVkDown] = 1;
     updateGear(*f.game);
+    drawGear(*f.game);
     EXPECT_GT(drawn(), 0) << "the gear shows again while Down is held";
     std::fill(f.pixels.begin(), f.pixels.end(), 0u);
     updateThrottle(*f.game);
+    drawExhaust(*f.game);
     EXPECT_GT(drawn(), 0) << "so does the cruise exhaust";
 }
 
@@ -393,6 +398,7 @@ TEST(Runway, ReArmsOnlyAtExactlyZeroAndOncePerStay) {
 
     f->roundsFired = 7;
     f->aircraft.worldX = 19500.0;
+    drawReloadNotice(*f.game);
     updateRunway(*f.game);
     EXPECT_EQ(f.pixel(506, 251), 0xFF00FF00u); // "Aircraft Reloaded."
     EXPECT_EQ(f->reloadNotice, 159);
@@ -469,6 +475,7 @@ TEST(Resets, ANewGameRestoresTheUpgradedFlightValuesASortieKeepsThem) {
     f->aircraft.pitchUpRate = 1.4;
     f.cruise(9.0);
     f->aircraft.gearUp = f->aircraft.stalled = 1;
+    f->bombRightOfTruck = 1; // which way the next sortie's first wreck is thrown
     resetMission(*f.game);
     EXPECT_EQ(f->aircraft.maxSpeed, 12);
     EXPECT_EQ(f->aircraft.pitchUpRate, 1.4);
@@ -479,4 +486,5 @@ TEST(Resets, ANewGameRestoresTheUpgradedFlightValuesASortieKeepsThem) {
     resetNewGame(*f.game);
     EXPECT_EQ(f->aircraft.maxSpeed, 8);
     EXPECT_EQ(f->aircraft.pitchUpRate, 1.0);
+    EXPECT_EQ(f->bombRightOfTruck, 1) << "neither reset clears it";
 }

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <regex>
 #include <string>
 
 namespace {
@@ -44,7 +43,10 @@ double field(const std::string& dump, const char* name) {
 // A dump without the fields a pause may change: the frame number, the music, which plays on,
 // and the pause's own field.
 std::string withoutPauseFields(const std::string& dump) {
-    std::string text = std::regex_replace(dump, std::regex("\"frame\":[0-9]+,"), "");
+    std::string text = dump;
+    for (size_t frame = text.find("\"frame\":"); frame != std::string::npos; frame = text.find("\"frame\":")) {
+        text.erase(frame, text.find(',', frame) + 1 - frame);
+    }
     for (size_t music = text.find(",\"music\":"); music != std::string::npos; music = text.find(",\"music\":")) {
         text.erase(music, text.find('}', music) + 1 - music);
     }
@@ -198,4 +200,39 @@ TEST(ReplayScripts, ProgressSurvivesARestartOfTheProgram) {
     EXPECT_EQ(field(second[2], "titleShown"), 1);
     EXPECT_EQ(field(second[2], "loadNotice"), 59) << "\"Game Loaded.\" shown once already";
     std::system(("rm -rf '" + folder + "'").c_str());
+}
+
+// However a sortie ends, what it started stops with it: ten frames on, only the ending's own
+// sound plays, and after Y nothing does. Read from the golden replays' expected dumps, which the
+// golden test holds to what the replays print.
+TEST(ReplayScripts, EveryEndingSilencesTheSortie) {
+    struct Ending {
+        const char* script;
+        int frame;
+        const char* playing; // the dump's list of playing sounds
+    };
+    const Ending endings[] = {
+        {"interception", 9660, "[]"}, // won on the runway, missiles selected, the fire key held
+        {"campaign", 4790, "[]"},     // won on the runway with the gun firing
+        {"lost-crash", 5090, R"([{"sound":"crash.wav","volume":0}])"}, // into the formation, 3 drones on
+        {"lost-crash", 5120, "[]"},
+        {"lost-blew", 240, R"([{"sound":"detFr.wav","volume":0}])"},
+        {"lost-blew", 310, "[]"},
+        {"lost-escaped", 9520, R"([{"sound":"detFr.wav","volume":0}])"},
+        {"lost-escaped", 9540, "[]"},
+        {"formation-bombs-base", 10250, "[]"},
+    };
+    for (const Ending& e : endings) {
+        const std::string dumps =
+            readText(std::string(SKARNWING_SOURCE_DIR) + "/tests/golden/" + e.script + ".expected");
+        const std::string start = "{\"frame\":" + std::to_string(e.frame) + ",";
+        size_t at = dumps.find(start);
+        while (at != std::string::npos && dumps.compare(at + start.size(), 10, "\"shotHash\"") == 0) {
+            at = dumps.find(start, at + 1);
+        }
+        ASSERT_NE(at, std::string::npos) << e.script << " " << e.frame;
+        const std::string line = dumps.substr(at, dumps.find('\n', at) - at);
+        EXPECT_NE(line.find(std::string("\"playing\":") + e.playing + ","), std::string::npos)
+            << e.script << " " << e.frame;
+    }
 }

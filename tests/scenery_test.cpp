@@ -140,16 +140,19 @@ TEST(Terrain, ShadowScaleFollowsTheGroundAndFreezesAboveIt) {
     game->aircraft.worldY = 19500;
     game->terrainScrollY = 600;
     game->aircraft.velY = 0;
+    scrollScenery(*game);
     drawTerrain(*game);
     EXPECT_DOUBLE_EQ(game->shadowScale, 2.0);
     EXPECT_DOUBLE_EQ(game->groundScreenY, 19617 - game->camera.cameraY);
     game->aircraft.worldY = 18000;
     game->terrainScrollY = 900;
+    scrollScenery(*game);
     drawTerrain(*game);
     EXPECT_DOUBLE_EQ(game->shadowScale, 2.0) << "above y 19000 the shadow keeps its last scale";
     game->frozen = 1;
     game->aircraft.velX = 5;
     const double scroll = game->terrainScrollX;
+    scrollScenery(*game);
     drawTerrain(*game);
     EXPECT_EQ(game->terrainScrollX, scroll);
 }

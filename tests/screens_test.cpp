@@ -31,7 +31,8 @@ struct Screens {
     std::vector<uint32_t> pixels = std::vector<uint32_t>(kCanvasWidth * kCanvasHeight, 0);
     static constexpr int kVoiced[] = {kSoundEngineCruise, kSoundEngineLow, kSoundAfterburner, kSoundGunFire,
                                       kSoundCrash, kSoundDetonationFar, kSoundNarration, kSoundSearchTone,
-                                      kSoundLockTone, kSoundEngineDrone0, kSoundEngineDrone0 + 1};
+                                      kSoundLockTone, kSoundEngineDrone0, kSoundEngineDrone0 + 1,
+                                      kSoundEngineDrone0 + 9};
 
     Screens() {
         assets->canvas = Canvas{kCanvasWidth, kCanvasHeight, kCanvasWidth * 4, pixels.data()};
@@ -44,6 +45,16 @@ struct Screens {
         for (const int slot : kVoiced) mixerReleaseVoice(assets->sounds[slot].voice);
     }
     SoundEffect& sound(int slot) { return assets->sounds[slot]; }
+    // Every voiced slot loops, as in a sortie with the gun, the tones, drones and crowd going.
+    void playAll() {
+        for (const int slot : kVoiced) playLooping(sound(slot), 0);
+    }
+    // The voiced slots playing, but `except`.
+    int playingBut(int except) {
+        int count = 0;
+        for (const int slot : kVoiced) count += slot != except && isPlaying(sound(slot));
+        return count;
+    }
     void mouse(int32_t x, int32_t y, bool down) {
         game->mouse.x = x;
         game->mouse.y = y;
@@ -52,6 +63,7 @@ struct Screens {
     // A frame of mission control with the button held (or up) at (x, y).
     void control(int32_t x, int32_t y, bool down) {
         mouse(x, y, down);
+        handleMissionControl(*game);
         drawMissionControl(*game);
     }
     // A won mission as the runway leaves it: stopped on the ground, the clock stopped at `ms`.
@@ -266,10 +278,12 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndPickingResetsTheDifficulty) {
     g.difficulty = 2;
     s.mouse(830, 610, true);
     drawMissionMap(g);
+    handleMissionMap(g);
     EXPECT_EQ(g.mapShown, 1);
     EXPECT_EQ(g.briefingShown, 0);
     g.missionsUnlocked = 2;
     drawMissionMap(g);
+    handleMissionMap(g);
     EXPECT_EQ(g.mission, 2);
     EXPECT_EQ(g.difficulty, 0);
     EXPECT_EQ(g.briefingShown, 1);
@@ -278,12 +292,15 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndPickingResetsTheDifficulty) {
     // The press that picked the mission does nothing on the briefing; close leads back.
     g.difficulty = 0;
     s.mouse(1260, 10, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.briefingShown, 1);
     s.mouse(1260, 10, false);
     g.clickLatch = 0;
+    handleBriefing(g);
     drawBriefing(g);
     s.mouse(1260, 10, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.briefingShown, 0);
     EXPECT_EQ(g.mapShown, 1);
@@ -293,9 +310,11 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndPickingResetsTheDifficulty) {
     g.clickLatch = 0;
     s.mouse(760, 555, true);
     drawMissionMap(g);
+    handleMissionMap(g);
     EXPECT_EQ(g.mapShown, 1);
     g.missionsUnlocked = 3;
     drawMissionMap(g);
+    handleMissionMap(g);
     EXPECT_EQ(g.mission, 3);
 }
 
@@ -307,14 +326,17 @@ TEST(Briefing, StarsAnswerOnlyUpToTheOpenLevelAndTheLastTouchedWins) {
     g.mission = 1;
     g.unlockedDifficulty1 = 1;
     s.mouse(950, 560, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.difficulty, 0);
     s.mouse(830, 560, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.difficulty, 1);
     g.unlockedDifficulty1 = 2;
     for (const int32_t x : {770, 830, 890}) {
         s.mouse(x, 570, true);
+        handleBriefing(g);
         drawBriefing(g);
     }
     EXPECT_EQ(g.difficulty, 2);
@@ -322,6 +344,7 @@ TEST(Briefing, StarsAnswerOnlyUpToTheOpenLevelAndTheLastTouchedWins) {
     // TAKE OFF: a sortie from the next frame, with the level chosen.
     g.clickLatch = 0;
     s.mouse(1220, 635, true);
+    handleBriefing(g);
     drawBriefing(g);
     EXPECT_EQ(g.missionOver, 0);
     EXPECT_EQ(g.briefingShown, 0);
@@ -334,7 +357,6 @@ TEST(Outcome, AWinOnTheRunwayCountsOnlyProjectileKills) {
     GameState& g = *s.game;
     g.mission = 1;
     takeOff(g);
-    playLooping(s.sound(kSoundEngineCruise), 0);
     checkObjective(g);
     EXPECT_EQ(g.sortieClockStarted, 1);
     EXPECT_EQ(g.missionStopwatch.stopped, 0);
@@ -346,14 +368,15 @@ TEST(Outcome, AWinOnTheRunwayCountsOnlyProjectileKills) {
     checkObjective(g);
     EXPECT_TRUE(outcomeIs(g, "NULL"));
     g.aircraft.airspeed = 0.0;
+    s.playAll();
     checkObjective(g);
     EXPECT_TRUE(outcomeIs(g, "Won"));
+    EXPECT_EQ(s.playingBut(-1), 0) << "the sortie's sounds end with it";
     EXPECT_EQ(g.reward, 1000);
     EXPECT_EQ(g.missionsWon, 1);
     EXPECT_EQ(g.missionOver, 1);
     EXPECT_EQ(g.controlShown, 1);
     EXPECT_EQ(g.missionStopwatch.stopped, 1);
-    EXPECT_FALSE(isPlaying(s.sound(kSoundEngineCruise)));
     // Y does nothing while mission control is up.
     g.keys[kVkY] = 1;
     handleOutcome(g);
@@ -372,20 +395,13 @@ TEST(Outcome, EachLossHasItsOneTimeSoundsAndYStartsANewGame) {
         g.turnUpgrades = 2;
         g.missionsUnlocked = 2;
         g.unlockedDifficulty1 = 1;
-        playLooping(s.sound(kSoundEngineCruise), 0);
-        playLooping(s.sound(kSoundGunFire), 0);
-        playLooping(s.sound(kSoundEngineDrone0 + 1), 0);
-        playLooping(s.sound(kSoundLockTone), 0);
+        s.playAll();
         raiseCrash(g, outcome);
         g.controlShown = 1; // as the take-off's reset left it: the loss closes it
         handleOutcome(g);
-        const bool crashed = std::string(outcome) == "Crashed";
-        EXPECT_FALSE(isPlaying(s.sound(kSoundEngineCruise)));
-        EXPECT_FALSE(isPlaying(s.sound(kSoundGunFire)));
-        EXPECT_FALSE(isPlaying(s.sound(kSoundLockTone)));
-        EXPECT_EQ(isPlaying(s.sound(kSoundCrash)), crashed);
-        EXPECT_EQ(isPlaying(s.sound(kSoundDetonationFar)), !crashed);
-        EXPECT_EQ(isPlaying(s.sound(kSoundEngineDrone0 + 1)), !crashed);
+        const int ending = std::string(outcome) == "Crashed" ? kSoundCrash : kSoundDetonationFar;
+        EXPECT_TRUE(isPlaying(s.sound(ending)));
+        EXPECT_EQ(s.playingBut(ending), 0) << "only the loss's own sound";
         EXPECT_EQ(g.outcomeHandled, 1);
         EXPECT_EQ(g.outcomeFresh, 0);
         EXPECT_EQ(g.controlShown, 0);
@@ -402,8 +418,10 @@ TEST(Outcome, EachLossHasItsOneTimeSoundsAndYStartsANewGame) {
         handleOutcome(g);
         EXPECT_TRUE(outcomeIs(g, outcome));
         g.mapShown = 0;
+        s.playAll();
         handleOutcome(g);
         EXPECT_TRUE(outcomeIs(g, "Won"));
+        EXPECT_EQ(s.playingBut(-1), 0);
         EXPECT_EQ(g.titleShown, 1);
         EXPECT_EQ(g.money, 0);
         EXPECT_EQ(g.turnUpgrades, 0);

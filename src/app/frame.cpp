@@ -50,7 +50,7 @@ void runFrame(GameState& game) {
     if (game.settingsShown && !game.paused) updateSettings(game);
     wipeCanvas(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
-    runDispatcher(game);
+    const bool flown = runDispatcher(game);
     gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
     // The platform's own line (a screenshot's place, sound muted), over everything, top right
     // under the full-screen frame rate, clear of the overlay's column and the cockpit's boxes.
@@ -67,13 +67,8 @@ void runFrame(GameState& game) {
     stopStopwatch(stats.watch);
     recordRenderTime(stats, elapsedMs(stats.watch));
 
-    // frameCount only grows on frames that fly the world, so menus read 0 frames per second.
     // A pause stops the frame-rate window with everything else.
-    if (!game.paused && elapsedMs(game.fpsStopwatch) >= 1000.0f) {
-        game.framesPerSecond = game.frameCount;
-        game.frameCount = 0;
-        startStopwatch(game.fpsStopwatch);
-    }
+    if (!game.paused) countFrame(game, flown);
 
     if (game.keys[kVkEnter] && !game.enterHeld) {
         game.fullScreen = !game.fullScreen;
@@ -85,9 +80,9 @@ void runFrame(GameState& game) {
 
     // In full screen there is no title bar; the dispatcher draws the rate on the frame.
     if (!game.fullScreen) {
-        formatText(game.textBuffer, "Skarnwing %.2f - %d fps", static_cast<double>(game.versionNumber),
-                   game.framesPerSecond);
-        platformSetTitle(game.textBuffer);
+        char title[kTextBufferSize];
+        formatText(title, "Skarnwing %.2f - %d fps", static_cast<double>(game.versionNumber), game.framesPerSecond);
+        platformSetTitle(title);
     }
 
     loopMusic(game);

@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -21,6 +22,9 @@ const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "
 
 std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets) {
     game.assets = &assets;
+    // Past a file-size limit a write then fails with EFBIG, which the save reports, instead of
+    // the signal ending the game.
+    std::signal(SIGXFSZ, SIG_IGN);
     createSoundDevice(game);
     return startInventory(game);
 }

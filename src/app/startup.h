@@ -11,7 +11,7 @@ struct GameState;
 
 constexpr float kVersionNumber = 0.61f;
 
-// Opens the sound device and starts decoding every asset into `assets` (which the record then
+// Ignores SIGXFSZ for the whole run, opens the sound device and starts decoding every asset into `assets` (which the record then
 // points to) on threads of their own, returning at once: the window opens meanwhile, and
 // runStartUp, given what this returns, waits for the loads. Both records must be freshly
 // value-initialised and outlive the run.

@@ -57,7 +57,7 @@ void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32
 
 // Under the stores label (up to 16 cells), the airspeed and altitude boxes, and the radar with
 // the fuel gauge beside it.
-void drawInstrumentBacking(GameState& game) {
+void drawInstrumentBacking(const GameState& game) {
     if (game.selectedWeapon >= 1 && game.selectedWeapon <= 3) {
         drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight);
     }
@@ -66,13 +66,9 @@ void drawInstrumentBacking(GameState& game) {
     drawBacking(game.assets->canvas, 536, 606, 755, 713);
 }
 
-void drawThrottleBar(GameState& game) {
+void drawThrottleBar(const GameState& game) {
     if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
     const double percent = game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0;
-    const uint32_t colour = throttleBarColour(percent);
-    game.barColourR = static_cast<int32_t>((colour >> 16) & 0xFF);
-    game.barColourG = static_cast<int32_t>((colour >> 8) & 0xFF);
-    game.barColourB = static_cast<int32_t>(colour & 0xFF);
     if (game.aircraft.fuel <= 0) return;
     for (int32_t y = 20; y <= 23; ++y) {
         drawLine(game.assets->canvas, 565, y, static_cast<int32_t>(percent + 565), y, game.barColourR, game.barColourG,
@@ -80,23 +76,24 @@ void drawThrottleBar(GameState& game) {
     }
 }
 
-void drawAltitude(GameState& game) {
-    game.altitude = static_cast<int32_t>(kGroundAltitudeY - game.aircraft.worldY);
-    formatText(game.textBuffer, "%d", game.altitude / 2);
-    drawText(game.assets->canvas, game.textBuffer, 1180, 685, game.assets->smallFont, kInstrumentText);
+void drawAltitude(const GameState& game) {
+    char text[kTextBufferSize];
+    formatText(text, "%d", game.altitude / 2);
+    drawText(game.assets->canvas, text, 1180, 685, game.assets->smallFont, kInstrumentText);
     drawBox(game.assets->canvas, 1170, 1255);
 }
 
-void drawAirspeed(GameState& game) {
+void drawAirspeed(const GameState& game) {
     const int32_t h = std::abs(static_cast<int32_t>(game.aircraft.velX));
     const int32_t v = std::abs(static_cast<int32_t>(game.aircraft.velY));
     const int32_t speed = static_cast<int32_t>(std::sqrt(static_cast<double>(h * h + v * v)));
-    formatText(game.textBuffer, "%d", speed * 100);
-    drawText(game.assets->canvas, game.textBuffer, 35, 685, game.assets->smallFont, kInstrumentText);
+    char text[kTextBufferSize];
+    formatText(text, "%d", speed * 100);
+    drawText(game.assets->canvas, text, 35, 685, game.assets->smallFont, kInstrumentText);
     drawBox(game.assets->canvas, 25, 110);
 }
 
-void drawFuelGauge(GameState& game) {
+void drawFuelGauge(const GameState& game) {
     if (game.aircraft.fuelCapacity <= 0) return;
     const double f = game.aircraft.fuel / game.aircraft.fuelCapacity * 100.0;
     if (f < 0) return;
@@ -108,7 +105,7 @@ void drawFuelGauge(GameState& game) {
 }
 
 // The airshow's box in white, from its top down to the radar's floor (it reaches below ground).
-void drawShowBoxOnRadar(GameState& game) {
+void drawShowBoxOnRadar(const GameState& game) {
     const ShowBox& box = game.showBox;
     const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / 40000 + 540);
     const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / 40000 + 540);
@@ -120,7 +117,7 @@ void drawShowBoxOnRadar(GameState& game) {
     drawLine(canvas, left, 709, right, 709, 255, 255, 255);
 }
 
-void drawRadar(GameState& game) {
+void drawRadar(const GameState& game) {
     greenLine(game.assets->canvas, 539, 609, 740, 609);
     greenLine(game.assets->canvas, 540, 710, 740, 710);
     greenLine(game.assets->canvas, 539, 610, 539, 710);
@@ -136,9 +133,9 @@ void drawRadar(GameState& game) {
         const RadarPoint dot = radarPoint(truck.x, truck.y);
         drawRadarDot(game, dot, 2, kMarkTruck);
     }
-    updateLockOn(game); // also the cargo aircraft's dots
-    // Rounds up to the count fired: those are the ones still moving since the last re-arm.
-    for (int32_t i = 0; i <= game.roundsFired && i < kBulletCapacity; ++i) {
+    drawLockOn(game); // the cargo aircraft's dots and the lock mark
+    // Every round in flight, whatever its slot: a re-arm zeroes the count but not the rounds.
+    for (int32_t i = 0; i < kBulletCapacity; ++i) {
         const Bullet& bullet = game.bullets[i];
         if (!bullet.active || bullet.sector != game.sector) continue;
         const RadarPoint dot = radarPoint(bullet.worldX, bullet.worldY);
@@ -162,7 +159,7 @@ RadarPoint radarPoint(double worldX, double worldY) {
     return RadarPoint{static_cast<int32_t>(worldX * 0.005 + 540), static_cast<int32_t>(worldY * 0.005 + 610)};
 }
 
-void drawRadarDot(GameState& game, RadarPoint dot, int32_t radius, RadarMark mark) {
+void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark) {
     // Blue and orange that stay apart for every common colour-vision deficiency.
     constexpr int32_t kBlue[3] = {86, 180, 233};
     constexpr int32_t kOrange[3] = {230, 159, 0};
@@ -185,7 +182,19 @@ uint32_t throttleBarColour(double percent) {
     return 0xFFFF0000u;
 }
 
-void drawCockpit(GameState& game) {
+void readAltimeter(GameState& game) {
+    game.altitude = static_cast<int32_t>(kGroundAltitudeY - game.aircraft.worldY);
+}
+
+void setThrottleBarColour(GameState& game) {
+    if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
+    const uint32_t colour = throttleBarColour(game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0);
+    game.barColourR = static_cast<int32_t>((colour >> 16) & 0xFF);
+    game.barColourG = static_cast<int32_t>((colour >> 8) & 0xFF);
+    game.barColourB = static_cast<int32_t>(colour & 0xFF);
+}
+
+void drawCockpit(const GameState& game) {
     drawInstrumentBacking(game);
     drawThrottleBar(game);
     drawStoresLabel(game);

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 
@@ -74,11 +75,17 @@ std::string picturesFolder() {
 }
 
 bool makeFolders(const std::string& path) {
+    int error = 0; // the first mkdir that failed for a reason other than the folder being there
+    const auto make = [&error](const std::string& folder) {
+        if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST && error == 0) error = errno;
+    };
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
-        mkdir(path.substr(0, slash).c_str(), 0755);
+        make(path.substr(0, slash));
     }
-    mkdir(path.c_str(), 0755);
-    return isDirectory(path);
+    make(path);
+    if (isDirectory(path)) return true;
+    errno = error != 0 ? error : ENOTDIR;
+    return false;
 }
 
 std::string unusedPath(const std::string& folder, const std::string& name) {

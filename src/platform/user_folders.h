@@ -22,7 +22,8 @@ std::string userDataFolder();
 std::string picturesFolder(const char* xdgPicturesDir, const char* xdgConfigHome, const char* home);
 std::string picturesFolder();
 
-// Creates `path` and its missing parents. Returns false when it is not a folder afterwards.
+// Creates `path` and its missing parents. Returns false when it is not a folder afterwards, with
+// errno saying why: the first mkdir that failed, or ENOTDIR when something else stands there.
 bool makeFolders(const std::string& path);
 
 // folder/name when no such file exists, otherwise folder/stem-2.ext, -3 and so on (two

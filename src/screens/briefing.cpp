@@ -108,6 +108,21 @@ int32_t unlockedDifficulty(const GameState& game) {
     }
 }
 
+} // namespace
+
+bool mouseOnMarker(const GameState& game, const MapMarker& marker) {
+    return mouseIn(game, marker.x, marker.x + kMarkerSize, marker.y, marker.y + kMarkerSize);
+}
+
+bool mouseOnStar(const GameState& game, int32_t level) {
+    const int32_t x = kStarLeft[level];
+    return mouseIn(game, x, x + kStarWidth, kStarTop, kStarTop + kStarHeight);
+}
+
+bool mouseOnTakeOff(const GameState& game) { return mouseIn(game, 1220, 1270, 635, 685); }
+
+namespace {
+
 // What a click on a shown marker does.
 void pickMission(GameState& game, int32_t index) {
     game.difficulty = 0;
@@ -194,25 +209,42 @@ void runBriefingKeys(GameState& game) {
 
 } // namespace
 
-void drawMissionMap(GameState& game) {
+void drawMissionMap(const GameState& game) {
     drawTexture(game, kTexMapPicture, 0, 0);
+    for (const MapMarker& marker : kMarkers) {
+        if (game.missionsUnlocked < marker.opensAt) continue;
+        const bool lit = mouseOnMarker(game, marker) && !game.clickLatch;
+        drawTexture(game, lit ? kTexMapMarkerLit : kTexMapMarker, marker.x, marker.y);
+    }
+    if (game.focusShown && game.focusScreen == kFocusMap && game.focus >= 0 && game.focus < shownMarkers(game)) {
+        drawFocusRing(game, markerControl(game.focus));
+    }
+}
+
+void handleMissionMap(GameState& game) {
     for (int32_t i = 0; i < 3; ++i) {
         const MapMarker& marker = kMarkers[i];
         if (game.missionsUnlocked < marker.opensAt) continue;
-        const bool over = mouseIn(game, marker.x, marker.x + kMarkerSize, marker.y, marker.y + kMarkerSize);
-        if (!over || game.clickLatch) {
-            drawTexture(game, kTexMapMarker, marker.x, marker.y);
-            continue;
-        }
-        drawTexture(game, kTexMapMarkerLit, marker.x, marker.y);
-        if (game.mouse.leftDown) pickMission(game, i);
+        if (!mouseOnMarker(game, marker) || game.clickLatch || !game.mouse.leftDown) continue;
+        pickMission(game, i);
     }
-    if (!game.mapShown) return;
-    if (game.focusShown) drawFocusRing(game, markerControl(focusFor(game, kFocusMap, shownMarkers(game) - 1)));
-    runMapKeys(game);
+    if (game.mapShown) runMapKeys(game);
 }
 
-void drawBriefing(GameState& game) {
+void handleBriefing(GameState& game) {
+    // Stars answer a held button on every frame, so dragging across them picks the last one.
+    const int32_t open = unlockedDifficulty(game);
+    for (int32_t level = 0; level <= open && level < 4; ++level) {
+        if (mouseOnStar(game, level) && game.mouse.leftDown) game.difficulty = level;
+    }
+    if (game.mouse.leftDown) {
+        if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) closeBriefing(game);
+        if (mouseOnTakeOff(game) && !game.clickLatch) takeOff(game);
+    }
+    if (game.briefingShown) runBriefingKeys(game);
+}
+
+void drawBriefing(const GameState& game) {
     drawTexture(game, kTexBriefingPicture, 0, 0);
     switch (game.mission) {
     case 1: drawTexture(game, kTexPhotoConvoy, 300, 120); break;
@@ -223,15 +255,11 @@ void drawBriefing(GameState& game) {
     case 3: drawTexture(game, kTexPhotoAirshow, 315, 130); break;
     default: break;
     }
-    // Stars answer a held button on every frame, so dragging across them picks the last one.
     const int32_t open = unlockedDifficulty(game);
     for (int32_t level = 0; level <= open && level < 4; ++level) {
         const int32_t x = kStarLeft[level];
         drawTexture(game, game.difficulty == level ? kTexStarLit : kTexStar, x, kStarTop);
-        if (mouseIn(game, x, x + kStarWidth, kStarTop, kStarTop + kStarHeight)) {
-            drawTexture(game, kTexStarLit, x, kStarTop);
-            if (game.mouse.leftDown) game.difficulty = level;
-        }
+        if (mouseOnStar(game, level)) drawTexture(game, kTexStarLit, x, kStarTop);
     }
     switch (game.mission) {
     case 1: drawLines(kMissionOneText); break;
@@ -240,21 +268,13 @@ void drawBriefing(GameState& game) {
     default: break;
     }
     drawTexture(game, kTexClose, 1250, 2);
-    const bool onArrow = mouseIn(game, 1220, 1270, 635, 685);
-    drawTexture(game, onArrow ? kTexArrowLit : kTexArrow, 1220, 635);
-    formatText(game.textBuffer, "TAKE OFF");
-    drawText(game.assets->canvas, game.textBuffer, 1090, 650, game.assets->smallFont, kGreen);
-    if (game.focusShown) {
+    drawTexture(game, mouseOnTakeOff(game) ? kTexArrowLit : kTexArrow, 1220, 635);
+    drawText(game.assets->canvas, "TAKE OFF", 1090, 650, game.assets->smallFont, kGreen);
+    if (game.focusShown && game.focusScreen == kFocusBriefing) {
         Control all[6];
         const int32_t count = briefingControls(game, all);
-        const int32_t focus = focusFor(game, kFocusBriefing, count - 2);
-        drawFocusRing(game, all[focus < count ? focus : count - 2]);
+        if (game.focus >= 0 && game.focus < count) drawFocusRing(game, all[game.focus]);
     }
-    if (game.mouse.leftDown) {
-        if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) closeBriefing(game);
-        if (onArrow && !game.clickLatch) takeOff(game);
-    }
-    if (game.briefingShown) runBriefingKeys(game);
 }
 
 namespace {

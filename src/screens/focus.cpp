@@ -105,7 +105,7 @@ int32_t focusFor(GameState& game, int32_t screen, int32_t initial) {
     return game.focus;
 }
 
-void drawFocusRing(GameState& game, const Control& control) {
+void drawFocusRing(const GameState& game, const Control& control) {
     Canvas& canvas = game.assets->canvas;
     for (int32_t i = 0; i < 2; ++i) {
         frameRect(canvas, control.left - kRingGap - i, control.top - kRingGap - i, control.right + kRingGap + i,
@@ -113,7 +113,7 @@ void drawFocusRing(GameState& game, const Control& control) {
     }
 }
 
-void dimFrame(GameState& game) {
+void dimFrame(const GameState& game) {
     Canvas& canvas = game.assets->canvas;
     for (int32_t y = 0; y < kCanvasHeight; ++y) {
         uint32_t* row = canvas.pixels + static_cast<ptrdiff_t>(y) * (canvas.rowPitch / 4);
@@ -135,7 +135,7 @@ void dimFrame(GameState& game) {
     }
 }
 
-void drawPanel(GameState& game, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+void drawPanel(const GameState& game, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     Canvas& canvas = game.assets->canvas;
     fillRect(canvas, left, top, right, bottom, 0xF0101820u);
     frameRect(canvas, left, top, right, bottom, 106, 227, 0);

@@ -47,12 +47,12 @@ int32_t focusFor(GameState& game, int32_t screen, int32_t initial);
 
 // The ring: a two-pixel yellow frame three pixels outside the control. The screens between
 // sorties draw it only while GameState::focusShown is set.
-void drawFocusRing(GameState& game, const Control& control);
+void drawFocusRing(const GameState& game, const Control& control);
 
 // Halves the brightness of everything already in the frame (the canvas and the textures beneath).
-void dimFrame(GameState& game);
+void dimFrame(const GameState& game);
 // A filled box with a green edge.
-void drawPanel(GameState& game, int32_t left, int32_t top, int32_t right, int32_t bottom);
+void drawPanel(const GameState& game, int32_t left, int32_t top, int32_t right, int32_t bottom);
 
 // The screens that keep a focus, for focusFor.
 enum FocusScreen : int32_t { kFocusTitle = 1, kFocusControl, kFocusMap, kFocusBriefing, kFocusPause, kFocusSettings };

@@ -92,7 +92,7 @@ void updatePause(GameState& game) {
     }
 }
 
-void drawPause(GameState& game) {
+void drawPause(const GameState& game) {
     platformDrawHeldFrame();
     dimFrame(game);
     if (game.settingsShown) {

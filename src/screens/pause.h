@@ -12,4 +12,4 @@ struct GameState;
 void updatePause(GameState& game);
 
 // The held picture, dimmed, with the panel (or the settings screen opened from it).
-void drawPause(GameState& game);
+void drawPause(const GameState& game);

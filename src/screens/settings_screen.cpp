@@ -129,7 +129,7 @@ void finishCapture(GameState& game) {
     game.settingsCapturing = kNotCapturing;
 }
 
-void drawCentred(GameState& game, const char* text, const Control& c, uint32_t colour) {
+void drawCentred(const GameState& game, const char* text, const Control& c, uint32_t colour) {
     const BitmapFont& font = game.assets->smallFont;
     const int32_t width = static_cast<int32_t>(std::strlen(text)) * font.cellWidth;
     drawText(game.assets->canvas, text, (c.left + c.right - width) / 2, c.top + 4, font, colour);
@@ -183,7 +183,7 @@ void updateSettings(GameState& game) {
     }
 }
 
-void drawSettings(GameState& game) {
+void drawSettings(const GameState& game) {
     drawPanel(game, 280, 20, 1100, 700);
     Canvas& canvas = game.assets->canvas;
     const BitmapFont& font = game.assets->smallFont;

@@ -11,4 +11,4 @@ struct GameState;
 void openSettings(GameState& game);
 // The screen's input, once per frame while it is up.
 void updateSettings(GameState& game);
-void drawSettings(GameState& game);
+void drawSettings(const GameState& game);
