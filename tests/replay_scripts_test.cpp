@@ -2,10 +2,12 @@
 // state dumps those scripts ask for.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -38,7 +40,83 @@ double field(const std::string& dump, const char* name) {
     return at == std::string::npos ? -1e300 : std::stod(dump.substr(at + key.size()));
 }
 
+// A dump without the fields a pause may change: the frame number, the music, which plays on,
+// and the pause's own field.
+std::string withoutPauseFields(const std::string& dump) {
+    std::string text = dump;
+    for (size_t frame = text.find("\"frame\":"); frame != std::string::npos; frame = text.find("\"frame\":")) {
+        text.erase(frame, text.find(',', frame) + 1 - frame);
+    }
+    for (size_t music = text.find(",\"music\":"); music != std::string::npos; music = text.find(",\"music\":")) {
+        text.erase(music, text.find('}', music) + 1 - music);
+    }
+    if (const size_t paused = text.find(",\"paused\":1"); paused != std::string::npos) text.erase(paused, 11);
+    return text;
+}
+
 } // namespace
+
+// The campaign's mission-1 sortie paused for a minute (P down and up again) in the middle of a
+// bombing run, with Space held: every dump and picture after the pause is the unpaused one's,
+// the mission clock and the time bonus on mission control included, and the dumps during the
+// pause equal the one before it.
+TEST(ReplayScripts, APausedSortieEndsWhereTheUnpausedOneEnds) {
+    constexpr int kPauseAt = 2042;
+    constexpr int kPaused = 3600;
+    const std::string source = std::string(SKARNWING_SOURCE_DIR) + "/tests/golden/campaign";
+    std::ifstream in(source + ".txt");
+    char name[] = "/tmp/skarnwing-paused-XXXXXX";
+    const int fd = mkstemp(name);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    std::ofstream out(name);
+    for (std::string line; std::getline(in, line);) {
+        int frame = 0;
+        int used = 0;
+        if (std::sscanf(line.c_str(), "%d%n", &frame, &used) == 1 && frame >= kPauseAt) {
+            line = std::to_string(frame + kPaused) + line.substr(static_cast<size_t>(used));
+        }
+        out << line << "\n";
+    }
+    out << kPauseAt - 1 << " dump\n" << kPauseAt << " down P\n" << kPauseAt << " dump\n" << kPauseAt + 1 << " up P\n";
+    out << kPauseAt + kPaused - 1 << " dump\n" << kPauseAt + kPaused << " down P\n" << kPauseAt + kPaused + 1 << " up P\n";
+    out.close();
+
+    std::map<int, std::string> expected;
+    std::ifstream golden(source + ".expected");
+    for (std::string line; std::getline(golden, line);) {
+        int frame = 0;
+        if (std::sscanf(line.c_str(), "{\"frame\":%d", &frame) == 1) expected[frame] += line;
+    }
+    const std::string command = std::string("cd '") + SKARNWING_BUILD_DIR + "' && ./skarnwing-replay '" + name + "' 2>/dev/null";
+    std::map<int, std::string> got;
+    FILE* replay = popen(command.c_str(), "r");
+    ASSERT_NE(replay, nullptr);
+    char buffer[16384];
+    while (std::fgets(buffer, sizeof buffer, replay) != nullptr) {
+        int frame = 0;
+        std::string line(buffer);
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        if (std::sscanf(buffer, "{\"frame\":%d", &frame) == 1) got[frame] += line;
+    }
+    EXPECT_EQ(pclose(replay), 0);
+    std::remove(name);
+
+    const std::string before = withoutPauseFields(got[kPauseAt - 1]);
+    EXPECT_NE(got[kPauseAt].find("\"paused\":1"), std::string::npos);
+    EXPECT_EQ(withoutPauseFields(got[kPauseAt]), before);
+    EXPECT_EQ(withoutPauseFields(got[kPauseAt + kPaused - 1]), before);
+    size_t compared = 0;
+    for (const auto& [frame, lines] : expected) {
+        const int at = frame >= kPauseAt ? frame + kPaused : frame;
+        ASSERT_EQ(got.count(at), 1u) << frame;
+        // Each frame's lines in order: dumps compared without the music, hashes whole.
+        EXPECT_EQ(withoutPauseFields(got[at]), withoutPauseFields(lines)) << "frame " << frame;
+        compared += frame >= kPauseAt;
+    }
+    EXPECT_GE(compared, 10u);
+    EXPECT_NE(expected.rbegin()->second.find("\"timeBonus\":"), std::string::npos);
+}
 
 TEST(ReplayScripts, CircuitTakesOffFliesToSectionOneAndLandsToReArm) {
     auto dumps = runReplay("circuit.txt");

@@ -2,13 +2,28 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 
 #include "app/dispatcher.h"
+#include "app/startup.h"
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/focus.h"
+#include "screens/pause.h"
+#include "screens/settings_screen.h"
+
+static_assert(kCanvasBands == kDrawnBands && kCanvasBandRows == kDrawnBandRows, "the canvas and the platform share bands");
+
+namespace {
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
+} // namespace
 
 void recordRenderTime(RenderStats& stats, float elapsed) {
     stats.sum += elapsed;
@@ -27,9 +42,20 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
+    // The title needs only what start-up waited for; every other screen may need anything.
+    if (!game.titleShown) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
-    wipeCanvas(game.assets->canvas);
+    // The player's conveniences take their input first: a pause that begins here keeps the
+    // last frame's picture, which the wipe would lose.
+    readNavigation(game);
+    updatePause(game);
+    if (game.settingsShown && !game.paused) updateSettings(game);
+    wipeDrawn(game.assets->canvas);
+    const auto dispatchStart = std::chrono::steady_clock::now();
+    const double cpuStart = threadCpuMs();
     const bool flown = runDispatcher(game);
+    game.dispatcherCpuMs = threadCpuMs() - cpuStart;
+    game.dispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
     // The platform's own line (a screenshot's place, sound muted), over everything, top right
     // under the full-screen frame rate, clear of the overlay's column and the cockpit's boxes.
     uint32_t noticeColour = 0;
@@ -41,11 +67,13 @@ void runFrame(GameState& game) {
 
     RenderStats& stats = game.renderStats;
     startStopwatch(stats.watch);
-    platformPresentFrame();
+    const Canvas& canvas = game.assets->canvas;
+    platformPresentFrame(canvas.allDrawn ? DrawnBands{} : DrawnBands{canvas.drawnLeft, canvas.drawnRight});
     stopStopwatch(stats.watch);
     recordRenderTime(stats, elapsedMs(stats.watch));
 
-    countFrame(game, flown);
+    // A pause stops the frame-rate window with everything else.
+    if (!game.paused) countFrame(game, flown);
 
     if (game.keys[kVkEnter] && !game.enterHeld) {
         game.fullScreen = !game.fullScreen;

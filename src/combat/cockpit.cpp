@@ -9,6 +9,7 @@
 #include "combat/weapons.h"
 #include "game/game_state.h"
 #include "game/world.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 
 namespace {
@@ -28,41 +29,16 @@ void drawBox(Canvas& canvas, int32_t left, int32_t right) {
     greenLine(canvas, right, 680, left, 680);
 }
 
-// Lays kInstrumentBacking over the rectangle (edges included). Where the canvas already holds
-// a picture, that picture is darkened by the same cover instead of being replaced.
-void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    constexpr uint32_t cover = kInstrumentBacking >> 24;
-    if (canvas.pixels == nullptr) return;
-    for (int32_t y = std::max(top, 0); y <= std::min(bottom, kCanvasHeight - 1); ++y) {
-        uint32_t* row = canvas.pixels + y * (canvas.rowPitch / 4);
-        for (int32_t x = std::max(left, 0); x <= std::min(right, kCanvasWidth - 1); ++x) {
-            const uint32_t p = row[x], alpha = p >> 24;
-            if (alpha == 0) {
-                row[x] = kInstrumentBacking;
-                continue;
-            }
-            // Black over the pixel: out alpha = cover + alpha (1 - cover); the colour keeps
-            // only the share of light that shows through.
-            const uint32_t through = alpha * (255 - cover);
-            const uint32_t outAlpha = cover + through / 255;
-            uint32_t out = outAlpha << 24;
-            for (int shift = 0; shift <= 16; shift += 8) {
-                out |= (((p >> shift) & 0xFF) * through / (255 * outAlpha)) << shift;
-            }
-            row[x] = out;
-        }
-    }
-}
-
 // Under the stores label (up to 16 cells), the airspeed and altitude boxes, and the radar with
 // the fuel gauge beside it.
 void drawInstrumentBacking(const GameState& game) {
     if (game.selectedWeapon >= 1 && game.selectedWeapon <= 3) {
-        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight);
+        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight,
+                    kInstrumentBacking);
     }
-    drawBacking(game.assets->canvas, 22, 677, 113, 713);
-    drawBacking(game.assets->canvas, 1167, 677, 1258, 713);
-    drawBacking(game.assets->canvas, 536, 606, 755, 713);
+    drawBacking(game.assets->canvas, 22, 677, 113, 713, kInstrumentBacking);
+    drawBacking(game.assets->canvas, 1167, 677, 1258, 713, kInstrumentBacking);
+    drawBacking(game.assets->canvas, 536, 606, 755, 713, kInstrumentBacking);
 }
 
 void drawThrottleBar(const GameState& game) {
@@ -130,7 +106,7 @@ void drawRadar(const GameState& game) {
         const Truck& truck = game.trucks[i];
         if (!truck.alive || truck.sector != game.sector) continue;
         const RadarPoint dot = radarPoint(truck.x, truck.y);
-        fillDisc(canvas, dot.x, dot.y, 2, 105, 230, 0);
+        drawRadarDot(game, dot, 2, kMarkTruck);
     }
     drawLockOn(game); // the cargo aircraft's dots and the lock mark
     // Every round in flight, whatever its slot: a re-arm zeroes the count but not the rounds.
@@ -143,14 +119,12 @@ void drawRadar(const GameState& game) {
     for (int32_t i = 0; i < game.bombsDropped && i < kBombCapacity; ++i) {
         const Bomb& bomb = game.bombs[i];
         if (!bomb.active || bomb.sector != game.sector) continue;
-        const RadarPoint dot = radarPoint(bomb.worldX, bomb.worldY);
-        fillDisc(canvas, dot.x, dot.y, 1, 0, 255, 0);
+        drawRadarDot(game, radarPoint(bomb.worldX, bomb.worldY), 1, kMarkOwnStore);
     }
     for (int32_t i = 0; i < game.missilesFired && i < kMissileCapacity; ++i) {
         const Missile& missile = game.missiles[i];
         if (!missile.active || missile.sector != game.sector) continue;
-        const RadarPoint dot = radarPoint(missile.worldX, missile.worldY);
-        fillDisc(canvas, dot.x, dot.y, 1, 0, 255, 0);
+        drawRadarDot(game, radarPoint(missile.worldX, missile.worldY), 1, kMarkOwnStore);
     }
 }
 
@@ -158,6 +132,23 @@ void drawRadar(const GameState& game) {
 
 RadarPoint radarPoint(double worldX, double worldY) {
     return RadarPoint{static_cast<int32_t>(worldX * 0.005 + 540), static_cast<int32_t>(worldY * 0.005 + 610)};
+}
+
+void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark) {
+    // Blue and orange that stay apart for every common colour-vision deficiency.
+    constexpr int32_t kBlue[3] = {86, 180, 233};
+    constexpr int32_t kOrange[3] = {230, 159, 0};
+    constexpr int32_t kUsual[4][3] = {{105, 230, 0}, {106, 227, 0}, {0, 255, 0}, {255, 0, 0}};
+    const int32_t* rgb = kUsual[mark];
+    if (activeSettings().colourBlindRadar) rgb = mark == kMarkLocked ? kOrange : kBlue;
+    fillDisc(game.assets->canvas, dot.x, dot.y, radius, rgb[0], rgb[1], rgb[2]);
+}
+
+void lockMarkColour(int32_t* r, int32_t* g, int32_t* b) {
+    const bool blind = activeSettings().colourBlindRadar;
+    *r = blind ? 230 : 106;
+    *g = blind ? 159 : 255;
+    *b = 0;
 }
 
 uint32_t throttleBarColour(double percent) {

@@ -112,6 +112,12 @@ void resetNewGame(GameState& game) {
     game.controlShown = 0;
 }
 
+void quitSortie(GameState& game) {
+    stopSortieSounds(game);
+    switchToTrack1(game);
+    resetNewGame(game);
+}
+
 void resetMission(GameState& game) {
     resetSortieFields(game, false);
     setOutcome(game, "NULL");
@@ -140,11 +146,11 @@ void drawObjectivePrompt(const GameState& game) {
     if (!game.objectiveDone) return;
     // The airshow may go on for more trick money; the other missions only want the aircraft back.
     Canvas& canvas = game.assets->canvas;
-    if (game.mission == 3) {
-        drawText(canvas, "Keep Performing or Return to Base.", 380, 30, game.assets->largeFont, kGreen);
-    } else {
-        drawText(canvas, "Return to Base.", 505, 250, game.assets->largeFont, kGreen);
-    }
+    const bool airshow = game.mission == 3;
+    const char* prompt = airshow ? "Keep Performing or Return to Base." : "Return to Base.";
+    const int32_t x = airshow ? 380 : 505, y = airshow ? 30 : 250;
+    drawTextPlate(canvas, prompt, x, y, game.assets->largeFont);
+    drawText(canvas, prompt, x, y, game.assets->largeFont, kGreen);
 }
 
 void drawOutcomeMessage(const GameState& game) {

@@ -35,6 +35,12 @@ constexpr int32_t kPayInvertedLoop = 45;
 constexpr int32_t kPaySpin = 3;
 constexpr int32_t kPayLowSpeedFlyby = 5;
 
+// The airshow's lines lie over the sky, each on its own plate.
+void drawPlatedText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+    drawTextPlate(game.assets->canvas, text, x, y, game.assets->smallFont);
+    drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
+}
+
 // Where the show is seen from this frame: the crowd point and the aircraft's show point, screen
 // pixels.
 struct ShowView {
@@ -150,7 +156,7 @@ void formatShowTime(char* text, double elapsed, double required) {
 void drawShowTime(const GameState& game) {
     char text[kTextBufferSize];
     formatShowTime(text, game.showTimeElapsed, game.showTimeRequired);
-    drawSmallText(game, text, 230, 5, kTimeLineColour);
+    drawPlatedText(game, text, 230, 5, kTimeLineColour);
 }
 
 void countShowTime(GameState& game) {
@@ -174,7 +180,7 @@ void drawLoopCount(const GameState& game) {
     if (!(showPointInBox(game) && pitchKeyHeld(game) && (game.normalLoopArmed || game.invertedLoopArmed))) return;
     char text[kTextBufferSize];
     formatText(text, "Deg %f", game.loopDegrees);
-    drawSmallText(game, text, 10, 204, kWhite);
+    drawPlatedText(game, text, 10, 204, kWhite);
 }
 
 void payTricks(GameState& game) {
@@ -198,7 +204,7 @@ void payTricks(GameState& game) {
 
 void drawTrickMessage(const GameState& game) {
     if (game.sector == kShowSection && game.trickMessageTimer > 0) {
-        drawSmallText(game, game.trickMessage, 810, 5, kInstrumentGreen);
+        drawPlatedText(game, game.trickMessage, 810, 5, kInstrumentGreen);
     }
 }
 

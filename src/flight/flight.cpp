@@ -383,7 +383,10 @@ void moveAircraft(GameState& game) {
 
 void drawStallNotice(const GameState& game) {
     const double h = game.aircraft.worldY + kStallHeightOffset;
-    if (h < kStallRecovery && game.aircraft.stalled) drawText(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont, kRed);
+    if (h < kStallRecovery && game.aircraft.stalled) {
+        drawTextPlate(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont);
+        drawText(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont, kRed);
+    }
 }
 
 void updateThrottle(GameState& game) {

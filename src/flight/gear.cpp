@@ -111,7 +111,9 @@ void drawGear(const GameState& game) {
 }
 
 void drawReloadNotice(const GameState& game) {
-    if (game.reloadNotice > 0) drawText(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont, kGreen);
+    if (game.reloadNotice <= 0) return;
+    drawTextPlate(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont);
+    drawText(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont, kGreen);
 }
 
 void updateRunway(GameState& game) {

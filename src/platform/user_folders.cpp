@@ -1,5 +1,7 @@
 #include "platform/user_folders.h"
 
+#include "platform/paths.h"
+
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,7 +56,8 @@ std::string userDataFolder(const std::string& dataFolder, bool dataFolderWritabl
 }
 
 std::string userDataFolder() {
-    return userDataFolder(".", isWritableDirectory("."), std::getenv("XDG_DATA_HOME"), homeFolder());
+    const bool ours = !inInstalledDataFolder() && isWritableDirectory(".");
+    return userDataFolder(".", ours, std::getenv("XDG_DATA_HOME"), homeFolder());
 }
 
 std::string picturesFolder(const char* xdgPicturesDir, const char* xdgConfigHome, const char* home) {
