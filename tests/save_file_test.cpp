@@ -188,6 +188,7 @@ TEST(SaveFile, HostileValuesStopTheLoadAtTheirLine) {
         int line; // from 1
         const char* value;
     };
+    // clang-format off
     const Case cases[] = {
         {1, "-1"},          {1, "2147483648"}, {1, "99999999999999999999"}, {2, "nan"},  {2, "inf"},
         {2, "1e308"},       {2, "0.99"},       {3, "-0.5"},                 {3, "2.6"},  {4, "-1"},
@@ -196,6 +197,7 @@ TEST(SaveFile, HostileValuesStopTheLoadAtTheirLine) {
         {12, "-5"},         {13, "59"},        {14, "12"},                  {15, "0"},   {15, "4"},
         {16, "-1"},         {16, "4"},         {17, "7"},                   {18, "-1"},  {19, "4"},
         {19, "x"}};
+    // clang-format on
     SaveGame reference;
     buyEverything(*reference);
     std::vector<std::string> lines;
