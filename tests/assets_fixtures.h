@@ -1,12 +1,10 @@
 #pragma once
-// Small fixture files for the asset tests, made in a temporary folder that is removed afterwards.
+// Small fixture files for the asset tests: pictures, sounds and font sheets as bytes, stderr
+// captured, and a deterministic generator.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,28 +13,7 @@
 #include <stb/stb_image_write.h>
 #pragma GCC diagnostic pop
 
-// A temporary folder for one test.
-struct TempDir {
-    std::string path;
-
-    TempDir() {
-        char pattern[] = "/tmp/skarnwing-assets-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        path = made != nullptr ? made : "/tmp";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string file(const std::string& name) const { return path + "/" + name; }
-};
-
-inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
+#include "temp_dir.h"
 
 inline void appendBytes(void* context, void* data, int size) {
     auto* out = static_cast<std::vector<uint8_t>*>(context);

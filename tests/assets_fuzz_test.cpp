@@ -142,7 +142,7 @@ TEST(Fuzz, MusicDecoderSurvivesDamagedData) {
         valid.resize(std::fread(valid.data(), 1, valid.size(), f));
         std::fclose(f);
     }
-    if (valid.empty()) valid.assign(4096, 0xFF); // sync bytes only
+    ASSERT_FALSE(valid.empty()) << m1 << " is missing: build the content first";
     Lcg random(kSeed + 2);
     for (int round = 0; round < rounds(60); ++round) {
         const std::vector<uint8_t> bytes = variant(valid, random, round);
@@ -159,22 +159,4 @@ TEST(Fuzz, MusicDecoderSurvivesDamagedData) {
         });
     }
     audioClose();
-}
-
-TEST(Fuzz, JpegHuffmanTableWithTooManyCodesIsRefused) {
-    // More codes than a Huffman table can hold: refused, not written past the table.
-    std::vector<uint8_t> jpeg = sampleJpeg();
-    size_t dht = 0;
-    for (size_t i = 2; i + 1 < jpeg.size(); ++i) {
-        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC4) {
-            dht = i;
-            break;
-        }
-    }
-    ASSERT_NE(dht, 0u);
-    for (size_t i = 0; i < 16; ++i) jpeg[dht + 5 + i] = 0xFF; // 16 x 255 codes in the first table
-    PixelImage image;
-    const std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeImageBytes(image, jpeg.data(), jpeg.size(), "dht")); });
-    EXPECT_EQ(lineCount(printed), 1);
-    EXPECT_EQ(image.width, 0);
 }

@@ -258,34 +258,34 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
     const std::string content = SKARNWING_BUILD_DIR;
-    if (std::filesystem::exists(content + "/Files/Sound/m1.z2")) {
+    ASSERT_TRUE(std::filesystem::exists(generated("Files/Sound/m1.z2")));
+    {
         ASSERT_EQ(chdir(content.c_str()), 0);
         audioOpen();
-        GameAssets assets;
-        auto game = newGameState(assets);
+        TestGame game(false);
         const std::string printed = capturedStderr([&] {
             loadFonts(*game);
             loadInventory(*game);
         });
         EXPECT_EQ(printed, "");
-        for (int i = 0; i < kTextureCount; ++i) EXPECT_NE(game->assets->textures[i], 0) << "texture " << i;
-        for (int i = 0; i < kSoundSlotCount; ++i) EXPECT_NE(game->assets->sounds[i].voice, 0) << "sound " << i;
-        EXPECT_GT(game->assets->track1.durationSeconds, 1.0);
-        EXPECT_EQ(game->assets->track2.stream, 0); // still decoding, or decoded and not yet claimed
-        finishMusic(game->assets->track2);
-        EXPECT_GT(game->assets->track2.durationSeconds, 1.0);
-        EXPECT_TRUE(std::any_of(std::begin(game->assets->smallSheet), std::end(game->assets->smallSheet),
+        for (int i = 0; i < kTextureCount; ++i) EXPECT_NE(game.assets->textures[i], 0) << "texture " << i;
+        for (int i = 0; i < kSoundSlotCount; ++i) EXPECT_NE(game.assets->sounds[i].voice, 0) << "sound " << i;
+        EXPECT_GT(game.assets->track1.durationSeconds, 1.0);
+        EXPECT_EQ(game.assets->track2.stream, 0); // still decoding, or decoded and not yet claimed
+        finishMusic(game.assets->track2);
+        EXPECT_GT(game.assets->track2.durationSeconds, 1.0);
+        EXPECT_TRUE(std::any_of(std::begin(game.assets->smallSheet), std::end(game.assets->smallSheet),
                                 [](uint32_t p) { return p == 0xFF000000u; }));
-        EXPECT_EQ(game->assets->smallFont.cellWidth, 13);
-        EXPECT_EQ(game->assets->largeFont.cellHeight, 28);
-        EXPECT_EQ(game->assets->missileBlastFrames.count, 12);
-        EXPECT_EQ(game->assets->missileBlastFrames.images[11].height, 150);
-        EXPECT_EQ(game->assets->shadowImage.width, 204);
-        EXPECT_EQ(game->exhaustLowSprite.frames, &game->assets->exhaustLowFrames);
+        EXPECT_EQ(game.assets->smallFont.cellWidth, 13);
+        EXPECT_EQ(game.assets->largeFont.cellHeight, 28);
+        EXPECT_EQ(game.assets->missileBlastFrames.count, 12);
+        EXPECT_EQ(game.assets->missileBlastFrames.images[11].height, 150);
+        EXPECT_EQ(game.assets->shadowImage.width, 204);
+        EXPECT_EQ(game->exhaustLowSprite.frames, &game.assets->exhaustLowFrames);
         EXPECT_EQ(game->exhaustLowSprite.framesPerImage, 3);
         EXPECT_EQ(game->gearSprite.framesPerImage, 10);
         // Start-up then starts track 1; after one headless frame the dump shows it playing.
-        playMusic(game->assets->track1);
+        playMusic(game.assets->track1);
         int16_t frame[2 * kHeadlessFrameSamples];
         mixAudio(frame, kHeadlessFrameSamples);
         std::string dump;
@@ -297,8 +297,7 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
     TempDir empty;
     ASSERT_EQ(chdir(empty.path.c_str()), 0);
     audioOpen();
-    GameAssets assets;
-    auto game = newGameState(assets);
+    TestGame game(false);
     const std::string printed = capturedStderr([&] {
         loadFonts(*game);
         loadInventory(*game);
@@ -306,12 +305,12 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
     // One line per missing file: 2 font sheets, 17 texture files, 19 sound files (the ten
     // drones share one), 2 tracks.
     EXPECT_EQ(lineCount(printed), 2 + 17 + 19 + 2) << printed;
-    for (int i = 0; i < 17; ++i) EXPECT_EQ(game->assets->textures[i], 0);
-    for (int i = 17; i < kTextureCount; ++i) EXPECT_NE(game->assets->textures[i], 0); // built in, so always there
-    for (const SoundEffect& sound : game->assets->sounds) EXPECT_EQ(sound.voice, 0);
-    EXPECT_EQ(game->assets->track1.stream, 0);
-    EXPECT_EQ(game->assets->aircraftFrames.count, 1);
-    EXPECT_EQ(game->assets->track2.stream, 0);
+    for (int i = 0; i < 17; ++i) EXPECT_EQ(game.assets->textures[i], 0);
+    for (int i = 17; i < kTextureCount; ++i) EXPECT_NE(game.assets->textures[i], 0); // built in, so always there
+    for (const SoundEffect& sound : game.assets->sounds) EXPECT_EQ(sound.voice, 0);
+    EXPECT_EQ(game.assets->track1.stream, 0);
+    EXPECT_EQ(game.assets->aircraftFrames.count, 1);
+    EXPECT_EQ(game.assets->track2.stream, 0);
     releaseSounds(*game);
     ASSERT_EQ(chdir(previous), 0);
 }

@@ -8,41 +8,16 @@
 
 #include "app/dispatcher.h"
 #include "app/inventory.h"
-#include "assets/game_assets.h"
 #include "combat/blasts.h"
-#include "combat/outcome.h"
-#include "game/game_state.h"
-#include "platform/platform.h"
-#include "screens/briefing.h"
 #include "test_game.h"
 
 namespace {
 
-struct OverlayGame {
-    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
-    std::unique_ptr<GameState> game = newGameState(*assets);
-    OverlayGame() {
-        game->assets->canvas.width = kCanvasWidth;
-        game->assets->canvas.height = kCanvasHeight;
-        game->assets->canvas.pixels = platformBeginFrame(&game->assets->canvas.rowPitch);
-        game->missionStopwatch = makeStopwatch();
-        resetNewGame(*game);
-    }
-    GameState& operator*() { return *game; }
-    GameState* operator->() { return game.get(); }
-
+struct OverlayGame : TestGame {
+    OverlayGame() { game->missionStopwatch = makeStopwatch(); }
     void frame() {
-        wipeCanvas(game->assets->canvas);
+        wipe();
         runDispatcher(*game);
-    }
-    // Pixels of exactly `colour` in the rectangle from (x0, y0) to (x1, y1), exclusive.
-    int count(uint32_t colour, int x0, int y0, int x1, int y1) const {
-        const Canvas& canvas = game->assets->canvas;
-        int n = 0;
-        for (int y = y0; y < y1; ++y) {
-            for (int x = x0; x < x1; ++x) n += canvas.pixels[y * (canvas.rowPitch / 4) + x] == colour ? 1 : 0;
-        }
-        return n;
     }
 };
 
@@ -61,10 +36,7 @@ Positions positions(const GameState& g) {
 
 TEST(Overlay, TabFreezesTheWorldFromTheNextFrameUntilOneFrameAfterItsRelease) {
     OverlayGame game;
-    game->titleShown = 0;
-    game->mission = 1;
-    game->difficulty = 0;
-    takeOff(*game);
+    game.launch(1);
     game->aircraft.onGround = 0;
     game->aircraft.worldY = 15000;
     game->aircraft.velX = 9;
@@ -104,7 +76,7 @@ TEST(Overlay, TabFreezesTheWorldFromTheNextFrameUntilOneFrameAfterItsRelease) {
 // Line 1 in red at the top left and line 11 in white near the bottom: over the title picture, a
 // screen between sorties and a sortie; none of it without Tab.
 TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
-    if (!std::filesystem::exists("Files/Img/Consolas13x24-2.bmp")) GTEST_SKIP() << "no generated content";
+    ASSERT_TRUE(std::filesystem::exists(generated("Files/Img/Consolas13x24-2.bmp")));
     OverlayGame game;
     loadFonts(*game);
     const auto readouts = [&game]() {
@@ -127,7 +99,6 @@ TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
     check("failure message");
 
     game->keys[kVkTab] = 0;
-    game->mission = 1;
-    takeOff(*game);
+    game.launch(1);
     check("sortie");
 }

@@ -19,11 +19,9 @@
 #include <vector>
 
 #include "app/inventory.h"
-#include "assets/game_assets.h"
-#include "combat/outcome.h"
-#include "game/game_state.h"
 #include "platform/platform.h"
 #include "screens/save_file.h"
+#include "temp_dir.h"
 #include "test_game.h"
 
 namespace {
@@ -31,41 +29,14 @@ namespace {
 constexpr const char* kNewGameSave = "0\n1\n0.5\n0\n12\n8\n0\n200\n0\n4\n0\n0\n0\n0\n1\n1\n0\n0\n0\n";
 
 // A game as a new game leaves it, with the start-up values the save holds.
-struct SaveGame {
-    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
-    std::unique_ptr<GameState> game = newGameState(*assets);
-    SaveGame() {
-        resetNewGame(*game);
-        game->smokeMode = 1;
-    }
-    GameState& operator*() { return *game; }
-    GameState* operator->() { return game.get(); }
+struct SaveGame : TestGame {
+    SaveGame() : TestGame(false) { game->smokeMode = 1; }
 };
 
-// A fresh folder under /tmp, removed with the test.
-struct TempFolder {
-    std::string path;
-    TempFolder() {
-        char name[] = "/tmp/skarnwing-save-XXXXXX";
-        path = mkdtemp(name);
-    }
-    ~TempFolder() {
-        useSaveFolder("");
-        std::filesystem::remove_all(path);
-    }
+// A fresh folder, the save pointed back at the game's own folder afterwards.
+struct TempFolder : TempDir {
+    ~TempFolder() { useSaveFolder(""); }
 };
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
 
 // The values a loaded field may hold: what the game itself produces.
 void expectInRange(const GameState& g) {
@@ -253,8 +224,8 @@ TEST(SaveFile, FuzzedBodiesLoadOnlyValuesInRange) {
         ASSERT_LE(taken, kSaveValueCount);
         // Now and then the whole load, from a file on disk.
         if (round % 500 == 0) {
-            writeFile(folder.path + "/img.v", body);
-            ASSERT_TRUE(readSaveFile(*game, folder.path + "/img.v"));
+            writeFile(folder.file("img.v"), body);
+            ASSERT_TRUE(readSaveFile(*game, folder.file("img.v")));
         }
         expectInRange(*game);
     }
@@ -288,6 +259,14 @@ TEST(SaveFile, SavingTwiceGivesTheSameFileAndALoadTakesItBack) {
     EXPECT_EQ(loaded->controlShown + loaded->mapShown + loaded->briefingShown, 0);
     EXPECT_EQ(loaded->gameLoaded, 1);
     EXPECT_EQ(loaded->reward, 0);
+
+    SaveGame pressed; // the load button: back to the title, which says so
+    pressed->titleShown = 0;
+    pressLoadButton(*pressed);
+    EXPECT_EQ(formatSave(*pressed), first);
+    EXPECT_EQ(pressed->titleShown, 1);
+    EXPECT_EQ(pressed->gameLoaded, 1);
+    EXPECT_EQ(pressed->loadNotice, 60);
 }
 
 // The save goes where the game finds its other files: existing folders matched ignoring case
@@ -308,9 +287,8 @@ TEST(SaveFile, PathFollowsTheFoldersOnDisk) {
     EXPECT_EQ(readFile(xdg.path + "/skarnwing/files/img/bg/img.v"), kNewGameSave);
 
     useSaveFolder("");
-    if (std::filesystem::exists("Files/Img/bg")) {
-        EXPECT_EQ(saveFilePath(), "./Files/Img/bg/img.v") << "a game run from its build folder";
-    }
+    ASSERT_TRUE(std::filesystem::exists(generated("Files/Img/bg")));
+    EXPECT_EQ(saveFilePath(), "./Files/Img/bg/img.v") << "a game run from its build folder";
 }
 
 // A save killed half-way leaves its temporary file; the previous save still loads, and the
@@ -415,7 +393,7 @@ TEST(SaveFile, AMissingSaveChangesNothingButTheNotice) {
 }
 
 TEST(SaveFile, NoticesShowForSixtyFramesInTheirColours) {
-    if (!std::filesystem::exists("Files/Img/Consolas13x24-2.bmp")) GTEST_SKIP() << "no generated content";
+    ASSERT_TRUE(std::filesystem::exists(generated("Files/Img/Consolas13x24-2.bmp")));
     SaveGame game;
     Canvas& canvas = game->assets->canvas;
     canvas.width = kCanvasWidth;
