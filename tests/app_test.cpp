@@ -161,20 +161,6 @@ TEST(Dispatcher, EscQuitsAfterTheFrameOnAnyScreen) {
     EXPECT_TRUE(quitQueued());
 }
 
-TEST(Dispatcher, HoldingTheButtonOnTheTitleOpensMissionControlOnce) {
-    App game;
-    game->mouse.leftDown = 1;
-    runDispatcher(*game);
-    EXPECT_EQ(game->titleShown, 0);
-    EXPECT_EQ(game->controlShown, 1);
-    EXPECT_EQ(game->clickLatch, 1);
-    runDispatcher(*game);
-    EXPECT_EQ(game->clickLatch, 1) << "the screens must not act on the same press";
-    game->mouse.leftDown = 0;
-    runDispatcher(*game);
-    EXPECT_EQ(game->clickLatch, 0);
-}
-
 TEST(Dispatcher, LoadNoticeShowsOnSixtyOneFrames) {
     App game;
     game->gameLoaded = 1;
@@ -228,23 +214,6 @@ TEST(Dispatcher, KeyReleaseLatches) {
     runDispatcher(*game);
     EXPECT_EQ(game->aircraft.rollActive, 0);
     EXPECT_EQ(game->aircraft.rollDone, 0);
-}
-
-TEST(Dispatcher, DirectionMarkerBlinksNearHomeUntilTheObjectiveIsMet) {
-    App game;
-    game.launch(1);
-    runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 29);
-    for (int i = 0; i < 29; ++i) runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 0);
-    runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 29) << "a new cycle starts when one ends";
-    game->aircraft.airspeed = 1.0; // rolling: standing still with the objective met wins at once
-    game->objectiveDone = 1;
-    for (int i = 0; i < 29; ++i) runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 0) << "the running cycle finishes";
-    runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 0) << "no new cycle once the objective is met";
 }
 
 TEST(Random, MatchesTheLinearCongruentialSequence) {

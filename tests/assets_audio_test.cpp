@@ -278,34 +278,17 @@ TEST(MusicRule, RestartsInsideTheLastWholeSecondAndNeverAfterAReset) {
     EXPECT_TRUE(musicShouldRestart(5 * kSecond - 1, 5 * kSecond - 1, false, 5.0));
 }
 
-TEST_F(Audio, TrackOf125Point7SecondsRestartsAt125AndSwitchesStartAtTheBeginning) {
+// The restart itself is played frame by frame on a real track below; here the switches.
+TEST_F(Audio, SwitchingTracksStartsTheOtherAtItsBeginning) {
     TestGame game(false);
-    std::vector<int16_t> pcm(size_t(125.7 * 44100) * 2);
+    std::vector<int16_t> pcm(3 * 44100 * 2);
     for (size_t i = 0; i < pcm.size(); i += 2) pcm[i] = int16_t(i / 2 % 20000);
-    game.assets->track1.durationSeconds = 125.7;
+    game.assets->track1.durationSeconds = 3.0;
     game.assets->track1.stream = mixerCreateMusic(std::move(pcm));
     game.assets->track2.durationSeconds = 10.0;
     game.assets->track2.stream = mixerCreateMusic(std::vector<int16_t>(441000 * 2, 0));
     playMusic(game.assets->track1);
     game->musicTrack1On = 1;
-    uint32_t lastBefore = 0;
-    int frames = 0;
-    // Frame by frame, as the headless back end and the frame's music step run.
-    while (frames < 8000) {
-        mix(kHeadlessFrameSamples);
-        ++frames;
-        const uint32_t before = mixerMusicPosition(game.assets->track1.stream);
-        loopMusic(*game);
-        if (game.assets->track1.positionSamples == 0 && mixerMusicPosition(game.assets->track1.stream) == 0) break;
-        lastBefore = before;
-    }
-    // The frame that restarted it was the first inside second 125.
-    const uint32_t restartedAt = uint32_t(frames) * kHeadlessFrameSamples;
-    EXPECT_GE(restartedAt, 125u * 44100u);
-    EXPECT_LT(restartedAt, 125u * 44100u + kHeadlessFrameSamples);
-    EXPECT_LT(lastBefore, 125u * 44100u);
-    EXPECT_TRUE(mixerMusicPlaying(game.assets->track1.stream));
-
     mix(44100);
     switchToTrack2(*game);
     EXPECT_EQ(game->musicTrack2On, 1);

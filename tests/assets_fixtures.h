@@ -102,6 +102,36 @@ inline std::vector<uint8_t> plainWav(const std::vector<int16_t>& stereoSamples) 
     return riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"data", pcmBody(stereoSamples)}});
 }
 
+// A BMP file of width x height, bottom-up, with `bits` per pixel; pixel (x, y) of the picture is
+// colour(x, y) as 0xRRGGBB.
+template <typename Colour>
+std::vector<uint8_t> bmpBytes(int32_t width, int32_t height, Colour colour, uint16_t bits = 24) {
+    const uint32_t rowBytes = uint32_t(width) * bits / 8;
+    const uint32_t padding = (4 - rowBytes % 4) % 4;
+    std::vector<uint8_t> out = {'B', 'M'};
+    put32(out, 54 + (rowBytes + padding) * uint32_t(height));
+    put32(out, 0);
+    put32(out, 54);
+    put32(out, 40);
+    put32(out, uint32_t(width));
+    put32(out, uint32_t(height));
+    put16(out, 1);
+    put16(out, bits);
+    for (int i = 0; i < 6; ++i) put32(out, 0);
+    for (int32_t r = 0; r < height; ++r) {
+        const int32_t y = height - 1 - r;
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t c = colour(x, y);
+            out.push_back(uint8_t(c));
+            out.push_back(uint8_t(c >> 8));
+            out.push_back(uint8_t(c >> 16));
+            if (bits == 32) out.push_back(0xFF);
+        }
+        for (uint32_t p = 0; p < padding; ++p) out.push_back(0xEE);
+    }
+    return out;
+}
+
 // A simple deterministic generator for fixtures and fuzzing.
 struct Lcg {
     uint32_t state;

@@ -61,18 +61,7 @@ std::vector<uint8_t> sampleJpeg() {
 }
 
 std::vector<uint8_t> sampleBmp() {
-    std::vector<uint8_t> out = {'B', 'M'};
-    put32(out, 54 + 40 * 3);
-    put32(out, 0);
-    put32(out, 54);
-    put32(out, 40);
-    put32(out, 13);
-    put32(out, 3);
-    put16(out, 1);
-    put16(out, 24);
-    for (int i = 0; i < 6; ++i) put32(out, 0);
-    for (int i = 0; i < 40 * 3; ++i) out.push_back(uint8_t(i));
-    return out;
+    return bmpBytes(13, 3, [](int32_t x, int32_t y) { return uint32_t(x * 40 + y); });
 }
 
 } // namespace
