@@ -244,28 +244,6 @@ TEST_F(Audio, UnfocusedOnlyTheGunSoundsButEveryVoiceAdvances) {
     EXPECT_EQ(mix(1)[0], 107);
 }
 
-TEST_F(Audio, DumpNamesThePlayingEffectsWithTheirVolumesAndTheMusicPosition) {
-    TestGame game(false);
-    const std::string path = dir.file("Bombdrop.wav");
-    writeFile(path, plainWav(ramp(30000)));
-    assignSound(game.assets->sounds[kSoundBombDrop], loadWavFixed(path.c_str()));
-    assignSound(game.assets->sounds[kSoundWheel], loadWavFixed(path.c_str()));
-    game.assets->track1.stream = mixerCreateMusic(std::vector<int16_t>(44100 * 2 * 3, 0));
-    game.assets->track1.durationSeconds = 3.0;
-    playOnce(game.assets->sounds[kSoundBombDrop], -1234);
-    playMusic(game.assets->track1);
-    mix(22050);
-    std::string out = "{\"frame\":1";
-    dumpAudioState(*game, out);
-    EXPECT_EQ(out, "{\"frame\":1,\"playing\":[{\"sound\":\"Bombdrop.wav\",\"volume\":-1234}],\"music\":{\"track\":1,"
-                   "\"seconds\":0.500}");
-    resetMusic(game.assets->track1);
-    stopSound(game.assets->sounds[kSoundBombDrop]);
-    out.clear();
-    dumpAudioState(*game, out);
-    EXPECT_EQ(out, ",\"playing\":[],\"music\":{\"track\":0,\"seconds\":0.000}");
-}
-
 TEST(MusicRule, RestartsInsideTheLastWholeSecondAndNeverAfterAReset) {
     constexpr uint32_t kSecond = 44100;
     const uint32_t length = uint32_t(125.7 * kSecond);

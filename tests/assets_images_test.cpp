@@ -241,13 +241,6 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
         EXPECT_EQ(game->exhaustLowSprite.frames, &game.assets->exhaustLowFrames);
         EXPECT_EQ(game->exhaustLowSprite.framesPerImage, 3);
         EXPECT_EQ(game->gearSprite.framesPerImage, 10);
-        // Start-up then starts track 1; after one headless frame the dump shows it playing.
-        playMusic(game.assets->track1);
-        int16_t frame[2 * kHeadlessFrameSamples];
-        mixAudio(frame, kHeadlessFrameSamples);
-        std::string dump;
-        dumpAudioState(*game, dump);
-        EXPECT_NE(dump.find("\"music\":{\"track\":1,\"seconds\":0.017}"), std::string::npos) << dump;
         releaseSounds(*game);
     }
 

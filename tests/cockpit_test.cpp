@@ -1,4 +1,5 @@
-// The instruments: what each one shows for the aircraft's state, read back from the canvas.
+// The instruments at their ends (in flight they are in every replay's pictures): the throttle bar's
+// colours, empty tanks, the radar's corners, and the backing that keeps them readable.
 
 #include <gtest/gtest.h>
 
@@ -30,51 +31,28 @@ double luminance(uint32_t rgb) {
 
 } // namespace
 
-TEST(Cockpit, ThrottleBarLengthColourAndEmptyTanks) {
-    TestGame c;
-    c->aircraft.maxSpeed = 8;
-    c->aircraft.airspeed = 8;
-    drawCockpit(*c.game);
-    EXPECT_EQ(countRow(c, 20, 565, 700), 101) << "100 % draws from 565 to 665 inclusive";
-    EXPECT_EQ(c.pixel(665, 23), 0xFFFF8000u);
+// The bar and the gauge in flight are in every replay's pictures; here their ends.
+TEST(Cockpit, TheThrottleBarsColoursAndEmptyTanks) {
     EXPECT_EQ(throttleBarColour(58.0), 0xFF6AE300u);
     EXPECT_EQ(throttleBarColour(58.1), 0xFFFF8000u);
     EXPECT_EQ(throttleBarColour(104.0), 0xFF6AE300u);
     EXPECT_EQ(throttleBarColour(150.0), 0xFFFF0000u) << "the afterburner shows red";
-    EXPECT_EQ(c.pixel(751, 610), 0xFF6AE300u) << "a full tank reaches 100 px up";
-    EXPECT_EQ(c.pixel(751, 609), kInstrumentBacking);
-
-    c.wipe();
+    TestGame c;
+    c->aircraft.airspeed = 8;
     c->aircraft.fuel = 0;
     drawCockpit(*c.game);
     EXPECT_EQ(countRow(c, 20, 565, 700), 0) << "empty tanks hide the bar";
     EXPECT_EQ(c.pixel(750, 710), 0xFFFF0000u);
     EXPECT_EQ(c.pixel(752, 710), 0xFFFF0000u);
     EXPECT_EQ(c.pixel(751, 709), kInstrumentBacking) << "the gauge shrinks to red dots";
-
-    c.wipe();
-    c->aircraft.airspeed = 0;
-    drawCockpit(*c.game);
-    EXPECT_EQ(countRow(c, 20, 566, 700), 0) << "at 0 the bar has no length";
 }
 
-TEST(Cockpit, RadarMapsTheSectionAndShowsTheBaseOnlyAtHome) {
+TEST(Cockpit, RadarMapsTheWholeSection) {
     EXPECT_EQ(radarPoint(0, 0).x, 540);
     EXPECT_EQ(radarPoint(40000, 20000).x, 740);
     EXPECT_EQ(radarPoint(40000, 20000).y, 710);
     EXPECT_EQ(radarPoint(19100, 19836).x, 635);
     EXPECT_EQ(radarPoint(19100, 19836).y, 709);
-
-    TestGame c;
-    c->aircraft.worldX = 10000;
-    c->aircraft.worldY = 10000;
-    drawCockpit(*c.game);
-    EXPECT_EQ(c.pixel(590, 660), 0xFF0000FFu) << "the aircraft's blue dot";
-    EXPECT_EQ(c.pixel(638, 708), packColour(106, 227, 255));
-    c.wipe();
-    c->sector = 1;
-    drawCockpit(*c.game);
-    EXPECT_EQ(c.pixel(638, 708), kInstrumentBacking);
 }
 
 TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
