@@ -166,35 +166,6 @@ TEST(Textures, ColourKeyTakesOnlyExactMatches) {
     EXPECT_EQ(pixels, (std::vector<uint32_t>{0xFFFFFFFFu, 0xFFFFFFFEu, 0xFEFFFFFFu, 0x00000000u}));
 }
 
-TEST(Textures, PictureIsStretchedToTheTableSize) {
-    // 1024x768, red left half, blue right half, a green band in the bottom quarter.
-    std::vector<uint8_t> rgb(size_t(1024) * 768 * 3);
-    for (int y = 0; y < 768; ++y) {
-        for (int x = 0; x < 1024; ++x) {
-            uint8_t* p = &rgb[(size_t(y) * 1024 + size_t(x)) * 3];
-            if (y >= 576) {
-                p[1] = 255;
-            } else if (x < 512) {
-                p[0] = 255;
-            } else {
-                p[2] = 255;
-            }
-        }
-    }
-    const std::vector<uint8_t> png = pngBytes(1024, 768, 3, rgb);
-    std::vector<uint32_t> pixels;
-    ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), 1280, 720, kKeyMagenta, "title", pixels));
-    ASSERT_EQ(pixels.size(), size_t(1280) * 720);
-    auto at = [&](int x, int y) { return pixels[size_t(y) * 1280 + size_t(x)]; };
-    EXPECT_EQ(at(0, 0), 0xFFFF0000u);
-    EXPECT_EQ(at(636, 100), 0xFFFF0000u); // the halves meet at x = 640, not 512
-    EXPECT_EQ(at(644, 100), 0xFF0000FFu);
-    EXPECT_EQ(at(1279, 0), 0xFF0000FFu);
-    EXPECT_EQ(at(100, 536), 0xFFFF0000u); // the band starts at y = 540, not 576
-    EXPECT_EQ(at(100, 544), 0xFF00FF00u);
-    EXPECT_EQ(at(1279, 719), 0xFF00FF00u);
-}
-
 // Their sizes are the generated files' (checked with the content); here the embedding itself.
 TEST(Resources, BuiltInPicturesAreFoundByIdAndAMissingIdSaysSo) {
     int width = 0;

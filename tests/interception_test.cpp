@@ -1,5 +1,5 @@
 // Mission 2's interception at the edges its replays do not reach: the cargo aircraft's hit
-// boxes, collisions and tail hits, the base line, the engine drones, and the
+// boxes, collisions and tail hits, the base line, and the
 // missiles with the lock-on, its tones and tables from a damaged save.
 
 #include <gtest/gtest.h>
@@ -55,18 +55,6 @@ struct Interception : TestGame {
         b.worldX = screenX + game->camera.cameraX;
         b.worldY = viewY + game->camera.cameraY;
         return b;
-    }
-    // A missile in section -1 at screen (300, 120), inside box A of an aircraft placed at (200, 100).
-    Missile& missileInBoxA() {
-        Missile& m = game->missiles[0];
-        m = Missile{};
-        m.active = 1;
-        m.sector = -1;
-        m.viewX = 300.0;
-        m.viewY = 120.0;
-        m.worldX = 300.0 + game->camera.cameraX;
-        m.worldY = 120.0 + game->camera.cameraY;
-        return m;
     }
 };
 
@@ -144,30 +132,6 @@ TEST(CargoBase, TheFirstPastTwentyThousandInSectionZeroBombsItOnce) {
     t->outcomeFresh = 0;
     moveCargo(*t.game);
     EXPECT_FALSE(t->outcomeFresh) << "raised once per aircraft";
-}
-
-TEST(CargoDrones, StartWithinReachFollowTheDistanceAndStopWithTheirAircraft) {
-    Interception t;
-    const SoundEffect& drone0 = t.assets->sounds[kSoundEngineDrone0];
-    t.placeCargo(0, 600.0 + 38.0 + 2000.0, 300.0); // box A's corner 2000 px east of the nose
-    updateCargo(*t.game);
-    EXPECT_NEAR(t.cargo(0).distance, 2000.0, 1.0);
-    EXPECT_TRUE(isPlaying(drone0));
-    EXPECT_EQ(mixerVoiceVolume(drone0.voice), -static_cast<int32_t>(t.cargo(0).distance));
-    EXPECT_FALSE(t.playing(kSoundEngineDrone0 + 1)) << "aircraft 1 is in section -2";
-    t.placeCargo(0, 600.0 + 38.0 + 3100.0, 300.0);
-    updateCargo(*t.game);
-    EXPECT_FALSE(isPlaying(drone0)) << "beyond 3000 px";
-
-    t.placeCargo(0, 200.0, 100.0);
-    updateCargo(*t.game);
-    ASSERT_TRUE(isPlaying(drone0));
-    t.cargo(0).hitPoints = 25.0f;
-    t.missileInBoxA();
-    updateCargo(*t.game);
-    EXPECT_EQ(t.cargo(0).hitPoints, 0.0f);
-    EXPECT_EQ(t->missileBlastCount, 1);
-    EXPECT_FALSE(isPlaying(drone0)) << "stopped by the step that downs its aircraft";
 }
 
 TEST(Missiles, UnguidedReachesFiftyFivePixelsAFrameOnItsFortiethFrame) {
