@@ -1,6 +1,7 @@
 // The airshow's rules that its replay does not fly: the box and the crowd's volume at their
-// bounds, the show time by difficulty, the clock over stays in and out of the box, the objective,
-// the tricks the replay leaves out, and the launch's reset and music. Headless: each frame advances the virtual counter by exactly 1/60 s.
+// bounds, the show time by difficulty, the crowd and the clock outside the show section and over
+// stays in and out of the box, the objective, the tricks the replay leaves out, and the launch's
+// reset and music. Headless: each frame advances the virtual counter by exactly 1/60 s.
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,19 @@ TEST(AirshowRules, BoxVolumeAndShowTimeAtTheirBounds) {
     for (int difficulty = -1; difficulty <= 4; ++difficulty) {
         EXPECT_EQ(showTimeRequiredFor(difficulty), required[difficulty + 1]) << difficulty;
     }
+}
+
+// The replay never leaves the show section once it is there.
+TEST(Airshow, OutsideTheShowSectionTheCrowdFallsSilentAndTheTimeStandsStill) {
+    Show show;
+    show.frames(33);
+    ASSERT_TRUE(show.playing(kSoundNarration));
+    const double elapsed = show->showTimeElapsed;
+    show->sector = 1;
+    show.frames(60);
+    EXPECT_FALSE(show.playing(kSoundNarration));
+    EXPECT_EQ(show.timeLine(), "Time: 0:00 of 1:40");
+    EXPECT_EQ(show->showTimeElapsed, elapsed);
 }
 
 TEST(Airshow, ShowTimeCountsOnlyInTheBoxAndTheObjectiveComesAtOneMinuteForty) {

@@ -5,12 +5,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/inventory.h"
-#include "assets/audio_dump.h"
 #include "assets/game_assets.h"
 #include "assets/images.h"
 #include "assets/music.h"

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // The weapons, the convoy, the blasts and the smoke trail, at the edges the convoy replays do
 // not reach: the gun's and the bombs' latches, the truck windows of rounds and bombs, how
-// trucks die and are counted, the escape at difficulty 0, full and hostile tables, and the
-// smoke ring.
+// trucks die and are counted, the escape at difficulty 0, a full blast table, and the smoke
+// modes.
 
 #include <gtest/gtest.h>
 
@@ -95,17 +95,6 @@ TEST(Gun, OneRoundAFrameWhileHeldWithItsLoopUntilReleaseOrEmpty) {
     f.keys[kVkSpace] = 0;
     fireGun(*f.game);
     EXPECT_FALSE(f.playing(kSoundGunFire)) << "letting go stops the gun";
-
-    f->gunRounds = 100000; // as a damaged save could say
-    f->roundsFired = 0;
-    f.letGo();
-    for (int i = 0; i < kBulletCapacity + 50; ++i) fireGun(*f.game);
-    EXPECT_EQ(f->roundsFired, kBulletCapacity - 1);
-    moveBullets(*f.game); // walks every slot up to the count, and no further
-    f->roundsFired = -7;
-    fireGun(*f.game);
-    moveBullets(*f.game);
-    EXPECT_EQ(f->roundsFired, -7);
 }
 
 TEST(Bombs, OnePerPressGearUpAndUprightAndTheGunsLatchHoldsThemBack) {
@@ -137,16 +126,8 @@ TEST(Bombs, OnePerPressGearUpAndUprightAndTheGunsLatchHoldsThemBack) {
     releaseStores(*f.game);
     EXPECT_EQ(f->bombsDropped, 2);
 
-    // A hostile rack stops at the table's end; an empty one still uses up the press.
-    f->bombLoad = 1000;
-    for (int i = 0; i < 200; ++i) {
-        f.letGo();
-        releaseStores(*f.game);
-    }
-    EXPECT_EQ(f->bombsDropped, kBombCapacity);
-    moveBombs(*f.game);
-    f->bombLoad = 0;
-    f->bombsDropped = 0;
+    // An empty rack still uses up the press.
+    f->bombLoad = f->bombsDropped = 0;
     f.letGo();
     releaseStores(*f.game);
     EXPECT_EQ(f->bombsDropped, 0);
@@ -288,7 +269,7 @@ TEST(Blasts, AFullTableReplaysItsOldestFinishedBlastAndAGroundBlastLeavesAMark) 
     EXPECT_EQ(air->missileBlasts[1].screenX, x) << "frozen: it does not follow the camera";
 }
 
-TEST(Smoke, TheRingWrapsAndAModeTwoPuffLivesEightyOneFrames) {
+TEST(Smoke, AModeTwoPuffLivesEightyOneFramesAndSCyclesTheModeOncePerPress) {
     Combat f;
     f->smokeMode = 2;
     resetSmoke(*f.game);
@@ -306,12 +287,6 @@ TEST(Smoke, TheRingWrapsAndAModeTwoPuffLivesEightyOneFrames) {
         ++life;
     }
     EXPECT_EQ(life, 81);
-
-    f->aircraft.airspeed = 8;
-    f->smokeIndex = kSmokePuffCount - 1;
-    f->smokeTimer = 2;
-    updateSmoke(*f.game);
-    EXPECT_EQ(f->smokeIndex, 0) << "the 51st puff replaces the oldest";
 
     f.keys[kVkS] = 1;
     updateSmoke(*f.game);

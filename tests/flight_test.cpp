@@ -1,11 +1,11 @@
 // The flight model's edges that the replays do not fly: the attitude sectors, the pitch keys at
-// turning speed and at the circle's end, the overlays after a roll-over, the gear on the runway,
-// touchdown attitudes, re-arming, the runway-end obstacle and the resets. The throttle, the
-// stall, rolls, take-offs and landings are flown, and pinned, by the golden replays.
+// turning speed and at the circle's end, the stall's two lines, the overlays after a roll-over,
+// the gear on the runway, touchdown attitudes, re-arming, the runway-end obstacle, the west end
+// of missions 1 and 3, and the resets. The throttle, the stall's lift, rolls, take-offs, landings,
+// the camera and the other passages between sections are flown, and pinned, by the replays.
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 #include "flight/flight.h"
@@ -76,6 +76,20 @@ TEST(PitchKeys, DeadBelowTurningSpeedOrStalledAndWrapAtTheCircle) {
     f->aircraft.stalled = 1;
     updatePitchAndRoll(*f.game);
     EXPECT_EQ(f->aircraft.pitch, 360.0);
+}
+
+// The ceiling: a stall begins above y -145 and ends below y -85; the lift turns and comes back
+// six stronger. The replays climb through both lines faster than a pixel a frame.
+TEST(Stall, BeginsAboveMinus145AndEndsBelowMinus85) {
+    Flight f;
+    f.cruise(8.0);
+    f->aircraft.velY = 0.0;
+    for (const double y : {-145.0, -145.5, -85.0, -84.5}) {
+        f->aircraft.worldY = y;
+        moveAircraft(*f.game);
+        EXPECT_EQ(f->aircraft.stalled, y < -145.0 || y == -85.0 ? 1 : 0) << y;
+    }
+    EXPECT_EQ(f->aircraft.lift, 14.0);
 }
 
 // After a roll the gear and the exhaust stay hidden until Up or Down is pressed again, so the

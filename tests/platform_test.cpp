@@ -8,8 +8,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <deque>
 #include <fstream>
