@@ -107,27 +107,30 @@ TEST(Airshow, ShowTimeCountsOnlyInTheBoxAndTheObjectiveComesAtOneMinuteForty) {
 }
 
 // The replay flies the buzz, the spins and normal loops; these are the others.
+// One show at a time: each holds a mixer voice for every sound slot.
 TEST(Airshow, InvertedLoopsAndSlowPassesPayAndLoopsOutOfTheBoxDoNot) {
-    Show inverted; // inverted level flight heading west, Right held, an upgraded turn rate
-    inverted->aircraft.pitchAtStep = 355.0;
-    inverted->aircraft.pitchUpRate = 2.0;
-    inverted.frames(1);
-    inverted.keys[kVkRight] = 1;
-    inverted.frames(180);
-    EXPECT_EQ(inverted->invertedLoopArmed, 1);
-    EXPECT_EQ(inverted->showEarnings, 45);
-
-    Show slow; // slow with the gear down: every 40 frames while at 4 or below
-    slow->aircraft.airspeed = 4.0;
-    slow->aircraft.gearUp = 0;
-    slow.frames(2);
-    EXPECT_EQ(slow->showEarnings, 5);
-    slow.frames(40);
-    EXPECT_EQ(slow->showEarnings, 10);
-    slow->aircraft.airspeed = 4.1;
-    slow.frames(80);
-    EXPECT_EQ(slow->showEarnings, 10) << "above 4 the pass pays nothing";
-
+    {
+        Show inverted; // inverted level flight heading west, Right held, an upgraded turn rate
+        inverted->aircraft.pitchAtStep = 355.0;
+        inverted->aircraft.pitchUpRate = 2.0;
+        inverted.frames(1);
+        inverted.keys[kVkRight] = 1;
+        inverted.frames(180);
+        EXPECT_EQ(inverted->invertedLoopArmed, 1);
+        EXPECT_EQ(inverted->showEarnings, 45);
+    }
+    {
+        Show slow; // slow with the gear down: every 40 frames while at 4 or below
+        slow->aircraft.airspeed = 4.0;
+        slow->aircraft.gearUp = 0;
+        slow.frames(2);
+        EXPECT_EQ(slow->showEarnings, 5);
+        slow.frames(40);
+        EXPECT_EQ(slow->showEarnings, 10);
+        slow->aircraft.airspeed = 4.1;
+        slow.frames(80);
+        EXPECT_EQ(slow->showEarnings, 10) << "above 4 the pass pays nothing";
+    }
     Show outside;
     outside.place(600.0, -4000.0);
     outside.frames(1);

@@ -1,7 +1,8 @@
 #pragma once
 // A game record for tests that run steps without start-up: assets nothing has loaded (every
 // texture absent, the fonts without ink), a canvas of its own, and a real mixer voice in every
-// sound slot so that what plays can be read back. It starts as a new game on the title.
+// sound slot so that what plays can be read back (the mixer has voices for two such games at
+// once). It starts as a new game on the title.
 // Content the build generates is reached through `generated`, which fails the test when the file
 // is missing instead of skipping it.
 
