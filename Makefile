@@ -6,8 +6,12 @@ PREFIX ?= /usr/local
 DESTDIR ?=
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FRAMES ?= 50000
+OUT ?= out
+VERSION := $(shell ./scripts/make-dist.sh --version)
 
-.PHONY: all deps configure build run test test-release test-asan bench golden fuzz clean install uninstall
+.PHONY: all deps configure build run test test-release test-asan bench golden fuzz soak clean install uninstall \
+	dist deb screenshots package-check
 
 all: build
 
@@ -33,8 +37,11 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j$(JOBS)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -j$(JOBS)
 
+# The benchmarks, then the summary of ratios beside their goals (BASE=an earlier build tree adds
+# the start-up comparison; RUNS=5 alternated runs by default).
 bench: build
 	cd $(BUILD) && bench/skarnwing-bench
+	bench/summary.sh $(BUILD) $(BASE)
 
 # Rewrites the golden replays' expected output from this build (a change meant to change behaviour).
 golden: build
@@ -65,8 +72,43 @@ fuzz: build
 	  echo "fuzz: clang with libFuzzer is not installed, so there are no fuzz targets to run"; \
 	fi
 
+# The monkey soak: FRAMES frames of random play (keys, mouse on every screen, saves and loads,
+# take-offs into every mission and level) through the sanitizer build's replay tool, failing on a
+# sanitizer report, a non-finite value in a state dump or a hang. SOAK_SEED repeats a soak.
+soak: deps
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DSKARNWING_SANITIZE=ON -DCMAKE_CXX_FLAGS_DEBUG="-g -O1"
+	cmake --build $(ASAN_BUILD) --target skarnwing-replay -j$(JOBS)
+	./scripts/soak.sh $(ASAN_BUILD) $(FRAMES) $(SOAK_SEED)
+
+# The release tarball $(OUT)/skarnwing-$(VERSION).tar.gz, from the committed tree (HEAD).
+dist:
+	./scripts/make-dist.sh $(OUT)
+
+# Debian's packages, built by dpkg-buildpackage from the release tarball unpacked in
+# $(OUT)/deb (so from a clean tree of HEAD, like a packager's), with the release tests run in
+# dh_auto_test; then lintian, which fails on any error or warning. The .deb files, .buildinfo
+# and .changes land in $(OUT). DEB_BUILD_OPTIONS=nocheck skips the tests.
+deb: dist
+	rm -rf $(OUT)/deb && mkdir -p $(OUT)/deb
+	tar -xzf $(OUT)/skarnwing-$(VERSION).tar.gz -C $(OUT)/deb
+	cd $(OUT)/deb/skarnwing-$(VERSION) && \
+	  DEB_BUILD_OPTIONS="parallel=$(JOBS) $(DEB_BUILD_OPTIONS)" nice -n 5 dpkg-buildpackage -us -uc -b
+	mv $(OUT)/deb/*.deb $(OUT)/deb/*.buildinfo $(OUT)/deb/*.changes $(OUT)/
+	rm -rf $(OUT)/deb
+	lintian --fail-on error,warning --display-info $(OUT)/skarnwing_$(VERSION)-*_amd64.changes
+
+# Installs the package from $(OUT) with apt-get, runs the installed game under Xvfb (title,
+# screenshot, save), removes it and checks nothing but the player's files is left. Needs root.
+package-check:
+	./scripts/check-package.sh $(OUT)
+
+# dist/screenshots/*.png, the pictures for the metainfo and the README, from the replay scripts
+# beside them.
+screenshots: build
+	./scripts/make-screenshots.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(OUT)
 
 # The README's test command: the release tests, then the sanitizer build's.
 test: test-release test-asan

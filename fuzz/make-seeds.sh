@@ -1,24 +1,29 @@
 #!/usr/bin/env bash
-# make-seeds.sh CONTENT_BUILD SEEDS PICTURE_SEEDS: one folder of seed inputs per fuzz target under
-# SEEDS, made from the sounds, font sheets, pictures and music that CONTENT_BUILD generated;
-# PICTURE_SEEDS is the tool that writes a picture again as JPEGs of other kinds.
+# make-seeds.sh CONTENT_BUILD SEEDS PICTURE_SEEDS SHEET_SEEDS: one folder of seed inputs per fuzz
+# target under SEEDS, made from the sounds, font sheets, pictures and music that CONTENT_BUILD
+# generated; PICTURE_SEEDS writes a picture again as JPEGs of other kinds, SHEET_SEEDS the corners
+# of a font sheet as small BMPs.
 set -euo pipefail
 content=$1
 seeds=$2
 picture_seeds=$3
+sheet_seeds=$4
 rm -rf "$seeds"
 mkdir -p "$seeds"/{wav,font_sheet,picture,mp3}
 
 find "$content/Files" -type f -iname '*.wav' -size -1000k -exec cp {} "$seeds/wav/" \;
-find "$content/Files" -type f -iname '*.bmp' -exec cp {} "$seeds/font_sheet/" \;
+# The sheets themselves are some 100 KB, which would slow every execution; their corners reach
+# the same code.
+find "$content/Files" -type f -iname '*.bmp' -print0 |
+  while IFS= read -r -d '' sheet; do "$sheet_seeds" "$sheet" "$seeds/font_sheet/$(basename "$sheet" .bmp)"; done
 
-# Pictures under 16 KB (the large ones only slow the search down), each after the four bytes
+# Pictures under 4 KB (the larger ones only slow the search down), each after the four bytes
 # that choose the texture size, frame width and key: 30x30 from a 64-wide frame, black key.
 n=0
 while IFS= read -r -d '' picture; do
   n=$((n + 1))
   { printf '\035\035\077\002'; cat "$picture"; } > "$seeds/picture/$n-$(basename "$picture")"
-done < <(find "$content/Files" "$content/resources" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -16k -print0)
+done < <(find "$content/Files" "$content/resources" -type f \( -iname '*.png' -o -iname '*.jpg' \) -size -4k -print0)
 
 # Three small pictures (odd sizes among them, for the partial blocks at the edges) as grey, RGB,
 # subsampled, progressive, arithmetic-coded and restart-marked JPEGs.

@@ -29,4 +29,10 @@ for file in $(find src -name '*.h' -o -name '*.cpp'); do
     fi
   done
 done
+# Drawing only reads the game: no function whose name starts with draw takes a GameState it may
+# change (a step that changes the game runs from the sortie's list, not from a drawing).
+drawing=$(grep -rnP '\bdraw\w*\((?:[^()]*[,(]\s*|\s*)(?<!const )GameState\s*&' src tools bench)
+if [ -n "$drawing" ]; then
+  echo "a draw function takes a non-const GameState&:"; echo "$drawing"; status=1
+fi
 exit $status

@@ -4,17 +4,22 @@
 # upstream); clang with its runtime gives libFuzzer for `make fuzz`.
 # Idempotent: packages already present are left alone, so a second run costs a few seconds.
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install test.
+# fontconfig's fc-match finds the file of the house monospaced face the font sheets are cut from.
+# debhelper and lintian build and check Debian's package (`make deb`; libjpeg-dev is the name its
+# Build-Depends use for libjpeg62-turbo-dev); xdotool and file drive and
+# check the installed game in its round trip (`make package-check`).
 set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-ttf-dev libstb-dev libmpg123-dev libfreetype-dev
-  libpng-dev libjpeg62-turbo-dev
-  fonts-dejavu-core fonts-liberation2
+  libpng-dev libjpeg62-turbo-dev libjpeg-dev
+  fonts-dejavu-core fonts-liberation2 fontconfig
   librsvg2-bin lame fluidsynth musescore-general-soundfont-small abcmidi sox flite
   xvfb xauth
   desktop-file-utils appstream
+  debhelper lintian xdotool file
   clang libclang-rt-14-dev
 )
 

@@ -36,10 +36,15 @@ struct Show : TestGame {
         for (int i = 0; i < count; ++i) {
             int32_t pitch = 0;
             platformBeginFrame(&pitch);
-            updateAirshow(*game);
+            formatShowTime(line, game->showTimeElapsed, game->showTimeRequired);
+            countShowTime(*game);
+            payTricks(*game);
+            updateCrowd(*game);
         }
     }
-    std::string timeLine() const { return game->textBuffer; }
+    // The time line as the last frame drew it.
+    std::string timeLine() const { return line; }
+    char line[kTextBufferSize] = {};
 };
 
 } // namespace

@@ -47,6 +47,18 @@ TEST(Cockpit, TheThrottleBarsColoursAndEmptyTanks) {
     EXPECT_EQ(c.pixel(751, 709), kInstrumentBacking) << "the gauge shrinks to red dots";
 }
 
+// A round still flying after a re-arm zeroed the count shows, whatever its slot.
+TEST(Cockpit, TheRadarShowsARoundInAnySlot) {
+    TestGame c;
+    c->sector = 1;
+    c->bullets[7].active = 1;
+    c->bullets[7].sector = 1;
+    c->bullets[7].worldX = 30000;
+    c->bullets[7].worldY = 5000;
+    drawCockpit(*c.game);
+    EXPECT_EQ(c.pixel(690, 635), packColour(255, 255, 0));
+}
+
 TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     TestGame c;
     c->selectedWeapon = 0;

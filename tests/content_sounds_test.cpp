@@ -178,6 +178,8 @@ TEST(ContentSounds, LoopsJoinWithoutAStepOrALevelJump) {
     const double head = dbOf(rmsOf(s, 0, window)), end = dbOf(rmsOf(s, s.size() - window, window));
     EXPECT_NEAR(head, end, 3.0) << "level jumps at the seam";
   }
+  // Every call and line of the crowd is heard once a loop: over a minute, none comes round again.
+  EXPECT_GE(load("Narr.wav").size(), 60u * 44100 * 2);
 }
 
 TEST(ContentSounds, EnginesRiseWithThrustAndStandBetweenMusicAndDetonationsAsPlayed) {
@@ -186,6 +188,8 @@ TEST(ContentSounds, EnginesRiseWithThrustAndStandBetweenMusicAndDetonationsAsPla
   const double burner = wholeDb(load("23.wav")) - 12;
   EXPECT_GE(cruise - low, 2.0);
   EXPECT_GE(burner - cruise, 3.0);
+  // The gun's loop, played at -5 dB, is heard clearly over the cruise engine.
+  EXPECT_GE(wholeDb(load("vulcv.wav")) - 5 - cruise, 3.0);
   for (const char* name : kMusicFiles) {
     SCOPED_TRACE(name);
     const double music = wholeDb(decodeMusic(name));

@@ -110,13 +110,17 @@ TEST(Roll, OverlaysHideAfterARollUntilUpOrDownIsHeld) {
 
     f->aircraft.rollDone = 1;
     updateGear(*f.game);
+    drawGear(*f.game);
     updateThrottle(*f.game);
+    drawExhaust(*f.game);
     EXPECT_EQ(f.count(0xFFFFFFFFu), 0);
     f.keys[kVkDown] = 1;
     updateGear(*f.game);
+    drawGear(*f.game);
     EXPECT_GT(f.count(0xFFFFFFFFu), 0) << "the gear shows again while Down is held";
     f.wipe();
     updateThrottle(*f.game);
+    drawExhaust(*f.game);
     EXPECT_GT(f.count(0xFFFFFFFFu), 0) << "so does the cruise exhaust";
 }
 
@@ -197,6 +201,7 @@ TEST(Runway, ReArmsOnlyAtExactlyZeroAndOncePerStay) {
     f->roundsFired = 7;
     f->aircraft.worldX = 19500.0;
     f.wipe();
+    drawReloadNotice(*f.game);
     updateRunway(*f.game);
     EXPECT_GT(f.count(0xFF00FF00u), 0) << "\"Aircraft Reloaded.\" in green";
     EXPECT_EQ(f->reloadNotice, 159);
@@ -237,6 +242,7 @@ TEST(Resets, ANewGameRestoresTheUpgradedFlightValuesASortieKeepsThem) {
     f->aircraft.pitchUpRate = 1.4;
     f.cruise(9.0);
     f->aircraft.gearUp = f->aircraft.stalled = 1;
+    f->bombRightOfTruck = 1; // which way the next sortie's first wreck is thrown
     resetMission(*f.game);
     EXPECT_EQ(f->aircraft.maxSpeed, 12);
     EXPECT_EQ(f->aircraft.pitchUpRate, 1.4);
@@ -247,4 +253,5 @@ TEST(Resets, ANewGameRestoresTheUpgradedFlightValuesASortieKeepsThem) {
     resetNewGame(*f.game);
     EXPECT_EQ(f->aircraft.maxSpeed, 8);
     EXPECT_EQ(f->aircraft.pitchUpRate, 1.0);
+    EXPECT_EQ(f->bombRightOfTruck, 1) << "neither reset clears it";
 }

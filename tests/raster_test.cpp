@@ -150,6 +150,33 @@ TEST(RasterText, CellsControlBytesInkAndClipping) {
     EXPECT_TRUE(edges.guardsIntact());
 }
 
+TEST(RasterText, PlateCoversTheCellsWithAMarginAndMixesOverWhatIsDrawn) {
+    const std::vector<uint32_t> sheet(128 * 15, 0xFFFFFFFFu);
+    const BitmapFont font{4, 5, 32, sheet.data()};
+    GuardedCanvas g;
+    g.at(99, 49) = 0xFFFFFFFFu;
+    drawTextPlate(g.canvas, "AB", 100, 50, font);
+    Pixels expected;
+    for (int32_t y = 48; y <= 56; ++y)
+        for (int32_t x = 96; x <= 111; ++x) expected.emplace_back(x, y);
+    EXPECT_EQ(g.changed(), expected);
+    EXPECT_EQ(g.at(96, 48), kTextPlate);
+    const uint32_t mixed = g.at(99, 49); // white under the plate: opaque, a shade above the plate
+    EXPECT_EQ(mixed >> 24, 0xFFu);
+    for (int shift = 0; shift <= 16; shift += 8) {
+        EXPECT_GT((mixed >> shift) & 0xFF, (kTextPlate >> shift) & 0xFF);
+        EXPECT_LT((mixed >> shift) & 0xFF, ((kTextPlate >> shift) & 0xFF) + 8);
+    }
+    GuardedCanvas edges;
+    drawTextPlate(edges.canvas, "", 10, 10, font);
+    EXPECT_TRUE(edges.changed().empty());
+    drawTextPlate(edges.canvas, "WWWW", 1275, 717, font);
+    drawTextPlate(edges.canvas, "WWWW", -10, -4, font);
+    EXPECT_EQ(edges.at(1279, 719), kTextPlate);
+    EXPECT_EQ(edges.at(0, 0), kTextPlate);
+    EXPECT_TRUE(edges.guardsIntact());
+}
+
 TEST(RasterText, FormatIsBoundedTo200Bytes) {
     char buffer[256];
     EXPECT_EQ(formatText(buffer, "%d %.2f %s", 42, 3.14159, "ok"), 10);
@@ -312,4 +339,48 @@ TEST(RasterBlit, ClippingEmptyAndDegenerateInputs) {
     blitRotatedPivot(g.canvas, big, 640, 360, 0, INT_MIN, 45, 1);
     blitBlended(g.canvas, big, INT_MIN, INT_MIN);
     EXPECT_TRUE(g.guardsIntact());
+}
+
+// The destination walk leaves exactly the pixels of the source walk: pictures shrunk to 5 % up
+// to their stored size (and some enlarged), at any angle and fractional centre, mirrored or not,
+// clipped at every canvas edge, with keyed and translucent pixels, copied and blended.
+TEST(RasterBlit, DestinationWalkMatchesSourceWalk) {
+    std::mt19937 rng(25);
+    auto uniform = [&](double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng); };
+    auto integer = [&](int32_t lo, int32_t hi) { return std::uniform_int_distribution<int32_t>(lo, hi)(rng); };
+    GuardedCanvas background;
+    for (int32_t y = 0; y < 720; ++y)
+        for (int32_t x = 0; x < 1280; ++x) background.at(x, y) = uint32_t(rng());
+    GuardedCanvas source = background, destination = background;
+    const uint32_t alphas[] = {0, 0, 255, 255, 255, 100, 101, 160, 161, 1, 2};
+    for (int trial = 0; trial < 3000; ++trial) {
+        PixelImage image = solid(integer(1, 90), integer(1, 90), 0);
+        for (uint32_t& p : image.pixels) p = (rng() % 4 ? alphas[rng() % 11] : rng() % 256) << 24 | (rng() & 0xFFFFFF);
+        // Drawn at 5 % to 100 % of its stored size, now and then enlarged up to 3 times.
+        const double drawn = trial % 10 == 0 ? uniform(1.0, 3.0) : uniform(0.05, 1.0);
+        const double scale = 1.0 / (1.45 * drawn);
+        const double angle = trial % 8 == 0 ? 90.0 * integer(-4, 4) : uniform(-400, 400);
+        // Centres near each edge and corner, and inside.
+        const int32_t reach = int32_t(std::max(image.width, image.height) * drawn) + 2;
+        const int32_t anchorsX[] = {0, 1280, integer(0, 1280)}, anchorsY[] = {0, 720, integer(0, 720)};
+        const int32_t x = anchorsX[rng() % 3] + integer(-reach, reach), y = anchorsY[rng() % 3] + integer(-reach, reach);
+        const uint8_t up = uint8_t(rng() % 2);
+        const int32_t pivot = trial % 3 == 0 ? integer(-20, 20) : 0;
+        const uint32_t minAlpha = alphas[rng() % 11] + (rng() % 2);
+        const bool blended = trial % 2 == 1;
+        blitRotatedWalk(source.canvas, image, x, y, up, pivot, angle, scale, minAlpha, blended, BlitWalk::Source);
+        blitRotatedWalk(destination.canvas, image, x, y, up, pivot, angle, scale, minAlpha, blended, BlitWalk::Destination);
+        // Compare and restore the square the picture can reach.
+        const int32_t r = int32_t(std::hypot(image.width, image.height) * drawn) + 3 * std::abs(pivot) + 4;
+        for (int32_t row = std::max(0, y - r); row < std::min(720, y + r); ++row) {
+            const int32_t from = std::max(0, x - r), to = std::min(1280, x + r);
+            if (from >= to) continue;
+            ASSERT_EQ(0, std::memcmp(&source.at(from, row), &destination.at(from, row), (to - from) * 4u))
+                << "trial " << trial << " row " << row;
+            std::memcpy(&source.at(from, row), &background.at(from, row), (to - from) * 4u);
+            std::memcpy(&destination.at(from, row), &background.at(from, row), (to - from) * 4u);
+        }
+    }
+    EXPECT_TRUE(source.store == background.store);
+    EXPECT_TRUE(destination.store == background.store);
 }

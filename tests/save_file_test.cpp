@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -222,77 +223,111 @@ TEST(SaveFile, PathFollowsTheFoldersOnDisk) {
     EXPECT_EQ(saveFilePath(), "./Files/Img/bg/img.v") << "a game run from its build folder";
 }
 
-// A save killed half-way leaves its temporary file; the previous save still loads, and the
-// next save goes through.
-TEST(SaveFile, AnInterruptedSaveLeavesThePreviousSave) {
-    TempFolder folder;
-    useSaveFolder(folder.path);
+// What can stand in a save's or a load's way, each in a child process (the size limit and the
+// dropped rights stay there; a hang ends at the alarm as a failure). Each leaves the old save and
+// whatever stood in the way as they were, tells the player, and says on stderr which call failed
+// and why.
+TEST(SaveFile, WhatStandsInTheWayKeepsTheOldSaveAndTellsThePlayer) {
+    enum Obstacle { kFifoSave, kHugeSave, kFifoTemporary, kLinkTemporary, kLeftoverTemporary, kSizeLimit,
+                    kReadOnlyFolder, kReadOnlyParent };
+    struct Case {
+        Obstacle obstacle;
+        bool load;
+        int told; // SaveNotice, or kLoaded for "Game Loaded."
+        const char* call;   // what stderr names
+        const char* reason; // and why
+    };
+    constexpr int kLoaded = 3;
+    const Case cases[] = {
+        {kFifoSave, true, kNoticeNoSavedGame, "save file \"", "is not a regular file"},
+        {kHugeSave, true, kNoticeNoSavedGame, "save file \"", "is larger than"},
+        {kFifoTemporary, false, kNoticeSaveFailed, "open \"", "(File exists)"},
+        {kLinkTemporary, false, kNoticeSaveFailed, "open \"", "(File exists)"},
+        {kLeftoverTemporary, false, kNoticeGameSaved, "", ""},
+        {kSizeLimit, false, kNoticeSaveFailed, "write \"", "(File too large)"},
+        {kReadOnlyFolder, false, kNoticeSaveFailed, "open \"", "(Permission denied)"},
+        {kReadOnlyParent, false, kNoticeSaveFailed, "mkdir \"", "(Permission denied)"},
+    };
     SaveGame game;
     buyEverything(*game);
-    ASSERT_TRUE(saveGame(*game));
-    const std::string path = saveFilePath();
-    writeFile(path + ".tmp", "0\n1\n0.5\n0\n1");
+    const std::string newSave = formatSave(*game);
+    for (const Case& c : cases) {
+        TempFolder root;
+        chmod(root.path.c_str(), 0755); // so the child without rights can reach the folders
+        const std::string top = root.path + "/p";
+        const std::string folder = top + "/files/img/bg";
+        const std::string save = folder + "/img.v";
+        const std::string temporary = save + ".tmp";
+        const std::string victim = root.path + "/victim";
+        std::filesystem::create_directories(folder);
+        writeFile(victim, "the player's own file\n");
+        const std::string oldSave = c.obstacle == kHugeSave ? std::string(70000, '7') + "\n" : kNewGameSave;
+        if (c.obstacle == kFifoSave) mkfifo(save.c_str(), 0644);
+        if (c.obstacle != kFifoSave) writeFile(save, oldSave);
+        if (c.obstacle == kFifoTemporary) mkfifo(temporary.c_str(), 0644);
+        if (c.obstacle == kLinkTemporary) symlink(victim.c_str(), temporary.c_str());
+        if (c.obstacle == kLeftoverTemporary) writeFile(temporary, "0\n1\n0.5\n0\n1");
+        if (c.obstacle == kReadOnlyFolder) chmod(folder.c_str(), 0555);
+        if (c.obstacle == kReadOnlyParent) {
+            std::filesystem::remove_all(top + "/files");
+            chmod(top.c_str(), 0555);
+        }
+        useSaveFolder(top);
 
-    SaveGame loaded;
-    ASSERT_TRUE(loadGame(*loaded));
-    EXPECT_EQ(formatSave(*loaded), formatSave(*game));
+        int pipeEnds[2];
+        ASSERT_EQ(pipe(pipeEnds), 0);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            dup2(pipeEnds[1], 2); // a pipe, which no size limit stops
+            alarm(5);
+            std::signal(SIGXFSZ, SIG_IGN); // as start-up does
+            if (c.obstacle == kSizeLimit) {
+                const rlimit small{8, RLIM_INFINITY};
+                setrlimit(RLIMIT_FSIZE, &small);
+            }
+            // Root writes into any folder, so the read-only cases run as nobody.
+            if ((c.obstacle == kReadOnlyFolder || c.obstacle == kReadOnlyParent) && geteuid() == 0 &&
+                (setgid(65534) != 0 || setuid(65534) != 0)) {
+                _exit(99);
+            }
+            const std::string before = formatSave(*game);
+            if (c.load) {
+                pressLoadButton(*game);
+            } else {
+                pressSaveButton(*game);
+            }
+            const bool changed = formatSave(*game) != before;
+            _exit((game->loadNotice > 0 ? kLoaded : int(game->saveNoticeKind)) + (changed ? 8 : 0));
+        }
+        close(pipeEnds[1]);
+        std::string said;
+        char chunk[512];
+        for (ssize_t n; (n = read(pipeEnds[0], chunk, sizeof chunk)) > 0;) said.append(chunk, size_t(n));
+        close(pipeEnds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        chmod(folder.c_str(), 0755);
+        chmod(top.c_str(), 0755);
 
-    SaveGame fresh;
-    ASSERT_TRUE(saveGame(*fresh));
-    EXPECT_EQ(readFile(path), kNewGameSave);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
-}
-
-TEST(SaveFile, AFailedSaveSaysSoAndKeepsThePreviousSave) {
-    TempFolder folder;
-    SaveGame game;
-    buyEverything(*game);
-
-    // No folder can be made where a file stands.
-    writeFile(folder.path + "/blocked", "");
-    useSaveFolder(folder.path + "/blocked");
-    EXPECT_FALSE(saveGame(*game));
-    pressSaveButton(*game);
-    EXPECT_EQ(game->saveNoticeKind, kNoticeSaveFailed);
-    EXPECT_EQ(game->savedNotice, 60);
-
-    // The temporary file cannot be written: the old save stays whole.
-    useSaveFolder(folder.path + "/ok");
-    SaveGame old;
-    ASSERT_TRUE(saveGame(*old));
-    std::filesystem::create_directory(saveFilePath() + ".tmp");
-    EXPECT_FALSE(saveGame(*game));
-    EXPECT_EQ(readFile(saveFilePath()), kNewGameSave);
-
-    std::filesystem::remove(saveFilePath() + ".tmp");
-    pressSaveButton(*game);
-    EXPECT_EQ(game->saveNoticeKind, kNoticeGameSaved);
-    EXPECT_EQ(readFile(saveFilePath()), formatSave(*game));
-}
-
-// A disk that fills up in the middle of the save: the file size limit stops the write after a
-// few bytes, as a full disk would.
-TEST(SaveFile, ADiskFullInTheMiddleOfASaveKeepsThePreviousSave) {
-    TempFolder folder;
-    useSaveFolder(folder.path);
-    SaveGame old;
-    ASSERT_TRUE(saveGame(*old));
-    SaveGame game;
-    buyEverything(*game);
-
-    rlimit usual{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &usual), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = usual;
-    small.rlim_cur = 10;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool saved = saveGame(*game);
-    setrlimit(RLIMIT_FSIZE, &usual);
-    std::signal(SIGXFSZ, oldHandler);
-
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(readFile(saveFilePath()), kNewGameSave);
-    EXPECT_FALSE(std::filesystem::exists(saveFilePath() + ".tmp")) << "the half-written file is removed";
+        const std::string name = "case " + std::to_string(c.obstacle) + ": " + said;
+        EXPECT_TRUE(WIFEXITED(status)) << name << " ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), c.told) << name;
+        EXPECT_NE(said.find(c.call), std::string::npos) << name;
+        EXPECT_NE(said.find(c.reason), std::string::npos) << name;
+        EXPECT_EQ(readFile(victim), "the player's own file\n") << name;
+        struct stat info {};
+        if (c.obstacle == kFifoSave) {
+            EXPECT_TRUE(lstat(save.c_str(), &info) == 0 && S_ISFIFO(info.st_mode)) << name;
+        } else if (c.obstacle == kReadOnlyParent) {
+            EXPECT_FALSE(std::filesystem::exists(top + "/files")) << name;
+        } else {
+            EXPECT_EQ(readFile(save), c.told == kNoticeGameSaved ? newSave : oldSave) << name;
+        }
+        const bool keptInTheWay = c.obstacle == kFifoTemporary || c.obstacle == kLinkTemporary;
+        EXPECT_EQ(lstat(temporary.c_str(), &info) == 0, keptInTheWay) << name;
+        EXPECT_TRUE(!keptInTheWay || !S_ISREG(info.st_mode)) << name;
+    }
 }
 
 // With no save the load changes nothing at all: no value, no flag, no screen; only the notice.
@@ -336,6 +371,7 @@ TEST(SaveFile, NoticesShowForSixtyFramesInTheirColours) {
         for (int frame = 0; frame < 80; ++frame) {
             game.wipe();
             drawSaveNotice(*game);
+            countDownSaveNotice(*game);
             shown += game.count(colour) > 40 ? 1 : 0;
         }
         EXPECT_EQ(shown, 60) << kind;

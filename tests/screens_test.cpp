@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "app/dispatcher.h"
@@ -53,6 +54,16 @@ struct Screens : TestGame {
 
 constexpr int32_t kBuyX = 1190;
 constexpr int32_t kRowY[kUpgradeRows] = {95, 156, 220, 283, 341};
+
+// Every slot looping, as in a sortie with the gun, the tones, the drones and the crowd going.
+void playEverySound(TestGame& s) {
+    for (SoundEffect& sound : s.assets->sounds) playLooping(sound, 0);
+}
+int soundsPlayingBut(const TestGame& s, int except) {
+    int count = 0;
+    for (int slot = 0; slot < int(std::size(s.assets->sounds)); ++slot) count += slot != except && s.playing(slot);
+    return count;
+}
 
 } // namespace
 
@@ -231,8 +242,10 @@ TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
     checkObjective(*s);
     EXPECT_TRUE(outcomeIs(*s, "NULL"));
     s->aircraft.airspeed = 0.0;
+    playEverySound(s);
     checkObjective(*s);
     EXPECT_TRUE(outcomeIs(*s, "Won"));
+    EXPECT_EQ(soundsPlayingBut(s, -1), 0) << "the sortie's sounds end with it";
     EXPECT_EQ(s->reward, 1000);
     EXPECT_EQ(s->missionStopwatch.stopped, 1);
     s->keys[kVkY] = 1;
@@ -246,14 +259,19 @@ TEST(Outcome, AfterALossYStartsANewGameOnlyWithNoScreenUp) {
     TestGame s;
     s.launch(1);
     s->turnUpgrades = 2;
+    playEverySound(s);
     raiseCrash(*s, "Blew");
     handleOutcome(*s);
+    EXPECT_TRUE(s.playing(kSoundDetonationFar));
+    EXPECT_EQ(soundsPlayingBut(s, kSoundDetonationFar), 0) << "only the loss's own sound";
     s.keys[kVkY] = 1;
     s->mapShown = 1;
     handleOutcome(*s);
     EXPECT_TRUE(outcomeIs(*s, "Blew"));
     s->mapShown = 0;
+    playEverySound(s);
     handleOutcome(*s);
+    EXPECT_EQ(soundsPlayingBut(s, -1), 0);
     EXPECT_EQ(s->titleShown, 1);
     EXPECT_EQ(s->turnUpgrades, 0);
 }

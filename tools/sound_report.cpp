@@ -138,7 +138,8 @@ void reportMix(const std::string& dir) {
                 rms[i], loud[i]);
   }
   const double loudestEngine = std::fmax(loud[0], std::fmax(loud[1], loud[2]));
-  std::printf("  afterburner - cruise %+.1f dB, cruise - low %+.1f dB\n", rms[2] - rms[1], rms[1] - rms[0]);
+  std::printf("  afterburner - cruise %+.1f dB, cruise - low %+.1f dB, gun - cruise %+.1f dB\n", rms[2] - rms[1],
+              rms[1] - rms[0], rms[3] - rms[1]);
   std::printf("  cruise - music: m1 %+.1f dB, m2 %+.1f dB\n", rms[1] - rms[8], rms[1] - rms[9]);
   std::printf("  detonations - loudest engine (loudest 100 ms): detCl %+.1f, detFr %+.1f, dest %+.1f dB\n",
               loud[4] - loudestEngine, loud[5] - loudestEngine, loud[6] - loudestEngine);

@@ -143,8 +143,9 @@ bool parseRecipe(const char* path, Recipe& recipe) {
       return false;
     }
   }
-  if (!(recipe.length > 0 && recipe.length < 60) || recipe.layers.empty()) {
-    std::fprintf(stderr, "skarnwing-synth: %s: needs a length of 0-60 s and a layer\n", path);
+  // 90 s of 16-bit stereo stays under the game's 16 MB limit on a WAV file.
+  if (!(recipe.length > 0 && recipe.length < 90) || recipe.layers.empty()) {
+    std::fprintf(stderr, "skarnwing-synth: %s: needs a length of 0-90 s and a layer\n", path);
     return false;
   }
   return true;

@@ -1,19 +1,38 @@
 #!/bin/sh
-# Voices the airshow: the announcer line over a public-address system, and a crowd of
+# Voices the airshow: the announcer's calls over a public-address system, and a crowd of
 # chattering spectators mixed at a distance. Writes announcer.raw and crowd.raw (16-bit
 # mono, 44100 Hz, no header) into OUT_DIR for the synthesiser's file layers.
 # Usage: voices.sh ANNOUNCER.txt CROWD.txt OUT_DIR
 set -eu
 announcer=$1 crowd=$2 out=$3
-flite -voice rms --setf duration_stretch=1.1 --setf int_f0_target_mean=95 -f "$announcer" -o "$out/announcer.wav"
-sox -D "$out/announcer.wav" -t raw -r 44100 -e signed -b 16 -c 1 "$out/announcer.raw" \
-  highpass 350 lowpass 3200 overdrive 4 echo 0.8 0.7 90 0.35 190 0.2 rate 44100
+# The crowd loop's length in seconds: over a minute, so that no call or line comes round
+# again within a minute; every call and line below is spoken once in it.
+loop=64
 
-# Each crowd line: flite voice, pitch (Hz), pace (duration stretch), text. Every line is
-# spoken twice, the second time a little higher or lower and later, and the speakers start
-# spread over the 20 s loop; what runs past its end is folded back onto its start, so the
-# chatter is as dense across the seam as anywhere else and no voice stops short there.
-loop=20
+# Each announcer line: the second in the loop where the call starts, then its text. The calls
+# are laid end to end with silence between them.
+calls="" at=0 k=0
+while read -r start text; do
+  [ -n "$start" ] || continue
+  flite -voice rms --setf duration_stretch=1.1 --setf int_f0_target_mean=95 -t "$text" -o "$out/call$k.wav"
+  sox -D "$out/call$k.wav" -r 44100 "$out/call${k}_pa.wav" \
+    highpass 350 lowpass 3200 overdrive 4 echo 0.8 0.7 90 0.35 190 0.2
+  gap=$(awk "BEGIN { g = $start - $at; print (g > 0 ? g : 0) }")
+  sox -D "$out/call${k}_pa.wav" "$out/call${k}_at.wav" pad "$gap" 0
+  at=$(awk "BEGIN { print $at + $(soxi -D "$out/call${k}_at.wav") }")
+  calls="$calls $out/call${k}_at.wav"
+  k=$((k + 1))
+done < "$announcer"
+if [ "$k" -eq 0 ]; then
+  echo "voices.sh: $announcer has no calls" >&2
+  exit 1
+fi
+# shellcheck disable=SC2086
+sox -D $calls -t raw -r 44100 -e signed -b 16 -c 1 "$out/announcer.raw"
+
+# Each crowd line: flite voice, pitch (Hz), pace (duration stretch), text. The speakers start
+# spread over the loop; what runs past its end is folded back onto its start, so the chatter
+# is as dense across the seam as anywhere else and no voice stops short there.
 n=0
 while read -r voice pitch pace text; do
   [ -n "$voice" ] || continue
@@ -25,12 +44,10 @@ if [ "$n" -eq 0 ]; then
   echo "voices.sh: $crowd has no voices" >&2
   exit 1
 fi
-inputs="" i=0 speakers=$((n * 2))
-while [ "$i" -lt "$speakers" ]; do
-  line=$((i % n)) cents=0
-  if [ "$i" -ge "$n" ]; then cents=$(( line % 2 == 0 ? 250 : -250 )); fi
-  delay=$(awk "BEGIN { print $i * $loop / $speakers + ($i % 3) * 0.37 }")
-  sox -D "$out/crowd$line.wav" -r 44100 "$out/speaker$i.wav" pitch "$cents" pad "$delay" 0
+inputs="" i=0
+while [ "$i" -lt "$n" ]; do
+  delay=$(awk "BEGIN { print ($i + 0.5) * $loop / $n + ($i % 3) * 0.37 }")
+  sox -D "$out/crowd$i.wav" -r 44100 "$out/speaker$i.wav" pad "$delay" 0
   inputs="$inputs $out/speaker$i.wav"
   i=$((i + 1))
 done

@@ -20,6 +20,7 @@
 #include "screens/briefing.h"
 #include "screens/mission_control.h"
 #include "screens/overlay.h"
+#include "screens/save_file.h"
 
 namespace {
 
@@ -33,12 +34,17 @@ void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) 
     platformDrawTexture(game.assets->textures[slot], x, y);
 }
 
-void drawSmallText(GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
     drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
 }
 
-void runTitle(GameState& game) {
+void drawTitle(const GameState& game) {
     drawTexture(game, kTexTitle, 0, 0);
+    // A notice set to 60 shows on 61 frames: drawn before the count goes down.
+    if (game.loadNotice >= 0 && game.gameLoaded) drawSmallText(game, "Game Loaded.", 560, 630, kGreen);
+}
+
+void handleTitle(GameState& game) {
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
     if (game.mouse.leftDown) {
@@ -50,21 +56,24 @@ void runTitle(GameState& game) {
     } else {
         game.clickLatch = 0;
     }
-    if (game.loadNotice >= 0 && game.gameLoaded) {
-        drawSmallText(game, "Game Loaded.", 560, 630, kGreen);
-        game.loadNotice -= 1;
-    }
+    if (game.loadNotice >= 0 && game.gameLoaded) game.loadNotice -= 1;
 }
 
 // The screen that is up, or the message of a lost sortie; then the outcome step, which waits
-// for Y after a loss.
+// for Y after a loss. Each screen's input and drawing run in the order that shows the frame's
+// picture as the player has always seen it: mission control and the briefing draw what the
+// input left, the map draws before its click is taken (the clicked marker shows lit once).
 void runBetweenSorties(GameState& game) {
     if (outcomeIs(game, "Won")) {
         if (game.controlShown && !game.mapShown && !game.briefingShown) {
+            handleMissionControl(game);
             drawMissionControl(game);
+            countDownSaveNotice(game);
         } else if (game.mapShown && !game.briefingShown && !game.controlShown) {
             drawMissionMap(game);
+            handleMissionMap(game);
         } else if (game.briefingShown && !game.mapShown && !game.controlShown) {
+            handleBriefing(game);
             drawBriefing(game);
         }
         if (!game.mouse.leftDown && game.clickLatch) game.clickLatch = 0;
@@ -72,6 +81,7 @@ void runBetweenSorties(GameState& game) {
         drawSmallText(game, "Mission Failed.", 580, 360, kRed);
         drawSmallText(game, "Restart Game? Y for Yes.", 480, 400, kRed);
     }
+    drawOutcomeMessage(game);
     handleOutcome(game);
 }
 
@@ -95,14 +105,24 @@ bool formationElsewhere(const GameState& game) {
     return false;
 }
 
-void updateDirectionMarker(GameState& game) {
+void countMarkerBlink(GameState& game) {
     if (!game.objectiveDone && game.markerBlink == 0 && nearHome(game)) game.markerBlink = kMarkerCycle;
     if (game.markerBlink > 0) game.markerBlink -= 1;
+}
+
+void drawDirectionMarker(const GameState& game) {
     if (game.markerBlink < kMarkerVisibleFrom) return;
     if (game.mission == 1 || game.mission == 3) drawTexture(game, kTexArrow, 1170, 310);
     if (game.mission == 2 && game.cargoDestroyed != game.cargoCount && formationElsewhere(game)) {
         drawTexture(game, kTexMission2Marker, 10, 310);
     }
+}
+
+void drawFrameRate(const GameState& game) {
+    if (!game.fullScreen) return; // the title bar shows it
+    char text[kTextBufferSize];
+    formatText(text, "%dfps", game.framesPerSecond);
+    drawSmallText(game, text, 1215, 0, kFrameRateColour);
 }
 
 // Latches that clear once their keys are up again.
@@ -119,58 +139,105 @@ void releaseKeyLatches(GameState& game) {
     if (!keys[kVkZ]) game.keyLatchZ = 0;
 }
 
-// One frame of a sortie. The order matters: the world step moves the aircraft with the velocity
-// of the last physics step, the runway rule reads last frame's altitude (the cockpit writes it
-// later in the frame), and the picture is layered roll-over, shadow, gear, body, exhaust.
+// One frame of a sortie: every step that changes the game, in the one order the game has, with
+// the drawing between them. A drawing takes the record read-only and shows it as the steps
+// before it left it; the picture is layered in the order drawn (textures beneath the canvas).
+//
+// The order matters where a step reads what another wrote:
+// - the world step moves the aircraft with the velocity of the last physics step (the gear step
+//   runs the physics, later in the frame), and the camera follows before the aircraft moves;
+// - the runway rule reads the altitude of the previous frame (the altimeter is read later);
+// - the lock-on offers the candidate the search found on the previous frame, and the search
+//   reads the distances the cargo step left on the previous frame;
+// - the projectiles fly only below section 2, after the cockpit, and hit the cargo aircraft in
+//   the cargo step, at the end;
+// - the airshow's box test uses the box computed at the end of the previous frame.
+// Moving things (rounds, bombs, missiles, cargo aircraft, trucks, blasts, the roll-over) are
+// drawn where this frame's step takes them, just before the step that moves them and may retire
+// them; the step's motion is one function both use.
 void runSortie(GameState& game) {
-    if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, "Crashed");
+    if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, "Crashed"); // the frame still runs
+    scrollScenery(game);
+    drawBackdrop(game);
+    drawTerrain(game);
     updateWorld(game);
+    drawStallNotice(game);
     countPhysicsTimer(game);
     checkObjective(game);
+    drawObjectivePrompt(game);
+    drawReloadNotice(game);
     updateRunway(game);
+    checkRunwayEndCollision(game);
+    scrollGroundMarks(game);
     drawBase(game);
     updateSmoke(game);
+    drawSmoke(game);
+    drawRollOver(game);
     updatePitchAndRoll(game);
+    drawCargo(game);
     moveCargo(game);
+    drawTrucks(game);
     updateTrucks(game);
+    drawWrecks(game);
+    readAltimeter(game);
+    setThrottleBarColour(game);
     drawCockpit(game);
+    updateLockOn(game);
     // The far sections of the airshow freeze every projectile: nothing fires, moves or lands.
     if (game.sector < 2) {
         fireGun(game);
+        drawMuzzleFlash(game);
+        drawTracers(game);
         moveBullets(game);
         releaseStores(game);
+        drawBombs(game);
         moveBombs(game);
+        drawMissiles(game);
         moveMissiles(game);
     }
     cycleWeapon(game);
     releaseKeyLatches(game);
     drawShadow(game);
     updateGear(game);
+    drawGear(game);
     drawAircraftBody(game);
     updateThrottle(game);
+    drawExhaust(game);
     if (game.mission == 2) findNearestTarget(game);
+    drawBlasts(game);
     updateBlasts(game);
-    updateDirectionMarker(game);
+    countMarkerBlink(game);
+    drawDirectionMarker(game);
     if (game.mission == 2) updateCargo(game);
-    if (game.mission == 3) updateAirshow(game); // after the aircraft is drawn: it writes over it
-    if (game.fullScreen) {
-        formatText(game.textBuffer, "%dfps", game.framesPerSecond);
-        drawSmallText(game, game.textBuffer, 1215, 0, kFrameRateColour);
+    if (game.mission == 3) { // after the aircraft is drawn: its texts write over it
+        drawShowTime(game);
+        countShowTime(game);
+        drawLoopCount(game);
+        payTricks(game);
+        drawTrickMessage(game);
+        updateCrowd(game);
+        drawShowDiagnostics(game);
     }
-    game.frameCount += 1;
+    drawFrameRate(game);
 }
 
 } // namespace
 
-void runDispatcher(GameState& game) {
+bool runDispatcher(GameState& game) {
     if (game.keys[kVkEsc]) platformPostQuit();
+    bool flown = false;
     if (game.titleShown) {
-        runTitle(game);
+        drawTitle(game);
+        handleTitle(game);
     } else if (game.missionOver) {
         runBetweenSorties(game);
     } else {
         runSortie(game);
+        flown = true;
     }
+    // The overlay runs last in every frame, so the world stops one frame after Tab goes down.
+    updateFreeze(game);
     const RenderStats& stats = renderStats();
     drawDiagnostics(game, RenderTimes{stats.lastAverage, stats.lastMin, stats.lastMax});
+    return flown;
 }

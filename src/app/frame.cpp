@@ -3,19 +3,31 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <ctime>
 
 #include "app/dispatcher.h"
+#include "app/startup.h"
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
 
+static_assert(kCanvasBands == kDrawnBands && kCanvasBandRows == kDrawnBandRows, "the canvas and the platform share bands");
+
 namespace {
 double gLastDispatcherMs = 0.0;
+double gLastDispatcherCpuMs = 0.0;
+
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
+}
 } // namespace
 
 double lastDispatcherMs() { return gLastDispatcherMs; }
+double lastDispatcherCpuMs() { return gLastDispatcherCpuMs; }
 
 RenderStats& renderStats() {
     static RenderStats stats{makeStopwatch()};
@@ -39,10 +51,14 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
+    // The title needs only what start-up waited for; every other screen may need anything.
+    if (!game.titleShown) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
-    wipeCanvas(game.assets->canvas);
+    wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
-    runDispatcher(game);
+    const double cpuStart = threadCpuMs();
+    const bool flown = runDispatcher(game);
+    gLastDispatcherCpuMs = threadCpuMs() - cpuStart;
     gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
     // The platform's own line (a screenshot's place, sound muted), over everything, top right
     // under the full-screen frame rate, clear of the overlay's column and the cockpit's boxes.
@@ -55,16 +71,12 @@ void runFrame(GameState& game) {
 
     RenderStats& stats = renderStats();
     startStopwatch(stats.watch);
-    platformPresentFrame();
+    const Canvas& canvas = game.assets->canvas;
+    platformPresentFrame(canvas.allDrawn ? DrawnBands{} : DrawnBands{canvas.drawnLeft, canvas.drawnRight});
     stopStopwatch(stats.watch);
     recordRenderTime(stats, elapsedMs(stats.watch));
 
-    // frameCount only grows on frames that fly the world, so menus read 0 frames per second.
-    if (elapsedMs(game.fpsStopwatch) >= 1000.0f) {
-        game.framesPerSecond = game.frameCount;
-        game.frameCount = 0;
-        startStopwatch(game.fpsStopwatch);
-    }
+    countFrame(game, flown);
 
     if (game.keys[kVkEnter] && !game.enterHeld) {
         game.fullScreen = !game.fullScreen;
@@ -76,9 +88,9 @@ void runFrame(GameState& game) {
 
     // In full screen there is no title bar; the dispatcher draws the rate on the frame.
     if (!game.fullScreen) {
-        formatText(game.textBuffer, "Skarnwing %.2f - %d fps", static_cast<double>(game.versionNumber),
-                   game.framesPerSecond);
-        platformSetTitle(game.textBuffer);
+        char title[kTextBufferSize];
+        formatText(title, "Skarnwing %.2f - %d fps", static_cast<double>(game.versionNumber), game.framesPerSecond);
+        platformSetTitle(title);
     }
 
     loopMusic(game);

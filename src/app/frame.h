@@ -33,3 +33,6 @@ void runFrame(GameState& game);
 
 // Wall-clock milliseconds the dispatcher took in the last frame, for profiling.
 double lastDispatcherMs();
+// Processor milliseconds of this thread in the same span: unlike the wall clock, it does not
+// grow when other programs share the machine.
+double lastDispatcherCpuMs();

@@ -63,7 +63,10 @@ void markDone(PreparedTexture& texture) {
 
 // Runs the load's jobs one after another until none is left.
 void takeJobs(InventoryLoad& load) {
-    for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) load.jobs[i]();
+    for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) {
+        if (i >= size_t(kTitleJobs)) load.heldBack.wait(true);
+        load.jobs[i]();
+    }
 }
 
 // Points a sprite record at its set with everything else zeroed.
@@ -92,20 +95,24 @@ InventoryLoad::~InventoryLoad() {
 // job, in their order); the textures are then uploaded in slot order on this thread, which owns
 // the graphics device. The slots end up exactly as loading one by one would leave them; only the
 // messages about bad files may come in another order.
-std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
+std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     auto load = std::make_unique<InventoryLoad>();
+    load->heldBack = holdBack;
     load->prepared = std::make_unique<PreparedTexture[]>(kTextureCount);
     PreparedTexture* out = load->prepared.get();
     std::vector<std::function<void()>>& jobs = load->jobs;
-    // The longest jobs first, so that no core is left with one at the end: the largest picture
-    // (resource 34, scaled from 3264x2448), then the other pictures.
-    std::vector<int32_t> order;
-    for (int32_t i = 0; i < kResourceTextureCount; ++i) order.push_back(i);
-    std::stable_sort(order.begin(), order.end(), [](int32_t a, int32_t b) {
-        return kResourceTextures[a].id == 34 && kResourceTextures[b].id != 34;
-    });
-    for (const int32_t i : order) {
-        jobs.push_back([out, i]() {
+    std::atomic<int32_t>* titleDone = &load->titleJobsDone;
+    auto forTitle = [titleDone](std::function<void()> job) {
+        return [titleDone, job = std::move(job)]() {
+            job();
+            titleDone->fetch_add(1, std::memory_order_release);
+            titleDone->notify_all();
+        };
+    };
+    // What the title needs comes first: its picture, track 1 and the blast strips.
+    const int32_t titleRow = kTexTitle - kFileTextureCount;
+    auto resourceJob = [out](int32_t i) {
+        return [out, i]() {
             const ResourceTexture& t = kResourceTextures[i];
             const ResourceData data = findResource(t.id);
             const std::string name = "resource " + std::to_string(t.id);
@@ -114,9 +121,22 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
             texture.height = t.height;
             texture.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(), texture.pixels);
             markDone(texture);
-        });
+        };
+    };
+    jobs.push_back(forTitle(resourceJob(titleRow)));
+    jobs.push_back(forTitle([&game]() { loadMusic(game.assets->track1, "Files\\Sound\\m1.z2"); }));
+    jobs.push_back(forTitle([&game]() { buildFrameSet(game.assets->bombBlastFrames, 6, 12, 200, 120); }));
+    jobs.push_back(forTitle([&game]() { buildFrameSet(game.assets->missileBlastFrames, 31, 12, 200, 150); }));
+    // The longest jobs first, so that no core is left with one at the end: the largest picture
+    // (resource 34, scaled from 3264x2448), then the other pictures.
+    std::vector<int32_t> order;
+    for (int32_t i = 0; i < kResourceTextureCount; ++i) order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [](int32_t a, int32_t b) {
+        return kResourceTextures[a].id == 34 && kResourceTextures[b].id != 34;
+    });
+    for (const int32_t i : order) {
+        if (i != titleRow) jobs.push_back(resourceJob(i));
     }
-    jobs.push_back([&game]() { loadMusic(game.assets->track1, "Files\\Sound\\m1.z2"); });
     for (int32_t i = 0; i < kFileTextureCount; ++i) {
         jobs.push_back([out, i]() {
             const FileTexture& t = kFileTextures[i];
@@ -142,8 +162,6 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
     jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustCruiseFrames, 7, 3, 204, 204); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustLowFrames, 9, 3, 204, 204); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->gearFrames, 16, 1, 204, 204); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->bombBlastFrames, 6, 12, 200, 120); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->missileBlastFrames, 31, 12, 200, 150); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->cargoFrames, 10, 1, 610, 128); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->smokeFrames, 13, 1, 280, 280); });
     jobs.push_back([&game]() {
@@ -161,15 +179,30 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game) {
     return load;
 }
 
+// Hands one decoded texture to the graphics device, once.
+void uploadTexture(GameState& game, InventoryLoad& load, int32_t slot) {
+    PreparedTexture& t = load.prepared[size_t(slot)];
+    t.done.wait(false, std::memory_order_acquire);
+    if (t.uploaded) return;
+    game.assets->textures[slot] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
+    t.pixels = {}; // uploaded: the device holds the picture now
+    t.uploaded = true;
+}
+
+void finishTitle(GameState& game, InventoryLoad& load) {
+    for (int32_t done = load.titleJobsDone.load(std::memory_order_acquire); done < kTitleJobs;
+         done = load.titleJobsDone.load(std::memory_order_acquire)) {
+        load.titleJobsDone.wait(done, std::memory_order_acquire);
+    }
+    uploadTexture(game, load, kTexTitle);
+}
+
 void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load) {
+    load->heldBack = false;
+    load->heldBack.notify_all();
     takeJobs(*load);
     // Every job has been taken: each texture is done or being decoded by another thread.
-    for (int32_t i = 0; i < kTextureCount; ++i) {
-        PreparedTexture& t = load->prepared[size_t(i)];
-        t.done.wait(false, std::memory_order_acquire);
-        game.assets->textures[i] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
-        t.pixels = {}; // uploaded: the device holds the picture now
-    }
+    for (int32_t i = 0; i < kTextureCount; ++i) uploadTexture(game, *load, i);
     for (std::thread& thread : load->threads) thread.join();
     load.reset();
     // Track 2 first plays at the airshow's take-off, so it loads while the first frames run
@@ -178,7 +211,9 @@ void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load) {
     // The decoders' scratch memory, freed by now on several threads, goes back to the system
     // rather than staying resident for the whole run.
     malloc_trim(0);
+}
 
+void setUpSprites(GameState& game) {
     // The exhaust flames and the gear hold each image 10 / count frames.
     setUpSprite(game.aircraftSprite, game.assets->aircraftFrames, 0);
     setUpSprite(game.gearSprite, game.assets->gearFrames, 10 / 1);
@@ -191,4 +226,5 @@ void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load) {
 
 void loadInventory(GameState& game) {
     finishInventory(game, startInventory(game));
+    setUpSprites(game);
 }

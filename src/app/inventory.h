@@ -19,8 +19,13 @@ struct PreparedTexture {
     int32_t width = 0;
     int32_t height = 0;
     bool ready = false;            // the pixels decoded
+    bool uploaded = false;         // handed to the graphics device already (the title picture)
     std::atomic<bool> done{false}; // the job has finished with it, decoded or not
 };
+
+// The jobs the title needs, queued first: the title picture, track 1 and the two blast strips
+// (the new-game reset reads their image counts).
+constexpr int32_t kTitleJobs = 4;
 
 // Loading in flight: decoding jobs that touch disjoint slots, taken in turn by the threads.
 struct InventoryLoad {
@@ -28,6 +33,9 @@ struct InventoryLoad {
     std::atomic<size_t> next{0}; // the first job nobody has taken
     std::vector<std::thread> threads;
     std::unique_ptr<PreparedTexture[]> prepared; // by TextureSlot
+    std::atomic<int32_t> titleJobsDone{0};
+    // Set to hold every job after the title's back until finishInventory, as a slow disk would.
+    std::atomic<bool> heldBack{false};
     ~InventoryLoad(); // waits for the threads
 };
 
@@ -42,5 +50,10 @@ void loadInventory(GameState& game);
 // thread too, then uploads the textures in slot order as each is done (this thread owns the
 // graphics device) while the other threads finish theirs, waits for them, starts track 2's load
 // and sets up the sprite records.
-std::unique_ptr<InventoryLoad> startInventory(GameState& game);
+// With holdBack, the jobs after the title's wait until finishInventory.
+std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack = false);
 void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load);
+// Waits for the title's jobs only and uploads the title picture; the rest goes on loading.
+void finishTitle(GameState& game, InventoryLoad& load);
+// Points the sprite records at their frame sets (which may still be loading).
+void setUpSprites(GameState& game);

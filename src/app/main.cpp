@@ -44,7 +44,8 @@ int readOptions(int argc, char** argv, Options& options) {
             return 0;
         }
         if (std::strcmp(arg, "--version") == 0) {
-            std::printf("skarnwing %.2f\n", static_cast<double>(kVersionNumber));
+            // The release's version; the title bar keeps the game's own 0.61 (kVersionNumber).
+            std::fputs("skarnwing " SKARNWING_VERSION "\n", stdout);
             return 0;
         }
         if (std::strcmp(arg, "--fullscreen") == 0) {
@@ -81,7 +82,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<InventoryLoad> loading = beginStartUp(*game, *gameAssets);
     if (!platformOpen()) return 1;
     platformShowCursor(false); // hidden while the assets load
-    runStartUp(*game, *gameAssets, seed, std::move(loading));
+    // The title shows as soon as its picture, the fonts and track 1 are in; the rest loads behind.
+    runStartUp(*game, *gameAssets, seed, std::move(loading), true);
     if (options.fullScreen) {
         game->fullScreen = 1;
         platformSetFullScreen(true);

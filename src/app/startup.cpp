@@ -1,5 +1,6 @@
 #include "app/startup.h"
 
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -15,17 +16,28 @@
 #include "platform/platform.h"
 
 namespace {
+// The loads start-up left running behind the title.
+std::unique_ptr<InventoryLoad> gLoadBehindTitle;
+
 const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "Inverted Loop", "Spin",
                                                   "Low Speed Flyby"};
 } // namespace
 
-std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets) {
+std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets, bool holdBack) {
     game.assets = &assets;
+    // Past a file-size limit a write then fails with EFBIG, which the save reports, instead of
+    // the signal ending the game.
+    std::signal(SIGXFSZ, SIG_IGN);
     createSoundDevice(game);
-    return startInventory(game);
+    return startInventory(game, holdBack);
 }
 
-void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_ptr<InventoryLoad> begun) {
+void awaitAssets(GameState& game) {
+    if (gLoadBehindTitle != nullptr) finishInventory(game, std::move(gLoadBehindTitle));
+}
+
+void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_ptr<InventoryLoad> begun,
+                bool titleFirst) {
     if (begun == nullptr) begun = beginStartUp(game, assets);
     game.missionStopwatch = makeStopwatch();
 
@@ -66,7 +78,13 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
     game.outcome[0] = '\0';
 
     loadFonts(game);
-    finishInventory(game, std::move(begun));
+    if (titleFirst) {
+        finishTitle(game, *begun);
+        gLoadBehindTitle = std::move(begun);
+    } else {
+        finishInventory(game, std::move(begun));
+    }
+    setUpSprites(game);
 
     playMusic(game.assets->track1);
 
@@ -76,6 +94,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
 }
 
 void runShutDown(GameState& game) {
+    awaitAssets(game); // no load may still write into the records being released
     game.outcome[0] = '\0';
     releaseSounds(game);
 }

@@ -479,8 +479,8 @@ const char* decodeJpeg(const uint8_t* data, size_t size, RgbaPicture& out) {
     if (const char* problem = jpegCheckFormat(reader.info, layout)) return problem;
     jvirt_barray_ptr* arrays = nullptr;
     if (!jpegReadCoefficients(reader, arrays)) return keepProblem(reader.problem);
-    std::vector<uint8_t> planes[3];
-    std::vector<uint8_t> rows[3];
+    DecodeBuffer planes[3];
+    DecodeBuffer rows[3];
     uint8_t* planePointers[3] = {};
     uint8_t* rowPointers[3] = {};
     for (int c = 0; c < reader.info.num_components; ++c) {
@@ -533,18 +533,17 @@ bool cutFrame(PixelImage& image, const RgbaPicture& rgba, int32_t x0, int32_t fr
     }
     PixelImage cut;
     try {
-        cut.pixels.resize(size_t(frameWidth) * size_t(frameHeight));
+        cut.pixels.reserve(size_t(frameWidth) * size_t(frameHeight));
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "picture: %s: does not fit in memory\n", name);
         return false;
     }
     cut.width = frameWidth;
     cut.height = frameHeight;
+    // Appended rather than sized first, so no pixel is written twice.
     for (int32_t y = 0; y < frameHeight; ++y) {
         const uint8_t* row = rgba.bytes.data() + (size_t(y) * size_t(rgba.width) + size_t(x0)) * 4;
-        for (int32_t x = 0; x < frameWidth; ++x) {
-            cut.pixels[size_t(y) * size_t(frameWidth) + size_t(x)] = packRgba(row + size_t(x) * 4);
-        }
+        for (int32_t x = 0; x < frameWidth; ++x) cut.pixels.push_back(packRgba(row + size_t(x) * 4));
     }
     image = std::move(cut);
     return true;

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "game/game_state.h"
@@ -35,8 +37,30 @@ constexpr size_t kMaxFontSheetFileBytes = 4 * 1024 * 1024;
 const char* checkPictureHeader(const uint8_t* bytes, size_t size, int& width, int& height);
 
 // A decoded picture: 4 bytes per pixel (R, G, B, A), top row first.
+// An allocator whose default construction leaves a value unset, so that resizing a buffer a
+// decoder is about to fill whole does not first write zeros over it.
+template <class T>
+struct LeftUnset : std::allocator<T> {
+    template <class U>
+    struct rebind {
+        using other = LeftUnset<U>;
+    };
+    LeftUnset() = default;
+    template <class U>
+    LeftUnset(const LeftUnset<U>&) noexcept {}
+    template <class U>
+    void construct(U* at) noexcept {
+        ::new (static_cast<void*>(at)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* at, Args&&... args) {
+        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
+    }
+};
+using DecodeBuffer = std::vector<uint8_t, LeftUnset<uint8_t>>;
+
 struct RgbaPicture {
-    std::vector<uint8_t> bytes;
+    DecodeBuffer bytes; // width * height * 4, filled whole by the decoder
     int32_t width = 0;
     int32_t height = 0;
     bool hasAlpha = false; // stored with an alpha channel or a transparent palette entry

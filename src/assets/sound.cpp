@@ -116,7 +116,9 @@ const char* convertToMixerFormat(const uint8_t* data, size_t length, const WavFo
         return format.bits == 8 ? (int32_t(p[0]) - 128) * 256 : int32_t(int16_t(read16(p)));
     };
     const uint64_t outFrames = uint64_t(inFrames) * kAudioRate / format.rate;
-    out.assign(static_cast<size_t>(outFrames) * 2, 0);
+    // Appended in order rather than sized first, so no sample is written twice.
+    out.clear();
+    out.reserve(static_cast<size_t>(outFrames) * 2);
     for (uint64_t i = 0; i < outFrames; ++i) {
         // Linear interpolation between the two input frames around the output instant.
         const uint64_t scaled = i * format.rate;
@@ -128,7 +130,7 @@ const char* convertToMixerFormat(const uint8_t* data, size_t length, const WavFo
             const int32_t sa = sample(a, channel);
             const int32_t sb = sample(b, channel);
             const int64_t mixed = sa + (int64_t(sb - sa) * frac) / kAudioRate;
-            out[size_t(i) * 2 + size_t(c)] = static_cast<int16_t>(mixed);
+            out.push_back(static_cast<int16_t>(mixed));
         }
     }
     return nullptr;

@@ -38,7 +38,7 @@ void scaleAndKey(RgbaPicture& decoded, int32_t width, int32_t height, uint32_t k
         }
     }
     const uint8_t* source = decoded.bytes.data();
-    std::vector<uint8_t> scaled;
+    DecodeBuffer scaled;
     if (decoded.width != width || decoded.height != height) {
         // The triangle filter: smooth, and cheap on the large backdrops. Colour is weighted by
         // alpha so that transparent pixels do not bleed their colour into the edges.
@@ -51,12 +51,15 @@ void scaleAndKey(RgbaPicture& decoded, int32_t width, int32_t height, uint32_t k
         }
         source = scaled.data();
     }
-    pixels.resize(size_t(width) * size_t(height));
-    for (size_t i = 0; i < pixels.size(); ++i) {
+    // Appended rather than sized first, so no pixel is written twice.
+    const size_t count = size_t(width) * size_t(height);
+    pixels.clear();
+    pixels.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
         const uint8_t* p = source + i * size_t(channels);
         const uint32_t alpha = channels == 4 ? p[3] : 0xFF;
         const uint32_t argb = alpha << 24 | uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | uint32_t(p[2]);
-        pixels[i] = argb == key ? 0u : argb;
+        pixels.push_back(argb == key ? 0u : argb);
     }
 }
 

@@ -42,25 +42,41 @@ Blast* claimBlast(const BlastTable& table) {
     return nullptr;
 }
 
+// One frame of a playing blast's strip: the next image every framesPerImage frames; a blast
+// already on its last image has finished.
+void animate(Blast& blast, int32_t imageCount) {
+    if (blast.imageIndex < imageCount - 1) {
+        blast.tick += 1;
+        if (blast.tick >= blast.framesPerImage) {
+            blast.imageIndex = (blast.imageIndex + 1) % imageCount;
+            blast.tick = 0;
+        }
+    } else {
+        blast.finished = 1;
+    }
+}
+
+void drawTable(const GameState& game, const Blast* blasts, int32_t count, int32_t capacity, const FrameSet& frames) {
+    const int32_t used = count < capacity ? count : capacity;
+    for (int32_t i = 0; i < used; ++i) {
+        if (blasts[i].finished) continue;
+        // Where this frame's step leaves it: the image advances first, the position only after.
+        Blast blast = blasts[i];
+        animate(blast, frames.count);
+        if (blast.screenX < 1280 && blast.screenY < 720 && blast.imageIndex >= 0 && blast.imageIndex < frames.count) {
+            blitBlended(game.assets->canvas, frames.images[size_t(blast.imageIndex)], static_cast<int32_t>(blast.screenX),
+                        static_cast<int32_t>(blast.screenY));
+        }
+    }
+}
+
 void updateTable(GameState& game, const BlastTable& table) {
     const int32_t used = *table.count < table.capacity ? *table.count : table.capacity;
     const int32_t imageCount = table.frames->count;
     for (int32_t i = 0; i < used; ++i) {
         Blast& blast = table.blasts[i];
         if (!blast.finished) {
-            if (blast.imageIndex < imageCount - 1) {
-                blast.tick += 1;
-                if (blast.tick >= blast.framesPerImage) {
-                    blast.imageIndex = (blast.imageIndex + 1) % imageCount;
-                    blast.tick = 0;
-                }
-            } else {
-                blast.finished = 1;
-            }
-            if (blast.screenX < 1280 && blast.screenY < 720 && blast.imageIndex >= 0 && blast.imageIndex < imageCount) {
-                blitBlended(game.assets->canvas, table.frames->images[size_t(blast.imageIndex)],
-                            static_cast<int32_t>(blast.screenX), static_cast<int32_t>(blast.screenY));
-            }
+            animate(blast, imageCount);
             // Whatever its section; such a truck dies without counting toward the reward.
             for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
                 Truck& truck = game.trucks[t];
@@ -101,6 +117,11 @@ void startAirBlast(GameState& game, BlastKind kind, double worldX, double worldY
     blast->worldX = worldX;
     blast->worldY = worldY;
     blast->screenY = worldY - 20 - game.camera.cameraY;
+}
+
+void drawBlasts(const GameState& game) {
+    drawTable(game, game.bombBlasts, game.bombBlastCount, kBombBlastCapacity, game.assets->bombBlastFrames);
+    drawTable(game, game.missileBlasts, game.missileBlastCount, kMissileBlastCapacity, game.assets->missileBlastFrames);
 }
 
 void updateBlasts(GameState& game) {

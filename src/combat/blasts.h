@@ -16,9 +16,11 @@ void startGroundBlast(GameState& game, BlastKind kind, double worldX);
 // A blast in the air at a world point, following that point on the screen.
 void startAirBlast(GameState& game, BlastKind kind, double worldX, double worldY);
 
-// One frame of both tables, bomb blasts first: animate, draw, destroy trucks in reach, leave
-// marks, and follow the camera (unless the world is frozen).
+// One frame of both tables, bomb blasts first: animate, destroy trucks in reach, leave marks,
+// and follow the camera (unless the world is frozen).
 void updateBlasts(GameState& game);
+// Every playing blast with the image this frame's step gives it, where it stands before it follows.
+void drawBlasts(const GameState& game);
 
 // Every blast rewound to its first image, unfinished, with `framesPerImageTotal` / 12 (the
 // strip's image count) frames per image; every mark cleared; both counts 0.

@@ -122,6 +122,23 @@ void hitByProjectiles(GameState& game, CargoAircraft& cargo, const CargoBoxes& b
     }
 }
 
+// One frame of an aircraft's flight: level and east, or once shot down nosing over and falling
+// ever faster, until it is below the ground and out. Its picture follows unless the world is frozen.
+void fly(CargoAircraft& cargo, const GameState& game) {
+    if (cargo.active && !game.frozen) cargo.x += cargo.speed;
+    if (cargo.hitPoints <= 0 && cargo.active) {
+        if (cargo.tilt < 90) cargo.tilt += 1;
+        if (cargo.speed > 0) cargo.speed -= 1;
+        if (cargo.fallSpeed < 10) cargo.fallSpeed += 1;
+        cargo.y += cargo.fallSpeed;
+        if (cargo.y > kGroundY) cargo.active = 0;
+    }
+    if (cargo.active && !game.frozen) {
+        cargo.drawX = cargo.x - game.camera.cameraX;
+        cargo.drawY = cargo.y - game.camera.cameraY - 15;
+    }
+}
+
 int32_t droneVolume(double distance) { return -static_cast<int32_t>(std::clamp(distance, 0.0, 10000.0)); }
 
 void updateDrones(GameState& game) {
@@ -178,37 +195,34 @@ void setUpCargoAircraft(GameState& game) {
     }
 }
 
-void moveCargo(GameState& game) {
+void drawCargo(const GameState& game) {
     const FrameSet* frames = game.cargoSprite.frames;
     const PixelImage* image = frames != nullptr && !frames->images.empty() ? &frames->images[0] : nullptr;
+    if (image == nullptr) return;
+    const int32_t count = cargoInUse(game);
+    for (int32_t i = 0; i < count; ++i) {
+        // Where this frame's flight takes the aircraft, before it may change section.
+        CargoAircraft cargo = game.cargoAircraft[i];
+        fly(cargo, game);
+        if (cargo.active && cargo.sector == game.sector) {
+            blitRotatedBlended(game.assets->canvas, *image, bound(cargo.drawX), bound(cargo.drawY), cargo.upright,
+                               cargo.tilt, cargo.drawScale);
+        }
+    }
+}
+
+void moveCargo(GameState& game) {
     const int32_t count = cargoInUse(game);
     for (int32_t i = 0; i < count; ++i) {
         CargoAircraft& cargo = game.cargoAircraft[i];
-        if (cargo.active && !game.frozen) cargo.x += cargo.speed;
-        if (cargo.hitPoints <= 0 && cargo.active) {
-            // Shot down: the nose goes over and the fall quickens to 10 pixels a frame.
-            const SoundEffect& breakup = game.assets->sounds[kSoundCargoBreakup];
-            if (!isPlaying(breakup) && cargo.tilt < 30) playOnce(breakup, kBreakupVolume);
-            if (cargo.tilt < 90) cargo.tilt += 1;
-            if (cargo.speed > 0) cargo.speed -= 1;
-            if (cargo.fallSpeed < 10) cargo.fallSpeed += 1;
-            cargo.y += cargo.fallSpeed;
-            if (cargo.y > kGroundY) {
-                cargo.active = 0;
-                playOnce(game.assets->sounds[kSoundDetonationFar], kImpactVolume);
-                game.cargoDestroyed += 1;
-                if (game.cargoDestroyed == game.cargoCount) game.objectiveDone = 1;
-            }
-        }
-        if (cargo.active) {
-            if (!game.frozen) {
-                cargo.drawX = cargo.x - game.camera.cameraX;
-                cargo.drawY = cargo.y - game.camera.cameraY - 15;
-            }
-            if (cargo.sector == game.sector && image != nullptr) {
-                blitRotatedBlended(game.assets->canvas, *image, bound(cargo.drawX), bound(cargo.drawY), cargo.upright,
-                                   cargo.tilt, cargo.drawScale);
-            }
+        const bool falling = cargo.hitPoints <= 0 && cargo.active;
+        const SoundEffect& breakup = game.assets->sounds[kSoundCargoBreakup];
+        if (falling && !isPlaying(breakup) && cargo.tilt < 30) playOnce(breakup, kBreakupVolume);
+        fly(cargo, game);
+        if (falling && !cargo.active) {
+            playOnce(game.assets->sounds[kSoundDetonationFar], kImpactVolume);
+            game.cargoDestroyed += 1;
+            if (game.cargoDestroyed == game.cargoCount) game.objectiveDone = 1;
         }
         if (cargo.x > 40000 && cargo.sector < 0) {
             cargo.sector += 1;

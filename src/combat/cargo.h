@@ -5,10 +5,7 @@
 // counts as destroyed when it reaches the ground, and when all have the objective is met.
 // Flying into a live one is a crash. Each aircraft has an engine drone that swells as the
 // player closes in.
-//
-// Order within a sortie frame (the dispatcher's): moveCargo before the trucks in every mission;
-// in mission 2 findNearestTarget after the throttle and updateCargo after the blasts, so the
-// distances it leaves serve the next frame's search.
+// The distances the cargo step leaves serve the next frame's lock candidate search.
 
 #include <cstdint>
 
@@ -35,8 +32,10 @@ CargoBoxes cargoBoxes(const GameState& game, const CargoAircraft& cargo);
 // The formation for cargoCount aircraft (clamped to the table), aircraft i at x 3000 - 2000 i.
 void setUpCargoAircraft(GameState& game);
 
-// Flight, the crash's tilt and fall, drawing, section changes and the base.
+// Flight, the crash's tilt and fall, section changes and the base.
 void moveCargo(GameState& game);
+// Every aircraft in the player's section where this frame's flight takes it.
+void drawCargo(const GameState& game);
 
 // The live aircraft nearest the player's nose by last frame's distances becomes lockTarget.
 void findNearestTarget(GameState& game);

@@ -28,50 +28,21 @@ void drawBox(Canvas& canvas, int32_t left, int32_t right) {
     greenLine(canvas, right, 680, left, 680);
 }
 
-// Lays kInstrumentBacking over the rectangle (edges included). Where the canvas already holds
-// a picture, that picture is darkened by the same cover instead of being replaced.
-void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom) {
-    constexpr uint32_t cover = kInstrumentBacking >> 24;
-    if (canvas.pixels == nullptr) return;
-    for (int32_t y = std::max(top, 0); y <= std::min(bottom, kCanvasHeight - 1); ++y) {
-        uint32_t* row = canvas.pixels + y * (canvas.rowPitch / 4);
-        for (int32_t x = std::max(left, 0); x <= std::min(right, kCanvasWidth - 1); ++x) {
-            const uint32_t p = row[x], alpha = p >> 24;
-            if (alpha == 0) {
-                row[x] = kInstrumentBacking;
-                continue;
-            }
-            // Black over the pixel: out alpha = cover + alpha (1 - cover); the colour keeps
-            // only the share of light that shows through.
-            const uint32_t through = alpha * (255 - cover);
-            const uint32_t outAlpha = cover + through / 255;
-            uint32_t out = outAlpha << 24;
-            for (int shift = 0; shift <= 16; shift += 8) {
-                out |= (((p >> shift) & 0xFF) * through / (255 * outAlpha)) << shift;
-            }
-            row[x] = out;
-        }
-    }
-}
-
 // Under the stores label (up to 16 cells), the airspeed and altitude boxes, and the radar with
 // the fuel gauge beside it.
-void drawInstrumentBacking(GameState& game) {
+void drawInstrumentBacking(const GameState& game) {
     if (game.selectedWeapon >= 1 && game.selectedWeapon <= 3) {
-        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight);
+        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight,
+                    kInstrumentBacking);
     }
-    drawBacking(game.assets->canvas, 22, 677, 113, 713);
-    drawBacking(game.assets->canvas, 1167, 677, 1258, 713);
-    drawBacking(game.assets->canvas, 536, 606, 755, 713);
+    drawBacking(game.assets->canvas, 22, 677, 113, 713, kInstrumentBacking);
+    drawBacking(game.assets->canvas, 1167, 677, 1258, 713, kInstrumentBacking);
+    drawBacking(game.assets->canvas, 536, 606, 755, 713, kInstrumentBacking);
 }
 
-void drawThrottleBar(GameState& game) {
+void drawThrottleBar(const GameState& game) {
     if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
     const double percent = game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0;
-    const uint32_t colour = throttleBarColour(percent);
-    game.barColourR = static_cast<int32_t>((colour >> 16) & 0xFF);
-    game.barColourG = static_cast<int32_t>((colour >> 8) & 0xFF);
-    game.barColourB = static_cast<int32_t>(colour & 0xFF);
     if (game.aircraft.fuel <= 0) return;
     for (int32_t y = 20; y <= 23; ++y) {
         drawLine(game.assets->canvas, 565, y, static_cast<int32_t>(percent + 565), y, game.barColourR, game.barColourG,
@@ -79,23 +50,24 @@ void drawThrottleBar(GameState& game) {
     }
 }
 
-void drawAltitude(GameState& game) {
-    game.altitude = static_cast<int32_t>(kGroundAltitudeY - game.aircraft.worldY);
-    formatText(game.textBuffer, "%d", game.altitude / 2);
-    drawText(game.assets->canvas, game.textBuffer, 1180, 685, game.assets->smallFont, kInstrumentText);
+void drawAltitude(const GameState& game) {
+    char text[kTextBufferSize];
+    formatText(text, "%d", game.altitude / 2);
+    drawText(game.assets->canvas, text, 1180, 685, game.assets->smallFont, kInstrumentText);
     drawBox(game.assets->canvas, 1170, 1255);
 }
 
-void drawAirspeed(GameState& game) {
+void drawAirspeed(const GameState& game) {
     const int32_t h = std::abs(static_cast<int32_t>(game.aircraft.velX));
     const int32_t v = std::abs(static_cast<int32_t>(game.aircraft.velY));
     const int32_t speed = static_cast<int32_t>(std::sqrt(static_cast<double>(h * h + v * v)));
-    formatText(game.textBuffer, "%d", speed * 100);
-    drawText(game.assets->canvas, game.textBuffer, 35, 685, game.assets->smallFont, kInstrumentText);
+    char text[kTextBufferSize];
+    formatText(text, "%d", speed * 100);
+    drawText(game.assets->canvas, text, 35, 685, game.assets->smallFont, kInstrumentText);
     drawBox(game.assets->canvas, 25, 110);
 }
 
-void drawFuelGauge(GameState& game) {
+void drawFuelGauge(const GameState& game) {
     if (game.aircraft.fuelCapacity <= 0) return;
     const double f = game.aircraft.fuel / game.aircraft.fuelCapacity * 100.0;
     if (f < 0) return;
@@ -107,7 +79,7 @@ void drawFuelGauge(GameState& game) {
 }
 
 // The airshow's box in white, from its top down to the radar's floor (it reaches below ground).
-void drawShowBoxOnRadar(GameState& game) {
+void drawShowBoxOnRadar(const GameState& game) {
     const ShowBox& box = game.showBox;
     const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / 40000 + 540);
     const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / 40000 + 540);
@@ -119,7 +91,7 @@ void drawShowBoxOnRadar(GameState& game) {
     drawLine(canvas, left, 709, right, 709, 255, 255, 255);
 }
 
-void drawRadar(GameState& game) {
+void drawRadar(const GameState& game) {
     greenLine(game.assets->canvas, 539, 609, 740, 609);
     greenLine(game.assets->canvas, 540, 710, 740, 710);
     greenLine(game.assets->canvas, 539, 610, 539, 710);
@@ -135,9 +107,9 @@ void drawRadar(GameState& game) {
         const RadarPoint dot = radarPoint(truck.x, truck.y);
         fillDisc(canvas, dot.x, dot.y, 2, 105, 230, 0);
     }
-    updateLockOn(game); // also the cargo aircraft's dots
-    // Rounds up to the count fired: those are the ones still moving since the last re-arm.
-    for (int32_t i = 0; i <= game.roundsFired && i < kBulletCapacity; ++i) {
+    drawLockOn(game); // the cargo aircraft's dots and the lock mark
+    // Every round in flight, whatever its slot: a re-arm zeroes the count but not the rounds.
+    for (int32_t i = 0; i < kBulletCapacity; ++i) {
         const Bullet& bullet = game.bullets[i];
         if (!bullet.active || bullet.sector != game.sector) continue;
         const RadarPoint dot = radarPoint(bullet.worldX, bullet.worldY);
@@ -169,7 +141,19 @@ uint32_t throttleBarColour(double percent) {
     return 0xFFFF0000u;
 }
 
-void drawCockpit(GameState& game) {
+void readAltimeter(GameState& game) {
+    game.altitude = static_cast<int32_t>(kGroundAltitudeY - game.aircraft.worldY);
+}
+
+void setThrottleBarColour(GameState& game) {
+    if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
+    const uint32_t colour = throttleBarColour(game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0);
+    game.barColourR = static_cast<int32_t>((colour >> 16) & 0xFF);
+    game.barColourG = static_cast<int32_t>((colour >> 8) & 0xFF);
+    game.barColourB = static_cast<int32_t>(colour & 0xFF);
+}
+
+void drawCockpit(const GameState& game) {
     drawInstrumentBacking(game);
     drawThrottleBar(game);
     drawStoresLabel(game);

@@ -1,6 +1,7 @@
 #pragma once
 // The instruments drawn over a sortie: throttle bar, altitude and airspeed boxes, fuel gauge
-// and the radar. Writes `altitude`, which the runway rule reads on the next frame.
+// and the radar. The altimeter's reading, `altitude`, is what the runway rule reads on the next
+// frame.
 
 #include <cstdint>
 
@@ -25,8 +26,12 @@ RadarPoint radarPoint(double worldX, double worldY);
 // The throttle bar's colour for a throttle of `percent` of maxSpeed, as 0xFFRRGGBB.
 uint32_t throttleBarColour(double percent);
 
+// The altitude from the aircraft's height over the ground.
+void readAltimeter(GameState& game);
+// The throttle bar's colour for the airspeed.
+void setThrottleBarColour(GameState& game);
 // One frame of the instruments.
-void drawCockpit(GameState& game);
+void drawCockpit(const GameState& game);
 
 // The bar colour every reset starts from.
 void resetCockpit(GameState& game);

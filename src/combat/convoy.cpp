@@ -57,8 +57,16 @@ void flyWreck(GameState& game, Truck& truck) {
         truck.wreckAngle = settleWreckAngle(truck.wreckAngle);
     }
     if (truck.wreckVelY > 0) tumble(truck); // rising
-    blitRotated(game.assets->canvas, game.assets->truckWreckImage, static_cast<int32_t>(truck.wreckX - game.camera.cameraX),
-                static_cast<int32_t>(truck.wreckY - game.camera.cameraY - 30), 1, truck.wreckAngle, 1.0);
+}
+
+// A truck one frame on: it drives while intact.
+void drive(Truck& truck, bool frozen) {
+    if (truck.alive && !frozen) truck.x += truck.speed;
+}
+
+// Beyond section 0 a truck brought down by gunfire dies.
+bool burnsOut(const GameState& game, const Truck& truck) {
+    return game.sector > 0 && truck.hitPoints <= 0 && truck.alive;
 }
 
 } // namespace
@@ -107,6 +115,28 @@ void setUpMissionOneConvoy(GameState& game, int32_t difficulty) {
     }
 }
 
+void drawTrucks(const GameState& game) {
+    const int32_t count = game.truckCount < kTruckCapacity ? game.truckCount : kTruckCapacity;
+    for (int32_t i = 0; i < count; ++i) {
+        // A burning truck where it stands; an intact one beyond section 0 where this frame's
+        // drive takes it, before it may escape.
+        Truck truck = game.trucks[i];
+        if (truck.burning) drawTruckTexture(game, kTexTruckBurning, truck);
+        drive(truck, game.frozen);
+        if (game.sector > 0 && truck.alive && !burnsOut(game, truck)) drawTruckTexture(game, kTexTruck, truck);
+    }
+}
+
+void drawWrecks(const GameState& game) {
+    const int32_t count = game.truckCount < kTruckCapacity ? game.truckCount : kTruckCapacity;
+    for (int32_t i = 0; i < count; ++i) {
+        const Truck& truck = game.trucks[i];
+        if (truck.alive || truck.burning) continue;
+        blitRotated(game.assets->canvas, game.assets->truckWreckImage, static_cast<int32_t>(truck.wreckX - game.camera.cameraX),
+                    static_cast<int32_t>(truck.wreckY - game.camera.cameraY - 30), 1, truck.wreckAngle, 1.0);
+    }
+}
+
 void updateTrucks(GameState& game) {
     const int32_t count = game.truckCount < kTruckCapacity ? game.truckCount : kTruckCapacity;
     int32_t dead = 0;
@@ -114,15 +144,13 @@ void updateTrucks(GameState& game) {
         Truck& truck = game.trucks[i];
         if (!truck.alive && !truck.wreckLaunched && !truck.burning) throwWreck(game, truck);
         if (!truck.alive && !truck.burning) flyWreck(game, truck);
-        if (truck.burning) drawTruckTexture(game, kTexTruckBurning, truck);
-        if (truck.alive && !game.frozen) truck.x += truck.speed;
+        drive(truck, game.frozen);
+        // A truck brought down by gunfire dies, and counts, here.
+        if (burnsOut(game, truck)) {
+            truck.alive = 0;
+            game.trucksDestroyed += 1;
+        }
         if (game.sector > 0) {
-            // A truck brought down by gunfire dies, and counts, here.
-            if (truck.hitPoints <= 0 && truck.alive) {
-                truck.alive = 0;
-                game.trucksDestroyed += 1;
-            }
-            if (truck.alive) drawTruckTexture(game, kTexTruck, truck);
             if (!truck.alive) {
                 dead += 1;
                 if (dead == game.truckCount && game.mission == 1) game.objectiveDone = 1;

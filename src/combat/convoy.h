@@ -3,9 +3,6 @@
 // in mission 2. A truck dies burning (gunfire) or thrown as a tumbling wreck (a bomb, a missile
 // or a blast); when every truck of the convoy is dead the objective is met, and a truck that
 // drives past the section's far edge ends the sortie ("Escaped").
-//
-// Order within a sortie frame (the dispatcher's): updateTrucks after the cargo aircraft's
-// movement and before the cockpit.
 
 #include <cstdint>
 
@@ -20,9 +17,14 @@ void setUpConvoy(GameState& game);
 // The mission-1 convoy at a difficulty: 4, 8, 15 or 20 trucks, their hit points and speed.
 void setUpMissionOneConvoy(GameState& game, int32_t difficulty);
 
-// One frame of every truck: wrecks thrown and tumbling, burning trucks, driving, the kill
-// bookkeeping while the aircraft is beyond section 0, drawing, and the escape.
+// One frame of every truck: wrecks thrown and tumbling, driving, the kill bookkeeping while the
+// aircraft is beyond section 0, and the escape.
 void updateTrucks(GameState& game);
+// Burning trucks where they stand and, beyond section 0, intact ones where this frame's drive
+// takes them (before an escape moves one).
+void drawTrucks(const GameState& game);
+// The wrecks where this frame left them.
+void drawWrecks(const GameState& game);
 
 // The wreck's angle one frame after it lies on the ground: it settles toward about 2, 179 or
 // 359 degrees.

@@ -28,12 +28,6 @@ int32_t usableMissiles(const GameState& game) { return std::min(game.missileLoad
 
 int32_t screen(double v) { return static_cast<int32_t>(std::clamp(v, -1.0e9, 1.0e9)); }
 
-void drawMissile(GameState& game, const Missile& missile) {
-    if (missile.sector != game.sector) return;
-    blitRotatedSoft(game.assets->canvas, game.assets->missileImage, screen(missile.worldX - game.camera.cameraX),
-                    screen(missile.worldY - game.camera.cameraY), missile.drawDivisor, missile.drawAngle);
-}
-
 void flyStraight(Missile& missile) {
     if (missile.boost < kMissileTopBoost) missile.boost += 1;
     const double step = missile.boost + 15;
@@ -54,6 +48,16 @@ void home(Missile& missile, const CargoAircraft& target) {
     const double sy = a >= 0 ? kHomingStep - std::fabs(sx) : std::fabs(sx) - kHomingStep;
     missile.worldX += sx;
     missile.worldY += sy;
+}
+
+// A missile in flight one frame on: homing on its mark's target, or straight. A mark naming no
+// aircraft of the table (a damaged save) leaves the missile unguided.
+void fly(Missile& missile, const GameState& game) {
+    if (missile.locked && missile.target >= 0 && missile.target < kCargoCapacity) {
+        home(missile, game.cargoAircraft[missile.target]);
+    } else {
+        flyStraight(missile);
+    }
 }
 
 void retire(Missile& missile) {
@@ -123,13 +127,7 @@ void moveMissiles(GameState& game) {
     for (int32_t i = 0; i < used; ++i) {
         Missile& missile = game.missiles[i];
         if (!missile.active) continue;
-        // A mark naming no aircraft of the table (a damaged save) leaves the missile unguided.
-        if (missile.locked && missile.target >= 0 && missile.target < kCargoCapacity) {
-            home(missile, game.cargoAircraft[missile.target]);
-        } else {
-            flyStraight(missile);
-        }
-        drawMissile(game, missile);
+        fly(missile, game);
         const bool inSection = missile.worldX >= 0 && missile.worldX <= 40000 && missile.worldY >= 0;
         if (inSection && missile.worldY < kMissileGroundY) continue;
         if (inSection) land(game, missile);
@@ -137,10 +135,46 @@ void moveMissiles(GameState& game) {
     }
 }
 
+void drawMissiles(const GameState& game) {
+    const int32_t used = std::clamp(game.missilesFired, 0, kMissileCapacity);
+    for (int32_t i = 0; i < used; ++i) {
+        if (!game.missiles[i].active) continue;
+        // Where this frame's flight takes it, before a landing retires it.
+        Missile missile = game.missiles[i];
+        fly(missile, game);
+        if (missile.sector != game.sector) continue;
+        blitRotatedSoft(game.assets->canvas, game.assets->missileImage, screen(missile.worldX - game.camera.cameraX),
+                        screen(missile.worldY - game.camera.cameraY), missile.drawDivisor, missile.drawAngle);
+    }
+}
+
+// Whether cargo aircraft i gets the diamond: the lock candidate, in the player's section, with
+// missiles selected and one left.
+bool lockedOn(const GameState& game, int32_t i) {
+    const CargoAircraft& cargo = game.cargoAircraft[i];
+    return cargo.active && cargo.x > 0 && cargo.sector == game.sector && i == game.lockTarget &&
+           game.selectedWeapon == 3 && cargo.hitPoints > 0 && game.missilesFired < game.missileLoad;
+}
+
+void drawLockOn(const GameState& game) {
+    Canvas& canvas = game.assets->canvas;
+    const int32_t count = std::clamp(game.cargoCount, 0, kCargoCapacity);
+    for (int32_t i = 0; i < count; ++i) {
+        const CargoAircraft& cargo = game.cargoAircraft[i];
+        if (!cargo.active || cargo.x <= 0 || cargo.sector != game.sector) continue;
+        const RadarPoint dot = radarPoint(cargo.x, cargo.y);
+        if (!lockedOn(game, i)) {
+            fillDisc(canvas, dot.x, dot.y, 2, 106, 227, 0);
+            continue;
+        }
+        drawLockMark(canvas, screen(cargo.x - game.camera.cameraX), screen(cargo.y - game.camera.cameraY));
+        fillDisc(canvas, dot.x, dot.y, 2, 255, 0, 0);
+    }
+}
+
 void updateLockOn(GameState& game) {
     const SoundEffect& lockTone = game.assets->sounds[kSoundLockTone];
     const SoundEffect& searchTone = game.assets->sounds[kSoundSearchTone];
-    Canvas& canvas = game.assets->canvas;
     game.targetInSector = 0;
     game.noTargetInSector = 1;
     const int32_t count = std::clamp(game.cargoCount, 0, kCargoCapacity);
@@ -155,18 +189,8 @@ void updateLockOn(GameState& game) {
             if (game.selectedWeapon == 3) startTone(searchTone, kSearchToneVolume);
             continue;
         }
-        const bool locked = i == game.lockTarget && game.selectedWeapon == 3 && cargo.hitPoints > 0 &&
-                            game.missilesFired < game.missileLoad;
-        const RadarPoint dot = radarPoint(cargo.x, cargo.y);
-        if (!locked) {
-            fillDisc(canvas, dot.x, dot.y, 2, 106, 227, 0);
-            continue;
-        }
-        const int32_t x = screen(cargo.x - game.camera.cameraX);
-        const int32_t y = screen(cargo.y - game.camera.cameraY);
-        drawLockMark(canvas, x, y);
+        if (!lockedOn(game, i)) continue;
         startTone(lockTone, kLockToneVolume);
-        fillDisc(canvas, dot.x, dot.y, 2, 255, 0, 0);
         // Holding the fire key marks the slot the next launch will use.
         if (game.keys[kVkSpace] && game.missilesFired >= 0 && game.missilesFired < kMissileCapacity) {
             Missile& next = game.missiles[game.missilesFired];

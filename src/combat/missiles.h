@@ -4,10 +4,7 @@
 // the diamond and the lock tone, and holding the fire key marks the next missile slot to home on
 // it. A marked slot's missile homes on its target; an unmarked one flies straight and speeds up.
 // The search tone says targets are only elsewhere.
-//
-// Order within a sortie frame (the dispatcher's): updateLockOn as the cockpit's last action,
-// launchMissile inside releaseStores, then moveMissiles after the bombs (sections below 2 only);
-// the cargo aircraft's step makes the hits.
+// The launch is part of the stores' release; the cargo aircraft's step makes the hits.
 
 #include <cstdint>
 
@@ -24,9 +21,13 @@ void launchMissile(GameState& game);
 // (trucks under it destroyed, a ground blast) or leaving the section retires it.
 void moveMissiles(GameState& game);
 
-// The lock-on: targetInSector, the diamond, the tones, the cargo aircraft's radar dots and the
-// mark on the next slot while Space is held.
+// Every missile in flight in the player's section where this frame's flight takes it.
+void drawMissiles(const GameState& game);
+
+// The lock-on: targetInSector, the tones and the mark on the next slot while Space is held.
 void updateLockOn(GameState& game);
+// The cargo aircraft's radar dots and the diamond on the one locked on.
+void drawLockOn(const GameState& game);
 
 // Empties the missiles in flight of the last sortie; the slots' marks stay unless `newGame`.
 void resetMissiles(GameState& game, bool newGame);

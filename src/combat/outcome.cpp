@@ -42,7 +42,6 @@ void resetSortieFields(GameState& game, bool newGame) {
     resetBlasts(game, newGame ? 30 : 40);
     game.trucksDestroyed = 0;
     game.cargoDestroyed = 0;
-    game.bombRightOfTruck = 0;
     game.nearestTargetDistance = kNoTargetDistance;
     game.aircraft.worldX = kParkedX;
     game.aircraft.worldY = kParkedY;
@@ -51,8 +50,7 @@ void resetSortieFields(GameState& game, bool newGame) {
     resetScenery(game);
     resetCockpit(game);
     resetAirshow(game);
-    game.frameCount = 0;
-    game.framesPerSecond = 0;
+    resetFrameRate(game);
 }
 
 // Money, upgrades and progress as a new game starts them. The open difficulty levels start over
@@ -82,33 +80,11 @@ void resetProgress(GameState& game) {
     game.difficulty = 0;
 }
 
-void stopEngineSounds(GameState& game) {
-    stopSound(game.assets->sounds[kSoundEngineCruise]);
-    stopSound(game.assets->sounds[kSoundEngineLow]);
-    stopSound(game.assets->sounds[kSoundAfterburner]);
-}
-
-// The sounds a sortie can leave looping: a lost sortie stops them once. The gun's loop is among
-// them: with Space held at the crash nothing else would ever stop it.
-void stopSortieSounds(GameState& game, bool crashed) {
-    SoundEffect* sounds = game.assets->sounds;
-    stopEngineSounds(game);
-    stopSound(sounds[kSoundGunFire]);
-    if (crashed) {
-        stopSound(sounds[kSoundSearchTone]);
-        stopSound(sounds[kSoundLockTone]);
-        const bool droneOn = isPlaying(sounds[kSoundEngineDrone0]) || isPlaying(sounds[kSoundEngineDrone0 + 1]) ||
-                             isPlaying(sounds[kSoundEngineDrone0 + 2]);
-        if (droneOn) {
-            for (int i = 0; i < 3; ++i) stopSound(sounds[kSoundEngineDrone0 + i]);
-        }
-        if (isPlaying(sounds[kSoundNarration])) stopSound(sounds[kSoundNarration]);
-        playOnce(sounds[kSoundCrash], 0);
-    } else {
-        playOnce(sounds[kSoundDetonationFar], 0);
-        stopSound(sounds[kSoundSearchTone]);
-        stopSound(sounds[kSoundLockTone]);
-    }
+// Everything a sortie may have started: the engine loops, the gun's loop, both tones, the ten
+// drones, the crowd, the blasts and the shorter effects. Its end silences them all at once, before
+// a loss plays its own sound, so none goes on over the screens between sorties.
+void stopSortieSounds(GameState& game) {
+    for (const SoundEffect& sound : game.assets->sounds) stopSound(sound);
 }
 
 // The message of a lost sortie and where it stands; null for "Won" and "NULL".
@@ -152,40 +128,44 @@ void checkObjective(GameState& game) {
     }
     if (!game.objectiveDone) return;
     if (game.aircraft.onGround && game.aircraft.airspeed == 0.0) {
-        stopEngineSounds(game);
+        stopSortieSounds(game);
         game.missionsWon += 1;
         game.reward = (game.trucksDestroyed + 2 * game.cargoDestroyed) * kRewardPerKill;
         setOutcome(game, "Won");
         game.missionOver = 1;
         game.controlShown = 1;
         stopStopwatch(game.missionStopwatch);
-        const SoundEffect& narration = game.assets->sounds[kSoundNarration];
-        if (isPlaying(narration)) stopSound(narration);
     }
+}
+
+void drawObjectivePrompt(const GameState& game) {
+    if (!game.objectiveDone) return;
     // The airshow may go on for more trick money; the other missions only want the aircraft back.
     Canvas& canvas = game.assets->canvas;
-    if (game.mission == 3) {
-        drawText(canvas, "Keep Performing or Return to Base.", 380, 30, game.assets->largeFont, kGreen);
-    } else {
-        drawText(canvas, "Return to Base.", 505, 250, game.assets->largeFont, kGreen);
-    }
+    const bool airshow = game.mission == 3;
+    const char* prompt = airshow ? "Keep Performing or Return to Base." : "Return to Base.";
+    const int32_t x = airshow ? 380 : 505, y = airshow ? 30 : 250;
+    drawTextPlate(canvas, prompt, x, y, game.assets->largeFont);
+    drawText(canvas, prompt, x, y, game.assets->largeFont, kGreen);
+}
+
+void drawOutcomeMessage(const GameState& game) {
+    int32_t x = 0;
+    if (const char* text = failureText(game, &x)) drawText(game.assets->canvas, text, x, 320, game.assets->smallFont, kRed);
 }
 
 void handleOutcome(GameState& game) {
     if (game.outcomeFresh && !game.outcomeHandled && isLosingOutcome(game)) {
-        stopSortieSounds(game, outcomeIs(game, "Crashed"));
+        stopSortieSounds(game);
+        playOnce(game.assets->sounds[outcomeIs(game, "Crashed") ? kSoundCrash : kSoundDetonationFar], 0);
         game.outcomeHandled = 1;
         game.outcomeFresh = 0;
         game.controlShown = 0;
         game.mapShown = 0;
         game.briefingShown = 0;
     }
-    int32_t x = 0;
-    if (const char* text = failureText(game, &x)) {
-        formatText(game.textBuffer, "%s", text);
-        drawText(game.assets->canvas, game.textBuffer, x, 320, game.assets->smallFont, kRed);
-    }
     if (game.keys[kVkY] && !game.controlShown && !game.mapShown && !game.briefingShown) {
+        stopSortieSounds(game);
         switchToTrack1(game);
         if (outcomeIs(game, "Won")) {
             resetMission(game);

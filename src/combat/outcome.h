@@ -10,9 +10,13 @@ void resetNewGame(GameState& game);
 void resetMission(GameState& game);
 
 // Once per sortie frame: starts the mission clock on the first, and once the objective is met
-// shows the prompt to return and wins the mission when the aircraft stands still on the runway.
+// wins the mission when the aircraft stands still on the runway.
 void checkObjective(GameState& game);
+// The prompt to return once the objective is met.
+void drawObjectivePrompt(const GameState& game);
 
-// Once per frame between sorties: the one-time sounds of a lost sortie, its message, and Y to
-// start again (a new game after a loss, a new sortie after a win).
+// Once per frame between sorties: the one-time sounds of a lost sortie and Y to start again (a
+// new game after a loss, a new sortie after a win).
 void handleOutcome(GameState& game);
+// The message of a lost sortie.
+void drawOutcomeMessage(const GameState& game);

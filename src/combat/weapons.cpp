@@ -29,27 +29,33 @@ int32_t usableRounds(const GameState& game) {
 }
 int32_t usableBombs(const GameState& game) { return game.bombLoad < kBombCapacity ? game.bombLoad : kBombCapacity; }
 
-void drawMuzzleFlash(GameState& game, double theta) {
-    const double mx = game.aircraft.screenX - std::cos(theta) * 34.0 / game.aircraft.spriteScale;
-    const double my = game.aircraft.screenY - std::sin(theta) * 34.0 / game.aircraft.spriteScale;
-    // Drawn in this order from the one generator, so replays stay exact.
-    const int32_t a = gameRandom(game) % 2;
-    const int32_t b = gameRandom(game) % 3;
-    const int32_t c = gameRandom(game) % 4;
-    const int32_t d = gameRandom(game) % 6;
-    const int32_t e = gameRandom(game) % 6;
-    const int32_t f = gameRandom(game) % 7;
-    const int32_t g = gameRandom(game) % 8;
-    const int32_t h = gameRandom(game) % 9;
-    const int32_t k = gameRandom(game) % 10;
-    const int32_t offsets[17][2] = {{b, c},  {-b, -a}, {-b, c},  {-c, a}, {a, -a},  {a, -a},
-                                    {-b, c}, {-a, b},  {-c, -a}, {d, e},  {-f, -d}, {-c, f},
-                                    {e, -d}, {g, k},   {-f, -h}, {-g, k}, {g, -h}};
-    for (int32_t i = 0; i < 17; ++i) {
-        const int32_t blue = i < 5 ? 255 : 200; // five white, then pale yellow
-        plot(game.assets->canvas, static_cast<int32_t>(mx + offsets[i][0]), static_cast<int32_t>(my + offsets[i][1]), 255,
-             255, blue);
-    }
+// The gun's flash scatters on every round: nine spreads drawn in this order from the one
+// generator, so replays stay exact.
+void rollMuzzleScatter(GameState& game) {
+    constexpr int32_t kSpreads[9] = {2, 3, 4, 6, 6, 7, 8, 9, 10};
+    for (int32_t i = 0; i < 9; ++i) game.muzzleScatter[i] = static_cast<int8_t>(gameRandom(game) % kSpreads[i]);
+}
+
+// A round one frame on, in a straight line at 60 pixels a frame before the sprite scale.
+void advanceRound(Bullet& bullet) {
+    const double step = 60.0 / bullet.scale;
+    const double cx = std::cos(bullet.angle);
+    const double cy = std::sin(bullet.angle);
+    bullet.viewX -= cx * step;
+    bullet.worldX -= cx * step;
+    bullet.viewY -= cy * step;
+    bullet.worldY -= cy * step;
+}
+
+// A bomb one frame on: it falls faster, slows toward no sideways speed and turns nose down.
+void fall(Bomb& bomb) {
+    bomb.velY += 0.15;
+    if (bomb.velX > 0) bomb.velX -= 0.1;
+    if (bomb.velX < 0) bomb.velX += 0.1;
+    bomb.viewX += bomb.velX;
+    bomb.viewY += bomb.velY;
+    bomb.worldX += bomb.velX;
+    bomb.worldY += bomb.velY;
 }
 
 void clearBullet(Bullet& bullet) {
@@ -139,13 +145,14 @@ void cycleWeapon(GameState& game) {
 
 void fireGun(GameState& game) {
     const SoundEffect& gun = game.assets->sounds[kSoundGunFire];
+    game.muzzleFlashLit = 0;
     if (game.keys[kVkSpace] && game.selectedWeapon == 1) {
         if (game.roundsFired >= 0 && game.roundsFired < usableRounds(game)) {
-            const double theta = radians(game.aircraft.pitchAtStep);
             if (!game.triggerLatch) playLooping(gun, kGunVolume);
             game.triggerLatch = 1;
             game.roundsFired += 1;
-            drawMuzzleFlash(game, theta);
+            rollMuzzleScatter(game);
+            game.muzzleFlashLit = 1;
             Bullet& bullet = game.bullets[game.roundsFired];
             bullet.viewX = game.aircraft.worldX - game.camera.cameraX;
             bullet.viewY = game.aircraft.worldY - game.camera.cameraY;
@@ -168,19 +175,7 @@ void moveBullets(GameState& game) {
     const int32_t last = game.roundsFired < kBulletCapacity - 1 ? game.roundsFired : kBulletCapacity - 1;
     for (int32_t i = 0; i <= last; ++i) {
         Bullet& bullet = game.bullets[i];
-        if (bullet.active) {
-            const double step = 60.0 / bullet.scale;
-            const double cx = std::cos(bullet.angle);
-            const double cy = std::sin(bullet.angle);
-            bullet.viewX -= cx * step;
-            bullet.worldX -= cx * step;
-            bullet.viewY -= cy * step;
-            bullet.worldY -= cy * step;
-            for (int32_t k = 3; k <= 8; ++k) {
-                plot(game.assets->canvas, static_cast<int32_t>(bullet.viewX - cx * k),
-                     static_cast<int32_t>(bullet.viewY - cy * k), 255, 255, 180);
-            }
-        }
+        if (bullet.active) advanceRound(bullet);
         // An empty slot holds zeros and passes unchanged.
         if (bullet.worldX < 0 || bullet.worldX > 40000 || bullet.worldY < 0) {
             clearBullet(bullet);
@@ -222,32 +217,70 @@ void moveBombs(GameState& game) {
     for (int32_t i = 0; i < used; ++i) {
         Bomb& bomb = game.bombs[i];
         if (!bomb.active) continue;
-        bomb.velY += 0.15;
-        if (bomb.velX > 0) bomb.velX -= 0.1;
-        if (bomb.velX < 0) bomb.velX += 0.1;
-        bomb.viewX += bomb.velX;
-        bomb.viewY += bomb.velY;
-        bomb.worldX += bomb.velX;
-        bomb.worldY += bomb.velY;
+        fall(bomb);
+        bomb.drawAngle = turnNoseDown(bomb.drawAngle);
+        if (bomb.worldY >= kBombGroundY) bombLands(game, bomb);
+    }
+}
+
+void drawStoresLabel(const GameState& game) {
+    char text[kTextBufferSize];
+    switch (game.selectedWeapon) {
+    case 1: formatText(text, "RCAF-20mm %d", game.gunRounds - game.roundsFired); break;
+    case 2: formatText(text, "RCAF-750AG %d", game.bombLoad - game.bombsDropped); break;
+    case 3: formatText(text, "RCAF-Rapier %d", game.missileLoad - game.missilesFired); break;
+    default: return;
+    }
+    drawText(game.assets->canvas, text, 5, 5, game.assets->smallFont, kInstrumentText);
+}
+
+void drawMuzzleFlash(const GameState& game) {
+    if (!game.muzzleFlashLit) return;
+    const double theta = radians(game.aircraft.pitchAtStep);
+    const double mx = game.aircraft.screenX - std::cos(theta) * 34.0 / game.aircraft.spriteScale;
+    const double my = game.aircraft.screenY - std::sin(theta) * 34.0 / game.aircraft.spriteScale;
+    const int8_t* r = game.muzzleScatter;
+    const int32_t a = r[0], b = r[1], c = r[2], d = r[3], e = r[4], f = r[5], g = r[6], h = r[7], k = r[8];
+    const int32_t offsets[17][2] = {{b, c},  {-b, -a}, {-b, c},  {-c, a}, {a, -a},  {a, -a},
+                                    {-b, c}, {-a, b},  {-c, -a}, {d, e},  {-f, -d}, {-c, f},
+                                    {e, -d}, {g, k},   {-f, -h}, {-g, k}, {g, -h}};
+    for (int32_t i = 0; i < 17; ++i) {
+        const int32_t blue = i < 5 ? 255 : 200; // five white, then pale yellow
+        plot(game.assets->canvas, static_cast<int32_t>(mx + offsets[i][0]), static_cast<int32_t>(my + offsets[i][1]), 255,
+             255, blue);
+    }
+}
+
+void drawTracers(const GameState& game) {
+    const int32_t last = game.roundsFired < kBulletCapacity - 1 ? game.roundsFired : kBulletCapacity - 1;
+    for (int32_t i = 0; i <= last; ++i) {
+        if (!game.bullets[i].active) continue;
+        // Where this frame's move takes the round, before a landing retires it.
+        Bullet bullet = game.bullets[i];
+        advanceRound(bullet);
+        const double cx = std::cos(bullet.angle);
+        const double cy = std::sin(bullet.angle);
+        for (int32_t k = 3; k <= 8; ++k) {
+            plot(game.assets->canvas, static_cast<int32_t>(bullet.viewX - cx * k), static_cast<int32_t>(bullet.viewY - cy * k),
+                 255, 255, 180);
+        }
+    }
+}
+
+void drawBombs(const GameState& game) {
+    const int32_t used = game.bombsDropped < kBombCapacity ? game.bombsDropped : kBombCapacity;
+    for (int32_t i = 0; i < used; ++i) {
+        if (!game.bombs[i].active) continue;
+        // Where this frame's fall takes the bomb, still at the angle it had.
+        Bomb bomb = game.bombs[i];
+        fall(bomb);
         const double sx = bomb.worldX - game.camera.cameraX;
         const double sy = bomb.worldY - game.camera.cameraY;
         if (sx <= 1280 && sy < 720) {
             blitRotatedSoft(game.assets->canvas, game.assets->bombImage, static_cast<int32_t>(sx), static_cast<int32_t>(sy),
                             bomb.drawDivisor, bomb.drawAngle);
         }
-        bomb.drawAngle = turnNoseDown(bomb.drawAngle);
-        if (bomb.worldY >= kBombGroundY) bombLands(game, bomb);
     }
-}
-
-void drawStoresLabel(GameState& game) {
-    switch (game.selectedWeapon) {
-    case 1: formatText(game.textBuffer, "RCAF-20mm %d", game.gunRounds - game.roundsFired); break;
-    case 2: formatText(game.textBuffer, "RCAF-750AG %d", game.bombLoad - game.bombsDropped); break;
-    case 3: formatText(game.textBuffer, "RCAF-Rapier %d", game.missileLoad - game.missilesFired); break;
-    default: return;
-    }
-    drawText(game.assets->canvas, game.textBuffer, 5, 5, game.assets->smallFont, kInstrumentText);
 }
 
 void resetWeapons(GameState& game, bool newGame) {

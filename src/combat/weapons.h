@@ -2,10 +2,6 @@
 // The gun, the bombs and the weapon key. Space fires the selected weapon: the gun one round per
 // frame while held, bombs (and missiles) one per press, and only with the gear up and the
 // aircraft upright. Rounds and bombs hit trucks where they reach the ground.
-//
-// Order within a sortie frame (the dispatcher's): the cockpit (which draws the stores label),
-// then, only while the aircraft's section is below 2, fireGun, moveBullets, releaseStores,
-// moveBombs, moveMissiles; later cycleWeapon.
 
 #include <cstdint>
 
@@ -18,19 +14,26 @@ constexpr double kFarDetonationAbove = 18500.0; // aircraft world y above which 
 // Ctrl, edge-triggered: gun, bombs, missiles, gun.
 void cycleWeapon(GameState& game);
 
-// Space with the gun: one round a frame into slot roundsFired, the gun loop and the muzzle flash.
+// Space with the gun: one round a frame into slot roundsFired, the gun loop and the muzzle
+// flash's scatter.
 void fireGun(GameState& game);
+// The flash of a round fired this frame.
+void drawMuzzleFlash(const GameState& game);
 
-// Moves every round in flight and draws its tracer; a round leaving the section is retired, one
-// reaching the ground hits the trucks whose window it lands in.
+// Moves every round in flight; a round leaving the section is retired, one reaching the ground
+// hits the trucks whose window it lands in.
 void moveBullets(GameState& game);
+// Every round's tracer where this frame's move takes it.
+void drawTracers(const GameState& game);
 
 // Space with bombs: one bomb per press, gear up and upright only; then the missile launch.
 void releaseStores(GameState& game);
 
-// Bombs fall, turn nose down and are drawn; one landing destroys the trucks under it, starts a
-// ground blast and may catch the aircraft ("Blew").
+// Bombs fall and turn nose down; one landing destroys the trucks under it, starts a ground blast
+// and may catch the aircraft ("Blew").
 void moveBombs(GameState& game);
+// Every falling bomb on the screen where this frame's fall takes it.
+void drawBombs(const GameState& game);
 
 // Whether a bomb landing at world x destroys a truck at truckX (sections aside).
 bool bombHitsTruck(double bombX, double truckX);
@@ -42,7 +45,7 @@ void playDetonation(GameState& game, bool far);
 
 // "RCAF-20mm %d", "RCAF-750AG %d" or "RCAF-Rapier %d" with what is left of the selected weapon,
 // at the top left.
-void drawStoresLabel(GameState& game);
+void drawStoresLabel(const GameState& game);
 
 // The tables emptied and the counts of a new sortie; `newGame` also restores the loads of a
 // new game (200 rounds, 4 bombs, no missiles).

@@ -36,19 +36,32 @@ constexpr int32_t kPayInvertedLoop = 45;
 constexpr int32_t kPaySpin = 3;
 constexpr int32_t kPayLowSpeedFlyby = 5;
 
-void drawSmallText(GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+// The airshow's lines lie over the sky, each on its own plate.
+void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+    drawTextPlate(game.assets->canvas, text, x, y, game.assets->smallFont);
     drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
 }
 
-// "Time: m:ss of m:ss", whole minutes and the seconds within the minute.
-void drawTimeLine(GameState& game) {
-    const double elapsed = game.showTimeElapsed;
-    const double required = game.showTimeRequired;
-    formatText(game.textBuffer, "Time: %.0f:%.2d of %.0f:%.2d", std::trunc(elapsed / 60000.0),
-               static_cast<int32_t>(std::fmod(std::trunc(elapsed / 1000.0), 60.0)), std::trunc(required / 60000.0),
-               static_cast<int32_t>(std::fmod(std::trunc(required / 1000.0), 60.0)));
-    drawSmallText(game, game.textBuffer, 230, 5, kTimeLineColour);
+// Where the show is seen from this frame: the crowd point and the aircraft's show point, screen
+// pixels.
+struct ShowView {
+    double crowdX;
+    double crowdY;
+    ShowPoint show;
+};
+
+ShowView showView(const GameState& game) {
+    return ShowView{kCrowdWorldX - game.camera.cameraX, game.groundScreenY + kCrowdAboveGround,
+                    showPoint(game.aircraft.screenX, game.aircraft.screenY, game.aircraft.pitchAtStep, game.aircraft.flipped)};
 }
+
+// The box test of this frame: against the box computed at the end of the previous frame.
+bool showPointInBox(const GameState& game) {
+    const ShowPoint show = showView(game).show;
+    return insideShowBox(game.showBox, show.x, show.y);
+}
+
+bool pitchKeyHeld(const GameState& game) { return game.keys[kVkLeft] || game.keys[kVkRight]; }
 
 void payTrick(GameState& game, Trick trick, int32_t amount, int32_t messageFrames) {
     game.showEarnings += amount;
@@ -108,18 +121,6 @@ void payTricksInBox(GameState& game) {
     }
 }
 
-// While the world is frozen: the line from the show point to the crowd and the box's outline.
-void drawDiagnostics(GameState& game, const ShowPoint& show, double crowdX, double crowdY) {
-    Canvas& canvas = game.assets->canvas;
-    const ShowBox& box = game.showBox;
-    drawLine(canvas, static_cast<int32_t>(show.x), static_cast<int32_t>(show.y), static_cast<int32_t>(crowdX),
-             static_cast<int32_t>(crowdY), 0, 0, 255);
-    drawLine(canvas, box.left, box.top, box.right, box.top, 0, 255, 0);
-    drawLine(canvas, box.right, box.top, box.right, box.bottom, 0, 255, 0);
-    drawLine(canvas, box.right, box.bottom, box.left, box.bottom, 0, 255, 0);
-    drawLine(canvas, box.left, box.bottom, box.left, box.top, 0, 255, 0);
-}
-
 } // namespace
 
 float showTimeRequiredFor(int32_t difficulty) {
@@ -147,35 +148,45 @@ int32_t crowdVolume(double distance) {
     return static_cast<int32_t>(volume);
 }
 
-void updateAirshow(GameState& game) {
-    drawTimeLine(game);
-    const SoundEffect& crowd = game.assets->sounds[kSoundNarration];
+void formatShowTime(char* text, double elapsed, double required) {
+    formatText(text, "Time: %.0f:%.2d of %.0f:%.2d", std::trunc(elapsed / 60000.0),
+               static_cast<int32_t>(std::fmod(std::trunc(elapsed / 1000.0), 60.0)), std::trunc(required / 60000.0),
+               static_cast<int32_t>(std::fmod(std::trunc(required / 1000.0), 60.0)));
+}
+
+void drawShowTime(const GameState& game) {
+    char text[kTextBufferSize];
+    formatShowTime(text, game.showTimeElapsed, game.showTimeRequired);
+    drawSmallText(game, text, 230, 5, kTimeLineColour);
+}
+
+void countShowTime(GameState& game) {
     if (game.sector != kShowSection) {
+        const SoundEffect& crowd = game.assets->sounds[kSoundNarration];
         if (isPlaying(crowd)) stopSound(crowd);
         return;
     }
-
-    const double crowdX = kCrowdWorldX - game.camera.cameraX;
-    const double crowdY = game.groundScreenY + kCrowdAboveGround;
-    const ShowPoint show =
-        showPoint(game.aircraft.screenX, game.aircraft.screenY, game.aircraft.pitchAtStep, game.aircraft.flipped);
-    const bool left = game.keys[kVkLeft] != 0;
-    const bool right = game.keys[kVkRight] != 0;
-
-    armLoops(game, left, right);
-    const bool inBox = insideShowBox(game.showBox, show.x, show.y);
+    armLoops(game, game.keys[kVkLeft] != 0, game.keys[kVkRight] != 0);
+    const bool inBox = showPointInBox(game);
     runShowClock(game, inBox);
-
     // The count grows by the nose-up rate whichever arrow is held, so a loop pays after a full
     // turn at the rate the upgrades give.
-    if (inBox && (left || right) && (game.normalLoopArmed || game.invertedLoopArmed)) {
+    if (inBox && pitchKeyHeld(game) && (game.normalLoopArmed || game.invertedLoopArmed)) {
         game.loopDegrees += game.aircraft.pitchUpRate;
-        if (game.frozen) {
-            formatText(game.textBuffer, "Deg %f", game.loopDegrees);
-            drawSmallText(game, game.textBuffer, 10, 204, kWhite);
-        }
     }
-    if (!left && !right) {
+}
+
+void drawLoopCount(const GameState& game) {
+    if (game.sector != kShowSection || !game.frozen) return;
+    if (!(showPointInBox(game) && pitchKeyHeld(game) && (game.normalLoopArmed || game.invertedLoopArmed))) return;
+    char text[kTextBufferSize];
+    formatText(text, "Deg %f", game.loopDegrees);
+    drawSmallText(game, text, 10, 204, kWhite);
+}
+
+void payTricks(GameState& game) {
+    if (game.sector != kShowSection) return;
+    if (!pitchKeyHeld(game)) {
         game.normalLoopArmed = 0;
         game.invertedLoopArmed = 0;
         game.loopDegrees = 0.0;
@@ -188,24 +199,43 @@ void updateAirshow(GameState& game) {
         }
         game.loopDegrees = 0.0;
     }
-    if (inBox) payTricksInBox(game);
-
+    if (showPointInBox(game)) payTricksInBox(game);
     if (game.trickCooldown > 0) game.trickCooldown -= 1;
-    if (game.trickMessageTimer > 0) {
-        drawSmallText(game, game.trickMessage, 810, 5, kTrickMessageColour);
-        game.trickMessageTimer -= 1;
-    }
+}
 
+void drawTrickMessage(const GameState& game) {
+    if (game.sector == kShowSection && game.trickMessageTimer > 0) {
+        drawSmallText(game, game.trickMessage, 810, 5, kTrickMessageColour);
+    }
+}
+
+void updateCrowd(GameState& game) {
+    if (game.sector != kShowSection) return;
+    if (game.trickMessageTimer > 0) game.trickMessageTimer -= 1;
     if (game.showTimeElapsed >= game.showTimeRequired) game.objectiveDone = 1;
 
-    game.crowdDistance = std::hypot(show.x - crowdX, show.y - crowdY);
-    game.showBox = showBoxAround(crowdX, crowdY);
+    const ShowView view = showView(game);
+    game.crowdDistance = std::hypot(view.show.x - view.crowdX, view.show.y - view.crowdY);
+    game.showBox = showBoxAround(view.crowdX, view.crowdY);
 
+    const SoundEffect& crowd = game.assets->sounds[kSoundNarration];
     const int32_t volume = crowdVolume(game.crowdDistance);
     if (!isPlaying(crowd)) playLooping(crowd, volume);
     if (isPlaying(crowd)) setVolume(crowd, volume);
+}
 
-    if (game.frozen) drawDiagnostics(game, show, crowdX, crowdY);
+void drawShowDiagnostics(const GameState& game) {
+    if (game.sector != kShowSection || !game.frozen) return;
+    // The line from the show point to the crowd and the box's outline.
+    const ShowView view = showView(game);
+    Canvas& canvas = game.assets->canvas;
+    const ShowBox& box = game.showBox;
+    drawLine(canvas, static_cast<int32_t>(view.show.x), static_cast<int32_t>(view.show.y), static_cast<int32_t>(view.crowdX),
+             static_cast<int32_t>(view.crowdY), 0, 0, 255);
+    drawLine(canvas, box.left, box.top, box.right, box.top, 0, 255, 0);
+    drawLine(canvas, box.right, box.top, box.right, box.bottom, 0, 255, 0);
+    drawLine(canvas, box.right, box.bottom, box.left, box.bottom, 0, 255, 0);
+    drawLine(canvas, box.left, box.bottom, box.left, box.top, 0, 255, 0);
 }
 
 void setUpAirshow(GameState& game) {

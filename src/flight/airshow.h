@@ -2,10 +2,8 @@
 // The airshow of mission 3: the crowd stands in section 2, the show clock runs only while the
 // aircraft is in a large box around the stand, and tricks flown in the box earn money. The
 // crowd's sound grows louder as the aircraft comes near the stand.
-//
-// Order within a sortie frame (the dispatcher's): updateAirshow runs last of the mission steps,
-// after the aircraft and its overlays are drawn. It tests the box computed at the end of the
-// previous frame and computes the next one from this frame's camera.
+// The box test uses the box computed at the end of the previous frame; the next one is computed
+// from this frame's camera.
 
 #include <cstdint>
 
@@ -25,7 +23,8 @@ struct ShowPoint {
 float showTimeRequiredFor(int32_t difficulty);
 
 // The point the box test and the crowd distance use: the nose, 38 pixels from the aircraft's
-// centre along pitchAtStep turned 5 degrees toward the canopy (the other way when flipped).
+// centre along pitchAtStep turned 5 degrees toward the belly (downward in upright eastward
+// flight; the turn reverses with flipped, so it stays on the belly side).
 ShowPoint showPoint(double screenX, double screenY, double pitchAtStep, uint8_t flipped);
 
 // The box around the crowd point: 5000 pixels either side, 3400 above and below, truncated.
@@ -38,10 +37,20 @@ bool insideShowBox(const ShowBox& box, double x, double y);
 // -distance / 7, truncated, and never below -10000 (silent from 70000 pixels on).
 int32_t crowdVolume(double distance);
 
-// One frame of the airshow: the time line, then in section 2 the show clock, the loops, the
-// tricks, the objective, the next frame's box and the crowd sound; elsewhere the crowd is
-// silenced.
-void updateAirshow(GameState& game);
+// "Time: m:ss of m:ss" from milliseconds: whole minutes and the seconds within the minute.
+void formatShowTime(char* text, double elapsed, double required);
+
+// One frame of the airshow, in this order: the time line; outside section 2 the crowd silenced,
+// in it the show clock and the loop count; the count while Tab is held; the loops and tricks
+// paid; the last trick's message; its count, the objective, the crowd's distance, the next
+// frame's box and the crowd sound; the box while Tab is held.
+void drawShowTime(const GameState& game);
+void countShowTime(GameState& game);
+void drawLoopCount(const GameState& game);
+void payTricks(GameState& game);
+void drawTrickMessage(const GameState& game);
+void updateCrowd(GameState& game);
+void drawShowDiagnostics(const GameState& game);
 
 // Mission 3's launch: the show time for `difficulty`, the scores and the show time cleared, the
 // show clock cleared and not running.

@@ -112,20 +112,34 @@ double wrapPitch(double pitch) {
     return pitch;
 }
 
-void drawBlended(GameState& game, const SpriteRecord& sprite) {
+void drawBlended(const GameState& game, const SpriteRecord& sprite) {
     const PixelImage* image = currentImage(sprite);
     if (image == nullptr) return;
     blitRotatedBlended(game.assets->canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright,
                        sprite.angle, sprite.scale);
 }
 
-// An exhaust or flame: follows the aircraft, advances its animation, then draws.
-void drawExhaust(GameState& game, SpriteRecord& sprite) {
-    const uint8_t* keys = game.keys;
-    if (game.aircraft.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
+// The exhaust or flame the throttle shows now, or null: none without fuel or with the engine idle.
+const SpriteRecord* exhaustShown(const GameState& game) {
+    const double s = game.aircraft.airspeed;
+    const double top = game.aircraft.maxSpeed;
+    if (game.aircraft.fuel <= 0.0) return nullptr;
+    if (s == game.aircraft.boostSpeed) return &game.exhaustAfterburnerSprite;
+    if (top - 4.0 <= s && s <= top + 5.0) return &game.exhaustCruiseSprite;
+    if (s < top - 4.0 && s > 0.0) return &game.exhaustLowSprite;
+    return nullptr;
+}
+
+// Overlays hide once a roll-over has finished until Up and Down are both up.
+bool overlaysHidden(const GameState& game) {
+    return game.aircraft.rollDone && !game.keys[kVkUp] && !game.keys[kVkDown];
+}
+
+// The exhaust or flame follows the aircraft and advances its animation.
+void advanceExhaust(GameState& game, SpriteRecord& sprite) {
+    if (overlaysHidden(game)) return;
     placeOverlay(game, sprite, game.aircraft.flipped);
     advanceSprite(sprite);
-    drawBlended(game, sprite);
 }
 
 void lightAfterburner(GameState& game) {
@@ -186,7 +200,7 @@ void updateEngine(GameState& game) {
     const double top = game.aircraft.maxSpeed;
     if (game.aircraft.fuel <= 0.0) return;
     if (s == game.aircraft.boostSpeed) {
-        drawExhaust(game, game.exhaustAfterburnerSprite);
+        advanceExhaust(game, game.exhaustAfterburnerSprite);
     } else if (top - 4.0 <= s && s <= top + 5.0) {
         game.aircraft.lowEngineOn = 0;
         if (!game.aircraft.highEngineOn) {
@@ -195,7 +209,7 @@ void updateEngine(GameState& game) {
             playLooping(game.assets->sounds[kSoundEngineCruise], kCruiseVolume);
             game.aircraft.highEngineOn = 1;
         }
-        drawExhaust(game, game.exhaustCruiseSprite);
+        advanceExhaust(game, game.exhaustCruiseSprite);
     } else if (s < top - 4.0 && s > 0.0) {
         game.aircraft.highEngineOn = 0;
         if (!game.aircraft.lowEngineOn) {
@@ -204,16 +218,13 @@ void updateEngine(GameState& game) {
             playLooping(game.assets->sounds[kSoundEngineLow], kLowEngineVolume);
             game.aircraft.lowEngineOn = 1;
         }
-        drawExhaust(game, game.exhaustLowSprite);
+        advanceExhaust(game, game.exhaustLowSprite);
     }
 }
 
 // One frame of the roll-over: images 0, 1, 2 on three frames, flipped toggled on the third.
 void stepRoll(GameState& game) {
     game.aircraft.rollActive = 1;
-    placeOverlay(game, game.rollSprite, 0);
-    game.rollSprite.imageIndex = game.aircraft.rollFrame;
-    drawBlended(game, game.rollSprite);
     if (!game.aircraft.rollReturning) {
         if (game.aircraft.rollFrame < kLastRollImage) {
             game.aircraft.rollFrame += 1;
@@ -289,21 +300,44 @@ void placeOverlay(const GameState& game, SpriteRecord& sprite, uint8_t upright) 
     sprite.upright = upright;
 }
 
-void updatePitchAndRoll(GameState& game) {
+namespace {
+
+// The nose angle after this frame's pitch keys.
+double turnedPitch(const GameState& game) {
     const uint8_t* keys = game.keys;
     const bool canTurn = !game.aircraft.stalled && game.aircraft.airspeed >= kMinTurningSpeed;
+    double pitch = game.aircraft.pitch;
     if (keys[kVkRight] && canTurn) {
-        game.aircraft.pitch = wrapPitch(game.aircraft.pitch + (game.aircraft.flipped ? game.aircraft.pitchUpRate : game.aircraft.pitchDownRate));
+        pitch = wrapPitch(pitch + (game.aircraft.flipped ? game.aircraft.pitchUpRate : game.aircraft.pitchDownRate));
     }
     if (keys[kVkLeft] && canTurn) {
-        game.aircraft.pitch = wrapPitch(game.aircraft.pitch - (game.aircraft.flipped ? game.aircraft.pitchDownRate : game.aircraft.pitchUpRate));
+        pitch = wrapPitch(pitch - (game.aircraft.flipped ? game.aircraft.pitchDownRate : game.aircraft.pitchUpRate));
     }
+    return pitch;
+}
 
-    const bool startsRoll = (keys[kVkUp] || keys[kVkDown]) && !game.aircraft.rollActive && !game.aircraft.onGround;
+bool rollStepDue(const GameState& game) {
+    const Aircraft& self = game.aircraft;
+    const bool startsRoll = (game.keys[kVkUp] || game.keys[kVkDown]) && !self.rollActive && !self.onGround;
     // A roll once started finishes even if the key is let go.
-    const bool continuesRoll = game.aircraft.rollActive && !game.aircraft.rollDone && game.aircraft.rollFrame > 0 && !game.aircraft.stalled &&
-                               !game.aircraft.onGround;
-    if (startsRoll || continuesRoll) stepRoll(game);
+    const bool continuesRoll = self.rollActive && !self.rollDone && self.rollFrame > 0 && !self.stalled && !self.onGround;
+    return startsRoll || continuesRoll;
+}
+
+} // namespace
+
+void updatePitchAndRoll(GameState& game) {
+    game.aircraft.pitch = turnedPitch(game);
+    if (rollStepDue(game)) stepRoll(game);
+}
+
+void drawRollOver(const GameState& game) {
+    if (!rollStepDue(game)) return;
+    SpriteRecord sprite = game.rollSprite;
+    placeOverlay(game, sprite, 0);
+    sprite.angle = turnedPitch(game);
+    sprite.imageIndex = game.aircraft.rollFrame;
+    drawBlended(game, sprite);
 }
 
 void countPhysicsTimer(GameState& game) {
@@ -344,7 +378,14 @@ void moveAircraft(GameState& game) {
         game.aircraft.stalled = 0;
         game.aircraft.lift = -game.aircraft.lift;
     }
-    if (h < kStallRecovery && game.aircraft.stalled) drawText(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont, kRed);
+}
+
+void drawStallNotice(const GameState& game) {
+    const double h = game.aircraft.worldY + kStallHeightOffset;
+    if (h < kStallRecovery && game.aircraft.stalled) {
+        drawTextPlate(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont);
+        drawText(game.assets->canvas, "STALL", 605, 350, game.assets->largeFont, kRed);
+    }
 }
 
 void updateThrottle(GameState& game) {
@@ -355,9 +396,16 @@ void updateThrottle(GameState& game) {
     updateEngine(game);
 }
 
-void drawAircraftBody(GameState& game) {
-    placeOverlay(game, game.aircraftSprite, game.aircraft.flipped);
-    drawBlended(game, game.aircraftSprite);
+void drawExhaust(const GameState& game) {
+    const SpriteRecord* sprite = exhaustShown(game);
+    if (sprite == nullptr || overlaysHidden(game)) return;
+    drawBlended(game, *sprite);
+}
+
+void drawAircraftBody(const GameState& game) {
+    SpriteRecord sprite = game.aircraftSprite;
+    placeOverlay(game, sprite, game.aircraft.flipped);
+    drawBlended(game, sprite);
 }
 
 void resetAircraft(GameState& game) {

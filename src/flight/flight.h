@@ -3,10 +3,7 @@
 // sector gives a target velocity built from small constants and the throttle's airspeed and
 // lift, and every flight-physics step moves each velocity component toward its target by
 // exactly one pixel per frame. Everything counts frames and pixels; nothing is scaled by time.
-//
-// Order within a sortie frame (the dispatcher's): moveAircraft (inside the world step, after the
-// camera), updatePitchAndRoll, the gear step (which runs runFlightPhysics), drawAircraftBody,
-// updateThrottle. A velocity set by a physics step first moves the aircraft on the next frame.
+// A velocity set by a physics step first moves the aircraft on the next frame.
 
 #include <cstdint>
 
@@ -64,9 +61,10 @@ void placeOverlay(const GameState& game, SpriteRecord& sprite, uint8_t upright);
 // The picture a record shows now, or null when its frame set is missing, empty or not loaded.
 const PixelImage* currentImage(const SpriteRecord& sprite);
 
-// Pitch keys (Left, Right) and the three-frame roll-over (Up, Down); draws the roll-over image
-// while it runs.
+// Pitch keys (Left, Right) and the three-frame roll-over (Up, Down).
 void updatePitchAndRoll(GameState& game);
+// The roll-over's image this frame's step shows, at the nose angle the pitch keys give.
+void drawRollOver(const GameState& game);
 
 // Counts one frame toward the next flight-physics step (the dispatcher calls it right after the
 // world step; the gear step runs the physics when it reaches 0).
@@ -80,14 +78,19 @@ void runFlightPhysics(GameState& game);
 bool isBelowCrashLine(double worldY);
 
 // Adds the velocity to the world position (unless frozen), sets the screen position from this
-// frame's camera, and applies the ceiling stall with its "STALL" notice.
+// frame's camera, and applies the ceiling stall.
 void moveAircraft(GameState& game);
+// "STALL" while the stall lasts near the ceiling.
+void drawStallNotice(const GameState& game);
 
-// Throttle keys (A, Z) with the afterburner, the engine loops, and the exhaust or flame overlay.
+// Throttle keys (A, Z) with the afterburner, the engine loops, and the exhaust or flame's
+// animation.
 void updateThrottle(GameState& game);
+// The exhaust or flame the throttle shows.
+void drawExhaust(const GameState& game);
 
 // Draws the aircraft's body picture at its screen position.
-void drawAircraftBody(GameState& game);
+void drawAircraftBody(const GameState& game);
 
 // The aircraft at a sortie start: parked on the runway facing east, engine idle and silent,
 // tanks full, every roll and key latch clear.

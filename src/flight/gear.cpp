@@ -95,22 +95,29 @@ void updateGear(GameState& game) {
     if (game.aircraft.gearTravel < kGearTravelUp && game.aircraft.gearUp) game.aircraft.gearTravel += 1;
 
     if (game.aircraft.physicsTimer == 0) runFlightPhysics(game);
+}
 
+void drawGear(const GameState& game) {
+    const uint8_t* keys = game.keys;
     if (game.aircraft.gearUp && game.aircraft.gearTravel == kGearTravelUp) return;
     if (game.aircraft.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
-    placeOverlay(game, game.gearSprite, game.aircraft.flipped);
-    const PixelImage* image = currentImage(game.gearSprite);
+    SpriteRecord sprite = game.gearSprite;
+    placeOverlay(game, sprite, game.aircraft.flipped);
+    const PixelImage* image = currentImage(sprite);
     if (image == nullptr) return;
     // The pivot moves the picture along the aircraft's own vertical axis as the gear retracts.
-    blitRotatedPivot(game.assets->canvas, *image, (int32_t)game.gearSprite.x, (int32_t)game.gearSprite.y,
-                     game.gearSprite.upright, game.aircraft.gearTravel, game.gearSprite.angle, game.gearSprite.scale);
+    blitRotatedPivot(game.assets->canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright,
+                     game.aircraft.gearTravel, sprite.angle, sprite.scale);
+}
+
+void drawReloadNotice(const GameState& game) {
+    if (game.reloadNotice <= 0) return;
+    drawTextPlate(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont);
+    drawText(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont, kGreen);
 }
 
 void updateRunway(GameState& game) {
-    if (game.reloadNotice > 0) {
-        drawText(game.assets->canvas, "Aircraft Reloaded.", 505, 250, game.assets->largeFont, kGreen);
-        game.reloadNotice -= 1;
-    }
+    if (game.reloadNotice > 0) game.reloadNotice -= 1;
     if (game.altitude <= kContactAltitude && game.sector == 0 && overRunway(game)) touchRunway(game);
     // Between altitudes 11 and 40 over the runway the flags hold, so the aircraft may bob up
     // a little after lift-off without leaving the runway state at once.

@@ -1,10 +1,6 @@
 #pragma once
 // The landing gear, the home runway and re-arming. The runway exists only in world section 0,
 // 1560 pixels long from runwayX; the aircraft parks at baseX + 100 with the gear down.
-//
-// Order within a sortie frame (the dispatcher's): updateRunway right after the objective check
-// (it reads the altitude the cockpit wrote on the previous frame), checkRunwayEndCollision with
-// the base drawing, and updateGear after the pitch and roll-over controls and the shadow.
 
 #include <cstdint>
 
@@ -23,13 +19,16 @@ bool canTouchDown(double pitch, uint8_t flipped);
 bool insideRunwayEndBox(double aircraftScreenX, double aircraftScreenY, double runwayScreenX,
                         double groundScreenY);
 
-// The G key, the gear animation, the flight-physics step when physicsTimer is 0, and the gear
-// drawing.
+// The G key, the gear animation and the flight-physics step when physicsTimer is 0.
 void updateGear(GameState& game);
+// The gear's picture, unless fully up or hidden after a roll-over.
+void drawGear(const GameState& game);
 
-// The re-arm notice, touchdown, re-arming at a standstill, levelling on the runway, and leaving
-// the runway state.
+// The re-arm notice's count, touchdown, re-arming at a standstill, levelling on the runway, and
+// leaving the runway state. It reads the altitude of the previous frame.
 void updateRunway(GameState& game);
+// "Aircraft Reloaded." while its count lasts.
+void drawReloadNotice(const GameState& game);
 
 // The gear down and the aircraft resting on the home runway, re-armed, at a sortie start.
 void resetGearAndRunway(GameState& game);

@@ -90,13 +90,18 @@ void crossWorldEdges(GameState& game) {
     }
 }
 
-void drawMarks(GameState& game, GroundMark* marks, int32_t count, int32_t capacity, TextureSlot slot, double offsetY) {
+void scrollMarks(GameState& game, GroundMark* marks, int32_t count, int32_t capacity) {
     const int32_t used = count < capacity ? count : capacity;
     for (int32_t i = 0; i < used; ++i) {
-        GroundMark& mark = marks[i];
-        if (!mark.active) continue;
-        if (!game.frozen) mark.x -= game.aircraft.velX;
-        drawAt(game, slot, game.camera.cameraLead + mark.x, game.groundScreenY + offsetY);
+        if (marks[i].active) marks[i].x -= game.aircraft.velX;
+    }
+}
+
+void drawMarks(const GameState& game, const GroundMark* marks, int32_t count, int32_t capacity, TextureSlot slot,
+               double offsetY) {
+    const int32_t used = count < capacity ? count : capacity;
+    for (int32_t i = 0; i < used; ++i) {
+        if (marks[i].active) drawAt(game, slot, game.camera.cameraLead + marks[i].x, game.groundScreenY + offsetY);
     }
 }
 
@@ -119,13 +124,24 @@ int32_t nextCameraLead(int32_t lead, double p, int32_t leadMin, int32_t leadMax)
     return lead;
 }
 
-void updateWorld(GameState& game) {
+void scrollScenery(GameState& game) {
     if (!game.frozen && game.aircraft.worldY > 0) {
         game.backdropX -= game.aircraft.velX / kBackdropParallax;
         game.backdropY -= game.aircraft.velY / kBackdropParallax;
     }
+    if (!game.frozen) {
+        game.groundScreenY = kGroundLineY - game.camera.cameraY;
+        game.terrainScrollX -= game.aircraft.velX;
+        game.terrainScrollY -= game.aircraft.velY;
+    }
+    if (game.aircraft.worldY > kTerrainVisibleBelowY) game.shadowScale = game.terrainScrollY / 300.0;
+}
+
+void drawBackdrop(const GameState& game) {
     drawAt(game, game.mission == 1 ? kTexSkyMission1 : kTexSkyMission23, game.backdropX, game.backdropY - 50);
-    drawTerrain(game);
+}
+
+void updateWorld(GameState& game) {
     if (!game.frozen) {
         game.camera.cameraLead = nextCameraLead(game.camera.cameraLead, game.aircraft.pitchAtStep, game.camera.cameraLeadMin, game.camera.cameraLeadMax);
     }
@@ -134,12 +150,7 @@ void updateWorld(GameState& game) {
     crossWorldEdges(game);
 }
 
-void drawTerrain(GameState& game) {
-    if (!game.frozen) {
-        game.groundScreenY = kGroundLineY - game.camera.cameraY;
-        game.terrainScrollX -= game.aircraft.velX;
-        game.terrainScrollY -= game.aircraft.velY;
-    }
+void drawTerrain(const GameState& game) {
     if (game.aircraft.worldY <= kTerrainVisibleBelowY) return;
     const TextureSlot tile = game.mission == 1 ? kTexTerrainMission1 : kTexTerrainMission23;
     for (const TileGroup& group : kTileGroups) {
@@ -148,15 +159,19 @@ void drawTerrain(GameState& game) {
             drawAt(game, tile, game.terrainScrollX + kTerrainTileWidth * k + game.camera.cameraLead, game.groundScreenY);
         }
     }
-    game.shadowScale = game.terrainScrollY / 300.0;
 }
 
-void drawBase(GameState& game) {
+void scrollGroundMarks(GameState& game) {
+    if (game.frozen) return;
+    scrollMarks(game, game.craters, game.bombBlastCount, kCraterCapacity);
+    scrollMarks(game, game.blastMarks, game.missileBlastCount, kBlastMarkCapacity);
+}
+
+void drawBase(const GameState& game) {
     if (game.sector == 0) {
         drawAt(game, kTexBuildingSmall, game.runwayX + 90 - game.camera.cameraX, game.groundScreenY + 90);
         drawAt(game, kTexBuildingWide, game.runwayX + 170 - game.camera.cameraX, game.groundScreenY + 127);
         drawAt(game, kTexRunway, game.runwayX - game.camera.cameraX, game.groundScreenY + 220);
-        checkRunwayEndCollision(game);
     }
     if (game.mission == 3 && game.sector == 2) {
         drawAt(game, kTexCrowdStand, game.runwayX - game.camera.cameraX, game.groundScreenY + 20);
@@ -165,7 +180,7 @@ void drawBase(GameState& game) {
     drawMarks(game, game.blastMarks, game.missileBlastCount, kBlastMarkCapacity, kTexSmallGroundMark, 210);
 }
 
-void drawShadow(GameState& game) {
+void drawShadow(const GameState& game) {
     blitRotated(game.assets->canvas, game.assets->shadowImage, static_cast<int32_t>(game.aircraft.worldX - game.camera.cameraX + 8),
                 static_cast<int32_t>(game.groundScreenY + 196 + 40), 0, 180.0, game.shadowScale);
 }

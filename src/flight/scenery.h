@@ -16,17 +16,23 @@ struct SectionRow {
 };
 SectionRow sectionRow(int32_t mission);
 
-// The world step: backdrop, terrain, camera lead and follow, aircraft motion, world edges.
+// The backdrop and the ground tiles scrolled against the aircraft's motion (unless frozen), the
+// ground line's screen row from the camera before it follows, and the shadow's scale.
+void scrollScenery(GameState& game);
+void drawBackdrop(const GameState& game);
+// The ground tiles, only near the ground.
+void drawTerrain(const GameState& game);
+
+// The world step: camera lead and follow, aircraft motion, world edges.
 void updateWorld(GameState& game);
 
-// Scrolls and draws the ground tiles near the ground, and sets the shadow's scale.
-void drawTerrain(GameState& game);
-
-// The home base (and the runway-end collision test), the crowd stand and the ground marks.
-void drawBase(GameState& game);
+// The ground marks scrolled against the aircraft's motion (unless frozen).
+void scrollGroundMarks(GameState& game);
+// The home base, the crowd stand and the ground marks.
+void drawBase(const GameState& game);
 
 // The aircraft's shadow on the ground line, into the canvas.
-void drawShadow(GameState& game);
+void drawShadow(const GameState& game);
 
 // Scenery values of a new game and of every sortie start.
 void resetScenery(GameState& game);

@@ -81,9 +81,13 @@ void updateSmoke(GameState& game) {
         if (game.aircraft.airspeed > 0) emitPuff(game);
     }
     if (game.smokeIndex == -1) return;
+    for (SmokePuff& puff : game.smokePuffs) stepSmokePuff(puff, game.smokeMode, game.aircraft.velX, game.aircraft.velY);
+}
+
+void drawSmoke(const GameState& game) {
+    if (!smoking(game.smokeMode) || game.smokeIndex == -1) return;
     const FrameSet& frames = game.assets->smokeFrames;
-    for (SmokePuff& puff : game.smokePuffs) {
-        stepSmokePuff(puff, game.smokeMode, game.aircraft.velX, game.aircraft.velY);
+    for (const SmokePuff& puff : game.smokePuffs) {
         if (puff.active && puff.size >= kSmallestDrawn && frames.count > 0) {
             blitRotatedCutoff(game.assets->canvas, frames.images[0], static_cast<int32_t>(puff.x),
                               static_cast<int32_t>(puff.y), 1, puff.angle, puff.size, puff.cutoff);

@@ -2,16 +2,15 @@
 // The smoke trail: S cycles off and three styles; every third frame with any airspeed a puff is
 // left behind the tail in a ring of 50, and each puff drifts against the aircraft's velocity,
 // turns, grows and thins out on the screen. Decoration: nothing reads the puffs.
-//
-// Order within a sortie frame (the dispatcher's): after the base and before the pitch keys.
 
 #include <cstdint>
 
 struct GameState;
 struct SmokePuff;
 
-// One frame: the S key, the emission, then every puff moved, faded and drawn.
+// One frame: the S key, the emission, then every puff moved and faded.
 void updateSmoke(GameState& game);
+void drawSmoke(const GameState& game);
 
 // One frame of a puff in `mode` (1 to 3): moved against the aircraft's velocity, turned, thinned
 // and grown, made inactive once grown to its style's size.

@@ -27,3 +27,18 @@ void raiseCrash(GameState& game, const char* text) {
     game.controlShown = 0;
     game.titleShown = 0;
 }
+
+void countFrame(GameState& game, bool flown) {
+    if (flown) game.frameCount += 1;
+    // Only frames that fly the world count, so menus read 0 frames per second.
+    if (elapsedMs(game.fpsStopwatch) >= 1000.0f) {
+        game.framesPerSecond = game.frameCount;
+        game.frameCount = 0;
+        startStopwatch(game.fpsStopwatch);
+    }
+}
+
+void resetFrameRate(GameState& game) {
+    game.frameCount = 0;
+    game.framesPerSecond = 0;
+}

@@ -232,7 +232,6 @@ struct GameState {
                                           // start-up, the frame and the music steps change it
     uint8_t keys[kKeyTableSize] = {};     // the key table, by virtual-key code, 1 held
     MouseState mouse;
-    char textBuffer[kTextBufferSize] = {}; // scratch space for one formatted line
     Stopwatch fpsStopwatch;               // window of the frame-rate count
     int32_t frameCount = 0;               // frames of world flying since the last rate publication
     int32_t framesPerSecond = 0;
@@ -300,6 +299,8 @@ struct GameState {
     int32_t bombsDropped = 0;
     int32_t missilesFired = 0;   // launched since the last re-arm, 0..kMissileCapacity
     uint8_t bombRightOfTruck = 0; // the last bomb that destroyed a truck landed right of it
+    uint8_t muzzleFlashLit = 0;  // the gun fired this frame: its flash is drawn
+    int8_t muzzleScatter[9] = {}; // the flash's nine random spreads, 0..1 .. 0..9 pixels
     Bullet bullets[kBulletCapacity];
     Bomb bombs[kBombCapacity];
     int32_t lockTarget = 0;      // index of the lock candidate among the cargo aircraft
@@ -393,6 +394,12 @@ static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: 
 // The one random generator: state = state * 214013 + 2531011 (mod 2^32), result = bits 16..30.
 int32_t gameRandom(GameState& game);
 void seedRandom(GameState& game, uint32_t seed);
+
+// The frame rate's counter, its one owner: a frame that flew the world counts, and once a second
+// the count is published as framesPerSecond and starts again.
+void countFrame(GameState& game, bool flown);
+// Both figures 0, at a new game and a new sortie.
+void resetFrameRate(GameState& game);
 
 // Sets the outcome text (cut to fit), and whether it reads `text`.
 void setOutcome(GameState& game, const char* text);

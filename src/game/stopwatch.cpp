@@ -19,9 +19,9 @@ void startStopwatch(Stopwatch& watch) {
     watch.startCount = platformCounter();
 }
 
-float elapsedMs(Stopwatch& watch) {
-    if (!watch.stopped) watch.stopCount = platformCounter();
-    return static_cast<float>(watch.stopCount - watch.startCount) * watch.msPerTick;
+float elapsedMs(const Stopwatch& watch) {
+    const int64_t now = watch.stopped ? watch.stopCount : platformCounter();
+    return static_cast<float>(now - watch.startCount) * watch.msPerTick;
 }
 
 void stopStopwatch(Stopwatch& watch) {

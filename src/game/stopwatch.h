@@ -6,7 +6,7 @@
 struct Stopwatch {
     float msPerTick = 0.0f; // milliseconds per counter tick
     uint8_t stopped = 0;
-    int64_t stopCount = 0;  // counter at the last stop or reading
+    int64_t stopCount = 0;  // counter at the last stop
     int64_t startCount = 0; // counter at the last start
 };
 
@@ -16,7 +16,7 @@ void computeTickLength(Stopwatch& watch);
 Stopwatch makeStopwatch();
 void startStopwatch(Stopwatch& watch);
 // Milliseconds from the last start to now, or to the stop if stopped.
-float elapsedMs(Stopwatch& watch);
+float elapsedMs(const Stopwatch& watch);
 void stopStopwatch(Stopwatch& watch);
 // Every count 0 and not stopped, with the tick length computed again: read before it is
 // started, it counts from the counter's origin.

@@ -21,5 +21,5 @@ void headlessCompositeLastFrame(uint32_t* out);
 // Writes the last presented frame as a PNG. Returns false (with a message) on failure.
 bool headlessWriteScreenshot(const char* path);
 
-// Frames presented so far.
-int64_t headlessFramesPresented();
+// The window title as the game last set it.
+const char* headlessTitle();

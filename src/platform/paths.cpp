@@ -12,7 +12,15 @@
 #include <cstring>
 #include <new>
 
+// The data folder of an installed game, from the executable's folder (the build sets it from the
+// install layout: ../share/games/skarnwing for Debian's package).
+#ifndef SKARNWING_DATA_FROM_BIN
+#define SKARNWING_DATA_FROM_BIN "../share/skarnwing"
+#endif
+
 namespace {
+
+bool enteredInstalledData = false;
 
 bool isDirectory(const std::string& path) {
     struct stat info;
@@ -75,11 +83,13 @@ void enterDataFolder(const char* argv0) {
     const size_t slash = exe.rfind('/');
     if (slash == std::string::npos) return;
     const std::string folder = exe.substr(0, slash);
-    // Installed layouts: the data beside the executable, or in ../share/skarnwing.
-    for (const std::string& candidate : {folder, folder + "/../share/skarnwing"}) {
-        if (isDirectory(candidate + "/Files") && chdir(candidate.c_str()) == 0) return;
-    }
+    // A copied build keeps its data beside the executable; an installed game has its own folder.
+    if (isDirectory(folder + "/Files") && chdir(folder.c_str()) == 0) return;
+    const std::string installed = folder + "/" SKARNWING_DATA_FROM_BIN;
+    if (isDirectory(installed + "/Files") && chdir(installed.c_str()) == 0) enteredInstalledData = true;
 }
+
+bool inInstalledDataFolder() { return enteredInstalledData; }
 
 bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
     bytes.clear();

@@ -11,8 +11,12 @@
 // replaced by the name on disk. Components that do not exist are kept as written.
 std::string resolvePath(const char* windowsPath);
 
-// If ./Files is missing, changes to the data folder installed beside the executable.
+// If ./Files is missing, changes to the data folder beside the executable or, for an installed
+// game, to the one the install put it in.
 void enterDataFolder(const char* argv0);
+// True once enterDataFolder has entered an installed game's data folder: the package's files,
+// never the player's, even for a player (root) who may write there.
+bool inInstalledDataFolder();
 
 // Reads a whole regular file of at most maxBytes. Returns false, with bytes empty and one line on
 // stderr naming the file, when it is missing, unreadable, not a regular file (a FIFO, device or

@@ -72,10 +72,19 @@ int64_t platformCounterFrequency();
 // Starts a frame: clears the picture to opaque black and returns the 1280x720 canvas pixels
 // (all zero at this point is the caller's job) with their row pitch in bytes.
 uint32_t* platformBeginFrame(int32_t* rowPitch);
+// What of the canvas was drawn this frame: per band of kDrawnBandRows rows, columns
+// [left, right) (none where left >= right); everywhere else the canvas is 0.
+constexpr int32_t kDrawnBandRows = 16;
+constexpr int32_t kDrawnBands = kClientHeight / kDrawnBandRows;
+struct DrawnBands {
+    const int16_t* left = nullptr; // kDrawnBands entries; null: the whole canvas counts as drawn
+    const int16_t* right = nullptr;
+};
 // Ends a frame: the textures drawn since platformBeginFrame lie beneath the canvas, which is
 // composited over them with its alpha, and the result is presented (at most once per retrace).
+// Only the bands drawn this frame or the last need sending, and only this frame's blending.
 // The SDL back end then holds the pace at 60 frames a second whatever the display's rate.
-void platformPresentFrame();
+void platformPresentFrame(DrawnBands drawn = {});
 
 // A short line for the player from the platform itself (where a screenshot went, sound muted),
 // with its 0xAARRGGBB colour, for this frame; null when there is none.
@@ -87,7 +96,8 @@ const char* platformNotice(uint32_t* colour);
 // platformClose finishes the script.
 bool platformRecordTo(const char* path, uint32_t seed, bool fullScreen);
 
-// Uploads a 0xAARRGGBB picture, rows top-down. Returns 0 if it cannot be made.
+// Uploads a 0xAARRGGBB picture, rows top-down; one whose every pixel is opaque is drawn as a
+// plain copy (the same pixels, no blending). Returns 0 if it cannot be made.
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height);
 // Draws a texture at its top-left corner with alpha blending, beneath this frame's canvas.
 void platformDrawTexture(TextureHandle texture, int32_t x, int32_t y);

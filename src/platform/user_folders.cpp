@@ -1,9 +1,12 @@
 #include "platform/user_folders.h"
 
+#include "platform/paths.h"
+
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 
@@ -53,7 +56,8 @@ std::string userDataFolder(const std::string& dataFolder, bool dataFolderWritabl
 }
 
 std::string userDataFolder() {
-    return userDataFolder(".", isWritableDirectory("."), std::getenv("XDG_DATA_HOME"), homeFolder());
+    const bool ours = !inInstalledDataFolder() && isWritableDirectory(".");
+    return userDataFolder(".", ours, std::getenv("XDG_DATA_HOME"), homeFolder());
 }
 
 std::string picturesFolder(const char* xdgPicturesDir, const char* xdgConfigHome, const char* home) {
@@ -74,11 +78,17 @@ std::string picturesFolder() {
 }
 
 bool makeFolders(const std::string& path) {
+    int error = 0; // the first mkdir that failed for a reason other than the folder being there
+    const auto make = [&error](const std::string& folder) {
+        if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST && error == 0) error = errno;
+    };
     for (size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
-        mkdir(path.substr(0, slash).c_str(), 0755);
+        make(path.substr(0, slash));
     }
-    mkdir(path.c_str(), 0755);
-    return isDirectory(path);
+    make(path);
+    if (isDirectory(path)) return true;
+    errno = error != 0 ? error : ENOTDIR;
+    return false;
 }
 
 std::string unusedPath(const std::string& folder, const std::string& name) {

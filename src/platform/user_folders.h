@@ -1,6 +1,6 @@
 #pragma once
 // Where the game writes files for its player. A game run from its build folder keeps them in its
-// data folder; an installed game cannot write there and follows the XDG base directories.
+// data folder; an installed game follows the XDG base directories.
 
 #include <ctime>
 #include <string>
@@ -13,7 +13,8 @@
 std::string userDataFolder(const std::string& dataFolder, bool dataFolderWritable, const char* xdgDataHome,
                            const char* home);
 // The same for the working folder (the data folder once enterDataFolder has run), as this
-// process may write to it, and the environment of this process.
+// process may write to it, and the environment of this process. An installed game's data folder
+// never counts as writable.
 std::string userDataFolder();
 
 // The player's pictures folder: $XDG_PICTURES_DIR, else the one named in
@@ -22,7 +23,8 @@ std::string userDataFolder();
 std::string picturesFolder(const char* xdgPicturesDir, const char* xdgConfigHome, const char* home);
 std::string picturesFolder();
 
-// Creates `path` and its missing parents. Returns false when it is not a folder afterwards.
+// Creates `path` and its missing parents. Returns false when it is not a folder afterwards, with
+// errno saying why: the first mkdir that failed, or ENOTDIR when something else stands there.
 bool makeFolders(const std::string& path);
 
 // folder/name when no such file exists, otherwise folder/stem-2.ext, -3 and so on (two

@@ -33,3 +33,13 @@ void blitRotatedPivot(Canvas& canvas, const PixelImage& image, int32_t x, int32_
 // Centre at (x, y), never mirrored; blends source pixels with alpha of 2 or more.
 void blitRotatedSoft(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, double scale,
                      double angle);
+
+// Which way a rotating draw walks: over the source's pixels, or over the canvas pixels the
+// picture can reach (cheaper for a picture drawn much smaller than it is stored). Both leave the
+// same pixels; Chosen picks the cheaper per draw, as every blit above does.
+enum class BlitWalk : uint8_t { Chosen, Source, Destination };
+
+// The rotating blits' shared mapping with the walk given: source pixels with alpha of minAlpha or
+// more, copied or blended, every row offset reduced by pivotShift.
+void blitRotatedWalk(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright,
+                     int32_t pivotShift, double angle, double scale, uint32_t minAlpha, bool blended, BlitWalk walk);

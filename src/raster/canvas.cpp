@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 // Address of pixel (x, y); the caller has already clipped.
 static uint32_t* pixelAt(Canvas& canvas, int64_t x, int64_t y) {
@@ -20,16 +21,64 @@ uint32_t packColour(int32_t r, int32_t g, int32_t b) {
            (static_cast<uint32_t>(g) & 0xFFu) << 8 | (static_cast<uint32_t>(b) & 0xFFu);
 }
 
+// Nothing drawn anywhere.
+static void forgetDrawn(Canvas& canvas) {
+    canvas.allDrawn = false;
+    std::fill(std::begin(canvas.drawnLeft), std::end(canvas.drawnLeft), int16_t{0});
+    std::fill(std::begin(canvas.drawnRight), std::end(canvas.drawnRight), int16_t{0});
+}
+
 void wipeCanvas(Canvas& canvas) {
     if (canvas.pixels == nullptr || canvas.width <= 0) return;
     const int64_t stride = canvas.rowPitch / 4;
     for (int64_t y = 0; y < canvas.height; ++y) {
         std::memset(canvas.pixels + y * stride, 0, sizeof(uint32_t) * static_cast<size_t>(canvas.width));
     }
+    forgetDrawn(canvas);
+}
+
+void wipeDrawn(Canvas& canvas) {
+    if (canvas.pixels == nullptr || canvas.width <= 0) return;
+    // Only the fixed frame is ever drawn into; a record of another size is wiped whole.
+    if (canvas.allDrawn || canvas.width != kCanvasWidth || canvas.height != kCanvasHeight) {
+        wipeCanvas(canvas);
+        return;
+    }
+    const int64_t stride = canvas.rowPitch / 4;
+    for (int32_t band = 0; band < kCanvasBands; ++band) {
+        const int64_t left = canvas.drawnLeft[band];
+        const int64_t right = canvas.drawnRight[band];
+        if (left >= right) continue;
+        for (int64_t y = int64_t{band} * kCanvasBandRows; y < int64_t{band + 1} * kCanvasBandRows; ++y) {
+            std::memset(canvas.pixels + y * stride + left, 0, sizeof(uint32_t) * static_cast<size_t>(right - left));
+        }
+    }
+    forgetDrawn(canvas);
+}
+
+void markDrawn(Canvas& canvas, int64_t left, int64_t top, int64_t right, int64_t bottom) {
+    left = std::max<int64_t>(left, 0);
+    right = std::min<int64_t>(right, kCanvasWidth);
+    top = std::max<int64_t>(top, 0);
+    bottom = std::min<int64_t>(bottom, kCanvasHeight);
+    if (canvas.allDrawn || left >= right || top >= bottom) return;
+    for (int64_t band = top / kCanvasBandRows; band <= (bottom - 1) / kCanvasBandRows; ++band) {
+        int16_t& bandLeft = canvas.drawnLeft[band];
+        int16_t& bandRight = canvas.drawnRight[band];
+        if (bandLeft >= bandRight) {
+            bandLeft = static_cast<int16_t>(left);
+            bandRight = static_cast<int16_t>(right);
+        } else {
+            bandLeft = static_cast<int16_t>(std::min<int64_t>(bandLeft, left));
+            bandRight = static_cast<int16_t>(std::max<int64_t>(bandRight, right));
+        }
+    }
 }
 
 void plot(Canvas& canvas, int32_t x, int32_t y, int32_t r, int32_t g, int32_t b) {
-    if (onCanvas(x, y)) *pixelAt(canvas, x, y) = packColour(r, g, b);
+    if (!onCanvas(x, y)) return;
+    *pixelAt(canvas, x, y) = packColour(r, g, b);
+    markDrawn(canvas, x, y, int64_t{x} + 1, int64_t{y} + 1);
 }
 
 void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r, int32_t g, int32_t b) {
@@ -41,6 +90,7 @@ void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r,
     const int64_t x1 = std::min<int64_t>(int64_t{cx} + radius, kCanvasWidth);
     const int64_t y0 = std::max<int64_t>(int64_t{cy} - radius, 0);
     const int64_t y1 = std::min<int64_t>(int64_t{cy} + radius, kCanvasHeight);
+    markDrawn(canvas, x0, y0, x1, y1);
     for (int64_t x = x0; x < x1; ++x) {
         const int64_t dx = x - cx;
         for (int64_t y = y0; y < y1; ++y) {
@@ -59,6 +109,10 @@ void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
         return;
     }
     const uint32_t colour = packColour(r, g, b);
+    // Each minor coordinate rounds to within one of the end points' range; single precision
+    // may stray a little further on long lines.
+    markDrawn(canvas, std::min(x1, x2) - int64_t{4}, std::min(y1, y2) - int64_t{4}, std::max(x1, x2) + int64_t{5},
+              std::max(y1, y2) + int64_t{5});
     const bool steep = std::llabs(dy) > std::llabs(dx);
     const int64_t majorDiff = steep ? dy : dx;
     const int64_t minorDiff = steep ? dx : dy;
@@ -93,6 +147,7 @@ void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const Bitm
         return;
     }
     const int64_t sheetStride = int64_t{font.columns} * font.cellWidth;
+    markDrawn(canvas, x, y, x + int64_t(std::strlen(text)) * font.cellWidth, int64_t{y} + font.cellHeight);
     for (int64_t i = 0; text[i] != '\0'; ++i) {
         const int64_t pen = x + i * font.cellWidth;
         if (pen >= kCanvasWidth) break; // every later cell lies further right
@@ -111,6 +166,40 @@ void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const Bitm
             }
         }
     }
+}
+
+void drawBacking(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+    const uint32_t cover = colour >> 24;
+    if (canvas.pixels == nullptr || cover == 0) return;
+    markDrawn(canvas, left, top, int64_t{right} + 1, int64_t{bottom} + 1);
+    for (int32_t y = std::max(top, 0); y <= std::min(bottom, kCanvasHeight - 1); ++y) {
+        for (int32_t x = std::max(left, 0); x <= std::min(right, kCanvasWidth - 1); ++x) {
+            uint32_t* pixel = pixelAt(canvas, x, y);
+            const uint32_t p = *pixel, alpha = p >> 24;
+            if (alpha == 0) {
+                *pixel = colour;
+                continue;
+            }
+            // The colour over the pixel: out alpha = cover + alpha (1 - cover); each channel is
+            // the colour's share plus the share of the pixel's light that shows through.
+            const uint32_t through = alpha * (255 - cover);
+            const uint32_t outAlpha = cover + through / 255;
+            uint32_t out = outAlpha << 24;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const uint32_t mixed = (((colour >> shift) & 0xFF) * cover * 255 + ((p >> shift) & 0xFF) * through) /
+                                       (255 * outAlpha);
+                out |= std::min<uint32_t>(mixed, 255) << shift;
+            }
+            *pixel = out;
+        }
+    }
+}
+
+void drawTextPlate(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font) {
+    if (text == nullptr || text[0] == '\0' || font.cellWidth <= 0 || font.cellHeight <= 0) return;
+    const int64_t cells = static_cast<int64_t>(std::strlen(text));
+    const int64_t right = std::min<int64_t>(int64_t{x} + cells * font.cellWidth + 3, kCanvasWidth);
+    drawBacking(canvas, x - 4, y - 2, static_cast<int32_t>(right), y + font.cellHeight + 1, kTextPlate);
 }
 
 int formatTextV(char* buffer, const char* format, va_list args) {

@@ -109,18 +109,31 @@ int32_t unlockedDifficulty(const GameState& game) {
 
 } // namespace
 
-void drawMissionMap(GameState& game) {
+bool mouseOnMarker(const GameState& game, const MapMarker& marker) {
+    return mouseIn(game, marker.x, marker.x + kMarkerSize, marker.y, marker.y + kMarkerSize);
+}
+
+bool mouseOnStar(const GameState& game, int32_t level) {
+    const int32_t x = kStarLeft[level];
+    return mouseIn(game, x, x + kStarWidth, kStarTop, kStarTop + kStarHeight);
+}
+
+bool mouseOnTakeOff(const GameState& game) { return mouseIn(game, 1220, 1270, 635, 685); }
+
+void drawMissionMap(const GameState& game) {
     drawTexture(game, kTexMapPicture, 0, 0);
+    for (const MapMarker& marker : kMarkers) {
+        if (game.missionsUnlocked < marker.opensAt) continue;
+        const bool lit = mouseOnMarker(game, marker) && !game.clickLatch;
+        drawTexture(game, lit ? kTexMapMarkerLit : kTexMapMarker, marker.x, marker.y);
+    }
+}
+
+void handleMissionMap(GameState& game) {
     for (int32_t i = 0; i < 3; ++i) {
         const MapMarker& marker = kMarkers[i];
         if (game.missionsUnlocked < marker.opensAt) continue;
-        const bool over = mouseIn(game, marker.x, marker.x + kMarkerSize, marker.y, marker.y + kMarkerSize);
-        if (!over || game.clickLatch) {
-            drawTexture(game, kTexMapMarker, marker.x, marker.y);
-            continue;
-        }
-        drawTexture(game, kTexMapMarkerLit, marker.x, marker.y);
-        if (!game.mouse.leftDown) continue;
+        if (!mouseOnMarker(game, marker) || game.clickLatch || !game.mouse.leftDown) continue;
         game.difficulty = 0;
         game.mission = i + 1;
         game.clickLatch = 1;
@@ -135,7 +148,23 @@ void drawMissionMap(GameState& game) {
     }
 }
 
-void drawBriefing(GameState& game) {
+void handleBriefing(GameState& game) {
+    // Stars answer a held button on every frame, so dragging across them picks the last one.
+    const int32_t open = unlockedDifficulty(game);
+    for (int32_t level = 0; level <= open && level < 4; ++level) {
+        if (mouseOnStar(game, level) && game.mouse.leftDown) game.difficulty = level;
+    }
+    if (!game.mouse.leftDown) return;
+    if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) {
+        game.clickLatch = 1;
+        game.mapShown = 1;
+        game.briefingShown = 0;
+        game.controlShown = 0;
+    }
+    if (mouseOnTakeOff(game) && !game.clickLatch) takeOff(game);
+}
+
+void drawBriefing(const GameState& game) {
     drawTexture(game, kTexBriefingPicture, 0, 0);
     switch (game.mission) {
     case 1: drawTexture(game, kTexPhotoConvoy, 300, 120); break;
@@ -146,15 +175,11 @@ void drawBriefing(GameState& game) {
     case 3: drawTexture(game, kTexPhotoAirshow, 315, 130); break;
     default: break;
     }
-    // Stars answer a held button on every frame, so dragging across them picks the last one.
     const int32_t open = unlockedDifficulty(game);
     for (int32_t level = 0; level <= open && level < 4; ++level) {
         const int32_t x = kStarLeft[level];
         drawTexture(game, game.difficulty == level ? kTexStarLit : kTexStar, x, kStarTop);
-        if (mouseIn(game, x, x + kStarWidth, kStarTop, kStarTop + kStarHeight)) {
-            drawTexture(game, kTexStarLit, x, kStarTop);
-            if (game.mouse.leftDown) game.difficulty = level;
-        }
+        if (mouseOnStar(game, level)) drawTexture(game, kTexStarLit, x, kStarTop);
     }
     switch (game.mission) {
     case 1: drawLines(kMissionOneText); break;
@@ -163,18 +188,8 @@ void drawBriefing(GameState& game) {
     default: break;
     }
     drawTexture(game, kTexClose, 1250, 2);
-    const bool onArrow = mouseIn(game, 1220, 1270, 635, 685);
-    drawTexture(game, onArrow ? kTexArrowLit : kTexArrow, 1220, 635);
-    formatText(game.textBuffer, "TAKE OFF");
-    drawText(game.assets->canvas, game.textBuffer, 1090, 650, game.assets->smallFont, kGreen);
-    if (!game.mouse.leftDown) return;
-    if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) {
-        game.clickLatch = 1;
-        game.mapShown = 1;
-        game.briefingShown = 0;
-        game.controlShown = 0;
-    }
-    if (onArrow && !game.clickLatch) takeOff(game);
+    drawTexture(game, mouseOnTakeOff(game) ? kTexArrowLit : kTexArrow, 1220, 635);
+    drawText(game.assets->canvas, "TAKE OFF", 1090, 650, game.assets->smallFont, kGreen);
 }
 
 namespace {

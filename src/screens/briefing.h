@@ -3,13 +3,15 @@
 
 struct GameState;
 
-// One frame of the mission map, its mouse input included: a click on a shown marker opens that
-// mission's briefing at difficulty 0.
-void drawMissionMap(GameState& game);
+// The mission map: its shown markers, the one under the pointer lit; a click on a shown marker
+// opens that mission's briefing at difficulty 0.
+void drawMissionMap(const GameState& game);
+void handleMissionMap(GameState& game);
 
-// One frame of the briefing, its mouse input included: the mission's pictures and texts, the
-// open difficulty stars, the close button back to the map and TAKE OFF.
-void drawBriefing(GameState& game);
+// The briefing: the mission's pictures and texts, the open difficulty stars, the close button
+// back to the map and TAKE OFF. Its input picks a star, closes, or takes off.
+void handleBriefing(GameState& game);
+void drawBriefing(const GameState& game);
 
 // Fills the sortie's enemies and settings for `mission` and `difficulty`.
 void setUpMission(GameState& game);

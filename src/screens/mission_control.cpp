@@ -51,14 +51,26 @@ void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) 
     platformDrawTexture(game.assets->textures[slot], x, y);
 }
 
-void drawLine(GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+void drawLine(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
     drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
+}
+
+const int32_t* stepsOf(const GameState& game, int row) {
+    const int32_t* steps[kUpgradeRows] = {&game.turnUpgrades, &game.engineUpgrades, &game.gunUpgrades,
+                                          &game.bombUpgrades, &game.missileUpgrades};
+    return steps[row];
 }
 
 int32_t* stepsOf(GameState& game, int row) {
     int32_t* steps[kUpgradeRows] = {&game.turnUpgrades, &game.engineUpgrades, &game.gunUpgrades, &game.bombUpgrades,
                                     &game.missileUpgrades};
     return steps[row];
+}
+
+const int32_t* priceOf(const GameState& game, int row) {
+    const int32_t* prices[kUpgradeRows] = {&game.turnPrice, &game.enginePrice, &game.gunPrice, &game.bombPrice,
+                                           &game.missilePrice};
+    return prices[row];
 }
 
 int32_t* priceOf(GameState& game, int row) {
@@ -83,13 +95,13 @@ void applyUpgrade(GameState& game, int row, int32_t missiles) {
     }
 }
 
-void formatValue(GameState& game, int row, int32_t missiles) {
+void formatValue(const GameState& game, char* text, int row, int32_t missiles) {
     switch (row) {
-    case 0: formatText(game.textBuffer, "(%.1f + %.1f)", game.aircraft.pitchUpRate, kTurnStep); break;
-    case 1: formatText(game.textBuffer, "(%d + %d)", game.aircraft.boostSpeed, 2); break;
-    case 2: formatText(game.textBuffer, "(%d + %d)", game.gunRounds, 50); break;
-    case 3: formatText(game.textBuffer, "(%d + %d)", game.bombLoad, 3); break;
-    default: formatText(game.textBuffer, "(%d + %d)", game.missileLoad, missiles); break;
+    case 0: formatText(text, "(%.1f + %.1f)", game.aircraft.pitchUpRate, kTurnStep); break;
+    case 1: formatText(text, "(%d + %d)", game.aircraft.boostSpeed, 2); break;
+    case 2: formatText(text, "(%d + %d)", game.gunRounds, 50); break;
+    case 3: formatText(text, "(%d + %d)", game.bombLoad, 3); break;
+    default: formatText(text, "(%d + %d)", game.missileLoad, missiles); break;
     }
 }
 
@@ -110,18 +122,13 @@ void openProgress(GameState& game) {
     }
 }
 
-void drawResults(GameState& game) {
+bool resultsShown(const GameState& game) { return game.missionsWon > 0 && !game.gameLoaded; }
+
+// The won mission's results: the progress it opens, its time bonus, and the credit, once.
+void creditResults(GameState& game) {
     openProgress(game);
-    drawTexture(game, kTexResultsBanner, 400, 0);
-    formatText(game.textBuffer, "Mission Bonus: $%d", game.reward);
-    drawLine(game, game.textBuffer, 360, 160, kCyan);
     // The clock was stopped at the win, so this is the sortie's time.
-    const int32_t ms = static_cast<int32_t>(elapsedMs(game.missionStopwatch));
-    formatText(game.textBuffer, "Time: %.0f:%.2d ", static_cast<double>(ms / 60000), (ms / 1000) % 60);
-    drawLine(game, game.textBuffer, 360, 190, kCyan);
-    game.timeBonus = computeTimeBonus(game, ms);
-    formatText(game.textBuffer, "Time Bonus: $%d ", game.timeBonus);
-    drawLine(game, game.textBuffer, 360, 220, kCyan);
+    game.timeBonus = computeTimeBonus(game, static_cast<int32_t>(elapsedMs(game.missionStopwatch)));
     if (!game.rewardPaid) {
         int32_t total = game.reward + game.timeBonus;
         if (game.showEarnings > 0) {
@@ -132,15 +139,27 @@ void drawResults(GameState& game) {
         game.money += total;
         game.rewardPaid = 1;
     }
+    if (game.showEarnings > 0) game.earned = game.reward + game.showEarnings + game.timeBonus;
+}
+
+void drawResults(const GameState& game) {
+    char text[kTextBufferSize];
+    drawTexture(game, kTexResultsBanner, 400, 0);
+    formatText(text, "Mission Bonus: $%d", game.reward);
+    drawLine(game, text, 360, 160, kCyan);
+    const int32_t ms = static_cast<int32_t>(elapsedMs(game.missionStopwatch));
+    formatText(text, "Time: %.0f:%.2d ", static_cast<double>(ms / 60000), (ms / 1000) % 60);
+    drawLine(game, text, 360, 190, kCyan);
+    formatText(text, "Time Bonus: $%d ", game.timeBonus);
+    drawLine(game, text, 360, 220, kCyan);
     if (game.showEarnings > 0) {
-        game.earned = game.reward + game.showEarnings + game.timeBonus;
-        formatText(game.textBuffer, "Trick Bonus: $%d", game.showEarnings);
-        drawLine(game, game.textBuffer, 360, 255, kCyan);
-        formatText(game.textBuffer, "You Earned: $%d", game.earned);
-        drawLine(game, game.textBuffer, 360, 295, kEarnedGreen);
+        formatText(text, "Trick Bonus: $%d", game.showEarnings);
+        drawLine(game, text, 360, 255, kCyan);
+        formatText(text, "You Earned: $%d", game.earned);
+        drawLine(game, text, 360, 295, kEarnedGreen);
     } else {
-        formatText(game.textBuffer, "You Earned: $%d", game.earned);
-        drawLine(game, game.textBuffer, 360, 260, kBlack);
+        formatText(text, "You Earned: $%d", game.earned);
+        drawLine(game, text, 360, 260, kBlack);
     }
 }
 
@@ -150,25 +169,11 @@ void buttonSound(GameState& game) {
     game.saveLoadLatch = 1;
 }
 
-void runSaveAndLoad(GameState& game) {
-    drawTexture(game, kTexSaveButton, 80, kSaveButtonY);
-    drawTexture(game, kTexLoadButton, 80, kLoadButtonY);
-    if (mouseIn(game, 80, 195, kSaveButtonY, kSaveButtonY + 50)) {
-        drawButtonFrame(game, kSaveButtonY);
-        if (game.mouse.leftDown) {
-            pressSaveButton(game);
-            buttonSound(game);
-        }
-    }
-    if (mouseIn(game, 80, 195, kLoadButtonY, kLoadButtonY + 50)) {
-        drawButtonFrame(game, kLoadButtonY);
-        if (game.mouse.leftDown) {
-            // A load that fails leaves the game as it was, on this screen, and says so.
-            pressLoadButton(game);
-            buttonSound(game);
-        }
-    }
-    drawSaveNotice(game);
+bool mouseOnSave(const GameState& game) { return mouseIn(game, 80, 195, kSaveButtonY, kSaveButtonY + 50); }
+bool mouseOnLoad(const GameState& game) { return mouseIn(game, 80, 195, kLoadButtonY, kLoadButtonY + 50); }
+
+bool mouseOnBuyIcon(const GameState& game, int row) {
+    return mouseIn(game, kHotLeft, kHotRight, kRows[row].hotTop, kRows[row].hotBottom);
 }
 
 bool mouseOnArrow(const GameState& game) { return mouseIn(game, 1220, 1270, 635, 685); }
@@ -211,7 +216,7 @@ int32_t computeTimeBonus(const GameState& game, int32_t missionMs) {
     }
 }
 
-void drawButtonFrame(GameState& game, int32_t y) {
+void drawButtonFrame(const GameState& game, int32_t y) {
     Canvas& canvas = game.assets->canvas;
     const auto line = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) { drawLine(canvas, x1, y1, x2, y2, 106, 227, 0); };
     line(78, y - 2, 120, y - 2);
@@ -224,29 +229,27 @@ void drawButtonFrame(GameState& game, int32_t y) {
     line(203, y + 53, 160, y + 53);
 }
 
-void drawMissionControl(GameState& game) {
+void handleMissionControl(GameState& game) {
     const int32_t missiles = missileStep(game.missileUpgrades);
     platformShowCursor(true);
     game.timeBonus = 0;
     for (int row = 0; row < kUpgradeRows; ++row) *priceOf(game, row) = upgradePrice(row, *stepsOf(game, row));
-    drawTexture(game, kTexUpgradePicture, 0, 0);
-    if (game.missionsWon > 0 && !game.gameLoaded) drawResults(game);
-    runSaveAndLoad(game);
-
-    for (int row = 0; row < kUpgradeRows; ++row) {
-        if (*stepsOf(game, row) >= kMaxUpgradeSteps) continue;
-        formatText(game.textBuffer, "$%d", *priceOf(game, row));
-        drawLine(game, game.textBuffer, kRows[row].priceX, kRows[row].priceY, kBlack);
-        drawTexture(game, kTexBuyIcon, kRows[row].iconX, kRows[row].iconY);
+    if (resultsShown(game)) creditResults(game);
+    if (mouseOnSave(game) && game.mouse.leftDown) {
+        pressSaveButton(game);
+        buttonSound(game);
+    }
+    if (mouseOnLoad(game) && game.mouse.leftDown) {
+        // A load that fails leaves the game as it was, on this screen, and says so.
+        pressLoadButton(game);
+        buttonSound(game);
     }
     if (game.mouse.leftDown) {
         // One step per press: the latch stays set until the button is up, and the press that
         // opened this screen set it already.
         for (int row = 0; row < kUpgradeRows; ++row) {
-            const UpgradeRow& r = kRows[row];
             int32_t& steps = *stepsOf(game, row);
-            if (!mouseIn(game, kHotLeft, kHotRight, r.hotTop, r.hotBottom) || steps >= kMaxUpgradeSteps) continue;
-            drawTexture(game, kTexBuyIconPressed, r.iconX, r.iconY);
+            if (!mouseOnBuyIcon(game, row) || steps >= kMaxUpgradeSteps) continue;
             const int32_t price = *priceOf(game, row);
             if (!game.clickLatch && game.money >= price) {
                 applyUpgrade(game, row, missiles);
@@ -261,21 +264,45 @@ void drawMissionControl(GameState& game) {
         }
         game.clickLatch = 1;
     }
-    drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, 1220, 635);
-    drawLine(game, "MISSION CONTROL", 1010, 650, kGreen);
     if (!game.mouse.leftDown) {
         game.clickLatch = 0;
         game.saveLoadLatch = 0;
     }
+}
+
+void drawMissionControl(const GameState& game) {
+    char text[kTextBufferSize];
+    drawTexture(game, kTexUpgradePicture, 0, 0);
+    if (resultsShown(game)) drawResults(game);
+    drawTexture(game, kTexSaveButton, 80, kSaveButtonY);
+    drawTexture(game, kTexLoadButton, 80, kLoadButtonY);
+    if (mouseOnSave(game)) drawButtonFrame(game, kSaveButtonY);
+    if (mouseOnLoad(game)) drawButtonFrame(game, kLoadButtonY);
+    drawSaveNotice(game);
+    for (int row = 0; row < kUpgradeRows; ++row) {
+        if (*stepsOf(game, row) >= kMaxUpgradeSteps) continue;
+        formatText(text, "$%d", *priceOf(game, row));
+        drawLine(game, text, kRows[row].priceX, kRows[row].priceY, kBlack);
+        drawTexture(game, kTexBuyIcon, kRows[row].iconX, kRows[row].iconY);
+    }
+    if (game.mouse.leftDown) {
+        for (int row = 0; row < kUpgradeRows; ++row) {
+            if (!mouseOnBuyIcon(game, row) || *stepsOf(game, row) >= kMaxUpgradeSteps) continue;
+            drawTexture(game, kTexBuyIconPressed, kRows[row].iconX, kRows[row].iconY);
+        }
+    }
+    drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, 1220, 635);
+    drawLine(game, "MISSION CONTROL", 1010, 650, kGreen);
     for (int row = 0; row < kUpgradeRows; ++row) {
         for (int32_t i = 0; i < *stepsOf(game, row) && i < kMaxUpgradeSteps; ++i) {
             drawTexture(game, kTexLevelPip, kRows[row].pipX + kPipSpacing * i, kRows[row].pipY);
         }
     }
+    const int32_t missiles = missileStep(game.missileUpgrades);
     for (int row = 0; row < kUpgradeRows; ++row) {
-        formatValue(game, row, missiles);
-        drawLine(game, game.textBuffer, kRows[row].valueX, kRows[row].valueY, kBlack);
+        formatValue(game, text, row, missiles);
+        drawLine(game, text, kRows[row].valueX, kRows[row].valueY, kBlack);
     }
-    formatText(game.textBuffer, "Money: $%d", game.money);
-    drawLine(game, game.textBuffer, 1050, 25, kMoneyGreen);
+    formatText(text, "Money: $%d", game.money);
+    drawLine(game, text, 1050, 25, kMoneyGreen);
 }

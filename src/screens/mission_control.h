@@ -9,11 +9,14 @@ struct GameState;
 constexpr int kUpgradeRows = 5;   // turn rate, engine, gun, bombs, missiles
 constexpr int32_t kMaxUpgradeSteps = 10;
 
-// One frame of the screen, its mouse input included.
-void drawMissionControl(GameState& game);
+// The screen's mouse input: the results credited once, save and load, the upgrades bought, the
+// way on to the map.
+void handleMissionControl(GameState& game);
+// The screen as the input left it.
+void drawMissionControl(const GameState& game);
 
 // Corner marks around the 120x50 save or load button whose top edge is at y.
-void drawButtonFrame(GameState& game, int32_t y);
+void drawButtonFrame(const GameState& game, int32_t y);
 
 // What the next step of upgrade row `row` (0..4) costs after `steps` bought.
 int32_t upgradePrice(int row, int32_t steps);

@@ -27,45 +27,44 @@ const Missile* missileSlot(const GameState& game) {
 double missileSlotX(const GameState& game) { return missileSlot(game) ? missileSlot(game)->worldX : 0.0; }
 double missileSlotY(const GameState& game) { return missileSlot(game) ? missileSlot(game)->worldY : 0.0; }
 
-void line(GameState& game, int32_t x, int32_t y, uint32_t colour) {
-    drawText(game.assets->canvas, game.textBuffer, x, y, game.assets->smallFont, colour);
+void line(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+    drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
 }
 
 } // namespace
 
-void drawDiagnostics(GameState& game, const RenderTimes& times) {
-    if (!game.keys[kVkTab]) {
-        game.frozen = 0;
-        return;
-    }
-    game.frozen = 1;
+void updateFreeze(GameState& game) { game.frozen = game.keys[kVkTab] ? 1 : 0; }
+
+void drawDiagnostics(const GameState& game, const RenderTimes& times) {
+    if (!game.keys[kVkTab]) return;
+    char text[kTextBufferSize];
     const double mouseX = static_cast<float>(game.mouse.x);
     const double mouseY = static_cast<float>(game.mouse.y);
     const Aircraft& aircraft = game.aircraft;
     // Every line is bounded by the text buffer: a huge value is cut, never written past it.
-    formatText(game.textBuffer, "Last Avg Render Time: %.2f ", double(times.average));
-    line(game, 0, 0, kRed);
-    formatText(game.textBuffer, "minTime: %.2f | maxTime: %.2f ", double(times.min), double(times.max));
-    line(game, 0, 28, kRed);
-    formatText(game.textBuffer, "x %.3f, vy %.3f", aircraft.worldX - game.camera.cameraX, aircraft.velY);
-    line(game, 0, 56, kCyan);
+    formatText(text, "Last Avg Render Time: %.2f ", double(times.average));
+    line(game, text, 0, 0, kRed);
+    formatText(text, "minTime: %.2f | maxTime: %.2f ", double(times.min), double(times.max));
+    line(game, text, 0, 28, kRed);
+    formatText(text, "x %.3f, vy %.3f", aircraft.worldX - game.camera.cameraX, aircraft.velY);
+    line(game, text, 0, 56, kCyan);
     // The first four records of the truck table, in use or not.
-    formatText(game.textBuffer, "Truck0: %.0f , Truck1: %.0f,Truck2: %.0f , Truck3: %.0f", double(game.trucks[0].hitPoints),
+    formatText(text, "Truck0: %.0f , Truck1: %.0f,Truck2: %.0f , Truck3: %.0f", double(game.trucks[0].hitPoints),
                double(game.trucks[1].hitPoints), double(game.trucks[2].hitPoints), double(game.trucks[3].hitPoints));
-    line(game, 10, 164, kWhite);
-    formatText(game.textBuffer, "mouseX: %.3f ,  mouseY: %.3f", mouseX, mouseY);
-    line(game, 10, 184, kWhite);
-    formatText(game.textBuffer, "Truck0 %d", firstCargoX(game));
-    line(game, 10, 204, kWhite);
-    formatText(game.textBuffer, "SW %f", aircraft.pitchAtStep);
-    line(game, 10, 224, kWhite);
+    line(game, text, 10, 164, kWhite);
+    formatText(text, "mouseX: %.3f ,  mouseY: %.3f", mouseX, mouseY);
+    line(game, text, 10, 184, kWhite);
+    formatText(text, "Truck0 %d", firstCargoX(game));
+    line(game, text, 10, 204, kWhite);
+    formatText(text, "SW %f", aircraft.pitchAtStep);
+    line(game, text, 10, 224, kWhite);
     // The show clock is never paused, only stopped: its pause reads 0.
-    formatText(game.textBuffer, "doO: %d, Pause: %d ", int(game.showClockStarted != 0), 0);
-    line(game, 10, 670, kWhite);
-    formatText(game.textBuffer, "dist2: %f , Locked i: %d", aircraft.worldX, game.missilesFired);
-    line(game, 10, 640, kWhite);
-    formatText(game.textBuffer, "missilex: %f, Y %.4f ", missileSlotX(game), missileSlotY(game));
-    line(game, 10, 610, kWhite);
-    formatText(game.textBuffer, "trickNum: %d, of: %d ", game.trickCount, int(kTrickCount));
-    line(game, 10, 590, kWhite);
+    formatText(text, "doO: %d, Pause: %d ", int(game.showClockStarted != 0), 0);
+    line(game, text, 10, 670, kWhite);
+    formatText(text, "dist2: %f , Locked i: %d", aircraft.worldX, game.missilesFired);
+    line(game, text, 10, 640, kWhite);
+    formatText(text, "missilex: %f, Y %.4f ", missileSlotX(game), missileSlotY(game));
+    line(game, text, 10, 610, kWhite);
+    formatText(text, "trickNum: %d, of: %d ", game.trickCount, int(kTrickCount));
+    line(game, text, 10, 590, kWhite);
 }

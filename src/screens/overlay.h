@@ -12,5 +12,7 @@ struct RenderTimes {
     float max = 0.0f;
 };
 
-// Sets `frozen` from the Tab key and, while it is held, draws the readouts.
-void drawDiagnostics(GameState& game, const RenderTimes& times);
+// Sets `frozen` from the Tab key.
+void updateFreeze(GameState& game);
+// While Tab is held, the readouts.
+void drawDiagnostics(const GameState& game, const RenderTimes& times);

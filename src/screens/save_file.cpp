@@ -1,6 +1,7 @@
 #include "screens/save_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "assets/game_assets.h"
 #include "game/game_state.h"
@@ -18,7 +20,7 @@
 namespace {
 
 constexpr int32_t kLargestInt = 2147483647;
-constexpr size_t kLargestSave = 65536; // bytes read; 19 numbers need a few hundred
+constexpr size_t kLargestSave = 65536; // larger files are refused; 19 numbers need a few hundred bytes
 constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr uint32_t kRed = 0xFFFF0000u;
 
@@ -135,15 +137,24 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
+// Writes all of `text`; false with errno set when a write fails (EFBIG past a size limit).
 bool writeAll(int fd, const std::string& text) {
     size_t done = 0;
     while (done < text.size()) {
         const ssize_t n = write(fd, text.data() + done, text.size() - done);
         if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
         if (n <= 0) return false;
         done += size_t(n);
     }
     return true;
+}
+
+// One line on stderr for a save that failed at `call` on `file`; always false.
+bool saveFailed(const char* call, const std::string& file, int error) {
+    std::fprintf(stderr, "skarnwing: could not save the game: %s \"%s\" failed (%s); the previous save is kept\n", call,
+                 file.c_str(), std::strerror(error));
+    return false;
 }
 
 // Makes the rename itself survive a power cut; the save is already whole if this fails.
@@ -195,60 +206,47 @@ int parseSave(GameState& game, const char* text, size_t length) {
 bool writeSaveFile(const GameState& game, const std::string& path) {
     const std::string folder = folderOf(path);
     const std::string temporary = path + ".tmp";
-    const char* step = "create the folder of";
-    bool written = false;
+    if (!makeFolders(folder)) return saveFailed("mkdir", folder, errno);
+    // A temporary file left by a save that was killed is the game's own to remove. Anything else
+    // standing there (a link, a FIFO, a folder) is not touched: the exclusive create then refuses
+    // it, so no save ever writes through a link or waits on a FIFO.
+    struct stat info;
+    if (lstat(temporary.c_str(), &info) == 0 && S_ISREG(info.st_mode)) unlink(temporary.c_str());
+    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return saveFailed("open", temporary, errno);
+    const char* call = nullptr;
     int error = 0;
-    if (makeFolders(folder)) {
-        step = "write";
-        const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd >= 0) {
-            bool whole = writeAll(fd, formatSave(game));
-            if (whole) {
-                step = "sync";
-                whole = fsync(fd) == 0;
-            }
-            error = errno;
-            if (close(fd) != 0 && whole) {
-                whole = false;
-                error = errno;
-            }
-            if (whole) {
-                step = "replace";
-                written = std::rename(temporary.c_str(), path.c_str()) == 0;
-                error = errno;
-            }
-            if (!written) unlink(temporary.c_str());
-        } else {
-            error = errno;
-        }
-    } else {
+    if (!writeAll(fd, formatSave(game))) {
+        call = "write";
+    } else if (fsync(fd) != 0) {
+        call = "fsync";
+    }
+    error = errno;
+    if (close(fd) != 0 && call == nullptr) {
+        call = "close";
         error = errno;
     }
-    if (!written) {
-        std::fprintf(stderr, "skarnwing: could not %s the save file \"%s\" (%s); the previous save is kept\n", step,
-                     path.c_str(), std::strerror(error));
-        return false;
+    if (call == nullptr && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        call = "rename";
+        error = errno;
+    }
+    if (call != nullptr) {
+        unlink(temporary.c_str());
+        return saveFailed(call, temporary, error);
     }
     syncFolder(folder);
     return true;
 }
 
 bool readSaveFile(GameState& game, const std::string& path) {
-    FILE* file = path.empty() ? nullptr : std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        std::fprintf(stderr, "skarnwing: no saved game at \"%s\" (%s)\n", path.c_str(),
-                     path.empty() ? "no folder for the player's files" : std::strerror(errno));
+    if (path.empty()) {
+        std::fprintf(stderr, "skarnwing: no saved game (no folder for the player's files)\n");
         return false;
     }
-    std::string text(kLargestSave, '\0');
-    const size_t got = std::fread(text.data(), 1, text.size(), file);
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        std::fprintf(stderr, "skarnwing: the save file \"%s\" could not be read\n", path.c_str());
-        return false;
-    }
-    const int taken = parseSave(game, text.data(), got);
+    // Opened like every asset: a FIFO, device or folder is refused without waiting on it.
+    std::vector<uint8_t> bytes;
+    if (!readWholeFile(path.c_str(), "save file", kLargestSave, bytes)) return false;
+    const int taken = parseSave(game, reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (taken < kSaveValueCount) {
         std::fprintf(stderr, "skarnwing: the save file \"%s\" is damaged at line %d; later values are kept\n",
                      path.c_str(), taken + 1);
@@ -295,7 +293,7 @@ void pressLoadButton(GameState& game) {
     }
 }
 
-void drawSaveNotice(GameState& game) {
+void drawSaveNotice(const GameState& game) {
     if (game.savedNotice <= 0) return;
     const char* text = "Game Saved.";
     uint32_t colour = kGreen;
@@ -307,5 +305,8 @@ void drawSaveNotice(GameState& game) {
         colour = kRed;
     }
     drawText(game.assets->canvas, text, 570, 630, game.assets->smallFont, colour);
-    game.savedNotice -= 1;
+}
+
+void countDownSaveNotice(GameState& game) {
+    if (game.savedNotice > 0) game.savedNotice -= 1;
 }

@@ -25,11 +25,15 @@ std::string formatSave(const GameState& game);
 int parseSave(GameState& game, const char* text, size_t length);
 
 // Writes the save to `path` without ever leaving a damaged one: the text goes into a temporary
-// file beside it, which is synced and then renamed over the old save. False, with one line on
-// stderr, when any step fails; the previous save is then untouched.
+// file the game creates anew beside it (path + ".tmp"; nothing already there is opened or
+// followed, a leftover regular file of that name is removed first), which is synced and then
+// renamed over the old save. False, with one line on stderr naming the call that failed and
+// why, when any step fails; the previous save is then untouched and no temporary file is left.
+// A file-size limit fails the write only where SIGXFSZ is ignored, as start-up does.
 bool writeSaveFile(const GameState& game, const std::string& path);
 
-// Loads the save at `path`. False, changing nothing at all, when it is missing or unreadable.
+// Loads the save at `path`. False, changing nothing at all, when it is missing, unreadable, not
+// a regular file (a FIFO is refused without waiting on it) or larger than 64 KiB.
 // Otherwise takes what parseSave takes and closes the screens for the return to the title
 // picture (gameLoaded set, the reward cleared), even when not one value could be read.
 bool readSaveFile(GameState& game, const std::string& path);
@@ -51,5 +55,6 @@ void pressSaveButton(GameState& game);
 void pressLoadButton(GameState& game);
 
 // Mission control's notice, "Game Saved." in green or "Save Failed." / "No Saved Game." in
-// red, for its 60 frames.
-void drawSaveNotice(GameState& game);
+// red, for its 60 frames: drawn, then counted down.
+void drawSaveNotice(const GameState& game);
+void countDownSaveNotice(GameState& game);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "platform/audio.h"
@@ -25,7 +26,7 @@ struct Headless {
     std::deque<int64_t> readings;   // recorded counter readings still to hand out
     bool recordedClock = false;     // readings were given: the counter follows them
     int64_t lastReading = 0;
-    int64_t framesPresented = 0;
+    std::string title;              // the window title last set
     std::vector<uint32_t> canvas = std::vector<uint32_t>(kClientWidth * kClientHeight);
     std::vector<SoftTexture> textures;
     std::vector<SoftDraw> draws;    // this frame's texture draws, in order
@@ -56,7 +57,7 @@ bool platformPollEvent(InputEvent* event) {
 }
 
 void platformPostQuit() { headless().events.push_back(InputEvent{InputEventType::Quit, 0, 0, 0, 0}); }
-void platformSetTitle(const char*) {}
+void platformSetTitle(const char* title) { headless().title = title; }
 void platformShowCursor(bool) {}
 void platformCaptureMouse(bool) {}
 void platformSetFullScreen(bool) {}
@@ -93,7 +94,7 @@ uint32_t* platformBeginFrame(int32_t* rowPitch) {
     return h.canvas.data();
 }
 
-void platformPresentFrame() { ++headless().framesPresented; }
+void platformPresentFrame(DrawnBands) {}
 
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height) {
     if (pixels == nullptr || width <= 0 || height <= 0) return 0;
@@ -122,7 +123,7 @@ void headlessPushCounterReading(int64_t value) {
     h.readings.push_back(value);
 }
 
-int64_t headlessFramesPresented() { return headless().framesPresented; }
+const char* headlessTitle() { return headless().title.c_str(); }
 
 void headlessCompositeLastFrame(uint32_t* out) {
     Headless& h = headless();

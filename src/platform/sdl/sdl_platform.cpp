@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,6 +40,11 @@ struct SdlPlatform {
     std::vector<SDL_Texture*> textures; // handle h is textures[h - 1]
     std::vector<SoftTexture> copies;    // the same pictures, for screenshots
     std::vector<SoftDraw> draws;        // this frame's texture draws, in order
+    // The canvas bands drawn last frame, columns [left, right): what the texture still holds.
+    // Everything until the first frame has been sent.
+    int16_t sentLeft[kDrawnBands] = {};
+    int16_t sentRight[kDrawnBands] = {};
+    bool sentAll = false;
     std::deque<InputEvent> pending;     // translated events not yet handed out
     TapKeeper taps;
     FramePacer pacer;
@@ -248,6 +254,7 @@ void platformClose() {
     gSdl.taps = TapKeeper{};
     gSdl.pacer = FramePacer{};
     gSdl.noticeFrames = 0;
+    gSdl.sentAll = false;
     if (gSdl.canvasTexture != nullptr) SDL_DestroyTexture(gSdl.canvasTexture);
     if (gSdl.renderer != nullptr) SDL_DestroyRenderer(gSdl.renderer);
     if (gSdl.window != nullptr) SDL_DestroyWindow(gSdl.window);
@@ -317,9 +324,50 @@ uint32_t* platformBeginFrame(int32_t* rowPitch) {
     return gSdl.canvas.data();
 }
 
-void platformPresentFrame() {
-    SDL_UpdateTexture(gSdl.canvasTexture, nullptr, gSdl.canvas.data(), kClientWidth * 4);
-    SDL_RenderCopy(gSdl.renderer, gSdl.canvasTexture, nullptr, nullptr);
+// Sends the canvas bands drawn this frame or the last to the texture (the rest of it holds 0
+// already, as the canvas does), then blends this frame's bands over the textures. Where the
+// picture is scaled (full screen), the whole texture is blended in one, so that filtering sees
+// the same neighbours as ever.
+static void sendAndBlendCanvas(DrawnBands drawn) {
+    const bool all = drawn.left == nullptr || drawn.right == nullptr;
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(gSdl.renderer, &outputWidth, &outputHeight);
+    const bool unscaled = outputWidth == kClientWidth && outputHeight == kClientHeight;
+    if (all || !gSdl.sentAll) {
+        SDL_UpdateTexture(gSdl.canvasTexture, nullptr, gSdl.canvas.data(), kClientWidth * 4);
+    }
+    for (int32_t band = 0; band < kDrawnBands; ++band) {
+        const int32_t left = all ? 0 : drawn.left[band];
+        const int32_t right = all ? kClientWidth : drawn.right[band];
+        if (!all && gSdl.sentAll) {
+            // The union of this frame's and the last frame's columns.
+            int32_t sendLeft = left;
+            int32_t sendRight = right;
+            if (gSdl.sentLeft[band] < gSdl.sentRight[band]) {
+                sendLeft = left < right ? std::min<int32_t>(left, gSdl.sentLeft[band]) : gSdl.sentLeft[band];
+                sendRight = left < right ? std::max<int32_t>(right, gSdl.sentRight[band]) : gSdl.sentRight[band];
+            }
+            if (sendLeft < sendRight) {
+                const SDL_Rect rect{sendLeft, band * kDrawnBandRows, sendRight - sendLeft, kDrawnBandRows};
+                SDL_UpdateTexture(gSdl.canvasTexture, &rect,
+                                  gSdl.canvas.data() + size_t(band) * kDrawnBandRows * kClientWidth + size_t(sendLeft),
+                                  kClientWidth * 4);
+            }
+        }
+        gSdl.sentLeft[band] = static_cast<int16_t>(left);
+        gSdl.sentRight[band] = static_cast<int16_t>(right);
+        if (unscaled && !all && left < right) {
+            const SDL_Rect rect{left, band * kDrawnBandRows, right - left, kDrawnBandRows};
+            SDL_RenderCopy(gSdl.renderer, gSdl.canvasTexture, &rect, &rect);
+        }
+    }
+    gSdl.sentAll = true;
+    if (all || !unscaled) SDL_RenderCopy(gSdl.renderer, gSdl.canvasTexture, nullptr, nullptr);
+}
+
+void platformPresentFrame(DrawnBands drawn) {
+    sendAndBlendCanvas(drawn);
     if (gSdl.screenshotWanted) {
         gSdl.screenshotWanted = false;
         writeScreenshot();
@@ -339,7 +387,10 @@ TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32
         return 0;
     }
     SDL_UpdateTexture(texture, nullptr, pixels, width * 4);
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    // Blending an opaque picture leaves its own pixels, so a copy does the same for less.
+    const size_t count = size_t(width) * size_t(height);
+    const bool opaque = std::all_of(pixels, pixels + count, [](uint32_t p) { return p >= 0xFF000000u; });
+    SDL_SetTextureBlendMode(texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     gSdl.textures.push_back(texture);
     gSdl.copies.push_back(SoftTexture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))});
     return static_cast<TextureHandle>(gSdl.textures.size());
