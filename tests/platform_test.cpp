@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <deque>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "platform/frame_pacer.h"
 #include "platform/key_taps.h"
 #include "platform/mixer.h"
+#include "platform/settings.h"
 #include "platform/user_folders.h"
 #include "temp_dir.h"
 
@@ -145,6 +147,95 @@ TEST(Mixer, MuteSilencesTheOutputWhileMusicKeepsItsPlace) {
     mixAudio(out.data(), 735);
     EXPECT_EQ(out[0], 1000);
     mixerReset();
+}
+
+// The player's volumes scale music and effects; a hold freezes the effects where they are while
+// the music plays on.
+TEST(Mixer, VolumesScaleAndAHoldFreezesTheEffectsNotTheMusic) {
+    mixerReset();
+    const int32_t stream = mixerCreateMusic(std::vector<int16_t>(2 * 44100, 1000));
+    const int32_t voice = mixerCreateVoice(std::vector<int16_t>(2 * 44100, 1000), false);
+    mixerPlayMusic(stream);
+    mixerPlayVoice(voice, false);
+    std::vector<int16_t> out(2 * 735);
+    mixerSetVolumes(50, 0);
+    mixAudio(out.data(), 735);
+    EXPECT_EQ(out[0], 250) << "half the slider is a quarter of the amplitude; effects at 0 are silent";
+    mixerSetVolumes(100, 100);
+    mixerHoldEffects(true);
+    mixAudio(out.data(), 735);
+    EXPECT_EQ(out[0], 1000);
+    EXPECT_EQ(mixerVoicePosition(voice), 735u) << "held where it stood";
+    EXPECT_TRUE(mixerVoicePlaying(voice));
+    EXPECT_EQ(mixerMusicPosition(stream), 2 * 735u);
+    mixerHoldEffects(false);
+    mixAudio(out.data(), 735);
+    EXPECT_EQ(out[0], 2000);
+    EXPECT_EQ(mixerVoicePosition(voice), 2 * 735u);
+    mixerReset();
+}
+
+// The settings file: what is written reads back the same; a damaged file keeps its good lines,
+// reports each bad one once with its line number, and leaves those values at their defaults.
+TEST(Settings, RoundTripAndAHostileFile) {
+    Settings changed = defaultSettings();
+    changed.musicVolume = 30;
+    changed.effectsVolume = 0;
+    changed.fullScreen = true;
+    changed.vsync = false;
+    changed.pauseOnFocusLoss = true;
+    changed.colourBlindRadar = true;
+    EXPECT_EQ(bindKey(changed, kActFire, 'F'), -1);
+    EXPECT_EQ(bindKey(changed, kActSmoke, 'F'), kActFire) << "fire takes smoke's S in exchange";
+    EXPECT_EQ(bindPadButton(changed, kActOverlay, 5), -1);
+    EXPECT_EQ(bindKey(changed, kActPause, kVkEsc), -1) << "Esc cannot be bound";
+    EXPECT_EQ(changed.keys[kActPause], 'P');
+    const TempDir scratch;
+    const char* folder = scratch.path.c_str();
+    const std::string path = settingsPath(folder, "/home/nobody");
+    EXPECT_EQ(path, scratch.path + "/skarnwing/settings.ini");
+    EXPECT_EQ(settingsPath("relative", "/home/p"), "/home/p/.config/skarnwing/settings.ini");
+    ASSERT_TRUE(saveSettings(changed, path));
+    const Settings back = loadSettings(path);
+    EXPECT_EQ(std::memcmp(&back, &changed, sizeof back), 0) << formatSettings(back);
+    EXPECT_EQ(back.keys[kActFire], 'S');
+
+    const std::string hostile = std::string("music_volume = 55\n") + // 1: not a step of 10
+                                "effects_volume=40\n" +              // 2: good, no spaces
+                                "vsync = maybe\n" +                  // 3
+                                "\x01\xff garbage\n" +              // 4
+                                "  # a comment\n" +
+                                "key.fire = F\n" +                   // 6: good
+                                "key.gear = F\n" +                   // 7: taken by line 6
+                                "key.smoke = Escape\n" +             // 8: not a key
+                                "pad.fire = Y\n" +                   // 9: good; gear's default Y gives way
+                                "key.fire = G\n" +                   // 10: fire twice
+                                "key.nothing = A\n" +                // 11
+                                std::string(3000, 'x') + "\n" +       // 12
+                                "colour_blind_radar = YES";           // 13: good, no newline
+    testing::internal::CaptureStderr();
+    const Settings read = parseSettings(hostile, "settings.ini");
+    const std::string errors = testing::internal::GetCapturedStderr();
+    for (const int line : {1, 3, 4, 7, 8, 10, 11, 12}) {
+        EXPECT_NE(errors.find("settings.ini:" + std::to_string(line) + ":"), std::string::npos) << line << errors;
+    }
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 8) << errors;
+    const Settings defaults = defaultSettings();
+    EXPECT_EQ(read.musicVolume, 100);
+    EXPECT_EQ(read.effectsVolume, 40);
+    EXPECT_TRUE(read.vsync);
+    EXPECT_TRUE(read.colourBlindRadar);
+    EXPECT_EQ(read.keys[kActFire], 'F');
+    EXPECT_EQ(read.keys[kActGear], defaults.keys[kActGear]);
+    EXPECT_EQ(read.keys[kActSmoke], defaults.keys[kActSmoke]);
+    EXPECT_EQ(read.padButtons[kActFire], 3);
+    EXPECT_EQ(read.padButtons[kActGear], kPadNone);
+
+    // Not a regular file, or too large: the defaults, said once.
+    testing::internal::CaptureStderr();
+    const Settings fromFolder = loadSettings(folder);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(folder), std::string::npos);
+    EXPECT_EQ(std::memcmp(&fromFolder, &defaults, sizeof defaults), 0);
 }
 
 TEST(UserFolders, DataFolderWhenWritableElseTheXdgDataHome) {

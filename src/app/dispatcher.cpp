@@ -1,5 +1,7 @@
 #include "app/dispatcher.h"
 
+#include <cstring>
+
 #include "app/frame.h"
 #include "assets/game_assets.h"
 #include "combat/blasts.h"
@@ -19,8 +21,11 @@
 #include "raster/canvas.h"
 #include "screens/briefing.h"
 #include "screens/mission_control.h"
+#include "screens/focus.h"
 #include "screens/overlay.h"
+#include "screens/pause.h"
 #include "screens/save_file.h"
+#include "screens/settings_screen.h"
 
 namespace {
 
@@ -38,8 +43,40 @@ void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y
     drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
 }
 
+// What a click on the title does: mission control opens.
+void leaveTitle(GameState& game) {
+    game.titleShown = 0;
+    game.controlShown = 1;
+    game.clickLatch = 1;
+}
+
+// The title's two entries for the keys, shown once an arrow key was pressed: the way on, where
+// the focus starts (so any press of Space goes on), and the settings.
+constexpr Control kTitleControls[2] = {{560, 540, 720, 566}, {560, 578, 720, 604}};
+
+void runTitleKeys(GameState& game) {
+    const int32_t focus = focusFor(game, kFocusTitle, 0);
+    const NavPress nav = navigation(game);
+    game.focus = nearestControl(kTitleControls, 2, focus, nav.dx, nav.dy);
+    if (!nav.activate) return;
+    if (game.focus == 0) {
+        leaveTitle(game);
+    } else {
+        openSettings(game);
+    }
+}
+
 void drawTitle(const GameState& game) {
     drawTexture(game, kTexTitle, 0, 0);
+    if (game.focusShown && game.focusScreen == kFocusTitle && game.focus >= 0 && game.focus < 2) {
+        const char* labels[2] = {"PLAY", "SETTINGS"};
+        for (int32_t i = 0; i < 2; ++i) {
+            const Control& c = kTitleControls[i];
+            const int32_t width = static_cast<int32_t>(std::strlen(labels[i])) * game.assets->smallFont.cellWidth;
+            drawSmallText(game, labels[i], (c.left + c.right - width) / 2, c.top + 5, kGreen);
+        }
+        drawFocusRing(game, kTitleControls[game.focus]);
+    }
     // A notice set to 60 shows on 61 frames: drawn before the count goes down.
     if (game.loadNotice >= 0 && game.gameLoaded) drawSmallText(game, "Game Loaded.", 560, 630, kGreen);
 }
@@ -48,15 +85,12 @@ void handleTitle(GameState& game) {
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
     if (game.mouse.leftDown) {
-        if (!game.clickLatch) {
-            game.titleShown = 0;
-            game.controlShown = 1;
-            game.clickLatch = 1;
-        }
+        if (!game.clickLatch) leaveTitle(game);
     } else {
         game.clickLatch = 0;
     }
     if (game.loadNotice >= 0 && game.gameLoaded) game.loadNotice -= 1;
+    if (game.titleShown) runTitleKeys(game);
 }
 
 // The screen that is up, or the message of a lost sortie; then the outcome step, which waits
@@ -226,13 +260,25 @@ void runSortie(GameState& game) {
 bool runDispatcher(GameState& game) {
     if (game.keys[kVkEsc]) platformPostQuit();
     bool flown = false;
-    if (game.titleShown) {
+    if (game.paused) {
+        drawPause(game);
+    } else if (game.settingsShown) {
+        drawTexture(game, kTexTitle, 0, 0);
+        dimFrame(game);
+        drawSettings(game);
+    } else if (game.titleShown) {
         drawTitle(game);
         handleTitle(game);
     } else if (game.missionOver) {
         runBetweenSorties(game);
     } else {
+        // The Space press that took off belongs to the briefing: the gun waits until it is up.
+        const uint8_t space = game.keys[kVkSpace];
+        if (game.fireSwallowed && !space) game.fireSwallowed = 0;
+        if (game.fireSwallowed) game.keys[kVkSpace] = 0;
+        game.focus = -1; // the screens after this sortie start from their first focus
         runSortie(game);
+        game.keys[kVkSpace] = space;
         flown = true;
     }
     // The overlay runs last in every frame, so the world stops one frame after Tab goes down.

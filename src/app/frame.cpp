@@ -12,6 +12,9 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/focus.h"
+#include "screens/pause.h"
+#include "screens/settings_screen.h"
 
 static_assert(kCanvasBands == kDrawnBands && kCanvasBandRows == kDrawnBandRows, "the canvas and the platform share bands");
 
@@ -54,6 +57,11 @@ void runFrame(GameState& game) {
     // The title needs only what start-up waited for; every other screen may need anything.
     if (!game.titleShown) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
+    // The player's conveniences take their input first: a pause that begins here keeps the
+    // last frame's picture, which the wipe would lose.
+    readNavigation(game);
+    updatePause(game);
+    if (game.settingsShown && !game.paused) updateSettings(game);
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();
@@ -76,7 +84,8 @@ void runFrame(GameState& game) {
     stopStopwatch(stats.watch);
     recordRenderTime(stats, elapsedMs(stats.watch));
 
-    countFrame(game, flown);
+    // A pause stops the frame-rate window with everything else.
+    if (!game.paused) countFrame(game, flown);
 
     if (game.keys[kVkEnter] && !game.enterHeld) {
         game.fullScreen = !game.fullScreen;

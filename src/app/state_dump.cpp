@@ -313,6 +313,8 @@ std::string dumpState(const GameState& game, int64_t frame) {
     line.string("trickMessage", game.trickMessage);
     line.integers("showBox", {game.showBox.left, game.showBox.right, game.showBox.top, game.showBox.bottom});
     SKARNWING_DUMP(crowdDistance);
+    // Only while a pause is up, so dumps of games never paused read as they always did.
+    if (game.paused) SKARNWING_DUMP(paused);
     dumpAudioState(game, line.text);
     line.text += '}';
     return line.text;

@@ -8,6 +8,7 @@
 #include "combat/missiles.h"
 #include "combat/weapons.h"
 #include "game/game_state.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 
 namespace {
@@ -105,7 +106,7 @@ void drawRadar(const GameState& game) {
         const Truck& truck = game.trucks[i];
         if (!truck.alive || truck.sector != game.sector) continue;
         const RadarPoint dot = radarPoint(truck.x, truck.y);
-        fillDisc(canvas, dot.x, dot.y, 2, 105, 230, 0);
+        drawRadarDot(game, dot, 2, kMarkTruck);
     }
     drawLockOn(game); // the cargo aircraft's dots and the lock mark
     // Every round in flight, whatever its slot: a re-arm zeroes the count but not the rounds.
@@ -118,14 +119,12 @@ void drawRadar(const GameState& game) {
     for (int32_t i = 0; i < game.bombsDropped && i < kBombCapacity; ++i) {
         const Bomb& bomb = game.bombs[i];
         if (!bomb.active || bomb.sector != game.sector) continue;
-        const RadarPoint dot = radarPoint(bomb.worldX, bomb.worldY);
-        fillDisc(canvas, dot.x, dot.y, 1, 0, 255, 0);
+        drawRadarDot(game, radarPoint(bomb.worldX, bomb.worldY), 1, kMarkOwnStore);
     }
     for (int32_t i = 0; i < game.missilesFired && i < kMissileCapacity; ++i) {
         const Missile& missile = game.missiles[i];
         if (!missile.active || missile.sector != game.sector) continue;
-        const RadarPoint dot = radarPoint(missile.worldX, missile.worldY);
-        fillDisc(canvas, dot.x, dot.y, 1, 0, 255, 0);
+        drawRadarDot(game, radarPoint(missile.worldX, missile.worldY), 1, kMarkOwnStore);
     }
 }
 
@@ -133,6 +132,23 @@ void drawRadar(const GameState& game) {
 
 RadarPoint radarPoint(double worldX, double worldY) {
     return RadarPoint{static_cast<int32_t>(worldX * 0.005 + 540), static_cast<int32_t>(worldY * 0.005 + 610)};
+}
+
+void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark) {
+    // Blue and orange that stay apart for every common colour-vision deficiency.
+    constexpr int32_t kBlue[3] = {86, 180, 233};
+    constexpr int32_t kOrange[3] = {230, 159, 0};
+    constexpr int32_t kUsual[4][3] = {{105, 230, 0}, {106, 227, 0}, {0, 255, 0}, {255, 0, 0}};
+    const int32_t* rgb = kUsual[mark];
+    if (activeSettings().colourBlindRadar) rgb = mark == kMarkLocked ? kOrange : kBlue;
+    fillDisc(game.assets->canvas, dot.x, dot.y, radius, rgb[0], rgb[1], rgb[2]);
+}
+
+void lockMarkColour(int32_t* r, int32_t* g, int32_t* b) {
+    const bool blind = activeSettings().colourBlindRadar;
+    *r = blind ? 230 : 106;
+    *g = blind ? 159 : 255;
+    *b = 0;
 }
 
 uint32_t throttleBarColour(double percent) {

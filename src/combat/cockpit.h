@@ -23,6 +23,13 @@ struct RadarPoint {
 // 200 x 100 with the top-left at (540, 610).
 RadarPoint radarPoint(double worldX, double worldY);
 
+// A radar dot or lock mark: the colours are green for what is to be hit and red for the locked
+// target, or blue and orange in their place when the player chose the colour-blind palette.
+enum RadarMark : int32_t { kMarkTruck, kMarkCargo, kMarkOwnStore, kMarkLocked };
+void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark);
+// The lock mark's colour (red, green and blue, 0..255).
+void lockMarkColour(int32_t* r, int32_t* g, int32_t* b);
+
 // The throttle bar's colour for a throttle of `percent` of maxSpeed, as 0xFFRRGGBB.
 uint32_t throttleBarColour(double percent);
 

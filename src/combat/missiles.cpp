@@ -95,7 +95,11 @@ void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
                                  {x, y, x - 25, y + 25},           {x - 1, y - 1, x - 26, y + 26},
                                  {x - 25, y + 25, x, y + 50},      {x - 26, y + 26, x - 1, y + 51},
                                  {x + 25, y + 25, x, y + 50},      {x + 26, y + 26, x + 1, y + 51}};
-    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], 106, 255, 0);
+    int32_t r = 0;
+    int32_t g = 0;
+    int32_t b = 0;
+    lockMarkColour(&r, &g, &b);
+    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], r, g, b);
 }
 
 } // namespace
@@ -164,11 +168,11 @@ void drawLockOn(const GameState& game) {
         if (!cargo.active || cargo.x <= 0 || cargo.sector != game.sector) continue;
         const RadarPoint dot = radarPoint(cargo.x, cargo.y);
         if (!lockedOn(game, i)) {
-            fillDisc(canvas, dot.x, dot.y, 2, 106, 227, 0);
+            drawRadarDot(game, dot, 2, kMarkCargo);
             continue;
         }
         drawLockMark(canvas, screen(cargo.x - game.camera.cameraX), screen(cargo.y - game.camera.cameraY));
-        fillDisc(canvas, dot.x, dot.y, 2, 255, 0, 0);
+        drawRadarDot(game, dot, 2, kMarkLocked);
     }
 }
 

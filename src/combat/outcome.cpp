@@ -114,6 +114,12 @@ void resetNewGame(GameState& game) {
     game.controlShown = 0;
 }
 
+void quitSortie(GameState& game) {
+    stopSortieSounds(game);
+    switchToTrack1(game);
+    resetNewGame(game);
+}
+
 void resetMission(GameState& game) {
     resetSortieFields(game, false);
     setOutcome(game, "NULL");

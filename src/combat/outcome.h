@@ -6,6 +6,10 @@ struct GameState;
 // A new game: the title picture comes back, money, upgrades and progress start over.
 void resetNewGame(GameState& game);
 
+// Gives the sortie up from the pause panel: its sounds stop, track 1 plays, and the new-game
+// reset brings the title back, as Y does after a loss.
+void quitSortie(GameState& game);
+
 // A new sortie: the aircraft parked on the home runway, the counters of the last sortie cleared.
 void resetMission(GameState& game);
 

@@ -41,6 +41,9 @@ struct Mixer {
     MusicStream music[kMixerMusicCount];
     bool focused = true;
     bool muted = false; // the player's choice, kept across resets
+    float musicGain = 1.0f;   // the player's volumes, kept across resets
+    float effectsGain = 1.0f;
+    bool effectsHeld = false; // a pause: voices neither advance nor sound
 };
 
 Mixer& mixer() {
@@ -66,7 +69,8 @@ uint32_t frameCount(const std::vector<int16_t>& samples) {
 }
 
 // Adds a voice's next frames into acc (interleaved, count frames), advancing it.
-void mixVoice(Voice& voice, int32_t* acc, int32_t count, bool audible) {
+void mixVoice(Voice& voice, int32_t* acc, int32_t count, bool audible, float volume) {
+    const float gain = voice.gain * volume;
     int32_t done = 0;
     while (done < count && voice.playing) {
         if (voice.position >= voice.frames) {
@@ -82,7 +86,7 @@ void mixVoice(Voice& voice, int32_t* acc, int32_t count, bool audible) {
         if (audible) {
             const int16_t* src = voice.samples->data() + size_t(voice.position) * 2;
             for (int32_t i = 0; i < run * 2; ++i) {
-                acc[done * 2 + i] += static_cast<int32_t>(std::lround(src[i] * voice.gain));
+                acc[done * 2 + i] += static_cast<int32_t>(std::lround(src[i] * gain));
             }
         }
         voice.position += static_cast<uint32_t>(run);
@@ -92,7 +96,7 @@ void mixVoice(Voice& voice, int32_t* acc, int32_t count, bool audible) {
 }
 
 // Adds a stream's next frames (count at most kChunkFrames) into acc, advancing it.
-void mixMusic(MusicStream& stream, int32_t* acc, int32_t count) {
+void mixMusic(MusicStream& stream, int32_t* acc, int32_t count, float volume) {
     if (!stream.playing) return;
     const uint32_t left = stream.frames - std::min(stream.position, stream.frames);
     const int32_t run = static_cast<int32_t>(std::min<uint32_t>(left, static_cast<uint32_t>(count)));
@@ -104,7 +108,11 @@ void mixMusic(MusicStream& stream, int32_t* acc, int32_t count) {
     } else {
         src = stream.samples.data() + size_t(stream.position) * 2;
     }
-    for (int32_t i = 0; i < run * 2; ++i) acc[i] += src[i];
+    if (volume == 1.0f) {
+        for (int32_t i = 0; i < run * 2; ++i) acc[i] += src[i];
+    } else {
+        for (int32_t i = 0; i < run * 2; ++i) acc[i] += static_cast<int32_t>(std::lround(src[i] * volume));
+    }
     stream.position += static_cast<uint32_t>(run);
     if (stream.position >= stream.frames) stream.playing = false;
 }
@@ -298,12 +306,30 @@ bool mixerMuted() {
     return m.muted;
 }
 
+void mixerSetVolumes(int32_t musicPercent, int32_t effectsPercent) {
+    const auto gain = [](int32_t percent) {
+        const float fraction = static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f;
+        return fraction * fraction;
+    };
+    Mixer& m = mixer();
+    std::lock_guard<std::mutex> guard(m.lock);
+    m.musicGain = gain(musicPercent);
+    m.effectsGain = gain(effectsPercent);
+}
+
+void mixerHoldEffects(bool held) {
+    Mixer& m = mixer();
+    std::lock_guard<std::mutex> guard(m.lock);
+    m.effectsHeld = held;
+}
+
 void mixerReset() {
     Mixer& m = mixer();
     std::lock_guard<std::mutex> guard(m.lock);
     for (Voice& voice : m.voices) voice = Voice{};
     for (MusicStream& stream : m.music) stream = MusicStream{};
     m.focused = true;
+    m.effectsHeld = false;
 }
 
 void audioSetFocus(bool focused) {
@@ -318,10 +344,12 @@ void mixAudio(int16_t* out, int32_t sampleFrames) {
         const int32_t count = std::min(kChunkFrames, sampleFrames - start);
         std::fill(acc, acc + count * 2, 0);
         for (Voice& voice : m.voices) {
-            if (voice.inUse && voice.playing) mixVoice(voice, acc, count, m.focused || voice.focusGlobal);
+            if (voice.inUse && voice.playing && !m.effectsHeld) {
+                mixVoice(voice, acc, count, m.focused || voice.focusGlobal, m.effectsGain);
+            }
         }
         for (MusicStream& stream : m.music) {
-            if (stream.inUse) mixMusic(stream, acc, count);
+            if (stream.inUse) mixMusic(stream, acc, count, m.musicGain);
         }
         for (int32_t i = 0; i < count * 2; ++i) {
             out[start * 2 + i] = m.muted ? int16_t{0} : static_cast<int16_t>(std::clamp(acc[i], -32768, 32767));

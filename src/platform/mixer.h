@@ -67,6 +67,15 @@ void mixerSetFocus(bool focused);
 void mixerSetMuted(bool muted);
 bool mixerMuted();
 
+// The player's volumes in percent, 0..100: music streams and sound-effect voices are scaled by
+// them when mixed (the square of the fraction, so each step sounds alike). The choice outlasts
+// mixerReset.
+void mixerSetVolumes(int32_t musicPercent, int32_t effectsPercent);
+
+// Held, every sound-effect voice stands where it is, silent, and still reads as playing; the
+// music plays on. Released, each goes on from where it stood.
+void mixerHoldEffects(bool held);
+
 // Releases every voice and stream and gives focus back; used when the device closes.
 void mixerReset();
 

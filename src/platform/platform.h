@@ -65,9 +65,31 @@ void platformCaptureMouse(bool captured);
 // Desktop full screen with the 1280x720 picture scaled to fit and letterboxed, or the window.
 void platformSetFullScreen(bool fullScreen);
 
+// Binding capture for the settings screen: while on, the next key or pad button pressed (Esc
+// aside, which still quits) goes to the capture instead of the game. Taking it returns false
+// while nothing came; otherwise the physical key (a virtual-key code, or 0) or the pad button
+// (0..14, or -1) that came, and capture is over.
+void platformCaptureBinding(bool capturing);
+bool platformTakeCapturedBinding(int32_t* key, int32_t* padButton);
+// Puts the volumes and vsync of activeSettings() (settings.h) into effect; the bindings take
+// effect by themselves at the next event.
+void platformApplySettings();
+
+// A pause holds a picture: platformHoldLastFrame keeps the frame presented last (its textures
+// and its canvas) and must run before this frame's canvas is wiped; platformDrawHeldFrame then
+// draws that frame's textures again and puts its canvas into this frame's canvas, to be drawn on.
+void platformHoldLastFrame();
+void platformDrawHeldFrame();
+
 // The performance counter: ticks and ticks per second.
 int64_t platformCounter();
 int64_t platformCounterFrequency();
+
+// Playing a recorded game back: the counter runs at `frequency` ticks per second (0 keeps the
+// back end's rate) and hands out the readings pushed, in order; once they run out it keeps
+// returning the last one. The SDL back end still paces its frames by the real clock.
+void platformUseRecordedClock(int64_t frequency);
+void platformPushCounterReading(int64_t value);
 
 // Starts a frame: clears the picture to opaque black and returns the 1280x720 canvas pixels
 // (all zero at this point is the caller's job) with their row pitch in bytes.

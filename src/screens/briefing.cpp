@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/focus.h"
 
 namespace {
 
@@ -120,12 +121,103 @@ bool mouseOnStar(const GameState& game, int32_t level) {
 
 bool mouseOnTakeOff(const GameState& game) { return mouseIn(game, 1220, 1270, 635, 685); }
 
+namespace {
+
+// What a click on a shown marker does.
+void pickMission(GameState& game, int32_t index) {
+    game.difficulty = 0;
+    game.mission = index + 1;
+    game.clickLatch = 1;
+    game.mapShown = 0;
+    game.briefingShown = 1;
+    if (game.mission == 3) {
+        game.truckCount = 0;
+        game.cargoCount = 0;
+        game.trickCount = 0;
+        game.showEarnings = 0;
+    }
+}
+
+// What a click on the close button does: back to the map, the mission and difficulty kept.
+void closeBriefing(GameState& game) {
+    game.clickLatch = 1;
+    game.mapShown = 1;
+    game.briefingShown = 0;
+    game.controlShown = 0;
+}
+
+int32_t shownMarkers(const GameState& game) {
+    return game.missionsUnlocked < 1 ? 1 : (game.missionsUnlocked > 3 ? 3 : game.missionsUnlocked);
+}
+
+Control markerControl(int32_t index) {
+    const MapMarker& marker = kMarkers[index];
+    return Control{marker.x, marker.y, marker.x + kMarkerSize, marker.y + kMarkerSize};
+}
+
+// The briefing's controls the keys reach: the open stars, then TAKE OFF, then close.
+int32_t briefingControls(const GameState& game, Control* out) {
+    int32_t count = 0;
+    for (int32_t level = 0; level <= unlockedDifficulty(game) && level < 4; ++level) {
+        out[count++] = Control{kStarLeft[level], kStarTop, kStarLeft[level] + kStarWidth, kStarTop + kStarHeight};
+    }
+    out[count++] = Control{1220, 635, 1270, 685};
+    out[count++] = Control{1250, 2, 1275, 27};
+    return count;
+}
+
+// The map's keys: the focus starts on the newest mission; Space picks it as a click does,
+// Backspace goes back to mission control.
+void runMapKeys(GameState& game) {
+    Control all[3];
+    const int32_t count = shownMarkers(game);
+    for (int32_t i = 0; i < count; ++i) all[i] = markerControl(i);
+    const int32_t focus = focusFor(game, kFocusMap, count - 1);
+    const NavPress nav = navigation(game);
+    game.focus = nearestControl(all, count, focus < count ? focus : count - 1, nav.dx, nav.dy);
+    if (nav.activate) {
+        pickMission(game, game.focus);
+    } else if (nav.back) {
+        // Mission control recomputes its results from these every frame: a mission only looked
+        // at must not count as the one won.
+        game.mission = game.mapFromMission;
+        game.difficulty = game.mapFromDifficulty;
+        game.showEarnings = game.mapFromShowEarnings;
+        game.mapShown = 0;
+        game.controlShown = 1;
+    }
+}
+
+// The briefing's keys: the focus starts on TAKE OFF; Space chooses a star, takes off or closes
+// as a click does; Backspace closes. The press that takes off is not the gun's.
+void runBriefingKeys(GameState& game) {
+    Control all[6];
+    const int32_t count = briefingControls(game, all);
+    const int32_t takeOffControl = count - 2;
+    const int32_t focus = focusFor(game, kFocusBriefing, takeOffControl);
+    const NavPress nav = navigation(game);
+    game.focus = nearestControl(all, count, focus < count ? focus : takeOffControl, nav.dx, nav.dy);
+    if (nav.back || (nav.activate && game.focus == count - 1)) {
+        closeBriefing(game);
+    } else if (nav.activate && game.focus == takeOffControl) {
+        takeOff(game);
+        game.fireSwallowed = 1;
+    } else if (nav.activate) {
+        game.difficulty = game.focus;
+    }
+}
+
+} // namespace
+
 void drawMissionMap(const GameState& game) {
     drawTexture(game, kTexMapPicture, 0, 0);
     for (const MapMarker& marker : kMarkers) {
         if (game.missionsUnlocked < marker.opensAt) continue;
         const bool lit = mouseOnMarker(game, marker) && !game.clickLatch;
         drawTexture(game, lit ? kTexMapMarkerLit : kTexMapMarker, marker.x, marker.y);
+    }
+    if (game.focusShown && game.focusScreen == kFocusMap && game.focus >= 0 && game.focus < shownMarkers(game)) {
+        drawFocusRing(game, markerControl(game.focus));
     }
 }
 
@@ -134,18 +226,9 @@ void handleMissionMap(GameState& game) {
         const MapMarker& marker = kMarkers[i];
         if (game.missionsUnlocked < marker.opensAt) continue;
         if (!mouseOnMarker(game, marker) || game.clickLatch || !game.mouse.leftDown) continue;
-        game.difficulty = 0;
-        game.mission = i + 1;
-        game.clickLatch = 1;
-        game.mapShown = 0;
-        game.briefingShown = 1;
-        if (game.mission == 3) {
-            game.truckCount = 0;
-            game.cargoCount = 0;
-            game.trickCount = 0;
-            game.showEarnings = 0;
-        }
+        pickMission(game, i);
     }
+    if (game.mapShown) runMapKeys(game);
 }
 
 void handleBriefing(GameState& game) {
@@ -154,14 +237,11 @@ void handleBriefing(GameState& game) {
     for (int32_t level = 0; level <= open && level < 4; ++level) {
         if (mouseOnStar(game, level) && game.mouse.leftDown) game.difficulty = level;
     }
-    if (!game.mouse.leftDown) return;
-    if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) {
-        game.clickLatch = 1;
-        game.mapShown = 1;
-        game.briefingShown = 0;
-        game.controlShown = 0;
+    if (game.mouse.leftDown) {
+        if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) closeBriefing(game);
+        if (mouseOnTakeOff(game) && !game.clickLatch) takeOff(game);
     }
-    if (mouseOnTakeOff(game) && !game.clickLatch) takeOff(game);
+    if (game.briefingShown) runBriefingKeys(game);
 }
 
 void drawBriefing(const GameState& game) {
@@ -190,6 +270,11 @@ void drawBriefing(const GameState& game) {
     drawTexture(game, kTexClose, 1250, 2);
     drawTexture(game, mouseOnTakeOff(game) ? kTexArrowLit : kTexArrow, 1220, 635);
     drawText(game.assets->canvas, "TAKE OFF", 1090, 650, game.assets->smallFont, kGreen);
+    if (game.focusShown && game.focusScreen == kFocusBriefing) {
+        Control all[6];
+        const int32_t count = briefingControls(game, all);
+        if (game.focus >= 0 && game.focus < count) drawFocusRing(game, all[game.focus]);
+    }
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/focus.h"
 #include "screens/save_file.h"
 
 namespace {
@@ -178,6 +179,72 @@ bool mouseOnBuyIcon(const GameState& game, int row) {
 
 bool mouseOnArrow(const GameState& game) { return mouseIn(game, 1220, 1270, 635, 685); }
 
+void pressSave(GameState& game) {
+    pressSaveButton(game);
+    buttonSound(game);
+}
+
+// A load that fails leaves the game as it was, on this screen, and says so.
+void pressLoad(GameState& game) {
+    pressLoadButton(game);
+    buttonSound(game);
+}
+
+// One step of a row, when the press is a new one and the money is there.
+void buyStep(GameState& game, int row, int32_t missiles) {
+    const int32_t price = *priceOf(game, row);
+    if (!game.clickLatch && game.money >= price) {
+        applyUpgrade(game, row, missiles);
+        *stepsOf(game, row) += 1;
+        game.money -= price;
+    }
+}
+
+void goOnToMap(GameState& game) {
+    game.mapFromMission = game.mission;
+    game.mapFromDifficulty = game.difficulty;
+    game.mapFromShowEarnings = game.showEarnings;
+    game.controlShown = 0;
+    game.mapShown = 1;
+    switchToTrack1(game);
+}
+
+// The controls the keys reach: save, load, the five buy icons, the go-on arrow.
+constexpr int32_t kSaveControl = 0;
+constexpr int32_t kLoadControl = 1;
+constexpr int32_t kFirstBuyControl = 2;
+constexpr int32_t kArrowControl = kFirstBuyControl + kUpgradeRows;
+constexpr int32_t kControlCount = kArrowControl + 1;
+
+Control controlAt(int32_t index) {
+    if (index == kSaveControl) return Control{80, kSaveButtonY, 195, kSaveButtonY + 50};
+    if (index == kLoadControl) return Control{80, kLoadButtonY, 195, kLoadButtonY + 50};
+    if (index == kArrowControl) return Control{1220, 635, 1270, 685};
+    const UpgradeRow& row = kRows[index - kFirstBuyControl];
+    return Control{kHotLeft, row.hotTop, kHotRight, row.hotBottom};
+}
+
+// The arrows move the focus (it starts on the go-on arrow); Space presses the control as a
+// click on it does, with the latch a click sets.
+void runKeys(GameState& game, int32_t missiles) {
+    Control all[kControlCount];
+    for (int32_t i = 0; i < kControlCount; ++i) all[i] = controlAt(i);
+    const int32_t focus = focusFor(game, kFocusControl, kArrowControl);
+    const NavPress nav = navigation(game);
+    game.focus = nearestControl(all, kControlCount, focus, nav.dx, nav.dy);
+    if (!nav.activate) return;
+    if (game.focus == kSaveControl) {
+        pressSave(game);
+    } else if (game.focus == kLoadControl) {
+        pressLoad(game);
+    } else if (game.focus == kArrowControl) {
+        goOnToMap(game);
+    } else if (*stepsOf(game, game.focus - kFirstBuyControl) < kMaxUpgradeSteps) {
+        buyStep(game, game.focus - kFirstBuyControl, missiles);
+    }
+    game.clickLatch = 1;
+}
+
 } // namespace
 
 int32_t upgradePrice(int row, int32_t steps) {
@@ -235,35 +302,19 @@ void handleMissionControl(GameState& game) {
     game.timeBonus = 0;
     for (int row = 0; row < kUpgradeRows; ++row) *priceOf(game, row) = upgradePrice(row, *stepsOf(game, row));
     if (resultsShown(game)) creditResults(game);
-    if (mouseOnSave(game) && game.mouse.leftDown) {
-        pressSaveButton(game);
-        buttonSound(game);
-    }
-    if (mouseOnLoad(game) && game.mouse.leftDown) {
-        // A load that fails leaves the game as it was, on this screen, and says so.
-        pressLoadButton(game);
-        buttonSound(game);
-    }
+    if (mouseOnSave(game) && game.mouse.leftDown) pressSave(game);
+    if (mouseOnLoad(game) && game.mouse.leftDown) pressLoad(game);
     if (game.mouse.leftDown) {
         // One step per press: the latch stays set until the button is up, and the press that
         // opened this screen set it already.
         for (int row = 0; row < kUpgradeRows; ++row) {
-            int32_t& steps = *stepsOf(game, row);
-            if (!mouseOnBuyIcon(game, row) || steps >= kMaxUpgradeSteps) continue;
-            const int32_t price = *priceOf(game, row);
-            if (!game.clickLatch && game.money >= price) {
-                applyUpgrade(game, row, missiles);
-                steps += 1;
-                game.money -= price;
-            }
+            if (!mouseOnBuyIcon(game, row) || *stepsOf(game, row) >= kMaxUpgradeSteps) continue;
+            buyStep(game, row, missiles);
         }
-        if (mouseOnArrow(game)) {
-            game.controlShown = 0;
-            game.mapShown = 1;
-            switchToTrack1(game);
-        }
+        if (mouseOnArrow(game)) goOnToMap(game);
         game.clickLatch = 1;
     }
+    runKeys(game, missiles);
     if (!game.mouse.leftDown) {
         game.clickLatch = 0;
         game.saveLoadLatch = 0;
@@ -305,4 +356,7 @@ void drawMissionControl(const GameState& game) {
     }
     formatText(text, "Money: $%d", game.money);
     drawLine(game, text, 1050, 25, kMoneyGreen);
+    if (game.focusShown && game.focusScreen == kFocusControl && game.focus >= 0 && game.focus < kControlCount) {
+        drawFocusRing(game, controlAt(game.focus));
+    }
 }

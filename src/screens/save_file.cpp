@@ -267,7 +267,14 @@ std::string saveFilePath() {
 
 void useSaveFolder(const std::string& folder) { saveFolderOverride() = folder; }
 
+namespace {
+bool gSavesHeldBack = false;
+} // namespace
+
+void holdBackSaves(bool heldBack) { gSavesHeldBack = heldBack; }
+
 bool saveGame(GameState& game) {
+    if (gSavesHeldBack) return true;
     const std::string path = saveFilePath();
     if (path.empty()) {
         std::fprintf(stderr, "skarnwing: no folder for the player's files to save the game into\n");

@@ -44,6 +44,10 @@ bool readSaveFile(GameState& game, const std::string& path);
 std::string saveFilePath();
 void useSaveFolder(const std::string& folder);
 
+// While held back (a recorded game being watched), a save writes nothing and reports success,
+// so the recorded game goes on as it went.
+void holdBackSaves(bool heldBack);
+
 // The save and load of mission control's buttons. True on success.
 bool saveGame(GameState& game);
 bool loadGame(GameState& game);

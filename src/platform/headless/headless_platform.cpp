@@ -2,6 +2,7 @@
 // hands out the readings of a recorded game), the mixer runs 735 sample frames per frame, and
 // the frame is composited in software on request.
 
+#include <algorithm>
 #include <cstddef>
 #include <deque>
 #include <string>
@@ -11,7 +12,9 @@
 #include "platform/composite.h"
 #include "platform/headless.h"
 #include "platform/key_taps.h"
+#include "platform/mixer.h"
 #include "platform/recorder.h"
+#include "platform/settings.h"
 
 namespace {
 
@@ -30,6 +33,9 @@ struct Headless {
     std::vector<uint32_t> canvas = std::vector<uint32_t>(kClientWidth * kClientHeight);
     std::vector<SoftTexture> textures;
     std::vector<SoftDraw> draws;    // this frame's texture draws, in order
+    std::vector<SoftDraw> lastDraws; // the frame presented last
+    std::vector<uint32_t> heldCanvas; // the frame a pause holds
+    std::vector<SoftDraw> heldDraws;
 };
 
 Headless& headless() {
@@ -62,6 +68,26 @@ void platformShowCursor(bool) {}
 void platformCaptureMouse(bool) {}
 void platformSetFullScreen(bool) {}
 const char* platformNotice(uint32_t*) { return nullptr; }
+void platformCaptureBinding(bool) {}
+bool platformTakeCapturedBinding(int32_t*, int32_t*) { return false; }
+
+void platformApplySettings() {
+    const Settings& settings = activeSettings();
+    mixerSetVolumes(settings.musicVolume, settings.effectsVolume);
+}
+
+void platformHoldLastFrame() {
+    Headless& h = headless();
+    h.heldCanvas = h.canvas;
+    h.heldDraws = h.lastDraws;
+}
+
+void platformDrawHeldFrame() {
+    Headless& h = headless();
+    if (h.heldCanvas.size() != h.canvas.size()) return;
+    for (const SoftDraw& draw : h.heldDraws) h.draws.push_back(draw);
+    std::copy(h.heldCanvas.begin(), h.heldCanvas.end(), h.canvas.begin());
+}
 
 bool platformRecordTo(const char* path, uint32_t seed, bool fullScreen) {
     return recorderOpen(path, seed, platformCounterFrequency(), fullScreen);
@@ -87,6 +113,7 @@ uint32_t* platformBeginFrame(int32_t* rowPitch) {
     Headless& h = headless();
     recordFrameBegun();
     h.counter += kTicksPerFrame;
+    std::swap(h.lastDraws, h.draws);
     h.draws.clear();
     int16_t samples[kHeadlessFrameSamples * 2];
     mixAudio(samples, kHeadlessFrameSamples);
@@ -111,13 +138,13 @@ void platformDrawTexture(TextureHandle texture, int32_t x, int32_t y) {
 
 void headlessPushEvent(const InputEvent& event) { headless().events.push_back(event); }
 
-void headlessUseRecordedClock(int64_t frequency) {
+void platformUseRecordedClock(int64_t frequency) {
     Headless& h = headless();
     if (frequency > 0) h.frequency = frequency;
     h.recordedClock = true;
 }
 
-void headlessPushCounterReading(int64_t value) {
+void platformPushCounterReading(int64_t value) {
     Headless& h = headless();
     h.recordedClock = true;
     h.readings.push_back(value);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/settings.h"
+
 namespace {
 
 constexpr int32_t kPadCount = 4;           // controllers followed at once
@@ -34,25 +36,26 @@ Pad* padFor(SDL_JoystickID id) {
     return nullptr;
 }
 
+static_assert(kPadButtonCount == SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1, "pad buttons are numbered as SDL numbers them");
+
 // The keys one pad's state holds.
 void addPadKeys(const Pad& pad, uint8_t* held) {
-    const auto button = [&](SDL_GameControllerButton b) { return pad.buttons[b] != 0; };
+    bool down[kPadButtonCount] = {};
+    for (int32_t b = 0; b < kPadButtonCount; ++b) down[b] = pad.buttons[b] != 0;
     const int32_t x = pad.axes[SDL_CONTROLLER_AXIS_LEFTX];
     const int32_t y = pad.axes[SDL_CONTROLLER_AXIS_LEFTY];
-    held[kVkLeft] |= button(SDL_CONTROLLER_BUTTON_DPAD_LEFT) || x < -kStickDeadZone;
-    held[kVkRight] |= button(SDL_CONTROLLER_BUTTON_DPAD_RIGHT) || x > kStickDeadZone;
-    held[kVkUp] |= button(SDL_CONTROLLER_BUTTON_DPAD_UP) || y < -kStickDeadZone;
-    held[kVkDown] |= button(SDL_CONTROLLER_BUTTON_DPAD_DOWN) || y > kStickDeadZone;
-    held[kVkA] |= button(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER) ||
-                  pad.axes[SDL_CONTROLLER_AXIS_TRIGGERRIGHT] > kTriggerThreshold;
-    held[kVkZ] |= button(SDL_CONTROLLER_BUTTON_LEFTSHOULDER) ||
-                  pad.axes[SDL_CONTROLLER_AXIS_TRIGGERLEFT] > kTriggerThreshold;
-    held[kVkSpace] |= button(SDL_CONTROLLER_BUTTON_A);
-    held[kVkCtrl] |= button(SDL_CONTROLLER_BUTTON_X);
-    held[kVkG] |= button(SDL_CONTROLLER_BUTTON_Y);
-    held[kVkS] |= button(SDL_CONTROLLER_BUTTON_B);
-    held[kVkY] |= button(SDL_CONTROLLER_BUTTON_BACK);
-    held[kVkEnter] |= button(SDL_CONTROLLER_BUTTON_START);
+    down[SDL_CONTROLLER_BUTTON_DPAD_LEFT] |= x < -kStickDeadZone;
+    down[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] |= x > kStickDeadZone;
+    down[SDL_CONTROLLER_BUTTON_DPAD_UP] |= y < -kStickDeadZone;
+    down[SDL_CONTROLLER_BUTTON_DPAD_DOWN] |= y > kStickDeadZone;
+    down[SDL_CONTROLLER_BUTTON_RIGHTSHOULDER] |= pad.axes[SDL_CONTROLLER_AXIS_TRIGGERRIGHT] > kTriggerThreshold;
+    down[SDL_CONTROLLER_BUTTON_LEFTSHOULDER] |= pad.axes[SDL_CONTROLLER_AXIS_TRIGGERLEFT] > kTriggerThreshold;
+    const Settings& settings = activeSettings();
+    for (int32_t action = 0; action < kActionCount; ++action) {
+        const int32_t b = settings.padButtons[action];
+        if (b >= 0 && b < kPadButtonCount && down[b]) held[actionKey(action) & 0xFF] = 1;
+    }
+    if (down[SDL_CONTROLLER_BUTTON_B]) held[kVkBackspace] = 1;
 }
 
 // Queues a press or release for every key whose pad state changed.

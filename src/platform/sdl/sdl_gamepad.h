@@ -1,10 +1,14 @@
 #pragma once
 // Game controllers drive the same key table as the keyboard: each controller event becomes the
-// key presses and releases the keyboard would send. The game never learns a pad is there.
-//   d-pad or left stick      arrows (stick past a dead zone of a quarter of its travel)
-//   right trigger or shoulder A (throttle up); left trigger or shoulder Z (throttle down)
-//   A fire (Space), X weapon (Ctrl), Y gear (G), B smoke (S), Back restart (Y), Start Enter
-// No button is Esc, so a pad cannot quit the game by accident.
+// key presses and releases the keyboard would send for the actions its buttons are bound to
+// (settings.h). The game never learns a pad is there. By default:
+//   d-pad                    arrows; the left stick always moves as the d-pad (past a dead zone
+//                            of a quarter of its travel)
+//   right shoulder A (throttle up); left shoulder Z (throttle down); the triggers always press
+//                            as the shoulders
+//   A fire (Space), X weapon (Ctrl), Y gear (G), B smoke (S), Back restart (Y), Start pause (P)
+// B also always sends Backspace, back one screen between sorties. No button is Esc, so a pad
+// cannot quit the game by accident.
 
 #include <SDL.h>
 

@@ -1,11 +1,13 @@
 // The SDL back end: one window with a 1280x720 client area, presented through an SDL renderer
 // with vsync and held to 60 frames a second. The canvas is a streaming texture drawn last each
-// frame, with alpha blending, over the textures the game drew during the frame. Game
-// controllers become key events; F12 (a screenshot) and M (mute) are the back end's own keys.
+// frame, with alpha blending, over the textures the game drew during the frame. Keys and game
+// controllers become the virtual keys of the actions they are bound to (settings.h); the
+// screenshot and mute actions are the back end's own and never reach the game.
 
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -21,6 +23,7 @@
 #include "platform/mixer.h"
 #include "platform/platform.h"
 #include "platform/recorder.h"
+#include "platform/settings.h"
 #include "platform/text/text_render.h"
 #include "platform/sdl/sdl_gamepad.h"
 #include "platform/user_folders.h"
@@ -52,6 +55,16 @@ struct SdlPlatform {
     std::string notice;                 // the platform's line for the player
     uint32_t noticeColour = kNoticeGreen;
     int32_t noticeFrames = 0;           // frames the notice still shows
+    bool capturing = false;             // the next key or button press is a binding's, not the game's
+    int32_t capturedKey = 0;            // what it was: a physical key, or
+    int32_t capturedButton = kPadNone;  // a pad button
+    std::vector<uint32_t> heldCanvas;   // the frame a pause holds, its canvas and its draws
+    std::vector<SoftDraw> heldDraws;
+    std::vector<SoftDraw> lastDraws;    // the draws of the frame presented last
+    bool recordedClock = false;         // the counter hands out a recording's readings
+    int64_t recordedFrequency = 0;
+    std::deque<int64_t> readings;
+    int64_t lastReading = 0;
 };
 
 SdlPlatform gSdl;
@@ -62,7 +75,7 @@ void showNotice(const std::string& text, uint32_t colour) {
     gSdl.noticeFrames = kNoticeFrames;
 }
 
-// Windows virtual-key code for an SDL key, or 0 for keys the game never reads.
+// Windows virtual-key code of the physical key, or 0 for keys nothing can use.
 int32_t virtualKeyFor(SDL_Keycode key) {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
@@ -87,6 +100,7 @@ int32_t virtualKeyFor(SDL_Keycode key) {
     case SDLK_INSERT: return 0x2D;
     case SDLK_DELETE: return 0x2E;
     case SDLK_F11: return 0x7A;
+    case SDLK_F12: return 0x7B;
     default: return 0;
     }
 }
@@ -133,17 +147,39 @@ void writeScreenshot() {
     }
 }
 
-// F12 and M act here and never reach the game. Returns true for them.
-bool handleOwnKey(const SDL_KeyboardEvent& key) {
-    if (key.keysym.sym != SDLK_F12 && key.keysym.sym != SDLK_m) return false;
-    if (key.type != SDL_KEYDOWN || key.repeat != 0 || (key.keysym.mod & KMOD_ALT) != 0) return true;
-    if (key.keysym.sym == SDLK_F12) {
+// The screenshot and mute actions act here and never reach the game. Returns true for them.
+bool handleOwnKey(int32_t virtualKey, bool pressed) {
+    if (virtualKey != kVkScreenshot && virtualKey != kVkMute) return false;
+    if (!pressed) return true;
+    if (virtualKey == kVkScreenshot) {
         gSdl.screenshotWanted = true;
     } else {
         mixerSetMuted(!mixerMuted());
-        showNotice(mixerMuted() ? "Sound off (M)" : "Sound on", kNoticeGreen);
+        const char* key = keyName(activeSettings().keys[kActMute]);
+        showNotice(mixerMuted() ? std::string("Sound off (") + (key != nullptr ? key : "mute") + ")" : "Sound on",
+                   kNoticeGreen);
     }
     return true;
+}
+
+// The virtual key the game sees for a physical key: Esc, Enter and Backspace are themselves,
+// every other key is its action's, and a key bound to nothing is nothing.
+int32_t boundKey(int32_t physical) {
+    if (physical == kVkEsc || physical == kVkEnter || physical == kVkBackspace) return physical;
+    return actionKey(actionForKey(activeSettings(), physical));
+}
+
+// Takes the pad's events out of the queue where they act on the platform: its own actions and,
+// while a binding waits for one, the first button pressed.
+void filterPadEvents(size_t from) {
+    for (size_t i = from; i < gSdl.pending.size();) {
+        const InputEvent& event = gSdl.pending[i];
+        if (handleOwnKey(event.virtualKey, event.type == InputEventType::KeyDown)) {
+            gSdl.pending.erase(gSdl.pending.begin() + static_cast<std::ptrdiff_t>(i));
+        } else {
+            ++i;
+        }
+    }
 }
 
 // Translates SDL's events into the game's, one at a time, with the pad's key events in between.
@@ -154,8 +190,15 @@ bool takeSdlEvent(InputEvent* event) {
         case SDL_QUIT: gSdl.pending.push_back(InputEvent{InputEventType::Quit, 0, 0, 0, 0}); break;
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
-            if (handleOwnKey(e.key)) break;
-            const int32_t vk = virtualKeyFor(e.key.keysym.sym);
+            const int32_t physical = virtualKeyFor(e.key.keysym.sym);
+            const bool press = e.type == SDL_KEYDOWN && e.key.repeat == 0 && !isSystemKey(e.key);
+            if (gSdl.capturing && press && physical != kVkEsc && physical != 0) {
+                gSdl.capturing = false;
+                gSdl.capturedKey = physical;
+                break;
+            }
+            const int32_t vk = boundKey(physical);
+            if (handleOwnKey(vk, press)) break;
             // A key released while Alt is held still clears its entry, so it cannot stick.
             if (vk == 0 || (e.type == SDL_KEYDOWN && isSystemKey(e.key))) break;
             gSdl.pending.push_back(
@@ -175,9 +218,28 @@ bool takeSdlEvent(InputEvent* event) {
             break;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) audioSetFocus(true);
-            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) audioSetFocus(false);
+            if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+                audioSetFocus(false);
+                // A tap the game reads as "pause now", when the player asked for it.
+                if (activeSettings().pauseOnFocusLoss) {
+                    gSdl.pending.push_back(InputEvent{InputEventType::KeyDown, kVkFocusLost, 0, 0, 0});
+                    gSdl.pending.push_back(InputEvent{InputEventType::KeyUp, kVkFocusLost, 0, 0, 0});
+                }
+            }
             break;
-        default: gamepadHandleEvent(e, gSdl.pending); break;
+        case SDL_CONTROLLERBUTTONDOWN:
+            if (gSdl.capturing && e.cbutton.button < kPadButtonCount) {
+                gSdl.capturing = false;
+                gSdl.capturedButton = e.cbutton.button;
+                break;
+            }
+            [[fallthrough]];
+        default: {
+            const size_t from = gSdl.pending.size();
+            gamepadHandleEvent(e, gSdl.pending);
+            filterPadEvents(from);
+            break;
+        }
         }
     }
     if (gSdl.pending.empty()) return false;
@@ -292,17 +354,70 @@ void platformCaptureMouse(bool captured) {
     if (!captured) SDL_CaptureMouse(SDL_FALSE);
 }
 
+void platformCaptureBinding(bool capturing) {
+    gSdl.capturing = capturing;
+    gSdl.capturedKey = 0;
+    gSdl.capturedButton = kPadNone;
+}
+
+bool platformTakeCapturedBinding(int32_t* key, int32_t* padButton) {
+    if (gSdl.capturedKey == 0 && gSdl.capturedButton == kPadNone) return false;
+    *key = gSdl.capturedKey;
+    *padButton = gSdl.capturedButton;
+    gSdl.capturedKey = 0;
+    gSdl.capturedButton = kPadNone;
+    return true;
+}
+
+void platformApplySettings() {
+    const Settings& settings = activeSettings();
+    mixerSetVolumes(settings.musicVolume, settings.effectsVolume);
+    if (gSdl.renderer != nullptr) SDL_RenderSetVSync(gSdl.renderer, settings.vsync ? 1 : 0);
+}
+
+void platformHoldLastFrame() {
+    gSdl.heldCanvas = gSdl.canvas;
+    gSdl.heldDraws = gSdl.lastDraws;
+}
+
+void platformDrawHeldFrame() {
+    if (gSdl.heldCanvas.size() != gSdl.canvas.size()) return;
+    for (const SoftDraw& draw : gSdl.heldDraws) platformDrawTexture(draw.texture, draw.x, draw.y);
+    std::copy(gSdl.heldCanvas.begin(), gSdl.heldCanvas.end(), gSdl.canvas.begin());
+}
+
 void platformSetFullScreen(bool fullScreen) {
     if (gSdl.window == nullptr) return;
     SDL_SetWindowFullscreen(gSdl.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 int64_t platformCounter() {
-    const int64_t value = sdlCounter();
+    int64_t value = sdlCounter();
+    if (gSdl.recordedClock) {
+        if (!gSdl.readings.empty()) {
+            gSdl.lastReading = gSdl.readings.front();
+            gSdl.readings.pop_front();
+        }
+        value = gSdl.lastReading;
+    }
     recordCounter(value);
     return value;
 }
-int64_t platformCounterFrequency() { return static_cast<int64_t>(SDL_GetPerformanceFrequency()); }
+
+int64_t platformCounterFrequency() {
+    if (gSdl.recordedClock && gSdl.recordedFrequency > 0) return gSdl.recordedFrequency;
+    return static_cast<int64_t>(SDL_GetPerformanceFrequency());
+}
+
+void platformUseRecordedClock(int64_t frequency) {
+    gSdl.recordedClock = true;
+    gSdl.recordedFrequency = frequency;
+}
+
+void platformPushCounterReading(int64_t value) {
+    gSdl.recordedClock = true;
+    gSdl.readings.push_back(value);
+}
 
 const char* platformNotice(uint32_t* colour) {
     if (gSdl.noticeFrames <= 0) return nullptr;
@@ -316,6 +431,7 @@ bool platformRecordTo(const char* path, uint32_t seed, bool fullScreen) {
 
 uint32_t* platformBeginFrame(int32_t* rowPitch) {
     recordFrameBegun();
+    std::swap(gSdl.lastDraws, gSdl.draws);
     gSdl.draws.clear();
     if (gSdl.noticeFrames > 0) --gSdl.noticeFrames;
     SDL_SetRenderDrawColor(gSdl.renderer, 0, 0, 0, 255);

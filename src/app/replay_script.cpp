@@ -1,0 +1,143 @@
+#include "app/replay_script.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+// Virtual-key code for a key name, or -1.
+int32_t keyCode(const std::string& name) {
+    static const std::map<std::string, int32_t> names = {
+        {"Backspace", 0x08}, {"Tab", 0x09}, {"Enter", 0x0D}, {"Ctrl", 0x11}, {"Esc", 0x1B}, {"Space", 0x20},
+        {"Left", 0x25}, {"Up", 0x26}, {"Right", 0x27}, {"Down", 0x28}};
+    if (const auto it = names.find(name); it != names.end()) return it->second;
+    if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
+        return std::toupper(static_cast<unsigned char>(name[0]));
+    }
+    if (name.size() > 2 && name[0] == '0' && (name[1] == 'x' || name[1] == 'X')) {
+        char* end = nullptr;
+        const long code = std::strtol(name.c_str() + 2, &end, 16);
+        if (*end == '\0' && code >= 0 && code <= 0xFF) return static_cast<int32_t>(code);
+    }
+    return -1;
+}
+
+namespace {
+
+bool parseInt(const std::string& word, int64_t& value) {
+    if (word.empty()) return false;
+    char* end = nullptr;
+    value = std::strtoll(word.c_str(), &end, 10);
+    return *end == '\0';
+}
+
+} // namespace
+
+bool readScript(const char* program, const char* path, Script& script) {
+    std::ifstream in(path);
+    if (!in) {
+        std::fprintf(stderr, "%s: cannot read script \"%s\"\n", program, path);
+        return false;
+    }
+    std::string text;
+    int lineNumber = 0;
+    while (std::getline(in, text)) {
+        ++lineNumber;
+        if (const size_t hash = text.find('#'); hash != std::string::npos) text.erase(hash);
+        std::istringstream words(text);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) w.push_back(word);
+        if (w.empty()) continue;
+        auto fail = [&](const char* why) {
+            std::fprintf(stderr, "%s: %s:%d: %s\n", program, path, lineNumber, why);
+            return false;
+        };
+        int64_t number = 0;
+        if (w[0] == "seed") {
+            if (w.size() != 2 || !parseInt(w[1], number) || number < 0 || number > 0xFFFFFFFFll) {
+                return fail("expected: seed N");
+            }
+            script.seed = static_cast<uint32_t>(number);
+            continue;
+        }
+        if (w[0] == "frequency") {
+            if (w.size() != 2 || !parseInt(w[1], number) || number < 1) return fail("expected: frequency N");
+            script.frequency = number;
+            continue;
+        }
+        if (w[0] == "savefolder") {
+            if (w.size() != 2) return fail("expected: savefolder DIR");
+            script.saveFolder = w[1];
+            continue;
+        }
+        if (w[0] == "fullscreen") {
+            if (w.size() != 1) return fail("expected: fullscreen");
+            script.fullScreen = true;
+            continue;
+        }
+        Command command;
+        command.line = lineNumber;
+        const bool clock = w.size() >= 2 && w[1] == "clock";
+        if (!parseInt(w[0], command.frame) || command.frame < (clock ? 0 : 1)) {
+            return fail("expected a frame number from 1");
+        }
+        if (w.size() < 2) return fail("expected a command after the frame number");
+        const std::string& verb = w[1];
+        int64_t x = 0;
+        int64_t y = 0;
+        if ((verb == "down" || verb == "up") && w.size() == 3) {
+            command.action = verb == "down" ? Action::Down : Action::Up;
+            command.a = keyCode(w[2]);
+            if (command.a < 0) return fail("unknown key");
+        } else if (verb == "mouse" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
+                   x >= INT32_MIN && x <= INT32_MAX && y >= INT32_MIN && y <= INT32_MAX) {
+            command.action = Action::Mouse;
+            command.a = static_cast<int32_t>(x);
+            command.b = static_cast<int32_t>(y);
+            if (w.size() == 5) {
+                if (!parseInt(w[4], number) || number < 0 || number > 3) return fail("mouse buttons are 0 to 3");
+                command.buttons = static_cast<int32_t>(number);
+            }
+        } else if (clock) {
+            command.action = Action::Clock;
+            for (size_t i = 2; i < w.size(); ++i) {
+                if (!parseInt(w[i], number)) return fail("clock readings are whole numbers");
+                command.readings.push_back(number);
+            }
+        } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
+                   x >= 1 && x <= 3 && y >= 0 && y <= 3) {
+            command.action = Action::Launch;
+            command.a = static_cast<int32_t>(x);
+            command.b = static_cast<int32_t>(y);
+            if (w.size() == 5) {
+                if (!parseInt(w[4], number) || number < 0 || number > 58) return fail("missiles must be 0..58");
+                command.missiles = static_cast<int32_t>(number);
+            }
+        } else if ((verb == "save" || verb == "load") && w.size() == 2) {
+            command.action = verb == "save" ? Action::Save : Action::Load;
+        } else if (verb == "press" && w.size() == 2) {
+            command.action = Action::Press;
+        } else if (verb == "release" && w.size() == 2) {
+            command.action = Action::Release;
+        } else if (verb == "shot" && w.size() == 3) {
+            command.action = Action::Shot;
+            command.path = w[2];
+        } else if (verb == "dump" && w.size() == 2) {
+            command.action = Action::Dump;
+        } else if (verb == "hash" && w.size() == 2) {
+            command.action = Action::Hash;
+        } else if (verb == "end" && w.size() == 2) {
+            command.action = Action::End;
+        } else {
+            return fail("unknown or malformed command");
+        }
+        script.commands.push_back(command);
+    }
+    std::stable_sort(script.commands.begin(), script.commands.end(),
+                     [](const Command& l, const Command& r) { return l.frame < r.frame; });
+    return true;
+}
+

@@ -1,0 +1,38 @@
+#pragma once
+// Replay scripts, as the replay tool reads them and skarnwing --record writes them: a command per
+// line, each at the frame before which (or after which, for what looks at a frame) it acts.
+// The commands are listed at the top of tools/replay.cpp.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum class Action { Down, Up, Mouse, Press, Release, Launch, Save, Load, Shot, Dump, Hash, End, Clock };
+
+struct Command {
+    int64_t frame = 0;
+    Action action = Action::End;
+    int32_t a = 0; // key code, mouse x, or mission
+    int32_t b = 0; // mouse y, or difficulty
+    int32_t missiles = -1; // missiles bought before a launch, or -1 to keep the load
+    int32_t buttons = -1; // mouse buttons held, or -1 for those press and release left
+    std::string path;
+    std::vector<int64_t> readings; // clock
+    int line = 0;
+};
+
+struct Script {
+    uint32_t seed = 1;
+    int64_t frequency = 0; // 0: the back end's own clock
+    bool fullScreen = false;
+    std::string saveFolder;
+    std::vector<Command> commands; // in frame order
+};
+
+// Virtual-key code for a key name (Backspace Tab Enter Ctrl Esc Space Left Up Right Down, a letter or
+// digit, or a code such as 0x41), or -1.
+int32_t keyCode(const std::string& name);
+
+// Reads the script at `path`; on a bad line prints a message naming the file and the line, as
+// `program` says it, and returns false.
+bool readScript(const char* program, const char* path, Script& script);
