@@ -1,9 +1,7 @@
 // The shell: input recording, the frame's statistics and latches, the dispatcher's states and
-// rules, path resolution and the random generator. Runs on the headless back end.
+// rules, path resolution, start-up, and the developer's overlay. Runs on the headless back end.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -18,43 +16,35 @@
 #include "app/dispatcher.h"
 #include "app/frame.h"
 #include "app/input.h"
+#include "app/inventory.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
+#include "combat/blasts.h"
 #include "combat/outcome.h"
 #include "game/game_state.h"
 #include "platform/headless.h"
 #include "platform/mixer.h"
 #include "platform/paths.h"
 #include "screens/briefing.h"
+#include "temp_dir.h"
 #include "test_game.h"
 
 namespace {
 
-// A game record wired to its own key table and mouse, without loading any asset.
-struct TestGame {
-    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
-    std::unique_ptr<GameState> game = newGameState(*assets);
-
-    TestGame() {
-        game->assets->canvas.width = kClientWidth;
-        game->assets->canvas.height = kClientHeight;
-        game->assets->canvas.pixels = platformBeginFrame(&game->assets->canvas.rowPitch);
+// A new game on the title with the frame's stopwatches running, as start-up leaves it.
+struct App : TestGame {
+    App() {
         game->versionNumber = kVersionNumber;
         game->fpsStopwatch = makeStopwatch();
         game->missionStopwatch = makeStopwatch();
-        resetNewGame(*game);
     }
-    GameState& operator*() { return *game; }
-    GameState* operator->() { return game.get(); }
+    // A frame of the dispatcher on a clean canvas.
+    void frame() {
+        wipe();
+        runDispatcher(*game);
+    }
 };
-
-// From the title straight into a sortie of `mission`, as the screens would get there.
-void launch(TestGame& game, int32_t mission = 1) {
-    game->titleShown = 0;
-    game->mission = mission;
-    takeOff(*game);
-}
 
 // True when a Quit event waits; drains the queue.
 bool quitQueued() {
@@ -126,21 +116,8 @@ TEST(Frame, RenderStatsPublishOnTheTwentiethFrame) {
     EXPECT_EQ(stats.min, kLargestFloat);
 }
 
-TEST(Frame, TitleShowsZeroFpsOnMenusAndCountsFlyingFrames) {
-    TestGame game;
-    for (int i = 0; i < 61; ++i) runFrame(*game);
-    EXPECT_EQ(game->framesPerSecond, 0);
-    EXPECT_STREQ(headlessTitle(), "Skarnwing 0.61 - 0 fps");
-
-    launch(game); // flying: every frame counts
-    for (int i = 0; i < 60; ++i) runFrame(*game);
-    EXPECT_GE(game->framesPerSecond, 59);
-    EXPECT_LE(game->framesPerSecond, 60);
-    quitQueued();
-}
-
 TEST(Frame, EnterSwitchesOncePerPressAndFullScreenKeepsTheTitle) {
-    TestGame game;
+    App game;
     game->keys[kVkEnter] = 1;
     runFrame(*game);
     runFrame(*game);
@@ -158,7 +135,7 @@ TEST(Frame, EnterSwitchesOncePerPressAndFullScreenKeepsTheTitle) {
 }
 
 TEST(Frame, AnEmptyFrameIsTransparentOverBlack) {
-    TestGame game;
+    App game;
     game->titleShown = 0; // between sorties with "Won" and no screen: nothing is drawn
     runFrame(*game);
     for (int32_t i = 0; i < kClientWidth * kClientHeight; i += 997) ASSERT_EQ(game->assets->canvas.pixels[i], 0u);
@@ -169,32 +146,18 @@ TEST(Frame, AnEmptyFrameIsTransparentOverBlack) {
 }
 
 TEST(Dispatcher, EscQuitsAfterTheFrameOnAnyScreen) {
-    TestGame game;
+    App game;
     quitQueued();
     game->keys[kVkEsc] = 1;
     runFrame(*game);
     EXPECT_TRUE(quitQueued());
-    launch(game);
+    game.launch(1);
     runFrame(*game);
     EXPECT_TRUE(quitQueued());
 }
 
-TEST(Dispatcher, HoldingTheButtonOnTheTitleOpensMissionControlOnce) {
-    TestGame game;
-    game->mouse.leftDown = 1;
-    runDispatcher(*game);
-    EXPECT_EQ(game->titleShown, 0);
-    EXPECT_EQ(game->controlShown, 1);
-    EXPECT_EQ(game->clickLatch, 1);
-    runDispatcher(*game);
-    EXPECT_EQ(game->clickLatch, 1) << "the screens must not act on the same press";
-    game->mouse.leftDown = 0;
-    runDispatcher(*game);
-    EXPECT_EQ(game->clickLatch, 0);
-}
-
 TEST(Dispatcher, LoadNoticeShowsOnSixtyOneFrames) {
-    TestGame game;
+    App game;
     game->gameLoaded = 1;
     game->loadNotice = 60;
     int shown = 0;
@@ -207,21 +170,21 @@ TEST(Dispatcher, LoadNoticeShowsOnSixtyOneFrames) {
 }
 
 TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
-    TestGame game;
-    launch(game);
+    App game;
+    game.launch(1);
     game->aircraft.worldY = 19842.0;
     game->aircraft.physicsTimer = 3;
     EXPECT_TRUE(runDispatcher(*game)) << "the crash frame still flies the world";
     EXPECT_EQ(game->missionOver, 1);
-    EXPECT_STREQ(game->outcome, "Crashed");
+    EXPECT_TRUE(outcomeIs(*game, "Crashed"));
     EXPECT_EQ(game->outcomeFresh, 1);
     EXPECT_EQ(game->controlShown, 0);
     EXPECT_EQ(game->aircraft.physicsTimer, 2) << "the crash frame still runs the sortie steps";
 }
 
 TEST(Dispatcher, KeyReleaseLatches) {
-    TestGame game;
-    launch(game);
+    App game;
+    game.launch(1);
     game->keyLatchAG = game->keyLatchZ = game->spinLatchUp = game->spinLatchDown = 1;
     game->keys[kVkG] = 1;
     game->keys[kVkUp] = 1;
@@ -246,47 +209,11 @@ TEST(Dispatcher, KeyReleaseLatches) {
     EXPECT_EQ(game->aircraft.rollDone, 0);
 }
 
-TEST(Dispatcher, DirectionMarkerBlinksNearHomeUntilTheObjectiveIsMet) {
-    TestGame game;
-    launch(game);
-    runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 29);
-    for (int i = 0; i < 29; ++i) runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 0);
-    runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 29) << "a new cycle starts when one ends";
-    game->aircraft.airspeed = 1.0; // rolling: standing still with the objective met wins at once
-    game->objectiveDone = 1;
-    for (int i = 0; i < 29; ++i) runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 0) << "the running cycle finishes";
-    runDispatcher(*game);
-    EXPECT_EQ(game->markerBlink, 0) << "no new cycle once the objective is met";
-}
-
-TEST(Random, MatchesTheLinearCongruentialSequence) {
-    TestGame game;
-    seedRandom(*game, 1);
-    EXPECT_EQ(gameRandom(*game), 41);
-    EXPECT_EQ(gameRandom(*game), 18467);
-    EXPECT_EQ(gameRandom(*game), 6334);
-    seedRandom(*game, 0xFFFFFFFFu);
-    for (int i = 0; i < 1000; ++i) {
-        const int32_t r = gameRandom(*game);
-        ASSERT_GE(r, 0);
-        ASSERT_LE(r, 32767);
-    }
-}
-
 TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
-    char folder[] = "/tmp/skarnwing-paths-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string root = folder;
-    mkdir((root + "/Files").c_str(), 0755);
-    mkdir((root + "/Files/Img").c_str(), 0755);
-    mkdir((root + "/Files/Img/bg").c_str(), 0755);
-    FILE* f = std::fopen((root + "/Files/Img/bg/arr50.png").c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    TempDir dir;
+    const std::string& root = dir.path;
+    std::filesystem::create_directories(root + "/Files/Img/bg");
+    writeFile(root + "/Files/Img/bg/arr50.png", "");
 
     EXPECT_EQ(resolvePath((root + "\\files\\IMG\\BG\\ARR50.png").c_str()), root + "/Files/Img/bg/arr50.png");
     EXPECT_EQ(resolvePath((root + "//files//img//bg//img.v").c_str()), root + "/Files/Img/bg/img.v")
@@ -296,7 +223,6 @@ TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
     std::vector<uint8_t> bytes;
     EXPECT_FALSE(readWholeFile((root + "/missing.wav").c_str(), "sound", 100, bytes));
     EXPECT_TRUE(readWholeFile((root + "/FILES/img/bg/arr50.PNG").c_str(), "picture", 100, bytes));
-    std::system(("rm -rf " + root).c_str());
 }
 
 namespace {
@@ -333,7 +259,7 @@ FirstFrame startAndRunOneFrame(bool loadBeforeTheWindow) {
 // the same first frame, state and music.
 TEST(StartUp, LoadingBegunBeforeTheWindowBringsUpTheSameGame) {
     const std::string build = SKARNWING_BUILD_DIR;
-    if (!std::filesystem::exists(build + "/Files/Sound/m1.z2")) GTEST_SKIP() << "no generated content";
+    ASSERT_TRUE(std::filesystem::exists(generated("Files/Sound/m1.z2")));
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(build);
     const FirstFrame after = startAndRunOneFrame(false);
@@ -351,4 +277,91 @@ TEST(StartUp, LoadingBegunBeforeTheWindowBringsUpTheSameGame) {
     EXPECT_TRUE(early.picture == after.picture);
     EXPECT_TRUE(early.musicPlaying);
     EXPECT_TRUE(after.musicPlaying);
+}
+
+// The developer's overlay: Tab freezes the world from the next frame to one frame after it is
+// released, and the readouts are drawn over every kind of frame.
+
+namespace {
+
+// Everything that moves in a convoy sortie with the aircraft in flight.
+struct Positions {
+    double worldX, worldY, cameraX, truckX, blastX, blastY;
+    bool operator==(const Positions&) const = default;
+};
+
+Positions positions(const GameState& g) {
+    return {g.aircraft.worldX, g.aircraft.worldY, g.camera.cameraX, g.trucks[0].x, g.bombBlasts[0].screenX,
+            g.bombBlasts[0].screenY};
+}
+
+} // namespace
+
+TEST(Overlay, TabFreezesTheWorldFromTheNextFrameUntilOneFrameAfterItsRelease) {
+    App game;
+    game.launch(1);
+    game->aircraft.onGround = 0;
+    game->aircraft.worldY = 15000;
+    game->aircraft.velX = 9;
+    game->aircraft.velY = -2;
+    startAirBlast(*game, BlastKind::Bomb, game->aircraft.worldX + 300, game->aircraft.worldY);
+    game.frame();
+    ASSERT_EQ(game->frozen, 0);
+
+    game->keys[kVkTab] = 1;
+    Positions before = positions(*game);
+    game.frame();
+    EXPECT_EQ(game->frozen, 1) << "set by the frame's last step";
+    EXPECT_NE(positions(*game).worldX, before.worldX) << "the frame Tab went down still moved";
+    EXPECT_NE(positions(*game).truckX, before.truckX);
+
+    // The camera still follows: on the first frozen frame it catches up with the last move.
+    before = positions(*game);
+    game.frame();
+    EXPECT_EQ(game->aircraft.worldX, before.worldX);
+    EXPECT_EQ(game->trucks[0].x, before.truckX);
+    before = positions(*game);
+    for (int i = 0; i < 5; ++i) game.frame();
+    EXPECT_TRUE(positions(*game) == before) << "aircraft, camera, trucks and blasts stand still";
+
+    game->keys[kVkTab] = 0;
+    game.frame();
+    EXPECT_EQ(game->frozen, 0);
+    EXPECT_TRUE(positions(*game) == before) << "the release frame is still frozen";
+
+    game.frame();
+    const Positions after = positions(*game);
+    EXPECT_NE(after.worldX, before.worldX);
+    EXPECT_NE(after.truckX, before.truckX);
+    EXPECT_NE(after.blastX, before.blastX);
+}
+
+// Line 1 in red at the top left and line 11 in white near the bottom: over the title picture, a
+// screen between sorties and a sortie; none of it without Tab.
+TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
+    ASSERT_TRUE(std::filesystem::exists(generated("Files/Img/Consolas13x24-2.bmp")));
+    App game;
+    loadFonts(*game);
+    const auto readouts = [&game]() {
+        return game.count(0xFFFF0000u, 0, 0, 360, 24) > 50 && game.count(0xFFFFFFFFu, 10, 590, 280, 614) > 50;
+    };
+    const auto check = [&](const char* where) {
+        game->keys[kVkTab] = 0;
+        game.frame();
+        EXPECT_FALSE(readouts()) << where;
+        game->keys[kVkTab] = 1;
+        game.frame();
+        EXPECT_TRUE(readouts()) << where;
+        EXPECT_EQ(game->frozen, 1) << where;
+    };
+    ASSERT_EQ(game->titleShown, 1);
+    check("title");
+
+    game->titleShown = 0;
+    setOutcome(*game, "Crashed");
+    check("failure message");
+
+    game->keys[kVkTab] = 0;
+    game.launch(1);
+    check("sortie");
 }

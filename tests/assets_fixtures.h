@@ -1,12 +1,10 @@
 #pragma once
-// Small fixture files for the asset tests, made in a temporary folder that is removed afterwards.
+// Small fixture files for the asset tests: pictures, sounds and font sheets as bytes, stderr
+// captured, and a deterministic generator.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -15,28 +13,7 @@
 #include <stb/stb_image_write.h>
 #pragma GCC diagnostic pop
 
-// A temporary folder for one test.
-struct TempDir {
-    std::string path;
-
-    TempDir() {
-        char pattern[] = "/tmp/skarnwing-assets-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        path = made != nullptr ? made : "/tmp";
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string file(const std::string& name) const { return path + "/" + name; }
-};
-
-inline void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr) << path;
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-}
+#include "temp_dir.h"
 
 inline void appendBytes(void* context, void* data, int size) {
     auto* out = static_cast<std::vector<uint8_t>*>(context);
@@ -123,6 +100,36 @@ inline std::vector<uint8_t> riffWave(const std::vector<WavChunk>& chunks) {
 // The plain 44-byte-header file: RIFF, "fmt " of 16 bytes, "data".
 inline std::vector<uint8_t> plainWav(const std::vector<int16_t>& stereoSamples) {
     return riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"data", pcmBody(stereoSamples)}});
+}
+
+// A BMP file of width x height, bottom-up, with `bits` per pixel; pixel (x, y) of the picture is
+// colour(x, y) as 0xRRGGBB.
+template <typename Colour>
+std::vector<uint8_t> bmpBytes(int32_t width, int32_t height, Colour colour, uint16_t bits = 24) {
+    const uint32_t rowBytes = uint32_t(width) * bits / 8;
+    const uint32_t padding = (4 - rowBytes % 4) % 4;
+    std::vector<uint8_t> out = {'B', 'M'};
+    put32(out, 54 + (rowBytes + padding) * uint32_t(height));
+    put32(out, 0);
+    put32(out, 54);
+    put32(out, 40);
+    put32(out, uint32_t(width));
+    put32(out, uint32_t(height));
+    put16(out, 1);
+    put16(out, bits);
+    for (int i = 0; i < 6; ++i) put32(out, 0);
+    for (int32_t r = 0; r < height; ++r) {
+        const int32_t y = height - 1 - r;
+        for (int32_t x = 0; x < width; ++x) {
+            const uint32_t c = colour(x, y);
+            out.push_back(uint8_t(c));
+            out.push_back(uint8_t(c >> 8));
+            out.push_back(uint8_t(c >> 16));
+            if (bits == 32) out.push_back(0xFF);
+        }
+        for (uint32_t p = 0; p < padding; ++p) out.push_back(0xEE);
+    }
+    return out;
 }
 
 // A simple deterministic generator for fixtures and fuzzing.

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -353,7 +352,7 @@ TEST(UntrustedFiles, EachKindOfFileHasASizeCeiling) {
     const std::string path = dir.file("huge.bin");
     // Sparse files: nothing is written to disk.
     auto sized = [&](size_t bytes) {
-        writeFile(path, {});
+        writeFile(path, std::string());
         ASSERT_EQ(truncate(path.c_str(), off_t(bytes)), 0);
     };
     sized(kMaxPictureFileBytes + 1);

@@ -1,7 +1,7 @@
 // The generated pictures and font sheets in the build tree: each is there at its stored size and
 // format, keyed textures have a clean key background and no holes, the raster's pictures carry
-// the alpha their blits test, strips cut cleanly, terrain tiles join, texts stay readable on the
-// screens' backgrounds, and the font sheets have the layout the bitmap fonts read.
+// the alpha their blits test, strips cut cleanly, terrain tiles join, and every glyph of the font
+// sheets has ink in black and white only (the loader checks their headers).
 
 #include <gtest/gtest.h>
 #include <stb/stb_image.h>
@@ -162,11 +162,6 @@ int tallestColumn(const Image& img, int above) {
         if (top >= 0 && bottom - top > bestHeight) { bestHeight = bottom - top; best = x; }
     }
     return best;
-}
-
-double luminance(uint32_t rgb) {
-    auto lin = [](double c) { c /= 255.0; return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
-    return 0.2126 * lin(rgb >> 16 & 0xFF) + 0.7152 * lin(rgb >> 8 & 0xFF) + 0.0722 * lin(rgb & 0xFF);
 }
 
 TEST(ContentPictures, EveryPictureHasItsStoredSizeAndFormat) {
@@ -332,72 +327,9 @@ TEST(ContentPictures, TerrainTilesJoinWithoutASeam) {
     }
 }
 
-TEST(ContentPictures, ScreenTextsAreReadableOnTheirBackgrounds) {
-    struct Text { const char* path; int x, y, chars; uint32_t colour; };
-    const Text texts[] = {
-        {"resources/21.jpg", 1050, 25, 14, 0x009B00},  // money
-        {"resources/21.jpg", 360, 160, 20, 0x00FFFF},  // mission bonus, time, time bonus
-        {"resources/21.jpg", 360, 220, 20, 0x00FFFF},
-        {"resources/21.jpg", 360, 255, 20, 0x00FFFF},  // trick bonus
-        {"resources/21.jpg", 360, 260, 20, 0x000000},  // you earned, most missions
-        {"resources/21.jpg", 360, 295, 20, 0x3CDC00},  // you earned, airshow
-        {"resources/21.jpg", 1205, 82, 5, 0x000000},   // a price
-        {"resources/21.jpg", 1205, 329, 5, 0x000000},
-        {"resources/21.jpg", 745, 110, 11, 0x000000},  // a value text
-        {"resources/21.jpg", 745, 355, 9, 0x000000},
-        {"resources/21.jpg", 1010, 650, 15, 0x00FF00}, // MISSION CONTROL
-        {"resources/21.jpg", 570, 630, 11, 0x00FF00},  // Game Saved.
-        {"resources/22.jpg", 640, 238, 43, 0x000000},  // briefing paragraphs
-        {"resources/22.jpg", 680, 568, 11, 0x000000},  // Difficulty:
-        {"resources/22.jpg", 1090, 650, 8, 0x00FF00},  // TAKE OFF
-    };
-    for (const Text& t : texts) {
-        Image img = load(t.path);
-        ASSERT_FALSE(img.rgba.empty()) << t.path;
-        double sum = 0;
-        int n = 0;
-        for (int y = t.y; y < t.y + 24; ++y)
-            for (int x = t.x; x < std::min(t.x + t.chars * 13, img.width); ++x, ++n) sum += luminance(img.rgb(x, y));
-        double bg = sum / n, fg = luminance(t.colour);
-        double ratio = (std::max(bg, fg) + 0.05) / (std::min(bg, fg) + 0.05);
-        EXPECT_GE(ratio, 2.5) << t.path << " text at " << t.x << "," << t.y;
-    }
-    // The cockpit's green readouts at y 685 lie over the terrain tile's bottom rows when low
-    // (the tile then ends at the screen's bottom edge), wherever the tile has scrolled.
-    for (const char* path : {"resources/3.png", "resources/2.png"}) {
-        Image img = load(path);
-        ASSERT_FALSE(img.rgba.empty()) << path;
-        for (int x0 = 0; x0 + 90 <= img.width; x0 += 45) {
-            double sum = 0;
-            int n = 0;
-            for (int y = 383 - 35; y < 383 - 11; ++y)
-                for (int x = x0; x < x0 + 90; ++x, ++n) sum += luminance(img.rgb(x, y));
-            double ratio = (luminance(0x6AE300) + 0.05) / (sum / n + 0.05);
-            EXPECT_GE(ratio, 4.5) << path << ": instrument text unreadable over column " << x0;
-        }
-    }
-    // Title: "Game Loaded." at (560, 630) of the 1280x720 screen, on the 1024x768 picture.
-    Image title = load("resources/24.jpg");
-    ASSERT_FALSE(title.rgba.empty());
-    double sum = 0;
-    int n = 0;
-    for (int y = 630 * 768 / 720; y < 654 * 768 / 720; ++y)
-        for (int x = 560 * 1024 / 1280; x < 716 * 1024 / 1280; ++x, ++n) sum += luminance(title.rgb(x, y));
-    EXPECT_LT(sum / n, 0.1) << "title too bright under the green load notice";
-}
-
 TEST(ContentPictures, FontSheetsHaveTheCellLayoutTheFontsRead) {
     struct Sheet { const char* path; int cellW, cellH; };
     for (const Sheet& s : {Sheet{"Files/Img/Consolas13x24-2.bmp", 13, 24}, Sheet{"Files/Img/Fixedsys16x28.bmp", 16, 28}}) {
-        std::vector<uint8_t> b = readBytes(s.path);
-        ASSERT_GE(b.size(), 54u) << s.path << " is missing";
-        auto u32 = [&](int at) { return uint32_t(b[at]) | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; };
-        EXPECT_EQ(b[0], 'B');
-        EXPECT_EQ(b[1], 'M');
-        EXPECT_EQ(int32_t(u32(18)), 32 * s.cellW) << s.path;
-        EXPECT_EQ(int32_t(u32(22)), 3 * s.cellH) << s.path << " (positive: bottom-up)";
-        EXPECT_EQ(b[28] | b[29] << 8, 24) << s.path << " bits per pixel";
-        EXPECT_EQ(u32(30), 0u) << s.path << " compression";
         Image img = load(s.path);
         ASSERT_FALSE(img.rgba.empty()) << s.path;
         for (int g = 0; g < 95; ++g) {

@@ -10,9 +10,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "temp_dir.h"
 
 namespace {
 
@@ -125,6 +128,112 @@ INSTANTIATE_TEST_SUITE_P(Scripts, GoldenReplay, testing::ValuesIn(goldenScripts(
                              for (const char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return name;
                          });
+
+// A dump without the fields a pause may change: the frame number, the music, which plays on,
+// and the pause's own field.
+std::string withoutPauseFields(const std::string& dump) {
+    std::string text = dump;
+    for (size_t frame = text.find("\"frame\":"); frame != std::string::npos; frame = text.find("\"frame\":")) {
+        text.erase(frame, text.find(',', frame) + 1 - frame);
+    }
+    for (size_t music = text.find(",\"music\":"); music != std::string::npos; music = text.find(",\"music\":")) {
+        text.erase(music, text.find('}', music) + 1 - music);
+    }
+    if (const size_t paused = text.find(",\"paused\":1"); paused != std::string::npos) text.erase(paused, 11);
+    return text;
+}
+
+// Each frame's printed lines joined, by frame.
+std::map<int, std::string> byFrame(const std::vector<std::string>& lines) {
+    std::map<int, std::string> frames;
+    for (std::string line : lines) {
+        int frame = 0;
+        if (!line.empty() && line.back() == '\n') line.pop_back();
+        if (std::sscanf(line.c_str(), "{\"frame\":%d", &frame) == 1) frames[frame] += line;
+    }
+    return frames;
+}
+
+// The campaign's mission-1 sortie paused for a minute (P down and up again) in the middle of a
+// bombing run, with Space held: every dump and picture after the pause is the unpaused one's,
+// the mission clock and the time bonus on mission control included, and the dumps during the
+// pause equal the one before it.
+TEST(GoldenReplayPaused, APausedSortieEndsWhereTheUnpausedOneEnds) {
+    constexpr int kPauseAt = 2042;
+    constexpr int kPaused = 3600;
+    const std::string source = std::string(SKARNWING_SOURCE_DIR) + "/tests/golden/campaign";
+    std::ifstream in(source + ".txt");
+    std::string script;
+    for (std::string line; std::getline(in, line);) {
+        int frame = 0;
+        int used = 0;
+        if (std::sscanf(line.c_str(), "%d%n", &frame, &used) == 1 && frame >= kPauseAt) {
+            line = std::to_string(frame + kPaused) + line.substr(static_cast<size_t>(used));
+        }
+        script += line + "\n";
+    }
+    for (const auto& [frame, what] : {std::pair{kPauseAt - 1, "dump"}, {kPauseAt, "down P"}, {kPauseAt, "dump"},
+                                      {kPauseAt + 1, "up P"}, {kPauseAt + kPaused - 1, "dump"},
+                                      {kPauseAt + kPaused, "down P"}, {kPauseAt + kPaused + 1, "up P"}}) {
+        script += std::to_string(frame) + " " + what + "\n";
+    }
+    const TempDir folder;
+    writeFile(folder.file("paused.txt"), script);
+
+    std::vector<std::string> expectedLines;
+    std::ifstream golden(source + ".expected");
+    for (std::string line; std::getline(golden, line);) expectedLines.push_back(line);
+    const std::map<int, std::string> expected = byFrame(expectedLines);
+    std::map<int, std::string> got = byFrame(replayLines(folder.file("paused.txt")));
+
+    const std::string before = withoutPauseFields(got[kPauseAt - 1]);
+    EXPECT_NE(got[kPauseAt].find("\"paused\":1"), std::string::npos);
+    EXPECT_EQ(withoutPauseFields(got[kPauseAt]), before);
+    EXPECT_EQ(withoutPauseFields(got[kPauseAt + kPaused - 1]), before);
+    size_t compared = 0;
+    for (const auto& [frame, lines] : expected) {
+        const int at = frame >= kPauseAt ? frame + kPaused : frame;
+        ASSERT_EQ(got.count(at), 1u) << frame;
+        // Each frame's lines in order: dumps compared without the music, hashes whole.
+        EXPECT_EQ(withoutPauseFields(got[at]), withoutPauseFields(lines)) << "frame " << frame;
+        compared += frame >= kPauseAt;
+    }
+    EXPECT_GE(compared, 10u);
+    EXPECT_NE(expected.rbegin()->second.find("\"timeBonus\":"), std::string::npos);
+}
+
+// However a sortie ends, what it started stops with it: ten frames on, only the ending's own
+// sound plays, and after Y nothing does. Read from the expected dumps, which the test above holds
+// to what the replays print.
+TEST(GoldenReplayEndings, EveryEndingSilencesTheSortie) {
+    const struct {
+        const char* script;
+        const char* frame;
+        const char* playing; // the dump's list of playing sounds
+    } endings[] = {
+        {"interception", "9660", "[]"}, // won on the runway, missiles selected, the fire key held
+        {"campaign", "4790", "[]"},     // won on the runway with the gun firing
+        {"lost-crash", "5090", R"([{"sound":"crash.wav","volume":0}])"}, // into the formation, 3 drones on
+        {"lost-crash", "5120", "[]"},
+        {"lost-blew", "240", R"([{"sound":"detFr.wav","volume":0}])"},
+        {"lost-blew", "310", "[]"},
+        {"lost-escaped", "9520", R"([{"sound":"detFr.wav","volume":0}])"},
+        {"lost-escaped", "9540", "[]"},
+        {"formation-bombs-base", "10250", "[]"},
+    };
+    for (const auto& e : endings) {
+        std::ifstream in(std::string(SKARNWING_SOURCE_DIR) + "/tests/golden/" + e.script + ".expected");
+        std::string playing = "(no dump)";
+        for (std::string line; std::getline(in, line);) {
+            const Fields fields = splitFields(line);
+            if (fields.size() < 2 || fields[0] != Fields::value_type("frame", e.frame)) continue;
+            for (const auto& [name, value] : fields) {
+                if (name == "playing") playing = value;
+            }
+        }
+        EXPECT_EQ(playing, e.playing) << e.script << " frame " << e.frame;
+    }
+}
 
 TEST(GoldenReplayCompare, NamesTheFirstDifferingFieldAndKeepsArraysWhole) {
     EXPECT_EQ(firstDifference(R"({"frame":5,"a":1,"playing":["x","y"],"b":2})",

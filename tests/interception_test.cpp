@@ -1,62 +1,35 @@
-// Mission 2's interception: the cargo aircraft's hit boxes, collisions and damage, their crash
-// and the base, the engine drones, and the missiles with the lock-on and its tones. Real mixer
-// voices sit in the drone and tone slots so what plays can be read back.
+// Mission 2's interception at the edges its replays do not reach: the cargo aircraft's hit
+// boxes, collisions and tail hits, the base line, and the
+// missiles with the lock-on and its tones.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 #include <vector>
 
-#include "assets/game_assets.h"
-#include "assets/sound.h"
 #include "combat/cargo.h"
 #include "combat/missiles.h"
-#include "combat/outcome.h"
 #include "combat/weapons.h"
-#include "game/game_state.h"
 #include "game/world.h"
 #include "platform/audio.h"
-#include "platform/mixer.h"
-#include "platform/platform.h"
-#include "screens/briefing.h"
 #include "test_game.h"
 
 namespace {
 
-// Mission 2 at difficulty 0 (three cargo aircraft), the aircraft flying level east in
-// section -1 with the camera at the section's origin; aircraft 0 is moved there too.
-struct Interception {
-    std::unique_ptr<GameAssets> assets = std::make_unique<GameAssets>();
-    std::unique_ptr<GameState> game = newGameState(*assets);
-    std::vector<uint32_t> pixels = std::vector<uint32_t>(kCanvasWidth * kCanvasHeight, 0);
-    std::vector<int32_t> voices;
-
+// Mission 2 at difficulty 0 (three cargo aircraft), the aircraft flying level east in section
+// -1 with the camera at the section's origin; aircraft 0 is moved there too.
+struct Interception : TestGame {
     Interception() {
-        GameState& g = *game;
-        g.assets->canvas = Canvas{kCanvasWidth, kCanvasHeight, kCanvasWidth * 4, pixels.data()};
-        for (int slot : {int(kSoundLockTone), int(kSoundSearchTone)}) voice(slot);
-        for (int k = 0; k < kDroneSlots; ++k) voice(kSoundEngineDrone0 + k);
-        resetNewGame(g);
-        g.titleShown = 0;
-        g.mission = 2;
-        g.difficulty = 0;
-        takeOff(g);
-        g.sector = -1;
-        g.aircraft.gearUp = 1;
-        g.aircraft.pitch = g.aircraft.pitchAtStep = 180.0;
-        g.aircraft.spriteScale = 1.25;
+        launch(2);
+        game->sector = -1;
+        game->aircraft.gearUp = 1;
+        game->aircraft.pitch = game->aircraft.pitchAtStep = 180.0;
+        game->aircraft.spriteScale = 1.25;
         fly(5000.0, 7000.0);
-        g.cargoAircraft[0].sector = -1;
+        game->cargoAircraft[0].sector = -1;
+        game->selectedWeapon = 3;
+        game->missileLoad = 4;
     }
-    ~Interception() {
-        for (int32_t v : voices) mixerReleaseVoice(v);
-    }
-    void voice(int slot) {
-        assets->sounds[slot].voice = mixerCreateVoice(std::vector<int16_t>(20000, 100), false);
-        voices.push_back(assets->sounds[slot].voice);
-    }
-    GameState* operator->() { return game.get(); }
     CargoAircraft& cargo(int i) { return game->cargoAircraft[i]; }
 
     // The aircraft at a world point, the camera 600 and 300 px up and left of it.
@@ -84,7 +57,6 @@ struct Interception {
         b.worldY = viewY + game->camera.cameraY;
         return b;
     }
-    void press(uint8_t key, bool down) { game->keys[key] = down ? 1 : 0; }
 };
 
 } // namespace
@@ -111,206 +83,76 @@ TEST(CargoBoxes, BoundsAreTruncatedAndExclusive) {
 
 TEST(CargoCollision, OnlyALiveAircraftInTheSectionIsFlownInto) {
     Interception t;
-    // The nose lies 38 px ahead (east) of the aircraft's screen point: put box A around it.
-    t.placeCargo(0, 600.0, 290.0);
-    t.cargo(0).hitPoints = 0.0f; // shot down and falling
+    t.placeCargo(0, 600.0, 290.0); // box A around the nose, 38 px ahead of the aircraft
+    t.cargo(0).hitPoints = 0.0f;   // shot down and falling
     updateCargo(*t.game);
     EXPECT_FALSE(t->missionOver) << "a falling aircraft cannot be flown into";
-
     t.cargo(0).hitPoints = 50.0f;
     t.cargo(0).sector = -2;
     updateCargo(*t.game);
     EXPECT_FALSE(t->missionOver) << "an aircraft of another section is not there";
-
     t.cargo(0).sector = -1;
-    t->controlShown = 1;
     updateCargo(*t.game);
-    EXPECT_TRUE(t->missionOver);
     EXPECT_TRUE(outcomeIs(*t.game, "Crashed"));
-    EXPECT_FALSE(t->controlShown);
 }
 
 TEST(CargoDamage, BombsHitTheFuselageWhereTheyAreAndTheTailWhereTheyWereReleased) {
     Interception t;
     t.placeCargo(0, 200.0, 100.0); // A: 200..600 x 100..158; C: 122..230 x 87..135
     t->bombsDropped = 2;
-    // Released far behind, but now falling through the fuselage.
-    t.bomb(0, 1000.0, 120.0, 400.0);
-    // Now in the tail box C, but released elsewhere: only the release position counts there.
-    t.bomb(1, 1000.0, 110.0, 150.0);
+    t.bomb(0, 1000.0, 120.0, 400.0); // released far behind, now falling through the fuselage
+    t.bomb(1, 1000.0, 110.0, 150.0); // now in the tail box, but released elsewhere
     updateCargo(*t.game);
     EXPECT_EQ(t.cargo(0).hitPoints, 80.0f);
     EXPECT_FALSE(t->bombs[0].active);
-    EXPECT_EQ(t->bombs[0].worldX, 0.0) << "the slot is cleared";
     EXPECT_TRUE(t->bombs[1].active);
     EXPECT_EQ(t->bombBlastCount, 1) << "one burst in the air";
+    t.bomb(1, 150.0, 110.0, 1000.0); // in the tail by its release position
+    updateCargo(*t.game);
+    EXPECT_EQ(t.cargo(0).hitPoints, 60.0f);
 
-    // In the tail by its release position.
-    t.bomb(1, 150.0, 110.0, 1000.0);
+    t.cargo(0).active = 0; // an inactive aircraft is not hit
+    t.bomb(0, 300.0, 120.0, 300.0);
     updateCargo(*t.game);
     EXPECT_EQ(t.cargo(0).hitPoints, 60.0f);
 }
 
-TEST(CargoDamage, HundredRoundsFiveBombsOrFourMissilesBringOneDown) {
+TEST(CargoBase, TheFirstPastTwentyThousandInSectionZeroBombsItOnce) {
     Interception t;
-    t.placeCargo(0, 200.0, 100.0);
-    const auto round = [&] {
-        Bullet& b = t->bullets[1];
-        b = Bullet{};
-        b.active = 1;
-        b.sector = -1;
-        b.viewX = 300.0;
-        b.viewY = 120.0;
-        t->roundsFired = 1;
-        updateCargo(*t.game);
-        return !b.active;
-    };
-    for (int i = 0; i < 99; ++i) ASSERT_TRUE(round());
-    EXPECT_GT(t.cargo(0).hitPoints, 0.0f) << "99 rounds leave it flying";
-    round();
-    EXPECT_LE(t.cargo(0).hitPoints, 0.0f);
-
-    t.cargo(1).sector = -1;
-    t.placeCargo(1, 200.0, 100.0);
-    t.cargo(0).active = 0; // out of the way: an inactive aircraft is not hit
-    t->bombsDropped = 1;
-    for (int i = 0; i < 4; ++i) {
-        t.bomb(0, 300.0, 120.0, 300.0);
-        updateCargo(*t.game);
-    }
-    EXPECT_EQ(t.cargo(1).hitPoints, 20.0f);
-    t.bomb(0, 300.0, 120.0, 300.0);
-    updateCargo(*t.game);
-    EXPECT_LE(t.cargo(1).hitPoints, 0.0f);
-    EXPECT_EQ(t.cargo(0).hitPoints, 0.0f) << "the inactive aircraft took none of it";
-
-    t.cargo(2).sector = -1;
-    t.placeCargo(2, 200.0, 100.0);
-    t.cargo(1).active = 0;
-    t->missilesFired = 0;
-    for (int i = 0; i < 4; ++i) {
-        Missile& m = t->missiles[0];
-        m = Missile{};
-        m.active = 1;
-        m.sector = -1;
-        m.viewX = 300.0;
-        m.viewY = 120.0;
-        m.worldX = 300.0 + t->camera.cameraX;
-        m.worldY = 120.0 + t->camera.cameraY;
-        updateCargo(*t.game);
-        EXPECT_FALSE(m.active);
-        EXPECT_EQ(t.cargo(2).hitPoints, 75.0f - 25.0f * i);
-    }
-    EXPECT_EQ(t->missileBlastCount, 4);
-}
-
-TEST(CargoCrash, FallsTiltedCountsAtTheGroundAndMeetsTheObjective) {
-    Interception t;
-    for (int i = 0; i < 3; ++i) t.cargo(i).hitPoints = -5.0f;
-    int frames = 0;
-    while (t.cargo(0).active && frames < 2000) {
-        moveCargo(*t.game);
-        ++frames;
-        if (frames == 1) {
-            EXPECT_EQ(t.cargo(0).tilt, 1.0);
-            EXPECT_EQ(t.cargo(0).fallSpeed, 1.0);
-            EXPECT_EQ(t.cargo(0).speed, t->aircraft.minSpeed + 4.5);
-        }
-    }
-    EXPECT_EQ(t.cargo(0).tilt, 90.0);
-    EXPECT_EQ(t.cargo(0).fallSpeed, 10.0);
-    EXPECT_GT(t.cargo(0).y, 20000.0);
-    EXPECT_EQ(t->cargoDestroyed, 3);
-    EXPECT_TRUE(t->objectiveDone);
-    const double y = t.cargo(0).y;
-    moveCargo(*t.game);
-    EXPECT_EQ(t.cargo(0).y, y) << "a crashed aircraft no longer moves";
-    EXPECT_EQ(t->cargoDestroyed, 3);
-}
-
-TEST(CargoBase, TheFirstToPassTwentyThousandInSectionZeroBombsItOnce) {
-    Interception t;
-    EXPECT_EQ(t.cargo(0).x, 3000.0);
-    EXPECT_EQ(t.cargo(2).x, -1000.0);
     t.cargo(1).sector = -1;
     t.cargo(1).x = 39995.0;
     moveCargo(*t.game);
     EXPECT_EQ(t.cargo(1).sector, 0);
     EXPECT_EQ(t.cargo(1).x, -100.0);
-
     t.cargo(0).sector = 0;
     t.cargo(0).x = 20000.0 - t.cargo(0).speed;
     moveCargo(*t.game);
     EXPECT_FALSE(t->missionOver) << "exactly 20000 is not past it";
     moveCargo(*t.game);
-    EXPECT_TRUE(t->missionOver);
     EXPECT_TRUE(outcomeIs(*t.game, "Bombed"));
-    EXPECT_EQ(t.cargo(0).sector, -2);
     t->outcomeFresh = 0;
     moveCargo(*t.game);
     EXPECT_FALSE(t->outcomeFresh) << "raised once per aircraft";
 }
 
-TEST(CargoDrones, StartWithinReachInTheSectionAndStopBeyondIt) {
-    Interception t;
-    const SoundEffect& drone0 = t.assets->sounds[kSoundEngineDrone0];
-    t.placeCargo(0, 600.0 + 38.0 + 2000.0, 300.0); // box A's corner 2000 px east of the nose
-    updateCargo(*t.game);
-    EXPECT_NEAR(t.cargo(0).distance, 2000.0, 1.0);
-    EXPECT_TRUE(isPlaying(drone0));
-    EXPECT_EQ(mixerVoiceVolume(drone0.voice), -static_cast<int32_t>(t.cargo(0).distance));
-    EXPECT_FALSE(isPlaying(t.assets->sounds[kSoundEngineDrone0 + 1])) << "aircraft 1 is in section -2";
-
-    t.placeCargo(0, 600.0 + 38.0 + 2500.0, 300.0);
-    updateCargo(*t.game);
-    EXPECT_EQ(mixerVoiceVolume(drone0.voice), -static_cast<int32_t>(t.cargo(0).distance)) << "follows the distance";
-
-    t.placeCargo(0, 600.0 + 38.0 + 3100.0, 300.0);
-    updateCargo(*t.game);
-    EXPECT_FALSE(isPlaying(drone0)) << "beyond 3000 px";
-
-    t.placeCargo(0, 600.0 + 38.0 + 1000.0, 300.0);
-    updateCargo(*t.game);
-    ASSERT_TRUE(isPlaying(drone0));
-    t.placeCargo(0, 200.0, 100.0);
-    t.cargo(0).hitPoints = 25.0f;
-    Missile& m = t->missiles[0];
-    m.active = 1;
-    m.sector = -1;
-    m.viewX = 300.0;
-    m.viewY = 120.0;
-    m.worldX = 300.0 + t->camera.cameraX;
-    updateCargo(*t.game);
-    EXPECT_EQ(t.cargo(0).hitPoints, 0.0f);
-    EXPECT_FALSE(isPlaying(drone0)) << "stopped by the step that downs its aircraft";
-}
-
 TEST(Missiles, UnguidedReachesFiftyFivePixelsAFrameOnItsFortiethFrame) {
     Interception t;
-    t->selectedWeapon = 3;
-    t->missileLoad = 4;
     t->aircraft.pitchAtStep = 183.0; // heading 180 degrees: level, east
-    t.press(kVkSpace, true);
+    t.keys[kVkSpace] = 1;
     releaseStores(*t.game);
-    ASSERT_EQ(t->missilesFired, 1);
-    EXPECT_TRUE(t->triggerLatch);
     releaseStores(*t.game);
-    EXPECT_EQ(t->missilesFired, 1) << "one per press";
+    ASSERT_EQ(t->missilesFired, 1) << "one per press";
     const Missile& m = t->missiles[0];
     double x = m.worldX;
     for (int frame = 1; frame <= 41; ++frame) {
         moveMissiles(*t.game);
-        const double step = m.worldX - x;
+        EXPECT_NEAR(m.worldX - x, frame < 40 ? frame + 15.0 : 55.0, 1e-9) << "frame " << frame;
         x = m.worldX;
-        const double expected = frame < 40 ? frame + 15.0 : 55.0;
-        EXPECT_NEAR(step, expected, 1e-9) << "frame " << frame;
     }
     EXPECT_NEAR(m.worldY, 7000.0, 1e-6);
 
-    t.press(kVkSpace, false);
     t->triggerLatch = 0;
     t->missilesFired = 4;
-    t.press(kVkSpace, true);
     releaseStores(*t.game);
     EXPECT_EQ(t->missilesFired, 4) << "none left: nothing launches";
     EXPECT_TRUE(t->triggerLatch) << "but the press is spent";
@@ -337,54 +179,33 @@ TEST(Missiles, LandingDestroysTheTruckUnderItAndLeavingTheSectionRetires) {
     EXPECT_FALSE(t->trucks[1].alive);
     EXPECT_TRUE(t->trucks[0].alive);
     EXPECT_EQ(t->trucksDestroyed, 1);
-    EXPECT_EQ(t->missileBlastCount, 1);
     EXPECT_FALSE(away.active);
-    EXPECT_EQ(away.worldX, 0.0);
     EXPECT_EQ(t->missileBlastCount, 1) << "leaving the section makes no blast";
 }
 
 TEST(LockOn, HeldFireKeyMarksTheNextSlotAndAMarkOutlivesRearmAndSortie) {
     Interception t;
-    t->selectedWeapon = 3;
-    t->missileLoad = 4;
     t.placeCargo(0, 900.0, 200.0);
     t->lockTarget = 0;
-    // Space still down from an earlier press: nothing launches, yet the slot is marked.
-    t->triggerLatch = 1;
-    t.press(kVkSpace, true);
+    t->triggerLatch = 1; // Space still down from an earlier press: nothing launches, yet the slot is marked
+    t.keys[kVkSpace] = 1;
     updateLockOn(*t.game);
     releaseStores(*t.game);
     EXPECT_EQ(t->missilesFired, 0);
     EXPECT_TRUE(t->missiles[0].locked);
     EXPECT_EQ(t->missiles[0].target, 0);
-    EXPECT_TRUE(t->targetInSector);
-    EXPECT_FALSE(t->noTargetInSector);
-
-    t.press(kVkSpace, false);
-    t->triggerLatch = 0;
-    updateLockOn(*t.game);
-    t.press(kVkSpace, true);
-    releaseStores(*t.game);
-    ASSERT_EQ(t->missilesFired, 1);
 
     // A new sortie (and with it the re-arm's zeroed count): slot 0 homes on aircraft 0 again.
-    resetMission(*t.game);
-    t->titleShown = 0;
-    t->mission = 2;
-    takeOff(*t.game);
+    t.launch(2);
     EXPECT_TRUE(t->missiles[0].locked);
-    t->sector = -1;
-    t.cargo(2).sector = -1;
-    t.cargo(0).sector = -1;
+    t->sector = t.cargo(0).sector = t.cargo(2).sector = -1;
     t->selectedWeapon = 3;
     t->aircraft.gearUp = 1;
     t.fly(5000.0, 7000.0);
     t.placeCargo(0, 900.0, 200.0);
     t.placeCargo(2, 100.0, 600.0); // nearer, but slot 0 keeps its old target
     t->lockTarget = 2;
-    t.press(kVkSpace, false);
-    updateLockOn(*t.game);
-    t.press(kVkSpace, true);
+    t->triggerLatch = 0;
     releaseStores(*t.game);
     ASSERT_EQ(t->missilesFired, 1);
     const Missile& m = t->missiles[0];
@@ -393,13 +214,6 @@ TEST(LockOn, HeldFireKeyMarksTheNextSlotAndAMarkOutlivesRearmAndSortie) {
     EXPECT_EQ(m.target, 0);
     EXPECT_GT(m.worldX, startX) << "toward aircraft 0, east and up";
     EXPECT_LT(m.worldY, startY);
-    EXPECT_NEAR(std::fabs(m.worldX - startX) + std::fabs(m.worldY - startY), 40.0, 1e-9);
-    for (int i = 0; i < 40 && m.active; ++i) {
-        moveMissiles(*t.game);
-        updateCargo(*t.game);
-    }
-    EXPECT_FALSE(m.active);
-    EXPECT_EQ(t.cargo(0).hitPoints, 75.0f);
 
     resetNewGame(*t.game);
     EXPECT_FALSE(t->missiles[0].locked) << "only a new game clears the marks";
@@ -409,10 +223,7 @@ TEST(LockOn, TonesStartOnceAndKeepPlaying) {
     Interception t;
     const SoundEffect& lock = t.assets->sounds[kSoundLockTone];
     const SoundEffect& search = t.assets->sounds[kSoundSearchTone];
-    t->selectedWeapon = 3;
-    t->missileLoad = 2;
     t.placeCargo(0, 900.0, 200.0);
-    t.cargo(1).x = 500.0; // in section -2, past its origin
     t->lockTarget = 0;
     updateLockOn(*t.game);
     ASSERT_TRUE(isPlaying(lock));
@@ -420,11 +231,10 @@ TEST(LockOn, TonesStartOnceAndKeepPlaying) {
     EXPECT_EQ(mixerVoiceVolume(lock.voice), -700);
     std::vector<int16_t> out(2 * 1000);
     mixAudio(out.data(), 1000);
-    const uint32_t lockAt = mixerVoicePosition(lock.voice), searchAt = mixerVoicePosition(search.voice);
+    const uint32_t lockAt = mixerVoicePosition(lock.voice);
     ASSERT_GT(lockAt, 0u);
     for (int i = 0; i < 5; ++i) updateLockOn(*t.game);
     EXPECT_EQ(mixerVoicePosition(lock.voice), lockAt) << "not rewound every frame";
-    EXPECT_EQ(mixerVoicePosition(search.voice), searchAt);
 
     t->selectedWeapon = 1;
     updateLockOn(*t.game);
@@ -432,30 +242,3 @@ TEST(LockOn, TonesStartOnceAndKeepPlaying) {
     EXPECT_TRUE(isPlaying(search)) << "the search tone keeps looping";
 }
 
-TEST(Interception, CountsFromADamagedSaveStayInsideTheTables) {
-    Interception t;
-    t->cargoCount = 500;
-    t->missileLoad = 100000;
-    t->missilesFired = kMissileCapacity + 3;
-    t->roundsFired = 1000000;
-    t->bombsDropped = 400;
-    t->selectedWeapon = 3;
-    t.press(kVkSpace, true);
-    t->missiles[5].active = 1;
-    t->missiles[5].locked = 1;
-    t->missiles[5].target = 9999;
-    updateLockOn(*t.game);
-    releaseStores(*t.game);
-    moveMissiles(*t.game);
-    moveCargo(*t.game);
-    findNearestTarget(*t.game);
-    updateCargo(*t.game);
-    t->missilesFired = kMissileCapacity - 1;
-    t->triggerLatch = 0;
-    releaseStores(*t.game);
-    EXPECT_EQ(t->missilesFired, kMissileCapacity) << "the last slot is used, none beyond";
-    updateLockOn(*t.game);
-    t->triggerLatch = 0;
-    releaseStores(*t.game);
-    EXPECT_EQ(t->missilesFired, kMissileCapacity);
-}

@@ -102,9 +102,11 @@ TEST(RasterLine, EndPointsRoundingOctantsAndClipping) {
 }
 
 TEST(RasterDisc, SizesAndEdges) {
+    // clang-format off
     const int32_t cases[][4] = {// cx, cy, radius, pixels drawn
         {50, 50, 1, 1}, {50, 50, 2, 9}, {50, 50, 0, 0}, {50, 50, -3, 0}, {0, 0, 2, 4}, {1279, 719, 2, 4},
         {-1, 360, 2, 3}, {1280, 360, 2, 3}, {640, -1, 2, 3}, {640, 720, 2, 3}, {640, 360, INT_MAX, 1280 * 720}};
+    // clang-format on
     for (const auto& e : cases) {
         GuardedCanvas g;
         fillDisc(g.canvas, e[0], e[1], e[2], 0, 0, 0);

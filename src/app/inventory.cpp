@@ -1,6 +1,9 @@
 #include "app/inventory.h"
 
 #include <malloc.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -64,6 +67,20 @@ void markDone(PreparedTexture& texture) {
 // Runs the load's jobs one after another until none is left.
 void takeJobs(InventoryLoad& load) {
     for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) {
+        if (i >= size_t(kTitleJobs)) load.heldBack.wait(true);
+        load.jobs[i]();
+    }
+}
+
+// A loading thread: the title's jobs at full priority, then the rest below the game's own
+// thread, so that loading behind the title never delays a frame or the window opening.
+void loadBehind(InventoryLoad& load) {
+    bool lowered = false;
+    for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) {
+        if (i >= size_t(kTitleJobs) && !lowered) {
+            setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10); // this thread only
+            lowered = true;
+        }
         if (i >= size_t(kTitleJobs)) load.heldBack.wait(true);
         load.jobs[i]();
     }
@@ -175,7 +192,7 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     });
     // Every core decodes while the caller opens the window; the caller joins in afterwards.
     const unsigned threads = std::min(std::max(1u, std::thread::hardware_concurrency()), 8u);
-    for (unsigned i = 0; i < threads; ++i) load->threads.emplace_back(takeJobs, std::ref(*load));
+    for (unsigned i = 0; i < threads; ++i) load->threads.emplace_back(loadBehind, std::ref(*load));
     return load;
 }
 

@@ -18,8 +18,10 @@
 // Device textures, in load order: the file ones, then the built-in ones.
 enum TextureSlot : int {
 #define SKARNWING_SLOT(slot, ...) slot,
+    // clang-format off
     SKARNWING_FILE_TEXTURES(SKARNWING_SLOT) SKARNWING_RESOURCE_TEXTURES(SKARNWING_SLOT)
     kTextureCount
+    // clang-format on
 };
 #undef SKARNWING_SLOT
 

@@ -87,10 +87,12 @@ void stopSortieSounds(GameState& game) {
 
 // The message of a lost sortie and where it stands; null for "Won" and "NULL".
 const char* failureText(const GameState& game, int32_t* x) {
+    // clang-format off
     if (outcomeIs(game, "Blew")) { *x = 540; return "You Blew Yourself Up."; }
     if (outcomeIs(game, "Crashed")) { *x = 600; return "You Crashed."; }
     if (outcomeIs(game, "Escaped")) { *x = 555; return "The Enemy Escaped."; }
     if (outcomeIs(game, "Bombed")) { *x = 555; return "The Enemy Destroyed Our Base."; }
+    // clang-format on
     return nullptr;
 }
 

@@ -47,9 +47,11 @@ constexpr ActionInfo kActions[kActionCount] = {
     {"mute", "Mute", kVkMute, kVkMute, kPadNone},
 };
 
+// clang-format off
 constexpr const char* kPadNames[kPadButtonCount] = {"A", "B", "X", "Y", "Back", "Guide", "Start", "LeftStick",
                                                     "RightStick", "LeftShoulder", "RightShoulder", "DpadUp",
                                                     "DpadDown", "DpadLeft", "DpadRight"};
+// clang-format on
 
 struct NamedKey {
     int32_t key;

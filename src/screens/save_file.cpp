@@ -54,11 +54,13 @@ constexpr Range kRanges[kSaveValueCount] = {
 // The integer field of file line `index` (from 0), or null for the two rates.
 template <typename Game>
 auto* wholeField(Game& game, int index) {
+    // clang-format off
     decltype(&game.money) fields[kSaveValueCount] = {
         &game.money, nullptr, nullptr, &game.turnUpgrades, &game.aircraft.boostSpeed, &game.aircraft.maxSpeed,
         &game.engineUpgrades, &game.gunRounds, &game.gunUpgrades, &game.bombLoad, &game.bombUpgrades,
         &game.missionsWon, &game.missileLoad, &game.missileUpgrades, &game.missionsUnlocked, &game.smokeMode,
         &game.unlockedDifficulty1, &game.unlockedDifficulty2, &game.unlockedDifficulty3};
+    // clang-format on
     return fields[index];
 }
 
