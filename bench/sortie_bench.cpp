@@ -21,7 +21,7 @@ constexpr int kFramesPerRun = 150; // from the brakes off to just past lift-off
 
 void launchRun(GameState& game) {
     game.titleShown = 0;
-    game.mission = 1;
+    game.mission = kMissionConvoy;
     takeOff(game);
     game.keys[kVkA] = 1;
 }
@@ -65,7 +65,7 @@ constexpr int kInterceptionFrames = 40; // the missiles' flight from launch to t
 // the ten cargo aircraft `spacing` px apart ahead of it, missiles selected and the fire key held.
 void launchInterception(GameState& g, int64_t spacing) {
     g.titleShown = 0;
-    g.mission = 2;
+    g.mission = kMissionCargo;
     g.difficulty = 3;
     g.unlockedDifficulty2 = 3;
     g.missileLoad = 58;
@@ -77,7 +77,7 @@ void launchInterception(GameState& g, int64_t spacing) {
     g.aircraft.worldY = 7600.0;
     g.aircraft.airspeed = 8.0;
     g.aircraft.velX = 13.0;
-    g.selectedWeapon = 3;
+    g.selectedWeapon = kWeaponMissiles;
     for (int i = 0; i < kCargoCapacity; ++i) {
         g.cargoAircraft[i].sector = -1;
         g.cargoAircraft[i].x = 10500.0 + double(spacing) * i;

@@ -61,7 +61,7 @@ TEST(Cockpit, TheRadarShowsARoundInAnySlot) {
 
 TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     TestGame c;
-    c->selectedWeapon = 0;
+    c->selectedWeapon = kWeaponNone;
     c.pixels[700 * kCanvasWidth + 60] = 0xFFFFFFFFu; // a white picture under the box
     drawCockpit(*c.game);
     for (auto [x, y] : {std::pair{22, 677}, {113, 713}, {1167, 700}, {1258, 713}, {536, 606}, {755, 713}}) {
@@ -77,7 +77,7 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     EXPECT_GE(ratio, 4.5) << "instrument green over the backing over white";
 
     c.wipe();
-    c->selectedWeapon = 2;
+    c->selectedWeapon = kWeaponBombs;
     drawCockpit(*c.game);
     EXPECT_EQ(c.pixel(4, 4), kInstrumentBacking) << "under the stores label";
 }

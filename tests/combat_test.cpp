@@ -100,7 +100,7 @@ TEST(Gun, OneRoundAFrameWhileHeldWithItsLoopUntilReleaseOrEmpty) {
 
 TEST(Bombs, OnePerPressGearUpAndUprightAndTheGunsLatchHoldsThemBack) {
     Combat f;
-    f->selectedWeapon = 2;
+    f->selectedWeapon = kWeaponBombs;
     f.keys[kVkSpace] = 1;
     releaseStores(*f.game);
     releaseStores(*f.game);
@@ -121,9 +121,9 @@ TEST(Bombs, OnePerPressGearUpAndUprightAndTheGunsLatchHoldsThemBack) {
 
     // The gun's latch, set while Space is held, keeps bombs back after switching.
     f.letGo();
-    f->selectedWeapon = 1;
+    f->selectedWeapon = kWeaponGun;
     fireGun(*f.game);
-    f->selectedWeapon = 2;
+    f->selectedWeapon = kWeaponBombs;
     releaseStores(*f.game);
     EXPECT_EQ(f->bombsDropped, 2);
 

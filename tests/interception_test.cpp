@@ -27,7 +27,7 @@ struct Interception : TestGame {
         game->aircraft.spriteScale = 1.25;
         fly(5000.0, 7000.0);
         game->cargoAircraft[0].sector = -1;
-        game->selectedWeapon = 3;
+        game->selectedWeapon = kWeaponMissiles;
         game->missileLoad = 4;
     }
     CargoAircraft& cargo(int i) { return game->cargoAircraft[i]; }
@@ -199,7 +199,7 @@ TEST(LockOn, HeldFireKeyMarksTheNextSlotAndAMarkOutlivesRearmAndSortie) {
     t.launch(2);
     EXPECT_TRUE(t->missiles[0].locked);
     t->sector = t.cargo(0).sector = t.cargo(2).sector = -1;
-    t->selectedWeapon = 3;
+    t->selectedWeapon = kWeaponMissiles;
     t->aircraft.gearUp = 1;
     t.fly(5000.0, 7000.0);
     t.placeCargo(0, 900.0, 200.0);
@@ -236,7 +236,7 @@ TEST(LockOn, TonesStartOnceAndKeepPlaying) {
     for (int i = 0; i < 5; ++i) updateLockOn(*t.game);
     EXPECT_EQ(mixerVoicePosition(lock.voice), lockAt) << "not rewound every frame";
 
-    t->selectedWeapon = 1;
+    t->selectedWeapon = kWeaponGun;
     updateLockOn(*t.game);
     EXPECT_FALSE(isPlaying(lock)) << "the gun drops the lock";
     EXPECT_TRUE(isPlaying(search)) << "the search tone keeps looping";

@@ -180,7 +180,7 @@ TEST(SaveFile, SavingTwiceGivesTheSameFileAndALoadTakesItBack) {
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 
     SaveGame loaded;
-    loaded->mission = 2;
+    loaded->mission = kMissionCargo;
     loaded->difficulty = 3;
     loaded->controlShown = 1;
     loaded->mapShown = 1;

@@ -40,7 +40,7 @@ struct Screens : TestGame {
     }
     // A won mission as the runway leaves it: stopped on the ground, the clock stopped at `ms`.
     void won(int32_t mission, int32_t difficulty, int32_t ms) {
-        game->mission = mission;
+        game->mission = static_cast<Mission>(mission);
         game->difficulty = difficulty;
         game->missionsWon += 1;
         game->rewardPaid = 0;
@@ -133,7 +133,7 @@ TEST(MissionControl, OnePressBuysOneStepWithinTheHotAreaAndOnlyWhatIsAffordable)
 TEST(MissionControl, TimeBonusByMissionAndTime) {
     Screens s;
     GameState& g = *s;
-    g.mission = 1;
+    g.mission = kMissionConvoy;
     g.missionsWon = 1;
     EXPECT_EQ(computeTimeBonus(g, 35000), 110);
     EXPECT_EQ(computeTimeBonus(g, 75000), 220); // 1:15, seconds within the minute
@@ -142,13 +142,13 @@ TEST(MissionControl, TimeBonusByMissionAndTime) {
     g.missionsWon = 2;
     EXPECT_EQ(computeTimeBonus(g, 45999), 420);
     EXPECT_EQ(computeTimeBonus(g, 46000), 210);
-    g.mission = 2;
+    g.mission = kMissionCargo;
     EXPECT_EQ(computeTimeBonus(g, 160000), 500); // 2:40
     EXPECT_EQ(computeTimeBonus(g, 170000), 0);   // 2:50
     EXPECT_EQ(computeTimeBonus(g, 145000), 1000);
     EXPECT_EQ(computeTimeBonus(g, 119000), 1500);
     EXPECT_EQ(computeTimeBonus(g, 135000), 1500);
-    g.mission = 3;
+    g.mission = kMissionAirshow;
     g.showTimeElapsed = 99999.0;
     EXPECT_EQ(computeTimeBonus(g, 0), 0);
     g.showTimeElapsed = 200000.0;
@@ -219,7 +219,7 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndStarsOnlyUpToTheOpenLevel) {
     EXPECT_EQ(s->difficulty, 0) << "picking a mission resets the level";
     EXPECT_EQ(s->briefingShown, 1);
 
-    s->mission = 1;
+    s->mission = kMissionConvoy;
     s->unlockedDifficulty1 = 1;
     s.press(950, 560);
     EXPECT_EQ(s->difficulty, 0);

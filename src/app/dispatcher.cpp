@@ -112,9 +112,9 @@ void runBetweenSorties(GameState& game) {
 // Whether the aircraft is in the part of the world where the way home needs pointing out.
 bool nearHome(const GameState& game) {
     switch (game.mission) {
-    case 1: return game.sector == 0;
-    case 2: return game.sector == 0 || game.sector == -1;
-    case 3: return game.sector == 0 || game.sector == 1;
+    case kMissionConvoy: return game.sector == 0;
+    case kMissionCargo: return game.sector == 0 || game.sector == -1;
+    case kMissionAirshow: return game.sector == 0 || game.sector == 1;
     default: return false;
     }
 }
@@ -136,8 +136,8 @@ void countMarkerBlink(GameState& game) {
 
 void drawDirectionMarker(const GameState& game) {
     if (game.markerBlink < kMarkerVisibleFrom) return;
-    if (game.mission == 1 || game.mission == 3) drawTexture(game, kTexArrow, 1170, 310);
-    if (game.mission == 2 && game.cargoDestroyed != game.cargoCount && formationElsewhere(game)) {
+    if (game.mission == kMissionConvoy || game.mission == kMissionAirshow) drawTexture(game, kTexArrow, 1170, 310);
+    if (game.mission == kMissionCargo && game.cargoDestroyed != game.cargoCount && formationElsewhere(game)) {
         drawTexture(game, kTexMission2Marker, 10, 310);
     }
 }
@@ -227,13 +227,13 @@ void runSortie(GameState& game) {
     drawAircraftBody(game);
     updateThrottle(game);
     drawExhaust(game);
-    if (game.mission == 2) findNearestTarget(game);
+    if (game.mission == kMissionCargo) findNearestTarget(game);
     drawBlasts(game);
     updateBlasts(game);
     countMarkerBlink(game);
     drawDirectionMarker(game);
-    if (game.mission == 2) updateCargo(game);
-    if (game.mission == 3) { // after the aircraft is drawn: its texts write over it
+    if (game.mission == kMissionCargo) updateCargo(game);
+    if (game.mission == kMissionAirshow) { // after the aircraft is drawn: its texts write over it
         drawShowTime(game);
         countShowTime(game);
         drawLoopCount(game);

@@ -32,7 +32,7 @@ void drawBox(Canvas& canvas, int32_t left, int32_t right) {
 // Under the stores label (up to 16 cells), the airspeed and altitude boxes, and the radar with
 // the fuel gauge beside it.
 void drawInstrumentBacking(const GameState& game) {
-    if (game.selectedWeapon >= 1 && game.selectedWeapon <= 3) {
+    if (game.selectedWeapon >= kWeaponGun && game.selectedWeapon <= kWeaponMissiles) {
         drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight,
                     kInstrumentBacking);
     }
@@ -97,7 +97,7 @@ void drawRadar(const GameState& game) {
     greenLine(game.assets->canvas, 540, 710, 740, 710);
     greenLine(game.assets->canvas, 539, 610, 539, 710);
     greenLine(game.assets->canvas, 740, 610, 740, 710);
-    if (game.mission == 3 && game.sector == 2) drawShowBoxOnRadar(game);
+    if (game.mission == kMissionAirshow && game.sector == 2) drawShowBoxOnRadar(game);
     Canvas& canvas = game.assets->canvas;
     const RadarPoint self = radarPoint(game.aircraft.worldX, game.aircraft.worldY);
     fillDisc(canvas, self.x, self.y, 2, 0, 0, 255);

@@ -90,7 +90,7 @@ void setUpConvoy(GameState& game) {
         truck.sector = 1;
         truck.alive = 1;
         truck.wreckAngle = 180;
-        if (game.mission == 2) {
+        if (game.mission == kMissionCargo) {
             truck.speed = 0;
             truck.hitPoints = 100;
             truck.x = 3000.0 + 3000.0 * i;
@@ -152,7 +152,7 @@ void updateTrucks(GameState& game) {
         if (game.sector > 0) {
             if (!truck.alive) {
                 dead += 1;
-                if (dead == game.truckCount && game.mission == 1) game.objectiveDone = 1;
+                if (dead == game.truckCount && game.mission == kMissionConvoy) game.objectiveDone = 1;
             }
         }
         if (truck.x > kSectionWidth) {

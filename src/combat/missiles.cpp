@@ -101,7 +101,7 @@ void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
 } // namespace
 
 void launchMissile(GameState& game) {
-    if (!game.keys[kVkSpace] || game.selectedWeapon != 3 || game.triggerLatch || !game.aircraft.gearUp) return;
+    if (!game.keys[kVkSpace] || game.selectedWeapon != kWeaponMissiles || game.triggerLatch || !game.aircraft.gearUp) return;
     if (game.missilesFired >= 0 && game.missilesFired < usableMissiles(game)) {
         playOnce(game.assets->sounds[kSoundMissileLaunch], kLaunchVolume);
         Missile& missile = game.missiles[game.missilesFired];
@@ -153,7 +153,7 @@ void drawMissiles(const GameState& game) {
 bool lockedOn(const GameState& game, int32_t i) {
     const CargoAircraft& cargo = game.cargoAircraft[i];
     return cargo.active && cargo.x > 0 && cargo.sector == game.sector && i == game.lockTarget &&
-           game.selectedWeapon == 3 && cargo.hitPoints > 0 && game.missilesFired < game.missileLoad;
+           game.selectedWeapon == kWeaponMissiles && cargo.hitPoints > 0 && game.missilesFired < game.missileLoad;
 }
 
 void drawLockOn(const GameState& game) {
@@ -186,7 +186,7 @@ void updateLockOn(GameState& game) {
         }
         if (!cargo.active || cargo.x <= 0) continue;
         if (cargo.sector != game.sector) {
-            if (game.selectedWeapon == 3) startTone(searchTone, kSearchToneVolume);
+            if (game.selectedWeapon == kWeaponMissiles) startTone(searchTone, kSearchToneVolume);
             continue;
         }
         if (!lockedOn(game, i)) continue;
@@ -201,7 +201,7 @@ void updateLockOn(GameState& game) {
         }
     }
     if (game.noTargetInSector && !game.targetInSector) stopTone(lockTone);
-    if (game.selectedWeapon == 1 || game.selectedWeapon == 2 || game.missilesFired == game.missileLoad) stopTone(lockTone);
+    if (game.selectedWeapon == kWeaponGun || game.selectedWeapon == kWeaponBombs || game.missilesFired == game.missileLoad) stopTone(lockTone);
 }
 
 void resetMissiles(GameState& game, bool newGame) {

@@ -148,7 +148,7 @@ void drawObjectivePrompt(const GameState& game) {
     if (!game.objectiveDone) return;
     // The airshow may go on for more trick money; the other missions only want the aircraft back.
     Canvas& canvas = game.assets->canvas;
-    const bool airshow = game.mission == 3;
+    const bool airshow = game.mission == kMissionAirshow;
     const char* prompt = airshow ? "Keep Performing or Return to Base." : "Return to Base.";
     const int32_t x = airshow ? 380 : 505, y = airshow ? 30 : 250;
     drawTextPlate(canvas, prompt, x, y, game.assets->largeFont);

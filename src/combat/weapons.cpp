@@ -133,7 +133,7 @@ bool roundHitsTruck(double roundX, double truckX) { return truckX - 50 < roundX 
 void cycleWeapon(GameState& game) {
     if (game.keys[kVkCtrl]) {
         if (!game.weaponKeyLatch) {
-            game.selectedWeapon = game.selectedWeapon < 3 ? game.selectedWeapon + 1 : 1;
+            game.selectedWeapon = game.selectedWeapon < kWeaponMissiles ? static_cast<Weapon>(game.selectedWeapon + 1) : kWeaponGun;
             game.weaponKeyLatch = 1;
         }
     } else {
@@ -144,7 +144,7 @@ void cycleWeapon(GameState& game) {
 void fireGun(GameState& game) {
     const SoundEffect& gun = game.assets->sounds[kSoundGunFire];
     game.muzzleFlashLit = 0;
-    if (game.keys[kVkSpace] && game.selectedWeapon == 1) {
+    if (game.keys[kVkSpace] && game.selectedWeapon == kWeaponGun) {
         if (game.roundsFired >= 0 && game.roundsFired < usableRounds(game)) {
             if (!game.triggerLatch) playLooping(gun, kGunVolume);
             game.triggerLatch = 1;
@@ -164,7 +164,7 @@ void fireGun(GameState& game) {
         if (game.roundsFired >= usableRounds(game)) stopSound(gun);
     }
     if (!game.keys[kVkSpace]) {
-        if (game.selectedWeapon == 1) stopSound(gun);
+        if (game.selectedWeapon == kWeaponGun) stopSound(gun);
         game.triggerLatch = 0;
     }
 }
@@ -185,7 +185,7 @@ void moveBullets(GameState& game) {
 }
 
 void releaseStores(GameState& game) {
-    const bool armed = game.keys[kVkSpace] && game.selectedWeapon == 2 && !game.triggerLatch && game.aircraft.gearUp &&
+    const bool armed = game.keys[kVkSpace] && game.selectedWeapon == kWeaponBombs && !game.triggerLatch && game.aircraft.gearUp &&
                        upright(game);
     if (armed) {
         if (game.bombsDropped >= 0 && game.bombsDropped < usableBombs(game)) {
@@ -224,9 +224,9 @@ void moveBombs(GameState& game) {
 void drawStoresLabel(const GameState& game) {
     char text[kTextBufferSize];
     switch (game.selectedWeapon) {
-    case 1: formatText(text, "RCAF-20mm %d", game.gunRounds - game.roundsFired); break;
-    case 2: formatText(text, "RCAF-750AG %d", game.bombLoad - game.bombsDropped); break;
-    case 3: formatText(text, "RCAF-Rapier %d", game.missileLoad - game.missilesFired); break;
+    case kWeaponGun: formatText(text, "RCAF-20mm %d", game.gunRounds - game.roundsFired); break;
+    case kWeaponBombs: formatText(text, "RCAF-750AG %d", game.bombLoad - game.bombsDropped); break;
+    case kWeaponMissiles: formatText(text, "RCAF-Rapier %d", game.missileLoad - game.missilesFired); break;
     default: return;
     }
     drawSmallText(game, text, 5, 5, kInstrumentGreen);
@@ -282,7 +282,7 @@ void drawBombs(const GameState& game) {
 }
 
 void resetWeapons(GameState& game, bool newGame) {
-    game.selectedWeapon = 1;
+    game.selectedWeapon = kWeaponGun;
     game.roundsFired = 0;
     game.bombsDropped = 0;
     game.missilesFired = 0;

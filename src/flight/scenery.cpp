@@ -104,10 +104,10 @@ void drawMarks(const GameState& game, const GroundMark* marks, int32_t count, in
 
 } // namespace
 
-SectionRow sectionRow(int32_t mission) {
+SectionRow sectionRow(Mission mission) {
     switch (mission) {
-    case 2: return {-2, 1};
-    case 3: return {0, 2};
+    case kMissionCargo: return {-2, 1};
+    case kMissionAirshow: return {0, 2};
     default: return {0, 1};
     }
 }
@@ -135,7 +135,7 @@ void scrollScenery(GameState& game) {
 }
 
 void drawBackdrop(const GameState& game) {
-    drawTexture(game, game.mission == 1 ? kTexSkyMission1 : kTexSkyMission23, game.backdropX, game.backdropY - 50);
+    drawTexture(game, game.mission == kMissionConvoy ? kTexSkyMission1 : kTexSkyMission23, game.backdropX, game.backdropY - 50);
 }
 
 void updateWorld(GameState& game) {
@@ -149,7 +149,7 @@ void updateWorld(GameState& game) {
 
 void drawTerrain(const GameState& game) {
     if (game.aircraft.worldY <= kTerrainVisibleBelowY) return;
-    const TextureSlot tile = game.mission == 1 ? kTexTerrainMission1 : kTexTerrainMission23;
+    const TextureSlot tile = game.mission == kMissionConvoy ? kTexTerrainMission1 : kTexTerrainMission23;
     for (const TileGroup& group : kTileGroups) {
         if (!(game.aircraft.worldX > group.fromX && game.aircraft.worldX < group.toX)) continue;
         for (int k = group.firstTile; k <= group.lastTile; ++k) {
@@ -170,7 +170,7 @@ void drawBase(const GameState& game) {
         drawTexture(game, kTexBuildingWide, game.runwayX + 170 - game.camera.cameraX, game.groundScreenY + 127);
         drawTexture(game, kTexRunway, game.runwayX - game.camera.cameraX, game.groundScreenY + 220);
     }
-    if (game.mission == 3 && game.sector == 2) {
+    if (game.mission == kMissionAirshow && game.sector == 2) {
         drawTexture(game, kTexCrowdStand, game.runwayX - game.camera.cameraX, game.groundScreenY + 20);
     }
     drawMarks(game, game.craters, game.bombBlastCount, kCraterCapacity, kTexLargeGroundMark, 150);

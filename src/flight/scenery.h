@@ -4,16 +4,16 @@
 
 #include <cstdint>
 
+#include "game/game_state.h"
 #include "game/world.h"
 
-struct GameState;
 
 // The sections a mission's row runs between.
 struct SectionRow {
     int32_t westEnd;
     int32_t eastEnd;
 };
-SectionRow sectionRow(int32_t mission);
+SectionRow sectionRow(Mission mission);
 
 // The backdrop and the ground tiles scrolled against the aircraft's motion (unless frozen), the
 // ground line's screen row from the camera before it follows, and the shadow's scale.

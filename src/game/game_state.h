@@ -20,6 +20,12 @@ constexpr int kTrickNameSize = 32;
 constexpr int kTrickMessageSize = 100;
 constexpr int kOutcomeSize = 8;    // the longest outcome, "Escaped", and its NUL
 
+// The three missions, numbered as the save, the dump and the replay scripts number them.
+enum Mission : int32_t { kMissionNone = 0, kMissionConvoy = 1, kMissionCargo = 2, kMissionAirshow = 3 };
+
+// The weapons, in the order the weapon key cycles them.
+enum Weapon : int32_t { kWeaponNone = 0, kWeaponGun = 1, kWeaponBombs = 2, kWeaponMissiles = 3 };
+
 // The airshow's tricks, indexing GameState::trickNames.
 enum Trick : int { kTrickBuzzCrowd, kTrickNormalLoop, kTrickInvertedLoop, kTrickSpin, kTrickLowSpeedFlyby, kTrickCount };
 
@@ -267,7 +273,7 @@ struct GameState {
     int32_t saveNoticeKind = 0;           // which notice that is, a SaveNotice
     uint8_t gameLoaded = 0;               // the last load succeeded
     int32_t loadNotice = 0;               // frames left of "Game Loaded."
-    int32_t mission = 0;                  // 1 convoy, 2 cargo aircraft, 3 airshow
+    Mission mission = kMissionNone;
     int32_t difficulty = 0;               // chosen level of the next sortie, 0..3
     int32_t markerBlink = 0;              // frames left of the direction marker's blink cycle
     uint8_t musicTrack1On = 0;            // track 1 is the one playing
@@ -307,7 +313,7 @@ struct GameState {
     int32_t barColourB = 0;
 
     // Weapons. Rounds, bombs and missiles left are the loads less the counts fired.
-    int32_t selectedWeapon = 0;  // 1 gun, 2 bombs, 3 missiles
+    Weapon selectedWeapon = kWeaponNone;
     uint8_t weaponKeyLatch = 0;  // Ctrl acted on, cleared when Ctrl is up
     uint8_t triggerLatch = 0;    // Space has fired or released something since it was last up
     int32_t gunRounds = 0;       // rounds per sortie: 200, +50 per gun upgrade
@@ -421,7 +427,7 @@ struct GameState {
     int32_t focus = -1;              // the focused control of the screen that is up, -1 not chosen yet
     int32_t focusScreen = 0;         // the screen `focus` belongs to
     uint8_t fireSwallowed = 0;       // Space took off: the gun waits for it to come up
-    int32_t mapFromMission = 0;      // mission, difficulty and trick money as mission control left
+    Mission mapFromMission = kMissionNone;    // mission, difficulty and trick money as mission control left
     int32_t mapFromDifficulty = 0;   // them for the map: Backspace back to it puts them back, so
     int32_t mapFromShowEarnings = 0; // its results read (and open) no more than they did
     uint8_t settingsShown = 0;       // the settings screen is up, over the title or the pause

@@ -93,9 +93,9 @@ void drawLines(const BriefingLine (&lines)[N]) {
 
 int32_t unlockedDifficulty(const GameState& game) {
     switch (game.mission) {
-    case 1: return game.unlockedDifficulty1;
-    case 2: return game.unlockedDifficulty2;
-    case 3: return game.unlockedDifficulty3;
+    case kMissionConvoy: return game.unlockedDifficulty1;
+    case kMissionCargo: return game.unlockedDifficulty2;
+    case kMissionAirshow: return game.unlockedDifficulty3;
     default: return 0;
     }
 }
@@ -118,11 +118,11 @@ namespace {
 // What a click on a shown marker does.
 void pickMission(GameState& game, int32_t index) {
     game.difficulty = 0;
-    game.mission = index + 1;
+    game.mission = static_cast<Mission>(index + 1);
     game.clickLatch = 1;
     game.mapShown = 0;
     game.briefingShown = 1;
-    if (game.mission == 3) {
+    if (game.mission == kMissionAirshow) {
         game.truckCount = 0;
         game.cargoCount = 0;
         game.trickCount = 0;
@@ -239,12 +239,12 @@ void handleBriefing(GameState& game) {
 void drawBriefing(const GameState& game) {
     drawTexture(game, kTexBriefingPicture, 0, 0);
     switch (game.mission) {
-    case 1: drawTexture(game, kTexPhotoConvoy, 300, 120); break;
-    case 2:
+    case kMissionConvoy: drawTexture(game, kTexPhotoConvoy, 300, 120); break;
+    case kMissionCargo:
         drawTexture(game, kTexPhotoLarge, 80, 360);
         drawTexture(game, kTexPhotoCargo, 300, 120);
         break;
-    case 3: drawTexture(game, kTexPhotoAirshow, 315, 130); break;
+    case kMissionAirshow: drawTexture(game, kTexPhotoAirshow, 315, 130); break;
     default: break;
     }
     const int32_t open = unlockedDifficulty(game);
@@ -254,9 +254,9 @@ void drawBriefing(const GameState& game) {
         if (mouseOnStar(game, level)) drawTexture(game, kTexStarLit, x, kStarTop);
     }
     switch (game.mission) {
-    case 1: drawLines(kMissionOneText); break;
-    case 2: drawLines(kMissionTwoText); break;
-    case 3: drawLines(kMissionThreeText); break;
+    case kMissionConvoy: drawLines(kMissionOneText); break;
+    case kMissionCargo: drawLines(kMissionTwoText); break;
+    case kMissionAirshow: drawLines(kMissionThreeText); break;
     default: break;
     }
     drawTexture(game, kTexClose, 1250, 2);
@@ -279,11 +279,11 @@ void setUpMission(GameState& game) {
     // Only the cargo mission flies cargo aircraft; a count left from an earlier sortie must not
     // carry over into the convoy or the airshow.
     switch (game.mission) {
-    case 1:
+    case kMissionConvoy:
         game.cargoCount = 0;
         setUpMissionOneConvoy(game, game.difficulty);
         break;
-    case 2:
+    case kMissionCargo:
         // A level that is not open sets nothing up; the previous counts remain.
         if (game.difficulty > game.unlockedDifficulty2) break;
         game.truckCount = game.difficulty == 0 ? 3 : 4;
@@ -291,7 +291,7 @@ void setUpMission(GameState& game) {
         game.cargoCount = kCargoLevels[game.difficulty < 0 ? 0 : (game.difficulty > 3 ? 3 : game.difficulty)];
         setUpCargoAircraft(game);
         break;
-    case 3:
+    case kMissionAirshow:
         game.truckCount = 0;
         game.cargoCount = 0;
         setUpAirshow(game);
@@ -313,7 +313,7 @@ void takeOff(GameState& game) {
     clearStopwatch(game.showClock);
     // The airshow flies to track 2, and the show clock starts with the switch; when track 2
     // already plays, the clock stays cleared until the aircraft first enters the show box.
-    if (game.mission == 3 && game.musicTrack1On) {
+    if (game.mission == kMissionAirshow && game.musicTrack1On) {
         switchToTrack2(game);
         startStopwatch(game.showClock);
     }

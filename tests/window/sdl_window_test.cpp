@@ -340,7 +340,7 @@ TEST(SdlWindow, SixtyStepsASecondWithVsyncOff) {
     auto gameAssets = std::make_unique<GameAssets>();
     runStartUp(*game, *gameAssets, 1);
     game->titleShown = 0;
-    game->mission = 1;
+    game->mission = kMissionConvoy;
     takeOff(*game);
     const char* length = std::getenv("SKARNWING_PACING_SECONDS");
     const double seconds = length != nullptr ? std::atof(length) : 3.0;
