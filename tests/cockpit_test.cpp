@@ -70,10 +70,10 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     EXPECT_EQ(c.pixel(21, 700), 0u);
     EXPECT_EQ(c.pixel(756, 700), 0u);
     EXPECT_EQ(c.pixel(4, 4), 0u) << "no stores label, no backing for it";
-    EXPECT_EQ(c.pixel(25, 690), kInstrumentText) << "the box is drawn over the backing";
+    EXPECT_EQ(c.pixel(25, 690), kInstrumentGreen) << "the box is drawn over the backing";
     const uint32_t darkened = c.pixel(60, 700);
     EXPECT_EQ(darkened >> 24, 0xFFu) << "a picture under the backing stays opaque";
-    const double ratio = (luminance(kInstrumentText) + 0.05) / (luminance(darkened & 0xFFFFFF) + 0.05);
+    const double ratio = (luminance(kInstrumentGreen) + 0.05) / (luminance(darkened & 0xFFFFFF) + 0.05);
     EXPECT_GE(ratio, 4.5) << "instrument green over the backing over white";
 
     c.wipe();

@@ -9,6 +9,7 @@
 #include "combat/convoy.h"
 #include "combat/weapons.h"
 #include "flight/smoke.h"
+#include "game/world.h"
 #include "test_game.h"
 
 namespace {
@@ -37,7 +38,7 @@ struct Combat : TestGame {
         Truck& truck = game->trucks[index];
         truck = Truck{};
         truck.x = x;
-        truck.y = kTruckY;
+        truck.y = kRoadY;
         truck.sector = 1;
         truck.alive = 1;
         truck.hitPoints = 80;
@@ -57,7 +58,7 @@ struct Combat : TestGame {
         Bomb& bomb = game->bombs[0];
         bomb = Bomb{};
         bomb.worldX = x;
-        bomb.worldY = kBombGroundY;
+        bomb.worldY = kRoadY;
         bomb.drawDivisor = 4;
         bomb.sector = 1;
         bomb.active = 1;

@@ -10,6 +10,7 @@
 #include "combat/cargo.h"
 #include "combat/missiles.h"
 #include "combat/weapons.h"
+#include "game/world.h"
 #include "platform/audio.h"
 #include "test_game.h"
 

@@ -176,8 +176,8 @@ int main(int argc, char** argv) {
         }
         const bool running = pumpOnce(*game);
         if (running && profile) {
-            dispatcherTimes.push_back(lastDispatcherMs());
-            dispatcherCpuTimes.push_back(lastDispatcherCpuMs());
+            dispatcherTimes.push_back(game->dispatcherMs);
+            dispatcherCpuTimes.push_back(game->dispatcherCpuMs);
         }
         bool end = !running;
         for (; next < script.commands.size() && script.commands[next].frame == frame; ++next) {

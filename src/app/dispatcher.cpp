@@ -19,6 +19,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 #include "screens/briefing.h"
 #include "screens/mission_control.h"
 #include "screens/focus.h"
@@ -29,19 +30,8 @@
 
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000u;
-constexpr uint32_t kGreen = 0xFF00FF00u;
-constexpr uint32_t kFrameRateColour = 0xFF7FFA00u;
 constexpr int32_t kMarkerCycle = 30;      // frames per blink cycle of the direction marker
 constexpr int32_t kMarkerVisibleFrom = 15; // the marker shows while the counter is 29..15
-
-void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) {
-    platformDrawTexture(game.assets->textures[slot], x, y);
-}
-
-void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
-    drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
-}
 
 // What a click on the title does: mission control opens.
 void leaveTitle(GameState& game) {
@@ -283,7 +273,11 @@ bool runDispatcher(GameState& game) {
     }
     // The overlay runs last in every frame, so the world stops one frame after Tab goes down.
     updateFreeze(game);
-    const RenderStats& stats = renderStats();
+    RenderStats& stats = game.renderStats;
+    if (!stats.started) { // its first reading of the clock belongs here, in the first frame's step
+        stats.watch = makeStopwatch();
+        stats.started = 1;
+    }
     drawDiagnostics(game, RenderTimes{stats.lastAverage, stats.lastMin, stats.lastMax});
     return flown;
 }

@@ -1,7 +1,6 @@
 #include "app/frame.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstring>
 #include <ctime>
 
@@ -19,23 +18,12 @@
 static_assert(kCanvasBands == kDrawnBands && kCanvasBandRows == kDrawnBandRows, "the canvas and the platform share bands");
 
 namespace {
-double gLastDispatcherMs = 0.0;
-double gLastDispatcherCpuMs = 0.0;
-
 double threadCpuMs() {
     timespec t{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
     return double(t.tv_sec) * 1000.0 + double(t.tv_nsec) / 1e6;
 }
 } // namespace
-
-double lastDispatcherMs() { return gLastDispatcherMs; }
-double lastDispatcherCpuMs() { return gLastDispatcherCpuMs; }
-
-RenderStats& renderStats() {
-    static RenderStats stats{makeStopwatch()};
-    return stats;
-}
 
 void recordRenderTime(RenderStats& stats, float elapsed) {
     stats.sum += elapsed;
@@ -66,8 +54,8 @@ void runFrame(GameState& game) {
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();
     const bool flown = runDispatcher(game);
-    gLastDispatcherCpuMs = threadCpuMs() - cpuStart;
-    gLastDispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
+    game.dispatcherCpuMs = threadCpuMs() - cpuStart;
+    game.dispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
     // The platform's own line (a screenshot's place, sound muted), over everything, top right
     // under the full-screen frame rate, clear of the overlay's column and the cockpit's boxes.
     uint32_t noticeColour = 0;
@@ -77,7 +65,7 @@ void runFrame(GameState& game) {
                  noticeColour);
     }
 
-    RenderStats& stats = renderStats();
+    RenderStats& stats = game.renderStats;
     startStopwatch(stats.watch);
     const Canvas& canvas = game.assets->canvas;
     platformPresentFrame(canvas.allDrawn ? DrawnBands{} : DrawnBands{canvas.drawnLeft, canvas.drawnRight});

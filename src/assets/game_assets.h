@@ -108,3 +108,10 @@ struct GameAssets {
     FrameSet cargoFrames;              // resource 10, 1 image of 610x128
     FrameSet smokeFrames;              // resource 13, 1 image of 280x280
 };
+
+struct GameState;
+
+// The texture in `slot` with its top-left at (x, y), truncated to whole pixels, beneath the canvas.
+void drawTexture(const GameState& game, TextureSlot slot, double x, double y);
+// One line in the small font, into the canvas.
+void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour);

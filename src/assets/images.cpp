@@ -602,11 +602,6 @@ bool decodeResourceImage(PixelImage& image, int32_t id) {
     return decodeImageBytes(image, data.bytes, data.size, resourceName(id).c_str());
 }
 
-bool decodeResourceFrame(PixelImage& image, int32_t id, int32_t x0, int32_t frameWidth, int32_t frameHeight) {
-    const ResourceData data = findResource(id);
-    return decodeFrameBytes(image, data.bytes, data.size, x0, frameWidth, frameHeight, resourceName(id).c_str());
-}
-
 void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth, int32_t frameHeight) {
     set.images.assign(size_t(std::max(count, 0)), PixelImage{});
     set.count = 0;

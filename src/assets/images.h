@@ -82,7 +82,6 @@ bool decodeFrameBytes(PixelImage& image, const uint8_t* bytes, size_t size, int3
 
 // The same for a built-in picture.
 bool decodeResourceImage(PixelImage& image, int32_t id);
-bool decodeResourceFrame(PixelImage& image, int32_t id, int32_t x0, int32_t frameWidth, int32_t frameHeight);
 
 // Cuts `count` images of frameWidth x frameHeight from a strip resource, left to right from
 // x = 0. The sprite records that play the set pace it with frames-per-image of their own.

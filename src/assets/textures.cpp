@@ -93,11 +93,3 @@ TextureHandle loadTextureFile(const char* windowsPath, int32_t width, int32_t he
     const bool prepared = prepareTexturePixels(file.data(), file.size(), width, height, key, windowsPath, pixels);
     return upload(prepared, pixels, width, height);
 }
-
-TextureHandle loadTextureResource(int32_t id, int32_t width, int32_t height, uint32_t key) {
-    const ResourceData data = findResource(id);
-    const std::string name = "resource " + std::to_string(id);
-    std::vector<uint32_t> pixels;
-    const bool prepared = prepareTexturePixels(data.bytes, data.size, width, height, key, name.c_str(), pixels);
-    return upload(prepared, pixels, width, height);
-}

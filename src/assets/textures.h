@@ -20,5 +20,3 @@ bool prepareTexturePixels(const uint8_t* bytes, size_t size, int32_t width, int3
 
 // A texture from an image file; 0 (absent, with one line on stderr) when missing or undecodable.
 TextureHandle loadTextureFile(const char* windowsPath, int32_t width, int32_t height, uint32_t key);
-// A texture from a built-in picture.
-TextureHandle loadTextureResource(int32_t id, int32_t width, int32_t height, uint32_t key);

@@ -8,24 +8,18 @@
 #include "combat/blasts.h"
 #include "combat/weapons.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "raster/blit.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265359;
 constexpr double kFormationY = 7750.0;
-constexpr double kGroundY = 20000.0;      // a falling aircraft below this has crashed
-constexpr double kBaseX = 20000.0;        // passing it in section 0 destroys the base
+constexpr double kBombingX = 20000.0;     // passing it in section 0 destroys the base
 constexpr double kDroneReach = 3000.0;    // pixels from the nose within which a drone sounds
 constexpr int32_t kBreakupVolume = -10;
 constexpr int32_t kImpactVolume = 1000;   // outside the device's range: the voice keeps its last volume
 constexpr int32_t kGunHitVolume = 3000;   // as for a round hitting a truck
 constexpr double kNoTarget = 999999999.0;
-
-double radians(double degrees) { return 2.0 * degrees * kPi / 360.0; }
-
-// Truncated toward zero; a position far off screen (or from a damaged save) stays in range.
-int32_t bound(double v) { return static_cast<int32_t>(std::clamp(v, -1.0e9, 1.0e9)); }
 
 int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0, kCargoCapacity); }
 
@@ -131,7 +125,7 @@ void fly(CargoAircraft& cargo, const GameState& game) {
         if (cargo.speed > 0) cargo.speed -= 1;
         if (cargo.fallSpeed < 10) cargo.fallSpeed += 1;
         cargo.y += cargo.fallSpeed;
-        if (cargo.y > kGroundY) cargo.active = 0;
+        if (cargo.y > kSectionHeight) cargo.active = 0;
     }
     if (cargo.active && !game.frozen) {
         cargo.drawX = cargo.x - game.camera.cameraX;
@@ -173,10 +167,10 @@ bool insideBox(const HitBox& box, double x, double y) {
 CargoBoxes cargoBoxes(const GameState& game, const CargoAircraft& cargo) {
     const double l = cargo.x - game.camera.cameraX - 150;
     const double t = cargo.y - game.camera.cameraY - 25;
-    return {{bound(l + 20), bound(l + 420), bound(t + 13), bound(t + 71)},
-            {bound(l + 420), bound(l + 450), bound(t + 38), bound(t + 61)},
-            {bound(l - 58), bound(l + 50), bound(t), bound(t + 48)},
-            {bound(l - 55), bound(l - 35), bound(t - 18), bound(t)}};
+    return {{wholePixels(l + 20), wholePixels(l + 420), wholePixels(t + 13), wholePixels(t + 71)},
+            {wholePixels(l + 420), wholePixels(l + 450), wholePixels(t + 38), wholePixels(t + 61)},
+            {wholePixels(l - 58), wholePixels(l + 50), wholePixels(t), wholePixels(t + 48)},
+            {wholePixels(l - 55), wholePixels(l - 35), wholePixels(t - 18), wholePixels(t)}};
 }
 
 void setUpCargoAircraft(GameState& game) {
@@ -205,7 +199,7 @@ void drawCargo(const GameState& game) {
         CargoAircraft cargo = game.cargoAircraft[i];
         fly(cargo, game);
         if (cargo.active && cargo.sector == game.sector) {
-            blitRotatedBlended(game.assets->canvas, *image, bound(cargo.drawX), bound(cargo.drawY), cargo.upright,
+            blitRotatedBlended(game.assets->canvas, *image, wholePixels(cargo.drawX), wholePixels(cargo.drawY), cargo.upright,
                                cargo.tilt, cargo.drawScale);
         }
     }
@@ -224,10 +218,10 @@ void moveCargo(GameState& game) {
             game.cargoDestroyed += 1;
             if (game.cargoDestroyed == game.cargoCount) game.objectiveDone = 1;
         }
-        if (cargo.x > 40000 && cargo.sector < 0) {
+        if (cargo.x > kSectionWidth && cargo.sector < 0) {
             cargo.sector += 1;
             cargo.x = -100;
-        } else if (cargo.x > kBaseX && cargo.active && cargo.sector == 0) {
+        } else if (cargo.x > kBombingX && cargo.active && cargo.sector == 0) {
             raiseOutcome(game, "Bombed");
             cargo.sector = -2; // so it cannot bomb the base twice
         }

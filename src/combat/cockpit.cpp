@@ -8,6 +8,7 @@
 #include "combat/missiles.h"
 #include "combat/weapons.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
 
@@ -16,7 +17,6 @@ namespace {
 constexpr int32_t kGreenR = 106;
 constexpr int32_t kGreenG = 227;
 constexpr int32_t kGreenB = 0;
-constexpr double kGroundAltitudeY = 19846.0; // world y of altitude 0
 
 void greenLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     drawLine(canvas, x1, y1, x2, y2, kGreenR, kGreenG, kGreenB);
@@ -54,7 +54,7 @@ void drawThrottleBar(const GameState& game) {
 void drawAltitude(const GameState& game) {
     char text[kTextBufferSize];
     formatText(text, "%d", game.altitude / 2);
-    drawText(game.assets->canvas, text, 1180, 685, game.assets->smallFont, kInstrumentText);
+    drawSmallText(game, text, 1180, 685, kInstrumentGreen);
     drawBox(game.assets->canvas, 1170, 1255);
 }
 
@@ -64,7 +64,7 @@ void drawAirspeed(const GameState& game) {
     const int32_t speed = static_cast<int32_t>(std::sqrt(static_cast<double>(h * h + v * v)));
     char text[kTextBufferSize];
     formatText(text, "%d", speed * 100);
-    drawText(game.assets->canvas, text, 35, 685, game.assets->smallFont, kInstrumentText);
+    drawSmallText(game, text, 35, 685, kInstrumentGreen);
     drawBox(game.assets->canvas, 25, 110);
 }
 
@@ -82,9 +82,9 @@ void drawFuelGauge(const GameState& game) {
 // The airshow's box in white, from its top down to the radar's floor (it reaches below ground).
 void drawShowBoxOnRadar(const GameState& game) {
     const ShowBox& box = game.showBox;
-    const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / 40000 + 540);
-    const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / 40000 + 540);
-    const int32_t top = static_cast<int32_t>((box.top + game.camera.cameraY) * 100 / 20000 + 610);
+    const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / kSectionWidth + 540);
+    const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / kSectionWidth + 540);
+    const int32_t top = static_cast<int32_t>((box.top + game.camera.cameraY) * 100 / kSectionHeight + 610);
     Canvas& canvas = game.assets->canvas;
     drawLine(canvas, left, top, left, 709, 255, 255, 255);
     drawLine(canvas, right, top, right, 709, 255, 255, 255);
@@ -153,12 +153,12 @@ void lockMarkColour(int32_t* r, int32_t* g, int32_t* b) {
 
 uint32_t throttleBarColour(double percent) {
     if (percent > 58 && percent <= 102) return 0xFFFF8000u;
-    if (percent <= 107) return 0xFF6AE300u;
-    return 0xFFFF0000u;
+    if (percent <= 107) return kInstrumentGreen;
+    return kRed;
 }
 
 void readAltimeter(GameState& game) {
-    game.altitude = static_cast<int32_t>(kGroundAltitudeY - game.aircraft.worldY);
+    game.altitude = static_cast<int32_t>(kAltitudeZeroY - game.aircraft.worldY);
 }
 
 void setThrottleBarColour(GameState& game) {

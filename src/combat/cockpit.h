@@ -5,14 +5,9 @@
 
 #include <cstdint>
 
+#include "raster/colours.h"
+
 struct GameState;
-
-// Instrument green, as text colour and as channels.
-constexpr uint32_t kInstrumentText = 0xFF6AE300u;
-
-// The translucent black laid under the instruments before they are drawn: at this cover even
-// white cloud behind it comes down far enough for the green to read at better than 4.5 : 1.
-constexpr uint32_t kInstrumentBacking = 0xB4000000u;
 
 struct RadarPoint {
     int32_t x;

@@ -3,12 +3,12 @@
 #include "assets/game_assets.h"
 #include "assets/sound.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 
 namespace {
 
-constexpr double kEscapeX = 40000.0;
 constexpr int32_t kWreckLandingVolume = -300;
 
 struct ConvoyLevel {
@@ -19,8 +19,7 @@ struct ConvoyLevel {
 constexpr ConvoyLevel kConvoyLevels[4] = {{4, 80, 2.5}, {8, 90, 2.5}, {15, 150, 3.5}, {20, 180, 4.0}};
 
 void drawTruckTexture(const GameState& game, TextureSlot slot, const Truck& truck) {
-    platformDrawTexture(game.assets->textures[slot], static_cast<int32_t>(truck.x - game.camera.cameraX),
-                        static_cast<int32_t>(truck.y - game.camera.cameraY - 15));
+    drawTexture(game, slot, truck.x - game.camera.cameraX, truck.y - game.camera.cameraY - 15);
 }
 
 // A bombed, blasted or missile-struck truck: thrown once, away from the side the last
@@ -47,9 +46,9 @@ void flyWreck(GameState& game, Truck& truck) {
     if (truck.wreckVelY > 0) truck.wreckVelY -= 0.1;
     if (truck.wreckVelY == 0) truck.wreckVelY = -5;
     if (truck.wreckVelY < 0 && truck.wreckVelY > -100) truck.wreckVelY -= 0.1;
-    if (truck.wreckY < 19840 && truck.wreckVelY < 0) {
+    if (truck.wreckY < kWreckTumblesY && truck.wreckVelY < 0) {
         tumble(truck); // falling above the ground
-    } else if (truck.wreckY >= 19810 && truck.wreckVelY < 0) {
+    } else if (truck.wreckY >= kWreckLandsY && truck.wreckVelY < 0) {
         if (!truck.wreckSoundPlayed) {
             playOnce(game.assets->sounds[kSoundTruckWrecked], kWreckLandingVolume);
             truck.wreckSoundPlayed = 1;
@@ -87,7 +86,7 @@ void setUpConvoy(GameState& game) {
     for (int32_t i = 0; i < count; ++i) {
         Truck& truck = game.trucks[i];
         truck = Truck{};
-        truck.y = kTruckY;
+        truck.y = kRoadY;
         truck.sector = 1;
         truck.alive = 1;
         truck.wreckAngle = 180;
@@ -156,7 +155,7 @@ void updateTrucks(GameState& game) {
                 if (dead == game.truckCount && game.mission == 1) game.objectiveDone = 1;
             }
         }
-        if (truck.x > kEscapeX) {
+        if (truck.x > kSectionWidth) {
             raiseOutcome(game, "Escaped");
             truck.x = 0;
         }

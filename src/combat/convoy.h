@@ -8,8 +8,6 @@
 
 struct GameState;
 
-constexpr double kTruckY = 19850.0;
-
 // Fills the first truckCount trucks for the mission: the convoy (80 hit points, 2.5 pixels a
 // frame, truck i at x = 2000 - 1000 i) or the parked trucks of mission 2.
 void setUpConvoy(GameState& game);

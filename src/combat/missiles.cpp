@@ -9,24 +9,20 @@
 #include "combat/cockpit.h"
 #include "combat/weapons.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 #include "raster/canvas.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265359;
 constexpr int32_t kLaunchVolume = 0;
 constexpr int32_t kLockToneVolume = -700;
 constexpr int32_t kSearchToneVolume = 300; // outside the device's range: the voice keeps its last volume
 constexpr double kHomingStep = 40.0;       // pixels a frame, |dx| + |dy|
 
-double radians(double degrees) { return 2.0 * degrees * kPi / 360.0; }
-
 // Missiles the table can hold whatever the load says (a load may come from a damaged save).
 int32_t usableMissiles(const GameState& game) { return std::min(game.missileLoad, kMissileCapacity); }
-
-int32_t screen(double v) { return static_cast<int32_t>(std::clamp(v, -1.0e9, 1.0e9)); }
 
 void flyStraight(Missile& missile) {
     if (missile.boost < kMissileTopBoost) missile.boost += 1;
@@ -132,7 +128,7 @@ void moveMissiles(GameState& game) {
         Missile& missile = game.missiles[i];
         if (!missile.active) continue;
         fly(missile, game);
-        const bool inSection = missile.worldX >= 0 && missile.worldX <= 40000 && missile.worldY >= 0;
+        const bool inSection = missile.worldX >= 0 && missile.worldX <= kSectionWidth && missile.worldY >= 0;
         if (inSection && missile.worldY < kMissileGroundY) continue;
         if (inSection) land(game, missile);
         retire(missile);
@@ -147,8 +143,8 @@ void drawMissiles(const GameState& game) {
         Missile missile = game.missiles[i];
         fly(missile, game);
         if (missile.sector != game.sector) continue;
-        blitRotatedSoft(game.assets->canvas, game.assets->missileImage, screen(missile.worldX - game.camera.cameraX),
-                        screen(missile.worldY - game.camera.cameraY), missile.drawDivisor, missile.drawAngle);
+        blitRotatedSoft(game.assets->canvas, game.assets->missileImage, wholePixels(missile.worldX - game.camera.cameraX),
+                        wholePixels(missile.worldY - game.camera.cameraY), missile.drawDivisor, missile.drawAngle);
     }
 }
 
@@ -171,7 +167,7 @@ void drawLockOn(const GameState& game) {
             drawRadarDot(game, dot, 2, kMarkCargo);
             continue;
         }
-        drawLockMark(canvas, screen(cargo.x - game.camera.cameraX), screen(cargo.y - game.camera.cameraY));
+        drawLockMark(canvas, wholePixels(cargo.x - game.camera.cameraX), wholePixels(cargo.y - game.camera.cameraY));
         drawRadarDot(game, dot, 2, kMarkLocked);
     }
 }

@@ -10,7 +10,6 @@
 
 struct GameState;
 
-constexpr double kMissileGroundY = 19770.0; // a missile lands at this world y
 constexpr int32_t kMissileTopBoost = 40;    // frames of acceleration: 16 to 55 pixels a frame
 
 // Space with missiles and the gear up, one per press, into slot missilesFired; the slot's mark

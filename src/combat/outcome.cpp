@@ -12,18 +12,16 @@
 #include "flight/scenery.h"
 #include "flight/smoke.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000u;
-constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr int32_t kRewardPerKill = 200; // dollars per truck; a cargo aircraft counts twice
 
 constexpr double kNoTargetDistance = 999999999.0;
-constexpr double kParkedX = 19100.0; // world x of the aircraft parked on the home runway
-constexpr double kParkedY = 19836.0;
 
 // The fields both resets give the same values (the blasts' pace aside).
 void resetSortieFields(GameState& game, bool newGame) {
@@ -159,7 +157,7 @@ void drawObjectivePrompt(const GameState& game) {
 
 void drawOutcomeMessage(const GameState& game) {
     int32_t x = 0;
-    if (const char* text = failureText(game, &x)) drawText(game.assets->canvas, text, x, 320, game.assets->smallFont, kRed);
+    if (const char* text = failureText(game, &x)) drawSmallText(game, text, x, 320, kRed);
 }
 
 void handleOutcome(GameState& game) {

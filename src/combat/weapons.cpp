@@ -8,19 +8,17 @@
 #include "combat/cockpit.h"
 #include "combat/missiles.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 #include "raster/canvas.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265359;
 constexpr int32_t kGunVolume = -500;
 constexpr int32_t kGunHitVolume = 3000;        // outside the device's range: the voice keeps its last volume
 constexpr int32_t kNearDetonationVolume = 3000;
 constexpr int32_t kFarDetonationVolume = 10000;
-
-double radians(double degrees) { return 2.0 * degrees * kPi / 360.0; }
 
 // The largest magazine and rack the tables can hold whatever the loads say (a load may come
 // from a damaged save file): bullet slot n is used by the nth round, so 1999 rounds.
@@ -109,7 +107,7 @@ void bombLands(GameState& game, Bomb& bomb) {
     }
     startGroundBlast(game, BlastKind::Bomb, bomb.worldX);
     const Aircraft& self = game.aircraft;
-    if (self.worldY > kBombGroundY - 70 && bomb.worldX - 100 < self.worldX && self.worldX < bomb.worldX + 55) {
+    if (self.worldY > kRoadY - 70 && bomb.worldX - 100 < self.worldX && self.worldX < bomb.worldX + 55) {
         raiseOutcome(game, "Blew");
     }
     playDetonation(game, self.worldY < kFarDetonationAbove);
@@ -177,7 +175,7 @@ void moveBullets(GameState& game) {
         Bullet& bullet = game.bullets[i];
         if (bullet.active) advanceRound(bullet);
         // An empty slot holds zeros and passes unchanged.
-        if (bullet.worldX < 0 || bullet.worldX > 40000 || bullet.worldY < 0) {
+        if (bullet.worldX < 0 || bullet.worldX > kSectionWidth || bullet.worldY < 0) {
             clearBullet(bullet);
         } else if (bullet.worldY >= kBulletGroundY) {
             roundLands(game, bullet);
@@ -219,7 +217,7 @@ void moveBombs(GameState& game) {
         if (!bomb.active) continue;
         fall(bomb);
         bomb.drawAngle = turnNoseDown(bomb.drawAngle);
-        if (bomb.worldY >= kBombGroundY) bombLands(game, bomb);
+        if (bomb.worldY >= kRoadY) bombLands(game, bomb);
     }
 }
 
@@ -231,7 +229,7 @@ void drawStoresLabel(const GameState& game) {
     case 3: formatText(text, "RCAF-Rapier %d", game.missileLoad - game.missilesFired); break;
     default: return;
     }
-    drawText(game.assets->canvas, text, 5, 5, game.assets->smallFont, kInstrumentText);
+    drawSmallText(game, text, 5, 5, kInstrumentGreen);
 }
 
 void drawMuzzleFlash(const GameState& game) {

@@ -7,8 +7,6 @@
 
 struct GameState;
 
-constexpr double kBombGroundY = 19850.0;   // a bomb lands at this world y
-constexpr double kBulletGroundY = 19859.0; // a round reaches the ground at this world y
 constexpr double kFarDetonationAbove = 18500.0; // aircraft world y above which a ground burst sounds far
 
 // Ctrl, edge-triggered: gun, bombs, missiles, gun.

@@ -8,14 +8,13 @@
 #include "assets/sound.h"
 #include "game/game_state.h"
 #include "game/stopwatch.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 
 namespace {
 
-constexpr uint32_t kTimeLineColour = 0xFF78F000u;
-constexpr uint32_t kTrickMessageColour = 0xFF6AE300u;
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr double kCrowdAboveGround = 20.0;  // screen rows from the ground line down to the stand's top
 constexpr double kBoxHalfWidth = 5000.0;
 constexpr double kBoxHalfHeight = 3400.0;
@@ -37,7 +36,7 @@ constexpr int32_t kPaySpin = 3;
 constexpr int32_t kPayLowSpeedFlyby = 5;
 
 // The airshow's lines lie over the sky, each on its own plate.
-void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
+void drawPlatedText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
     drawTextPlate(game.assets->canvas, text, x, y, game.assets->smallFont);
     drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
 }
@@ -129,8 +128,8 @@ float showTimeRequiredFor(int32_t difficulty) {
 
 ShowPoint showPoint(double screenX, double screenY, double pitchAtStep, uint8_t flipped) {
     const double degrees = pitchAtStep + (flipped ? -kNoseTurn : kNoseTurn);
-    const double radians = 2.0 * degrees * 3.14159265359 / 360.0;
-    return ShowPoint{screenX - std::cos(radians) * kShowPointReach, screenY - std::sin(radians) * kShowPointReach};
+    const double angle = radians(degrees);
+    return ShowPoint{screenX - std::cos(angle) * kShowPointReach, screenY - std::sin(angle) * kShowPointReach};
 }
 
 ShowBox showBoxAround(double crowdX, double crowdY) {
@@ -157,7 +156,7 @@ void formatShowTime(char* text, double elapsed, double required) {
 void drawShowTime(const GameState& game) {
     char text[kTextBufferSize];
     formatShowTime(text, game.showTimeElapsed, game.showTimeRequired);
-    drawSmallText(game, text, 230, 5, kTimeLineColour);
+    drawPlatedText(game, text, 230, 5, kTimeLineColour);
 }
 
 void countShowTime(GameState& game) {
@@ -181,7 +180,7 @@ void drawLoopCount(const GameState& game) {
     if (!(showPointInBox(game) && pitchKeyHeld(game) && (game.normalLoopArmed || game.invertedLoopArmed))) return;
     char text[kTextBufferSize];
     formatText(text, "Deg %f", game.loopDegrees);
-    drawSmallText(game, text, 10, 204, kWhite);
+    drawPlatedText(game, text, 10, 204, kWhite);
 }
 
 void payTricks(GameState& game) {
@@ -205,7 +204,7 @@ void payTricks(GameState& game) {
 
 void drawTrickMessage(const GameState& game) {
     if (game.sector == kShowSection && game.trickMessageTimer > 0) {
-        drawSmallText(game, game.trickMessage, 810, 5, kTrickMessageColour);
+        drawPlatedText(game, game.trickMessage, 810, 5, kInstrumentGreen);
     }
 }
 

@@ -4,13 +4,14 @@
 #include "assets/images.h"
 #include "assets/sound.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000u;
 
 // Volumes of the engine loops, hundredths of a decibel.
 constexpr int32_t kCruiseVolume = -800;
@@ -360,7 +361,7 @@ void runFlightPhysics(GameState& game) {
     }
 }
 
-bool isBelowCrashLine(double worldY) { return (worldY + 47.0) - 20.0 >= 19869.0; }
+bool isBelowCrashLine(double worldY) { return (worldY + 47.0) - 20.0 >= kCrashLineY; }
 
 void moveAircraft(GameState& game) {
     if (!game.frozen) {
@@ -409,8 +410,9 @@ void drawAircraftBody(const GameState& game) {
 }
 
 void resetAircraft(GameState& game) {
-    game.aircraft.screenX = 19100.0;
-    game.aircraft.screenY = 19836.0;
+    // Until the first frame places it, the screen position holds the parking spot.
+    game.aircraft.screenX = kParkedX;
+    game.aircraft.screenY = kParkedY;
     game.aircraft.velX = 0.0;
     game.aircraft.velY = 0.0;
     game.aircraft.pitch = 180.0;

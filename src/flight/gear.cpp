@@ -4,13 +4,14 @@
 #include "assets/sound.h"
 #include "flight/flight.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 
 namespace {
 
-constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr int32_t kFullVolume = 0; // hundredths of a decibel
 
 constexpr int32_t kContactAltitude = 10;   // at or below: the wheels are on the runway
@@ -19,7 +20,6 @@ constexpr int32_t kRunwayStateCeiling = 41; // below it over the runway the runw
 // Re-arming puts the scenery back where it stands at a sortie start.
 constexpr double kRearmBackdropX = -275.0;
 constexpr double kRearmTerrainScroll = -350.0; // terrainScrollX less baseX
-constexpr double kParkedOffset = 100.0;        // parked worldX less baseX
 
 // Obstacle box past the runway's east end, screen x relative to the runway's start, and the
 // screen row relative to the ground line.
@@ -132,9 +132,10 @@ void resetGearAndRunway(GameState& game) {
     game.aircraft.gearTravel = 0;
     game.aircraft.onGround = 1;
     game.aircraft.reloaded = 1;
-    game.altitude = 10; // parked at y 19836, so the first frame's runway rule sees the wheels down
-    game.baseX = 19000.0;
-    game.runwayX = 19000.0;
+    // Parked, so the first frame's runway rule sees the wheels down.
+    game.altitude = static_cast<int32_t>(kAltitudeZeroY - kParkedY);
+    game.baseX = kBaseX;
+    game.runwayX = kBaseX;
     game.reloadNotice = 0;
 }
 

@@ -4,16 +4,18 @@
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
+#include "raster/canvas.h"
 
 namespace {
 
 constexpr double kBackdropParallax = 71.0; // the sky moves at 1/71 of the aircraft's speed
 constexpr double kTerrainTileWidth = 1194.0;
 constexpr double kTerrainVisibleBelowY = 19000.0; // tiles are drawn only this close to the ground
-constexpr double kCameraMaxX = 38720.0;           // 40000 - 1280
-constexpr double kCameraMaxY = 19280.0;           // 20000 - 720
+constexpr double kCameraMaxX = kSectionWidth - kCanvasWidth;   // 38720
+constexpr double kCameraMaxY = kSectionHeight - kCanvasHeight; // 19280
 
 // Tile groups of a section: tiles firstTile..lastTile are drawn while worldX lies strictly
 // between fromX and toX. The windows overlap so a group is in place before it scrolls in.
@@ -29,11 +31,6 @@ constexpr TileGroup kTileGroups[] = {
     {24, 27, 25500, 34100}, {28, 31, 30000, 39100}, {32, 34, 34500, 44100},
 };
 
-// Sprite positions are truncated to whole pixels before they are drawn.
-void drawAt(const GameState& game, TextureSlot slot, double x, double y) {
-    platformDrawTexture(game.assets->textures[slot], static_cast<int32_t>(x), static_cast<int32_t>(y));
-}
-
 void followWithCamera(GameState& game) {
     // Both tests read the position before this frame's motion and the camera before this step.
     const int32_t sx = static_cast<int32_t>(game.aircraft.worldX - game.camera.cameraX);
@@ -44,12 +41,12 @@ void followWithCamera(GameState& game) {
     if (sy + 95 > 420) game.camera.cameraY = game.aircraft.worldY - 325;
     if (game.camera.cameraX < 0) {
         game.camera.cameraX = 0;
-    } else if (game.camera.cameraX + 1280 > kSectionWidth) {
+    } else if (game.camera.cameraX + kCanvasWidth > kSectionWidth) {
         game.camera.cameraX = kCameraMaxX;
     }
     if (game.camera.cameraY < 0) {
         game.camera.cameraY = 0;
-    } else if (game.camera.cameraY + 720 > 20000.0) {
+    } else if (game.camera.cameraY + kCanvasHeight > kSectionHeight) {
         game.camera.cameraY = kCameraMaxY;
     }
 }
@@ -101,7 +98,7 @@ void drawMarks(const GameState& game, const GroundMark* marks, int32_t count, in
                double offsetY) {
     const int32_t used = count < capacity ? count : capacity;
     for (int32_t i = 0; i < used; ++i) {
-        if (marks[i].active) drawAt(game, slot, game.camera.cameraLead + marks[i].x, game.groundScreenY + offsetY);
+        if (marks[i].active) drawTexture(game, slot, game.camera.cameraLead + marks[i].x, game.groundScreenY + offsetY);
     }
 }
 
@@ -138,7 +135,7 @@ void scrollScenery(GameState& game) {
 }
 
 void drawBackdrop(const GameState& game) {
-    drawAt(game, game.mission == 1 ? kTexSkyMission1 : kTexSkyMission23, game.backdropX, game.backdropY - 50);
+    drawTexture(game, game.mission == 1 ? kTexSkyMission1 : kTexSkyMission23, game.backdropX, game.backdropY - 50);
 }
 
 void updateWorld(GameState& game) {
@@ -156,7 +153,7 @@ void drawTerrain(const GameState& game) {
     for (const TileGroup& group : kTileGroups) {
         if (!(game.aircraft.worldX > group.fromX && game.aircraft.worldX < group.toX)) continue;
         for (int k = group.firstTile; k <= group.lastTile; ++k) {
-            drawAt(game, tile, game.terrainScrollX + kTerrainTileWidth * k + game.camera.cameraLead, game.groundScreenY);
+            drawTexture(game, tile, game.terrainScrollX + kTerrainTileWidth * k + game.camera.cameraLead, game.groundScreenY);
         }
     }
 }
@@ -169,12 +166,12 @@ void scrollGroundMarks(GameState& game) {
 
 void drawBase(const GameState& game) {
     if (game.sector == 0) {
-        drawAt(game, kTexBuildingSmall, game.runwayX + 90 - game.camera.cameraX, game.groundScreenY + 90);
-        drawAt(game, kTexBuildingWide, game.runwayX + 170 - game.camera.cameraX, game.groundScreenY + 127);
-        drawAt(game, kTexRunway, game.runwayX - game.camera.cameraX, game.groundScreenY + 220);
+        drawTexture(game, kTexBuildingSmall, game.runwayX + 90 - game.camera.cameraX, game.groundScreenY + 90);
+        drawTexture(game, kTexBuildingWide, game.runwayX + 170 - game.camera.cameraX, game.groundScreenY + 127);
+        drawTexture(game, kTexRunway, game.runwayX - game.camera.cameraX, game.groundScreenY + 220);
     }
     if (game.mission == 3 && game.sector == 2) {
-        drawAt(game, kTexCrowdStand, game.runwayX - game.camera.cameraX, game.groundScreenY + 20);
+        drawTexture(game, kTexCrowdStand, game.runwayX - game.camera.cameraX, game.groundScreenY + 20);
     }
     drawMarks(game, game.craters, game.bombBlastCount, kCraterCapacity, kTexLargeGroundMark, 150);
     drawMarks(game, game.blastMarks, game.missileBlastCount, kBlastMarkCapacity, kTexSmallGroundMark, 210);

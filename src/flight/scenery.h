@@ -4,10 +4,9 @@
 
 #include <cstdint>
 
-struct GameState;
+#include "game/world.h"
 
-constexpr double kSectionWidth = 40000.0; // world pixels per section
-constexpr double kGroundLineY = 19617.0;  // world y of the reference ground line
+struct GameState;
 
 // The sections a mission's row runs between.
 struct SectionRow {

@@ -4,12 +4,12 @@
 
 #include "assets/game_assets.h"
 #include "game/game_state.h"
+#include "game/world.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 
 namespace {
 
-constexpr double kPi = 3.14159265359;
 constexpr int32_t kEmitEvery = 3;   // frames
 constexpr double kTailOffset = 60.0; // pixels behind the centre, before the sprite scale
 constexpr double kSmallestDrawn = 2.0;
@@ -37,7 +37,7 @@ void emitPuff(GameState& game) {
     game.smokeIndex += 1;
     SmokePuff& puff = game.smokePuffs[game.smokeIndex];
     const Aircraft& self = game.aircraft;
-    const double a = (self.flipped ? self.pitchAtStep + 3 : self.pitchAtStep - 3) * 2 * kPi / 360;
+    const double a = radians(self.flipped ? self.pitchAtStep + 3 : self.pitchAtStep - 3);
     puff.x = self.screenX + kTailOffset * std::cos(a) / self.spriteScale;
     puff.y = self.screenY + kTailOffset * std::sin(a) / self.spriteScale;
     const SmokeStyle& style = kStyles[game.smokeMode];

@@ -42,3 +42,7 @@ void resetFrameRate(GameState& game) {
     game.frameCount = 0;
     game.framesPerSecond = 0;
 }
+
+bool mouseIn(const MouseState& mouse, int32_t left, int32_t right, int32_t top, int32_t bottom) {
+    return mouse.x >= left && mouse.x <= right && mouse.y >= top && mouse.y <= bottom;
+}

@@ -23,6 +23,21 @@ constexpr int kOutcomeSize = 8;    // the longest outcome, "Escaped", and its NU
 // The airshow's tricks, indexing GameState::trickNames.
 enum Trick : int { kTrickBuzzCrowd, kTrickNormalLoop, kTrickInvertedLoop, kTrickSpin, kTrickLowSpeedFlyby, kTrickCount };
 
+constexpr float kLargestFloat = 3.4028235e38f;
+
+// Render time (unlock, composite, present) over windows of 20 frames.
+struct RenderStats {
+    Stopwatch watch;            // started on the first frame's dispatch, then around each present
+    uint8_t started = 0;        // the watch has been made
+    float sum = 0.0f;           // ms in the current window
+    float min = kLargestFloat;  // ms, smallest in the current window
+    float max = 0.0f;           // ms, largest in the current window
+    int32_t count = 0;          // frames in the current window
+    float lastMin = 0.0f;       // ms, published every 20th frame
+    float lastMax = 0.0f;
+    float lastAverage = 0.0f;
+};
+
 // The mouse as the window messages leave it.
 struct MouseState {
     int32_t x = 0;        // client column of the cursor
@@ -233,6 +248,9 @@ struct GameState {
     uint8_t keys[kKeyTableSize] = {};     // the key table, by virtual-key code, 1 held
     MouseState mouse;
     Stopwatch fpsStopwatch;               // window of the frame-rate count
+    RenderStats renderStats;              // the frame's presentation times
+    double dispatcherMs = 0.0;            // wall-clock ms the last frame's dispatch took, for profiling
+    double dispatcherCpuMs = 0.0;         // this thread's processor ms in the same span
     int32_t frameCount = 0;               // frames of world flying since the last rate publication
     int32_t framesPerSecond = 0;
     float versionNumber = 0.0f;           // shown in the title bar
@@ -413,6 +431,9 @@ struct GameState {
 };
 
 static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");
+
+// Whether the pointer lies in the rectangle, its bounds included.
+bool mouseIn(const MouseState& mouse, int32_t left, int32_t right, int32_t top, int32_t bottom);
 
 // The one random generator: state = state * 214013 + 2531011 (mod 2^32), result = bits 16..30.
 int32_t gameRandom(GameState& game);

@@ -1,3 +1,4 @@
+#include "raster/colours.h"
 #include "screens/briefing.h"
 
 #include <cstdint>
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr int32_t kTextWidth = 570;  // every briefing text wraps inside 570x600
 constexpr int32_t kTextHeight = 600;
 
@@ -91,14 +91,6 @@ void drawLines(const BriefingLine (&lines)[N]) {
     }
 }
 
-bool mouseIn(const GameState& game, int32_t left, int32_t right, int32_t top, int32_t bottom) {
-    return game.mouse.x >= left && game.mouse.x <= right && game.mouse.y >= top && game.mouse.y <= bottom;
-}
-
-void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) {
-    platformDrawTexture(game.assets->textures[slot], x, y);
-}
-
 int32_t unlockedDifficulty(const GameState& game) {
     switch (game.mission) {
     case 1: return game.unlockedDifficulty1;
@@ -111,15 +103,15 @@ int32_t unlockedDifficulty(const GameState& game) {
 } // namespace
 
 bool mouseOnMarker(const GameState& game, const MapMarker& marker) {
-    return mouseIn(game, marker.x, marker.x + kMarkerSize, marker.y, marker.y + kMarkerSize);
+    return mouseIn(game.mouse, marker.x, marker.x + kMarkerSize, marker.y, marker.y + kMarkerSize);
 }
 
 bool mouseOnStar(const GameState& game, int32_t level) {
     const int32_t x = kStarLeft[level];
-    return mouseIn(game, x, x + kStarWidth, kStarTop, kStarTop + kStarHeight);
+    return mouseIn(game.mouse, x, x + kStarWidth, kStarTop, kStarTop + kStarHeight);
 }
 
-bool mouseOnTakeOff(const GameState& game) { return mouseIn(game, 1220, 1270, 635, 685); }
+bool mouseOnTakeOff(const GameState& game) { return mouseIn(game.mouse, 1220, 1270, 635, 685); }
 
 namespace {
 
@@ -238,7 +230,7 @@ void handleBriefing(GameState& game) {
         if (mouseOnStar(game, level) && game.mouse.leftDown) game.difficulty = level;
     }
     if (game.mouse.leftDown) {
-        if (mouseIn(game, 1250, 1275, 2, 27) && !game.clickLatch) closeBriefing(game);
+        if (mouseIn(game.mouse, 1250, 1275, 2, 27) && !game.clickLatch) closeBriefing(game);
         if (mouseOnTakeOff(game) && !game.clickLatch) takeOff(game);
     }
     if (game.briefingShown) runBriefingKeys(game);
@@ -269,7 +261,7 @@ void drawBriefing(const GameState& game) {
     }
     drawTexture(game, kTexClose, 1250, 2);
     drawTexture(game, mouseOnTakeOff(game) ? kTexArrowLit : kTexArrow, 1220, 635);
-    drawText(game.assets->canvas, "TAKE OFF", 1090, 650, game.assets->smallFont, kGreen);
+    drawSmallText(game, "TAKE OFF", 1090, 650, kGreen);
     if (game.focusShown && game.focusScreen == kFocusBriefing) {
         Control all[6];
         const int32_t count = briefingControls(game, all);

@@ -1,3 +1,4 @@
+#include "raster/colours.h"
 #include "screens/mission_control.h"
 
 #include "assets/game_assets.h"
@@ -11,11 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kCyan = 0xFF00FFFFu;
-constexpr uint32_t kBlack = 0xFF000000u;
-constexpr uint32_t kGreen = 0xFF00FF00u;
-constexpr uint32_t kEarnedGreen = 0xFF3CDC00u;
-constexpr uint32_t kMoneyGreen = 0xFF009B00u;
 constexpr int32_t kNoticeFrames = 60;
 constexpr int32_t kSaveButtonY = 115;
 constexpr int32_t kLoadButtonY = 185;
@@ -43,18 +39,6 @@ constexpr int32_t kHotRight = 1202;
 constexpr int32_t kPipSpacing = 28;
 // The turn step as the single-precision constant it always was, widened.
 constexpr double kTurnStep = static_cast<double>(0.2f);
-
-bool mouseIn(const GameState& game, int32_t left, int32_t right, int32_t top, int32_t bottom) {
-    return game.mouse.x >= left && game.mouse.x <= right && game.mouse.y >= top && game.mouse.y <= bottom;
-}
-
-void drawTexture(const GameState& game, TextureSlot slot, int32_t x, int32_t y) {
-    platformDrawTexture(game.assets->textures[slot], x, y);
-}
-
-void drawLine(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
-    drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
-}
 
 const int32_t* stepsOf(const GameState& game, int row) {
     const int32_t* steps[kUpgradeRows] = {&game.turnUpgrades, &game.engineUpgrades, &game.gunUpgrades,
@@ -147,20 +131,20 @@ void drawResults(const GameState& game) {
     char text[kTextBufferSize];
     drawTexture(game, kTexResultsBanner, 400, 0);
     formatText(text, "Mission Bonus: $%d", game.reward);
-    drawLine(game, text, 360, 160, kCyan);
+    drawSmallText(game, text, 360, 160, kCyan);
     const int32_t ms = static_cast<int32_t>(elapsedMs(game.missionStopwatch));
     formatText(text, "Time: %.0f:%.2d ", static_cast<double>(ms / 60000), (ms / 1000) % 60);
-    drawLine(game, text, 360, 190, kCyan);
+    drawSmallText(game, text, 360, 190, kCyan);
     formatText(text, "Time Bonus: $%d ", game.timeBonus);
-    drawLine(game, text, 360, 220, kCyan);
+    drawSmallText(game, text, 360, 220, kCyan);
     if (game.showEarnings > 0) {
         formatText(text, "Trick Bonus: $%d", game.showEarnings);
-        drawLine(game, text, 360, 255, kCyan);
+        drawSmallText(game, text, 360, 255, kCyan);
         formatText(text, "You Earned: $%d", game.earned);
-        drawLine(game, text, 360, 295, kEarnedGreen);
+        drawSmallText(game, text, 360, 295, kEarnedGreen);
     } else {
         formatText(text, "You Earned: $%d", game.earned);
-        drawLine(game, text, 360, 260, kBlack);
+        drawSmallText(game, text, 360, 260, kBlack);
     }
 }
 
@@ -170,14 +154,14 @@ void buttonSound(GameState& game) {
     game.saveLoadLatch = 1;
 }
 
-bool mouseOnSave(const GameState& game) { return mouseIn(game, 80, 195, kSaveButtonY, kSaveButtonY + 50); }
-bool mouseOnLoad(const GameState& game) { return mouseIn(game, 80, 195, kLoadButtonY, kLoadButtonY + 50); }
+bool mouseOnSave(const GameState& game) { return mouseIn(game.mouse, 80, 195, kSaveButtonY, kSaveButtonY + 50); }
+bool mouseOnLoad(const GameState& game) { return mouseIn(game.mouse, 80, 195, kLoadButtonY, kLoadButtonY + 50); }
 
 bool mouseOnBuyIcon(const GameState& game, int row) {
-    return mouseIn(game, kHotLeft, kHotRight, kRows[row].hotTop, kRows[row].hotBottom);
+    return mouseIn(game.mouse, kHotLeft, kHotRight, kRows[row].hotTop, kRows[row].hotBottom);
 }
 
-bool mouseOnArrow(const GameState& game) { return mouseIn(game, 1220, 1270, 635, 685); }
+bool mouseOnArrow(const GameState& game) { return mouseIn(game.mouse, 1220, 1270, 635, 685); }
 
 void pressSave(GameState& game) {
     pressSaveButton(game);
@@ -333,7 +317,7 @@ void drawMissionControl(const GameState& game) {
     for (int row = 0; row < kUpgradeRows; ++row) {
         if (*stepsOf(game, row) >= kMaxUpgradeSteps) continue;
         formatText(text, "$%d", *priceOf(game, row));
-        drawLine(game, text, kRows[row].priceX, kRows[row].priceY, kBlack);
+        drawSmallText(game, text, kRows[row].priceX, kRows[row].priceY, kBlack);
         drawTexture(game, kTexBuyIcon, kRows[row].iconX, kRows[row].iconY);
     }
     if (game.mouse.leftDown) {
@@ -343,7 +327,7 @@ void drawMissionControl(const GameState& game) {
         }
     }
     drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, 1220, 635);
-    drawLine(game, "MISSION CONTROL", 1010, 650, kGreen);
+    drawSmallText(game, "MISSION CONTROL", 1010, 650, kGreen);
     for (int row = 0; row < kUpgradeRows; ++row) {
         for (int32_t i = 0; i < *stepsOf(game, row) && i < kMaxUpgradeSteps; ++i) {
             drawTexture(game, kTexLevelPip, kRows[row].pipX + kPipSpacing * i, kRows[row].pipY);
@@ -352,10 +336,10 @@ void drawMissionControl(const GameState& game) {
     const int32_t missiles = missileStep(game.missileUpgrades);
     for (int row = 0; row < kUpgradeRows; ++row) {
         formatValue(game, text, row, missiles);
-        drawLine(game, text, kRows[row].valueX, kRows[row].valueY, kBlack);
+        drawSmallText(game, text, kRows[row].valueX, kRows[row].valueY, kBlack);
     }
     formatText(text, "Money: $%d", game.money);
-    drawLine(game, text, 1050, 25, kMoneyGreen);
+    drawSmallText(game, text, 1050, 25, kMoneyGreen);
     if (game.focusShown && game.focusScreen == kFocusControl && game.focus >= 0 && game.focus < kControlCount) {
         drawFocusRing(game, controlAt(game.focus));
     }

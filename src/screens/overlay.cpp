@@ -1,3 +1,4 @@
+#include "raster/colours.h"
 #include "screens/overlay.h"
 
 #include <cstdint>
@@ -9,9 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kRed = 0xFFFF0000u;
-constexpr uint32_t kCyan = 0xFF00FFFFu;
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
 // The first cargo aircraft's x, whole pixels (a value past int's range reads as its bound), and
 // the world position of the missile slot the next launch takes (0, 0 past the table's end).
@@ -27,10 +25,6 @@ const Missile* missileSlot(const GameState& game) {
 double missileSlotX(const GameState& game) { return missileSlot(game) ? missileSlot(game)->worldX : 0.0; }
 double missileSlotY(const GameState& game) { return missileSlot(game) ? missileSlot(game)->worldY : 0.0; }
 
-void line(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour) {
-    drawText(game.assets->canvas, text, x, y, game.assets->smallFont, colour);
-}
-
 } // namespace
 
 void updateFreeze(GameState& game) { game.frozen = game.keys[kVkTab] ? 1 : 0; }
@@ -43,28 +37,28 @@ void drawDiagnostics(const GameState& game, const RenderTimes& times) {
     const Aircraft& aircraft = game.aircraft;
     // Every line is bounded by the text buffer: a huge value is cut, never written past it.
     formatText(text, "Last Avg Render Time: %.2f ", double(times.average));
-    line(game, text, 0, 0, kRed);
+    drawSmallText(game, text, 0, 0, kRed);
     formatText(text, "minTime: %.2f | maxTime: %.2f ", double(times.min), double(times.max));
-    line(game, text, 0, 28, kRed);
+    drawSmallText(game, text, 0, 28, kRed);
     formatText(text, "x %.3f, vy %.3f", aircraft.worldX - game.camera.cameraX, aircraft.velY);
-    line(game, text, 0, 56, kCyan);
+    drawSmallText(game, text, 0, 56, kCyan);
     // The first four records of the truck table, in use or not.
     formatText(text, "Truck0: %.0f , Truck1: %.0f,Truck2: %.0f , Truck3: %.0f", double(game.trucks[0].hitPoints),
                double(game.trucks[1].hitPoints), double(game.trucks[2].hitPoints), double(game.trucks[3].hitPoints));
-    line(game, text, 10, 164, kWhite);
+    drawSmallText(game, text, 10, 164, kWhite);
     formatText(text, "mouseX: %.3f ,  mouseY: %.3f", mouseX, mouseY);
-    line(game, text, 10, 184, kWhite);
+    drawSmallText(game, text, 10, 184, kWhite);
     formatText(text, "Truck0 %d", firstCargoX(game));
-    line(game, text, 10, 204, kWhite);
+    drawSmallText(game, text, 10, 204, kWhite);
     formatText(text, "SW %f", aircraft.pitchAtStep);
-    line(game, text, 10, 224, kWhite);
+    drawSmallText(game, text, 10, 224, kWhite);
     // The show clock is never paused, only stopped: its pause reads 0.
     formatText(text, "doO: %d, Pause: %d ", int(game.showClockStarted != 0), 0);
-    line(game, text, 10, 670, kWhite);
+    drawSmallText(game, text, 10, 670, kWhite);
     formatText(text, "dist2: %f , Locked i: %d", aircraft.worldX, game.missilesFired);
-    line(game, text, 10, 640, kWhite);
+    drawSmallText(game, text, 10, 640, kWhite);
     formatText(text, "missilex: %f, Y %.4f ", missileSlotX(game), missileSlotY(game));
-    line(game, text, 10, 610, kWhite);
+    drawSmallText(game, text, 10, 610, kWhite);
     formatText(text, "trickNum: %d, of: %d ", game.trickCount, int(kTrickCount));
-    line(game, text, 10, 590, kWhite);
+    drawSmallText(game, text, 10, 590, kWhite);
 }

@@ -1,3 +1,4 @@
+#include "raster/colours.h"
 #include "screens/save_file.h"
 
 #include <fcntl.h>
@@ -21,8 +22,6 @@ namespace {
 
 constexpr int32_t kLargestInt = 2147483647;
 constexpr size_t kLargestSave = 65536; // larger files are refused; 19 numbers need a few hundred bytes
-constexpr uint32_t kGreen = 0xFF00FF00u;
-constexpr uint32_t kRed = 0xFFFF0000u;
 
 // What the game itself can produce for each value, in file order. Upgrade counts bound the
 // prices and pips drawn from them; the loads bound the projectile tables.
@@ -313,7 +312,7 @@ void drawSaveNotice(const GameState& game) {
         text = "No Saved Game.";
         colour = kRed;
     }
-    drawText(game.assets->canvas, text, 570, 630, game.assets->smallFont, colour);
+    drawSmallText(game, text, 570, 630, colour);
 }
 
 void countDownSaveNotice(GameState& game) {

@@ -1,0 +1,19 @@
+#pragma once
+// The game's colours, 0xAARRGGBB, each written once.
+
+#include <cstdint>
+
+constexpr uint32_t kRed = 0xFFFF0000u;             // a lost sortie, the stall, the overlay's timings
+constexpr uint32_t kGreen = 0xFF00FF00u;           // notices and prompts, the screens' labels
+constexpr uint32_t kCyan = 0xFF00FFFFu;            // the results, the overlay's position line
+constexpr uint32_t kWhite = 0xFFFFFFFFu;           // readouts while Tab is held
+constexpr uint32_t kBlack = 0xFF000000u;           // prices and values on the upgrade picture
+constexpr uint32_t kInstrumentGreen = 0xFF6AE300u; // the cockpit's text, the trick message
+constexpr uint32_t kTimeLineColour = 0xFF78F000u;  // the airshow's time line
+constexpr uint32_t kFrameRateColour = 0xFF7FFA00u; // frames per second in full screen
+constexpr uint32_t kEarnedGreen = 0xFF3CDC00u;     // what an airshow earned
+constexpr uint32_t kMoneyGreen = 0xFF009B00u;      // the money on mission control
+
+// The translucent black laid under the instruments before they are drawn: at this cover even
+// white cloud behind it comes down far enough for the green to read at better than 4.5 : 1.
+constexpr uint32_t kInstrumentBacking = 0xB4000000u;
