@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Fails when an include runs upward. Layers from the bottom: platform and raster, the game record
-# (game), assets, flight, combat, screens, then the shell (app). A file may include its own layer
+# (game), assets, flight, combat, missions, screens, then the shell (app). A file may include its own layer
 # and the ones below; only src/platform sees SDL's headers.
 set -u
 cd "$(dirname "$0")/.."
@@ -14,7 +14,7 @@ fi
 rank() {
   case "$1" in
     platform|raster) echo 0 ;; game) echo 1 ;; assets) echo 2 ;; flight) echo 3 ;;
-    combat) echo 4 ;; screens) echo 5 ;; app) echo 6 ;; *) echo 99 ;;
+    combat) echo 4 ;; missions) echo 5 ;; screens) echo 6 ;; app) echo 7 ;; *) echo 99 ;;
   esac
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "flight/airshow.h"
+#include "missions/missions.h"
 #include "platform/platform.h"
 #include "test_game.h"
 
@@ -40,6 +41,7 @@ struct Show : TestGame {
             countShowTime(*game);
             payTricks(*game);
             updateCrowd(*game);
+            settleObjective(*game, ObjectiveCheck::kAfterOwnStep);
         }
     }
     // The time line as the last frame drew it.

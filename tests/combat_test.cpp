@@ -10,6 +10,7 @@
 #include "combat/weapons.h"
 #include "flight/smoke.h"
 #include "game/world.h"
+#include "missions/missions.h"
 #include "test_game.h"
 
 namespace {
@@ -194,6 +195,7 @@ TEST(Convoy, AGunKillCountsOnceBeyondSectionZeroABlastKillNever) {
     updateTrucks(*f.game);
     EXPECT_EQ(f->trucks[0].alive, 0);
     EXPECT_EQ(f->trucksDestroyed, 1);
+    settleObjective(*f.game, ObjectiveCheck::kAfterTargets);
     EXPECT_EQ(f->objectiveDone, 1) << "the only truck is dead";
 
     Combat b;
@@ -206,6 +208,7 @@ TEST(Convoy, AGunKillCountsOnceBeyondSectionZeroABlastKillNever) {
     updateTrucks(*b.game);
     EXPECT_EQ(b->trucks[0].wreckLaunched, 1);
     EXPECT_LT(b->trucks[0].wreckVelX, 0) << "thrown west: the flag says no bomb landed right of it";
+    settleObjective(*b.game, ObjectiveCheck::kAfterTargets);
     EXPECT_EQ(b->objectiveDone, 1);
     const uint32_t after = b->randomState;
     updateTrucks(*b.game);
@@ -235,7 +238,7 @@ TEST(Convoy, TheLeadTruckEscapesAfter15200FramesAtDifficultyZero) {
     EXPECT_EQ(f->trucks[19].speed, 4.0);
     f->truckCount = 50; // as a damaged save could leave it
     updateTrucks(*f.game);
-    setUpConvoy(*f.game);
+    setUpConvoy(*f.game, false);
 }
 
 TEST(Blasts, AFullTableReplaysItsOldestFinishedBlastAndAGroundBlastLeavesAMark) {

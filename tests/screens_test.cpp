@@ -12,6 +12,7 @@
 
 #include "app/dispatcher.h"
 #include "platform/headless.h"
+#include "missions/missions.h"
 #include "platform/platform.h"
 #include "screens/mission_control.h"
 #include "screens/save_file.h"

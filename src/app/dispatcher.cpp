@@ -17,6 +17,7 @@
 #include "flight/scenery.h"
 #include "flight/smoke.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
@@ -29,9 +30,6 @@
 #include "screens/settings_screen.h"
 
 namespace {
-
-constexpr int32_t kMarkerCycle = 30;      // frames per blink cycle of the direction marker
-constexpr int32_t kMarkerVisibleFrom = 15; // the marker shows while the counter is 29..15
 
 // What a click on the title does: mission control opens.
 void leaveTitle(GameState& game) {
@@ -109,39 +107,6 @@ void runBetweenSorties(GameState& game) {
     handleOutcome(game);
 }
 
-// Whether the aircraft is in the part of the world where the way home needs pointing out.
-bool nearHome(const GameState& game) {
-    switch (game.mission) {
-    case kMissionConvoy: return game.sector == 0;
-    case kMissionCargo: return game.sector == 0 || game.sector == -1;
-    case kMissionAirshow: return game.sector == 0 || game.sector == 1;
-    default: return false;
-    }
-}
-
-// Some cargo aircraft still flying lies in a section that is neither home nor the player's: the
-// marker points west, where they come from.
-bool formationElsewhere(const GameState& game) {
-    for (int32_t i = 0; i < game.cargoCount && i < kCargoCapacity; ++i) {
-        const CargoAircraft& cargo = game.cargoAircraft[i];
-        if (cargo.active && cargo.hitPoints > 0 && cargo.sector != 0 && cargo.sector != game.sector) return true;
-    }
-    return false;
-}
-
-void countMarkerBlink(GameState& game) {
-    if (!game.objectiveDone && game.markerBlink == 0 && nearHome(game)) game.markerBlink = kMarkerCycle;
-    if (game.markerBlink > 0) game.markerBlink -= 1;
-}
-
-void drawDirectionMarker(const GameState& game) {
-    if (game.markerBlink < kMarkerVisibleFrom) return;
-    if (game.mission == kMissionConvoy || game.mission == kMissionAirshow) drawTexture(game, kTexArrow, 1170, 310);
-    if (game.mission == kMissionCargo && game.cargoDestroyed != game.cargoCount && formationElsewhere(game)) {
-        drawTexture(game, kTexMission2Marker, 10, 310);
-    }
-}
-
 void drawFrameRate(const GameState& game) {
     if (!game.fullScreen) return; // the title bar shows it
     char text[kTextBufferSize];
@@ -175,16 +140,21 @@ void releaseKeyLatches(GameState& game) {
 //   reads the distances the cargo step left on the previous frame;
 // - the projectiles fly only below section 2, after the cockpit, and hit the cargo aircraft in
 //   the cargo step, at the end;
-// - the airshow's box test uses the box computed at the end of the previous frame.
+// - the airshow's box test uses the box computed at the end of the previous frame;
+// - a mission decides its objective where its facts are final: the convoy and the cargo
+//   aircraft after the trucks' step (what the projectiles bring down later counts on the next
+//   frame), the airshow after its own step; the mission's own step ends the frame, after the
+//   aircraft is drawn, so its texts write over it.
 // Moving things (rounds, bombs, missiles, cargo aircraft, trucks, blasts, the roll-over) are
 // drawn where this frame's step takes them, just before the step that moves them and may retire
 // them; the step's motion is one function both use.
 void runSortie(GameState& game) {
+    const MissionRow& mission = currentMission(game);
     if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, "Crashed"); // the frame still runs
     scrollScenery(game);
-    drawBackdrop(game);
-    drawTerrain(game);
-    updateWorld(game);
+    drawBackdrop(game, mission.sky);
+    drawTerrain(game, mission.terrain);
+    updateWorld(game, mission.sections);
     drawStallNotice(game);
     countPhysicsTimer(game);
     checkObjective(game);
@@ -202,6 +172,7 @@ void runSortie(GameState& game) {
     moveCargo(game);
     drawTrucks(game);
     updateTrucks(game);
+    settleObjective(game, ObjectiveCheck::kAfterTargets);
     drawWrecks(game);
     readAltimeter(game);
     setThrottleBarColour(game);
@@ -227,21 +198,11 @@ void runSortie(GameState& game) {
     drawAircraftBody(game);
     updateThrottle(game);
     drawExhaust(game);
-    if (game.mission == kMissionCargo) findNearestTarget(game);
     drawBlasts(game);
     updateBlasts(game);
     countMarkerBlink(game);
     drawDirectionMarker(game);
-    if (game.mission == kMissionCargo) updateCargo(game);
-    if (game.mission == kMissionAirshow) { // after the aircraft is drawn: its texts write over it
-        drawShowTime(game);
-        countShowTime(game);
-        drawLoopCount(game);
-        payTricks(game);
-        drawTrickMessage(game);
-        updateCrowd(game);
-        drawShowDiagnostics(game);
-    }
+    runMissionStep(game);
     drawFrameRate(game);
 }
 

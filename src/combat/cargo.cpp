@@ -216,7 +216,6 @@ void moveCargo(GameState& game) {
         if (falling && !cargo.active) {
             playOnce(game.assets->sounds[kSoundDetonationFar], kImpactVolume);
             game.cargoDestroyed += 1;
-            if (game.cargoDestroyed == game.cargoCount) game.objectiveDone = 1;
         }
         if (cargo.x > kSectionWidth && cargo.sector < 0) {
             cargo.sector += 1;

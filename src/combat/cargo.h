@@ -2,7 +2,7 @@
 // The cargo formation of mission 2: very large aircraft flying level and east from section -2
 // toward the base, which they destroy once one passes x 20000 in section 0 ("Bombed"). Gun
 // rounds, bombs and missiles wear their hit points down; at 0 an aircraft noses over, falls and
-// counts as destroyed when it reaches the ground, and when all have the objective is met.
+// counts as destroyed when it reaches the ground.
 // Flying into a live one is a crash. Each aircraft has an engine drone that swells as the
 // player closes in.
 // The distances the cargo step leaves serve the next frame's lock candidate search.

@@ -81,7 +81,7 @@ double settleWreckAngle(double a) {
     return a;
 }
 
-void setUpConvoy(GameState& game) {
+void setUpConvoy(GameState& game, bool parked) {
     const int32_t count = game.truckCount < 0 ? 0 : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
     for (int32_t i = 0; i < count; ++i) {
         Truck& truck = game.trucks[i];
@@ -90,7 +90,7 @@ void setUpConvoy(GameState& game) {
         truck.sector = 1;
         truck.alive = 1;
         truck.wreckAngle = 180;
-        if (game.mission == kMissionCargo) {
+        if (parked) {
             truck.speed = 0;
             truck.hitPoints = 100;
             truck.x = 3000.0 + 3000.0 * i;
@@ -105,7 +105,7 @@ void setUpConvoy(GameState& game) {
 void setUpMissionOneConvoy(GameState& game, int32_t difficulty) {
     const ConvoyLevel& level = kConvoyLevels[difficulty < 0 ? 0 : (difficulty > 3 ? 3 : difficulty)];
     game.truckCount = level.trucks;
-    setUpConvoy(game);
+    setUpConvoy(game, false);
     if (difficulty < 1) return;
     for (int32_t i = 0; i < game.truckCount; ++i) {
         game.trucks[i].hitPoints = level.hitPoints;
@@ -138,7 +138,6 @@ void drawWrecks(const GameState& game) {
 
 void updateTrucks(GameState& game) {
     const int32_t count = game.truckCount < kTruckCapacity ? game.truckCount : kTruckCapacity;
-    int32_t dead = 0;
     for (int32_t i = 0; i < count; ++i) {
         Truck& truck = game.trucks[i];
         if (!truck.alive && !truck.wreckLaunched && !truck.burning) throwWreck(game, truck);
@@ -148,12 +147,6 @@ void updateTrucks(GameState& game) {
         if (burnsOut(game, truck)) {
             truck.alive = 0;
             game.trucksDestroyed += 1;
-        }
-        if (game.sector > 0) {
-            if (!truck.alive) {
-                dead += 1;
-                if (dead == game.truckCount && game.mission == kMissionConvoy) game.objectiveDone = 1;
-            }
         }
         if (truck.x > kSectionWidth) {
             raiseOutcome(game, "Escaped");

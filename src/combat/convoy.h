@@ -1,22 +1,22 @@
 #pragma once
 // The trucks: the mission-1 convoy driving east through section 1, and the trucks parked there
 // in mission 2. A truck dies burning (gunfire) or thrown as a tumbling wreck (a bomb, a missile
-// or a blast); when every truck of the convoy is dead the objective is met, and a truck that
-// drives past the section's far edge ends the sortie ("Escaped").
+// or a blast); a truck that drives past the section's far edge ends the sortie ("Escaped").
 
 #include <cstdint>
 
 struct GameState;
 
-// Fills the first truckCount trucks for the mission: the convoy (80 hit points, 2.5 pixels a
-// frame, truck i at x = 2000 - 1000 i) or the parked trucks of mission 2.
-void setUpConvoy(GameState& game);
+// Fills the first truckCount trucks: the convoy (80 hit points, 2.5 pixels a frame, truck i at
+// x = 2000 - 1000 i) or, `parked`, the standing trucks of mission 2 (100 hit points, truck i at
+// x = 3000 + 3000 i).
+void setUpConvoy(GameState& game, bool parked);
 
 // The mission-1 convoy at a difficulty: 4, 8, 15 or 20 trucks, their hit points and speed.
 void setUpMissionOneConvoy(GameState& game, int32_t difficulty);
 
-// One frame of every truck: wrecks thrown and tumbling, driving, the kill bookkeeping while the
-// aircraft is beyond section 0, and the escape.
+// One frame of every truck: wrecks thrown and tumbling, driving, the gunfire kills, and the
+// escape.
 void updateTrucks(GameState& game);
 // Burning trucks where they stand and, beyond section 0, intact ones where this frame's drive
 // takes them (before an escape moves one).

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int32_t kRewardPerKill = 200; // dollars per truck; a cargo aircraft counts twice
-
 constexpr double kNoTargetDistance = 999999999.0;
 
 // The fields both resets give the same values (the blasts' pace aside).
@@ -78,13 +76,6 @@ void resetProgress(GameState& game) {
     game.difficulty = 0;
 }
 
-// Everything a sortie may have started: the engine loops, the gun's loop, both tones, the ten
-// drones, the crowd, the blasts and the shorter effects. Its end silences them all at once, before
-// a loss plays its own sound, so none goes on over the screens between sorties.
-void stopSortieSounds(GameState& game) {
-    for (const SoundEffect& sound : game.assets->sounds) stopSound(sound);
-}
-
 // The message of a lost sortie and where it stands; null for "Won" and "NULL".
 const char* failureText(const GameState& game, int32_t* x) {
     // clang-format off
@@ -102,6 +93,10 @@ bool isLosingOutcome(const GameState& game) {
 }
 
 } // namespace
+
+void stopSortieSounds(GameState& game) {
+    for (const SoundEffect& sound : game.assets->sounds) stopSound(sound);
+}
 
 void resetNewGame(GameState& game) {
     resetSortieFields(game, true);
@@ -125,34 +120,6 @@ void resetMission(GameState& game) {
     setOutcome(game, "NULL");
     game.missionOver = 0;
     game.controlShown = 1;
-}
-
-void checkObjective(GameState& game) {
-    if (!game.sortieClockStarted) {
-        startStopwatch(game.missionStopwatch);
-        game.sortieClockStarted = 1;
-    }
-    if (!game.objectiveDone) return;
-    if (game.aircraft.onGround && game.aircraft.airspeed == 0.0) {
-        stopSortieSounds(game);
-        game.missionsWon += 1;
-        game.reward = (game.trucksDestroyed + 2 * game.cargoDestroyed) * kRewardPerKill;
-        setOutcome(game, "Won");
-        game.missionOver = 1;
-        game.controlShown = 1;
-        stopStopwatch(game.missionStopwatch);
-    }
-}
-
-void drawObjectivePrompt(const GameState& game) {
-    if (!game.objectiveDone) return;
-    // The airshow may go on for more trick money; the other missions only want the aircraft back.
-    Canvas& canvas = game.assets->canvas;
-    const bool airshow = game.mission == kMissionAirshow;
-    const char* prompt = airshow ? "Keep Performing or Return to Base." : "Return to Base.";
-    const int32_t x = airshow ? 380 : 505, y = airshow ? 30 : 250;
-    drawTextPlate(canvas, prompt, x, y, game.assets->largeFont);
-    drawText(canvas, prompt, x, y, game.assets->largeFont, kGreen);
 }
 
 void drawOutcomeMessage(const GameState& game) {

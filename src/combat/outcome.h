@@ -13,11 +13,10 @@ void quitSortie(GameState& game);
 // A new sortie: the aircraft parked on the home runway, the counters of the last sortie cleared.
 void resetMission(GameState& game);
 
-// Once per sortie frame: starts the mission clock on the first, and once the objective is met
-// wins the mission when the aircraft stands still on the runway.
-void checkObjective(GameState& game);
-// The prompt to return once the objective is met.
-void drawObjectivePrompt(const GameState& game);
+// Everything a sortie may have started: the engine loops, the gun's loop, both tones, the ten
+// drones, the crowd, the blasts and the shorter effects. Its end silences them all at once, before
+// a loss plays its own sound, so none goes on over the screens between sorties.
+void stopSortieSounds(GameState& game);
 
 // Once per frame between sorties: the one-time sounds of a lost sortie and Y to start again (a
 // new game after a loss, a new sortie after a win).

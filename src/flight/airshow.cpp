@@ -211,7 +211,6 @@ void drawTrickMessage(const GameState& game) {
 void updateCrowd(GameState& game) {
     if (game.sector != kShowSection) return;
     if (game.trickMessageTimer > 0) game.trickMessageTimer -= 1;
-    if (game.showTimeElapsed >= game.showTimeRequired) game.objectiveDone = 1;
 
     const ShowView view = showView(game);
     game.crowdDistance = std::hypot(view.show.x - view.crowdX, view.show.y - view.crowdY);

@@ -42,7 +42,7 @@ void formatShowTime(char* text, double elapsed, double required);
 
 // One frame of the airshow, in this order: the time line; outside section 2 the crowd silenced,
 // in it the show clock and the loop count; the count while Tab is held; the loops and tricks
-// paid; the last trick's message; its count, the objective, the crowd's distance, the next
+// paid; the last trick's message; its count, the crowd's distance, the next
 // frame's box and the crowd sound; the box while Tab is held.
 void drawShowTime(const GameState& game);
 void countShowTime(GameState& game);

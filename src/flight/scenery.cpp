@@ -52,8 +52,7 @@ void followWithCamera(GameState& game) {
 }
 
 // At the mission's end sections the aircraft turns back; elsewhere it passes into the next one.
-void crossWorldEdges(GameState& game) {
-    const SectionRow row = sectionRow(game.mission);
+void crossWorldEdges(GameState& game, SectionRow row) {
     if (game.aircraft.worldX + 200 < 0 && game.edgeArmed) {
         if (game.sector == row.westEnd) {
             game.aircraft.flipped = 0;
@@ -104,14 +103,6 @@ void drawMarks(const GameState& game, const GroundMark* marks, int32_t count, in
 
 } // namespace
 
-SectionRow sectionRow(Mission mission) {
-    switch (mission) {
-    case kMissionCargo: return {-2, 1};
-    case kMissionAirshow: return {0, 2};
-    default: return {0, 1};
-    }
-}
-
 int32_t nextCameraLead(int32_t lead, double p, int32_t leadMin, int32_t leadMax) {
     if (p > 90 && p <= 270) {
         if (lead > leadMin) lead -= 5;
@@ -134,22 +125,21 @@ void scrollScenery(GameState& game) {
     if (game.aircraft.worldY > kTerrainVisibleBelowY) game.shadowScale = game.terrainScrollY / 300.0;
 }
 
-void drawBackdrop(const GameState& game) {
-    drawTexture(game, game.mission == kMissionConvoy ? kTexSkyMission1 : kTexSkyMission23, game.backdropX, game.backdropY - 50);
+void drawBackdrop(const GameState& game, TextureSlot sky) {
+    drawTexture(game, sky, game.backdropX, game.backdropY - 50);
 }
 
-void updateWorld(GameState& game) {
+void updateWorld(GameState& game, SectionRow row) {
     if (!game.frozen) {
         game.camera.cameraLead = nextCameraLead(game.camera.cameraLead, game.aircraft.pitchAtStep, game.camera.cameraLeadMin, game.camera.cameraLeadMax);
     }
     followWithCamera(game);
     moveAircraft(game);
-    crossWorldEdges(game);
+    crossWorldEdges(game, row);
 }
 
-void drawTerrain(const GameState& game) {
+void drawTerrain(const GameState& game, TextureSlot tile) {
     if (game.aircraft.worldY <= kTerrainVisibleBelowY) return;
-    const TextureSlot tile = game.mission == kMissionConvoy ? kTexTerrainMission1 : kTexTerrainMission23;
     for (const TileGroup& group : kTileGroups) {
         if (!(game.aircraft.worldX > group.fromX && game.aircraft.worldX < group.toX)) continue;
         for (int k = group.firstTile; k <= group.lastTile; ++k) {

@@ -4,26 +4,27 @@
 
 #include <cstdint>
 
+#include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "game/world.h"
-
 
 // The sections a mission's row runs between.
 struct SectionRow {
     int32_t westEnd;
     int32_t eastEnd;
 };
-SectionRow sectionRow(Mission mission);
 
 // The backdrop and the ground tiles scrolled against the aircraft's motion (unless frozen), the
 // ground line's screen row from the camera before it follows, and the shadow's scale.
 void scrollScenery(GameState& game);
-void drawBackdrop(const GameState& game);
-// The ground tiles, only near the ground.
-void drawTerrain(const GameState& game);
+// The mission's sky backdrop.
+void drawBackdrop(const GameState& game, TextureSlot sky);
+// The mission's ground tiles, only near the ground.
+void drawTerrain(const GameState& game, TextureSlot tile);
 
-// The world step: camera lead and follow, aircraft motion, world edges.
-void updateWorld(GameState& game);
+// The world step: camera lead and follow, aircraft motion, and the edges of the mission's row of
+// sections.
+void updateWorld(GameState& game, SectionRow row);
 
 // The ground marks scrolled against the aircraft's motion (unless frozen).
 void scrollGroundMarks(GameState& game);

@@ -4,12 +4,9 @@
 #include <cstdint>
 
 #include "assets/game_assets.h"
-#include "assets/music.h"
-#include "combat/cargo.h"
-#include "combat/convoy.h"
 #include "combat/outcome.h"
-#include "flight/airshow.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
 #include "screens/focus.h"
@@ -19,84 +16,15 @@ namespace {
 constexpr int32_t kTextWidth = 570;  // every briefing text wraps inside 570x600
 constexpr int32_t kTextHeight = 600;
 
-struct MapMarker {
-    int32_t opensAt; // missionsUnlocked from which the marker is shown
-    int32_t x, y;    // top-left; the hot area is 25x25 from here, bounds included
-};
-
-constexpr MapMarker kMarkers[3] = {{1, 935, 630}, {2, 825, 600}, {3, 750, 545}};
 constexpr int32_t kMarkerSize = 25;
 constexpr int32_t kStarTop = 548;
 constexpr int32_t kStarLeft[4] = {760, 820, 880, 940};
 constexpr int32_t kStarWidth = 55;
 constexpr int32_t kStarHeight = 50;
 
-struct BriefingLine {
-    int32_t x, y;
-    const char* text;
-};
-
-// The orders of each mission; a tab sets the directive's text at the indent.
-constexpr BriefingLine kMissionOneText[] = {
-    {640, 213, "Captain Veskor,"},
-    {640, 238,
-     "Thank you for your years with the Royal Canadian Air Force. The interceptor we built in secret "
-     "must now fly in the open, and you are reassigned to the black-ops programme that flies it. You "
-     "will leave your current fighters behind."},
-    {640, 328,
-     "A convoy of transport trucks loaded with stolen weapons and secrets is driving east toward a "
-     "neighbouring country's town. Destroy it. Land at base whenever you need more bombs or rounds "
-     "for the 20 mm gun."},
-    {660, 448, "Mission Directives:"},
-    {680, 478, "1.\tTake off and fly east."},
-    {680, 503, "2.\tIntercept and destroy transports."},
-    {680, 528, "3.\tReturn to base and land."},
-    {680, 568, "Difficulty:"},
-};
-
-constexpr BriefingLine kMissionTwoText[] = {
-    {640, 213, "Captain,"},
-    {640, 238,
-     "Radar has found several An-225 cargo aircraft, the largest ever built, flying at full thrust "
-     "toward our base. They have been converted to carry bombs, and they mean to destroy the "
-     "facility of our secret aircraft."},
-    {640, 328, "Get moving Captain. We need those jets taken out of the sky immediately."},
-    {660, 448, "Mission Directives:"},
-    {680, 478, "1.\tTake off and fly west."},
-    {680, 503, "2.\tIntercept and destroy Antonov An-225 Mriyas."},
-    {680, 528, "3.\tReturn to base and land."},
-    {680, 568, "Difficulty:"},
-};
-
-constexpr BriefingLine kMissionThreeText[] = {
-    {640, 213, "Captain,"},
-    {640, 238,
-     "As a reward you will show our secret fighter at a local airshow, where the crowd pays to see "
-     "it fly."},
-    {640, 328,
-     "Perform for the time required; every trick earns extra money. The crowd loves loops and a fast "
-     "low pass with the afterburner lit. A box on the radar marks the stretch the crowd likes best."},
-    {660, 438, "Mission Directives:"},
-    {680, 468, "1.\tTake off and fly east."},
-    {680, 493, "2.\tPerform Tricks and show the world the CF-105."},
-    {680, 518, "3.\tOnce you have performed for the required time,"},
-    {680, 533, "  \tReturn to base and land."},
-    {680, 568, "Difficulty:"},
-};
-
-template <size_t N>
-void drawLines(const BriefingLine (&lines)[N]) {
-    for (const BriefingLine& line : lines) {
+void drawOrders(const MissionRow& row) {
+    for (const BriefingLine& line : row.orders) {
         platformDrawText(line.text, line.x, line.y, line.x + kTextWidth, line.y + kTextHeight);
-    }
-}
-
-int32_t unlockedDifficulty(const GameState& game) {
-    switch (game.mission) {
-    case kMissionConvoy: return game.unlockedDifficulty1;
-    case kMissionCargo: return game.unlockedDifficulty2;
-    case kMissionAirshow: return game.unlockedDifficulty3;
-    default: return 0;
     }
 }
 
@@ -122,7 +50,7 @@ void pickMission(GameState& game, int32_t index) {
     game.clickLatch = 1;
     game.mapShown = 0;
     game.briefingShown = 1;
-    if (game.mission == kMissionAirshow) {
+    if (currentMission(game).clearsOnPick) {
         game.truckCount = 0;
         game.cargoCount = 0;
         game.trickCount = 0;
@@ -139,11 +67,13 @@ void closeBriefing(GameState& game) {
 }
 
 int32_t shownMarkers(const GameState& game) {
-    return game.missionsUnlocked < 1 ? 1 : (game.missionsUnlocked > 3 ? 3 : game.missionsUnlocked);
+    return game.missionsUnlocked < 1 ? 1 : (game.missionsUnlocked > kMissionCount ? kMissionCount : game.missionsUnlocked);
 }
 
+const MapMarker& markerOf(int32_t index) { return missionRow(static_cast<Mission>(index + 1)).mapMarker; }
+
 Control markerControl(int32_t index) {
-    const MapMarker& marker = kMarkers[index];
+    const MapMarker& marker = markerOf(index);
     return Control{marker.x, marker.y, marker.x + kMarkerSize, marker.y + kMarkerSize};
 }
 
@@ -161,7 +91,7 @@ int32_t briefingControls(const GameState& game, Control* out) {
 // The map's keys: the focus starts on the newest mission; Space picks it as a click does,
 // Backspace goes back to mission control.
 void runMapKeys(GameState& game) {
-    Control all[3];
+    Control all[kMissionCount];
     const int32_t count = shownMarkers(game);
     for (int32_t i = 0; i < count; ++i) all[i] = markerControl(i);
     const int32_t focus = focusFor(game, kFocusMap, count - 1);
@@ -203,7 +133,8 @@ void runBriefingKeys(GameState& game) {
 
 void drawMissionMap(const GameState& game) {
     drawTexture(game, kTexMapPicture, 0, 0);
-    for (const MapMarker& marker : kMarkers) {
+    for (int32_t i = 0; i < kMissionCount; ++i) {
+        const MapMarker& marker = markerOf(i);
         if (game.missionsUnlocked < marker.opensAt) continue;
         const bool lit = mouseOnMarker(game, marker) && !game.clickLatch;
         drawTexture(game, lit ? kTexMapMarkerLit : kTexMapMarker, marker.x, marker.y);
@@ -214,8 +145,8 @@ void drawMissionMap(const GameState& game) {
 }
 
 void handleMissionMap(GameState& game) {
-    for (int32_t i = 0; i < 3; ++i) {
-        const MapMarker& marker = kMarkers[i];
+    for (int32_t i = 0; i < kMissionCount; ++i) {
+        const MapMarker& marker = markerOf(i);
         if (game.missionsUnlocked < marker.opensAt) continue;
         if (!mouseOnMarker(game, marker) || game.clickLatch || !game.mouse.leftDown) continue;
         pickMission(game, i);
@@ -238,27 +169,15 @@ void handleBriefing(GameState& game) {
 
 void drawBriefing(const GameState& game) {
     drawTexture(game, kTexBriefingPicture, 0, 0);
-    switch (game.mission) {
-    case kMissionConvoy: drawTexture(game, kTexPhotoConvoy, 300, 120); break;
-    case kMissionCargo:
-        drawTexture(game, kTexPhotoLarge, 80, 360);
-        drawTexture(game, kTexPhotoCargo, 300, 120);
-        break;
-    case kMissionAirshow: drawTexture(game, kTexPhotoAirshow, 315, 130); break;
-    default: break;
-    }
+    const MissionRow& row = currentMission(game);
+    for (const BriefingPhoto& photo : row.photos) drawTexture(game, photo.texture, photo.x, photo.y);
     const int32_t open = unlockedDifficulty(game);
     for (int32_t level = 0; level <= open && level < 4; ++level) {
         const int32_t x = kStarLeft[level];
         drawTexture(game, game.difficulty == level ? kTexStarLit : kTexStar, x, kStarTop);
         if (mouseOnStar(game, level)) drawTexture(game, kTexStarLit, x, kStarTop);
     }
-    switch (game.mission) {
-    case kMissionConvoy: drawLines(kMissionOneText); break;
-    case kMissionCargo: drawLines(kMissionTwoText); break;
-    case kMissionAirshow: drawLines(kMissionThreeText); break;
-    default: break;
-    }
+    drawOrders(row);
     drawTexture(game, kTexClose, 1250, 2);
     drawTexture(game, mouseOnTakeOff(game) ? kTexArrowLit : kTexArrow, 1220, 635);
     drawSmallText(game, "TAKE OFF", 1090, 650, kGreen);
@@ -266,37 +185,6 @@ void drawBriefing(const GameState& game) {
         Control all[6];
         const int32_t count = briefingControls(game, all);
         if (game.focus >= 0 && game.focus < count) drawFocusRing(game, all[game.focus]);
-    }
-}
-
-namespace {
-
-constexpr int32_t kCargoLevels[4] = {3, 5, 7, 10}; // cargo aircraft of mission 2 by difficulty
-
-} // namespace
-
-void setUpMission(GameState& game) {
-    // Only the cargo mission flies cargo aircraft; a count left from an earlier sortie must not
-    // carry over into the convoy or the airshow.
-    switch (game.mission) {
-    case kMissionConvoy:
-        game.cargoCount = 0;
-        setUpMissionOneConvoy(game, game.difficulty);
-        break;
-    case kMissionCargo:
-        // A level that is not open sets nothing up; the previous counts remain.
-        if (game.difficulty > game.unlockedDifficulty2) break;
-        game.truckCount = game.difficulty == 0 ? 3 : 4;
-        setUpConvoy(game);
-        game.cargoCount = kCargoLevels[game.difficulty < 0 ? 0 : (game.difficulty > 3 ? 3 : game.difficulty)];
-        setUpCargoAircraft(game);
-        break;
-    case kMissionAirshow:
-        game.truckCount = 0;
-        game.cargoCount = 0;
-        setUpAirshow(game);
-        break;
-    default: break;
     }
 }
 
@@ -311,10 +199,5 @@ void takeOff(GameState& game) {
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
     clearStopwatch(game.showClock);
-    // The airshow flies to track 2, and the show clock starts with the switch; when track 2
-    // already plays, the clock stays cleared until the aircraft first enters the show box.
-    if (game.mission == kMissionAirshow && game.musicTrack1On) {
-        switchToTrack2(game);
-        startStopwatch(game.showClock);
-    }
+    startMission(game);
 }

@@ -13,9 +13,6 @@ void handleMissionMap(GameState& game);
 void handleBriefing(GameState& game);
 void drawBriefing(const GameState& game);
 
-// Fills the sortie's enemies and settings for `mission` and `difficulty`.
-void setUpMission(GameState& game);
-
 // What TAKE OFF does: set the mission up, park the aircraft on the runway, close the screens,
 // so the next frame is a sortie frame.
 void takeOff(GameState& game);

@@ -5,6 +5,7 @@
 #include "assets/music.h"
 #include "assets/sound.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
 #include "screens/focus.h"
@@ -93,17 +94,14 @@ void formatValue(const GameState& game, char* text, int row, int32_t missiles) {
 // Winning at the highest open level opens the next one, and winning a mission opens the next
 // mission; a second pass changes nothing.
 void openProgress(GameState& game) {
-    if (game.missionsUnlocked == 1 && game.mission == kMissionConvoy) game.missionsUnlocked = 2;
-    if (game.missionsUnlocked == 2 && game.mission == kMissionCargo) game.missionsUnlocked = 3;
-    int32_t* unlocked = nullptr;
-    switch (game.mission) {
-    case kMissionConvoy: unlocked = &game.unlockedDifficulty1; break;
-    case kMissionCargo: unlocked = &game.unlockedDifficulty2; break;
-    case kMissionAirshow: unlocked = &game.unlockedDifficulty3; break;
-    default: return;
+    const MissionRow& row = currentMission(game);
+    if (!row.unlockedDifficulty) return;
+    if (game.missionsUnlocked == row.mapMarker.opensAt && row.mapMarker.opensAt < kMissionCount) {
+        game.missionsUnlocked = row.mapMarker.opensAt + 1;
     }
+    int32_t& unlocked = game.*row.unlockedDifficulty;
     for (int32_t level = 0; level < 3; ++level) {
-        if (*unlocked == level && game.difficulty == level) *unlocked = level + 1;
+        if (unlocked == level && game.difficulty == level) unlocked = level + 1;
     }
 }
 
@@ -240,32 +238,6 @@ int32_t upgradePrice(int row, int32_t steps) {
 }
 
 int32_t missileStep(int32_t missileUpgrades) { return missileUpgrades <= 2 ? 3 : missileUpgrades + 1; }
-
-int32_t computeTimeBonus(const GameState& game, int32_t missionMs) {
-    const int32_t seconds = (missionMs / 1000) % 60; // within the minute
-    const int32_t minutes = missionMs / 60000;
-    switch (game.mission) {
-    case kMissionConvoy:
-        if (minutes > 1) return 0;
-        if (game.missionsWon <= 1) return seconds <= 20 ? 220 : seconds <= 40 ? 110 : 0;
-        return seconds <= 45 ? 420 : 210;
-    case kMissionCargo: {
-        int32_t bonus = 0;
-        for (const int32_t limit : {45, 30, 15}) {
-            if ((minutes <= 2 && seconds <= limit) || minutes <= 1) bonus += 500;
-        }
-        return bonus;
-    }
-    case kMissionAirshow: {
-        int32_t bonus = 0;
-        for (const double threshold : {100000.0, 200000.0, 300000.0, 400000.0}) {
-            if (game.showTimeElapsed >= threshold) bonus += 500;
-        }
-        return bonus;
-    }
-    default: return 0;
-    }
-}
 
 void drawButtonFrame(const GameState& game, int32_t y) {
     Canvas& canvas = game.assets->canvas;

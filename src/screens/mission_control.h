@@ -23,5 +23,3 @@ int32_t upgradePrice(int row, int32_t steps);
 // Missiles one missile upgrade adds after `missileUpgrades` bought: 3 for the first three steps,
 // then one more than the steps bought.
 int32_t missileStep(int32_t missileUpgrades);
-// The time bonus of the last won mission, its time being `missionMs` milliseconds.
-int32_t computeTimeBonus(const GameState& game, int32_t missionMs);

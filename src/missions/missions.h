@@ -1,0 +1,114 @@
+#pragma once
+// The missions: one row per mission says everything the game needs to know about it (its
+// sections, skies, set-up, objective, prompt, pay, briefing and map marker), and the steps and
+// drawings that read the row. Adding a mission is a row here plus its own step and drawing.
+
+#include <cstdint>
+#include <span>
+
+#include "assets/game_assets.h"
+#include "flight/scenery.h"
+#include "game/game_state.h"
+
+constexpr int32_t kMissionCount = 3; // the missions on the map, Mission 1..3
+
+// A line of a briefing's orders; a tab sets the directive's text at the indent.
+struct BriefingLine {
+    int32_t x, y;
+    const char* text;
+};
+
+// A picture on the briefing, at its top-left corner.
+struct BriefingPhoto {
+    TextureSlot texture;
+    int32_t x, y;
+};
+
+// A mission's marker on the map.
+struct MapMarker {
+    int32_t opensAt; // missionsUnlocked from which the marker is shown; winning it opens the next
+    int32_t x, y;    // top-left; the hot area is 25x25 from here, bounds included
+};
+
+// The blinking marker that points the way home while the objective is open.
+struct DirectionMarker {
+    int32_t homeWest, homeEast; // the sections it blinks in (none when west > east)
+    TextureSlot texture;
+    int32_t x, y;
+    bool (*shown)(const GameState& game); // whether a lit blink draws it; null: never
+};
+
+// When the objective's facts are final within a frame.
+enum class ObjectiveCheck {
+    // After the trucks' step: the trucks destroyed and the cargo aircraft down so far (what the
+    // projectiles bring down later in the frame counts on the next).
+    kAfterTargets,
+    // After the mission's own step, which moves what its objective reads.
+    kAfterOwnStep,
+};
+
+struct MissionRow {
+    Mission mission;
+    SectionRow sections; // the row of sections the aircraft may fly, its ends turning it back
+    TextureSlot sky;
+    TextureSlot terrain;
+    DirectionMarker marker;
+    // The enemies and settings of a sortie at game.difficulty, before the aircraft is parked.
+    void (*setUp)(GameState& game);
+    // What the mission starts once the aircraft is parked and the clocks are cleared; may be null.
+    void (*start)(GameState& game);
+    // Picking the mission on the map clears the target counts and the trick money.
+    bool clearsOnPick;
+    // Whether the objective is met, and when in the frame that is decided; null: never.
+    bool (*objectiveMet)(const GameState& game);
+    ObjectiveCheck objectiveCheck;
+    // The prompt once the objective is met, in large green letters on a plate.
+    const char* prompt;
+    int32_t promptX, promptY;
+    // The mission's own step at the end of a sortie frame, after the aircraft is drawn (its texts
+    // write over it); may be null.
+    void (*step)(GameState& game);
+    // The mission bonus on landing with the objective met.
+    int32_t (*reward)(const GameState& game);
+    // The time bonus of a win in `missionMs` milliseconds; null: none.
+    int32_t (*timeBonus)(const GameState& game, int32_t missionMs);
+    // The highest open difficulty, 0..3, in the player's progress; null: only 0.
+    int32_t GameState::*unlockedDifficulty;
+    // The briefing: its pictures, its orders, and the marker that opens it.
+    std::span<const BriefingPhoto> photos;
+    std::span<const BriefingLine> orders;
+    MapMarker mapMarker;
+};
+
+// The row of `mission`; any number that is not a mission gets a row with no enemies, objective
+// or briefing, flown over mission 1's sections.
+const MissionRow& missionRow(Mission mission);
+// The row of the mission picked.
+const MissionRow& currentMission(const GameState& game);
+
+// The highest open difficulty of the mission picked.
+int32_t unlockedDifficulty(const GameState& game);
+
+// Fills the sortie's enemies and settings for `mission` and `difficulty`.
+void setUpMission(GameState& game);
+// What the mission starts once the aircraft is parked and the clocks are cleared.
+void startMission(GameState& game);
+
+// Once per sortie frame: starts the mission clock on the first, and once the objective is met
+// wins the mission when the aircraft stands still on the runway.
+void checkObjective(GameState& game);
+// Sets objectiveDone when the mission decides its objective at `check` and it is met.
+void settleObjective(GameState& game, ObjectiveCheck check);
+// The prompt to return once the objective is met.
+void drawObjectivePrompt(const GameState& game);
+
+// The mission's own step, then the objective it decides.
+void runMissionStep(GameState& game);
+
+// The direction marker: a blink cycle starts near home while the objective is open; it shows
+// in the first half of the cycle.
+void countMarkerBlink(GameState& game);
+void drawDirectionMarker(const GameState& game);
+
+// The time bonus of the last won mission, its time being `missionMs` milliseconds.
+int32_t computeTimeBonus(const GameState& game, int32_t missionMs);
