@@ -45,6 +45,7 @@
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "platform/headless.h"
 #include "platform/paths.h"
 #include "screens/briefing.h"
@@ -147,8 +148,9 @@ int main(int argc, char** argv) {
                 game->titleShown = 0;
                 game->mission = static_cast<Mission>(c.a);
                 game->difficulty = c.b;
-                int32_t* unlocked[] = {&game->unlockedDifficulty1, &game->unlockedDifficulty2, &game->unlockedDifficulty3};
-                *unlocked[c.a - 1] = std::max(*unlocked[c.a - 1], c.b);
+                // The parser admits only the table's missions, each with its open difficulty.
+                int32_t& unlocked = (*game).*missionRow(game->mission).unlockedDifficulty;
+                unlocked = std::max(unlocked, c.b);
                 if (c.missiles >= 0) game->missileLoad = c.missiles;
                 takeOff(*game);
                 continue;

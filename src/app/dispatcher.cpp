@@ -11,7 +11,6 @@
 #include "combat/missiles.h"
 #include "combat/outcome.h"
 #include "combat/weapons.h"
-#include "flight/airshow.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
 #include "flight/scenery.h"

@@ -8,6 +8,8 @@
 #include <map>
 #include <sstream>
 
+#include "missions/missions.h"
+
 // Virtual-key code for a key name, or -1.
 int32_t keyCode(const std::string& name) {
     static const std::map<std::string, int32_t> names = {
@@ -108,7 +110,7 @@ bool readScript(const char* program, const char* path, Script& script) {
                 command.readings.push_back(number);
             }
         } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
-                   x >= 1 && x <= 3 && y >= 0 && y <= 3) {
+                   x >= 1 && x <= kMissionCount && y >= 0 && y <= 3) {
             command.action = Action::Launch;
             command.a = static_cast<int32_t>(x);
             command.b = static_cast<int32_t>(y);

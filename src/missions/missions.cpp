@@ -13,9 +13,9 @@
 
 namespace {
 
-constexpr int32_t kRewardPerKill = 200;    // dollars per truck; a cargo aircraft counts twice
-constexpr int32_t kMarkerCycle = 30;       // frames per blink cycle of the direction marker
-constexpr int32_t kMarkerVisibleFrom = 15; // the marker shows while the counter is 29..15
+constexpr int32_t kRewardPerKill = 200;            // dollars per truck; a cargo aircraft counts twice
+constexpr int32_t kMarkerCycle = 30;               // frames per blink cycle of the direction marker
+constexpr int32_t kMarkerVisibleFrom = 15;         // the marker shows while the counter is 29..15
 constexpr int32_t kCargoLevels[4] = {3, 5, 7, 10}; // cargo aircraft of mission 2 by difficulty
 
 // ---- Set-up ----
@@ -191,90 +191,35 @@ constexpr DirectionMarker kEastArrow(int32_t homeWest, int32_t homeEast) {
     return {homeWest, homeEast, kTexArrow, 1170, 310, always};
 }
 
-// Row 0 is no mission: what a sortie flies when none was picked.
+// Row 0 is no mission: what a sortie flies when none was picked. A field a row leaves out takes
+// MissionRow's default.
+// clang-format off
 constexpr MissionRow kMissions[kMissionCount + 1] = {
-    {.mission = kMissionNone,
-     .sections = {0, 1},
-     .sky = kTexSkyMission23,
-     .terrain = kTexTerrainMission23,
-     .marker = {1, 0, kTexArrow, 0, 0, nullptr},
-     .setUp = nullptr,
-     .start = nullptr,
-     .clearsOnPick = false,
-     .objectiveMet = nullptr,
-     .objectiveCheck = ObjectiveCheck::kAfterTargets,
-     .prompt = "Return to Base.",
-     .promptX = 505,
-     .promptY = 250,
-     .step = nullptr,
-     .reward = payForKills,
-     .timeBonus = nullptr,
-     .unlockedDifficulty = nullptr,
-     .photos = {},
-     .orders = {},
-     .mapMarker = {0, 0, 0}},
-    {.mission = kMissionConvoy,
-     .sections = {0, 1},
-     .sky = kTexSkyMission1,
-     .terrain = kTexTerrainMission1,
+    {.reward = payForKills},
+    {.mission = kMissionConvoy, .sky = kTexSkyMission1, .terrain = kTexTerrainMission1,
      .marker = kEastArrow(0, 0),
      .setUp = setUpConvoyMission,
-     .start = nullptr,
-     .clearsOnPick = false,
-     .objectiveMet = convoyDestroyed,
-     .objectiveCheck = ObjectiveCheck::kAfterTargets,
-     .prompt = "Return to Base.",
-     .promptX = 505,
-     .promptY = 250,
-     .step = nullptr,
-     .reward = payForKills,
-     .timeBonus = convoyTimeBonus,
-     .unlockedDifficulty = &GameState::unlockedDifficulty1,
-     .photos = kConvoyPhotos,
-     .orders = kMissionOneText,
-     .mapMarker = {1, 935, 630}},
-    {.mission = kMissionCargo,
-     .sections = {-2, 1},
-     .sky = kTexSkyMission23,
-     .terrain = kTexTerrainMission23,
+     .objectiveMet = convoyDestroyed, .objectiveCheck = ObjectiveCheck::kAfterTargets,
+     .reward = payForKills, .timeBonus = convoyTimeBonus, .unlockedDifficulty = &GameState::unlockedDifficulty1,
+     .photos = kConvoyPhotos, .orders = kMissionOneText, .mapMarker = {1, 935, 630}},
+    {.mission = kMissionCargo, .sections = {-2, 1},
      .marker = {-1, 0, kTexMission2Marker, 10, 310, formationElsewhere},
      .setUp = setUpCargoMission,
-     .start = nullptr,
-     .clearsOnPick = false,
-     .objectiveMet = formationDestroyed,
-     .objectiveCheck = ObjectiveCheck::kAfterTargets,
-     .prompt = "Return to Base.",
-     .promptX = 505,
-     .promptY = 250,
+     .objectiveMet = formationDestroyed, .objectiveCheck = ObjectiveCheck::kAfterTargets,
      .step = interceptStep,
-     .reward = payForKills,
-     .timeBonus = cargoTimeBonus,
-     .unlockedDifficulty = &GameState::unlockedDifficulty2,
-     .photos = kCargoPhotos,
-     .orders = kMissionTwoText,
-     .mapMarker = {2, 825, 600}},
+     .reward = payForKills, .timeBonus = cargoTimeBonus, .unlockedDifficulty = &GameState::unlockedDifficulty2,
+     .photos = kCargoPhotos, .orders = kMissionTwoText, .mapMarker = {2, 825, 600}},
     // The airshow may go on for more trick money; the other missions only want the aircraft back.
-    {.mission = kMissionAirshow,
-     .sections = {0, 2},
-     .sky = kTexSkyMission23,
-     .terrain = kTexTerrainMission23,
+    {.mission = kMissionAirshow, .sections = {0, 2},
      .marker = kEastArrow(0, 1),
-     .setUp = setUpAirshowMission,
-     .start = startAirshow,
-     .clearsOnPick = true,
-     .objectiveMet = showTimeFlown,
-     .objectiveCheck = ObjectiveCheck::kAfterOwnStep,
-     .prompt = "Keep Performing or Return to Base.",
-     .promptX = 380,
-     .promptY = 30,
+     .setUp = setUpAirshowMission, .start = startAirshow, .clearsOnPick = true,
+     .objectiveMet = showTimeFlown, .objectiveCheck = ObjectiveCheck::kAfterOwnStep,
+     .prompt = "Keep Performing or Return to Base.", .promptX = 380, .promptY = 30,
      .step = airshowStep,
-     .reward = payForKills,
-     .timeBonus = airshowTimeBonus,
-     .unlockedDifficulty = &GameState::unlockedDifficulty3,
-     .photos = kAirshowPhotos,
-     .orders = kMissionThreeText,
-     .mapMarker = {3, 750, 545}},
+     .reward = payForKills, .timeBonus = airshowTimeBonus, .unlockedDifficulty = &GameState::unlockedDifficulty3,
+     .photos = kAirshowPhotos, .orders = kMissionThreeText, .mapMarker = {3, 750, 545}},
 };
+// clang-format on
 
 } // namespace
 
@@ -308,7 +253,8 @@ void checkObjective(GameState& game) {
     if (game.aircraft.onGround && game.aircraft.airspeed == 0.0) {
         stopSortieSounds(game);
         game.missionsWon += 1;
-        game.reward = currentMission(game).reward(game);
+        const MissionRow& row = currentMission(game);
+        game.reward = row.reward ? row.reward(game) : 0;
         setOutcome(game, "Won");
         game.missionOver = 1;
         game.controlShown = 1;

@@ -48,36 +48,36 @@ enum class ObjectiveCheck {
 };
 
 struct MissionRow {
-    Mission mission;
-    SectionRow sections; // the row of sections the aircraft may fly, its ends turning it back
-    TextureSlot sky;
-    TextureSlot terrain;
-    DirectionMarker marker;
+    Mission mission = kMissionNone;
+    SectionRow sections = {0, 1}; // the row of sections the aircraft may fly, its ends turning it back
+    TextureSlot sky = kTexSkyMission23;
+    TextureSlot terrain = kTexTerrainMission23;
+    DirectionMarker marker = {1, 0, kTexArrow, 0, 0, nullptr};
     // The enemies and settings of a sortie at game.difficulty, before the aircraft is parked.
-    void (*setUp)(GameState& game);
+    void (*setUp)(GameState& game) = nullptr;
     // What the mission starts once the aircraft is parked and the clocks are cleared; may be null.
-    void (*start)(GameState& game);
+    void (*start)(GameState& game) = nullptr;
     // Picking the mission on the map clears the target counts and the trick money.
-    bool clearsOnPick;
+    bool clearsOnPick = false;
     // Whether the objective is met, and when in the frame that is decided; null: never.
-    bool (*objectiveMet)(const GameState& game);
-    ObjectiveCheck objectiveCheck;
+    bool (*objectiveMet)(const GameState& game) = nullptr;
+    ObjectiveCheck objectiveCheck = ObjectiveCheck::kAfterTargets;
     // The prompt once the objective is met, in large green letters on a plate.
-    const char* prompt;
-    int32_t promptX, promptY;
+    const char* prompt = "Return to Base.";
+    int32_t promptX = 505, promptY = 250;
     // The mission's own step at the end of a sortie frame, after the aircraft is drawn (its texts
     // write over it); may be null.
-    void (*step)(GameState& game);
-    // The mission bonus on landing with the objective met.
-    int32_t (*reward)(const GameState& game);
+    void (*step)(GameState& game) = nullptr;
+    // The mission bonus on landing with the objective met; null: none.
+    int32_t (*reward)(const GameState& game) = nullptr;
     // The time bonus of a win in `missionMs` milliseconds; null: none.
-    int32_t (*timeBonus)(const GameState& game, int32_t missionMs);
+    int32_t (*timeBonus)(const GameState& game, int32_t missionMs) = nullptr;
     // The highest open difficulty, 0..3, in the player's progress; null: only 0.
-    int32_t GameState::*unlockedDifficulty;
+    int32_t GameState::*unlockedDifficulty = nullptr;
     // The briefing: its pictures, its orders, and the marker that opens it.
-    std::span<const BriefingPhoto> photos;
-    std::span<const BriefingLine> orders;
-    MapMarker mapMarker;
+    std::span<const BriefingPhoto> photos = {};
+    std::span<const BriefingLine> orders = {};
+    MapMarker mapMarker = {0, 0, 0};
 };
 
 // The row of `mission`; any number that is not a mission gets a row with no enemies, objective
