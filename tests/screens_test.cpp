@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/dispatcher.h"
-#include "platform/headless.h"
 #include "missions/missions.h"
+#include "platform/headless.h"
 #include "platform/platform.h"
 #include "screens/mission_control.h"
 #include "screens/save_file.h"
