@@ -182,23 +182,21 @@ TEST(SaveFile, SavingTwiceGivesTheSameFileAndALoadTakesItBack) {
     SaveGame loaded;
     loaded->mission = kMissionCargo;
     loaded->difficulty = 3;
-    loaded->controlShown = 1;
-    loaded->mapShown = 1;
-    loaded->briefingShown = 1;
+    loaded->screen = Screen::Map;
     loaded->reward = 800;
     ASSERT_TRUE(loadGame(*loaded));
     EXPECT_EQ(formatSave(*loaded), first);
     EXPECT_EQ(loaded->mission, 2);
     EXPECT_EQ(loaded->difficulty, 3);
-    EXPECT_EQ(loaded->controlShown + loaded->mapShown + loaded->briefingShown, 0);
+    EXPECT_EQ(loaded->screen, Screen::None);
     EXPECT_EQ(loaded->gameLoaded, 1);
     EXPECT_EQ(loaded->reward, 0);
 
     SaveGame pressed; // the load button: back to the title, which says so
-    pressed->titleShown = 0;
+    pressed->screen = Screen::Control;
     pressLoadButton(*pressed);
     EXPECT_EQ(formatSave(*pressed), first);
-    EXPECT_EQ(pressed->titleShown, 1);
+    EXPECT_EQ(pressed->screen, Screen::Title);
     EXPECT_EQ(pressed->gameLoaded, 1);
     EXPECT_EQ(pressed->loadNotice, 60);
 }
@@ -338,7 +336,7 @@ TEST(SaveFile, AMissingSaveChangesNothingButTheNotice) {
     useSaveFolder(folder.path);
     SaveGame game;
     buyEverything(*game);
-    game->controlShown = 1;
+    game->screen = Screen::Control;
     game->missionOver = 1;
     game->reward = 300;
     std::vector<unsigned char> before(sizeof(GameState));

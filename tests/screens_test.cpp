@@ -23,8 +23,7 @@ namespace {
 // A new game on mission control.
 struct Screens : TestGame {
     Screens() {
-        game->titleShown = 0;
-        game->controlShown = 1;
+        game->screen = Screen::Control;
     }
     // A frame with the button held (or up) at (x, y).
     void click(int32_t x, int32_t y, bool down) {
@@ -48,7 +47,7 @@ struct Screens : TestGame {
         game->missionStopwatch.msPerTick = 1.0f;
         game->missionStopwatch.stopped = 1;
         game->missionStopwatch.stopCount = ms;
-        game->controlShown = 1;
+        game->screen = Screen::Control;
     }
 };
 
@@ -199,25 +198,23 @@ TEST(MissionControl, AWinOpensTheNextLevelOnceAndTheArrowAndSaveButtonsAnswer) {
     EXPECT_EQ(s->saveNoticeKind, kNoticeGameSaved);
     s.press(1271, 640);
     s.press(1220, 634);
-    EXPECT_EQ(s->controlShown, 1) << "just outside the arrow";
+    EXPECT_EQ(s->screen, Screen::Control) << "just outside the arrow";
     s.click(1270, 685, true);
-    EXPECT_EQ(s->controlShown, 0);
-    EXPECT_EQ(s->mapShown, 1);
+    EXPECT_EQ(s->screen, Screen::Map);
 }
 
 TEST(MissionMap, OnlyOpenMarkersAnswerAndStarsOnlyUpToTheOpenLevel) {
     Screens s;
-    s->controlShown = 0;
-    s->mapShown = 1;
+    s->screen = Screen::Map;
     s.press(760, 555); // mission 3's marker, not yet there
     s.press(830, 610); // mission 2's
-    EXPECT_EQ(s->mapShown, 1);
+    EXPECT_EQ(s->screen, Screen::Map);
     s->missionsUnlocked = 2;
     s->difficulty = 2;
     s.press(830, 610);
     EXPECT_EQ(s->mission, 2);
     EXPECT_EQ(s->difficulty, 0) << "picking a mission resets the level";
-    EXPECT_EQ(s->briefingShown, 1);
+    EXPECT_EQ(s->screen, Screen::Briefing);
 
     s->mission = kMissionConvoy;
     s->unlockedDifficulty1 = 1;
@@ -226,8 +223,7 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndStarsOnlyUpToTheOpenLevel) {
     s.press(830, 560);
     EXPECT_EQ(s->difficulty, 1);
     s.press(1260, 10); // close leads back to the map
-    EXPECT_EQ(s->briefingShown, 0);
-    EXPECT_EQ(s->mapShown, 1);
+    EXPECT_EQ(s->screen, Screen::Map);
 }
 
 TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
@@ -251,7 +247,7 @@ TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
     s->keys[kVkY] = 1;
     handleOutcome(*s);
     EXPECT_EQ(s->missionsWon, 1) << "Y does nothing while mission control is up";
-    EXPECT_EQ(s->titleShown, 0);
+    EXPECT_EQ(s->screen, Screen::Control);
 }
 
 // The lost replays pin each loss's sounds and Y from an empty screen; here Y over a screen.
@@ -265,14 +261,14 @@ TEST(Outcome, AfterALossYStartsANewGameOnlyWithNoScreenUp) {
     EXPECT_TRUE(s.playing(kSoundDetonationFar));
     EXPECT_EQ(soundsPlayingBut(s, kSoundDetonationFar), 0) << "only the loss's own sound";
     s.keys[kVkY] = 1;
-    s->mapShown = 1;
+    s->screen = Screen::Map;
     handleOutcome(*s);
     EXPECT_TRUE(outcomeIs(*s, "Blew"));
-    s->mapShown = 0;
+    s->screen = Screen::None;
     playEverySound(s);
     handleOutcome(*s);
     EXPECT_EQ(soundsPlayingBut(s, -1), 0);
-    EXPECT_EQ(s->titleShown, 1);
+    EXPECT_EQ(s->screen, Screen::Title);
     EXPECT_EQ(s->turnUpgrades, 0);
 }
 

@@ -144,7 +144,7 @@ int main(int argc, char** argv) {
             if (c.action == Action::Launch || c.action == Action::Save || c.action == Action::Load) awaitAssets(*game);
             if (c.action == Action::Launch) {
                 // As if the title and the screens had been clicked through to this briefing.
-                game->titleShown = 0;
+                game->screen = Screen::Briefing;
                 game->mission = static_cast<Mission>(c.a);
                 game->difficulty = c.b;
                 int32_t* unlocked[] = {&game->unlockedDifficulty1, &game->unlockedDifficulty2, &game->unlockedDifficulty3};

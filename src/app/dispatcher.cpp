@@ -35,8 +35,7 @@ constexpr int32_t kMarkerVisibleFrom = 15; // the marker shows while the counter
 
 // What a click on the title does: mission control opens.
 void leaveTitle(GameState& game) {
-    game.titleShown = 0;
-    game.controlShown = 1;
+    game.screen = game.screen == Screen::TitleOverMap ? Screen::ControlAndMap : Screen::Control;
     game.clickLatch = 1;
 }
 
@@ -80,7 +79,7 @@ void handleTitle(GameState& game) {
         game.clickLatch = 0;
     }
     if (game.loadNotice >= 0 && game.gameLoaded) game.loadNotice -= 1;
-    if (game.titleShown) runTitleKeys(game);
+    if (titleShown(game)) runTitleKeys(game);
 }
 
 // The screen that is up, or the message of a lost sortie; then the outcome step, which waits
@@ -89,14 +88,14 @@ void handleTitle(GameState& game) {
 // input left, the map draws before its click is taken (the clicked marker shows lit once).
 void runBetweenSorties(GameState& game) {
     if (outcomeIs(game, "Won")) {
-        if (game.controlShown && !game.mapShown && !game.briefingShown) {
+        if (game.screen == Screen::Control) {
             handleMissionControl(game);
             drawMissionControl(game);
             countDownSaveNotice(game);
-        } else if (game.mapShown && !game.briefingShown && !game.controlShown) {
+        } else if (game.screen == Screen::Map) {
             drawMissionMap(game);
             handleMissionMap(game);
-        } else if (game.briefingShown && !game.mapShown && !game.controlShown) {
+        } else if (game.screen == Screen::Briefing) {
             handleBriefing(game);
             drawBriefing(game);
         }
@@ -256,7 +255,7 @@ bool runDispatcher(GameState& game) {
         drawTexture(game, kTexTitle, 0, 0);
         dimFrame(game);
         drawSettings(game);
-    } else if (game.titleShown) {
+    } else if (titleShown(game)) {
         drawTitle(game);
         handleTitle(game);
     } else if (game.missionOver) {

@@ -57,10 +57,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
 
     game.showClock = makeStopwatch();
 
-    game.titleShown = 0;
-    game.controlShown = 0;
-    game.mapShown = 0;
-    game.briefingShown = 0;
+    game.screen = Screen::None;
     game.fullScreen = 0;
     game.missionsUnlocked = 1;
     game.unlockedDifficulty1 = 0;

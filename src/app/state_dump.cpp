@@ -186,10 +186,11 @@ std::string dumpState(const GameState& game, int64_t frame) {
     line.number("mouseX", game.mouse.x);
     line.number("mouseY", game.mouse.y);
     line.number("leftDown", game.mouse.leftDown);
-    SKARNWING_DUMP(titleShown);
-    SKARNWING_DUMP(controlShown);
-    SKARNWING_DUMP(mapShown);
-    SKARNWING_DUMP(briefingShown);
+    const ScreenFlags shown = screenFlags(game.screen);
+    line.number("titleShown", shown.title);
+    line.number("controlShown", shown.control);
+    line.number("mapShown", shown.map);
+    line.number("briefingShown", shown.briefing);
     SKARNWING_DUMP(fullScreen);
     SKARNWING_DUMP(objectiveDone);
     SKARNWING_DUMP(selectedWeapon);

@@ -31,8 +31,6 @@ void resetSortieFields(GameState& game, bool newGame) {
     game.sortieClockStarted = 0;
     game.rewardPaid = 0;
     game.clickLatch = 0;
-    game.mapShown = 0;
-    game.briefingShown = 0;
     game.throttleUntouched = 1;
     game.gameLoaded = 0;
     resetWeapons(game, newGame);
@@ -110,8 +108,7 @@ void resetNewGame(GameState& game) {
     resetProgress(game);
     setOutcome(game, "Won");
     game.missionOver = 1;
-    game.titleShown = 1;
-    game.controlShown = 0;
+    game.screen = Screen::Title;
 }
 
 void quitSortie(GameState& game) {
@@ -124,7 +121,7 @@ void resetMission(GameState& game) {
     resetSortieFields(game, false);
     setOutcome(game, "NULL");
     game.missionOver = 0;
-    game.controlShown = 1;
+    game.screen = titleShown(game) ? Screen::TitleOverControl : Screen::Control;
 }
 
 void checkObjective(GameState& game) {
@@ -139,7 +136,7 @@ void checkObjective(GameState& game) {
         game.reward = (game.trucksDestroyed + 2 * game.cargoDestroyed) * kRewardPerKill;
         setOutcome(game, "Won");
         game.missionOver = 1;
-        game.controlShown = 1;
+        game.screen = Screen::Control;
         stopStopwatch(game.missionStopwatch);
     }
 }
@@ -166,11 +163,9 @@ void handleOutcome(GameState& game) {
         playOnce(game.assets->sounds[outcomeIs(game, "Crashed") ? kSoundCrash : kSoundDetonationFar], 0);
         game.outcomeHandled = 1;
         game.outcomeFresh = 0;
-        game.controlShown = 0;
-        game.mapShown = 0;
-        game.briefingShown = 0;
+        closeScreensBelowTitle(game);
     }
-    if (game.keys[kVkY] && !game.controlShown && !game.mapShown && !game.briefingShown) {
+    if (game.keys[kVkY] && (game.screen == Screen::None || game.screen == Screen::Title)) {
         stopSortieSounds(game);
         switchToTrack1(game);
         if (outcomeIs(game, "Won")) {

@@ -22,11 +22,26 @@ void raiseOutcome(GameState& game, const char* text) {
 
 void raiseCrash(GameState& game, const char* text) {
     raiseOutcome(game, text);
-    game.mapShown = 0;
-    game.briefingShown = 0;
-    game.controlShown = 0;
-    game.titleShown = 0;
+    game.screen = Screen::None;
 }
+
+ScreenFlags screenFlags(Screen screen) {
+    switch (screen) {
+    case Screen::None: return {};
+    case Screen::Title: return {1, 0, 0, 0};
+    case Screen::Control: return {0, 1, 0, 0};
+    case Screen::Map: return {0, 0, 1, 0};
+    case Screen::Briefing: return {0, 0, 0, 1};
+    case Screen::TitleOverControl: return {1, 1, 0, 0};
+    case Screen::TitleOverMap: return {1, 0, 1, 0};
+    case Screen::ControlAndMap: return {0, 1, 1, 0};
+    }
+    return {};
+}
+
+bool titleShown(const GameState& game) { return screenFlags(game.screen).title != 0; }
+
+void closeScreensBelowTitle(GameState& game) { game.screen = titleShown(game) ? Screen::Title : Screen::None; }
 
 void countFrame(GameState& game, bool flown) {
     if (flown) game.frameCount += 1;

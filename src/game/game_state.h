@@ -26,6 +26,29 @@ enum Mission : int32_t { kMissionNone = 0, kMissionConvoy = 1, kMissionCargo = 2
 // The weapons, in the order the weapon key cycles them.
 enum Weapon : int32_t { kWeaponNone = 0, kWeaponGun = 1, kWeaponBombs = 2, kWeaponMissiles = 3 };
 
+// The screen that is up. Control also stands through a sortie: it is where a won sortie returns.
+// Two presses acted on in one frame of mission control, a load that succeeds with Y held or with
+// Space on the go-on arrow, leave the title up over another screen; the three overlaps are the
+// game's own and stay as they have always played.
+enum class Screen : uint8_t {
+    None,
+    Title,
+    Control,
+    Map,
+    Briefing,
+    TitleOverControl, // load with Y held: leaving the title flies the sortie Y readied
+    TitleOverMap,     // load with Space on the arrow: leaving the title gives ControlAndMap
+    ControlAndMap,    // no screen answers; only quitting leaves it
+};
+
+// The screen as the four flags the state dump prints, each 0 or 1.
+struct ScreenFlags {
+    uint8_t title = 0;
+    uint8_t control = 0;
+    uint8_t map = 0;
+    uint8_t briefing = 0;
+};
+
 // The airshow's tricks, indexing GameState::trickNames.
 enum Trick : int { kTrickBuzzCrowd, kTrickNormalLoop, kTrickInvertedLoop, kTrickSpin, kTrickLowSpeedFlyby, kTrickCount };
 
@@ -263,10 +286,7 @@ struct GameState {
     uint8_t fullScreen = 0;               // presentation is full screen
     uint8_t enterHeld = 0;                // Enter acted on, cleared when Enter is up
     uint8_t frozen = 0;                   // Tab held: the motion steps skip their movement
-    uint8_t titleShown = 0;               // the title picture is up
-    uint8_t controlShown = 0;             // mission control is up
-    uint8_t mapShown = 0;                 // the mission-select map is up
-    uint8_t briefingShown = 0;            // the briefing is up
+    Screen screen = Screen::None;         // the screen that is up
     uint8_t clickLatch = 0;               // a left click was acted on, cleared when the button is up
     uint8_t saveLoadLatch = 0;            // the button sound has played for this press of save or load
     int32_t savedNotice = 0;              // frames left of mission control's save or load notice
@@ -438,6 +458,14 @@ struct GameState {
 
 static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");
 
+ScreenFlags screenFlags(Screen screen);
+
+// Whether the title picture is up, alone or over another screen.
+bool titleShown(const GameState& game);
+
+// Closes every screen but the title, which stays up if it was.
+void closeScreensBelowTitle(GameState& game);
+
 // Whether the pointer lies in the rectangle, its bounds included.
 bool mouseIn(const MouseState& mouse, int32_t left, int32_t right, int32_t top, int32_t bottom);
 
@@ -460,5 +488,5 @@ bool outcomeIs(const GameState& game, const char* text);
 void raiseOutcome(GameState& game, const char* text);
 
 // Ends the sortie with the losing outcome `text` the way a crash does: the sortie is over, its
-// one-time effects are due and every screen flag is cleared. Any subsystem may raise it.
+// one-time effects are due and no screen is up. Any subsystem may raise it.
 void raiseCrash(GameState& game, const char* text);

@@ -45,7 +45,7 @@ void readNavigation(GameState& game) {
     game.navKeysHeld = held;
     // Only the screens that keep a focus show its ring; flying (or a lost sortie's message)
     // hides it, so the arrows that flew never light a ring on the screen after.
-    const bool focusScreen = game.paused || game.settingsShown || game.titleShown ||
+    const bool focusScreen = game.paused || game.settingsShown || titleShown(game) ||
                              (game.missionOver && outcomeIs(game, "Won"));
     if (!focusScreen || game.mouse.x != game.focusMouseX || game.mouse.y != game.focusMouseY) game.focusShown = 0;
     if (focusScreen && (game.navFresh & (kNavLeft | kNavRight | kNavUp | kNavDown))) game.focusShown = 1;

@@ -188,8 +188,7 @@ void goOnToMap(GameState& game) {
     game.mapFromMission = game.mission;
     game.mapFromDifficulty = game.difficulty;
     game.mapFromShowEarnings = game.showEarnings;
-    game.controlShown = 0;
-    game.mapShown = 1;
+    game.screen = titleShown(game) ? Screen::TitleOverMap : Screen::Map;
     switchToTrack1(game);
 }
 

@@ -252,9 +252,7 @@ bool readSaveFile(GameState& game, const std::string& path) {
         std::fprintf(stderr, "skarnwing: the save file \"%s\" is damaged at line %d; later values are kept\n",
                      path.c_str(), taken + 1);
     }
-    game.mapShown = 0;
-    game.briefingShown = 0;
-    game.controlShown = 0;
+    closeScreensBelowTitle(game);
     game.gameLoaded = 1;
     game.reward = 0;
     return true;
@@ -293,7 +291,7 @@ void pressSaveButton(GameState& game) {
 
 void pressLoadButton(GameState& game) {
     if (loadGame(game)) {
-        game.titleShown = 1;
+        game.screen = Screen::Title;
         game.loadNotice = kSaveNoticeFrames;
     } else {
         game.saveNoticeKind = kNoticeNoSavedGame;

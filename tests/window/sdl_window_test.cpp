@@ -76,7 +76,7 @@ TEST(SdlWindow, OpensRunsFramesAndQuitsOnEsc) {
     int frames = 0;
     while (frames < 30 && pumpOnce(*game)) ++frames;
     ASSERT_EQ(frames, 30);
-    EXPECT_EQ(game->titleShown, 1);
+    EXPECT_EQ(game->screen, Screen::Title);
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Skarnwing 0.61 - 0 fps");
 
     SDL_Event esc;
@@ -339,7 +339,7 @@ TEST(SdlWindow, SixtyStepsASecondWithVsyncOff) {
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
     runStartUp(*game, *gameAssets, 1);
-    game->titleShown = 0;
+    game->screen = Screen::Briefing;
     game->mission = kMissionConvoy;
     takeOff(*game);
     const char* length = std::getenv("SKARNWING_PACING_SECONDS");
@@ -423,7 +423,7 @@ TEST(SdlWindow, ARecordedGameReplaysToTheSameState) {
         }
     }
     EXPECT_EQ(frame, 120);
-    EXPECT_EQ(game->titleShown, 0);
+    EXPECT_FALSE(titleShown(*game));
     EXPECT_EQ(game->fullScreen, 0) << "switched on and off again";
     const std::string played = dumpState(*game, frame);
     runShutDown(*game);
