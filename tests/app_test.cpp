@@ -176,7 +176,7 @@ TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
     game->aircraft.physicsTimer = 3;
     EXPECT_TRUE(runDispatcher(*game)) << "the crash frame still flies the world";
     EXPECT_EQ(game->missionOver, 1);
-    EXPECT_TRUE(outcomeIs(*game, "Crashed"));
+    EXPECT_EQ(game->outcome, Outcome::Crashed);
     EXPECT_EQ(game->outcomeFresh, 1);
     EXPECT_EQ(game->screen, Screen::None);
     EXPECT_EQ(game->aircraft.physicsTimer, 2) << "the crash frame still runs the sortie steps";
@@ -358,7 +358,7 @@ TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
     check("title");
 
     game->screen = Screen::None;
-    setOutcome(*game, "Crashed");
+    game->outcome = Outcome::Crashed;
     check("failure message");
 
     game->keys[kVkTab] = 0;

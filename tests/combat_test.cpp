@@ -227,7 +227,7 @@ TEST(Convoy, TheLeadTruckEscapesAfter15200FramesAtDifficultyZero) {
     for (int frame = 1; frame <= 15200; ++frame) updateTrucks(*f.game);
     EXPECT_EQ(f->missionOver, 0);
     updateTrucks(*f.game);
-    EXPECT_TRUE(outcomeIs(*f.game, "Escaped"));
+    EXPECT_EQ(f.game->outcome, Outcome::Escaped);
 
     setUpMissionOneConvoy(*f.game, 3);
     EXPECT_EQ(f->truckCount, 20);

@@ -231,7 +231,7 @@ TEST(Runway, ObstaclePastTheEastEndEndsTheSortie) {
         f->camera.cameraY = 19400.0;
         f->groundScreenY = 19617.0 - f->camera.cameraY;
         checkRunwayEndCollision(*f.game);
-        EXPECT_EQ(outcomeIs(*f.game, "Crashed"), c.crashes == 1) << c.x << " " << c.y;
+        EXPECT_EQ(f.game->outcome == Outcome::Crashed, c.crashes == 1) << c.x << " " << c.y;
         EXPECT_EQ(f->missionOver, c.crashes);
     }
 }

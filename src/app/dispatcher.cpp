@@ -87,7 +87,7 @@ void handleTitle(GameState& game) {
 // picture as the player has always seen it: mission control and the briefing draw what the
 // input left, the map draws before its click is taken (the clicked marker shows lit once).
 void runBetweenSorties(GameState& game) {
-    if (outcomeIs(game, "Won")) {
+    if (game.outcome == Outcome::Won) {
         if (game.screen == Screen::Control) {
             handleMissionControl(game);
             drawMissionControl(game);
@@ -179,7 +179,7 @@ void releaseKeyLatches(GameState& game) {
 // drawn where this frame's step takes them, just before the step that moves them and may retire
 // them; the step's motion is one function both use.
 void runSortie(GameState& game) {
-    if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, "Crashed"); // the frame still runs
+    if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, Outcome::Crashed); // the frame still runs
     scrollScenery(game);
     drawBackdrop(game);
     drawTerrain(game);

@@ -72,7 +72,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
     game.musicTrack2On = 0;
 
     game.fpsStopwatch = makeStopwatch();
-    game.outcome[0] = '\0';
+    game.outcome = Outcome::Unset;
 
     loadFonts(game);
     if (titleFirst) {
@@ -92,7 +92,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
 
 void runShutDown(GameState& game) {
     awaitAssets(game); // no load may still write into the records being released
-    game.outcome[0] = '\0';
+    game.outcome = Outcome::Unset;
     releaseSounds(game);
 }
 

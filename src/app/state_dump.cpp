@@ -295,7 +295,7 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(sortieClockStarted);
     SKARNWING_DUMP(targetInSector);
     SKARNWING_DUMP(noTargetInSector);
-    line.string("outcome", game.outcome);
+    line.string("outcome", outcomeText(game.outcome));
     dumpTrucks(line, game);
     dumpCargo(line, game);
     dumpMissiles(line, game);

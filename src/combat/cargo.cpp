@@ -222,7 +222,7 @@ void moveCargo(GameState& game) {
             cargo.sector += 1;
             cargo.x = -100;
         } else if (cargo.x > kBombingX && cargo.active && cargo.sector == 0) {
-            raiseOutcome(game, "Bombed");
+            raiseOutcome(game, Outcome::Bombed);
             cargo.sector = -2; // so it cannot bomb the base twice
         }
     }
@@ -247,7 +247,7 @@ void updateCargo(GameState& game) {
         CargoAircraft& cargo = game.cargoAircraft[i];
         const CargoBoxes boxes = cargoBoxes(game, cargo);
         for (const Point& p : {player.nose, player.tail, player.fin}) {
-            if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector) raiseCrash(game, "Crashed");
+            if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector) raiseCrash(game, Outcome::Crashed);
         }
         hitByProjectiles(game, cargo, boxes);
         cargo.noseDX = boxes.a.left - player.nose.x;

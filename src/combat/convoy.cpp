@@ -156,7 +156,7 @@ void updateTrucks(GameState& game) {
             }
         }
         if (truck.x > kSectionWidth) {
-            raiseOutcome(game, "Escaped");
+            raiseOutcome(game, Outcome::Escaped);
             truck.x = 0;
         }
     }

@@ -86,12 +86,14 @@ void stopSortieSounds(GameState& game) {
 // The message of a lost sortie and where it stands; null for "Won" and "NULL".
 const char* failureText(const GameState& game, int32_t* x) {
     // clang-format off
-    if (outcomeIs(game, "Blew")) { *x = 540; return "You Blew Yourself Up."; }
-    if (outcomeIs(game, "Crashed")) { *x = 600; return "You Crashed."; }
-    if (outcomeIs(game, "Escaped")) { *x = 555; return "The Enemy Escaped."; }
-    if (outcomeIs(game, "Bombed")) { *x = 555; return "The Enemy Destroyed Our Base."; }
+    switch (game.outcome) {
+    case Outcome::Blew: *x = 540; return "You Blew Yourself Up.";
+    case Outcome::Crashed: *x = 600; return "You Crashed.";
+    case Outcome::Escaped: *x = 555; return "The Enemy Escaped.";
+    case Outcome::Bombed: *x = 555; return "The Enemy Destroyed Our Base.";
+    default: return nullptr;
+    }
     // clang-format on
-    return nullptr;
 }
 
 bool isLosingOutcome(const GameState& game) {
@@ -106,7 +108,7 @@ void resetNewGame(GameState& game) {
     resetSmoke(game);
     resetFlightConstants(game);
     resetProgress(game);
-    setOutcome(game, "Won");
+    game.outcome = Outcome::Won;
     game.missionOver = 1;
     game.screen = Screen::Title;
 }
@@ -119,7 +121,7 @@ void quitSortie(GameState& game) {
 
 void resetMission(GameState& game) {
     resetSortieFields(game, false);
-    setOutcome(game, "NULL");
+    game.outcome = Outcome::Flying;
     game.missionOver = 0;
     game.screen = titleShown(game) ? Screen::TitleOverControl : Screen::Control;
 }
@@ -134,7 +136,7 @@ void checkObjective(GameState& game) {
         stopSortieSounds(game);
         game.missionsWon += 1;
         game.reward = (game.trucksDestroyed + 2 * game.cargoDestroyed) * kRewardPerKill;
-        setOutcome(game, "Won");
+        game.outcome = Outcome::Won;
         game.missionOver = 1;
         game.screen = Screen::Control;
         stopStopwatch(game.missionStopwatch);
@@ -160,7 +162,7 @@ void drawOutcomeMessage(const GameState& game) {
 void handleOutcome(GameState& game) {
     if (game.outcomeFresh && !game.outcomeHandled && isLosingOutcome(game)) {
         stopSortieSounds(game);
-        playOnce(game.assets->sounds[outcomeIs(game, "Crashed") ? kSoundCrash : kSoundDetonationFar], 0);
+        playOnce(game.assets->sounds[game.outcome == Outcome::Crashed ? kSoundCrash : kSoundDetonationFar], 0);
         game.outcomeHandled = 1;
         game.outcomeFresh = 0;
         closeScreensBelowTitle(game);
@@ -168,7 +170,7 @@ void handleOutcome(GameState& game) {
     if (game.keys[kVkY] && (game.screen == Screen::None || game.screen == Screen::Title)) {
         stopSortieSounds(game);
         switchToTrack1(game);
-        if (outcomeIs(game, "Won")) {
+        if (game.outcome == Outcome::Won) {
             resetMission(game);
             stopStopwatch(game.missionStopwatch);
             computeTickLength(game.missionStopwatch);

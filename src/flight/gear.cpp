@@ -143,6 +143,6 @@ void checkRunwayEndCollision(GameState& game) {
     if (game.sector != 0) return;
     if (insideRunwayEndBox(game.aircraft.worldX - game.camera.cameraX, game.aircraft.worldY - game.camera.cameraY,
                            game.runwayX - game.camera.cameraX, game.groundScreenY)) {
-        raiseCrash(game, "Crashed");
+        raiseCrash(game, Outcome::Crashed);
     }
 }

@@ -18,13 +18,23 @@ struct FrameSet;
 constexpr int kKeyTableSize = 256; // one byte per virtual-key code, 1 held, 0 up
 constexpr int kTrickNameSize = 32;
 constexpr int kTrickMessageSize = 100;
-constexpr int kOutcomeSize = 8;    // the longest outcome, "Escaped", and its NUL
 
 // The three missions, numbered as the save, the dump and the replay scripts number them.
 enum Mission : int32_t { kMissionNone = 0, kMissionConvoy = 1, kMissionCargo = 2, kMissionAirshow = 3 };
 
 // The weapons, in the order the weapon key cycles them.
 enum Weapon : int32_t { kWeaponNone = 0, kWeaponGun = 1, kWeaponBombs = 2, kWeaponMissiles = 3 };
+
+// How the last sortie ended. The state dump prints it as the game names it (outcomeText).
+enum class Outcome : uint8_t {
+    Unset,   // "": before the first new game and after shut-down
+    Flying,  // "NULL": a sortie is under way
+    Won,     // "Won", also a new game's
+    Crashed, // "Crashed"
+    Blew,    // "Blew": caught in the aircraft's own blast
+    Escaped, // "Escaped": a truck got away
+    Bombed,  // "Bombed": a cargo aircraft reached the base
+};
 
 // The screen that is up. Control also stands through a sortie: it is where a won sortie returns.
 // Two presses acted on in one frame of mission control, a load that succeeds with Y held or with
@@ -430,7 +440,7 @@ struct GameState {
     int32_t reward = 0;              // dollars of mission bonus for the last won mission
     int32_t missionsWon = 0;         // missions won in this game
     uint8_t objectiveDone = 0;       // the mission's objective is met
-    char outcome[kOutcomeSize] = {}; // "NULL" while flying; "Won", "Crashed", "Blew", "Escaped", "Bombed"
+    Outcome outcome = Outcome::Unset;
 
     // Pause, keyboard and pad focus, settings screen: the player's conveniences. Left alone they
     // change nothing, so the rules and every replay read as before.
@@ -479,14 +489,13 @@ void countFrame(GameState& game, bool flown);
 // Both figures 0, at a new game and a new sortie.
 void resetFrameRate(GameState& game);
 
-// Sets the outcome text (cut to fit), and whether it reads `text`.
-void setOutcome(GameState& game, const char* text);
-bool outcomeIs(const GameState& game, const char* text);
+// The outcome as the game names it: "", "NULL", "Won", "Crashed", "Blew", "Escaped", "Bombed".
+const char* outcomeText(Outcome outcome);
 
-// Ends the sortie with the losing outcome `text`: the sortie is over and its one-time effects
-// are due. The last outcome raised in a frame stands.
-void raiseOutcome(GameState& game, const char* text);
+// Ends the sortie with the losing `outcome`: the sortie is over and its one-time effects are due.
+// The last outcome raised in a frame stands.
+void raiseOutcome(GameState& game, Outcome outcome);
 
-// Ends the sortie with the losing outcome `text` the way a crash does: the sortie is over, its
+// Ends the sortie with the losing `outcome` the way a crash does: the sortie is over, its
 // one-time effects are due and no screen is up. Any subsystem may raise it.
-void raiseCrash(GameState& game, const char* text);
+void raiseCrash(GameState& game, Outcome outcome);
