@@ -67,7 +67,7 @@ void launchInterception(GameState& g, int64_t spacing) {
     g.screen = Screen::Briefing;
     g.mission = kMissionCargo;
     g.difficulty = 3;
-    g.unlockedDifficulty2 = 3;
+    g.unlockedDifficulty[kMissionCargo] = 3;
     g.missileLoad = 58;
     takeOff(g);
     g.sector = -1;

@@ -40,7 +40,7 @@ struct TempFolder : TempDir {
 void expectInRange(const GameState& g) {
     EXPECT_GE(g.money, 0);
     EXPECT_GE(g.missionsWon, 0);
-    for (const int32_t steps : {g.turnUpgrades, g.engineUpgrades, g.gunUpgrades, g.bombUpgrades, g.missileUpgrades}) {
+    for (const int32_t steps : g.upgradeSteps) {
         EXPECT_GE(steps, 0);
         EXPECT_LE(steps, 10);
     }
@@ -53,7 +53,7 @@ void expectInRange(const GameState& g) {
     EXPECT_TRUE(g.missileLoad >= 0 && g.missileLoad <= 58);
     EXPECT_TRUE(g.missionsUnlocked >= 1 && g.missionsUnlocked <= 3);
     EXPECT_TRUE(g.smokeMode >= 0 && g.smokeMode <= 3);
-    for (const int32_t level : {g.unlockedDifficulty1, g.unlockedDifficulty2, g.unlockedDifficulty3}) {
+    for (const int32_t level : g.unlockedDifficulty) {
         EXPECT_TRUE(level >= 0 && level <= 3);
     }
 }
@@ -118,7 +118,7 @@ TEST(SaveFile, DamagedFilesLoadTheirReadableLeadingValues) {
     SaveGame cut;
     const std::string head = full.substr(0, full.find("700") + 1);
     EXPECT_EQ(parseSave(*cut, head.data(), head.size()), 7) << "gunRounds 7 is outside its range";
-    EXPECT_EQ(cut->engineUpgrades, 10);
+    EXPECT_EQ(cut->upgradeSteps[kUpgradeEngine], 10);
     EXPECT_EQ(cut->gunRounds, 200);
 }
 

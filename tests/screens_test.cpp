@@ -86,12 +86,12 @@ TEST(MissionControl, EachRowHasItsPricesAndEffects) {
     EXPECT_EQ(s->gunRounds, 250);
     EXPECT_EQ(s->bombLoad, 7);
     EXPECT_EQ(s->missileLoad, 3);
-    EXPECT_EQ(s->turnPrice, 1100);
-    EXPECT_EQ(s->bombPrice, 1600);
-    EXPECT_EQ(s->missilePrice, 1400);
+    EXPECT_EQ(s->upgradePrices[kUpgradeTurn], 1100);
+    EXPECT_EQ(s->upgradePrices[kUpgradeBombs], 1600);
+    EXPECT_EQ(s->upgradePrices[kUpgradeMissiles], 1400);
 
     // The missile step is read before the purchase: 2 -> 3 adds 3, 3 -> 4 adds 4.
-    s->missileUpgrades = 2;
+    s->upgradeSteps[kUpgradeMissiles] = 2;
     s->missileLoad = 0;
     s->money = 100000;
     s.press(kBuyX, kRowY[4]);
@@ -105,28 +105,28 @@ TEST(MissionControl, OnePressBuysOneStepWithinTheHotAreaAndOnlyWhatIsAffordable)
     s->money = 1000;
     s->clickLatch = 1; // the title's click, still held
     s.click(kBuyX, kRowY[0], true);
-    EXPECT_EQ(s->turnUpgrades, 0);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeTurn], 0);
     s.press(kBuyX, kRowY[0]);
     s.press(kBuyX, kRowY[0]);
     EXPECT_EQ(s->money, 200);
-    EXPECT_EQ(s->turnUpgrades, 1);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeTurn], 1);
     s.press(kBuyX, kRowY[1]); // 799 short
-    EXPECT_EQ(s->engineUpgrades, 0);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeEngine], 0);
     EXPECT_EQ(s->money, 200);
 
     s->money = 100000;
     for (int frame = 0; frame < 10; ++frame) s.click(kBuyX, kRowY[2], true);
     s.click(kBuyX, kRowY[2], false);
-    EXPECT_EQ(s->gunUpgrades, 1) << "held for ten frames";
-    s->turnUpgrades = kMaxUpgradeSteps;
+    EXPECT_EQ(s->upgradeSteps[kUpgradeGun], 1) << "held for ten frames";
+    s->upgradeSteps[kUpgradeTurn] = kMaxUpgradeSteps;
     s.press(kBuyX, kRowY[0]);
-    EXPECT_EQ(s->turnUpgrades, kMaxUpgradeSteps);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeTurn], kMaxUpgradeSteps);
     // The hot area's edges: 1178..1202 by 83..106.
     s.press(1177, 95);
     s.press(1203, 156);
     EXPECT_EQ(s->money, 100000 - 800);
     s.press(1202, 168);
-    EXPECT_EQ(s->engineUpgrades, 1);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeEngine], 1);
 }
 
 TEST(MissionControl, TimeBonusByMissionAndTime) {
@@ -181,14 +181,14 @@ TEST(MissionControl, AWinOpensTheNextLevelOnceAndTheArrowAndSaveButtonsAnswer) {
         s.click(0, 0, false);
     }
     EXPECT_EQ(s->missionsUnlocked, 2);
-    EXPECT_EQ(s->unlockedDifficulty1, 1);
+    EXPECT_EQ(s->unlockedDifficulty[kMissionConvoy], 1);
     s.won(1, 1, 10000);
     s.click(0, 0, false);
-    EXPECT_EQ(s->unlockedDifficulty1, 2);
+    EXPECT_EQ(s->unlockedDifficulty[kMissionConvoy], 2);
     s.won(2, 0, 10000);
     s.click(0, 0, false);
     EXPECT_EQ(s->missionsUnlocked, 3);
-    EXPECT_EQ(s->unlockedDifficulty2, 1);
+    EXPECT_EQ(s->unlockedDifficulty[kMissionCargo], 1);
 
     TempDir folder;
     useSaveFolder(folder.path);
@@ -217,7 +217,7 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndStarsOnlyUpToTheOpenLevel) {
     EXPECT_EQ(s->screen, Screen::Briefing);
 
     s->mission = kMissionConvoy;
-    s->unlockedDifficulty1 = 1;
+    s->unlockedDifficulty[kMissionConvoy] = 1;
     s.press(950, 560);
     EXPECT_EQ(s->difficulty, 0);
     s.press(830, 560);
@@ -254,7 +254,7 @@ TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
 TEST(Outcome, AfterALossYStartsANewGameOnlyWithNoScreenUp) {
     TestGame s;
     s.launch(1);
-    s->turnUpgrades = 2;
+    s->upgradeSteps[kUpgradeTurn] = 2;
     playEverySound(s);
     raiseCrash(*s, Outcome::Blew);
     handleOutcome(*s);
@@ -269,7 +269,7 @@ TEST(Outcome, AfterALossYStartsANewGameOnlyWithNoScreenUp) {
     handleOutcome(*s);
     EXPECT_EQ(soundsPlayingBut(s, -1), 0);
     EXPECT_EQ(s->screen, Screen::Title);
-    EXPECT_EQ(s->turnUpgrades, 0);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeTurn], 0);
 }
 
 namespace {

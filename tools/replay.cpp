@@ -147,8 +147,8 @@ int main(int argc, char** argv) {
                 game->screen = Screen::Briefing;
                 game->mission = static_cast<Mission>(c.a);
                 game->difficulty = c.b;
-                int32_t* unlocked[] = {&game->unlockedDifficulty1, &game->unlockedDifficulty2, &game->unlockedDifficulty3};
-                *unlocked[c.a - 1] = std::max(*unlocked[c.a - 1], c.b);
+                int32_t& unlocked = game->unlockedDifficulty[game->mission];
+                unlocked = std::max(unlocked, c.b);
                 if (c.missiles >= 0) game->missileLoad = c.missiles;
                 takeOff(*game);
                 continue;

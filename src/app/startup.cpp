@@ -60,9 +60,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
     game.screen = Screen::None;
     game.fullScreen = 0;
     game.missionsUnlocked = 1;
-    game.unlockedDifficulty1 = 0;
-    game.unlockedDifficulty2 = 0;
-    game.unlockedDifficulty3 = 0;
+    for (int32_t& level : game.unlockedDifficulty) level = 0;
     game.difficulty = 0;
     game.cargoCount = 1;
     game.smokeMode = 1;

@@ -200,9 +200,9 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(cargoCount);
     SKARNWING_DUMP(cargoDestroyed);
     SKARNWING_DUMP(missionsUnlocked);
-    SKARNWING_DUMP(unlockedDifficulty1);
-    SKARNWING_DUMP(unlockedDifficulty2);
-    SKARNWING_DUMP(unlockedDifficulty3);
+    line.number("unlockedDifficulty1", game.unlockedDifficulty[kMissionConvoy]);
+    line.number("unlockedDifficulty2", game.unlockedDifficulty[kMissionCargo]);
+    line.number("unlockedDifficulty3", game.unlockedDifficulty[kMissionAirshow]);
     SKARNWING_DUMP(difficulty);
     SKARNWING_DUMP(musicTrack1On);
     SKARNWING_DUMP(musicTrack2On);
@@ -280,16 +280,13 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(timeBonus);
     SKARNWING_DUMP(reward);
     SKARNWING_DUMP(rewardPaid);
-    SKARNWING_DUMP(turnUpgrades);
-    SKARNWING_DUMP(engineUpgrades);
-    SKARNWING_DUMP(gunUpgrades);
-    SKARNWING_DUMP(bombUpgrades);
-    SKARNWING_DUMP(missileUpgrades);
-    SKARNWING_DUMP(turnPrice);
-    SKARNWING_DUMP(enginePrice);
-    SKARNWING_DUMP(gunPrice);
-    SKARNWING_DUMP(bombPrice);
-    SKARNWING_DUMP(missilePrice);
+    // The rows' fields under the names they had before they were tables.
+    constexpr const char* kStepNames[kUpgradeRows] = {"turnUpgrades", "engineUpgrades", "gunUpgrades", "bombUpgrades",
+                                                      "missileUpgrades"};
+    constexpr const char* kPriceNames[kUpgradeRows] = {"turnPrice", "enginePrice", "gunPrice", "bombPrice",
+                                                       "missilePrice"};
+    for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kStepNames[row], game.upgradeSteps[row]);
+    for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kPriceNames[row], game.upgradePrices[row]);
     SKARNWING_DUMP(missionsWon);
     SKARNWING_DUMP(outcomeHandled);
     SKARNWING_DUMP(sortieClockStarted);

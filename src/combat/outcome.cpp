@@ -58,21 +58,15 @@ void resetProgress(GameState& game) {
     game.reward = 0;
     game.savedNotice = 0;
     game.saveLoadLatch = 0;
-    game.turnUpgrades = 0;
-    game.engineUpgrades = 0;
-    game.gunUpgrades = 0;
-    game.bombUpgrades = 0;
-    game.missileUpgrades = 0;
-    game.turnPrice = 100;
-    game.enginePrice = 100;
-    game.gunPrice = 100;
-    game.bombPrice = 200;
-    game.missilePrice = 0;
+    // Mission control prices each row from its steps before it shows them.
+    constexpr int32_t kNewGamePrices[kUpgradeRows] = {100, 100, 100, 200, 0};
+    for (int32_t row = 0; row < kUpgradeRows; ++row) {
+        game.upgradeSteps[row] = 0;
+        game.upgradePrices[row] = kNewGamePrices[row];
+    }
     game.missionsUnlocked = 1;
     game.missionsWon = 0;
-    game.unlockedDifficulty1 = 0;
-    game.unlockedDifficulty2 = 0;
-    game.unlockedDifficulty3 = 0;
+    for (int32_t& level : game.unlockedDifficulty) level = 0;
     game.difficulty = 0;
 }
 

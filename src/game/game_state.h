@@ -21,6 +21,10 @@ constexpr int kTrickMessageSize = 100;
 
 // The three missions, numbered as the save, the dump and the replay scripts number them.
 enum Mission : int32_t { kMissionNone = 0, kMissionConvoy = 1, kMissionCargo = 2, kMissionAirshow = 3 };
+constexpr int kMissionSlots = kMissionAirshow + 1; // a table by Mission; kMissionNone's slot stays unused
+
+// Mission control's upgrade rows, top to bottom; they index the rows' fields.
+enum Upgrade : int32_t { kUpgradeTurn, kUpgradeEngine, kUpgradeGun, kUpgradeBombs, kUpgradeMissiles, kUpgradeRows };
 
 // The weapons, in the order the weapon key cycles them.
 enum Weapon : int32_t { kWeaponNone = 0, kWeaponGun = 1, kWeaponBombs = 2, kWeaponMissiles = 3 };
@@ -416,20 +420,10 @@ struct GameState {
     int32_t earned = 0;              // dollars credited for the last won mission
     int32_t timeBonus = 0;           // time bonus of the last won mission, computed every frame
     uint8_t rewardPaid = 0;          // the last won mission has been credited
-    int32_t turnUpgrades = 0;        // upgrade steps bought, 0..10 each
-    int32_t engineUpgrades = 0;
-    int32_t gunUpgrades = 0;
-    int32_t bombUpgrades = 0;
-    int32_t missileUpgrades = 0;
-    int32_t turnPrice = 0;           // dollars for each row's next step, from its step count
-    int32_t enginePrice = 0;
-    int32_t gunPrice = 0;
-    int32_t bombPrice = 0;
-    int32_t missilePrice = 0;
+    int32_t upgradeSteps[kUpgradeRows] = {};  // by Upgrade: steps bought, 0..10 each
+    int32_t upgradePrices[kUpgradeRows] = {}; // by Upgrade: dollars for the next step, from the steps
     int32_t missionsUnlocked = 0;    // 1..3 missions offered on the map
-    int32_t unlockedDifficulty1 = 0; // highest difficulty open for mission 1, 0..3
-    int32_t unlockedDifficulty2 = 0;
-    int32_t unlockedDifficulty3 = 0;
+    int32_t unlockedDifficulty[kMissionSlots] = {}; // by Mission: highest difficulty open, 0..3
 
     // Outcome.
     Stopwatch missionStopwatch;      // the mission clock, read for the time bonus

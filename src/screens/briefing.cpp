@@ -92,12 +92,8 @@ void drawLines(const BriefingLine (&lines)[N]) {
 }
 
 int32_t unlockedDifficulty(const GameState& game) {
-    switch (game.mission) {
-    case kMissionConvoy: return game.unlockedDifficulty1;
-    case kMissionCargo: return game.unlockedDifficulty2;
-    case kMissionAirshow: return game.unlockedDifficulty3;
-    default: return 0;
-    }
+    const bool known = game.mission >= kMissionConvoy && game.mission <= kMissionAirshow;
+    return known ? game.unlockedDifficulty[game.mission] : 0;
 }
 
 } // namespace
@@ -281,7 +277,7 @@ void setUpMission(GameState& game) {
         break;
     case kMissionCargo:
         // A level that is not open sets nothing up; the previous counts remain.
-        if (game.difficulty > game.unlockedDifficulty2) break;
+        if (game.difficulty > game.unlockedDifficulty[kMissionCargo]) break;
         game.truckCount = game.difficulty == 0 ? 3 : 4;
         setUpConvoy(game);
         game.cargoCount = kCargoLevels[game.difficulty < 0 ? 0 : (game.difficulty > 3 ? 3 : game.difficulty)];

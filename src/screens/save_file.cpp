@@ -56,10 +56,12 @@ template <typename Game>
 auto* wholeField(Game& game, int index) {
     // clang-format off
     decltype(&game.money) fields[kSaveValueCount] = {
-        &game.money, nullptr, nullptr, &game.turnUpgrades, &game.aircraft.boostSpeed, &game.aircraft.maxSpeed,
-        &game.engineUpgrades, &game.gunRounds, &game.gunUpgrades, &game.bombLoad, &game.bombUpgrades,
-        &game.missionsWon, &game.missileLoad, &game.missileUpgrades, &game.missionsUnlocked, &game.smokeMode,
-        &game.unlockedDifficulty1, &game.unlockedDifficulty2, &game.unlockedDifficulty3};
+        &game.money, nullptr, nullptr, &game.upgradeSteps[kUpgradeTurn], &game.aircraft.boostSpeed,
+        &game.aircraft.maxSpeed, &game.upgradeSteps[kUpgradeEngine], &game.gunRounds, &game.upgradeSteps[kUpgradeGun],
+        &game.bombLoad, &game.upgradeSteps[kUpgradeBombs], &game.missionsWon, &game.missileLoad,
+        &game.upgradeSteps[kUpgradeMissiles], &game.missionsUnlocked, &game.smokeMode,
+        &game.unlockedDifficulty[kMissionConvoy], &game.unlockedDifficulty[kMissionCargo],
+        &game.unlockedDifficulty[kMissionAirshow]};
     // clang-format on
     return fields[index];
 }

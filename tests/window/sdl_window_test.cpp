@@ -525,7 +525,7 @@ TEST(SdlWindow, APadAloneTakesANewGameToAWonMissionAnUpgradeAndASave) {
     }
     EXPECT_EQ(game->missionOver, whole ? 1 : 0) << "in the air, or back on mission control";
     if (whole) {
-        EXPECT_EQ(game->turnUpgrades, 1);
+        EXPECT_EQ(game->upgradeSteps[kUpgradeTurn], 1);
         EXPECT_EQ(game->missionsWon, 1);
         std::ifstream saved(std::string(folder) + "/files/img/bg/img.v");
         EXPECT_TRUE(saved.good()) << "the save was written";
