@@ -18,7 +18,7 @@ namespace {
 // strips stood in for by 12 tiny images so blasts animate as loaded ones do.
 struct Combat : TestGame {
     Combat() {
-        for (FrameSet* set : {&assets->bombBlastFrames, &assets->missileBlastFrames}) {
+        for (FrameSet* set : {&assets->frameSets[kFramesBombBlast], &assets->frameSets[kFramesMissileBlast]}) {
             set->images.assign(12, PixelImage{2, 2, std::vector<uint32_t>(4, 0xFFFF0000u)});
             set->count = 12;
         }

@@ -98,10 +98,10 @@ TEST(Roll, OverlaysHideAfterARollUntilUpOrDownIsHeld) {
     Flight f;
     f.cruise(8.0);
     PixelImage solid{204, 204, std::vector<uint32_t>(204 * 204, 0xFFFFFFFFu)};
-    FrameSet gear{{solid}, 1};
-    FrameSet cruise{{solid, solid, solid}, 3};
-    f->gearSprite.frames = &gear;
-    f->exhaustCruiseSprite.frames = &cruise;
+    f.assets->frameSets[kFramesGear] = FrameSet{{solid}, 1};
+    f.assets->frameSets[kFramesExhaustCruise] = FrameSet{{solid, solid, solid}, 3};
+    f->gearSprite.frames = kFramesGear;
+    f->exhaustCruiseSprite.frames = kFramesExhaustCruise;
     f->exhaustCruiseSprite.framesPerImage = 3;
     f->aircraft.screenX = 640;
     f->aircraft.screenY = 360;

@@ -96,20 +96,15 @@ struct GameAssets {
     // Device textures, by TextureSlot; 0 is absent.
     TextureHandle textures[kTextureCount] = {};
 
-    // Frame sets, played by the sprite records of the GameState.
-    FrameSet exhaustAfterburnerFrames; // resource 8, 3 images of 204x204
-    FrameSet rollFrames;               // resource 1, 3 images of 204x204
-    FrameSet aircraftFrames;           // resource 15, 1 image of 204x204
-    FrameSet exhaustCruiseFrames;      // resource 7, 3 images of 204x204
-    FrameSet exhaustLowFrames;         // resource 9, 3 images of 204x204
-    FrameSet gearFrames;               // resource 16, 1 image of 204x204
-    FrameSet bombBlastFrames;          // resource 6, 12 images of 200x120
-    FrameSet missileBlastFrames;       // resource 31, 12 images of 200x150
-    FrameSet cargoFrames;              // resource 10, 1 image of 610x128
-    FrameSet smokeFrames;              // resource 13, 1 image of 280x280
+    // Frame sets by FrameSetId, played by the sprite records of the GameState and by the blasts
+    // and smoke; the kFramesNone set stays empty.
+    FrameSet frameSets[kFrameSetCount];
 };
 
 struct GameState;
+
+// The frame set a sprite record's id names, or null for kFramesNone or an id out of range.
+const FrameSet* frameSetOf(const GameState& game, FrameSetId id);
 
 // The texture in `slot` with its top-left at (x, y), truncated to whole pixels, beneath the canvas.
 void drawTexture(const GameState& game, TextureSlot slot, double x, double y);

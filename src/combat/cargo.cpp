@@ -190,7 +190,7 @@ void setUpCargoAircraft(GameState& game) {
 }
 
 void drawCargo(const GameState& game) {
-    const FrameSet* frames = game.cargoSprite.frames;
+    const FrameSet* frames = frameSetOf(game, game.cargoSprite.frames);
     const PixelImage* image = frames != nullptr && !frames->images.empty() ? &frames->images[0] : nullptr;
     if (image == nullptr) return;
     const int32_t count = cargoInUse(game);

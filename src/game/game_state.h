@@ -13,7 +13,6 @@
 #include "raster/canvas.h"
 
 struct GameAssets; // filled by start-up, see assets/game_assets.h
-struct FrameSet;
 
 constexpr int kKeyTableSize = 256; // one byte per virtual-key code, 1 held, 0 up
 constexpr int kTrickNameSize = 32;
@@ -89,9 +88,25 @@ struct MouseState {
     uint8_t captured = 0; // mouse capture taken (only the input handler reads it)
 };
 
+// The loaded frame sets (GameAssets::frameSets), by the id a sprite record holds.
+enum FrameSetId : int32_t {
+    kFramesNone, // plays nothing
+    kFramesAircraft,
+    kFramesGear,
+    kFramesRoll,
+    kFramesExhaustCruise,
+    kFramesExhaustLow,
+    kFramesExhaustAfterburner,
+    kFramesCargo,
+    kFramesBombBlast,
+    kFramesMissileBlast,
+    kFramesSmoke,
+    kFrameSetCount
+};
+
 // One moving or animated picture. Owners give the remaining fields their meaning.
 struct SpriteRecord {
-    const FrameSet* frames = nullptr; // the loaded images it plays, in GameAssets
+    FrameSetId frames = kFramesNone; // the loaded images it plays
     int32_t imageIndex = 0;
     int32_t tick = 0;          // frames the current image has been up
     double x = 0.0;            // draw position, screen pixels
