@@ -66,8 +66,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
     game.smokeMode = 1;
     game.camera.cameraLeadMin = 0;
     game.camera.cameraLeadMax = 300;
-    game.musicTrack1On = 1;
-    game.musicTrack2On = 0;
+    game.musicTrack = 1;
 
     game.fpsStopwatch = makeStopwatch();
     game.outcome = Outcome::Unset;

@@ -6,6 +6,7 @@
 
 #include "assets/audio_dump.h"
 #include "game/game_state.h"
+#include "raster/colours.h"
 
 namespace {
 
@@ -204,8 +205,8 @@ std::string dumpState(const GameState& game, int64_t frame) {
     line.number("unlockedDifficulty2", game.unlockedDifficulty[kMissionCargo]);
     line.number("unlockedDifficulty3", game.unlockedDifficulty[kMissionAirshow]);
     SKARNWING_DUMP(difficulty);
-    SKARNWING_DUMP(musicTrack1On);
-    SKARNWING_DUMP(musicTrack2On);
+    line.number("musicTrack1On", game.musicTrack == 1);
+    line.number("musicTrack2On", game.musicTrack == 2);
     SKARNWING_DUMP(bombBlastCount);
     SKARNWING_DUMP(missileBlastCount);
     SKARNWING_DUMP_IN(camera, cameraLead);
@@ -253,9 +254,9 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(terrainScrollX);
     SKARNWING_DUMP(terrainScrollY);
     SKARNWING_DUMP(shadowScale);
-    SKARNWING_DUMP(barColourR);
-    SKARNWING_DUMP(barColourG);
-    SKARNWING_DUMP(barColourB);
+    line.number("barColourR", redOf(game.barColour));
+    line.number("barColourG", greenOf(game.barColour));
+    line.number("barColourB", blueOf(game.barColour));
     SKARNWING_DUMP(triggerLatch);
     SKARNWING_DUMP(gunRounds);
     SKARNWING_DUMP(bombLoad);
@@ -290,8 +291,9 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(missionsWon);
     SKARNWING_DUMP(outcomeHandled);
     SKARNWING_DUMP(sortieClockStarted);
-    SKARNWING_DUMP(targetInSector);
-    SKARNWING_DUMP(noTargetInSector);
+    // Both 0 before the first lock-on step, then one of them 1.
+    line.number("targetInSector", game.sectorTarget == SectorTarget::Present);
+    line.number("noTargetInSector", game.sectorTarget == SectorTarget::Absent);
     line.string("outcome", outcomeText(game.outcome));
     dumpTrucks(line, game);
     dumpCargo(line, game);

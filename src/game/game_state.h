@@ -39,6 +39,9 @@ enum class Outcome : uint8_t {
     Bombed,  // "Bombed": a cargo aircraft reached the base
 };
 
+// Whether the lock-on found a cargo aircraft with hit points left in the aircraft's section.
+enum class SectorTarget : uint8_t { NotLooked, Absent, Present }; // NotLooked until the first lock-on step
+
 // The screen that is up. Control also stands through a sortie: it is where a won sortie returns.
 // Two presses acted on in one frame of mission control, a load that succeeds with Y held or with
 // Space on the go-on arrow, leave the title up over another screen; the three overlaps are the
@@ -325,8 +328,7 @@ struct GameState {
     Mission mission = kMissionNone;
     int32_t difficulty = 0;               // chosen level of the next sortie, 0..3
     int32_t markerBlink = 0;              // frames left of the direction marker's blink cycle
-    uint8_t musicTrack1On = 0;            // track 1 is the one playing
-    uint8_t musicTrack2On = 0;            // track 2 is the one playing
+    int32_t musicTrack = 0;               // the track that is on, 1 or 2 (0 before start-up)
     uint32_t randomState = 0;             // the one random generator's state
 
     // The aircraft and the sprite records that draw it and its overlays.
@@ -357,9 +359,7 @@ struct GameState {
 
     // Cockpit.
     int32_t altitude = 0;        // pixels above the ground: (int)(19846 - worldY); the runway rule reads it next frame
-    int32_t barColourR = 0;      // the throttle bar's colour
-    int32_t barColourG = 0;
-    int32_t barColourB = 0;
+    uint32_t barColour = 0;      // the throttle bar's colour, 0xAARRGGBB from the colour table
 
     // Weapons. Rounds, bombs and missiles left are the loads less the counts fired.
     Weapon selectedWeapon = kWeaponNone;
@@ -392,8 +392,7 @@ struct GameState {
 
     // Missiles.
     Missile missiles[kMissileCapacity];
-    uint8_t targetInSector = 0;   // some cargo aircraft with hit points left is in the aircraft's section
-    uint8_t noTargetInSector = 0; // written together with targetInSector, its opposite
+    SectorTarget sectorTarget = SectorTarget::NotLooked; // what the last lock-on step found
 
     // Blasts and the marks they leave on the ground: blast i pairs with mark i of its kind.
     Blast bombBlasts[kBombBlastCapacity];       // in use: bombBlastCount

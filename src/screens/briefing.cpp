@@ -302,7 +302,7 @@ void takeOff(GameState& game) {
     clearStopwatch(game.showClock);
     // The airshow flies to track 2, and the show clock starts with the switch; when track 2
     // already plays, the clock stays cleared until the aircraft first enters the show box.
-    if (game.mission == kMissionAirshow && game.musicTrack1On) {
+    if (game.mission == kMissionAirshow && game.musicTrack == 1) {
         switchToTrack2(game);
         startStopwatch(game.showClock);
     }
