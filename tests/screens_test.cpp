@@ -191,9 +191,8 @@ TEST(MissionControl, AWinOpensTheNextLevelOnceAndTheArrowAndSaveButtonsAnswer) {
     EXPECT_EQ(s->unlockedDifficulty[kMissionCargo], 1);
 
     TempDir folder;
-    useSaveFolder(folder.path);
+    s.assets->saveFolder = folder.path;
     s.press(100, 130);
-    useSaveFolder("");
     EXPECT_GT(s->savedNotice, 0);
     EXPECT_EQ(s->saveNoticeKind, kNoticeGameSaved);
     s.press(1271, 640);

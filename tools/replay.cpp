@@ -52,11 +52,6 @@
 
 namespace {
 
-bool isInput(Action action) {
-    return action == Action::Down || action == Action::Up || action == Action::Mouse || action == Action::Press ||
-           action == Action::Release;
-}
-
 // FNV-1a over the composited frame's pixels, as 16 hex digits: a short name for a whole picture.
 std::string frameHash() {
     std::vector<uint32_t> pixels(size_t(kClientWidth) * kClientHeight);
@@ -104,9 +99,9 @@ int main(int argc, char** argv) {
     if (!readScript("skarnwing-replay", scriptPath, script)) return 2;
 
     enterDataFolder(argv[0]);
-    useSaveFolder(script.saveFolder);
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
+    gameAssets->saveFolder = script.saveFolder;
     platformOpen();
     // A recorded game hands the game its clock readings back, frame by frame.
     const bool recordedClock = script.frequency > 0 ||
@@ -161,18 +156,8 @@ int main(int argc, char** argv) {
                 }
                 continue;
             }
-            if (!isInput(c.action)) continue;
             InputEvent event;
-            switch (c.action) {
-            case Action::Down: event = {InputEventType::KeyDown, c.a, 0, 0, 0}; break;
-            case Action::Up: event = {InputEventType::KeyUp, c.a, 0, 0, 0}; break;
-            case Action::Mouse:
-                event = {InputEventType::MouseMove, 0, c.a, c.b, c.buttons >= 0 ? static_cast<uint32_t>(c.buttons) : buttons};
-                break;
-            case Action::Press: buttons |= kMouseButtonLeft; event = {InputEventType::LeftDown, 0, 0, 0, 0}; break;
-            default: buttons &= ~kMouseButtonLeft; event = {InputEventType::LeftUp, 0, 0, 0, 0}; break;
-            }
-            headlessPushEvent(event);
+            if (inputEventOf(c, buttons, event)) headlessPushEvent(event);
         }
         const bool running = pumpOnce(*game);
         if (running && profile) {

@@ -1,11 +1,13 @@
 #pragma once
 // Everything start-up loads: device textures, decoded pictures and the frame sets cut from them,
 // the two bitmap fonts with their sheets, the sound-effect slots and the music tracks, and the
-// frame's canvas. Start-up fills it once in a fixed order; afterwards the game steps only read
-// it (the frame points the canvas at each frame's pixels, and the music steps keep the tracks
-// playing). The GameState points at it; it is never part of the state.
+// frame's canvas; and where this run keeps its save. Start-up fills it once in a fixed order;
+// afterwards the game steps only read it (the frame points the canvas at each frame's pixels, and
+// the music steps keep the tracks playing). The GameState points at it; it is never part of the
+// state.
 
 #include <cstdint>
+#include <string>
 
 #include "assets/asset_list.h"
 #include "assets/images.h"
@@ -75,6 +77,13 @@ constexpr int kSmallSheetHeight = 72;
 struct GameAssets {
     // The frame buffer the software raster draws into, open during a frame.
     Canvas canvas;
+
+    // The folder the save goes under; empty for the folder of the player's files. Set by a tool
+    // or test before start-up.
+    std::string saveFolder;
+    // A recorded game is being watched: a save writes nothing and reports success, so the
+    // recorded game goes on as it went.
+    bool savesHeldBack = false;
 
     // Sound effects, by SoundSlot, and the two music tracks.
     SoundEffect sounds[kSoundSlotCount];

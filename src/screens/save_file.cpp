@@ -168,11 +168,6 @@ void syncFolder(const std::string& folder) {
     close(fd);
 }
 
-std::string& saveFolderOverride() {
-    static std::string folder;
-    return folder;
-}
-
 } // namespace
 
 std::string formatSave(const GameState& game) {
@@ -260,23 +255,16 @@ bool readSaveFile(GameState& game, const std::string& path) {
     return true;
 }
 
-std::string saveFilePath() {
-    const std::string folder = saveFolderOverride().empty() ? userDataFolder() : saveFolderOverride();
+std::string saveFilePath(const GameState& game) {
+    const std::string& chosen = game.assets->saveFolder;
+    const std::string folder = chosen.empty() ? userDataFolder() : chosen;
     if (folder.empty()) return {};
     return resolvePath((folder + "/files//img//bg//img.v").c_str());
 }
 
-void useSaveFolder(const std::string& folder) { saveFolderOverride() = folder; }
-
-namespace {
-bool gSavesHeldBack = false;
-} // namespace
-
-void holdBackSaves(bool heldBack) { gSavesHeldBack = heldBack; }
-
 bool saveGame(GameState& game) {
-    if (gSavesHeldBack) return true;
-    const std::string path = saveFilePath();
+    if (game.assets->savesHeldBack) return true;
+    const std::string path = saveFilePath(game);
     if (path.empty()) {
         std::fprintf(stderr, "skarnwing: no folder for the player's files to save the game into\n");
         return false;
@@ -284,7 +272,7 @@ bool saveGame(GameState& game) {
     return writeSaveFile(game, path);
 }
 
-bool loadGame(GameState& game) { return readSaveFile(game, saveFilePath()); }
+bool loadGame(GameState& game) { return readSaveFile(game, saveFilePath(game)); }
 
 void pressSaveButton(GameState& game) {
     game.saveNoticeKind = saveGame(game) ? kNoticeGameSaved : kNoticeSaveFailed;

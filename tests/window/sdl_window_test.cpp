@@ -491,10 +491,10 @@ TEST(SdlWindow, APadAloneTakesANewGameToAWonMissionAnUpgradeAndASave) {
     last = frames != nullptr ? std::min(last, std::max(20, std::atoi(frames))) : 20;
     char folder[] = "/tmp/skarnwing-pad-campaign-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
-    useSaveFolder(folder);
     ASSERT_TRUE(platformOpen());
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
+    gameAssets->saveFolder = folder;
     runStartUp(*game, *gameAssets, 1);
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
@@ -534,7 +534,6 @@ TEST(SdlWindow, APadAloneTakesANewGameToAWonMissionAnUpgradeAndASave) {
     SDL_JoystickDetachVirtual(index);
     runShutDown(*game);
     platformClose();
-    useSaveFolder("");
     removeFolder(folder);
 }
 
