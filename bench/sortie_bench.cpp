@@ -20,7 +20,7 @@ namespace {
 constexpr int kFramesPerRun = 150; // from the brakes off to just past lift-off
 
 void launchRun(GameState& game) {
-    game.titleShown = 0;
+    game.screen = Screen::Briefing;
     game.mission = kMissionConvoy;
     takeOff(game);
     game.keys[kVkA] = 1;
@@ -64,10 +64,10 @@ constexpr int kInterceptionFrames = 40; // the missiles' flight from launch to t
 // Mission 2 at difficulty 3 in section -1, the aircraft flying level east just above the lane,
 // the ten cargo aircraft `spacing` px apart ahead of it, missiles selected and the fire key held.
 void launchInterception(GameState& g, int64_t spacing) {
-    g.titleShown = 0;
+    g.screen = Screen::Briefing;
     g.mission = kMissionCargo;
     g.difficulty = 3;
-    g.unlockedDifficulty2 = 3;
+    g.unlockedDifficulty[kMissionCargo] = 3;
     g.missileLoad = 58;
     takeOff(g);
     g.sector = -1;

@@ -160,13 +160,11 @@ TEST(AirshowLaunch, ScoresAreClearedAndTrackTwoStartsTheClock) {
     EXPECT_EQ(show->showTimeElapsed + show->loopDegrees, 0.0);
 
     // From track 1: the switch to track 2 starts the show clock.
-    show->musicTrack1On = 1;
-    show->musicTrack2On = 0;
+    show->musicTrack = 1;
     show.frames(1);
     show.launch(3, 2);
     EXPECT_EQ(show->showTimeRequired, 300000.0f);
-    EXPECT_EQ(show->musicTrack2On, 1);
-    EXPECT_EQ(show->musicTrack1On, 0);
+    EXPECT_EQ(show->musicTrack, 2);
     EXPECT_EQ(show->showClock.stopped, 0);
     EXPECT_EQ(show->showClock.startCount, platformCounter());
 
@@ -174,7 +172,7 @@ TEST(AirshowLaunch, ScoresAreClearedAndTrackTwoStartsTheClock) {
     show.frames(1);
     show.launch(3, 3);
     EXPECT_EQ(show->showTimeRequired, 400000.0f);
-    EXPECT_EQ(show->musicTrack2On, 1);
+    EXPECT_EQ(show->musicTrack, 2);
     EXPECT_EQ(show->showClock.startCount, 0);
     EXPECT_EQ(show->showClockStarted, 0);
     EXPECT_EQ(show->showTimeBanked, 0.0f);

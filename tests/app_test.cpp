@@ -136,7 +136,7 @@ TEST(Frame, EnterSwitchesOncePerPressAndFullScreenKeepsTheTitle) {
 
 TEST(Frame, AnEmptyFrameIsTransparentOverBlack) {
     App game;
-    game->titleShown = 0; // between sorties with "Won" and no screen: nothing is drawn
+    game->screen = Screen::None; // between sorties with "Won" and no screen: nothing is drawn
     runFrame(*game);
     for (int32_t i = 0; i < kClientWidth * kClientHeight; i += 997) ASSERT_EQ(game->assets->canvas.pixels[i], 0u);
     std::vector<uint32_t> frame(kClientWidth * kClientHeight);
@@ -176,9 +176,9 @@ TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
     game->aircraft.physicsTimer = 3;
     EXPECT_TRUE(runDispatcher(*game)) << "the crash frame still flies the world";
     EXPECT_EQ(game->missionOver, 1);
-    EXPECT_TRUE(outcomeIs(*game, "Crashed"));
+    EXPECT_EQ(game->outcome, Outcome::Crashed);
     EXPECT_EQ(game->outcomeFresh, 1);
-    EXPECT_EQ(game->controlShown, 0);
+    EXPECT_EQ(game->screen, Screen::None);
     EXPECT_EQ(game->aircraft.physicsTimer, 2) << "the crash frame still runs the sortie steps";
 }
 
@@ -354,11 +354,11 @@ TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
         EXPECT_TRUE(readouts()) << where;
         EXPECT_EQ(game->frozen, 1) << where;
     };
-    ASSERT_EQ(game->titleShown, 1);
+    ASSERT_EQ(game->screen, Screen::Title);
     check("title");
 
-    game->titleShown = 0;
-    setOutcome(*game, "Crashed");
+    game->screen = Screen::None;
+    game->outcome = Outcome::Crashed;
     check("failure message");
 
     game->keys[kVkTab] = 0;

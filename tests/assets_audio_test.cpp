@@ -262,17 +262,16 @@ TEST_F(Audio, SwitchingTracksStartsTheOtherAtItsBeginning) {
     game.assets->track2.durationSeconds = 10.0;
     game.assets->track2.stream = mixerCreateMusic(std::vector<int16_t>(441000 * 2, 0));
     playMusic(game.assets->track1);
-    game->musicTrack1On = 1;
+    game->musicTrack = 1;
     mix(44100);
     switchToTrack2(*game);
-    EXPECT_EQ(game->musicTrack2On, 1);
-    EXPECT_EQ(game->musicTrack1On, 0);
+    EXPECT_EQ(game->musicTrack, 2);
     EXPECT_FALSE(mixerMusicPlaying(game.assets->track1.stream));
     mix(44100);
     loopMusic(*game); // the switched-off track stays off
     EXPECT_FALSE(mixerMusicPlaying(game.assets->track1.stream));
     switchToTrack1(*game);
-    EXPECT_EQ(game->musicTrack1On, 1);
+    EXPECT_EQ(game->musicTrack, 1);
     EXPECT_FALSE(mixerMusicPlaying(game.assets->track2.stream));
     EXPECT_EQ(mixerMusicPosition(game.assets->track2.stream), 0u);
     const std::vector<int16_t> out = mix(3);
@@ -331,12 +330,12 @@ TEST_F(Audio, BackgroundDecodeIsClaimedByTheFrameOrByFirstUse) {
     const std::string missing = dir.file("m2.z2");
     const std::string printed = capturedStderr([&] {
         loadMusicInBackground(game.assets->track2, missing.c_str());
-        game->musicTrack1On = 1;
+        game->musicTrack = 1;
         switchToTrack2(*game);
     });
     EXPECT_EQ(lineCount(printed), 1);
     EXPECT_EQ(game.assets->track2.stream, 0);
-    EXPECT_EQ(game->musicTrack2On, 1);
+    EXPECT_EQ(game->musicTrack, 2);
 }
 
 namespace {
@@ -427,7 +426,7 @@ TEST_F(Audio, StreamedTrackPlaysTheWholeDecodeAndRestartsWithoutAGap) {
     EXPECT_EQ(track.durationSeconds, double(whole.size() / 2) / 44100);
     EXPECT_EQ(mixerMusicLength(track.stream), track.pcmLength / 4);
     playMusic(track);
-    game->musicTrack1On = 1;
+    game->musicTrack = 1;
     std::vector<int16_t> heard;
     uint32_t restartFrame = 0; // frames heard when the frame restarted the track
     for (int frame = 0; frame < 20000 && restartFrame == 0; ++frame) {

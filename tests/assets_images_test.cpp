@@ -93,11 +93,10 @@ TEST(ImageDecoding, FrameSetCutsEveryImageAndSpritesAdvanceAndWrap) {
         EXPECT_EQ(image.pixels.size(), 204u * 204u);
     }
     SpriteRecord sprite;
-    sprite.frames = &set;
     sprite.framesPerImage = 2;
     std::vector<int32_t> shown;
     for (int i = 0; i < 7; ++i) {
-        advanceSprite(sprite);
+        advanceSprite(sprite, &set);
         shown.push_back(sprite.imageIndex);
     }
     EXPECT_EQ(shown, (std::vector<int32_t>{0, 1, 1, 2, 2, 0, 0}));
@@ -204,10 +203,10 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
                                 [](uint32_t p) { return p == 0xFF000000u; }));
         EXPECT_EQ(game.assets->smallFont.cellWidth, 13);
         EXPECT_EQ(game.assets->largeFont.cellHeight, 28);
-        EXPECT_EQ(game.assets->missileBlastFrames.count, 12);
-        EXPECT_EQ(game.assets->missileBlastFrames.images[11].height, 150);
+        EXPECT_EQ(game.assets->frameSets[kFramesMissileBlast].count, 12);
+        EXPECT_EQ(game.assets->frameSets[kFramesMissileBlast].images[11].height, 150);
         EXPECT_EQ(game.assets->shadowImage.width, 204);
-        EXPECT_EQ(game->exhaustLowSprite.frames, &game.assets->exhaustLowFrames);
+        EXPECT_EQ(game->exhaustLowSprite.frames, kFramesExhaustLow);
         EXPECT_EQ(game->exhaustLowSprite.framesPerImage, 3);
         EXPECT_EQ(game->gearSprite.framesPerImage, 10);
         releaseSounds(*game);
@@ -228,7 +227,7 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
     for (int i = 17; i < kTextureCount; ++i) EXPECT_NE(game.assets->textures[i], 0); // built in, so always there
     for (const SoundEffect& sound : game.assets->sounds) EXPECT_EQ(sound.voice, 0);
     EXPECT_EQ(game.assets->track1.stream, 0);
-    EXPECT_EQ(game.assets->aircraftFrames.count, 1);
+    EXPECT_EQ(game.assets->frameSets[kFramesAircraft].count, 1);
     EXPECT_EQ(game.assets->track2.stream, 0);
     releaseSounds(*game);
     ASSERT_EQ(chdir(previous), 0);

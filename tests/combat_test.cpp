@@ -19,7 +19,7 @@ namespace {
 // strips stood in for by 12 tiny images so blasts animate as loaded ones do.
 struct Combat : TestGame {
     Combat() {
-        for (FrameSet* set : {&assets->bombBlastFrames, &assets->missileBlastFrames}) {
+        for (FrameSet* set : {&assets->frameSets[kFramesBombBlast], &assets->frameSets[kFramesMissileBlast]}) {
             set->images.assign(12, PixelImage{2, 2, std::vector<uint32_t>(4, 0xFFFF0000u)});
             set->count = 12;
         }
@@ -230,7 +230,7 @@ TEST(Convoy, TheLeadTruckEscapesAfter15200FramesAtDifficultyZero) {
     for (int frame = 1; frame <= 15200; ++frame) updateTrucks(*f.game);
     EXPECT_EQ(f->missionOver, 0);
     updateTrucks(*f.game);
-    EXPECT_TRUE(outcomeIs(*f.game, "Escaped"));
+    EXPECT_EQ(f.game->outcome, Outcome::Escaped);
 
     setUpMissionOneConvoy(*f.game, 3);
     EXPECT_EQ(f->truckCount, 20);

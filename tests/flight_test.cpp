@@ -98,10 +98,10 @@ TEST(Roll, OverlaysHideAfterARollUntilUpOrDownIsHeld) {
     Flight f;
     f.cruise(8.0);
     PixelImage solid{204, 204, std::vector<uint32_t>(204 * 204, 0xFFFFFFFFu)};
-    FrameSet gear{{solid}, 1};
-    FrameSet cruise{{solid, solid, solid}, 3};
-    f->gearSprite.frames = &gear;
-    f->exhaustCruiseSprite.frames = &cruise;
+    f.assets->frameSets[kFramesGear] = FrameSet{{solid}, 1};
+    f.assets->frameSets[kFramesExhaustCruise] = FrameSet{{solid, solid, solid}, 3};
+    f->gearSprite.frames = kFramesGear;
+    f->exhaustCruiseSprite.frames = kFramesExhaustCruise;
     f->exhaustCruiseSprite.framesPerImage = 3;
     f->aircraft.screenX = 640;
     f->aircraft.screenY = 360;
@@ -231,7 +231,7 @@ TEST(Runway, ObstaclePastTheEastEndEndsTheSortie) {
         f->camera.cameraY = 19400.0;
         f->groundScreenY = 19617.0 - f->camera.cameraY;
         checkRunwayEndCollision(*f.game);
-        EXPECT_EQ(outcomeIs(*f.game, "Crashed"), c.crashes == 1) << c.x << " " << c.y;
+        EXPECT_EQ(f.game->outcome == Outcome::Crashed, c.crashes == 1) << c.x << " " << c.y;
         EXPECT_EQ(f->missionOver, c.crashes);
     }
 }

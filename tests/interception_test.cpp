@@ -93,7 +93,7 @@ TEST(CargoCollision, OnlyALiveAircraftInTheSectionIsFlownInto) {
     EXPECT_FALSE(t->missionOver) << "an aircraft of another section is not there";
     t.cargo(0).sector = -1;
     updateCargo(*t.game);
-    EXPECT_TRUE(outcomeIs(*t.game, "Crashed"));
+    EXPECT_EQ(t.game->outcome, Outcome::Crashed);
 }
 
 TEST(CargoDamage, BombsHitTheFuselageWhereTheyAreAndTheTailWhereTheyWereReleased) {
@@ -129,7 +129,7 @@ TEST(CargoBase, TheFirstPastTwentyThousandInSectionZeroBombsItOnce) {
     moveCargo(*t.game);
     EXPECT_FALSE(t->missionOver) << "exactly 20000 is not past it";
     moveCargo(*t.game);
-    EXPECT_TRUE(outcomeIs(*t.game, "Bombed"));
+    EXPECT_EQ(t.game->outcome, Outcome::Bombed);
     t->outcomeFresh = 0;
     moveCargo(*t.game);
     EXPECT_FALSE(t->outcomeFresh) << "raised once per aircraft";

@@ -26,21 +26,20 @@ namespace {
 
 constexpr const char* kNewGameSave = "0\n1\n0.5\n0\n12\n8\n0\n200\n0\n4\n0\n0\n0\n0\n1\n1\n0\n0\n0\n";
 
-// A game as a new game leaves it, with the start-up values the save holds.
+// A game as a new game leaves it, with the start-up values the save holds, saving under `folder`
+// (empty: the folder of the player's files).
 struct SaveGame : TestGame {
-    SaveGame() : TestGame(false) { game->smokeMode = 1; }
-};
-
-// A fresh folder, the save pointed back at the game's own folder afterwards.
-struct TempFolder : TempDir {
-    ~TempFolder() { useSaveFolder(""); }
+    explicit SaveGame(const std::string& folder = "") : TestGame(false) {
+        game->smokeMode = 1;
+        assets->saveFolder = folder;
+    }
 };
 
 // The values a loaded field may hold: what the game itself produces.
 void expectInRange(const GameState& g) {
     EXPECT_GE(g.money, 0);
     EXPECT_GE(g.missionsWon, 0);
-    for (const int32_t steps : {g.turnUpgrades, g.engineUpgrades, g.gunUpgrades, g.bombUpgrades, g.missileUpgrades}) {
+    for (const int32_t steps : g.upgradeSteps) {
         EXPECT_GE(steps, 0);
         EXPECT_LE(steps, 10);
     }
@@ -53,7 +52,7 @@ void expectInRange(const GameState& g) {
     EXPECT_TRUE(g.missileLoad >= 0 && g.missileLoad <= 58);
     EXPECT_TRUE(g.missionsUnlocked >= 1 && g.missionsUnlocked <= 3);
     EXPECT_TRUE(g.smokeMode >= 0 && g.smokeMode <= 3);
-    for (const int32_t level : {g.unlockedDifficulty1, g.unlockedDifficulty2, g.unlockedDifficulty3}) {
+    for (const int32_t level : g.unlockedDifficulty) {
         EXPECT_TRUE(level >= 0 && level <= 3);
     }
 }
@@ -118,7 +117,7 @@ TEST(SaveFile, DamagedFilesLoadTheirReadableLeadingValues) {
     SaveGame cut;
     const std::string head = full.substr(0, full.find("700") + 1);
     EXPECT_EQ(parseSave(*cut, head.data(), head.size()), 7) << "gunRounds 7 is outside its range";
-    EXPECT_EQ(cut->engineUpgrades, 10);
+    EXPECT_EQ(cut->upgradeSteps[kUpgradeEngine], 10);
     EXPECT_EQ(cut->gunRounds, 200);
 }
 
@@ -166,12 +165,11 @@ TEST(SaveFile, HostileValuesStopTheLoadAtTheirLine) {
 }
 
 TEST(SaveFile, SavingTwiceGivesTheSameFileAndALoadTakesItBack) {
-    TempFolder folder;
-    useSaveFolder(folder.path);
-    SaveGame game;
+    TempDir folder;
+    SaveGame game(folder.path);
     buyEverything(*game);
     ASSERT_TRUE(saveGame(*game));
-    const std::string path = saveFilePath();
+    const std::string path = saveFilePath(*game);
     EXPECT_EQ(path, folder.path + "/files/img/bg/img.v") << "the folders are made when missing";
     const std::string first = readFile(path);
     ASSERT_TRUE(saveGame(*game));
@@ -179,26 +177,24 @@ TEST(SaveFile, SavingTwiceGivesTheSameFileAndALoadTakesItBack) {
     EXPECT_EQ(first, formatSave(*game));
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 
-    SaveGame loaded;
+    SaveGame loaded(folder.path);
     loaded->mission = kMissionCargo;
     loaded->difficulty = 3;
-    loaded->controlShown = 1;
-    loaded->mapShown = 1;
-    loaded->briefingShown = 1;
+    loaded->screen = Screen::Map;
     loaded->reward = 800;
     ASSERT_TRUE(loadGame(*loaded));
     EXPECT_EQ(formatSave(*loaded), first);
     EXPECT_EQ(loaded->mission, 2);
     EXPECT_EQ(loaded->difficulty, 3);
-    EXPECT_EQ(loaded->controlShown + loaded->mapShown + loaded->briefingShown, 0);
+    EXPECT_EQ(loaded->screen, Screen::None);
     EXPECT_EQ(loaded->gameLoaded, 1);
     EXPECT_EQ(loaded->reward, 0);
 
-    SaveGame pressed; // the load button: back to the title, which says so
-    pressed->titleShown = 0;
+    SaveGame pressed(folder.path); // the load button: back to the title, which says so
+    pressed->screen = Screen::Control;
     pressLoadButton(*pressed);
     EXPECT_EQ(formatSave(*pressed), first);
-    EXPECT_EQ(pressed->titleShown, 1);
+    EXPECT_EQ(pressed->screen, Screen::Title);
     EXPECT_EQ(pressed->gameLoaded, 1);
     EXPECT_EQ(pressed->loadNotice, 60);
 }
@@ -206,23 +202,22 @@ TEST(SaveFile, SavingTwiceGivesTheSameFileAndALoadTakesItBack) {
 // The save goes where the game finds its other files: existing folders matched ignoring case
 // (a game run from its data folder), made when missing (the XDG data folder of an installed game).
 TEST(SaveFile, PathFollowsTheFoldersOnDisk) {
-    TempFolder data;
+    TempDir data;
     std::filesystem::create_directories(data.path + "/Files/Img/BG");
-    useSaveFolder(data.path);
-    EXPECT_EQ(saveFilePath(), data.path + "/Files/Img/BG/img.v");
-    SaveGame game;
+    SaveGame game(data.path);
+    EXPECT_EQ(saveFilePath(*game), data.path + "/Files/Img/BG/img.v");
     ASSERT_TRUE(saveGame(*game));
     EXPECT_EQ(readFile(data.path + "/Files/Img/BG/img.v"), kNewGameSave);
     EXPECT_FALSE(std::filesystem::exists(data.path + "/files")) << "no second, lower-case tree";
 
-    TempFolder xdg;
-    useSaveFolder(xdg.path + "/skarnwing");
+    TempDir xdg;
+    game.assets->saveFolder = xdg.path + "/skarnwing";
     ASSERT_TRUE(saveGame(*game));
     EXPECT_EQ(readFile(xdg.path + "/skarnwing/files/img/bg/img.v"), kNewGameSave);
 
-    useSaveFolder("");
+    game.assets->saveFolder.clear();
     ASSERT_TRUE(std::filesystem::exists(generated("Files/Img/bg")));
-    EXPECT_EQ(saveFilePath(), "./Files/Img/bg/img.v") << "a game run from its build folder";
+    EXPECT_EQ(saveFilePath(*game), "./Files/Img/bg/img.v") << "a game run from its build folder";
 }
 
 // What can stand in a save's or a load's way, each in a child process (the size limit and the
@@ -254,7 +249,7 @@ TEST(SaveFile, WhatStandsInTheWayKeepsTheOldSaveAndTellsThePlayer) {
     buyEverything(*game);
     const std::string newSave = formatSave(*game);
     for (const Case& c : cases) {
-        TempFolder root;
+        TempDir root;
         chmod(root.path.c_str(), 0755); // so the child without rights can reach the folders
         const std::string top = root.path + "/p";
         const std::string folder = top + "/files/img/bg";
@@ -274,7 +269,7 @@ TEST(SaveFile, WhatStandsInTheWayKeepsTheOldSaveAndTellsThePlayer) {
             std::filesystem::remove_all(top + "/files");
             chmod(top.c_str(), 0555);
         }
-        useSaveFolder(top);
+        game.assets->saveFolder = top;
 
         int pipeEnds[2];
         ASSERT_EQ(pipe(pipeEnds), 0);
@@ -334,11 +329,10 @@ TEST(SaveFile, WhatStandsInTheWayKeepsTheOldSaveAndTellsThePlayer) {
 
 // With no save the load changes nothing at all: no value, no flag, no screen; only the notice.
 TEST(SaveFile, AMissingSaveChangesNothingButTheNotice) {
-    TempFolder folder;
-    useSaveFolder(folder.path);
-    SaveGame game;
+    TempDir folder;
+    SaveGame game(folder.path);
     buyEverything(*game);
-    game->controlShown = 1;
+    game->screen = Screen::Control;
     game->missionOver = 1;
     game->reward = 300;
     std::vector<unsigned char> before(sizeof(GameState));
@@ -355,7 +349,7 @@ TEST(SaveFile, AMissingSaveChangesNothingButTheNotice) {
     EXPECT_TRUE(unchanged());
 
     // A folder where the file should be cannot be read either.
-    std::filesystem::create_directories(saveFilePath());
+    std::filesystem::create_directories(saveFilePath(*game));
     EXPECT_FALSE(loadGame(*game));
     EXPECT_TRUE(unchanged());
 }

@@ -24,8 +24,7 @@ namespace {
 // A new game on mission control.
 struct Screens : TestGame {
     Screens() {
-        game->titleShown = 0;
-        game->controlShown = 1;
+        game->screen = Screen::Control;
     }
     // A frame with the button held (or up) at (x, y).
     void click(int32_t x, int32_t y, bool down) {
@@ -49,7 +48,7 @@ struct Screens : TestGame {
         game->missionStopwatch.msPerTick = 1.0f;
         game->missionStopwatch.stopped = 1;
         game->missionStopwatch.stopCount = ms;
-        game->controlShown = 1;
+        game->screen = Screen::Control;
     }
 };
 
@@ -88,12 +87,12 @@ TEST(MissionControl, EachRowHasItsPricesAndEffects) {
     EXPECT_EQ(s->gunRounds, 250);
     EXPECT_EQ(s->bombLoad, 7);
     EXPECT_EQ(s->missileLoad, 3);
-    EXPECT_EQ(s->turnPrice, 1100);
-    EXPECT_EQ(s->bombPrice, 1600);
-    EXPECT_EQ(s->missilePrice, 1400);
+    EXPECT_EQ(s->upgradePrices[kUpgradeTurn], 1100);
+    EXPECT_EQ(s->upgradePrices[kUpgradeBombs], 1600);
+    EXPECT_EQ(s->upgradePrices[kUpgradeMissiles], 1400);
 
     // The missile step is read before the purchase: 2 -> 3 adds 3, 3 -> 4 adds 4.
-    s->missileUpgrades = 2;
+    s->upgradeSteps[kUpgradeMissiles] = 2;
     s->missileLoad = 0;
     s->money = 100000;
     s.press(kBuyX, kRowY[4]);
@@ -107,28 +106,28 @@ TEST(MissionControl, OnePressBuysOneStepWithinTheHotAreaAndOnlyWhatIsAffordable)
     s->money = 1000;
     s->clickLatch = 1; // the title's click, still held
     s.click(kBuyX, kRowY[0], true);
-    EXPECT_EQ(s->turnUpgrades, 0);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeTurn], 0);
     s.press(kBuyX, kRowY[0]);
     s.press(kBuyX, kRowY[0]);
     EXPECT_EQ(s->money, 200);
-    EXPECT_EQ(s->turnUpgrades, 1);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeTurn], 1);
     s.press(kBuyX, kRowY[1]); // 799 short
-    EXPECT_EQ(s->engineUpgrades, 0);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeEngine], 0);
     EXPECT_EQ(s->money, 200);
 
     s->money = 100000;
     for (int frame = 0; frame < 10; ++frame) s.click(kBuyX, kRowY[2], true);
     s.click(kBuyX, kRowY[2], false);
-    EXPECT_EQ(s->gunUpgrades, 1) << "held for ten frames";
-    s->turnUpgrades = kMaxUpgradeSteps;
+    EXPECT_EQ(s->upgradeSteps[kUpgradeGun], 1) << "held for ten frames";
+    s->upgradeSteps[kUpgradeTurn] = kMaxUpgradeSteps;
     s.press(kBuyX, kRowY[0]);
-    EXPECT_EQ(s->turnUpgrades, kMaxUpgradeSteps);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeTurn], kMaxUpgradeSteps);
     // The hot area's edges: 1178..1202 by 83..106.
     s.press(1177, 95);
     s.press(1203, 156);
     EXPECT_EQ(s->money, 100000 - 800);
     s.press(1202, 168);
-    EXPECT_EQ(s->engineUpgrades, 1);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeEngine], 1);
 }
 
 TEST(MissionControl, TimeBonusByMissionAndTime) {
@@ -183,52 +182,48 @@ TEST(MissionControl, AWinOpensTheNextLevelOnceAndTheArrowAndSaveButtonsAnswer) {
         s.click(0, 0, false);
     }
     EXPECT_EQ(s->missionsUnlocked, 2);
-    EXPECT_EQ(s->unlockedDifficulty1, 1);
+    EXPECT_EQ(s->unlockedDifficulty[kMissionConvoy], 1);
     s.won(1, 1, 10000);
     s.click(0, 0, false);
-    EXPECT_EQ(s->unlockedDifficulty1, 2);
+    EXPECT_EQ(s->unlockedDifficulty[kMissionConvoy], 2);
     s.won(2, 0, 10000);
     s.click(0, 0, false);
     EXPECT_EQ(s->missionsUnlocked, 3);
-    EXPECT_EQ(s->unlockedDifficulty2, 1);
+    EXPECT_EQ(s->unlockedDifficulty[kMissionCargo], 1);
 
     TempDir folder;
-    useSaveFolder(folder.path);
+    s.assets->saveFolder = folder.path;
     s.press(100, 130);
-    useSaveFolder("");
     EXPECT_GT(s->savedNotice, 0);
     EXPECT_EQ(s->saveNoticeKind, kNoticeGameSaved);
     s.press(1271, 640);
     s.press(1220, 634);
-    EXPECT_EQ(s->controlShown, 1) << "just outside the arrow";
+    EXPECT_EQ(s->screen, Screen::Control) << "just outside the arrow";
     s.click(1270, 685, true);
-    EXPECT_EQ(s->controlShown, 0);
-    EXPECT_EQ(s->mapShown, 1);
+    EXPECT_EQ(s->screen, Screen::Map);
 }
 
 TEST(MissionMap, OnlyOpenMarkersAnswerAndStarsOnlyUpToTheOpenLevel) {
     Screens s;
-    s->controlShown = 0;
-    s->mapShown = 1;
+    s->screen = Screen::Map;
     s.press(760, 555); // mission 3's marker, not yet there
     s.press(830, 610); // mission 2's
-    EXPECT_EQ(s->mapShown, 1);
+    EXPECT_EQ(s->screen, Screen::Map);
     s->missionsUnlocked = 2;
     s->difficulty = 2;
     s.press(830, 610);
     EXPECT_EQ(s->mission, 2);
     EXPECT_EQ(s->difficulty, 0) << "picking a mission resets the level";
-    EXPECT_EQ(s->briefingShown, 1);
+    EXPECT_EQ(s->screen, Screen::Briefing);
 
     s->mission = kMissionConvoy;
-    s->unlockedDifficulty1 = 1;
+    s->unlockedDifficulty[kMissionConvoy] = 1;
     s.press(950, 560);
     EXPECT_EQ(s->difficulty, 0);
     s.press(830, 560);
     EXPECT_EQ(s->difficulty, 1);
     s.press(1260, 10); // close leads back to the map
-    EXPECT_EQ(s->briefingShown, 0);
-    EXPECT_EQ(s->mapShown, 1);
+    EXPECT_EQ(s->screen, Screen::Map);
 }
 
 TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
@@ -241,40 +236,40 @@ TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
     s->cargoDestroyed = 1;
     s->aircraft.airspeed = 0.5;
     checkObjective(*s);
-    EXPECT_TRUE(outcomeIs(*s, "NULL"));
+    EXPECT_EQ(s->outcome, Outcome::Flying);
     s->aircraft.airspeed = 0.0;
     playEverySound(s);
     checkObjective(*s);
-    EXPECT_TRUE(outcomeIs(*s, "Won"));
+    EXPECT_EQ(s->outcome, Outcome::Won);
     EXPECT_EQ(soundsPlayingBut(s, -1), 0) << "the sortie's sounds end with it";
     EXPECT_EQ(s->reward, 1000);
     EXPECT_EQ(s->missionStopwatch.stopped, 1);
     s->keys[kVkY] = 1;
     handleOutcome(*s);
     EXPECT_EQ(s->missionsWon, 1) << "Y does nothing while mission control is up";
-    EXPECT_EQ(s->titleShown, 0);
+    EXPECT_EQ(s->screen, Screen::Control);
 }
 
 // The lost replays pin each loss's sounds and Y from an empty screen; here Y over a screen.
 TEST(Outcome, AfterALossYStartsANewGameOnlyWithNoScreenUp) {
     TestGame s;
     s.launch(1);
-    s->turnUpgrades = 2;
+    s->upgradeSteps[kUpgradeTurn] = 2;
     playEverySound(s);
-    raiseCrash(*s, "Blew");
+    raiseCrash(*s, Outcome::Blew);
     handleOutcome(*s);
     EXPECT_TRUE(s.playing(kSoundDetonationFar));
     EXPECT_EQ(soundsPlayingBut(s, kSoundDetonationFar), 0) << "only the loss's own sound";
     s.keys[kVkY] = 1;
-    s->mapShown = 1;
+    s->screen = Screen::Map;
     handleOutcome(*s);
-    EXPECT_TRUE(outcomeIs(*s, "Blew"));
-    s->mapShown = 0;
+    EXPECT_EQ(s->outcome, Outcome::Blew);
+    s->screen = Screen::None;
     playEverySound(s);
     handleOutcome(*s);
     EXPECT_EQ(soundsPlayingBut(s, -1), 0);
-    EXPECT_EQ(s->titleShown, 1);
-    EXPECT_EQ(s->turnUpgrades, 0);
+    EXPECT_EQ(s->screen, Screen::Title);
+    EXPECT_EQ(s->upgradeSteps[kUpgradeTurn], 0);
 }
 
 namespace {

@@ -48,7 +48,7 @@ struct TestGame {
 
     // From the title straight into a sortie, as the screens would get there.
     void launch(int32_t mission, int32_t difficulty = 0) {
-        game->titleShown = 0;
+        game->screen = Screen::Briefing;
         game->mission = static_cast<Mission>(mission);
         game->difficulty = difficulty;
         takeOff(*game);

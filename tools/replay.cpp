@@ -53,11 +53,6 @@
 
 namespace {
 
-bool isInput(Action action) {
-    return action == Action::Down || action == Action::Up || action == Action::Mouse || action == Action::Press ||
-           action == Action::Release;
-}
-
 // FNV-1a over the composited frame's pixels, as 16 hex digits: a short name for a whole picture.
 std::string frameHash() {
     std::vector<uint32_t> pixels(size_t(kClientWidth) * kClientHeight);
@@ -105,9 +100,9 @@ int main(int argc, char** argv) {
     if (!readScript("skarnwing-replay", scriptPath, script)) return 2;
 
     enterDataFolder(argv[0]);
-    useSaveFolder(script.saveFolder);
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
+    gameAssets->saveFolder = script.saveFolder;
     platformOpen();
     // A recorded game hands the game its clock readings back, frame by frame.
     const bool recordedClock = script.frequency > 0 ||
@@ -145,11 +140,11 @@ int main(int argc, char** argv) {
             if (c.action == Action::Launch || c.action == Action::Save || c.action == Action::Load) awaitAssets(*game);
             if (c.action == Action::Launch) {
                 // As if the title and the screens had been clicked through to this briefing.
-                game->titleShown = 0;
+                game->screen = Screen::Briefing;
                 game->mission = static_cast<Mission>(c.a);
                 game->difficulty = c.b;
                 // The parser admits only the table's missions, each with its open difficulty.
-                int32_t& unlocked = (*game).*missionRow(game->mission).unlockedDifficulty;
+                int32_t& unlocked = game->unlockedDifficulty[game->mission];
                 unlocked = std::max(unlocked, c.b);
                 if (c.missiles >= 0) game->missileLoad = c.missiles;
                 takeOff(*game);
@@ -163,18 +158,8 @@ int main(int argc, char** argv) {
                 }
                 continue;
             }
-            if (!isInput(c.action)) continue;
             InputEvent event;
-            switch (c.action) {
-            case Action::Down: event = {InputEventType::KeyDown, c.a, 0, 0, 0}; break;
-            case Action::Up: event = {InputEventType::KeyUp, c.a, 0, 0, 0}; break;
-            case Action::Mouse:
-                event = {InputEventType::MouseMove, 0, c.a, c.b, c.buttons >= 0 ? static_cast<uint32_t>(c.buttons) : buttons};
-                break;
-            case Action::Press: buttons |= kMouseButtonLeft; event = {InputEventType::LeftDown, 0, 0, 0, 0}; break;
-            default: buttons &= ~kMouseButtonLeft; event = {InputEventType::LeftUp, 0, 0, 0, 0}; break;
-            }
-            headlessPushEvent(event);
+            if (inputEventOf(c, buttons, event)) headlessPushEvent(event);
         }
         const bool running = pumpOnce(*game);
         if (running && profile) {

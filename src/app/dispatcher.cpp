@@ -32,8 +32,7 @@ namespace {
 
 // What a click on the title does: mission control opens.
 void leaveTitle(GameState& game) {
-    game.titleShown = 0;
-    game.controlShown = 1;
+    game.screen = game.screen == Screen::TitleOverMap ? Screen::ControlAndMap : Screen::Control;
     game.clickLatch = 1;
 }
 
@@ -77,7 +76,7 @@ void handleTitle(GameState& game) {
         game.clickLatch = 0;
     }
     if (game.loadNotice >= 0 && game.gameLoaded) game.loadNotice -= 1;
-    if (game.titleShown) runTitleKeys(game);
+    if (titleShown(game)) runTitleKeys(game);
 }
 
 // The screen that is up, or the message of a lost sortie; then the outcome step, which waits
@@ -85,15 +84,15 @@ void handleTitle(GameState& game) {
 // picture as the player has always seen it: mission control and the briefing draw what the
 // input left, the map draws before its click is taken (the clicked marker shows lit once).
 void runBetweenSorties(GameState& game) {
-    if (outcomeIs(game, "Won")) {
-        if (game.controlShown && !game.mapShown && !game.briefingShown) {
+    if (game.outcome == Outcome::Won) {
+        if (game.screen == Screen::Control) {
             handleMissionControl(game);
             drawMissionControl(game);
             countDownSaveNotice(game);
-        } else if (game.mapShown && !game.briefingShown && !game.controlShown) {
+        } else if (game.screen == Screen::Map) {
             drawMissionMap(game);
             handleMissionMap(game);
-        } else if (game.briefingShown && !game.mapShown && !game.controlShown) {
+        } else if (game.screen == Screen::Briefing) {
             handleBriefing(game);
             drawBriefing(game);
         }
@@ -149,7 +148,7 @@ void releaseKeyLatches(GameState& game) {
 // them; the step's motion is one function both use.
 void runSortie(GameState& game) {
     const MissionRow& mission = currentMission(game);
-    if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, "Crashed"); // the frame still runs
+    if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, Outcome::Crashed); // the frame still runs
     scrollScenery(game);
     drawBackdrop(game, mission.sky);
     drawTerrain(game, mission.terrain);
@@ -216,7 +215,7 @@ bool runDispatcher(GameState& game) {
         drawTexture(game, kTexTitle, 0, 0);
         dimFrame(game);
         drawSettings(game);
-    } else if (game.titleShown) {
+    } else if (titleShown(game)) {
         drawTitle(game);
         handleTitle(game);
     } else if (game.missionOver) {

@@ -43,7 +43,7 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 
 void runFrame(GameState& game) {
     // The title needs only what start-up waited for; every other screen may need anything.
-    if (!game.titleShown) awaitAssets(game);
+    if (!titleShown(game)) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
     // The player's conveniences take their input first: a pause that begins here keeps the
     // last frame's picture, which the wipe would lose.

@@ -87,9 +87,9 @@ void loadBehind(InventoryLoad& load) {
 }
 
 // Points a sprite record at its set with everything else zeroed.
-void setUpSprite(SpriteRecord& sprite, FrameSet& set, int32_t framesPerImage) {
+void setUpSprite(SpriteRecord& sprite, FrameSetId set, int32_t framesPerImage) {
     sprite = SpriteRecord{};
-    sprite.frames = &set;
+    sprite.frames = set;
     sprite.framesPerImage = framesPerImage;
 }
 
@@ -142,8 +142,9 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     };
     jobs.push_back(forTitle(resourceJob(titleRow)));
     jobs.push_back(forTitle([&game]() { loadMusic(game.assets->track1, "Files\\Sound\\m1.z2"); }));
-    jobs.push_back(forTitle([&game]() { buildFrameSet(game.assets->bombBlastFrames, 6, 12, 200, 120); }));
-    jobs.push_back(forTitle([&game]() { buildFrameSet(game.assets->missileBlastFrames, 31, 12, 200, 150); }));
+    jobs.push_back(forTitle([&game]() { buildFrameSet(game.assets->frameSets[kFramesBombBlast], 6, 12, 200, 120); }));
+    jobs.push_back(
+        forTitle([&game]() { buildFrameSet(game.assets->frameSets[kFramesMissileBlast], 31, 12, 200, 150); }));
     // The longest jobs first, so that no core is left with one at the end: the largest picture
     // (resource 34, scaled from 3264x2448), then the other pictures.
     std::vector<int32_t> order;
@@ -173,14 +174,14 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
         decodeResourceImage(game.assets->bombImage, 5);
         decodeResourceImage(game.assets->missileImage, 37);
     });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustAfterburnerFrames, 8, 3, 204, 204); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->rollFrames, 1, 3, 204, 204); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->aircraftFrames, 15, 1, 204, 204); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustCruiseFrames, 7, 3, 204, 204); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->exhaustLowFrames, 9, 3, 204, 204); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->gearFrames, 16, 1, 204, 204); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->cargoFrames, 10, 1, 610, 128); });
-    jobs.push_back([&game]() { buildFrameSet(game.assets->smokeFrames, 13, 1, 280, 280); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesExhaustAfterburner], 8, 3, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesRoll], 1, 3, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesAircraft], 15, 1, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesExhaustCruise], 7, 3, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesExhaustLow], 9, 3, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesGear], 16, 1, 204, 204); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesCargo], 10, 1, 610, 128); });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesSmoke], 13, 1, 280, 280); });
     jobs.push_back([&game]() {
         SoundEffect* sounds = game.assets->sounds;
         for (const SoundRow& row : kSoundRows) {
@@ -232,13 +233,13 @@ void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load) {
 
 void setUpSprites(GameState& game) {
     // The exhaust flames and the gear hold each image 10 / count frames.
-    setUpSprite(game.aircraftSprite, game.assets->aircraftFrames, 0);
-    setUpSprite(game.gearSprite, game.assets->gearFrames, 10 / 1);
-    setUpSprite(game.rollSprite, game.assets->rollFrames, 0);
-    setUpSprite(game.exhaustCruiseSprite, game.assets->exhaustCruiseFrames, 10 / 3);
-    setUpSprite(game.exhaustLowSprite, game.assets->exhaustLowFrames, 10 / 3);
-    setUpSprite(game.exhaustAfterburnerSprite, game.assets->exhaustAfterburnerFrames, 10 / 3);
-    setUpSprite(game.cargoSprite, game.assets->cargoFrames, 0);
+    setUpSprite(game.aircraftSprite, kFramesAircraft, 0);
+    setUpSprite(game.gearSprite, kFramesGear, 10 / 1);
+    setUpSprite(game.rollSprite, kFramesRoll, 0);
+    setUpSprite(game.exhaustCruiseSprite, kFramesExhaustCruise, 10 / 3);
+    setUpSprite(game.exhaustLowSprite, kFramesExhaustLow, 10 / 3);
+    setUpSprite(game.exhaustAfterburnerSprite, kFramesExhaustAfterburner, 10 / 3);
+    setUpSprite(game.cargoSprite, kFramesCargo, 0);
 }
 
 void loadInventory(GameState& game) {

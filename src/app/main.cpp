@@ -18,7 +18,6 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
-#include "screens/save_file.h"
 
 namespace {
 
@@ -102,17 +101,7 @@ void feedEvents(GameState& game, const Script& script, int64_t frame, size_t& ne
         const Command& c = script.commands[next];
         if (c.frame < frame) continue;
         InputEvent event;
-        switch (c.action) {
-        case Action::Down: event = {InputEventType::KeyDown, c.a, 0, 0, 0}; break;
-        case Action::Up: event = {InputEventType::KeyUp, c.a, 0, 0, 0}; break;
-        case Action::Mouse:
-            event = {InputEventType::MouseMove, 0, c.a, c.b, c.buttons >= 0 ? static_cast<uint32_t>(c.buttons) : buttons};
-            break;
-        case Action::Press: buttons |= kMouseButtonLeft; event = {InputEventType::LeftDown, 0, 0, 0, 0}; break;
-        case Action::Release: buttons &= ~kMouseButtonLeft; event = {InputEventType::LeftUp, 0, 0, 0, 0}; break;
-        default: continue;
-        }
-        handleInputEvent(game.keys, game.mouse, event);
+        if (inputEventOf(c, buttons, event)) handleInputEvent(game.keys, game.mouse, event);
     }
 }
 
@@ -175,13 +164,13 @@ int main(int argc, char** argv) {
         if (clocked) platformUseRecordedClock(recording.frequency);
         size_t first = 0;
         pushReadings(recording, 0, first);
-        holdBackSaves(true);
     }
     if (options.recordPath != nullptr && !platformRecordTo(options.recordPath, seed, fullScreen)) return 1;
     enterDataFolder(argv[0]);
     // Large (font sheets, tables), so it lives on the heap; value-initialised to all zero.
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
+    gameAssets->savesHeldBack = options.playPath != nullptr;
     // The assets decode on threads of their own while the window and its renderer open.
     std::unique_ptr<InventoryLoad> loading = beginStartUp(*game, *gameAssets);
     if (!platformOpen()) return 1;

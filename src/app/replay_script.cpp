@@ -27,6 +27,25 @@ int32_t keyCode(const std::string& name) {
     return -1;
 }
 
+bool inputEventOf(const Command& c, uint32_t& buttons, InputEvent& event) {
+    switch (c.action) {
+    case Action::Down: event = {InputEventType::KeyDown, c.a, 0, 0, 0}; return true;
+    case Action::Up: event = {InputEventType::KeyUp, c.a, 0, 0, 0}; return true;
+    case Action::Mouse:
+        event = {InputEventType::MouseMove, 0, c.a, c.b, c.buttons >= 0 ? static_cast<uint32_t>(c.buttons) : buttons};
+        return true;
+    case Action::Press:
+        buttons |= kMouseButtonLeft;
+        event = {InputEventType::LeftDown, 0, 0, 0, 0};
+        return true;
+    case Action::Release:
+        buttons &= ~kMouseButtonLeft;
+        event = {InputEventType::LeftUp, 0, 0, 0, 0};
+        return true;
+    default: return false;
+    }
+}
+
 namespace {
 
 bool parseInt(const std::string& word, int64_t& value) {

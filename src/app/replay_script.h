@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 enum class Action { Down, Up, Mouse, Press, Release, Launch, Save, Load, Shot, Dump, Hash, End, Clock };
 
 struct Command {
@@ -32,6 +34,11 @@ struct Script {
 // Virtual-key code for a key name (Backspace Tab Enter Ctrl Esc Space Left Up Right Down, a letter or
 // digit, or a code such as 0x41), or -1.
 int32_t keyCode(const std::string& name);
+
+// The input event an input command (down, up, mouse, press, release) stands for, into `event`;
+// false for any other command. `buttons` holds the mouse buttons as the commands so far left
+// them: press and release change it, a mouse line without buttons of its own reports it.
+bool inputEventOf(const Command& command, uint32_t& buttons, InputEvent& event);
 
 // Reads the script at `path`; on a bad line prints a message naming the file and the line, as
 // `program` says it, and returns false.

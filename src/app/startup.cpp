@@ -57,25 +57,19 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
 
     game.showClock = makeStopwatch();
 
-    game.titleShown = 0;
-    game.controlShown = 0;
-    game.mapShown = 0;
-    game.briefingShown = 0;
+    game.screen = Screen::None;
     game.fullScreen = 0;
     game.missionsUnlocked = 1;
-    game.unlockedDifficulty1 = 0;
-    game.unlockedDifficulty2 = 0;
-    game.unlockedDifficulty3 = 0;
+    for (int32_t& level : game.unlockedDifficulty) level = 0;
     game.difficulty = 0;
     game.cargoCount = 1;
     game.smokeMode = 1;
     game.camera.cameraLeadMin = 0;
     game.camera.cameraLeadMax = 300;
-    game.musicTrack1On = 1;
-    game.musicTrack2On = 0;
+    game.musicTrack = 1;
 
     game.fpsStopwatch = makeStopwatch();
-    game.outcome[0] = '\0';
+    game.outcome = Outcome::Unset;
 
     loadFonts(game);
     if (titleFirst) {
@@ -95,7 +89,7 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
 
 void runShutDown(GameState& game) {
     awaitAssets(game); // no load may still write into the records being released
-    game.outcome[0] = '\0';
+    game.outcome = Outcome::Unset;
     releaseSounds(game);
 }
 

@@ -6,6 +6,7 @@
 
 #include "assets/audio_dump.h"
 #include "game/game_state.h"
+#include "raster/colours.h"
 
 namespace {
 
@@ -186,10 +187,11 @@ std::string dumpState(const GameState& game, int64_t frame) {
     line.number("mouseX", game.mouse.x);
     line.number("mouseY", game.mouse.y);
     line.number("leftDown", game.mouse.leftDown);
-    SKARNWING_DUMP(titleShown);
-    SKARNWING_DUMP(controlShown);
-    SKARNWING_DUMP(mapShown);
-    SKARNWING_DUMP(briefingShown);
+    const ScreenFlags shown = screenFlags(game.screen);
+    line.number("titleShown", shown.title);
+    line.number("controlShown", shown.control);
+    line.number("mapShown", shown.map);
+    line.number("briefingShown", shown.briefing);
     SKARNWING_DUMP(fullScreen);
     SKARNWING_DUMP(objectiveDone);
     SKARNWING_DUMP(selectedWeapon);
@@ -199,12 +201,12 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(cargoCount);
     SKARNWING_DUMP(cargoDestroyed);
     SKARNWING_DUMP(missionsUnlocked);
-    SKARNWING_DUMP(unlockedDifficulty1);
-    SKARNWING_DUMP(unlockedDifficulty2);
-    SKARNWING_DUMP(unlockedDifficulty3);
+    line.number("unlockedDifficulty1", game.unlockedDifficulty[kMissionConvoy]);
+    line.number("unlockedDifficulty2", game.unlockedDifficulty[kMissionCargo]);
+    line.number("unlockedDifficulty3", game.unlockedDifficulty[kMissionAirshow]);
     SKARNWING_DUMP(difficulty);
-    SKARNWING_DUMP(musicTrack1On);
-    SKARNWING_DUMP(musicTrack2On);
+    line.number("musicTrack1On", game.musicTrack == 1);
+    line.number("musicTrack2On", game.musicTrack == 2);
     SKARNWING_DUMP(bombBlastCount);
     SKARNWING_DUMP(missileBlastCount);
     SKARNWING_DUMP_IN(camera, cameraLead);
@@ -252,9 +254,9 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(terrainScrollX);
     SKARNWING_DUMP(terrainScrollY);
     SKARNWING_DUMP(shadowScale);
-    SKARNWING_DUMP(barColourR);
-    SKARNWING_DUMP(barColourG);
-    SKARNWING_DUMP(barColourB);
+    line.number("barColourR", redOf(game.barColour));
+    line.number("barColourG", greenOf(game.barColour));
+    line.number("barColourB", blueOf(game.barColour));
     SKARNWING_DUMP(triggerLatch);
     SKARNWING_DUMP(gunRounds);
     SKARNWING_DUMP(bombLoad);
@@ -279,22 +281,20 @@ std::string dumpState(const GameState& game, int64_t frame) {
     SKARNWING_DUMP(timeBonus);
     SKARNWING_DUMP(reward);
     SKARNWING_DUMP(rewardPaid);
-    SKARNWING_DUMP(turnUpgrades);
-    SKARNWING_DUMP(engineUpgrades);
-    SKARNWING_DUMP(gunUpgrades);
-    SKARNWING_DUMP(bombUpgrades);
-    SKARNWING_DUMP(missileUpgrades);
-    SKARNWING_DUMP(turnPrice);
-    SKARNWING_DUMP(enginePrice);
-    SKARNWING_DUMP(gunPrice);
-    SKARNWING_DUMP(bombPrice);
-    SKARNWING_DUMP(missilePrice);
+    // The rows' fields under the names they had before they were tables.
+    constexpr const char* kStepNames[kUpgradeRows] = {"turnUpgrades", "engineUpgrades", "gunUpgrades", "bombUpgrades",
+                                                      "missileUpgrades"};
+    constexpr const char* kPriceNames[kUpgradeRows] = {"turnPrice", "enginePrice", "gunPrice", "bombPrice",
+                                                       "missilePrice"};
+    for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kStepNames[row], game.upgradeSteps[row]);
+    for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kPriceNames[row], game.upgradePrices[row]);
     SKARNWING_DUMP(missionsWon);
     SKARNWING_DUMP(outcomeHandled);
     SKARNWING_DUMP(sortieClockStarted);
-    SKARNWING_DUMP(targetInSector);
-    SKARNWING_DUMP(noTargetInSector);
-    line.string("outcome", game.outcome);
+    // Both 0 before the first lock-on step, then one of them 1.
+    line.number("targetInSector", game.sectorTarget == SectorTarget::Present);
+    line.number("noTargetInSector", game.sectorTarget == SectorTarget::Absent);
+    line.string("outcome", outcomeText(game.outcome));
     dumpTrucks(line, game);
     dumpCargo(line, game);
     dumpMissiles(line, game);

@@ -2,6 +2,11 @@
 
 #include "game/game_state.h"
 
+const FrameSet* frameSetOf(const GameState& game, FrameSetId id) {
+    if (id <= kFramesNone || id >= kFrameSetCount) return nullptr;
+    return &game.assets->frameSets[id];
+}
+
 void drawTexture(const GameState& game, TextureSlot slot, double x, double y) {
     platformDrawTexture(game.assets->textures[slot], static_cast<int32_t>(x), static_cast<int32_t>(y));
 }

@@ -1,11 +1,13 @@
 #pragma once
 // Everything start-up loads: device textures, decoded pictures and the frame sets cut from them,
 // the two bitmap fonts with their sheets, the sound-effect slots and the music tracks, and the
-// frame's canvas. Start-up fills it once in a fixed order; afterwards the game steps only read
-// it (the frame points the canvas at each frame's pixels, and the music steps keep the tracks
-// playing). The GameState points at it; it is never part of the state.
+// frame's canvas; and where this run keeps its save. Start-up fills it once in a fixed order;
+// afterwards the game steps only read it (the frame points the canvas at each frame's pixels, and
+// the music steps keep the tracks playing). The GameState points at it; it is never part of the
+// state.
 
 #include <cstdint>
+#include <string>
 
 #include "assets/asset_list.h"
 #include "assets/images.h"
@@ -76,6 +78,13 @@ struct GameAssets {
     // The frame buffer the software raster draws into, open during a frame.
     Canvas canvas;
 
+    // The folder the save goes under; empty for the folder of the player's files. Set by a tool
+    // or test before start-up.
+    std::string saveFolder;
+    // A recorded game is being watched: a save writes nothing and reports success, so the
+    // recorded game goes on as it went.
+    bool savesHeldBack = false;
+
     // Sound effects, by SoundSlot, and the two music tracks.
     SoundEffect sounds[kSoundSlotCount];
     MusicTrack track1;
@@ -96,20 +105,15 @@ struct GameAssets {
     // Device textures, by TextureSlot; 0 is absent.
     TextureHandle textures[kTextureCount] = {};
 
-    // Frame sets, played by the sprite records of the GameState.
-    FrameSet exhaustAfterburnerFrames; // resource 8, 3 images of 204x204
-    FrameSet rollFrames;               // resource 1, 3 images of 204x204
-    FrameSet aircraftFrames;           // resource 15, 1 image of 204x204
-    FrameSet exhaustCruiseFrames;      // resource 7, 3 images of 204x204
-    FrameSet exhaustLowFrames;         // resource 9, 3 images of 204x204
-    FrameSet gearFrames;               // resource 16, 1 image of 204x204
-    FrameSet bombBlastFrames;          // resource 6, 12 images of 200x120
-    FrameSet missileBlastFrames;       // resource 31, 12 images of 200x150
-    FrameSet cargoFrames;              // resource 10, 1 image of 610x128
-    FrameSet smokeFrames;              // resource 13, 1 image of 280x280
+    // Frame sets by FrameSetId, played by the sprite records of the GameState and by the blasts
+    // and smoke; the kFramesNone set stays empty.
+    FrameSet frameSets[kFrameSetCount];
 };
 
 struct GameState;
+
+// The frame set a sprite record's id names, or null for kFramesNone or an id out of range.
+const FrameSet* frameSetOf(const GameState& game, FrameSetId id);
 
 // The texture in `slot` with its top-left at (x, y), truncated to whole pixels, beneath the canvas.
 void drawTexture(const GameState& game, TextureSlot slot, double x, double y);

@@ -659,9 +659,8 @@ void loadBmpSheet(const char* windowsPath, uint32_t* buffer, int32_t width, int3
     }
 }
 
-void advanceSprite(SpriteRecord& sprite) {
+void advanceSprite(SpriteRecord& sprite, const FrameSet* set) {
     // The record's own frames-per-image paces it; the loaded set is shared and never written.
-    const FrameSet* set = sprite.frames;
     if (set == nullptr || set->count <= 0) return;
     sprite.tick += 1;
     if (sprite.tick >= sprite.framesPerImage) {

@@ -92,6 +92,6 @@ void buildFrameSet(FrameSet& set, int32_t id, int32_t count, int32_t frameWidth,
 // leaves the buffer all 0 (no ink) and prints one line naming the file.
 void loadBmpSheet(const char* windowsPath, uint32_t* buffer, int32_t width, int32_t height);
 
-// Counts one frame of the record and moves to the next image (wrapping) when the count reaches
-// the record's frames-per-image.
-void advanceSprite(SpriteRecord& sprite);
+// Counts one frame of the record and moves to the next image of `set`, the frame set it plays
+// (wrapping), when the count reaches the record's frames-per-image. A null set stops it.
+void advanceSprite(SpriteRecord& sprite, const FrameSet* set);

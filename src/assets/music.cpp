@@ -231,17 +231,15 @@ void loopMusic(GameState& game) {
 }
 
 void switchToTrack1(GameState& game) {
-    if (!game.musicTrack2On) return;
+    if (game.musicTrack != 2) return;
     resetMusic(game.assets->track2);
     playMusic(game.assets->track1);
-    game.musicTrack2On = 0;
-    game.musicTrack1On = 1;
+    game.musicTrack = 1;
 }
 
 void switchToTrack2(GameState& game) {
-    if (!game.musicTrack1On) return;
+    if (game.musicTrack != 1) return;
     resetMusic(game.assets->track1);
     playMusic(game.assets->track2);
-    game.musicTrack1On = 0;
-    game.musicTrack2On = 1;
+    game.musicTrack = 2;
 }

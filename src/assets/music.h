@@ -64,6 +64,6 @@ bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool p
 void loopMusic(GameState& game);
 
 // Track switches: stop the track that plays and start the other from its beginning, updating
-// musicTrack1On and musicTrack2On. Each does nothing unless the other track is the one on.
+// musicTrack. Each does nothing unless the other track is the one on.
 void switchToTrack1(GameState& game);
 void switchToTrack2(GameState& game);

@@ -20,10 +20,10 @@ struct BlastTable {
 BlastTable tableOf(GameState& game, BlastKind kind) {
     if (kind == BlastKind::Bomb) {
         return {game.bombBlasts, game.craters, &game.bombBlastCount, kBombBlastCapacity,
-                &game.assets->bombBlastFrames};
+                &game.assets->frameSets[kFramesBombBlast]};
     }
     return {game.missileBlasts, game.blastMarks, &game.missileBlastCount, kMissileBlastCapacity,
-            &game.assets->missileBlastFrames};
+            &game.assets->frameSets[kFramesMissileBlast]};
 }
 
 // The record a new blast goes into, or null. Below the capacity it is the next one, as it was
@@ -120,8 +120,9 @@ void startAirBlast(GameState& game, BlastKind kind, double worldX, double worldY
 }
 
 void drawBlasts(const GameState& game) {
-    drawTable(game, game.bombBlasts, game.bombBlastCount, kBombBlastCapacity, game.assets->bombBlastFrames);
-    drawTable(game, game.missileBlasts, game.missileBlastCount, kMissileBlastCapacity, game.assets->missileBlastFrames);
+    drawTable(game, game.bombBlasts, game.bombBlastCount, kBombBlastCapacity, game.assets->frameSets[kFramesBombBlast]);
+    drawTable(game, game.missileBlasts, game.missileBlastCount, kMissileBlastCapacity,
+              game.assets->frameSets[kFramesMissileBlast]);
 }
 
 void updateBlasts(GameState& game) {

@@ -190,7 +190,7 @@ void setUpCargoAircraft(GameState& game) {
 }
 
 void drawCargo(const GameState& game) {
-    const FrameSet* frames = game.cargoSprite.frames;
+    const FrameSet* frames = frameSetOf(game, game.cargoSprite.frames);
     const PixelImage* image = frames != nullptr && !frames->images.empty() ? &frames->images[0] : nullptr;
     if (image == nullptr) return;
     const int32_t count = cargoInUse(game);
@@ -221,7 +221,7 @@ void moveCargo(GameState& game) {
             cargo.sector += 1;
             cargo.x = -100;
         } else if (cargo.x > kBombingX && cargo.active && cargo.sector == 0) {
-            raiseOutcome(game, "Bombed");
+            raiseOutcome(game, Outcome::Bombed);
             cargo.sector = -2; // so it cannot bomb the base twice
         }
     }
@@ -246,7 +246,7 @@ void updateCargo(GameState& game) {
         CargoAircraft& cargo = game.cargoAircraft[i];
         const CargoBoxes boxes = cargoBoxes(game, cargo);
         for (const Point& p : {player.nose, player.tail, player.fin}) {
-            if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector) raiseCrash(game, "Crashed");
+            if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector) raiseCrash(game, Outcome::Crashed);
         }
         hitByProjectiles(game, cargo, boxes);
         cargo.noseDX = boxes.a.left - player.nose.x;

@@ -11,12 +11,13 @@
 #include "game/world.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 
 namespace {
 
-constexpr int32_t kGreenR = 106;
-constexpr int32_t kGreenG = 227;
-constexpr int32_t kGreenB = 0;
+constexpr int32_t kGreenR = redOf(kInstrumentGreen);
+constexpr int32_t kGreenG = greenOf(kInstrumentGreen);
+constexpr int32_t kGreenB = blueOf(kInstrumentGreen);
 
 void greenLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
     drawLine(canvas, x1, y1, x2, y2, kGreenR, kGreenG, kGreenB);
@@ -46,8 +47,8 @@ void drawThrottleBar(const GameState& game) {
     const double percent = game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0;
     if (game.aircraft.fuel <= 0) return;
     for (int32_t y = 20; y <= 23; ++y) {
-        drawLine(game.assets->canvas, 565, y, static_cast<int32_t>(percent + 565), y, game.barColourR, game.barColourG,
-                 game.barColourB);
+        drawLine(game.assets->canvas, 565, y, static_cast<int32_t>(percent + 565), y, redOf(game.barColour),
+                 greenOf(game.barColour), blueOf(game.barColour));
     }
 }
 
@@ -152,7 +153,7 @@ void lockMarkColour(int32_t* r, int32_t* g, int32_t* b) {
 }
 
 uint32_t throttleBarColour(double percent) {
-    if (percent > 58 && percent <= 102) return 0xFFFF8000u;
+    if (percent > 58 && percent <= 102) return kThrottleOrange;
     if (percent <= 107) return kInstrumentGreen;
     return kRed;
 }
@@ -163,10 +164,7 @@ void readAltimeter(GameState& game) {
 
 void setThrottleBarColour(GameState& game) {
     if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
-    const uint32_t colour = throttleBarColour(game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0);
-    game.barColourR = static_cast<int32_t>((colour >> 16) & 0xFF);
-    game.barColourG = static_cast<int32_t>((colour >> 8) & 0xFF);
-    game.barColourB = static_cast<int32_t>(colour & 0xFF);
+    game.barColour = throttleBarColour(game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0);
 }
 
 void drawCockpit(const GameState& game) {
@@ -180,7 +178,5 @@ void drawCockpit(const GameState& game) {
 }
 
 void resetCockpit(GameState& game) {
-    game.barColourR = 255;
-    game.barColourG = 255;
-    game.barColourB = 255;
+    game.barColour = kWhite;
 }

@@ -149,7 +149,7 @@ void updateTrucks(GameState& game) {
             game.trucksDestroyed += 1;
         }
         if (truck.x > kSectionWidth) {
-            raiseOutcome(game, "Escaped");
+            raiseOutcome(game, Outcome::Escaped);
             truck.x = 0;
         }
     }

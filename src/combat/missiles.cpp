@@ -175,14 +175,12 @@ void drawLockOn(const GameState& game) {
 void updateLockOn(GameState& game) {
     const SoundEffect& lockTone = game.assets->sounds[kSoundLockTone];
     const SoundEffect& searchTone = game.assets->sounds[kSoundSearchTone];
-    game.targetInSector = 0;
-    game.noTargetInSector = 1;
+    game.sectorTarget = SectorTarget::Absent;
     const int32_t count = std::clamp(game.cargoCount, 0, kCargoCapacity);
     for (int32_t i = 0; i < count; ++i) {
         const CargoAircraft& cargo = game.cargoAircraft[i];
         if (cargo.sector == game.sector && cargo.hitPoints > 0) {
-            game.targetInSector = 1;
-            game.noTargetInSector = 0;
+            game.sectorTarget = SectorTarget::Present;
         }
         if (!cargo.active || cargo.x <= 0) continue;
         if (cargo.sector != game.sector) {
@@ -200,7 +198,7 @@ void updateLockOn(GameState& game) {
             next.aimY = cargo.y - game.camera.cameraY;
         }
     }
-    if (game.noTargetInSector && !game.targetInSector) stopTone(lockTone);
+    if (game.sectorTarget == SectorTarget::Absent) stopTone(lockTone);
     if (game.selectedWeapon == kWeaponGun || game.selectedWeapon == kWeaponBombs || game.missilesFired == game.missileLoad) stopTone(lockTone);
 }
 

@@ -23,7 +23,7 @@ void moveMissiles(GameState& game);
 // Every missile in flight in the player's section where this frame's flight takes it.
 void drawMissiles(const GameState& game);
 
-// The lock-on: targetInSector, the tones and the mark on the next slot while Space is held.
+// The lock-on: sectorTarget, the tones and the mark on the next slot while Space is held.
 void updateLockOn(GameState& game);
 // The cargo aircraft's radar dots and the diamond on the one locked on.
 void drawLockOn(const GameState& game);

@@ -29,8 +29,6 @@ void resetSortieFields(GameState& game, bool newGame) {
     game.sortieClockStarted = 0;
     game.rewardPaid = 0;
     game.clickLatch = 0;
-    game.mapShown = 0;
-    game.briefingShown = 0;
     game.throttleUntouched = 1;
     game.gameLoaded = 0;
     resetWeapons(game, newGame);
@@ -58,33 +56,29 @@ void resetProgress(GameState& game) {
     game.reward = 0;
     game.savedNotice = 0;
     game.saveLoadLatch = 0;
-    game.turnUpgrades = 0;
-    game.engineUpgrades = 0;
-    game.gunUpgrades = 0;
-    game.bombUpgrades = 0;
-    game.missileUpgrades = 0;
-    game.turnPrice = 100;
-    game.enginePrice = 100;
-    game.gunPrice = 100;
-    game.bombPrice = 200;
-    game.missilePrice = 0;
+    // Mission control prices each row from its steps before it shows them.
+    constexpr int32_t kNewGamePrices[kUpgradeRows] = {100, 100, 100, 200, 0};
+    for (int32_t row = 0; row < kUpgradeRows; ++row) {
+        game.upgradeSteps[row] = 0;
+        game.upgradePrices[row] = kNewGamePrices[row];
+    }
     game.missionsUnlocked = 1;
     game.missionsWon = 0;
-    game.unlockedDifficulty1 = 0;
-    game.unlockedDifficulty2 = 0;
-    game.unlockedDifficulty3 = 0;
+    for (int32_t& level : game.unlockedDifficulty) level = 0;
     game.difficulty = 0;
 }
 
 // The message of a lost sortie and where it stands; null for "Won" and "NULL".
 const char* failureText(const GameState& game, int32_t* x) {
     // clang-format off
-    if (outcomeIs(game, "Blew")) { *x = 540; return "You Blew Yourself Up."; }
-    if (outcomeIs(game, "Crashed")) { *x = 600; return "You Crashed."; }
-    if (outcomeIs(game, "Escaped")) { *x = 555; return "The Enemy Escaped."; }
-    if (outcomeIs(game, "Bombed")) { *x = 555; return "The Enemy Destroyed Our Base."; }
+    switch (game.outcome) {
+    case Outcome::Blew: *x = 540; return "You Blew Yourself Up.";
+    case Outcome::Crashed: *x = 600; return "You Crashed.";
+    case Outcome::Escaped: *x = 555; return "The Enemy Escaped.";
+    case Outcome::Bombed: *x = 555; return "The Enemy Destroyed Our Base.";
+    default: return nullptr;
+    }
     // clang-format on
-    return nullptr;
 }
 
 bool isLosingOutcome(const GameState& game) {
@@ -103,10 +97,9 @@ void resetNewGame(GameState& game) {
     resetSmoke(game);
     resetFlightConstants(game);
     resetProgress(game);
-    setOutcome(game, "Won");
+    game.outcome = Outcome::Won;
     game.missionOver = 1;
-    game.titleShown = 1;
-    game.controlShown = 0;
+    game.screen = Screen::Title;
 }
 
 void quitSortie(GameState& game) {
@@ -117,9 +110,9 @@ void quitSortie(GameState& game) {
 
 void resetMission(GameState& game) {
     resetSortieFields(game, false);
-    setOutcome(game, "NULL");
+    game.outcome = Outcome::Flying;
     game.missionOver = 0;
-    game.controlShown = 1;
+    game.screen = titleShown(game) ? Screen::TitleOverControl : Screen::Control;
 }
 
 void drawOutcomeMessage(const GameState& game) {
@@ -130,17 +123,15 @@ void drawOutcomeMessage(const GameState& game) {
 void handleOutcome(GameState& game) {
     if (game.outcomeFresh && !game.outcomeHandled && isLosingOutcome(game)) {
         stopSortieSounds(game);
-        playOnce(game.assets->sounds[outcomeIs(game, "Crashed") ? kSoundCrash : kSoundDetonationFar], 0);
+        playOnce(game.assets->sounds[game.outcome == Outcome::Crashed ? kSoundCrash : kSoundDetonationFar], 0);
         game.outcomeHandled = 1;
         game.outcomeFresh = 0;
-        game.controlShown = 0;
-        game.mapShown = 0;
-        game.briefingShown = 0;
+        closeScreensBelowTitle(game);
     }
-    if (game.keys[kVkY] && !game.controlShown && !game.mapShown && !game.briefingShown) {
+    if (game.keys[kVkY] && (game.screen == Screen::None || game.screen == Screen::Title)) {
         stopSortieSounds(game);
         switchToTrack1(game);
-        if (outcomeIs(game, "Won")) {
+        if (game.outcome == Outcome::Won) {
             resetMission(game);
             stopStopwatch(game.missionStopwatch);
             computeTickLength(game.missionStopwatch);

@@ -108,7 +108,7 @@ void bombLands(GameState& game, Bomb& bomb) {
     startGroundBlast(game, BlastKind::Bomb, bomb.worldX);
     const Aircraft& self = game.aircraft;
     if (self.worldY > kRoadY - 70 && bomb.worldX - 100 < self.worldX && self.worldX < bomb.worldX + 55) {
-        raiseOutcome(game, "Blew");
+        raiseOutcome(game, Outcome::Blew);
     }
     playDetonation(game, self.worldY < kFarDetonationAbove);
     bomb.viewX = bomb.viewY = 0.0;

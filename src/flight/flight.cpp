@@ -114,7 +114,7 @@ double wrapPitch(double pitch) {
 }
 
 void drawBlended(const GameState& game, const SpriteRecord& sprite) {
-    const PixelImage* image = currentImage(sprite);
+    const PixelImage* image = currentImage(game, sprite);
     if (image == nullptr) return;
     blitRotatedBlended(game.assets->canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright,
                        sprite.angle, sprite.scale);
@@ -140,7 +140,7 @@ bool overlaysHidden(const GameState& game) {
 void advanceExhaust(GameState& game, SpriteRecord& sprite) {
     if (overlaysHidden(game)) return;
     placeOverlay(game, sprite, game.aircraft.flipped);
-    advanceSprite(sprite);
+    advanceSprite(sprite, frameSetOf(game, sprite.frames));
 }
 
 void lightAfterburner(GameState& game) {
@@ -282,8 +282,8 @@ VelocityTarget gearDownTarget(int sector, double airspeed, double lift) {
     return targetOf(kGearDownTable, sector, airspeed, lift);
 }
 
-const PixelImage* currentImage(const SpriteRecord& sprite) {
-    const FrameSet* set = sprite.frames;
+const PixelImage* currentImage(const GameState& game, const SpriteRecord& sprite) {
+    const FrameSet* set = frameSetOf(game, sprite.frames);
     if (set == nullptr || sprite.imageIndex < 0 || sprite.imageIndex >= set->count ||
         sprite.imageIndex >= (int32_t)set->images.size()) {
         return nullptr;

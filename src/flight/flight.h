@@ -59,7 +59,7 @@ VelocityTarget gearDownTarget(int sector, double airspeed, double lift);
 void placeOverlay(const GameState& game, SpriteRecord& sprite, uint8_t upright);
 
 // The picture a record shows now, or null when its frame set is missing, empty or not loaded.
-const PixelImage* currentImage(const SpriteRecord& sprite);
+const PixelImage* currentImage(const GameState& game, const SpriteRecord& sprite);
 
 // Pitch keys (Left, Right) and the three-frame roll-over (Up, Down).
 void updatePitchAndRoll(GameState& game);

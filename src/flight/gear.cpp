@@ -103,7 +103,7 @@ void drawGear(const GameState& game) {
     if (game.aircraft.rollDone && !keys[kVkUp] && !keys[kVkDown]) return;
     SpriteRecord sprite = game.gearSprite;
     placeOverlay(game, sprite, game.aircraft.flipped);
-    const PixelImage* image = currentImage(sprite);
+    const PixelImage* image = currentImage(game, sprite);
     if (image == nullptr) return;
     // The pivot moves the picture along the aircraft's own vertical axis as the gear retracts.
     blitRotatedPivot(game.assets->canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright,
@@ -143,6 +143,6 @@ void checkRunwayEndCollision(GameState& game) {
     if (game.sector != 0) return;
     if (insideRunwayEndBox(game.aircraft.worldX - game.camera.cameraX, game.aircraft.worldY - game.camera.cameraY,
                            game.runwayX - game.camera.cameraX, game.groundScreenY)) {
-        raiseCrash(game, "Crashed");
+        raiseCrash(game, Outcome::Crashed);
     }
 }

@@ -86,7 +86,7 @@ void updateSmoke(GameState& game) {
 
 void drawSmoke(const GameState& game) {
     if (!smoking(game.smokeMode) || game.smokeIndex == -1) return;
-    const FrameSet& frames = game.assets->smokeFrames;
+    const FrameSet& frames = game.assets->frameSets[kFramesSmoke];
     for (const SmokePuff& puff : game.smokePuffs) {
         if (puff.active && puff.size >= kSmallestDrawn && frames.count > 0) {
             blitRotatedCutoff(game.assets->canvas, frames.images[0], static_cast<int32_t>(puff.x),

@@ -1,8 +1,5 @@
 #include "game/game_state.h"
 
-#include <cstdio>
-#include <cstring>
-
 int32_t gameRandom(GameState& game) {
     game.randomState = game.randomState * 214013u + 2531011u;
     return static_cast<int32_t>((game.randomState >> 16) & 0x7FFF);
@@ -10,23 +7,47 @@ int32_t gameRandom(GameState& game) {
 
 void seedRandom(GameState& game, uint32_t seed) { game.randomState = seed; }
 
-void setOutcome(GameState& game, const char* text) { std::snprintf(game.outcome, sizeof game.outcome, "%s", text); }
+const char* outcomeText(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Unset: return "";
+    case Outcome::Flying: return "NULL";
+    case Outcome::Won: return "Won";
+    case Outcome::Crashed: return "Crashed";
+    case Outcome::Blew: return "Blew";
+    case Outcome::Escaped: return "Escaped";
+    case Outcome::Bombed: return "Bombed";
+    }
+    return "";
+}
 
-bool outcomeIs(const GameState& game, const char* text) { return std::strcmp(game.outcome, text) == 0; }
-
-void raiseOutcome(GameState& game, const char* text) {
+void raiseOutcome(GameState& game, Outcome outcome) {
     game.missionOver = 1;
-    setOutcome(game, text);
+    game.outcome = outcome;
     game.outcomeFresh = 1;
 }
 
-void raiseCrash(GameState& game, const char* text) {
-    raiseOutcome(game, text);
-    game.mapShown = 0;
-    game.briefingShown = 0;
-    game.controlShown = 0;
-    game.titleShown = 0;
+void raiseCrash(GameState& game, Outcome outcome) {
+    raiseOutcome(game, outcome);
+    game.screen = Screen::None;
 }
+
+ScreenFlags screenFlags(Screen screen) {
+    switch (screen) {
+    case Screen::None: return {};
+    case Screen::Title: return {1, 0, 0, 0};
+    case Screen::Control: return {0, 1, 0, 0};
+    case Screen::Map: return {0, 0, 1, 0};
+    case Screen::Briefing: return {0, 0, 0, 1};
+    case Screen::TitleOverControl: return {1, 1, 0, 0};
+    case Screen::TitleOverMap: return {1, 0, 1, 0};
+    case Screen::ControlAndMap: return {0, 1, 1, 0};
+    }
+    return {};
+}
+
+bool titleShown(const GameState& game) { return screenFlags(game.screen).title != 0; }
+
+void closeScreensBelowTitle(GameState& game) { game.screen = titleShown(game) ? Screen::Title : Screen::None; }
 
 void countFrame(GameState& game, bool flown) {
     if (flown) game.frameCount += 1;

@@ -13,18 +13,57 @@
 #include "raster/canvas.h"
 
 struct GameAssets; // filled by start-up, see assets/game_assets.h
-struct FrameSet;
 
 constexpr int kKeyTableSize = 256; // one byte per virtual-key code, 1 held, 0 up
 constexpr int kTrickNameSize = 32;
 constexpr int kTrickMessageSize = 100;
-constexpr int kOutcomeSize = 8;    // the longest outcome, "Escaped", and its NUL
 
 // The three missions, numbered as the save, the dump and the replay scripts number them.
 enum Mission : int32_t { kMissionNone = 0, kMissionConvoy = 1, kMissionCargo = 2, kMissionAirshow = 3 };
+constexpr int kMissionSlots = kMissionAirshow + 1; // a table by Mission; kMissionNone's slot stays unused
+
+// Mission control's upgrade rows, top to bottom; they index the rows' fields.
+enum Upgrade : int32_t { kUpgradeTurn, kUpgradeEngine, kUpgradeGun, kUpgradeBombs, kUpgradeMissiles, kUpgradeRows };
 
 // The weapons, in the order the weapon key cycles them.
 enum Weapon : int32_t { kWeaponNone = 0, kWeaponGun = 1, kWeaponBombs = 2, kWeaponMissiles = 3 };
+
+// How the last sortie ended. The state dump prints it as the game names it (outcomeText).
+enum class Outcome : uint8_t {
+    Unset,   // "": before the first new game and after shut-down
+    Flying,  // "NULL": a sortie is under way
+    Won,     // "Won", also a new game's
+    Crashed, // "Crashed"
+    Blew,    // "Blew": caught in the aircraft's own blast
+    Escaped, // "Escaped": a truck got away
+    Bombed,  // "Bombed": a cargo aircraft reached the base
+};
+
+// Whether the lock-on found a cargo aircraft with hit points left in the aircraft's section.
+enum class SectorTarget : uint8_t { NotLooked, Absent, Present }; // NotLooked until the first lock-on step
+
+// The screen that is up. Control also stands through a sortie: it is where a won sortie returns.
+// Two presses acted on in one frame of mission control, a load that succeeds with Y held or with
+// Space on the go-on arrow, leave the title up over another screen; the three overlaps are the
+// game's own and stay as they have always played.
+enum class Screen : uint8_t {
+    None,
+    Title,
+    Control,
+    Map,
+    Briefing,
+    TitleOverControl, // load with Y held: leaving the title flies the sortie Y readied
+    TitleOverMap,     // load with Space on the arrow: leaving the title gives ControlAndMap
+    ControlAndMap,    // no screen answers; only quitting leaves it
+};
+
+// The screen as the four flags the state dump prints, each 0 or 1.
+struct ScreenFlags {
+    uint8_t title = 0;
+    uint8_t control = 0;
+    uint8_t map = 0;
+    uint8_t briefing = 0;
+};
 
 // The airshow's tricks, indexing GameState::trickNames.
 enum Trick : int { kTrickBuzzCrowd, kTrickNormalLoop, kTrickInvertedLoop, kTrickSpin, kTrickLowSpeedFlyby, kTrickCount };
@@ -52,9 +91,25 @@ struct MouseState {
     uint8_t captured = 0; // mouse capture taken (only the input handler reads it)
 };
 
+// The loaded frame sets (GameAssets::frameSets), by the id a sprite record holds.
+enum FrameSetId : int32_t {
+    kFramesNone, // plays nothing
+    kFramesAircraft,
+    kFramesGear,
+    kFramesRoll,
+    kFramesExhaustCruise,
+    kFramesExhaustLow,
+    kFramesExhaustAfterburner,
+    kFramesCargo,
+    kFramesBombBlast,
+    kFramesMissileBlast,
+    kFramesSmoke,
+    kFrameSetCount
+};
+
 // One moving or animated picture. Owners give the remaining fields their meaning.
 struct SpriteRecord {
-    const FrameSet* frames = nullptr; // the loaded images it plays, in GameAssets
+    FrameSetId frames = kFramesNone; // the loaded images it plays
     int32_t imageIndex = 0;
     int32_t tick = 0;          // frames the current image has been up
     double x = 0.0;            // draw position, screen pixels
@@ -263,10 +318,7 @@ struct GameState {
     uint8_t fullScreen = 0;               // presentation is full screen
     uint8_t enterHeld = 0;                // Enter acted on, cleared when Enter is up
     uint8_t frozen = 0;                   // Tab held: the motion steps skip their movement
-    uint8_t titleShown = 0;               // the title picture is up
-    uint8_t controlShown = 0;             // mission control is up
-    uint8_t mapShown = 0;                 // the mission-select map is up
-    uint8_t briefingShown = 0;            // the briefing is up
+    Screen screen = Screen::None;         // the screen that is up
     uint8_t clickLatch = 0;               // a left click was acted on, cleared when the button is up
     uint8_t saveLoadLatch = 0;            // the button sound has played for this press of save or load
     int32_t savedNotice = 0;              // frames left of mission control's save or load notice
@@ -276,8 +328,7 @@ struct GameState {
     Mission mission = kMissionNone;
     int32_t difficulty = 0;               // chosen level of the next sortie, 0..3
     int32_t markerBlink = 0;              // frames left of the direction marker's blink cycle
-    uint8_t musicTrack1On = 0;            // track 1 is the one playing
-    uint8_t musicTrack2On = 0;            // track 2 is the one playing
+    int32_t musicTrack = 0;               // the track that is on, 1 or 2 (0 before start-up)
     uint32_t randomState = 0;             // the one random generator's state
 
     // The aircraft and the sprite records that draw it and its overlays.
@@ -308,9 +359,7 @@ struct GameState {
 
     // Cockpit.
     int32_t altitude = 0;        // pixels above the ground: (int)(19846 - worldY); the runway rule reads it next frame
-    int32_t barColourR = 0;      // the throttle bar's colour
-    int32_t barColourG = 0;
-    int32_t barColourB = 0;
+    uint32_t barColour = 0;      // the throttle bar's colour, 0xAARRGGBB from the colour table
 
     // Weapons. Rounds, bombs and missiles left are the loads less the counts fired.
     Weapon selectedWeapon = kWeaponNone;
@@ -343,8 +392,7 @@ struct GameState {
 
     // Missiles.
     Missile missiles[kMissileCapacity];
-    uint8_t targetInSector = 0;   // some cargo aircraft with hit points left is in the aircraft's section
-    uint8_t noTargetInSector = 0; // written together with targetInSector, its opposite
+    SectorTarget sectorTarget = SectorTarget::NotLooked; // what the last lock-on step found
 
     // Blasts and the marks they leave on the ground: blast i pairs with mark i of its kind.
     Blast bombBlasts[kBombBlastCapacity];       // in use: bombBlastCount
@@ -386,20 +434,10 @@ struct GameState {
     int32_t earned = 0;              // dollars credited for the last won mission
     int32_t timeBonus = 0;           // time bonus of the last won mission, computed every frame
     uint8_t rewardPaid = 0;          // the last won mission has been credited
-    int32_t turnUpgrades = 0;        // upgrade steps bought, 0..10 each
-    int32_t engineUpgrades = 0;
-    int32_t gunUpgrades = 0;
-    int32_t bombUpgrades = 0;
-    int32_t missileUpgrades = 0;
-    int32_t turnPrice = 0;           // dollars for each row's next step, from its step count
-    int32_t enginePrice = 0;
-    int32_t gunPrice = 0;
-    int32_t bombPrice = 0;
-    int32_t missilePrice = 0;
+    int32_t upgradeSteps[kUpgradeRows] = {};  // by Upgrade: steps bought, 0..10 each
+    int32_t upgradePrices[kUpgradeRows] = {}; // by Upgrade: dollars for the next step, from the steps
     int32_t missionsUnlocked = 0;    // 1..3 missions offered on the map
-    int32_t unlockedDifficulty1 = 0; // highest difficulty open for mission 1, 0..3
-    int32_t unlockedDifficulty2 = 0;
-    int32_t unlockedDifficulty3 = 0;
+    int32_t unlockedDifficulty[kMissionSlots] = {}; // by Mission: highest difficulty open, 0..3
 
     // Outcome.
     Stopwatch missionStopwatch;      // the mission clock, read for the time bonus
@@ -410,7 +448,7 @@ struct GameState {
     int32_t reward = 0;              // dollars of mission bonus for the last won mission
     int32_t missionsWon = 0;         // missions won in this game
     uint8_t objectiveDone = 0;       // the mission's objective is met
-    char outcome[kOutcomeSize] = {}; // "NULL" while flying; "Won", "Crashed", "Blew", "Escaped", "Bombed"
+    Outcome outcome = Outcome::Unset;
 
     // Pause, keyboard and pad focus, settings screen: the player's conveniences. Left alone they
     // change nothing, so the rules and every replay read as before.
@@ -438,6 +476,14 @@ struct GameState {
 
 static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");
 
+ScreenFlags screenFlags(Screen screen);
+
+// Whether the title picture is up, alone or over another screen.
+bool titleShown(const GameState& game);
+
+// Closes every screen but the title, which stays up if it was.
+void closeScreensBelowTitle(GameState& game);
+
 // Whether the pointer lies in the rectangle, its bounds included.
 bool mouseIn(const MouseState& mouse, int32_t left, int32_t right, int32_t top, int32_t bottom);
 
@@ -451,14 +497,13 @@ void countFrame(GameState& game, bool flown);
 // Both figures 0, at a new game and a new sortie.
 void resetFrameRate(GameState& game);
 
-// Sets the outcome text (cut to fit), and whether it reads `text`.
-void setOutcome(GameState& game, const char* text);
-bool outcomeIs(const GameState& game, const char* text);
+// The outcome as the game names it: "", "NULL", "Won", "Crashed", "Blew", "Escaped", "Bombed".
+const char* outcomeText(Outcome outcome);
 
-// Ends the sortie with the losing outcome `text`: the sortie is over and its one-time effects
-// are due. The last outcome raised in a frame stands.
-void raiseOutcome(GameState& game, const char* text);
+// Ends the sortie with the losing `outcome`: the sortie is over and its one-time effects are due.
+// The last outcome raised in a frame stands.
+void raiseOutcome(GameState& game, Outcome outcome);
 
-// Ends the sortie with the losing outcome `text` the way a crash does: the sortie is over, its
-// one-time effects are due and every screen flag is cleared. Any subsystem may raise it.
-void raiseCrash(GameState& game, const char* text);
+// Ends the sortie with the losing `outcome` the way a crash does: the sortie is over, its
+// one-time effects are due and no screen is up. Any subsystem may raise it.
+void raiseCrash(GameState& game, Outcome outcome);

@@ -29,7 +29,7 @@ void setUpConvoyMission(GameState& game) {
 
 void setUpCargoMission(GameState& game) {
     // A level that is not open sets nothing up; the previous counts remain.
-    if (game.difficulty > game.unlockedDifficulty2) return;
+    if (game.difficulty > game.unlockedDifficulty[kMissionCargo]) return;
     game.truckCount = game.difficulty == 0 ? 3 : 4;
     setUpConvoy(game, true);
     game.cargoCount = kCargoLevels[game.difficulty < 0 ? 0 : (game.difficulty > 3 ? 3 : game.difficulty)];
@@ -45,7 +45,7 @@ void setUpAirshowMission(GameState& game) {
 // The airshow flies to track 2, and the show clock starts with the switch; when track 2 already
 // plays, the clock stays cleared until the aircraft first enters the show box.
 void startAirshow(GameState& game) {
-    if (!game.musicTrack1On) return;
+    if (game.musicTrack != 1) return;
     switchToTrack2(game);
     startStopwatch(game.showClock);
 }
@@ -200,14 +200,14 @@ constexpr MissionRow kMissions[kMissionCount + 1] = {
      .marker = kEastArrow(0, 0),
      .setUp = setUpConvoyMission,
      .objectiveMet = convoyDestroyed, .objectiveCheck = ObjectiveCheck::kAfterTargets,
-     .reward = payForKills, .timeBonus = convoyTimeBonus, .unlockedDifficulty = &GameState::unlockedDifficulty1,
+     .reward = payForKills, .timeBonus = convoyTimeBonus,
      .photos = kConvoyPhotos, .orders = kMissionOneText, .mapMarker = {1, 935, 630}},
     {.mission = kMissionCargo, .sections = {-2, 1},
      .marker = {-1, 0, kTexMission2Marker, 10, 310, formationElsewhere},
      .setUp = setUpCargoMission,
      .objectiveMet = formationDestroyed, .objectiveCheck = ObjectiveCheck::kAfterTargets,
      .step = interceptStep,
-     .reward = payForKills, .timeBonus = cargoTimeBonus, .unlockedDifficulty = &GameState::unlockedDifficulty2,
+     .reward = payForKills, .timeBonus = cargoTimeBonus,
      .photos = kCargoPhotos, .orders = kMissionTwoText, .mapMarker = {2, 825, 600}},
     // The airshow may go on for more trick money; the other missions only want the aircraft back.
     {.mission = kMissionAirshow, .sections = {0, 2},
@@ -216,7 +216,7 @@ constexpr MissionRow kMissions[kMissionCount + 1] = {
      .objectiveMet = showTimeFlown, .objectiveCheck = ObjectiveCheck::kAfterOwnStep,
      .prompt = "Keep Performing or Return to Base.", .promptX = 380, .promptY = 30,
      .step = airshowStep,
-     .reward = payForKills, .timeBonus = airshowTimeBonus, .unlockedDifficulty = &GameState::unlockedDifficulty3,
+     .reward = payForKills, .timeBonus = airshowTimeBonus,
      .photos = kAirshowPhotos, .orders = kMissionThreeText, .mapMarker = {3, 750, 545}},
 };
 // clang-format on
@@ -231,7 +231,7 @@ const MissionRow& currentMission(const GameState& game) { return missionRow(game
 
 int32_t unlockedDifficulty(const GameState& game) {
     const MissionRow& row = currentMission(game);
-    return row.unlockedDifficulty ? game.*row.unlockedDifficulty : 0;
+    return row.mission == kMissionNone ? 0 : game.unlockedDifficulty[row.mission];
 }
 
 void setUpMission(GameState& game) {
@@ -255,9 +255,9 @@ void checkObjective(GameState& game) {
         game.missionsWon += 1;
         const MissionRow& row = currentMission(game);
         game.reward = row.reward ? row.reward(game) : 0;
-        setOutcome(game, "Won");
+        game.outcome = Outcome::Won;
         game.missionOver = 1;
-        game.controlShown = 1;
+        game.screen = Screen::Control;
         stopStopwatch(game.missionStopwatch);
     }
 }

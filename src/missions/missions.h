@@ -72,8 +72,6 @@ struct MissionRow {
     int32_t (*reward)(const GameState& game) = nullptr;
     // The time bonus of a win in `missionMs` milliseconds; null: none.
     int32_t (*timeBonus)(const GameState& game, int32_t missionMs) = nullptr;
-    // The highest open difficulty, 0..3, in the player's progress; null: only 0.
-    int32_t GameState::*unlockedDifficulty = nullptr;
     // The briefing: its pictures, its orders, and the marker that opens it.
     std::span<const BriefingPhoto> photos = {};
     std::span<const BriefingLine> orders = {};

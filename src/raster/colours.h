@@ -13,6 +13,12 @@ constexpr uint32_t kTimeLineColour = 0xFF78F000u;  // the airshow's time line
 constexpr uint32_t kFrameRateColour = 0xFF7FFA00u; // frames per second in full screen
 constexpr uint32_t kEarnedGreen = 0xFF3CDC00u;     // what an airshow earned
 constexpr uint32_t kMoneyGreen = 0xFF009B00u;      // the money on mission control
+constexpr uint32_t kThrottleOrange = 0xFFFF8000u;  // the throttle bar from 58 to 102 % of top speed
+
+// A colour's channels, 0..255, for the raster calls that take them one by one.
+constexpr int32_t redOf(uint32_t colour) { return static_cast<int32_t>((colour >> 16) & 0xFF); }
+constexpr int32_t greenOf(uint32_t colour) { return static_cast<int32_t>((colour >> 8) & 0xFF); }
+constexpr int32_t blueOf(uint32_t colour) { return static_cast<int32_t>(colour & 0xFF); }
 
 // The translucent black laid under the instruments before they are drawn: at this cover even
 // white cloud behind it comes down far enough for the green to read at better than 4.5 : 1.

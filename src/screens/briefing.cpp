@@ -48,8 +48,7 @@ void pickMission(GameState& game, int32_t index) {
     game.difficulty = 0;
     game.mission = static_cast<Mission>(index + 1);
     game.clickLatch = 1;
-    game.mapShown = 0;
-    game.briefingShown = 1;
+    game.screen = Screen::Briefing;
     if (currentMission(game).clearsOnPick) {
         game.truckCount = 0;
         game.cargoCount = 0;
@@ -61,9 +60,7 @@ void pickMission(GameState& game, int32_t index) {
 // What a click on the close button does: back to the map, the mission and difficulty kept.
 void closeBriefing(GameState& game) {
     game.clickLatch = 1;
-    game.mapShown = 1;
-    game.briefingShown = 0;
-    game.controlShown = 0;
+    game.screen = Screen::Map;
 }
 
 int32_t shownMarkers(const GameState& game) {
@@ -105,8 +102,7 @@ void runMapKeys(GameState& game) {
         game.mission = game.mapFromMission;
         game.difficulty = game.mapFromDifficulty;
         game.showEarnings = game.mapFromShowEarnings;
-        game.mapShown = 0;
-        game.controlShown = 1;
+        game.screen = Screen::Control;
     }
 }
 
@@ -151,7 +147,7 @@ void handleMissionMap(GameState& game) {
         if (!mouseOnMarker(game, marker) || game.clickLatch || !game.mouse.leftDown) continue;
         pickMission(game, i);
     }
-    if (game.mapShown) runMapKeys(game);
+    if (game.screen == Screen::Map) runMapKeys(game);
 }
 
 void handleBriefing(GameState& game) {
@@ -164,7 +160,7 @@ void handleBriefing(GameState& game) {
         if (mouseIn(game.mouse, 1250, 1275, 2, 27) && !game.clickLatch) closeBriefing(game);
         if (mouseOnTakeOff(game) && !game.clickLatch) takeOff(game);
     }
-    if (game.briefingShown) runBriefingKeys(game);
+    if (game.screen == Screen::Briefing) runBriefingKeys(game);
 }
 
 void drawBriefing(const GameState& game) {
@@ -192,10 +188,7 @@ void takeOff(GameState& game) {
     setUpMission(game);
     game.throttleUntouched = 1;
     game.clickLatch = 1;
-    game.mapShown = 0;
-    game.briefingShown = 0;
-    game.controlShown = 0;
-    resetMission(game);
+    resetMission(game); // raises the screen a won sortie returns to
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
     clearStopwatch(game.showClock);

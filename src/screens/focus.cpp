@@ -45,8 +45,8 @@ void readNavigation(GameState& game) {
     game.navKeysHeld = held;
     // Only the screens that keep a focus show its ring; flying (or a lost sortie's message)
     // hides it, so the arrows that flew never light a ring on the screen after.
-    const bool focusScreen = game.paused || game.settingsShown || game.titleShown ||
-                             (game.missionOver && outcomeIs(game, "Won"));
+    const bool focusScreen = game.paused || game.settingsShown || titleShown(game) ||
+                             (game.missionOver && game.outcome == Outcome::Won);
     if (!focusScreen || game.mouse.x != game.focusMouseX || game.mouse.y != game.focusMouseY) game.focusShown = 0;
     if (focusScreen && (game.navFresh & (kNavLeft | kNavRight | kNavUp | kNavDown))) game.focusShown = 1;
     game.focusMouseX = game.mouse.x;

@@ -41,52 +41,28 @@ constexpr int32_t kPipSpacing = 28;
 // The turn step as the single-precision constant it always was, widened.
 constexpr double kTurnStep = static_cast<double>(0.2f);
 
-const int32_t* stepsOf(const GameState& game, int row) {
-    const int32_t* steps[kUpgradeRows] = {&game.turnUpgrades, &game.engineUpgrades, &game.gunUpgrades,
-                                          &game.bombUpgrades, &game.missileUpgrades};
-    return steps[row];
-}
-
-int32_t* stepsOf(GameState& game, int row) {
-    int32_t* steps[kUpgradeRows] = {&game.turnUpgrades, &game.engineUpgrades, &game.gunUpgrades, &game.bombUpgrades,
-                                    &game.missileUpgrades};
-    return steps[row];
-}
-
-const int32_t* priceOf(const GameState& game, int row) {
-    const int32_t* prices[kUpgradeRows] = {&game.turnPrice, &game.enginePrice, &game.gunPrice, &game.bombPrice,
-                                           &game.missilePrice};
-    return prices[row];
-}
-
-int32_t* priceOf(GameState& game, int row) {
-    int32_t* prices[kUpgradeRows] = {&game.turnPrice, &game.enginePrice, &game.gunPrice, &game.bombPrice,
-                                     &game.missilePrice};
-    return prices[row];
-}
-
 void applyUpgrade(GameState& game, int row, int32_t missiles) {
     switch (row) {
-    case 0:
+    case kUpgradeTurn:
         game.aircraft.pitchUpRate += kTurnStep;
         game.aircraft.pitchDownRate += kTurnStep;
         break;
-    case 1:
+    case kUpgradeEngine:
         game.aircraft.maxSpeed += 2;
         game.aircraft.boostSpeed += 2;
         break;
-    case 2: game.gunRounds += 50; break;
-    case 3: game.bombLoad += 3; break;
+    case kUpgradeGun: game.gunRounds += 50; break;
+    case kUpgradeBombs: game.bombLoad += 3; break;
     default: game.missileLoad += missiles; break;
     }
 }
 
 void formatValue(const GameState& game, char* text, int row, int32_t missiles) {
     switch (row) {
-    case 0: formatText(text, "(%.1f + %.1f)", game.aircraft.pitchUpRate, kTurnStep); break;
-    case 1: formatText(text, "(%d + %d)", game.aircraft.boostSpeed, 2); break;
-    case 2: formatText(text, "(%d + %d)", game.gunRounds, 50); break;
-    case 3: formatText(text, "(%d + %d)", game.bombLoad, 3); break;
+    case kUpgradeTurn: formatText(text, "(%.1f + %.1f)", game.aircraft.pitchUpRate, kTurnStep); break;
+    case kUpgradeEngine: formatText(text, "(%d + %d)", game.aircraft.boostSpeed, 2); break;
+    case kUpgradeGun: formatText(text, "(%d + %d)", game.gunRounds, 50); break;
+    case kUpgradeBombs: formatText(text, "(%d + %d)", game.bombLoad, 3); break;
     default: formatText(text, "(%d + %d)", game.missileLoad, missiles); break;
     }
 }
@@ -95,11 +71,11 @@ void formatValue(const GameState& game, char* text, int row, int32_t missiles) {
 // mission; a second pass changes nothing.
 void openProgress(GameState& game) {
     const MissionRow& row = currentMission(game);
-    if (!row.unlockedDifficulty) return;
+    if (row.mission == kMissionNone) return;
     if (game.missionsUnlocked == row.mapMarker.opensAt && row.mapMarker.opensAt < kMissionCount) {
         game.missionsUnlocked = row.mapMarker.opensAt + 1;
     }
-    int32_t& unlocked = game.*row.unlockedDifficulty;
+    int32_t& unlocked = game.unlockedDifficulty[row.mission];
     for (int32_t level = 0; level < 3; ++level) {
         if (unlocked == level && game.difficulty == level) unlocked = level + 1;
     }
@@ -174,10 +150,10 @@ void pressLoad(GameState& game) {
 
 // One step of a row, when the press is a new one and the money is there.
 void buyStep(GameState& game, int row, int32_t missiles) {
-    const int32_t price = *priceOf(game, row);
+    const int32_t price = game.upgradePrices[row];
     if (!game.clickLatch && game.money >= price) {
         applyUpgrade(game, row, missiles);
-        *stepsOf(game, row) += 1;
+        game.upgradeSteps[row] += 1;
         game.money -= price;
     }
 }
@@ -186,8 +162,7 @@ void goOnToMap(GameState& game) {
     game.mapFromMission = game.mission;
     game.mapFromDifficulty = game.difficulty;
     game.mapFromShowEarnings = game.showEarnings;
-    game.controlShown = 0;
-    game.mapShown = 1;
+    game.screen = titleShown(game) ? Screen::TitleOverMap : Screen::Map;
     switchToTrack1(game);
 }
 
@@ -221,7 +196,7 @@ void runKeys(GameState& game, int32_t missiles) {
         pressLoad(game);
     } else if (game.focus == kArrowControl) {
         goOnToMap(game);
-    } else if (*stepsOf(game, game.focus - kFirstBuyControl) < kMaxUpgradeSteps) {
+    } else if (game.upgradeSteps[game.focus - kFirstBuyControl] < kMaxUpgradeSteps) {
         buyStep(game, game.focus - kFirstBuyControl, missiles);
     }
     game.clickLatch = 1;
@@ -231,8 +206,8 @@ void runKeys(GameState& game, int32_t missiles) {
 
 int32_t upgradePrice(int row, int32_t steps) {
     switch (row) {
-    case 3: return 400 * (steps + 3);
-    case 4: return 400 * steps + 1000;
+    case kUpgradeBombs: return 400 * (steps + 3);
+    case kUpgradeMissiles: return 400 * steps + 1000;
     default: return 300 * steps + 800;
     }
 }
@@ -253,10 +228,10 @@ void drawButtonFrame(const GameState& game, int32_t y) {
 }
 
 void handleMissionControl(GameState& game) {
-    const int32_t missiles = missileStep(game.missileUpgrades);
+    const int32_t missiles = missileStep(game.upgradeSteps[kUpgradeMissiles]);
     platformShowCursor(true);
     game.timeBonus = 0;
-    for (int row = 0; row < kUpgradeRows; ++row) *priceOf(game, row) = upgradePrice(row, *stepsOf(game, row));
+    for (int row = 0; row < kUpgradeRows; ++row) game.upgradePrices[row] = upgradePrice(row, game.upgradeSteps[row]);
     if (resultsShown(game)) creditResults(game);
     if (mouseOnSave(game) && game.mouse.leftDown) pressSave(game);
     if (mouseOnLoad(game) && game.mouse.leftDown) pressLoad(game);
@@ -264,7 +239,7 @@ void handleMissionControl(GameState& game) {
         // One step per press: the latch stays set until the button is up, and the press that
         // opened this screen set it already.
         for (int row = 0; row < kUpgradeRows; ++row) {
-            if (!mouseOnBuyIcon(game, row) || *stepsOf(game, row) >= kMaxUpgradeSteps) continue;
+            if (!mouseOnBuyIcon(game, row) || game.upgradeSteps[row] >= kMaxUpgradeSteps) continue;
             buyStep(game, row, missiles);
         }
         if (mouseOnArrow(game)) goOnToMap(game);
@@ -287,25 +262,25 @@ void drawMissionControl(const GameState& game) {
     if (mouseOnLoad(game)) drawButtonFrame(game, kLoadButtonY);
     drawSaveNotice(game);
     for (int row = 0; row < kUpgradeRows; ++row) {
-        if (*stepsOf(game, row) >= kMaxUpgradeSteps) continue;
-        formatText(text, "$%d", *priceOf(game, row));
+        if (game.upgradeSteps[row] >= kMaxUpgradeSteps) continue;
+        formatText(text, "$%d", game.upgradePrices[row]);
         drawSmallText(game, text, kRows[row].priceX, kRows[row].priceY, kBlack);
         drawTexture(game, kTexBuyIcon, kRows[row].iconX, kRows[row].iconY);
     }
     if (game.mouse.leftDown) {
         for (int row = 0; row < kUpgradeRows; ++row) {
-            if (!mouseOnBuyIcon(game, row) || *stepsOf(game, row) >= kMaxUpgradeSteps) continue;
+            if (!mouseOnBuyIcon(game, row) || game.upgradeSteps[row] >= kMaxUpgradeSteps) continue;
             drawTexture(game, kTexBuyIconPressed, kRows[row].iconX, kRows[row].iconY);
         }
     }
     drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, 1220, 635);
     drawSmallText(game, "MISSION CONTROL", 1010, 650, kGreen);
     for (int row = 0; row < kUpgradeRows; ++row) {
-        for (int32_t i = 0; i < *stepsOf(game, row) && i < kMaxUpgradeSteps; ++i) {
+        for (int32_t i = 0; i < game.upgradeSteps[row] && i < kMaxUpgradeSteps; ++i) {
             drawTexture(game, kTexLevelPip, kRows[row].pipX + kPipSpacing * i, kRows[row].pipY);
         }
     }
-    const int32_t missiles = missileStep(game.missileUpgrades);
+    const int32_t missiles = missileStep(game.upgradeSteps[kUpgradeMissiles]);
     for (int row = 0; row < kUpgradeRows; ++row) {
         formatValue(game, text, row, missiles);
         drawSmallText(game, text, kRows[row].valueX, kRows[row].valueY, kBlack);

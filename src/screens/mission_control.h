@@ -6,7 +6,6 @@
 
 struct GameState;
 
-constexpr int kUpgradeRows = 5;   // turn rate, engine, gun, bombs, missiles
 constexpr int32_t kMaxUpgradeSteps = 10;
 
 // The screen's mouse input: the results credited once, save and load, the upgrades bought, the
@@ -18,7 +17,7 @@ void drawMissionControl(const GameState& game);
 // Corner marks around the 120x50 save or load button whose top edge is at y.
 void drawButtonFrame(const GameState& game, int32_t y);
 
-// What the next step of upgrade row `row` (0..4) costs after `steps` bought.
+// What the next step of upgrade row `row` (an Upgrade) costs after `steps` bought.
 int32_t upgradePrice(int row, int32_t steps);
 // Missiles one missile upgrade adds after `missileUpgrades` bought: 3 for the first three steps,
 // then one more than the steps bought.

@@ -23,7 +23,7 @@ enum Entry : int32_t { kResume, kSettings, kQuitToTitle, kQuitGame };
 constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 
-bool flying(const GameState& game) { return !game.titleShown && !game.missionOver; }
+bool flying(const GameState& game) { return !titleShown(game) && !game.missionOver; }
 
 // A running clock counts on from where it stood; a cleared or stopped one is left alone.
 void shiftRunning(Stopwatch& watch, int64_t ticks) {

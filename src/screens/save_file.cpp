@@ -56,10 +56,12 @@ template <typename Game>
 auto* wholeField(Game& game, int index) {
     // clang-format off
     decltype(&game.money) fields[kSaveValueCount] = {
-        &game.money, nullptr, nullptr, &game.turnUpgrades, &game.aircraft.boostSpeed, &game.aircraft.maxSpeed,
-        &game.engineUpgrades, &game.gunRounds, &game.gunUpgrades, &game.bombLoad, &game.bombUpgrades,
-        &game.missionsWon, &game.missileLoad, &game.missileUpgrades, &game.missionsUnlocked, &game.smokeMode,
-        &game.unlockedDifficulty1, &game.unlockedDifficulty2, &game.unlockedDifficulty3};
+        &game.money, nullptr, nullptr, &game.upgradeSteps[kUpgradeTurn], &game.aircraft.boostSpeed,
+        &game.aircraft.maxSpeed, &game.upgradeSteps[kUpgradeEngine], &game.gunRounds, &game.upgradeSteps[kUpgradeGun],
+        &game.bombLoad, &game.upgradeSteps[kUpgradeBombs], &game.missionsWon, &game.missileLoad,
+        &game.upgradeSteps[kUpgradeMissiles], &game.missionsUnlocked, &game.smokeMode,
+        &game.unlockedDifficulty[kMissionConvoy], &game.unlockedDifficulty[kMissionCargo],
+        &game.unlockedDifficulty[kMissionAirshow]};
     // clang-format on
     return fields[index];
 }
@@ -166,11 +168,6 @@ void syncFolder(const std::string& folder) {
     close(fd);
 }
 
-std::string& saveFolderOverride() {
-    static std::string folder;
-    return folder;
-}
-
 } // namespace
 
 std::string formatSave(const GameState& game) {
@@ -252,31 +249,22 @@ bool readSaveFile(GameState& game, const std::string& path) {
         std::fprintf(stderr, "skarnwing: the save file \"%s\" is damaged at line %d; later values are kept\n",
                      path.c_str(), taken + 1);
     }
-    game.mapShown = 0;
-    game.briefingShown = 0;
-    game.controlShown = 0;
+    closeScreensBelowTitle(game);
     game.gameLoaded = 1;
     game.reward = 0;
     return true;
 }
 
-std::string saveFilePath() {
-    const std::string folder = saveFolderOverride().empty() ? userDataFolder() : saveFolderOverride();
+std::string saveFilePath(const GameState& game) {
+    const std::string& chosen = game.assets->saveFolder;
+    const std::string folder = chosen.empty() ? userDataFolder() : chosen;
     if (folder.empty()) return {};
     return resolvePath((folder + "/files//img//bg//img.v").c_str());
 }
 
-void useSaveFolder(const std::string& folder) { saveFolderOverride() = folder; }
-
-namespace {
-bool gSavesHeldBack = false;
-} // namespace
-
-void holdBackSaves(bool heldBack) { gSavesHeldBack = heldBack; }
-
 bool saveGame(GameState& game) {
-    if (gSavesHeldBack) return true;
-    const std::string path = saveFilePath();
+    if (game.assets->savesHeldBack) return true;
+    const std::string path = saveFilePath(game);
     if (path.empty()) {
         std::fprintf(stderr, "skarnwing: no folder for the player's files to save the game into\n");
         return false;
@@ -284,7 +272,7 @@ bool saveGame(GameState& game) {
     return writeSaveFile(game, path);
 }
 
-bool loadGame(GameState& game) { return readSaveFile(game, saveFilePath()); }
+bool loadGame(GameState& game) { return readSaveFile(game, saveFilePath(game)); }
 
 void pressSaveButton(GameState& game) {
     game.saveNoticeKind = saveGame(game) ? kNoticeGameSaved : kNoticeSaveFailed;
@@ -293,7 +281,7 @@ void pressSaveButton(GameState& game) {
 
 void pressLoadButton(GameState& game) {
     if (loadGame(game)) {
-        game.titleShown = 1;
+        game.screen = Screen::Title;
         game.loadNotice = kSaveNoticeFrames;
     } else {
         game.saveNoticeKind = kNoticeNoSavedGame;

@@ -39,16 +39,12 @@ bool writeSaveFile(const GameState& game, const std::string& path);
 bool readSaveFile(GameState& game, const std::string& path);
 
 // Where the save lives: files/img/bg/img.v under the folder of the player's files (the data
-// folder when it is writable, otherwise the XDG data folder), each existing part matched
-// ignoring case. A tool or test may name another folder; an empty one restores the usual.
-std::string saveFilePath();
-void useSaveFolder(const std::string& folder);
+// folder when it is writable, otherwise the XDG data folder) or under GameAssets::saveFolder
+// when a tool or test named one, each existing part matched ignoring case.
+std::string saveFilePath(const GameState& game);
 
-// While held back (a recorded game being watched), a save writes nothing and reports success,
-// so the recorded game goes on as it went.
-void holdBackSaves(bool heldBack);
-
-// The save and load of mission control's buttons. True on success.
+// The save and load of mission control's buttons. True on success. While saves are held back
+// (GameAssets::savesHeldBack) a save writes nothing and reports success.
 bool saveGame(GameState& game);
 bool loadGame(GameState& game);
 

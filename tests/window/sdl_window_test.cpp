@@ -76,7 +76,7 @@ TEST(SdlWindow, OpensRunsFramesAndQuitsOnEsc) {
     int frames = 0;
     while (frames < 30 && pumpOnce(*game)) ++frames;
     ASSERT_EQ(frames, 30);
-    EXPECT_EQ(game->titleShown, 1);
+    EXPECT_EQ(game->screen, Screen::Title);
     EXPECT_STREQ(SDL_GetWindowTitle(window), "Skarnwing 0.61 - 0 fps");
 
     SDL_Event esc;
@@ -339,7 +339,7 @@ TEST(SdlWindow, SixtyStepsASecondWithVsyncOff) {
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
     runStartUp(*game, *gameAssets, 1);
-    game->titleShown = 0;
+    game->screen = Screen::Briefing;
     game->mission = kMissionConvoy;
     takeOff(*game);
     const char* length = std::getenv("SKARNWING_PACING_SECONDS");
@@ -423,7 +423,7 @@ TEST(SdlWindow, ARecordedGameReplaysToTheSameState) {
         }
     }
     EXPECT_EQ(frame, 120);
-    EXPECT_EQ(game->titleShown, 0);
+    EXPECT_FALSE(titleShown(*game));
     EXPECT_EQ(game->fullScreen, 0) << "switched on and off again";
     const std::string played = dumpState(*game, frame);
     runShutDown(*game);
@@ -491,10 +491,10 @@ TEST(SdlWindow, APadAloneTakesANewGameToAWonMissionAnUpgradeAndASave) {
     last = frames != nullptr ? std::min(last, std::max(20, std::atoi(frames))) : 20;
     char folder[] = "/tmp/skarnwing-pad-campaign-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
-    useSaveFolder(folder);
     ASSERT_TRUE(platformOpen());
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
+    gameAssets->saveFolder = folder;
     runStartUp(*game, *gameAssets, 1);
     const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                                 SDL_CONTROLLER_BUTTON_MAX, 0);
@@ -525,7 +525,7 @@ TEST(SdlWindow, APadAloneTakesANewGameToAWonMissionAnUpgradeAndASave) {
     }
     EXPECT_EQ(game->missionOver, whole ? 1 : 0) << "in the air, or back on mission control";
     if (whole) {
-        EXPECT_EQ(game->turnUpgrades, 1);
+        EXPECT_EQ(game->upgradeSteps[kUpgradeTurn], 1);
         EXPECT_EQ(game->missionsWon, 1);
         std::ifstream saved(std::string(folder) + "/files/img/bg/img.v");
         EXPECT_TRUE(saved.good()) << "the save was written";
@@ -534,7 +534,6 @@ TEST(SdlWindow, APadAloneTakesANewGameToAWonMissionAnUpgradeAndASave) {
     SDL_JoystickDetachVirtual(index);
     runShutDown(*game);
     platformClose();
-    useSaveFolder("");
     removeFolder(folder);
 }
 
