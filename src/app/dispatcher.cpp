@@ -8,6 +8,7 @@
 #include "combat/cargo.h"
 #include "combat/cockpit.h"
 #include "combat/convoy.h"
+#include "combat/hits.h"
 #include "combat/missiles.h"
 #include "combat/outcome.h"
 #include "combat/weapons.h"
@@ -173,8 +174,8 @@ void releaseKeyLatches(GameState& game) {
 // - the runway rule reads the altitude of the previous frame (the altimeter is read later);
 // - the lock-on offers the candidate the search found on the previous frame, and the search
 //   reads the distances the cargo step left on the previous frame;
-// - the projectiles fly only below section 2, after the cockpit, and hit the cargo aircraft in
-//   the cargo step, at the end;
+// - the projectiles fly only below section 2, after the cockpit; they land once all three tables
+//   have moved, and hit the cargo aircraft in the cargo step, at the end;
 // - the airshow's box test uses the box computed at the end of the previous frame.
 // Moving things (rounds, bombs, missiles, cargo aircraft, trucks, blasts, the roll-over) are
 // drawn where this frame's step takes them, just before the step that moves them and may retire
@@ -218,6 +219,7 @@ void runSortie(GameState& game) {
         moveBombs(game);
         drawMissiles(game);
         moveMissiles(game);
+        landProjectiles(game);
     }
     cycleWeapon(game);
     releaseKeyLatches(game);

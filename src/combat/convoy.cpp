@@ -2,6 +2,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
+#include "combat/hits.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "platform/platform.h"
@@ -81,6 +82,17 @@ double settleWreckAngle(double a) {
     return a;
 }
 
+void killTruck(GameState& game, Truck& truck, Blow by, double x) {
+    if (!truck.alive) return;
+    truck.alive = 0;
+    if (by == Blow::Blast) return;
+    game.trucksDestroyed += 1;
+    if (by == Blow::Bomb) {
+        game.bombRightOfTruck = x + 15 > truck.x + 50;
+        truck.burning = 0;
+    }
+}
+
 void setUpConvoy(GameState& game) {
     const int32_t count = game.truckCount < 0 ? 0 : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
     for (int32_t i = 0; i < count; ++i) {
@@ -144,11 +156,7 @@ void updateTrucks(GameState& game) {
         if (!truck.alive && !truck.wreckLaunched && !truck.burning) throwWreck(game, truck);
         if (!truck.alive && !truck.burning) flyWreck(game, truck);
         drive(truck, game.frozen);
-        // A truck brought down by gunfire dies, and counts, here.
-        if (burnsOut(game, truck)) {
-            truck.alive = 0;
-            game.trucksDestroyed += 1;
-        }
+        if (burnsOut(game, truck)) killTruck(game, truck, Blow::Round, truck.x);
         if (game.sector > 0) {
             if (!truck.alive) {
                 dead += 1;
