@@ -82,17 +82,6 @@ double settleWreckAngle(double a) {
     return a;
 }
 
-void killTruck(GameState& game, Truck& truck, Blow by, double x) {
-    if (!truck.alive) return;
-    truck.alive = 0;
-    if (by == Blow::Blast) return;
-    game.trucksDestroyed += 1;
-    if (by == Blow::Bomb) {
-        game.bombRightOfTruck = x + 15 > truck.x + 50;
-        truck.burning = 0;
-    }
-}
-
 void setUpConvoy(GameState& game) {
     const int32_t count = game.truckCount < 0 ? 0 : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
     for (int32_t i = 0; i < count; ++i) {

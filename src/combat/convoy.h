@@ -7,8 +7,6 @@
 #include <cstdint>
 
 struct GameState;
-struct Truck;
-enum class Blow : uint8_t;
 
 // Fills the first truckCount trucks for the mission: the convoy (80 hit points, 2.5 pixels a
 // frame, truck i at x = 2000 - 1000 i) or the parked trucks of mission 2.
@@ -16,12 +14,6 @@ void setUpConvoy(GameState& game);
 
 // The mission-1 convoy at a difficulty: 4, 8, 15 or 20 trucks, their hit points and speed.
 void setUpMissionOneConvoy(GameState& game, int32_t difficulty);
-
-// The one place a truck dies (a dead one is left as it is). A blow that counts toward the reward
-// (all but a blast) adds to trucksDestroyed; a bomb also puts out a fire and records which side
-// of the truck it landed on (bomb x `x`), which way the next wreck is thrown. The wreck is thrown
-// by the next truck step, and the objective counts the dead there.
-void killTruck(GameState& game, Truck& truck, Blow by, double x);
 
 // One frame of every truck: wrecks thrown and tumbling, driving, the kill bookkeeping while the
 // aircraft is beyond section 0, and the escape.

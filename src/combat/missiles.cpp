@@ -106,8 +106,7 @@ void moveMissiles(GameState& game) {
         Missile& missile = game.missiles[i];
         if (!missile.active) continue;
         fly(missile, game);
-        const bool inSection = missile.worldX >= 0 && missile.worldX <= kSectionWidth && missile.worldY >= 0;
-        if (!inSection) retireMissile(missile);
+        if (!(missile.worldX >= 0 && missile.worldX <= kSectionWidth && missile.worldY >= 0)) retireMissile(missile);
     }
 }
 
