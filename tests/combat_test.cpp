@@ -7,6 +7,7 @@
 
 #include "combat/blasts.h"
 #include "combat/convoy.h"
+#include "combat/hits.h"
 #include "combat/weapons.h"
 #include "flight/smoke.h"
 #include "game/world.h"
@@ -53,6 +54,7 @@ struct Combat : TestGame {
         game->bullets[1].worldX = x;
         game->bullets[1].worldY = kBulletGroundY;
         game->bullets[1].sector = 1;
+        game->bullets[1].active = 1;
     }
     void bombLandingAt(double x) {
         game->bombsDropped = 1;
@@ -148,7 +150,7 @@ TEST(Bombs, TheTruckWindowDecidesTheKillAndTheSideTheWreckFliesFrom) {
         f->bombRightOfTruck = !c.right;
         Truck& truck = f.truckAt(0, 5000);
         f.bombLandingAt(5000 + c.offset);
-        moveBombs(*f.game);
+        landProjectiles(*f.game);
         // The bomb's own window, before its blast reaches anything.
         EXPECT_EQ(truck.alive, c.destroys ? 0 : 1) << c.offset;
         EXPECT_EQ(f->trucksDestroyed, c.destroys ? 1 : 0) << c.offset;
@@ -165,7 +167,7 @@ TEST(Rounds, HitTrucksInTheirWindowAndBurnThemAtZero) {
     f.truckAt(1, 5200);
     f.roundLandingAt(5100); // right of truck 0's window (5065), left of truck 1's (5150)
     f.silence();
-    moveBullets(*f.game);
+    landProjectiles(*f.game);
     EXPECT_TRUE(f.playing(kSoundGroundHit));
     EXPECT_FALSE(f.playing(kSoundGunHit)) << "between two windows only the ground is hit";
     EXPECT_EQ(f->trucks[0].hitPoints + f->trucks[1].hitPoints, 160);
@@ -173,11 +175,11 @@ TEST(Rounds, HitTrucksInTheirWindowAndBurnThemAtZero) {
     f->trucks[0].hitPoints = 10;
     f.roundLandingAt(5000);
     f->bullets[1].sector = 0;
-    moveBullets(*f.game);
+    landProjectiles(*f.game);
     EXPECT_EQ(f->trucks[0].hitPoints, 10) << "a round fired in another section";
     f.roundLandingAt(5000);
     f.silence();
-    moveBullets(*f.game);
+    landProjectiles(*f.game);
     EXPECT_TRUE(f.playing(kSoundTruckWrecked));
     EXPECT_EQ(f->trucks[0].burning, 1);
     EXPECT_EQ(f->trucks[0].alive, 1) << "it dies, and counts, in the truck step";

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "combat/cargo.h"
+#include "combat/hits.h"
 #include "combat/missiles.h"
 #include "combat/weapons.h"
 #include "game/world.h"
@@ -175,6 +176,7 @@ TEST(Missiles, LandingDestroysTheTruckUnderItAndLeavingTheSectionRetires) {
     away.worldX = 10.0;
     away.worldY = 9000.0;
     moveMissiles(*t.game);
+    landProjectiles(*t.game);
     EXPECT_FALSE(down.active);
     EXPECT_FALSE(t->trucks[1].alive);
     EXPECT_TRUE(t->trucks[0].alive);

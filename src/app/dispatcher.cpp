@@ -8,6 +8,7 @@
 #include "combat/cargo.h"
 #include "combat/cockpit.h"
 #include "combat/convoy.h"
+#include "combat/hits.h"
 #include "combat/missiles.h"
 #include "combat/outcome.h"
 #include "combat/weapons.h"
@@ -136,8 +137,8 @@ void releaseKeyLatches(GameState& game) {
 // - the runway rule reads the altitude of the previous frame (the altimeter is read later);
 // - the lock-on offers the candidate the search found on the previous frame, and the search
 //   reads the distances the cargo step left on the previous frame;
-// - the projectiles fly only below section 2, after the cockpit, and hit the cargo aircraft in
-//   the cargo step, at the end;
+// - the projectiles fly only below section 2, after the cockpit; they land once all three tables
+//   have moved, and hit the cargo aircraft in the cargo step, at the end;
 // - the airshow's box test uses the box computed at the end of the previous frame;
 // - a mission decides its objective where its facts are final: the convoy and the cargo
 //   aircraft after the trucks' step (what the projectiles bring down later counts on the next
@@ -187,6 +188,7 @@ void runSortie(GameState& game) {
         moveBombs(game);
         drawMissiles(game);
         moveMissiles(game);
+        landProjectiles(game);
     }
     cycleWeapon(game);
     releaseKeyLatches(game);

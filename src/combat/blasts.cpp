@@ -1,13 +1,13 @@
 #include "combat/blasts.h"
 
 #include "assets/game_assets.h"
+#include "combat/hits.h"
 #include "game/game_state.h"
 #include "raster/blit.h"
 
 namespace {
 
 constexpr double kGroundBlastY = 19850.0;  // below any screen: the first step places it
-constexpr double kTruckKillReach = 70.0;   // pixels either side of the blast's x
 
 struct BlastTable {
     Blast* blasts;
@@ -77,11 +77,7 @@ void updateTable(GameState& game, const BlastTable& table) {
         Blast& blast = table.blasts[i];
         if (!blast.finished) {
             animate(blast, imageCount);
-            // Whatever its section; such a truck dies without counting toward the reward.
-            for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
-                Truck& truck = game.trucks[t];
-                if (truck.x > blast.worldX - kTruckKillReach && truck.x < blast.worldX + kTruckKillReach) truck.alive = 0;
-            }
+            strikeTrucks(game, Blow::Blast, blast.worldX, 0); // whatever their section, uncounted
         } else if (!table.marks[i].active) {
             // A blast that ended in the air keeps rewriting its inactive mark.
             GroundMark& mark = table.marks[i];

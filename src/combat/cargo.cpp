@@ -5,8 +5,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
-#include "combat/blasts.h"
-#include "combat/weapons.h"
+#include "combat/hits.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "raster/blit.h"
@@ -18,7 +17,6 @@ constexpr double kBombingX = 20000.0;     // passing it in section 0 destroys th
 constexpr double kDroneReach = 3000.0;    // pixels from the nose within which a drone sounds
 constexpr int32_t kBreakupVolume = -10;
 constexpr int32_t kImpactVolume = 1000;   // outside the device's range: the voice keeps its last volume
-constexpr int32_t kGunHitVolume = 3000;   // as for a round hitting a truck
 constexpr double kNoTarget = 999999999.0;
 
 int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0, kCargoCapacity); }
@@ -46,74 +44,6 @@ PlayerPoints playerPoints(const GameState& game) {
 bool insideAny(const CargoBoxes& boxes, const Point& p) {
     return insideBox(boxes.a, p.x, p.y) || insideBox(boxes.b, p.x, p.y) || insideBox(boxes.c, p.x, p.y) ||
            insideBox(boxes.d, p.x, p.y);
-}
-
-bool insideTail(const CargoBoxes& boxes, double x, double y) {
-    return insideBox(boxes.b, x, y) || insideBox(boxes.c, x, y) || insideBox(boxes.d, x, y);
-}
-
-// A burst far above the player sounds distant.
-void detonationFor(GameState& game, const CargoAircraft& cargo) {
-    playDetonation(game, game.aircraft.worldY < cargo.y - 1500);
-}
-
-void retireMissile(Missile& missile) {
-    missile.viewX = missile.viewY = 0.0;
-    missile.worldX = missile.worldY = 0.0;
-    missile.heading = 0.0;
-    missile.active = 0;
-}
-
-void missileStrikes(GameState& game, Missile& missile, CargoAircraft& cargo) {
-    cargo.hitPoints -= 25.0f;
-    startAirBlast(game, BlastKind::Missile, missile.worldX, missile.worldY);
-    retireMissile(missile);
-    detonationFor(game, cargo);
-}
-
-void hitByProjectiles(GameState& game, CargoAircraft& cargo, const CargoBoxes& boxes) {
-    const double cameraX = game.camera.cameraX;
-    const int32_t lastRound = std::min(game.roundsFired, kBulletCapacity - 1);
-    for (int32_t j = 0; j <= lastRound; ++j) {
-        Bullet& bullet = game.bullets[j];
-        if (!bullet.active || !insideAny(boxes, {bullet.viewX, bullet.viewY})) continue;
-        if (bullet.sector != cargo.sector || !cargo.active) continue;
-        cargo.hitPoints -= 1.0f;
-        playOnce(game.assets->sounds[kSoundGunHit], kGunHitVolume);
-        bullet = Bullet{};
-    }
-    const int32_t lastBomb = std::min(game.bombsDropped, kBombCapacity - 1);
-    for (int32_t j = 0; j <= lastBomb; ++j) {
-        Bomb& bomb = game.bombs[j];
-        if (!bomb.active) continue;
-        // The fuselage is tested where the bomb is now; the tail only where it was let go.
-        const bool inside = insideBox(boxes.a, bomb.worldX - cameraX, bomb.viewY) || insideTail(boxes, bomb.viewX, bomb.viewY);
-        if (!inside || bomb.sector != cargo.sector || !cargo.active) continue;
-        cargo.hitPoints -= 20.0f;
-        startAirBlast(game, BlastKind::Bomb, bomb.worldX, bomb.worldY);
-        bomb.viewX = bomb.viewY = 0.0;
-        bomb.worldX = bomb.worldY = 0.0;
-        bomb.active = 0;
-        detonationFor(game, cargo);
-    }
-    const int32_t lastMissile = std::min(game.missilesFired, kMissileCapacity - 1);
-    for (int32_t j = 0; j <= lastMissile; ++j) {
-        Missile& missile = game.missiles[j];
-        if (!missile.active) continue;
-        const bool inside = (!missile.locked && insideBox(boxes.a, missile.worldX - cameraX, missile.viewY)) ||
-                            insideTail(boxes, missile.viewX, missile.viewY);
-        if (inside && missile.sector == cargo.sector && cargo.active) {
-            missileStrikes(game, missile, cargo);
-            continue;
-        }
-        // A homing missile strikes its own target wherever that is.
-        if (!missile.locked || missile.target < 0 || missile.target >= kCargoCapacity) continue;
-        CargoAircraft& target = game.cargoAircraft[missile.target];
-        if (target.x <= missile.worldX + 100 && missile.worldX <= target.x + 230 && target.y - 70 <= missile.worldY + 15 &&
-            missile.worldY + 15 <= target.y + 110) {
-            missileStrikes(game, missile, target);
-        }
-    }
 }
 
 // One frame of an aircraft's flight: level and east, or once shot down nosing over and falling
@@ -248,7 +178,7 @@ void updateCargo(GameState& game) {
         for (const Point& p : {player.nose, player.tail, player.fin}) {
             if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector) raiseCrash(game, Outcome::Crashed);
         }
-        hitByProjectiles(game, cargo, boxes);
+        strikeCargo(game, i, boxes);
         cargo.noseDX = boxes.a.left - player.nose.x;
         cargo.noseDY = boxes.a.top - player.nose.y;
         cargo.distance = std::sqrt(cargo.noseDX * cargo.noseDX + cargo.noseDY * cargo.noseDY);

@@ -40,5 +40,5 @@ void drawCargo(const GameState& game);
 // The live aircraft nearest the player's nose by last frame's distances becomes lockTarget.
 void findNearestTarget(GameState& game);
 
-// Collisions with the player, hits by rounds, bombs and missiles, distances and engine drones.
+// Collisions with the player, hits by projectiles (strikeCargo), distances and engine drones.
 void updateCargo(GameState& game);

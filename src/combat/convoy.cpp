@@ -2,6 +2,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
+#include "combat/hits.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "platform/platform.h"
@@ -143,11 +144,7 @@ void updateTrucks(GameState& game) {
         if (!truck.alive && !truck.wreckLaunched && !truck.burning) throwWreck(game, truck);
         if (!truck.alive && !truck.burning) flyWreck(game, truck);
         drive(truck, game.frozen);
-        // A truck brought down by gunfire dies, and counts, here.
-        if (burnsOut(game, truck)) {
-            truck.alive = 0;
-            game.trucksDestroyed += 1;
-        }
+        if (burnsOut(game, truck)) killTruck(game, truck, Blow::Round, truck.x);
         if (truck.x > kSectionWidth) {
             raiseOutcome(game, Outcome::Escaped);
             truck.x = 0;

@@ -5,9 +5,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
-#include "combat/blasts.h"
 #include "combat/cockpit.h"
-#include "combat/weapons.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "platform/platform.h"
@@ -54,26 +52,6 @@ void fly(Missile& missile, const GameState& game) {
     } else {
         flyStraight(missile);
     }
-}
-
-void retire(Missile& missile) {
-    missile.viewX = missile.viewY = 0.0;
-    missile.worldX = missile.worldY = 0.0;
-    missile.heading = 0.0;
-    missile.active = 0;
-}
-
-void land(GameState& game, const Missile& missile) {
-    for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
-        Truck& truck = game.trucks[t];
-        if (missile.worldX - 40 < truck.x + 98 && truck.x < missile.worldX + 55 && missile.sector == truck.sector &&
-            truck.alive) {
-            truck.alive = 0;
-            game.trucksDestroyed += 1;
-        }
-    }
-    startGroundBlast(game, BlastKind::Missile, missile.worldX);
-    playDetonation(game, game.aircraft.worldY < kFarDetonationAbove);
 }
 
 // The tones loop: started only when silent, so they sound whole rather than as a restarted buzz.
@@ -128,10 +106,7 @@ void moveMissiles(GameState& game) {
         Missile& missile = game.missiles[i];
         if (!missile.active) continue;
         fly(missile, game);
-        const bool inSection = missile.worldX >= 0 && missile.worldX <= kSectionWidth && missile.worldY >= 0;
-        if (inSection && missile.worldY < kMissileGroundY) continue;
-        if (inSection) land(game, missile);
-        retire(missile);
+        if (!(missile.worldX >= 0 && missile.worldX <= kSectionWidth && missile.worldY >= 0)) retireMissile(missile);
     }
 }
 
@@ -202,9 +177,16 @@ void updateLockOn(GameState& game) {
     if (game.selectedWeapon == kWeaponGun || game.selectedWeapon == kWeaponBombs || game.missilesFired == game.missileLoad) stopTone(lockTone);
 }
 
+void retireMissile(Missile& missile) {
+    missile.viewX = missile.viewY = 0.0;
+    missile.worldX = missile.worldY = 0.0;
+    missile.heading = 0.0;
+    missile.active = 0;
+}
+
 void resetMissiles(GameState& game, bool newGame) {
     for (Missile& missile : game.missiles) {
-        retire(missile);
+        retireMissile(missile);
         if (newGame) missile.locked = 0;
     }
 }

@@ -4,11 +4,12 @@
 // the diamond and the lock tone, and holding the fire key marks the next missile slot to home on
 // it. A marked slot's missile homes on its target; an unmarked one flies straight and speeds up.
 // The search tone says targets are only elsewhere.
-// The launch is part of the stores' release; the cargo aircraft's step makes the hits.
+// The launch is part of the stores' release; what a missile hits is decided in hits.h.
 
 #include <cstdint>
 
 struct GameState;
+struct Missile;
 
 constexpr int32_t kMissileTopBoost = 40;    // frames of acceleration: 16 to 55 pixels a frame
 
@@ -16,9 +17,11 @@ constexpr int32_t kMissileTopBoost = 40;    // frames of acceleration: 16 to 55 
 // is kept as the lock-on left it.
 void launchMissile(GameState& game);
 
-// Every missile in flight: straight and accelerating, or homing 40 pixels a frame; landing
-// (trucks under it destroyed, a ground blast) or leaving the section retires it.
+// Every missile in flight: straight and accelerating, or homing 40 pixels a frame; leaving the
+// section retires it (one reaching the ground lands in landProjectiles).
 void moveMissiles(GameState& game);
+// The slot emptied of its flight; its mark (locked, aim, target) stays.
+void retireMissile(Missile& missile);
 
 // Every missile in flight in the player's section where this frame's flight takes it.
 void drawMissiles(const GameState& game);

@@ -4,7 +4,6 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
-#include "combat/blasts.h"
 #include "combat/cockpit.h"
 #include "combat/missiles.h"
 #include "game/game_state.h"
@@ -16,9 +15,6 @@
 namespace {
 
 constexpr int32_t kGunVolume = -500;
-constexpr int32_t kGunHitVolume = 3000;        // outside the device's range: the voice keeps its last volume
-constexpr int32_t kNearDetonationVolume = 3000;
-constexpr int32_t kFarDetonationVolume = 10000;
 
 // The largest magazine and rack the tables can hold whatever the loads say (a load may come
 // from a damaged save file): bullet slot n is used by the nth round, so 1999 rounds.
@@ -56,30 +52,6 @@ void fall(Bomb& bomb) {
     bomb.worldY += bomb.velY;
 }
 
-void clearBullet(Bullet& bullet) {
-    bullet.viewX = bullet.viewY = 0.0;
-    bullet.worldX = bullet.worldY = 0.0;
-    bullet.angle = 0.0;
-    bullet.active = 0;
-}
-
-// A round on the ground: every truck whose window it lands in loses 10 hit points; a truck at 0
-// or below catches fire (it dies in the truck step).
-void roundLands(GameState& game, const Bullet& bullet) {
-    playOnce(game.assets->sounds[kSoundGroundHit], 0);
-    for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
-        Truck& truck = game.trucks[t];
-        if (roundHitsTruck(bullet.worldX, truck.x) && bullet.sector == truck.sector && truck.alive) {
-            truck.hitPoints -= 10.0f;
-            playOnce(game.assets->sounds[kSoundGunHit], kGunHitVolume);
-        }
-        if (truck.hitPoints <= 0.0f && truck.alive) {
-            truck.burning = 1;
-            playOnce(game.assets->sounds[kSoundTruckWrecked], 0);
-        }
-    }
-}
-
 bool upright(const GameState& game) {
     const double p = game.aircraft.pitch;
     if (!game.aircraft.flipped) return p >= 90.0 && p <= 270.0;
@@ -95,40 +67,7 @@ double turnNoseDown(double angle) {
     return angle;
 }
 
-void bombLands(GameState& game, Bomb& bomb) {
-    for (int32_t t = 0; t < game.truckCount && t < kTruckCapacity; ++t) {
-        Truck& truck = game.trucks[t];
-        if (bombHitsTruck(bomb.worldX, truck.x) && bomb.sector == truck.sector && truck.alive) {
-            game.bombRightOfTruck = bomb.worldX + 15 > truck.x + 50;
-            truck.alive = 0;
-            truck.burning = 0;
-            game.trucksDestroyed += 1;
-        }
-    }
-    startGroundBlast(game, BlastKind::Bomb, bomb.worldX);
-    const Aircraft& self = game.aircraft;
-    if (self.worldY > kRoadY - 70 && bomb.worldX - 100 < self.worldX && self.worldX < bomb.worldX + 55) {
-        raiseOutcome(game, Outcome::Blew);
-    }
-    playDetonation(game, self.worldY < kFarDetonationAbove);
-    bomb.viewX = bomb.viewY = 0.0;
-    bomb.worldX = bomb.worldY = 0.0;
-    bomb.active = 0;
-}
-
 } // namespace
-
-void playDetonation(GameState& game, bool far) {
-    if (far) {
-        playOnce(game.assets->sounds[kSoundDetonationFar], kFarDetonationVolume);
-    } else {
-        playOnce(game.assets->sounds[kSoundDetonationClose], kNearDetonationVolume);
-    }
-}
-
-bool bombHitsTruck(double bombX, double truckX) { return bombX - 50 < truckX + 98 && truckX < bombX + 60; }
-
-bool roundHitsTruck(double roundX, double truckX) { return truckX - 50 < roundX && roundX < truckX + 65; }
 
 void cycleWeapon(GameState& game) {
     if (game.keys[kVkCtrl]) {
@@ -175,12 +114,7 @@ void moveBullets(GameState& game) {
         Bullet& bullet = game.bullets[i];
         if (bullet.active) advanceRound(bullet);
         // An empty slot holds zeros and passes unchanged.
-        if (bullet.worldX < 0 || bullet.worldX > kSectionWidth || bullet.worldY < 0) {
-            clearBullet(bullet);
-        } else if (bullet.worldY >= kBulletGroundY) {
-            roundLands(game, bullet);
-            clearBullet(bullet);
-        }
+        if (bullet.worldX < 0 || bullet.worldX > kSectionWidth || bullet.worldY < 0) bullet = Bullet{};
     }
 }
 
@@ -217,7 +151,6 @@ void moveBombs(GameState& game) {
         if (!bomb.active) continue;
         fall(bomb);
         bomb.drawAngle = turnNoseDown(bomb.drawAngle);
-        if (bomb.worldY >= kRoadY) bombLands(game, bomb);
     }
 }
 

@@ -1,13 +1,11 @@
 #pragma once
 // The gun, the bombs and the weapon key. Space fires the selected weapon: the gun one round per
 // frame while held, bombs (and missiles) one per press, and only with the gear up and the
-// aircraft upright. Rounds and bombs hit trucks where they reach the ground.
+// aircraft upright. What rounds and bombs hit is decided in hits.h.
 
 #include <cstdint>
 
 struct GameState;
-
-constexpr double kFarDetonationAbove = 18500.0; // aircraft world y above which a ground burst sounds far
 
 // Ctrl, edge-triggered: gun, bombs, missiles, gun.
 void cycleWeapon(GameState& game);
@@ -18,8 +16,8 @@ void fireGun(GameState& game);
 // The flash of a round fired this frame.
 void drawMuzzleFlash(const GameState& game);
 
-// Moves every round in flight; a round leaving the section is retired, one reaching the ground
-// hits the trucks whose window it lands in.
+// Moves every round in flight; a round leaving the section is retired (one reaching the ground
+// lands in landProjectiles).
 void moveBullets(GameState& game);
 // Every round's tracer where this frame's move takes it.
 void drawTracers(const GameState& game);
@@ -27,19 +25,10 @@ void drawTracers(const GameState& game);
 // Space with bombs: one bomb per press, gear up and upright only; then the missile launch.
 void releaseStores(GameState& game);
 
-// Bombs fall and turn nose down; one landing destroys the trucks under it, starts a ground blast
-// and may catch the aircraft ("Blew").
+// Bombs fall and turn nose down (one reaching the ground lands in landProjectiles).
 void moveBombs(GameState& game);
 // Every falling bomb on the screen where this frame's fall takes it.
 void drawBombs(const GameState& game);
-
-// Whether a bomb landing at world x destroys a truck at truckX (sections aside).
-bool bombHitsTruck(double bombX, double truckX);
-// Whether a round reaching the ground at world x hits a truck at truckX (sections aside).
-bool roundHitsTruck(double roundX, double truckX);
-
-// A bomb or missile bursting: the far or the near detonation sound.
-void playDetonation(GameState& game, bool far);
 
 // "RCAF-20mm %d", "RCAF-750AG %d" or "RCAF-Rapier %d" with what is left of the selected weapon,
 // at the top left.
