@@ -60,11 +60,18 @@ for i in $(seq "$runs"); do
   echo "$game $alone" | awk '{print $1 / $2}' >> "$work/firstframe"
 done
 line "first frame with window / window and renderer alone" "$(stats < "$work/firstframe")" "<= 1.3"
-# Whole-process processor time over 20 s: the game (title screen) against the bare present loop.
+# Whole-process processor time over 20 s: the game playing a mission-1 sortie in its window (the
+# campaign replay watched with --play: the title clicked through in the first frames, then the
+# take-off and the flight east with the trail on) against the bare present loop.
 seconds=${WINDOW_SECONDS:-20}
+grep -Ev '^[0-9]+ (hash|dump|shot|end)' "$here/../tests/golden/campaign.txt" > "$work/sortie.txt"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 cputime() { /usr/bin/time -f '%U %S' timeout -s TERM "$seconds" "$@" 2>&1 > /dev/null | tail -1 | awk '{print $1 + $2}'; }
 for i in $(seq "$runs"); do
-  game=$(cd "$build" && cputime ./skarnwing); bare=$(cputime "$build/bench/skarnwing-present-loop")
+  game=$(cd "$build" && cputime ./skarnwing --play "$work/sortie.txt"); bare=$(cputime "$build/bench/skarnwing-present-loop")
   echo "$game $bare" | awk '{print $1 / $2}' >> "$work/window"
+  echo "$game $bare" >> "$work/window-cpu"
 done
-line "window, game title / bare present loop, cpu over ${seconds} s" "$(stats < "$work/window")" "<= 1.3"
+line "window, mission-1 sortie / bare present loop, cpu over ${seconds} s" "$(stats < "$work/window")" "<= 1.3"
+line "  the sortie's cpu seconds" "$(cut -d' ' -f1 "$work/window-cpu" | stats)" ""
+line "  the present loop's cpu seconds" "$(cut -d' ' -f2 "$work/window-cpu" | stats)" ""
