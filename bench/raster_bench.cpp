@@ -85,8 +85,7 @@ BENCHMARK(BM_BlitBlended)->Unit(benchmark::kMicrosecond);
 // A smoke puff: 280 x 280, alpha falling off from the centre, copied above a cut-off of 40 at
 // scale range(0) / 10 (2 to 10 in the game: drawn at 1 / 2.9 to 1 / 14.5 of its size), turned
 // 37 degrees, over the source (range(1) 0) or the canvas (1).
-void BM_BlitPuff(benchmark::State& state) {
-    FrameBuffer frame;
+PixelImage puffImage() {
     PixelImage puff{280, 280, std::vector<uint32_t>(280 * 280)};
     for (int32_t y = 0; y < 280; ++y) {
         for (int32_t x = 0; x < 280; ++x) {
@@ -95,6 +94,12 @@ void BM_BlitPuff(benchmark::State& state) {
             puff.pixels[size_t(y) * 280 + size_t(x)] = alpha << 24 | 0xE8E8E8u;
         }
     }
+    return puff;
+}
+
+void BM_BlitPuff(benchmark::State& state) {
+    FrameBuffer frame;
+    const PixelImage puff = puffImage();
     const double scale = static_cast<double>(state.range(0)) / 10.0;
     const BlitWalk walk = state.range(1) ? BlitWalk::Destination : BlitWalk::Source;
     for (auto _ : state) {
@@ -102,6 +107,22 @@ void BM_BlitPuff(benchmark::State& state) {
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_BlitPuff)->ArgsProduct({{20, 50, 100}, {0, 1}})->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BlitPuff)->ArgsProduct({{20, 25, 30, 50, 100}, {0, 1}})->Unit(benchmark::kMicrosecond);
+
+// One frame of the default smoke trail: a puff every third frame, shrinking by 0.2 and its
+// cut-off rising by 2 each frame from size 10, drawn until size 2, all turned alike.
+void BM_SmokeTrail(benchmark::State& state) {
+    FrameBuffer frame;
+    const PixelImage puff = puffImage();
+    double angle = 0.0;
+    for (auto _ : state) {
+        angle += 5.0;
+        for (int32_t age = 0; 10.0 - 0.2 * age >= 2.0; age += 3) {
+            blitRotatedCutoff(frame.canvas, puff, 400 - 12 * age, 300 + age, 1, angle, 10.0 - 0.2 * age, 2.0 * age);
+        }
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_SmokeTrail)->Unit(benchmark::kMicrosecond);
 
 } // namespace

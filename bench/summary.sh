@@ -51,20 +51,38 @@ if ! command -v Xvfb > /dev/null; then echo "Xvfb not installed: windowed figure
 Xvfb :91 -screen 0 1920x1080x24 > /dev/null 2>&1 & xvfb=$!
 sleep 1
 export DISPLAY=:91 SDL_AUDIODRIVER=dummy
-# First frame with the window against the window and renderer alone.
-first() { "$build/skarnwing-startup-timing-sdl" --first-frame $1 2>/dev/null | sed -nE 's/.* ([0-9.]+) ms main to first frame.*/\1/p'; }
+# First frame with the window against the window and renderer alone, and against the bare
+# present loop's first frame (a window, a renderer and one frame presented: the floor of any
+# first frame), on the wall clock and, less touched by the machine's load, in processor time.
+first() { "$build/skarnwing-startup-timing-sdl" --first-frame $1 2>/dev/null; }
 for i in $(seq "$runs"); do
   game=$(first "")
   # --window-first loads nothing before the window: the platform share is the window alone.
-  alone=$("$build/skarnwing-startup-timing-sdl" --first-frame --window-first 2>/dev/null | sed -nE 's/.*\(([0-9.]+) ms of it opening the platform\).*/\1/p')
-  echo "$game $alone" | awk '{print $1 / $2}' >> "$work/firstframe"
+  alone=$(first --window-first | sed -nE 's/.*\(([0-9.]+) ms of it opening the platform\).*/\1/p')
+  bare=$("$build/bench/skarnwing-present-loop" --first 2>/dev/null)
+  gameWall=$(echo "$game" | sed -nE 's/.* ([0-9.]+) ms main to first frame.*/\1/p')
+  gameCpu=$(echo "$game" | sed -nE 's/^cpu: ([0-9.]+) ms.*/\1/p')
+  bareWall=$(echo "$bare" | sed -nE 's/.*: ([0-9.]+) ms main to first frame.*/\1/p')
+  bareCpu=$(echo "$bare" | sed -nE 's/.*, ([0-9.]+) ms cpu/\1/p')
+  echo "$gameWall $alone" | awk '{print $1 / $2}' >> "$work/firstframe"
+  echo "$gameWall $bareWall" | awk '{print $1 / $2}' >> "$work/firstbare"
+  echo "$gameCpu $bareCpu" | awk '{print $1 / $2}' >> "$work/firstbarecpu"
 done
 line "first frame with window / window and renderer alone" "$(stats < "$work/firstframe")" "<= 1.3"
-# Whole-process processor time over 20 s: the game (title screen) against the bare present loop.
+line "  / the bare present loop's first frame" "$(stats < "$work/firstbare")" ""
+line "  the same in processor time" "$(stats < "$work/firstbarecpu")" ""
+# Whole-process processor time over 20 s: the game playing a mission-1 sortie in its window (the
+# campaign replay watched with --play: the title clicked through in the first frames, then the
+# take-off and the flight east with the trail on) against the bare present loop.
 seconds=${WINDOW_SECONDS:-20}
+grep -Ev '^[0-9]+ (hash|dump|shot|end)' "$here/../tests/golden/campaign.txt" > "$work/sortie.txt"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 cputime() { /usr/bin/time -f '%U %S' timeout -s TERM "$seconds" "$@" 2>&1 > /dev/null | tail -1 | awk '{print $1 + $2}'; }
 for i in $(seq "$runs"); do
-  game=$(cd "$build" && cputime ./skarnwing); bare=$(cputime "$build/bench/skarnwing-present-loop")
+  game=$(cd "$build" && cputime ./skarnwing --play "$work/sortie.txt"); bare=$(cputime "$build/bench/skarnwing-present-loop")
   echo "$game $bare" | awk '{print $1 / $2}' >> "$work/window"
+  echo "$game $bare" >> "$work/window-cpu"
 done
-line "window, game title / bare present loop, cpu over ${seconds} s" "$(stats < "$work/window")" "<= 1.3"
+line "window, mission-1 sortie / bare present loop, cpu over ${seconds} s" "$(stats < "$work/window")" "<= 1.3"
+line "  the sortie's cpu seconds" "$(cut -d' ' -f1 "$work/window-cpu" | stats)" ""
+line "  the present loop's cpu seconds" "$(cut -d' ' -f2 "$work/window-cpu" | stats)" ""

@@ -1,16 +1,28 @@
 // The floor a windowed game stands on: one streaming 1280 x 720 texture filled, sent, blended
 // and presented 60 times a second, as SDL's renderer does it on this machine. bench/summary.sh
 // sets the game's processor time beside this one's. Runs until SIGTERM or SIGINT (or argv[1]
-// seconds).
+// seconds). With --first it stops after its first frame and prints the wall-clock and processor
+// time from main to that frame: the floor of the game's first frame in a window.
 
 #include <SDL.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
 #include <cstdlib>
 #include <vector>
 
+double nowMs(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
 int main(int argc, char** argv) {
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 1e9;
+    const double mainMs = nowMs(CLOCK_MONOTONIC);
+    const bool firstOnly = argc > 1 && std::strcmp(argv[1], "--first") == 0;
+    const double seconds = argc > 1 && !firstOnly ? std::atof(argv[1]) : 1e9;
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return 1;
     SDL_Window* window = SDL_CreateWindow("present loop", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 1280, 720,
                                           SDL_WINDOW_SHOWN);
@@ -36,6 +48,11 @@ int main(int argc, char** argv) {
         SDL_UpdateTexture(texture, nullptr, pixels.data(), 1280 * 4);
         SDL_RenderCopy(renderer, texture, nullptr, nullptr);
         SDL_RenderPresent(renderer);
+        if (firstOnly) {
+            std::printf("first frame: %.1f ms main to first frame, %.1f ms cpu\n", nowMs(CLOCK_MONOTONIC) - mainMs,
+                        nowMs(CLOCK_PROCESS_CPUTIME_ID));
+            break;
+        }
         // 60 a second whatever vsync does.
         next += frequency / 60;
         const uint64_t now = SDL_GetPerformanceCounter();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -39,28 +40,32 @@ bool drawable(const PixelImage& image) {
            image.pixels.size() >= static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
 }
 
+// Four pixels side by side, so the transparent surround is passed over sixteen at a time.
+typedef uint32_t PixelLanes __attribute__((vector_size(16)));
+
+// Whether any of the sixteen pixels from `pixels` on is at least `least`.
+bool anyOfSixteen(const uint32_t* pixels, PixelLanes least) {
+    PixelLanes lanes[4];
+    std::memcpy(lanes, pixels, sizeof lanes);
+    const auto hit = (lanes[0] >= least) | (lanes[1] >= least) | (lanes[2] >= least) | (lanes[3] >= least);
+    uint64_t halves[2];
+    std::memcpy(halves, &hit, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
 // The first column in [begin, end) whose pixel is at least `least` (minAlpha << 24: alpha is the
-// top byte, so whole pixels compare as their alphas do), or end; eight at a time across the
-// transparent surround.
+// top byte, so whole pixels compare as their alphas do), or end.
 int64_t firstDrawn(const uint32_t* pixels, int64_t begin, int64_t end, uint32_t least) {
-    while (begin + 8 <= end) {
-        bool any = false;
-        for (int64_t i = 0; i < 8; ++i) any |= pixels[begin + i] >= least;
-        if (any) break;
-        begin += 8;
-    }
+    const PixelLanes lanes = {least, least, least, least};
+    while (begin + 16 <= end && !anyOfSixteen(pixels + begin, lanes)) begin += 16;
     while (begin < end && pixels[begin] < least) ++begin;
     return begin;
 }
 
 // One past the last column in [begin, end) whose pixel is at least `least`, or begin.
 int64_t endDrawn(const uint32_t* pixels, int64_t begin, int64_t end, uint32_t least) {
-    while (end - 8 >= begin) {
-        bool any = false;
-        for (int64_t i = 1; i <= 8; ++i) any |= pixels[end - i] >= least;
-        if (any) break;
-        end -= 8;
-    }
+    const PixelLanes lanes = {least, least, least, least};
+    while (end - 16 >= begin && !anyOfSixteen(pixels + end - 16, lanes)) end -= 16;
     while (end > begin && pixels[end - 1] < least) --end;
     return end;
 }
@@ -134,20 +139,6 @@ void truncationRange(int64_t k, double& low, double& high) {
     high = static_cast<double>(k < 0 ? k : k + 1) + kSlack;
 }
 
-// Narrows [low, high] to the dx with dx * factor in [from, to], given 1 / factor; false when
-// nothing is left. A factor too small to move the product over the picture's width lets every
-// dx through or none.
-bool narrow(double from, double to, double factor, double reciprocal, double& low, double& high) {
-    if (std::fabs(factor) <= 1e-12) return from <= 1e-8 && to >= -1e-8;
-    double a = from * reciprocal;
-    double b = to * reciprocal;
-    if (factor < 0) std::swap(a, b);
-    // The reciprocal's rounding is far inside truncationRange's slack.
-    low = std::max(low, a);
-    high = std::min(high, b);
-    return low <= high;
-}
-
 // floor and ceil of a bounded offset, without a library call.
 int64_t floorOf(double v) {
     const double held = std::clamp(v, -1e9, 1e9);
@@ -158,16 +149,6 @@ int64_t ceilOf(double v) {
     const double held = std::clamp(v, -1e9, 1e9);
     const int64_t i = static_cast<int64_t>(held);
     return held > static_cast<double>(i) ? i + 1 : i;
-}
-
-// A real offset bound turned into a loop index, held to [first, last]. The slack of
-// truncationRange widens every bound far beyond the rounding of the inverse mapping, so no
-// exact landing falls outside.
-int64_t indexBelow(double offset, int64_t pivot, int64_t first) {
-    return std::max<int64_t>(first, floorOf(offset) + pivot);
-}
-int64_t indexAbove(double offset, int64_t pivot, int64_t last) {
-    return std::min<int64_t>(last, ceilOf(offset) + pivot);
 }
 
 // The destination walk, for a picture drawn much smaller than it is stored: each canvas pixel the
@@ -182,37 +163,37 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
     const int64_t stride = canvas.rowPitch / 4;
     double rowSin[kCanvasHeight];
     double rowCos[kCanvasHeight];
-    int16_t spanBegin[kCanvasHeight]; // first column of the row at or above minAlpha, -1: not yet known
-    int16_t spanEnd[kCanvasHeight];
+    int16_t spanBegin[kCanvasHeight]; // the row's first column at or above minAlpha
+    int16_t spanEnd[kCanvasHeight];   // one past its last
+    auto rowPixels = [&](int64_t row) {
+        return image.pixels.data() + (m.upright ? row : m.rowEnd - 1 - row) * image.width;
+    };
     for (int64_t row = m.firstRow; row < m.rowEnd; ++row) {
         const double dy = static_cast<double>(row - m.pivotRow);
         rowSin[row] = (dy * m.s) / m.scale;
         rowCos[row] = (dy * m.c) / m.scale;
-        spanBegin[row] = -1;
-    }
-    auto rowPixels = [&](int64_t row) {
-        return image.pixels.data() + (m.upright ? row : m.rowEnd - 1 - row) * image.width;
-    };
-    auto knowSpan = [&](int64_t row) {
-        if (spanBegin[row] >= 0) return;
         const uint32_t* pixels = rowPixels(row);
         const int64_t begin = firstDrawn(pixels, m.firstCol, m.colEnd, m.minAlpha << 24);
-        const int64_t end = endDrawn(pixels, begin, m.colEnd, m.minAlpha << 24);
         spanBegin[row] = static_cast<int16_t>(begin);
-        spanEnd[row] = static_cast<int16_t>(end);
-    };
-    // dx and dy of an offset (u, v) on the canvas, inverting the mapping in real numbers.
+        spanEnd[row] = static_cast<int16_t>(endDrawn(pixels, begin, m.colEnd, m.minAlpha << 24));
+    }
+    const double scale = m.scale;
+    // dy of an offset (u, v) on the canvas, inverting the mapping in real numbers.
     const double inverse = m.scale / (m.c * m.c + m.s * m.s);
     const double rowPerU = -m.s * inverse;
     const double rowPerV = m.c * inverse;
-    const double colPerU = m.c * inverse;
-    const double colPerV = m.s * inverse;
-    const double scale = m.scale;
+    // Within a row, a column lands in a canvas cell if dx * c - dy * s lies in the cell's u range
+    // (times scale) and dx * s + dy * c in its v range. A factor too small to move its product
+    // over the picture's width makes that condition hold for the whole row or none of it.
+    const bool uWholeRows = std::fabs(m.c) <= 1e-12;
+    const bool vWholeRows = std::fabs(m.s) <= 1e-12;
     const double overC = 1.0 / m.c;
     const double overS = 1.0 / m.s;
 
-    // Each row's drawn span lands along a straight line, as (u, v) runs between its two ends'
-    // offsets, each truncated: within one of the line. So the lines bound, per canvas row, the
+    // Stacked, the rows' drawn spans fill a polygon in the picture whose sides join the spans'
+    // first ends and their last ends, closed by the first and the last drawn row; every landing
+    // lies, within rounding, in the mapped polygon. The leftmost and rightmost of its points
+    // within any canvas row lie on its sides, so the sides alone bound, per canvas row, the
     // columns where anything can land.
     int64_t reachLeft[kCanvasHeight];
     int64_t reachRight[kCanvasHeight];
@@ -220,39 +201,58 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
         reachLeft[canvasY] = INT64_MAX;
         reachRight[canvasY] = INT64_MIN;
     }
-    for (int64_t row = m.firstRow; row < m.rowEnd; ++row) {
-        knowSpan(row);
-        if (spanBegin[row] >= spanEnd[row]) continue;
-        double u0 = colCos[spanBegin[row]] - rowSin[row];
-        double v0 = colSin[spanBegin[row]] + rowCos[row];
-        double u1 = colCos[spanEnd[row] - 1] - rowSin[row];
-        double v1 = colSin[spanEnd[row] - 1] + rowCos[row];
-        if (v0 > v1) {
-            std::swap(u0, u1);
-            std::swap(v0, v1);
+    // Far above the rounding of any offset here, far below a pixel.
+    constexpr double kSlack = 1e-4;
+    auto reach = [&](int64_t canvasY, double uLeast, double uMost) {
+        reachLeft[canvasY] = std::min(reachLeft[canvasY], m.x + int64_t{static_cast<int32_t>(uLeast - kSlack)});
+        reachRight[canvasY] = std::max(reachRight[canvasY], m.x + int64_t{static_cast<int32_t>(uMost + kSlack)});
+    };
+    // A side from (ua, va) to (ub, vb): each canvas row it meets (offsets truncate toward zero)
+    // takes the side's whole width if the side is short, else the part whose offset truncates to
+    // that row's.
+    auto side = [&](double ua, double va, double ub, double vb) {
+        if (va > vb) {
+            std::swap(ua, ub);
+            std::swap(va, vb);
         }
-        const int64_t least = int64_t{m.x} + static_cast<int32_t>(std::min(u0, u1));
-        const int64_t most = int64_t{m.x} + static_cast<int32_t>(std::max(u0, u1));
-        const int64_t firstY = std::max(top, int64_t{m.y} + static_cast<int32_t>(v0));
-        const int64_t lastY = std::min(bottom, int64_t{m.y} + static_cast<int32_t>(v1));
-        const double rise = v1 - v0;
+        const int64_t firstY = std::max(top, m.y + int64_t{static_cast<int32_t>(va - kSlack)});
+        const int64_t lastY = std::min(bottom, m.y + int64_t{static_cast<int32_t>(vb + kSlack)});
+        if (vb - va < 3.0) {
+            for (int64_t canvasY = firstY; canvasY <= lastY; ++canvasY) reach(canvasY, std::min(ua, ub), std::max(ua, ub));
+            return;
+        }
+        const double slope = (ub - ua) / (vb - va);
         for (int64_t canvasY = firstY; canvasY <= lastY; ++canvasY) {
-            int64_t from = least;
-            int64_t to = most;
-            if (rise > 1e-6) {
-                // The part of the line whose v lies within one of this row's offset.
-                const double offset = static_cast<double>(canvasY - m.y);
-                const double t0 = std::clamp((offset - 1.0 - v0) / rise, 0.0, 1.0);
-                const double t1 = std::clamp((offset + 1.0 - v0) / rise, 0.0, 1.0);
-                const double ua = u0 + (u1 - u0) * t0;
-                const double ub = u0 + (u1 - u0) * t1;
-                from = std::max(least, m.x + floorOf(std::min(ua, ub)) - 2);
-                to = std::min(most, m.x + ceilOf(std::max(ua, ub)) + 2);
-            }
-            reachLeft[canvasY] = std::min(reachLeft[canvasY], from);
-            reachRight[canvasY] = std::max(reachRight[canvasY], to);
+            const int64_t offset = canvasY - m.y;
+            const double from = std::max(va, static_cast<double>(offset > 0 ? offset : offset - 1) - kSlack);
+            const double to = std::min(vb, static_cast<double>(offset < 0 ? offset : offset + 1) + kSlack);
+            const double uFrom = ua + (from - va) * slope;
+            const double uTo = ua + (to - va) * slope;
+            reach(canvasY, std::min(uFrom, uTo) - kSlack, std::max(uFrom, uTo) + kSlack);
         }
+    };
+    bool anyRow = false;
+    double firstU = 0.0, firstV = 0.0, lastU = 0.0, lastV = 0.0; // the ends of the last drawn row
+    for (int64_t row = m.firstRow; row < m.rowEnd; ++row) {
+        if (spanBegin[row] >= spanEnd[row]) continue;
+        const double u0 = colCos[spanBegin[row]] - rowSin[row];
+        const double v0 = colSin[spanBegin[row]] + rowCos[row];
+        const double u1 = colCos[spanEnd[row] - 1] - rowSin[row];
+        const double v1 = colSin[spanEnd[row] - 1] + rowCos[row];
+        if (anyRow) {
+            side(firstU, firstV, u0, v0);
+            side(lastU, lastV, u1, v1);
+        } else {
+            side(u0, v0, u1, v1);
+        }
+        anyRow = true;
+        firstU = u0;
+        firstV = v0;
+        lastU = u1;
+        lastV = v1;
     }
+    if (!anyRow) return;
+    side(firstU, firstV, lastU, lastV);
 
     for (int64_t canvasY = top; canvasY <= bottom; ++canvasY) {
         if (reachLeft[canvasY] > reachRight[canvasY]) continue;
@@ -260,39 +260,47 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
         double vLow = 0.0;
         double vHigh = 0.0;
         truncationRange(v, vLow, vHigh);
-        const double dv = vHigh - vLow;
+        const double vFrom = vLow * scale;
+        const double vTo = vHigh * scale;
+        const double dyMostOfV = std::max(vLow * rowPerV, vHigh * rowPerV);
+        const double dyLeastOfV = std::min(vLow * rowPerV, vHigh * rowPerV);
         uint32_t* targetRow = canvas.pixels + canvasY * stride;
         for (int64_t canvasX = std::max(left, reachLeft[canvasY]); canvasX <= std::min(right, reachRight[canvasY]); ++canvasX) {
             const int64_t u = canvasX - m.x;
             double uLow = 0.0;
             double uHigh = 0.0;
             truncationRange(u, uLow, uHigh);
-            // The rows and columns the corners of the widened pixel come from: dy and dx are
-            // linear in (u, v), so each extreme is the low corner's value plus the negative or
-            // positive parts of the two steps.
-            const double du = uHigh - uLow;
-            const double dyBase = vLow * rowPerV + uLow * rowPerU;
-            const double dxBase = uLow * colPerU + vLow * colPerV;
-            const double dyDown = std::min(0.0, du * rowPerU) + std::min(0.0, dv * rowPerV);
-            const double dyUp = std::max(0.0, du * rowPerU) + std::max(0.0, dv * rowPerV);
-            const double dxDown = std::min(0.0, du * colPerU) + std::min(0.0, dv * colPerV);
-            const double dxUp = std::max(0.0, du * colPerU) + std::max(0.0, dv * colPerV);
-            const int64_t rowLow = indexBelow(dyBase + dyDown, m.pivotRow, m.firstRow);
-            const int64_t rowHigh = indexAbove(dyBase + dyUp, m.pivotRow, m.rowEnd - 1);
-            const int64_t colLow = indexBelow(dxBase + dxDown, m.pivotCol, m.firstCol);
-            const int64_t colHigh = indexAbove(dxBase + dxUp, m.pivotCol, m.colEnd - 1);
-            if (rowLow > rowHigh || colLow > colHigh) continue;
+            const double uFrom = uLow * scale;
+            const double uTo = uHigh * scale;
+            // The rows the widened cell's corners come from (dy is linear in u and v). The
+            // cell's slack is far above the rounding here, so whole rows need no more margin.
+            const int64_t rowHigh = std::min<int64_t>(m.rowEnd - 1, floorOf(std::max(uLow * rowPerU, uHigh * rowPerU) + dyMostOfV) + m.pivotRow);
+            const int64_t rowLow = std::max<int64_t>(m.firstRow, ceilOf(std::min(uLow * rowPerU, uHigh * rowPerU) + dyLeastOfV) + m.pivotRow);
+            if (rowLow > rowHigh) continue;
 
             // The columns of `row` that may land here, within the row's drawn span; false if none.
             auto columns = [&](int64_t row, int64_t& first, int64_t& last) {
-                knowSpan(row);
                 const double dy = static_cast<double>(row - m.pivotRow);
                 double low = -1e300;
                 double high = 1e300;
-                if (!narrow(uLow * scale + dy * m.s, uHigh * scale + dy * m.s, m.c, overC, low, high)) return false;
-                if (!narrow(vLow * scale - dy * m.c, vHigh * scale - dy * m.c, m.s, overS, low, high)) return false;
-                first = std::max<int64_t>({colLow, spanBegin[row], indexBelow(low, m.pivotCol, m.firstCol)});
-                last = std::min<int64_t>({colHigh, spanEnd[row] - 1, indexAbove(high, m.pivotCol, m.colEnd - 1)});
+                const double uRowFrom = uFrom + dy * m.s;
+                const double uRowTo = uTo + dy * m.s;
+                if (uWholeRows) {
+                    if (uRowFrom > 1e-8 || uRowTo < -1e-8) return false;
+                } else {
+                    low = std::min(uRowFrom * overC, uRowTo * overC);
+                    high = std::max(uRowFrom * overC, uRowTo * overC);
+                }
+                const double vRowFrom = vFrom - dy * m.c;
+                const double vRowTo = vTo - dy * m.c;
+                if (vWholeRows) {
+                    if (vRowFrom > 1e-8 || vRowTo < -1e-8) return false;
+                } else {
+                    low = std::max(low, std::min(vRowFrom * overS, vRowTo * overS));
+                    high = std::min(high, std::max(vRowFrom * overS, vRowTo * overS));
+                }
+                first = std::max<int64_t>(spanBegin[row], ceilOf(low) + m.pivotCol);
+                last = std::min<int64_t>(spanEnd[row] - 1, floorOf(high) + m.pivotCol);
                 return first <= last;
             };
             // The exact test of the source walk: the same double operations, truncated.
@@ -341,9 +349,10 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
     }
 }
 
-// Each canvas pixel the destination walk visits costs about as much as this many source pixels
-// of the source walk (measured with the puff of bench/raster_bench.cpp: 17 to 40).
-constexpr int64_t kDestinationPixelCost = 20;
+// Each canvas pixel the destination walk's box holds costs about as much as this many source
+// pixels of the source walk (BM_BlitPuff in bench/raster_bench.cpp: the two cost the same for
+// the puff drawn at scale 2.3, whose box is 5.7 times smaller than the picture).
+constexpr int64_t kDestinationPixelCost = 6;
 
 // The shared forward mapping of the rotating blits. Draws source pixels with alpha >= minAlpha,
 // copying or blending; pivotShift is subtracted from every row offset. The walk goes over the
