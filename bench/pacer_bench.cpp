@@ -17,7 +17,8 @@ int64_t nowNanoseconds() {
 
 void BM_PacerIdleFrame(benchmark::State& state) {
     FramePacer pacer;
-    for (auto _ : state) sleepUntilCounter(paceFrame(pacer, nowNanoseconds(), 1000000000, 60), nowNanoseconds, 1000000000);
+    for (auto _ : state)
+        sleepUntilCounter(paceFrame(pacer, nowNanoseconds(), 1000000000, 60), nowNanoseconds, 1000000000);
 }
 BENCHMARK(BM_PacerIdleFrame)->Unit(benchmark::kMillisecond)->Iterations(30);
 

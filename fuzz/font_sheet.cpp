@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int32_t kLargestClaim = 256; // pixels a side read at the header's own size
+constexpr int32_t kLargestClaim = 256;                                  // pixels a side read at the header's own size
 constexpr size_t kBufferPixels = size_t(kLargestClaim) * kLargestClaim; // also holds 512 x 84
 
 // Reads into one buffer kept for the whole run (a fresh allocation of each size cost more than

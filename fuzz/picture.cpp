@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     int width = 0;
     int height = 0;
-    if (checkPictureHeader(bytes, size, width, height) == nullptr && int64_t(width) * height > kLargestPicture) return 0;
+    if (checkPictureHeader(bytes, size, width, height) == nullptr && int64_t(width) * height > kLargestPicture)
+        return 0;
 
     PixelImage image;
     if (decodeImageBytes(image, bytes, size, "fuzz")) {

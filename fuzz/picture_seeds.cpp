@@ -78,13 +78,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<uint8_t> rgb;
-    for (size_t i = 0; i < picture.bytes.size(); i += 4) rgb.insert(rgb.end(), &picture.bytes[i], &picture.bytes[i] + 3);
+    for (size_t i = 0; i < picture.bytes.size(); i += 4)
+        rgb.insert(rgb.end(), &picture.bytes[i], &picture.bytes[i] + 3);
     const Kind kinds[] = {
-        {"grey", JCS_GRAYSCALE, 1, 1, false, false, false},  {"rgb", JCS_RGB, 1, 1, false, false, false},
-        {"420", JCS_YCbCr, 2, 2, false, false, false},       {"422", JCS_YCbCr, 2, 1, false, false, false},
-        {"440", JCS_YCbCr, 1, 2, false, false, false},       {"progressive", JCS_YCbCr, 2, 2, true, false, false},
+        {"grey", JCS_GRAYSCALE, 1, 1, false, false, false},
+        {"rgb", JCS_RGB, 1, 1, false, false, false},
+        {"420", JCS_YCbCr, 2, 2, false, false, false},
+        {"422", JCS_YCbCr, 2, 1, false, false, false},
+        {"440", JCS_YCbCr, 1, 2, false, false, false},
+        {"progressive", JCS_YCbCr, 2, 2, true, false, false},
         {"grey-progressive", JCS_GRAYSCALE, 1, 1, true, false, false},
-        {"arithmetic", JCS_YCbCr, 2, 2, false, true, false}, {"restarts", JCS_YCbCr, 2, 1, false, false, true},
+        {"arithmetic", JCS_YCbCr, 2, 2, false, true, false},
+        {"restarts", JCS_YCbCr, 2, 1, false, false, true},
     };
     for (const Kind& kind : kinds) {
         const std::vector<uint8_t> jpeg = encode(rgb, picture.width, picture.height, kind);

@@ -12,8 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static auto game = std::make_unique<GameState>();
     *game = GameState{};
     parseSave(*game, reinterpret_cast<const char*>(data), size);
-    if (game->gunRounds < 0 || game->gunRounds >= kBulletCapacity || game->bombLoad < 0 || game->bombLoad > kBombCapacity ||
-        game->missileLoad < 0 || game->missileLoad > kMissileCapacity || game->smokeMode < 0 || game->smokeMode > 3) {
+    if (game->gunRounds < 0 || game->gunRounds >= kBulletCapacity || game->bombLoad < 0 ||
+        game->bombLoad > kBombCapacity || game->missileLoad < 0 || game->missileLoad > kMissileCapacity ||
+        game->smokeMode < 0 || game->smokeMode > 3) {
         std::abort();
     }
     return 0;

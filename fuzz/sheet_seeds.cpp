@@ -21,20 +21,21 @@ void put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // An uncompressed 24-bit BMP of the w x h corner of `sheet` (sheetWidth wide, top row first).
-std::vector<uint8_t> corner(const std::vector<uint32_t>& sheet, int32_t sheetWidth, int32_t w, int32_t h, bool topDown) {
+std::vector<uint8_t> corner(const std::vector<uint32_t>& sheet, int32_t sheetWidth, int32_t w, int32_t h,
+                            bool topDown) {
     const uint32_t rowBytes = uint32_t(w) * 3;
     const uint32_t padding = (4 - rowBytes % 4) % 4;
     const uint32_t dataBytes = (rowBytes + padding) * uint32_t(h);
     std::vector<uint8_t> out = {'B', 'M'};
     put32(out, 54 + dataBytes);
     put32(out, 0);
-    put32(out, 54);                                // pixel data offset
-    put32(out, 40);                                // header size
+    put32(out, 54); // pixel data offset
+    put32(out, 40); // header size
     put32(out, uint32_t(w));
     put32(out, uint32_t(topDown ? -h : h));
-    put16(out, 1);                                 // planes
-    put16(out, 24);                                // bits per pixel
-    for (int i = 0; i < 6; ++i) put32(out, 0);     // no compression, sizes, palette
+    put16(out, 1);                             // planes
+    put16(out, 24);                            // bits per pixel
+    for (int i = 0; i < 6; ++i) put32(out, 0); // no compression, sizes, palette
     for (int32_t r = 0; r < h; ++r) {
         const int32_t y = topDown ? r : h - 1 - r;
         for (int32_t x = 0; x < w; ++x) {

@@ -291,8 +291,8 @@ struct Positions {
 };
 
 Positions positions(const GameState& g) {
-    return {g.aircraft.worldX, g.aircraft.worldY, g.camera.cameraX, g.trucks[0].x, g.bombBlasts[0].screenX,
-            g.bombBlasts[0].screenY};
+    return {g.aircraft.worldX, g.aircraft.worldY,       g.camera.cameraX,
+            g.trucks[0].x,     g.bombBlasts[0].screenX, g.bombBlasts[0].screenY};
 }
 
 } // namespace

@@ -48,8 +48,8 @@ protected:
         const std::string path = dir.file("effect" + std::to_string(++files) + ".wav");
         writeFile(path, bytes);
         SoundEffect sound;
-        const std::string text =
-            capturedStderr([&] { sound = chunked ? loadWavChunked(path.c_str()) : loadWavFixed(path.c_str()); });
+        const std::string text = capturedStderr(
+            [&] { sound = chunked ? loadWavChunked(path.c_str()) : loadWavFixed(path.c_str()); });
         if (printed != nullptr) *printed = text;
         return sound;
     }
@@ -69,8 +69,15 @@ TEST_F(Audio, BothLoadersFindTheDataPastExtraAndOddLengthChunks) {
         // The same without the pad byte, as some writers do.
         riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"LIST", {'a', 'b', 'c'}, false}, {"data", pcmBody(samples)}}),
         // A chunk before the format, and a format chunk longer than 16 bytes.
-        riffWave({{"JUNK", std::vector<uint8_t>(7, 0)}, {"fmt ", [] { auto f = fmtBody(2, 44100, 16); f.resize(18); return f; }()},
-                  {"data", pcmBody(samples)}, {"cue ", std::vector<uint8_t>(5, 1)}}),
+        riffWave({{"JUNK", std::vector<uint8_t>(7, 0)},
+                  {"fmt ",
+                   [] {
+                       auto f = fmtBody(2, 44100, 16);
+                       f.resize(18);
+                       return f;
+                   }()},
+                  {"data", pcmBody(samples)},
+                  {"cue ", std::vector<uint8_t>(5, 1)}}),
     };
     for (size_t i = 0; i < files.size(); ++i) {
         for (const bool chunked : {false, true}) {
@@ -95,8 +102,8 @@ TEST_F(Audio, ShortAndMalformedFilesGiveSilentSlotsWithOneLine) {
         std::vector<uint8_t>(good.begin(), good.begin() + 30), // cut inside the format chunk
         std::vector<uint8_t>(good.begin(), good.begin() + 40), // cut inside the data header
         garbage,
-        riffWave({{"data", pcmBody(ramp(10))}, {"fmt ", fmtBody(2, 44100, 16)}}), // data before format
-        riffWave({{"fmt ", fmtBody(2, 44100, 16)}}),                               // no data
+        riffWave({{"data", pcmBody(ramp(10))}, {"fmt ", fmtBody(2, 44100, 16)}}),    // data before format
+        riffWave({{"fmt ", fmtBody(2, 44100, 16)}}),                                 // no data
         riffWave({{"fmt ", fmtBody(2, 44100, 16, 3)}, {"data", pcmBody(ramp(10))}}), // float, not PCM
         riffWave({{"fmt ", fmtBody(2, 44100, 24)}, {"data", pcmBody(ramp(10))}}),
         riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"data", {}}}),
@@ -139,7 +146,7 @@ TEST_F(Audio, OnlyTheChunkedLoaderConvertsOtherFormats) {
     playOnce(sound, 0);
     const std::vector<int16_t> out = mix(200);
     EXPECT_EQ(out[0], 0);
-    EXPECT_EQ(out[2], 50);   // halfway between the first two samples
+    EXPECT_EQ(out[2], 50); // halfway between the first two samples
     EXPECT_EQ(out[4], 100);
     EXPECT_EQ(out[100 * 2], 5000);
     for (int i = 0; i < 200; ++i) ASSERT_EQ(out[size_t(i) * 2], out[size_t(i) * 2 + 1]);
@@ -246,8 +253,8 @@ TEST(MusicRule, RestartsInsideTheLastWholeSecondAndNeverAfterAReset) {
     EXPECT_FALSE(musicShouldRestart(125 * kSecond - 1, length, true, 125.7));
     EXPECT_TRUE(musicShouldRestart(125 * kSecond, length, true, 125.7));
     EXPECT_TRUE(musicShouldRestart(125 * kSecond + kSecond / 2, length, true, 125.7));
-    EXPECT_FALSE(musicShouldRestart(0, length, false, 125.7));  // reset: switched off
-    EXPECT_FALSE(musicShouldRestart(0, 0, true, 0.0));          // empty track
+    EXPECT_FALSE(musicShouldRestart(0, length, false, 125.7)); // reset: switched off
+    EXPECT_FALSE(musicShouldRestart(0, 0, true, 0.0));         // empty track
     // A track of exact whole seconds whose byte length lost its last sample ends and restarts.
     EXPECT_TRUE(musicShouldRestart(5 * kSecond - 1, 5 * kSecond - 1, false, 5.0));
 }

@@ -49,9 +49,11 @@ TEST(ImageDecoding, StripFrameAtX0Of408IsTheThirdImage) {
         }
     }
     // A frame reaching past the strip, or of another height, is refused and leaves the image as it was.
-    std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeFrameBytes(frame, png.data(), png.size(), 409, 204, 4, "strip")); });
+    std::string printed = capturedStderr(
+        [&] { EXPECT_FALSE(decodeFrameBytes(frame, png.data(), png.size(), 409, 204, 4, "strip")); });
     EXPECT_EQ(lineCount(printed), 1);
-    printed = capturedStderr([&] { EXPECT_FALSE(decodeFrameBytes(frame, png.data(), png.size(), 0, 204, 5, "strip")); });
+    printed = capturedStderr(
+        [&] { EXPECT_FALSE(decodeFrameBytes(frame, png.data(), png.size(), 0, 204, 5, "strip")); });
     EXPECT_EQ(lineCount(printed), 1);
     EXPECT_EQ(frame.width, 204);
     EXPECT_EQ(frame.pixels[0], uint32_t(100) << 24 | uint32_t(408 / 3) << 16 | uint32_t(408 & 0xFF) << 8);
@@ -78,7 +80,8 @@ TEST(ImageDecoding, AlphaIsAsStoredAndOpaqueWhereThePictureHasNone) {
 
     // Bytes that are no picture leave the image as it was, with one line.
     const std::vector<uint8_t> junk(100, 0x5A);
-    const std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeImageBytes(image, junk.data(), junk.size(), "junk")); });
+    const std::string printed = capturedStderr(
+        [&] { EXPECT_FALSE(decodeImageBytes(image, junk.data(), junk.size(), "junk")); });
     EXPECT_EQ(lineCount(printed), 1);
     EXPECT_NE(printed.find("junk"), std::string::npos);
     EXPECT_EQ(image.pixels[0], 0xFF010203u);
@@ -112,7 +115,8 @@ TEST(FontSheets, RowsArePaddedToFourBytesAndStoredBottomUp) {
         EXPECT_EQ(printed, "");
         for (int32_t y = 0; y < 3; ++y) {
             for (int32_t x = 0; x < width; ++x) {
-                ASSERT_EQ(buffer[size_t(y * width + x)], 0xFF000000u | testColour(x, y)) << width << ":" << x << "," << y;
+                ASSERT_EQ(buffer[size_t(y * width + x)], 0xFF000000u | testColour(x, y))
+                    << width << ":" << x << "," << y;
             }
         }
     }
@@ -154,8 +158,8 @@ TEST(FontSheets, BadFilesLeaveTheBufferBlankWithOneLine) {
 
 TEST(Textures, ColourKeyTakesOnlyExactMatches) {
     // White, white one step off in blue, white at alpha 254, magenta.
-    const std::vector<uint8_t> png = pngBytes(4, 1, 4, {255, 255, 255, 255, 255, 255, 254, 255, 255, 255, 255, 254,
-                                                        255, 0, 255, 255});
+    const std::vector<uint8_t> png = pngBytes(
+        4, 1, 4, {255, 255, 255, 255, 255, 255, 254, 255, 255, 255, 255, 254, 255, 0, 255, 255});
     std::vector<uint32_t> pixels;
     ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), 4, 1, kKeyWhite, "keyed", pixels));
     EXPECT_EQ(pixels, (std::vector<uint32_t>{0x00000000u, 0xFFFFFFFEu, 0xFEFFFFFFu, 0xFFFF00FFu}));

@@ -89,9 +89,8 @@ std::vector<uint8_t> pngOfKind(int colourType, int depth, bool interlaced, bool 
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, appendPngBytes, nullptr);
-    png_set_IHDR(png, info, kWidth, kHeight, depth, colourType,
-                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, kWidth, kHeight, depth, colourType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_color palette[256];
     png_byte alphas[256];
     for (int i = 0; i < 256; ++i) {
@@ -123,7 +122,8 @@ std::vector<uint8_t> pngOfKind(int colourType, int depth, bool interlaced, bool 
 std::string refusal(const std::vector<uint8_t>& bytes) {
     PixelImage image;
     image.width = 7; // a refusal leaves the image as it was
-    std::string printed = capturedStderr([&] { EXPECT_FALSE(decodeImageBytes(image, bytes.data(), bytes.size(), "crafted")); });
+    std::string printed = capturedStderr(
+        [&] { EXPECT_FALSE(decodeImageBytes(image, bytes.data(), bytes.size(), "crafted")); });
     EXPECT_EQ(lineCount(printed), 1) << printed;
     EXPECT_EQ(image.width, 7);
     return printed;
@@ -182,8 +182,8 @@ TEST(UntrustedPictures, DamagedScanDataDecodesOrIsRefusedWithOneLine) {
         }
         PixelImage image;
         bool decoded = false;
-        const std::string printed =
-            capturedStderr([&] { decoded = decodeImageBytes(image, bytes.data(), bytes.size(), "damaged"); });
+        const std::string printed = capturedStderr(
+            [&] { decoded = decodeImageBytes(image, bytes.data(), bytes.size(), "damaged"); });
         EXPECT_EQ(lineCount(printed), decoded ? 0 : 1) << printed;
         if (decoded) {
             EXPECT_EQ(image.pixels.size(), 48u * 24u);
@@ -213,7 +213,8 @@ TEST(UntrustedPictures, OnlyPngAndJpegAreAccepted) {
 TEST(UntrustedPictures, SizeLimitIsCheckedFromThePngHeader) {
     int width = 0;
     int height = 0;
-    EXPECT_EQ(checkPictureHeader(pngClaiming(8192, 4096).data(), pngClaiming(8192, 4096).size(), width, height), nullptr);
+    EXPECT_EQ(checkPictureHeader(pngClaiming(8192, 4096).data(), pngClaiming(8192, 4096).size(), width, height),
+              nullptr);
     EXPECT_EQ(int64_t(width) * height, kMaxDecodedPixels); // the limit itself passes the header check
     EXPECT_NE(refusal(pngClaiming(8192, 4097)).find("size out of range"), std::string::npos);
     EXPECT_NE(refusal(pngClaiming(100000, 100000)).find("size out of range"), std::string::npos);
@@ -285,7 +286,8 @@ TEST(UntrustedPictures, ScalerTakesSizesItsSanityBoundsMisjudge) {
             const std::vector<uint8_t> png = pngBytes(sourceWidth, sourceHeight, channels, flat);
             for (const auto& [w, h] : {std::pair{30, 30}, {33, 1}, {1, 1}, {97, 41}, {7, 300}, {2000, 3}}) {
                 std::vector<uint32_t> pixels;
-                ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), w, h, kKeyWhite, "flat", pixels)) << w << "x" << h;
+                ASSERT_TRUE(prepareTexturePixels(png.data(), png.size(), w, h, kKeyWhite, "flat", pixels))
+                    << w << "x" << h;
                 EXPECT_TRUE(std::all_of(pixels.begin(), pixels.end(), [](uint32_t p) { return p == 0xFF285A8Cu; }))
                     << w << "x" << h << " with " << channels << " channels";
             }

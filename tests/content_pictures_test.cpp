@@ -14,11 +14,11 @@
 
 namespace {
 
-enum class Kind { Jpeg, Cutout, Opaque, Alpha };  // Cutout: keyed PNG with the key around it
+enum class Kind { Jpeg, Cutout, Opaque, Alpha }; // Cutout: keyed PNG with the key around it
 constexpr uint32_t kWhite = 0xFFFFFF, kMagenta = 0xFF00FF, kBlack = 0x000000, kNoKey = 0x1000000;
 
 struct Picture {
-    const char* path;  // relative to the build tree
+    const char* path; // relative to the build tree
     int width, height;
     Kind kind;
     uint32_t key;
@@ -80,7 +80,10 @@ struct Image {
     int width = 0, height = 0;
     std::vector<uint8_t> rgba;
     const uint8_t* at(int x, int y) const { return &rgba[(size_t(y) * width + x) * 4]; }
-    uint32_t rgb(int x, int y) const { const uint8_t* p = at(x, y); return uint32_t(p[0]) << 16 | p[1] << 8 | p[2]; }
+    uint32_t rgb(int x, int y) const {
+        const uint8_t* p = at(x, y);
+        return uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
+    }
     int alpha(int x, int y) const { return at(x, y)[3]; }
 };
 
@@ -123,13 +126,22 @@ int enclosedKeyPixels(const Image& img, uint32_t key) {
         seen[i] = 1;
         stack.push_back(int(i));
     };
-    for (int x = 0; x < img.width; ++x) { push(x, 0); push(x, img.height - 1); }
-    for (int y = 0; y < img.height; ++y) { push(0, y); push(img.width - 1, y); }
+    for (int x = 0; x < img.width; ++x) {
+        push(x, 0);
+        push(x, img.height - 1);
+    }
+    for (int y = 0; y < img.height; ++y) {
+        push(0, y);
+        push(img.width - 1, y);
+    }
     while (!stack.empty()) {
         int i = stack.back();
         stack.pop_back();
         int x = i % img.width, y = i / img.width;
-        push(x + 1, y); push(x - 1, y); push(x, y + 1); push(x, y - 1);
+        push(x + 1, y);
+        push(x - 1, y);
+        push(x, y + 1);
+        push(x, y - 1);
     }
     int holes = 0;
     for (int y = 0; y < img.height; ++y)
@@ -139,15 +151,19 @@ int enclosedKeyPixels(const Image& img, uint32_t key) {
 }
 
 // Bounding rows and columns of the pixels whose alpha exceeds `above`, within columns x0..x1-1.
-struct Box { int left = 1 << 30, right = -1, top = 1 << 30, bottom = -1; };
+struct Box {
+    int left = 1 << 30, right = -1, top = 1 << 30, bottom = -1;
+};
 Box opaqueBox(const Image& img, int above, int x0 = 0, int x1 = -1) {
     Box b;
     if (x1 < 0) x1 = img.width;
     for (int y = 0; y < img.height; ++y)
         for (int x = x0; x < x1; ++x)
             if (img.alpha(x, y) > above) {
-                b.left = std::min(b.left, x); b.right = std::max(b.right, x);
-                b.top = std::min(b.top, y); b.bottom = std::max(b.bottom, y);
+                b.left = std::min(b.left, x);
+                b.right = std::max(b.right, x);
+                b.top = std::min(b.top, y);
+                b.bottom = std::max(b.bottom, y);
             }
     return b;
 }
@@ -158,8 +174,14 @@ int tallestColumn(const Image& img, int above) {
     for (int x = 0; x < img.width; ++x) {
         int top = -1, bottom = -1;
         for (int y = 0; y < img.height; ++y)
-            if (img.alpha(x, y) > above) { if (top < 0) top = y; bottom = y; }
-        if (top >= 0 && bottom - top > bestHeight) { bestHeight = bottom - top; best = x; }
+            if (img.alpha(x, y) > above) {
+                if (top < 0) top = y;
+                bottom = y;
+            }
+        if (top >= 0 && bottom - top > bestHeight) {
+            bestHeight = bottom - top;
+            best = x;
+        }
     }
     return best;
 }
@@ -172,7 +194,8 @@ TEST(ContentPictures, EveryPictureHasItsStoredSizeAndFormat) {
         if (path.substr(path.size() - 4) == ".jpg")
             EXPECT_TRUE(bytes[0] == 0xFF && bytes[1] == 0xD8) << p.path << " is not a JPEG";
         else
-            EXPECT_TRUE(bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G') << p.path << " is not a PNG";
+            EXPECT_TRUE(bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N' && bytes[3] == 'G')
+                << p.path << " is not a PNG";
         Image img = load(p.path);
         ASSERT_FALSE(img.rgba.empty()) << p.path << " does not decode";
         EXPECT_EQ(img.width, p.width) << p.path;
@@ -284,10 +307,14 @@ TEST(ContentPictures, ParkedWheelsStandOnTheRunway) {
 }
 
 TEST(ContentPictures, StripsHoldSeparateAnimatedFrames) {
-    struct Strip { const char* path; int frames; int minAlpha; };
-    for (const Strip& s : {Strip{"resources/8.png", 3, 160}, Strip{"resources/7.png", 3, 160},
-                           Strip{"resources/9.png", 3, 160}, Strip{"resources/1.png", 3, 160},
-                           Strip{"resources/6.png", 12, 246}, Strip{"resources/31.png", 12, 246}}) {
+    struct Strip {
+        const char* path;
+        int frames;
+        int minAlpha;
+    };
+    for (const Strip& s :
+         {Strip{"resources/8.png", 3, 160}, Strip{"resources/7.png", 3, 160}, Strip{"resources/9.png", 3, 160},
+          Strip{"resources/1.png", 3, 160}, Strip{"resources/6.png", 12, 246}, Strip{"resources/31.png", 12, 246}}) {
         Image img = load(s.path);
         ASSERT_FALSE(img.rgba.empty()) << s.path;
         const int w = img.width / s.frames;
@@ -299,8 +326,7 @@ TEST(ContentPictures, StripsHoldSeparateAnimatedFrames) {
             for (int y = 0; y < img.height; ++y)
                 EXPECT_EQ(img.alpha(f * w, y), 0) << s.path << ": art crosses into frame " << f;
             std::vector<uint8_t> frame;
-            for (int y = 0; y < img.height; ++y)
-                frame.insert(frame.end(), img.at(f * w, y), img.at(f * w, y) + w * 4);
+            for (int y = 0; y < img.height; ++y) frame.insert(frame.end(), img.at(f * w, y), img.at(f * w, y) + w * 4);
             EXPECT_NE(frame, previous) << s.path << " frame " << f << " repeats the one before";
             previous = frame;
         }
@@ -322,14 +348,19 @@ TEST(ContentPictures, TerrainTilesJoinWithoutASeam) {
         // Above the horizon the key shows the sky; from the ground surface down, solid ground.
         for (int x = 0; x < img.width; x += 7) {
             EXPECT_EQ(img.rgb(x, 0), key) << path << " sky at column " << x;
-            for (int y = 212; y < img.height; y += 9) EXPECT_NE(img.rgb(x, y), key) << path << " ground at " << x << "," << y;
+            for (int y = 212; y < img.height; y += 9)
+                EXPECT_NE(img.rgb(x, y), key) << path << " ground at " << x << "," << y;
         }
     }
 }
 
 TEST(ContentPictures, FontSheetsHaveTheCellLayoutTheFontsRead) {
-    struct Sheet { const char* path; int cellW, cellH; };
-    for (const Sheet& s : {Sheet{"Files/Img/Consolas13x24-2.bmp", 13, 24}, Sheet{"Files/Img/Fixedsys16x28.bmp", 16, 28}}) {
+    struct Sheet {
+        const char* path;
+        int cellW, cellH;
+    };
+    for (const Sheet& s :
+         {Sheet{"Files/Img/Consolas13x24-2.bmp", 13, 24}, Sheet{"Files/Img/Fixedsys16x28.bmp", 16, 28}}) {
         Image img = load(s.path);
         ASSERT_FALSE(img.rgba.empty()) << s.path;
         for (int g = 0; g < 95; ++g) {
@@ -352,4 +383,4 @@ TEST(ContentPictures, FontSheetsHaveTheCellLayoutTheFontsRead) {
     }
 }
 
-}  // namespace
+} // namespace

@@ -45,7 +45,6 @@ TEST(FlightRules, AttitudeSectorBoundaries) {
     EXPECT_EQ(attitudeSector(176.9), 9);
     EXPECT_EQ(attitudeSector(177.0), 10);
     EXPECT_EQ(attitudeSector(184.0), 11);
-
 }
 
 TEST(PitchKeys, DeadBelowTurningSpeedOrStalledAndWrapAtTheCircle) {

@@ -58,8 +58,8 @@ Fields splitFields(const std::string& line) {
 }
 
 std::vector<std::string> replayLines(const std::string& script, const std::string& options = "") {
-    const std::string command = std::string("cd '") + SKARNWING_BUILD_DIR + "' && ./skarnwing-replay " + options + " '" +
-                                script + "' 2>/dev/null";
+    const std::string command = std::string("cd '") + SKARNWING_BUILD_DIR + "' && ./skarnwing-replay " + options +
+                                " '" + script + "' 2>/dev/null";
     std::vector<std::string> lines;
     FILE* out = popen(command.c_str(), "r");
     if (out == nullptr) return lines;
@@ -125,7 +125,8 @@ std::vector<std::string> goldenScripts() {
 INSTANTIATE_TEST_SUITE_P(Scripts, GoldenReplay, testing::ValuesIn(goldenScripts()),
                          [](const testing::TestParamInfo<std::string>& info) {
                              std::string name;
-                             for (const char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+                             for (const char c : info.param)
+                                 name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
                              return name;
                          });
 
@@ -172,9 +173,13 @@ TEST(GoldenReplayPaused, APausedSortieEndsWhereTheUnpausedOneEnds) {
         }
         script += line + "\n";
     }
-    for (const auto& [frame, what] : {std::pair{kPauseAt - 1, "dump"}, {kPauseAt, "down P"}, {kPauseAt, "dump"},
-                                      {kPauseAt + 1, "up P"}, {kPauseAt + kPaused - 1, "dump"},
-                                      {kPauseAt + kPaused, "down P"}, {kPauseAt + kPaused + 1, "up P"}}) {
+    for (const auto& [frame, what] : {std::pair{kPauseAt - 1, "dump"},
+                                      {kPauseAt, "down P"},
+                                      {kPauseAt, "dump"},
+                                      {kPauseAt + 1, "up P"},
+                                      {kPauseAt + kPaused - 1, "dump"},
+                                      {kPauseAt + kPaused, "down P"},
+                                      {kPauseAt + kPaused + 1, "up P"}}) {
         script += std::to_string(frame) + " " + what + "\n";
     }
     const TempDir folder;
@@ -244,8 +249,7 @@ TEST(GoldenReplayCompare, NamesTheFirstDifferingFieldAndKeepsArraysWhole) {
     EXPECT_EQ(firstDifference(R"({"frame":5,"playing":["x,y"],"music":{"track":1}})",
                               R"({"frame":5,"playing":["x,y"],"music":{"track":2}})"),
               "frame 5: field \"music\" is {\"track\":2}, expected {\"track\":1}");
-    EXPECT_EQ(firstDifference(R"({"frame":5,"a":1})", R"({"frame":5,"a":1,"z":0})"),
-              "frame 5: unexpected field \"z\"");
+    EXPECT_EQ(firstDifference(R"({"frame":5,"a":1})", R"({"frame":5,"a":1,"z":0})"), "frame 5: unexpected field \"z\"");
 }
 
 } // namespace

@@ -243,4 +243,3 @@ TEST(LockOn, TonesStartOnceAndKeepPlaying) {
     EXPECT_FALSE(isPlaying(lock)) << "the gun drops the lock";
     EXPECT_TRUE(isPlaying(search)) << "the search tone keeps looping";
 }
-

@@ -58,8 +58,9 @@ TEST(KeyTaps, ATapWithinOneFrameIsHeldForThatFrameAndReleasedAfterIt) {
 
     // A key held across frames is released at once; a press-release-press ends held.
     runBatch(keeper, keys, {key(InputEventType::KeyDown, kVkG)});
-    runBatch(keeper, keys, {key(InputEventType::KeyUp, kVkG), key(InputEventType::KeyDown, kVkEsc),
-                            key(InputEventType::KeyUp, kVkEsc), key(InputEventType::KeyDown, kVkEsc)});
+    runBatch(keeper, keys,
+             {key(InputEventType::KeyUp, kVkG), key(InputEventType::KeyDown, kVkEsc),
+              key(InputEventType::KeyUp, kVkEsc), key(InputEventType::KeyDown, kVkEsc)});
     EXPECT_EQ(keys[kVkG], 0);
     EXPECT_EQ(keys[kVkEsc], 1);
     runBatch(keeper, keys, {});
@@ -200,19 +201,18 @@ TEST(Settings, RoundTripAndAHostileFile) {
     EXPECT_EQ(std::memcmp(&back, &changed, sizeof back), 0) << formatSettings(back);
     EXPECT_EQ(back.keys[kActFire], 'S');
 
-    const std::string hostile = std::string("music_volume = 55\n") + // 1: not a step of 10
-                                "effects_volume=40\n" +              // 2: good, no spaces
-                                "vsync = maybe\n" +                  // 3
-                                "\x01\xff garbage\n" +              // 4
-                                "  # a comment\n" +
-                                "key.fire = F\n" +                   // 6: good
-                                "key.gear = F\n" +                   // 7: taken by line 6
-                                "key.smoke = Escape\n" +             // 8: not a key
-                                "pad.fire = Y\n" +                   // 9: good; gear's default Y gives way
-                                "key.fire = G\n" +                   // 10: fire twice
-                                "key.nothing = A\n" +                // 11
-                                std::string(3000, 'x') + "\n" +       // 12
-                                "colour_blind_radar = YES";           // 13: good, no newline
+    const std::string hostile = std::string("music_volume = 55\n") +   // 1: not a step of 10
+                                "effects_volume=40\n" +                // 2: good, no spaces
+                                "vsync = maybe\n" +                    // 3
+                                "\x01\xff garbage\n" +                 // 4
+                                "  # a comment\n" + "key.fire = F\n" + // 6: good
+                                "key.gear = F\n" +                     // 7: taken by line 6
+                                "key.smoke = Escape\n" +               // 8: not a key
+                                "pad.fire = Y\n" +                     // 9: good; gear's default Y gives way
+                                "key.fire = G\n" +                     // 10: fire twice
+                                "key.nothing = A\n" +                  // 11
+                                std::string(3000, 'x') + "\n" +        // 12
+                                "colour_blind_radar = YES";            // 13: good, no newline
     testing::internal::CaptureStderr();
     const Settings read = parseSettings(hostile, "settings.ini");
     const std::string errors = testing::internal::GetCapturedStderr();

@@ -34,7 +34,8 @@ struct GuardedCanvas {
     bool guardsIntact() const {
         for (size_t i = 0; i < store.size(); ++i) {
             const size_t row = i / kStride;
-            if ((row == 0 || row > size_t(kCanvasHeight) || i % kStride >= size_t(kCanvasWidth)) && store[i] != kGuard) return false;
+            if ((row == 0 || row > size_t(kCanvasHeight) || i % kStride >= size_t(kCanvasWidth)) && store[i] != kGuard)
+                return false;
         }
         return true;
     }
@@ -94,7 +95,9 @@ TEST(RasterLine, EndPointsRoundingOctantsAndClipping) {
             const int32_t m = int32_t(float(k) * slope + intercept + 0.5f);
             if (m >= 0 && m < 720) walk.emplace_back(k, m);
         }
-        std::sort(walk.begin(), walk.end(), [](auto a, auto b) { return std::pair{a.second, a.first} < std::pair{b.second, b.first}; });
+        std::sort(walk.begin(), walk.end(), [](auto a, auto b) {
+            return std::pair{a.second, a.first} < std::pair{b.second, b.first};
+        });
         EXPECT_EQ(line(2000, y2, -100, y1), walk);
     }
     line(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
@@ -125,7 +128,9 @@ TEST(RasterText, CellsControlBytesInkAndClipping) {
     const uint32_t nearInk[] = {0xFE000000u, 0xFF000001u, 0x00000000u, 0xFFFFFFFFu};
     for (int32_t i = 0; i < 128 * 15; ++i) sheet[i] = (i * 7 + i / 128) % 3 == 0 ? 0xFF000000u : nearInk[i % 4];
     const BitmapFont font{4, 5, 32, sheet.data()};
-    auto ink = [&](char c, int32_t u, int32_t v) { return sheet[((c - 32) / 32 * 5 + v) * 128 + (c - 32) % 32 * 4 + u] == 0xFF000000u; };
+    auto ink = [&](char c, int32_t u, int32_t v) {
+        return sheet[((c - 32) / 32 * 5 + v) * 128 + (c - 32) % 32 * 4 + u] == 0xFF000000u;
+    };
 
     GuardedCanvas g;
     drawText(g.canvas, "A\tB\x7F\x80~", 100, 50, font, 0x80FF0000u);
@@ -269,8 +274,8 @@ TEST(RasterBlit, MappingPivotsAndMirrors) {
 
 namespace {
 // The rotating mapping formed per pixel, the reference for the hoisted loops.
-void referenceRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, bool upright,
-                      int32_t pivot, double angle, double scale, double threshold, bool blend) {
+void referenceRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, bool upright, int32_t pivot,
+                      double angle, double scale, double threshold, bool blend) {
     const int32_t rowEnd = std::min(image.height, 720), colEnd = std::min(image.width, 1280);
     for (int32_t r = std::max(0, -y); r < rowEnd; ++r) {
         for (int32_t c = std::max(0, -x); c < colEnd; ++c) {
@@ -285,7 +290,8 @@ void referenceRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_
             uint32_t& d = canvas.pixels[Y * (canvas.rowPitch / 4) + X];
             uint32_t out = blend ? 0xFF000000u : s;
             for (int shift : {16, 8, 0})
-                if (blend) out |= ((s >> shift & 255) * (s >> 24) + (d >> shift & 255) * (255 - (s >> 24))) / 255 << shift;
+                if (blend)
+                    out |= ((s >> shift & 255) * (s >> 24) + (d >> shift & 255) * (255 - (s >> 24))) / 255 << shift;
             d = out;
         }
     }
@@ -302,21 +308,39 @@ TEST(RasterBlit, FastLoopsMatchThePerPixelMapping) {
         for (int32_t x = 0; x < 1280; ++x) background.at(x, y) = uint32_t(rng());
     for (int trial = 0; trial < 160; ++trial) {
         const bool huge = trial % 20 == 0; // larger than the canvas
-        PixelImage image = solid(huge ? integer(1200, 1500) : integer(1, 260), huge ? integer(700, 800) : integer(1, 260), 0);
+        PixelImage image = solid(huge ? integer(1200, 1500) : integer(1, 260),
+                                 huge ? integer(700, 800) : integer(1, 260), 0);
         for (uint32_t& p : image.pixels) p = (rng() % 3 ? alphas[rng() % 11] : rng() % 256) << 24 | (rng() & 0xFFFFFF);
         const int32_t x = integer(-300, 1500), y = integer(-300, 900), pivot = integer(-40, 40);
         const uint8_t up = uint8_t(rng() % 3);
         const double angle = trial % 7 == 0 ? 90.0 * integer(-4, 4) : uniform(-720, 720);
         // Tiny scales throw most pixels billions of pixels away.
-        const double scale = trial % 9 == 0 ? 1.0 : trial % 11 == 0 ? uniform(1e-10, 1e-8) : uniform(0.3, 3.0) * (trial % 13 == 0 ? -1 : 1);
+        const double scale = trial % 9 == 0    ? 1.0
+                             : trial % 11 == 0 ? uniform(1e-10, 1e-8)
+                                               : uniform(0.3, 3.0) * (trial % 13 == 0 ? -1 : 1);
         const double cut = trial % 2 ? double(integer(0, 255)) : uniform(-1, 256);
         GuardedCanvas fast = background, slow = background;
         switch (trial % 5) {
-        case 0: blitRotated(fast.canvas, image, x, y, up, angle, scale); referenceRotated(slow.canvas, image, x, y, up, 0, angle, scale, 100, false); break;
-        case 1: blitRotatedCutoff(fast.canvas, image, x, y, up, angle, scale, cut); referenceRotated(slow.canvas, image, x, y, up, 0, angle, scale, cut, false); break;
-        case 2: blitRotatedBlended(fast.canvas, image, x, y, up, angle, scale); referenceRotated(slow.canvas, image, x, y, up, 0, angle, scale, 160, true); break;
-        case 3: blitRotatedPivot(fast.canvas, image, x, y, up, pivot, angle, scale); referenceRotated(slow.canvas, image, x, y, up, pivot, angle, scale, 0, true); break;
-        case 4: blitRotatedSoft(fast.canvas, image, x, y, scale, angle); referenceRotated(slow.canvas, image, x, y, true, 0, angle, scale, 1, true); break;
+        case 0:
+            blitRotated(fast.canvas, image, x, y, up, angle, scale);
+            referenceRotated(slow.canvas, image, x, y, up, 0, angle, scale, 100, false);
+            break;
+        case 1:
+            blitRotatedCutoff(fast.canvas, image, x, y, up, angle, scale, cut);
+            referenceRotated(slow.canvas, image, x, y, up, 0, angle, scale, cut, false);
+            break;
+        case 2:
+            blitRotatedBlended(fast.canvas, image, x, y, up, angle, scale);
+            referenceRotated(slow.canvas, image, x, y, up, 0, angle, scale, 160, true);
+            break;
+        case 3:
+            blitRotatedPivot(fast.canvas, image, x, y, up, pivot, angle, scale);
+            referenceRotated(slow.canvas, image, x, y, up, pivot, angle, scale, 0, true);
+            break;
+        case 4:
+            blitRotatedSoft(fast.canvas, image, x, y, scale, angle);
+            referenceRotated(slow.canvas, image, x, y, true, 0, angle, scale, 1, true);
+            break;
         }
         ASSERT_TRUE(fast.store == slow.store) << "trial " << trial;
     }
@@ -336,7 +360,8 @@ TEST(RasterBlit, ClippingEmptyAndDegenerateInputs) {
     const PixelImage big = solid(1500, 900, 0xFFFFFFFFu);
     blitBlended(g.canvas, big, -100, -50);
     EXPECT_TRUE(g.changed(0xFFFFFFFFu).empty());
-    for (double scale : {0.0, 1e-300, -0.0, double(NAN), double(INFINITY)}) blitRotatedSoft(g.canvas, big, 640, 360, scale, 30);
+    for (double scale : {0.0, 1e-300, -0.0, double(NAN), double(INFINITY)})
+        blitRotatedSoft(g.canvas, big, 640, 360, scale, 30);
     blitRotated(g.canvas, big, 640, 360, 1, NAN, 1);
     blitRotatedPivot(g.canvas, big, 640, 360, 0, INT_MIN, 45, 1);
     blitBlended(g.canvas, big, INT_MIN, INT_MIN);
@@ -365,13 +390,15 @@ TEST(RasterBlit, DestinationWalkMatchesSourceWalk) {
         // Centres near each edge and corner, and inside.
         const int32_t reach = int32_t(std::max(image.width, image.height) * drawn) + 2;
         const int32_t anchorsX[] = {0, 1280, integer(0, 1280)}, anchorsY[] = {0, 720, integer(0, 720)};
-        const int32_t x = anchorsX[rng() % 3] + integer(-reach, reach), y = anchorsY[rng() % 3] + integer(-reach, reach);
+        const int32_t x = anchorsX[rng() % 3] + integer(-reach, reach),
+                      y = anchorsY[rng() % 3] + integer(-reach, reach);
         const uint8_t up = uint8_t(rng() % 2);
         const int32_t pivot = trial % 3 == 0 ? integer(-20, 20) : 0;
         const uint32_t minAlpha = alphas[rng() % 11] + (rng() % 2);
         const bool blended = trial % 2 == 1;
         blitRotatedWalk(source.canvas, image, x, y, up, pivot, angle, scale, minAlpha, blended, BlitWalk::Source);
-        blitRotatedWalk(destination.canvas, image, x, y, up, pivot, angle, scale, minAlpha, blended, BlitWalk::Destination);
+        blitRotatedWalk(destination.canvas, image, x, y, up, pivot, angle, scale, minAlpha, blended,
+                        BlitWalk::Destination);
         // Compare and restore the square the picture can reach.
         const int32_t r = int32_t(std::hypot(image.width, image.height) * drawn) + 3 * std::abs(pivot) + 4;
         for (int32_t row = std::max(0, y - r); row < std::min(720, y + r); ++row) {

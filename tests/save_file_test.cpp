@@ -58,9 +58,12 @@ void expectInRange(const GameState& g) {
 }
 
 // A game with every upgrade bought to the end and much won: the most the game can reach.
-constexpr const char* kEverythingSave = "2147483647\n3\n2.5\n10\n32\n28\n10\n700\n10\n34\n10\n12\n58\n10\n3\n3\n3\n2\n1\n";
+constexpr const char* kEverythingSave =
+    "2147483647\n3\n2.5\n10\n32\n28\n10\n700\n10\n34\n10\n12\n58\n10\n3\n3\n3\n2\n1\n";
 
-void buyEverything(GameState& g) { EXPECT_EQ(parseSave(g, kEverythingSave, std::strlen(kEverythingSave)), kSaveValueCount); }
+void buyEverything(GameState& g) {
+    EXPECT_EQ(parseSave(g, kEverythingSave, std::strlen(kEverythingSave)), kSaveValueCount);
+}
 
 } // namespace
 
@@ -146,7 +149,8 @@ TEST(SaveFile, HostileValuesStopTheLoadAtTheirLine) {
 
     for (const Case& c : cases) {
         std::string text;
-        for (int i = 0; i < kSaveValueCount; ++i) text += (i + 1 == c.line ? std::string(c.value) : lines[size_t(i)]) + "\n";
+        for (int i = 0; i < kSaveValueCount; ++i)
+            text += (i + 1 == c.line ? std::string(c.value) : lines[size_t(i)]) + "\n";
         SaveGame game;
         const std::string before = formatSave(*game);
         const int taken = parseSave(*game, text.data(), text.size());
@@ -225,12 +229,20 @@ TEST(SaveFile, PathFollowsTheFoldersOnDisk) {
 // whatever stood in the way as they were, tells the player, and says on stderr which call failed
 // and why.
 TEST(SaveFile, WhatStandsInTheWayKeepsTheOldSaveAndTellsThePlayer) {
-    enum Obstacle { kFifoSave, kHugeSave, kFifoTemporary, kLinkTemporary, kLeftoverTemporary, kSizeLimit,
-                    kReadOnlyFolder, kReadOnlyParent };
+    enum Obstacle {
+        kFifoSave,
+        kHugeSave,
+        kFifoTemporary,
+        kLinkTemporary,
+        kLeftoverTemporary,
+        kSizeLimit,
+        kReadOnlyFolder,
+        kReadOnlyParent
+    };
     struct Case {
         Obstacle obstacle;
         bool load;
-        int told; // SaveNotice, or kLoaded for "Game Loaded."
+        int told;           // SaveNotice, or kLoaded for "Game Loaded."
         const char* call;   // what stderr names
         const char* reason; // and why
     };

@@ -23,9 +23,7 @@ namespace {
 
 // A new game on mission control.
 struct Screens : TestGame {
-    Screens() {
-        game->screen = Screen::Control;
-    }
+    Screens() { game->screen = Screen::Control; }
     // A frame with the button held (or up) at (x, y).
     void click(int32_t x, int32_t y, bool down) {
         game->mouse.x = x;

@@ -34,7 +34,8 @@ struct TestGame {
         game->assets = assets.get();
         assets->canvas = Canvas{kCanvasWidth, kCanvasHeight, kCanvasWidth * 4, pixels.data()};
         if (voiced) {
-            for (SoundEffect& sound : assets->sounds) sound.voice = mixerCreateVoice(std::vector<int16_t>(20000, 100), false);
+            for (SoundEffect& sound : assets->sounds)
+                sound.voice = mixerCreateVoice(std::vector<int16_t>(20000, 100), false);
         }
         resetNewGame(*game);
     }
@@ -56,7 +57,8 @@ struct TestGame {
     bool playing(int slot) const { return isPlaying(assets->sounds[slot]); }
     uint32_t pixel(int32_t x, int32_t y) const { return pixels[size_t(y) * kCanvasWidth + size_t(x)]; }
     // Pixels of exactly `colour` in the box from (x0, y0) to (x1, y1), exclusive.
-    int count(uint32_t colour, int32_t x0 = 0, int32_t y0 = 0, int32_t x1 = kCanvasWidth, int32_t y1 = kCanvasHeight) const {
+    int count(uint32_t colour, int32_t x0 = 0, int32_t y0 = 0, int32_t x1 = kCanvasWidth,
+              int32_t y1 = kCanvasHeight) const {
         int n = 0;
         for (int32_t y = y0; y < y1; ++y) {
             for (int32_t x = x0; x < x1; ++x) n += pixel(x, y) == colour ? 1 : 0;

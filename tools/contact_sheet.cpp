@@ -40,7 +40,7 @@ void label(FT_Face face, Page& page, int x, int y, const std::string& text) {
     }
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
@@ -64,8 +64,14 @@ int main(int argc, char** argv) {
         unsigned char* img = stbi_load(path.c_str(), &w, &h, &n, 4);
         double zoom = img ? std::min({double(kRowH) / h, double(kPageW - 2 * kGap) / w, double(kMaxZoom)}) : 1;
         int tw = img ? std::max(int(w * zoom), 260) : 260, th = img ? int(h * zoom) : 20;
-        if (x + tw > kPageW - kGap) { x = kGap; y += kRowH + kLabelH + kGap; }
-        if (y + kRowH + kLabelH > kPageH) { pages.emplace_back(); x = y = kGap; }
+        if (x + tw > kPageW - kGap) {
+            x = kGap;
+            y += kRowH + kLabelH + kGap;
+        }
+        if (y + kRowH + kLabelH > kPageH) {
+            pages.emplace_back();
+            x = y = kGap;
+        }
         Page& page = pages.back();
         std::string name = path.substr(path.find_last_of('/') == std::string::npos ? 0 : path.find_last_of('/') + 1);
         size_t files = path.find("Files/");

@@ -28,7 +28,7 @@ void blob(FILE* f, double x, double y, double r, const char* fill) {
     if (r > 0.5) std::fprintf(f, "<circle cx='%.1f' cy='%.1f' r='%.1f' fill='%s'/>\n", x, y, r, fill);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3 || (std::strcmp(argv[1], "bomb") != 0 && std::strcmp(argv[1], "missile") != 0)) {
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     }
     const bool bomb = std::strcmp(argv[1], "bomb") == 0;
     const int w = 200, h = bomb ? 120 : 150;
-    const double baseY = bomb ? 104 : 92;        // where the burst sits in the frame
+    const double baseY = bomb ? 104 : 92; // where the burst sits in the frame
     const double maxR = bomb ? 48 : 56;
     FILE* f = std::fopen(argv[2], "w");
     if (!f) {
@@ -48,15 +48,16 @@ int main(int argc, char** argv) {
     Random rnd{bomb ? 7u : 31u};
     for (int i = 0; i < kFrames; ++i) {
         const double t = i / double(kFrames - 1);
-        const double grow = smooth(0.12 + t * 2.2);      // a flash at once, full size by frame 5
-        const double fade = smooth((t - 0.35) / 0.65);   // fire gives way to smoke after that
+        const double grow = smooth(0.12 + t * 2.2);    // a flash at once, full size by frame 5
+        const double fade = smooth((t - 0.35) / 0.65); // fire gives way to smoke after that
         const double rise = (bomb ? 18 : 30) * smooth((t - 0.3) / 0.7);
         std::fprintf(f, "<svg x='%d' y='0' width='%d' height='%d'>\n", i * w, w, h);
         std::fprintf(f,
-            "<filter id='rag%d' x='-20%%' y='-20%%' width='140%%' height='140%%'>"
-            "<feTurbulence type='fractalNoise' baseFrequency='0.07' numOctaves='2' seed='%d'/>"
-            "<feDisplacementMap in='SourceGraphic' scale='%.1f' xChannelSelector='R' yChannelSelector='G'/>"
-            "</filter>\n", i, 3 + i, 9 + 10 * t);
+                     "<filter id='rag%d' x='-20%%' y='-20%%' width='140%%' height='140%%'>"
+                     "<feTurbulence type='fractalNoise' baseFrequency='0.07' numOctaves='2' seed='%d'/>"
+                     "<feDisplacementMap in='SourceGraphic' scale='%.1f' xChannelSelector='R' yChannelSelector='G'/>"
+                     "</filter>\n",
+                     i, 3 + i, 9 + 10 * t);
         std::fprintf(f, "<g filter='url(#rag%d)'>\n", i);
         const double cx = w / 2.0, cy = baseY - rise - (bomb ? 0.45 : 0.2) * maxR * grow;
         // Smoke: a ring of dark puffs that swells and drifts up as the fire dies.
@@ -67,19 +68,19 @@ int main(int argc, char** argv) {
             double r = maxR * (0.22 + 0.38 * fade) * (1.1 - 0.9 * smooth((t - 0.8) / 0.2)) * (0.8 + 0.4 * rnd.next());
             double px = cx + std::cos(a) * d * 1.15, py = cy + std::sin(a) * d * 0.8 - rise * 0.3;
             if (py > baseY + 6) py = baseY + 6;
-            const double margin = r * grow + 10;  // the ragged edge must not cross into the next frame
+            const double margin = r * grow + 10; // the ragged edge must not cross into the next frame
             px = std::fmin(std::fmax(px, margin), w - margin);
             py = std::fmax(py, r * grow + 4);
             blob(f, px, py, r * grow, k % 3 == 0 ? "#4a423c" : k % 3 == 1 ? "#3a3431" : "#5a5048");
         }
-        if (bomb) {  // dust thrown sideways along the ground
+        if (bomb) { // dust thrown sideways along the ground
             double dr = maxR * 0.35 * grow * (1 - 0.6 * fade);
             blob(f, cx - maxR * 0.9 * grow, baseY, dr, "#6b5a44");
             blob(f, cx + maxR * 0.9 * grow, baseY, dr, "#6b5a44");
         }
         // Fire: red rim, orange body, yellow and white core, each shrinking as it cools.
         const double fire = maxR * grow * (1 - 0.85 * fade);
-        const double fy = std::fmin(cy, h - 8 - fire);  // the fireball stays whole inside the frame
+        const double fy = std::fmin(cy, h - 8 - fire); // the fireball stays whole inside the frame
         blob(f, cx, fy, fire, "#c8331a");
         for (int k = 0; k < 5; ++k) {
             double a = k * 1.2566 + i * 0.7;
@@ -94,7 +95,8 @@ int main(int argc, char** argv) {
             for (int k = 0; k < 10; ++k) {
                 double a = rnd.next() * 6.2831853, d = maxR * (0.6 + 0.9 * rnd.next()) * smooth(t * 3);
                 double px = cx + std::cos(a) * d * 1.3, py = cy + std::sin(a) * d - 10 * t * t;
-                if (py < baseY + 4 && px > 4 && px < w - 4) blob(f, px, py, 1.6 + 1.4 * (1 - t), k % 2 ? "#ffd75a" : "#ff9b2e");
+                if (py < baseY + 4 && px > 4 && px < w - 4)
+                    blob(f, px, py, 1.6 + 1.4 * (1 - t), k % 2 ? "#ffd75a" : "#ff9b2e");
             }
         }
         std::fprintf(f, "</svg>\n");

@@ -27,7 +27,7 @@ bool loadGlyph(FT_Face face, int c) {
 Placed fit(FT_Face face, int cellW, int cellH) {
     for (int size = cellH + 8; size >= 6; --size) {
         if (FT_Set_Pixel_Sizes(face, 0, size)) continue;
-        int top = 0, bottom = 0;  // rows above and below the baseline
+        int top = 0, bottom = 0; // rows above and below the baseline
         bool fits = true;
         for (int c = kFirst; c < kFirst + kCount && fits; ++c) {
             if (!loadGlyph(face, c)) return {};
@@ -43,15 +43,21 @@ Placed fit(FT_Face face, int cellW, int cellH) {
     return {};
 }
 
-void put16(std::vector<uint8_t>& b, uint32_t v) { b.push_back(uint8_t(v)); b.push_back(uint8_t(v >> 8)); }
-void put32(std::vector<uint8_t>& b, uint32_t v) { put16(b, v & 0xFFFF); put16(b, v >> 16); }
+void put16(std::vector<uint8_t>& b, uint32_t v) {
+    b.push_back(uint8_t(v));
+    b.push_back(uint8_t(v >> 8));
+}
+void put32(std::vector<uint8_t>& b, uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     int cellW = 0, cellH = 0;
-    if (argc != 5 || std::sscanf(argv[2], "%d", &cellW) != 1 || std::sscanf(argv[3], "%d", &cellH) != 1 ||
-        cellW < 4 || cellH < 4) {
+    if (argc != 5 || std::sscanf(argv[2], "%d", &cellW) != 1 || std::sscanf(argv[3], "%d", &cellH) != 1 || cellW < 4 ||
+        cellH < 4) {
         std::fprintf(stderr, "usage: %s FONT.ttf CELL_W CELL_H OUT.bmp\n", argv[0]);
         return 2;
     }
@@ -63,7 +69,8 @@ int main(int argc, char** argv) {
     }
     Placed p = fit(face, cellW, cellH);
     if (p.size == 0) {
-        std::fprintf(stderr, "%s: font '%s' has no size whose glyphs fit %dx%d cells\n", argv[0], argv[1], cellW, cellH);
+        std::fprintf(stderr, "%s: font '%s' has no size whose glyphs fit %dx%d cells\n", argv[0], argv[1], cellW,
+                     cellH);
         return 1;
     }
     FT_Set_Pixel_Sizes(face, 0, p.size);
@@ -90,10 +97,10 @@ int main(int argc, char** argv) {
     put32(bmp, 54);
     put32(bmp, 40);
     put32(bmp, uint32_t(width));
-    put32(bmp, uint32_t(height));  // positive: rows stored bottom-up
+    put32(bmp, uint32_t(height)); // positive: rows stored bottom-up
     put16(bmp, 1);
     put16(bmp, 24);
-    put32(bmp, 0);                 // no compression
+    put32(bmp, 0); // no compression
     put32(bmp, uint32_t(rowBytes * height));
     put32(bmp, 2835);
     put32(bmp, 2835);

@@ -24,7 +24,9 @@
 
 namespace {
 
-struct Rgb { int r, g, b; };
+struct Rgb {
+    int r, g, b;
+};
 
 bool endsWith(const std::string& s, const char* tail) {
     size_t n = std::strlen(tail);
@@ -34,9 +36,15 @@ bool endsWith(const std::string& s, const char* tail) {
 // Moves an artwork pixel that happens to equal the key just off it, keeping its look.
 void nudgeOffKey(unsigned char* p, Rgb key) {
     if (p[0] != key.r || p[1] != key.g || p[2] != key.b) return;
-    if (key.r == 0) { p[0] = p[1] = p[2] = 6; }           // black key: a near-black
-    else if (key.g == 0) { p[1] = 24; }                   // magenta key: tint toward grey
-    else { p[0] = p[1] = p[2] = 246; }                    // white key: a near-white
+    if (key.r == 0) {
+        p[0] = p[1] = p[2] = 6;
+    } // black key: a near-black
+    else if (key.g == 0) {
+        p[1] = 24;
+    } // magenta key: tint toward grey
+    else {
+        p[0] = p[1] = p[2] = 246;
+    } // white key: a near-white
 }
 
 // A 3x3 binomial blur of alpha along the silhouette's edges, colour taken from the opaque
@@ -77,28 +85,54 @@ void softenEdges(std::vector<unsigned char>& px, int w, int h, int cut) {
     px.swap(out);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: %s IN.png OUT.png|OUT.jpg [size=WxH] [key=white|magenta|black] [alpha=hard|N] [cap=N]\n", argv[0]);
+        std::fprintf(stderr,
+                     "usage: %s IN.png OUT.png|OUT.jpg [size=WxH] [key=white|magenta|black] [alpha=hard|N] [cap=N]\n",
+                     argv[0]);
         return 2;
     }
     std::string in = argv[1], out = argv[2];
-    int outW = 0, outH = 0, cap = 255, alphaMode = -1;  // -1 keep, 0 hard, 1..255 silhouette
+    int outW = 0, outH = 0, cap = 255, alphaMode = -1; // -1 keep, 0 hard, 1..255 silhouette
     int edgeCut = -1;                                  // -1 leave the edges as rendered
     bool keyed = false;
     Rgb key{0, 0, 0};
     for (int i = 3; i < argc; ++i) {
         std::string a = argv[i];
         if (a.rfind("size=", 0) == 0 && std::sscanf(a.c_str() + 5, "%dx%d", &outW, &outH) == 2) continue;
-        if (a == "key=white") { keyed = true; key = {255, 255, 255}; continue; }
-        if (a == "key=magenta") { keyed = true; key = {255, 0, 255}; continue; }
-        if (a == "key=black") { keyed = true; key = {0, 0, 0}; continue; }
-        if (a == "alpha=hard") { alphaMode = 0; continue; }
-        if (a.rfind("alpha=", 0) == 0) { alphaMode = std::atoi(a.c_str() + 6); if (alphaMode > 0 && alphaMode < 256) continue; }
-        if (a.rfind("cap=", 0) == 0) { cap = std::atoi(a.c_str() + 4); if (cap > 0 && cap < 256) continue; }
-        if (a.rfind("edge=", 0) == 0) { edgeCut = std::atoi(a.c_str() + 5); if (edgeCut >= 0 && edgeCut < 255) continue; }
+        if (a == "key=white") {
+            keyed = true;
+            key = {255, 255, 255};
+            continue;
+        }
+        if (a == "key=magenta") {
+            keyed = true;
+            key = {255, 0, 255};
+            continue;
+        }
+        if (a == "key=black") {
+            keyed = true;
+            key = {0, 0, 0};
+            continue;
+        }
+        if (a == "alpha=hard") {
+            alphaMode = 0;
+            continue;
+        }
+        if (a.rfind("alpha=", 0) == 0) {
+            alphaMode = std::atoi(a.c_str() + 6);
+            if (alphaMode > 0 && alphaMode < 256) continue;
+        }
+        if (a.rfind("cap=", 0) == 0) {
+            cap = std::atoi(a.c_str() + 4);
+            if (cap > 0 && cap < 256) continue;
+        }
+        if (a.rfind("edge=", 0) == 0) {
+            edgeCut = std::atoi(a.c_str() + 5);
+            if (edgeCut >= 0 && edgeCut < 255) continue;
+        }
         std::fprintf(stderr, "%s: unknown option '%s'\n", argv[0], a.c_str());
         return 2;
     }
@@ -131,13 +165,15 @@ int main(int argc, char** argv) {
         else if (alphaMode > 0) p[3] = p[3] >= 64 ? (unsigned char)alphaMode : 0;
         if (keyed) {
             if (p[3] < 128) {
-                p[0] = (unsigned char)key.r; p[1] = (unsigned char)key.g; p[2] = (unsigned char)key.b;
+                p[0] = (unsigned char)key.r;
+                p[1] = (unsigned char)key.g;
+                p[2] = (unsigned char)key.b;
             } else {
-                nudgeOffKey(p, key);  // keeps its own colour: blending toward the key would fringe the edge
+                nudgeOffKey(p, key); // keeps its own colour: blending toward the key would fringe the edge
             }
             p[3] = 255;
         } else if (jpeg) {
-            int a = p[3];  // opaque pictures: anything see-through is flattened onto black
+            int a = p[3]; // opaque pictures: anything see-through is flattened onto black
             for (int c = 0; c < 3; ++c) p[c] = (unsigned char)(p[c] * a / 255);
             p[3] = 255;
         }

@@ -72,7 +72,9 @@ std::string frameHash() {
 void printProfile(const char* what, std::vector<double> times) {
     if (times.empty()) return;
     std::sort(times.begin(), times.end());
-    const auto at = [&](double q) { return times[std::min(times.size() - 1, static_cast<size_t>(q * double(times.size())))]; };
+    const auto at = [&](double q) {
+        return times[std::min(times.size() - 1, static_cast<size_t>(q * double(times.size())))];
+    };
     std::printf("dispatcher %s per frame over %zu frames: median %.3f, p99 %.3f, max %.3f\n", what, times.size(),
                 at(0.5), at(0.99), times.back());
 }
@@ -106,7 +108,8 @@ int main(int argc, char** argv) {
     platformOpen();
     // A recorded game hands the game its clock readings back, frame by frame.
     const bool recordedClock = script.frequency > 0 ||
-        std::any_of(script.commands.begin(), script.commands.end(), [](const Command& c) { return c.action == Action::Clock; });
+                               std::any_of(script.commands.begin(), script.commands.end(),
+                                           [](const Command& c) { return c.action == Action::Clock; });
     if (recordedClock) platformUseRecordedClock(script.frequency);
     size_t clockNext = 0; // commands are in frame order
     const auto pushReadings = [&](int64_t frame) {
@@ -175,7 +178,8 @@ int main(int argc, char** argv) {
                 std::printf("%s\n", dumpState(*game, frame).c_str());
                 std::fflush(stdout);
             } else if (c.action == Action::Hash) {
-                std::printf("{\"frame\":%lld,\"shotHash\":\"%s\"}\n", static_cast<long long>(frame), frameHash().c_str());
+                std::printf("{\"frame\":%lld,\"shotHash\":\"%s\"}\n", static_cast<long long>(frame),
+                            frameHash().c_str());
                 std::fflush(stdout);
             } else if (c.action == Action::End) {
                 end = true;

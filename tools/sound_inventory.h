@@ -4,9 +4,9 @@
 #include "../src/assets/asset_list.h"
 
 struct SoundFile {
-  const char* name;
-  bool loops;    // played looping: its end must lead into its start without a step
-  bool chunked;  // read by the chunk-walking loader instead of the 44-byte-header one
+    const char* name;
+    bool loops;   // played looping: its end must lead into its start without a step
+    bool chunked; // read by the chunk-walking loader instead of the 44-byte-header one
 };
 
 #define SKARNWING_SOUND_FILE(slot, file, loops, chunked) {file, loops, chunked},

@@ -131,9 +131,10 @@ int main(int argc, char** argv) {
                 startUpMs, platformMs, firstFrameMs, launchMs);
     std::printf("cpu: %.1f ms on all threads from launch to the first frame, %.1f ms of it on the main thread\n",
                 nowMs(CLOCK_PROCESS_CPUTIME_ID), nowMs(CLOCK_THREAD_CPUTIME_ID));
-    std::printf("rss: %.1f MB after the first frame, %.1f MB peak, %.1f MB added while the window and renderer opened%s\n",
-                statusMb("VmRSS:"), statusMb("VmHWM:"), platformRss,
-                windowFirst ? "" : " (the loads running meanwhile count too)");
+    std::printf(
+        "rss: %.1f MB after the first frame, %.1f MB peak, %.1f MB added while the window and renderer opened%s\n",
+        statusMb("VmRSS:"), statusMb("VmHWM:"), platformRss,
+        windowFirst ? "" : " (the loads running meanwhile count too)");
     // What still loads behind the title is finished before the settled figures.
     awaitAssets(*game);
     if (firstFrameOnly) {

@@ -22,8 +22,8 @@
 #include "raster/canvas.h"
 #include "raster/colours.h"
 #include "screens/briefing.h"
-#include "screens/mission_control.h"
 #include "screens/focus.h"
+#include "screens/mission_control.h"
 #include "screens/overlay.h"
 #include "screens/pause.h"
 #include "screens/save_file.h"
@@ -116,7 +116,8 @@ void drawFrameRate(const GameState& game) {
 // Latches that clear once their keys are up again.
 void releaseKeyLatches(GameState& game) {
     const uint8_t* keys = game.keys;
-    if (!keys[kVkUp] && !keys[kVkDown] && game.aircraft.rollReturning && game.aircraft.rollFrame == 0 && game.aircraft.rollActive) {
+    if (!keys[kVkUp] && !keys[kVkDown] && game.aircraft.rollReturning && game.aircraft.rollFrame == 0 &&
+        game.aircraft.rollActive) {
         game.aircraft.rollDone = 0;
         game.aircraft.rollActive = 0;
         game.aircraft.rollReturning = 0;

@@ -15,7 +15,8 @@
 #include "screens/pause.h"
 #include "screens/settings_screen.h"
 
-static_assert(kCanvasBands == kDrawnBands && kCanvasBandRows == kDrawnBandRows, "the canvas and the platform share bands");
+static_assert(kCanvasBands == kDrawnBands && kCanvasBandRows == kDrawnBandRows,
+              "the canvas and the platform share bands");
 
 namespace {
 double threadCpuMs() {
@@ -55,7 +56,8 @@ void runFrame(GameState& game) {
     const double cpuStart = threadCpuMs();
     const bool flown = runDispatcher(game);
     game.dispatcherCpuMs = threadCpuMs() - cpuStart;
-    game.dispatcherMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
+    game.dispatcherMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();
     // The platform's own line (a screenshot's place, sound muted), over everything, top right
     // under the full-screen frame rate, clear of the overlay's column and the cockpit's boxes.
     uint32_t noticeColour = 0;

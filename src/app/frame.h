@@ -13,4 +13,3 @@ void recordRenderTime(RenderStats& stats, float elapsed);
 
 // Runs one whole frame.
 void runFrame(GameState& game);
-

@@ -5,7 +5,6 @@ namespace {
 constexpr int32_t kMouseMaxY = 19999;
 } // namespace
 
-
 void handleInputEvent(uint8_t* keys, MouseState& mouse, const InputEvent& event) {
     switch (event.type) {
     case InputEventType::KeyDown: keys[event.virtualKey & 0xFF] = 1; break;

@@ -26,9 +26,9 @@ namespace {
 // A texture read from a file under Files.
 struct FileTexture {
     const char* path;
-    int32_t width;  // pixels, the size it is scaled to
+    int32_t width; // pixels, the size it is scaled to
     int32_t height;
-    uint32_t key;   // pixels of exactly this colour become transparent
+    uint32_t key; // pixels of exactly this colour become transparent
 };
 
 // A texture made from a built-in picture.
@@ -136,7 +136,8 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
             PreparedTexture& texture = out[kFileTextureCount + i];
             texture.width = t.width;
             texture.height = t.height;
-            texture.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(), texture.pixels);
+            texture.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(),
+                                                 texture.pixels);
             markDone(texture);
         };
     };
@@ -163,7 +164,8 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
             if (readWholeFile(t.path, "texture", kMaxPictureFileBytes, file)) {
                 texture.width = t.width;
                 texture.height = t.height;
-                texture.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path, texture.pixels);
+                texture.ready = prepareTexturePixels(file.data(), file.size(), t.width, t.height, t.key, t.path,
+                                                     texture.pixels);
             }
             markDone(texture);
         });

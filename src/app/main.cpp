@@ -131,7 +131,8 @@ void watchRecording(GameState& game, const Script& script) {
             game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
             platformDrawHeldFrame();
             markDrawn(game.assets->canvas, 0, 0, kCanvasWidth, kCanvasHeight); // the next wipe clears it all
-            drawText(game.assets->canvas, "Paused: P goes on, Esc quits.", 500, 20, game.assets->smallFont, 0xFF00FF00u);
+            drawText(game.assets->canvas, "Paused: P goes on, Esc quits.", 500, 20, game.assets->smallFont,
+                     0xFF00FF00u);
             platformPresentFrame();
             continue;
         }
@@ -159,8 +160,8 @@ int main(int argc, char** argv) {
         fullScreen = recording.fullScreen;
         // A script written by hand has no clock: the game then keeps the real one.
         const bool clocked = recording.frequency > 0 ||
-            std::any_of(recording.commands.begin(), recording.commands.end(),
-                        [](const Command& c) { return c.action == Action::Clock; });
+                             std::any_of(recording.commands.begin(), recording.commands.end(),
+                                         [](const Command& c) { return c.action == Action::Clock; });
         if (clocked) platformUseRecordedClock(recording.frequency);
         size_t first = 0;
         pushReadings(recording, 0, first);
@@ -185,8 +186,7 @@ int main(int argc, char** argv) {
     if (options.playPath != nullptr) {
         watchRecording(*game, recording);
     } else {
-        while (pumpOnce(*game)) {
-        }
+        while (pumpOnce(*game)) {}
     }
     runShutDown(*game);
     platformClose();

@@ -13,8 +13,8 @@
 // Virtual-key code for a key name, or -1.
 int32_t keyCode(const std::string& name) {
     static const std::map<std::string, int32_t> names = {
-        {"Backspace", 0x08}, {"Tab", 0x09}, {"Enter", 0x0D}, {"Ctrl", 0x11}, {"Esc", 0x1B}, {"Space", 0x20},
-        {"Left", 0x25}, {"Up", 0x26}, {"Right", 0x27}, {"Down", 0x28}};
+        {"Backspace", 0x08}, {"Tab", 0x09},  {"Enter", 0x0D}, {"Ctrl", 0x11},  {"Esc", 0x1B},
+        {"Space", 0x20},     {"Left", 0x25}, {"Up", 0x26},    {"Right", 0x27}, {"Down", 0x28}};
     if (const auto it = names.find(name); it != names.end()) return it->second;
     if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
         return std::toupper(static_cast<unsigned char>(name[0]));
@@ -161,4 +161,3 @@ bool readScript(const char* program, const char* path, Script& script) {
                      [](const Command& l, const Command& r) { return l.frame < r.frame; });
     return true;
 }
-

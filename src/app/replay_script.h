@@ -14,10 +14,10 @@ enum class Action { Down, Up, Mouse, Press, Release, Launch, Save, Load, Shot, D
 struct Command {
     int64_t frame = 0;
     Action action = Action::End;
-    int32_t a = 0; // key code, mouse x, or mission
-    int32_t b = 0; // mouse y, or difficulty
+    int32_t a = 0;         // key code, mouse x, or mission
+    int32_t b = 0;         // mouse y, or difficulty
     int32_t missiles = -1; // missiles bought before a launch, or -1 to keep the load
-    int32_t buttons = -1; // mouse buttons held, or -1 for those press and release left
+    int32_t buttons = -1;  // mouse buttons held, or -1 for those press and release left
     std::string path;
     std::vector<int64_t> readings; // clock
     int line = 0;

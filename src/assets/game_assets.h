@@ -69,9 +69,9 @@ constexpr bool rowsFollow() {
 static_assert(rowsFollow(), "SoundSlot lists the rows of SKARNWING_SOUNDS in order");
 } // namespace asset_list_check
 
-constexpr int kLargeSheetWidth = 512;  // "Files\Img\Fixedsys16x28.bmp"
+constexpr int kLargeSheetWidth = 512; // "Files\Img\Fixedsys16x28.bmp"
 constexpr int kLargeSheetHeight = 84;
-constexpr int kSmallSheetWidth = 416;  // "Files\Img\Consolas13x24-2.bmp"
+constexpr int kSmallSheetWidth = 416; // "Files\Img\Consolas13x24-2.bmp"
 constexpr int kSmallSheetHeight = 72;
 
 struct GameAssets {

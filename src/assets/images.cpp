@@ -7,8 +7,8 @@
 #include <new>
 #include <string>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 #include <png.h>
 
 #include "platform/paths.h"
@@ -20,9 +20,7 @@ namespace {
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
-bool isPng(const uint8_t* bytes, size_t size) {
-    return size >= 8 && std::memcmp(bytes, kPngSignature, 8) == 0;
-}
+bool isPng(const uint8_t* bytes, size_t size) { return size >= 8 && std::memcmp(bytes, kPngSignature, 8) == 0; }
 
 bool isJpeg(const uint8_t* bytes, size_t size) {
     return size >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF;
@@ -35,9 +33,9 @@ struct PngReader {
     png_infop info = nullptr;
     const uint8_t* bytes = nullptr;
     size_t size = 0;
-    size_t at = 0;          // bytes handed to libpng so far
-    int passes = 1;         // 7 for an interlaced picture
-    char problem[96] = {};  // libpng's reason for stopping
+    size_t at = 0;         // bytes handed to libpng so far
+    int passes = 1;        // 7 for an interlaced picture
+    char problem[96] = {}; // libpng's reason for stopping
     ~PngReader() { png_destroy_read_struct(&png, &info, nullptr); }
 };
 
@@ -112,7 +110,7 @@ bool pngOpen(PngReader& reader, const uint8_t* bytes, size_t size) {
 // pixels are rebuilt here with the integer inverse DCT and colour conversion of stb_image, which
 // the content tools and their tests use, so a picture has the same pixels in the game as there.
 
-constexpr int kMaxJpegScans = 500; // progressive scans; more is a file made to waste time
+constexpr int kMaxJpegScans = 500;                  // progressive scans; more is a file made to waste time
 constexpr long kMaxJpegMemory = 512L * 1024 * 1024; // bytes the library may allocate
 
 struct JpegReader {
@@ -167,14 +165,10 @@ bool jpegReadHeader(JpegReader& reader, const uint8_t* bytes, size_t size, int& 
     return true;
 }
 
-uint8_t clampByte(int32_t value) {
-    return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
-}
+uint8_t clampByte(int32_t value) { return static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value); }
 
 // A constant scaled by 4096, rounded as the conversion truncates (towards zero).
-constexpr uint32_t fix(double x) {
-    return uint32_t(int32_t(x * 4096 + 0.5));
-}
+constexpr uint32_t fix(double x) { return uint32_t(int32_t(x * 4096 + 0.5)); }
 
 // Eight 8-point integer inverse DCTs side by side: in[k][lane] is input k of transform `lane`,
 // out[k][lane] its output k, rounded by `bias` and shifted down by `shift` (signed). Constants are
@@ -243,16 +237,16 @@ void idctBlock(const JCOEF* coefficients, const JQUANT_TBL& quant, uint8_t* out,
 }
 
 // Fixed-point colour weights, 12 bits then shifted into a 20-bit scale.
-constexpr int32_t fixColour(float x) {
-    return int32_t(x * 4096.0f + 0.5f) * 256;
-}
+constexpr int32_t fixColour(float x) { return int32_t(x * 4096.0f + 0.5f) * 256; }
 
 void ycbcrToRgba(uint8_t y, uint8_t cb, uint8_t cr, uint8_t* out) {
     const int32_t yFixed = (int32_t(y) << 20) + (1 << 19);
     const int32_t red = cr - 128;
     const int32_t blue = cb - 128;
     const int32_t r = (yFixed + red * fixColour(1.40200f)) >> 20;
-    const int32_t g = (yFixed + red * -fixColour(0.71414f) + int32_t(uint32_t(blue * -fixColour(0.34414f)) & 0xFFFF0000u)) >> 20;
+    const int32_t g = (yFixed + red * -fixColour(0.71414f) +
+                       int32_t(uint32_t(blue * -fixColour(0.34414f)) & 0xFFFF0000u)) >>
+                      20;
     const int32_t b = (yFixed + blue * fixColour(1.77200f)) >> 20;
     out[0] = clampByte(r);
     out[1] = clampByte(g);
@@ -272,7 +266,8 @@ struct JpegLayout {
 // Checks the colour format and sampling the pixel rebuild handles. Null when fine.
 const char* jpegCheckFormat(const jpeg_decompress_struct& info, JpegLayout& layout) {
     const bool grey = info.num_components == 1 && info.jpeg_color_space == JCS_GRAYSCALE;
-    const bool colour = info.num_components == 3 && (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
+    const bool colour = info.num_components == 3 &&
+                        (info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB);
     if (!grey && !colour) return "JPEG colour format not supported (grey, YCbCr or RGB only)";
     // Arithmetic-coded data is read as zeros, without complaint, past the end of a cut file, so a
     // few hundred bytes make a full-sized picture; the content tools' decoder refuses it too.
@@ -400,7 +395,8 @@ bool jpegReadPixels(JpegReader& reader, jvirt_barray_ptr* arrays, const JpegLayo
                                              size_t(layout.maxV);
                 const size_t nearRow = y / size_t(vs);
                 size_t farRow = nearRow;
-                if (vs == 2) farRow = y % 2 == 1 ? std::min(nearRow + 1, componentRows - 1) : (y == 0 ? 0 : nearRow - 1);
+                if (vs == 2)
+                    farRow = y % 2 == 1 ? std::min(nearRow + 1, componentRows - 1) : (y == 0 ? 0 : nearRow - 1);
                 const uint8_t* near = planes[c] + (nearRow - size_t(firstRow[c]) * 8) * stride;
                 const uint8_t* far = planes[c] + (farRow - size_t(firstRow[c]) * 8) * stride;
                 if (hs == 1 && vs == 1) {
@@ -422,7 +418,8 @@ bool jpegReadPixels(JpegReader& reader, jvirt_barray_ptr* arrays, const JpegLayo
                     pixel[3] = 0xFF;
                 }
             } else {
-                for (size_t x = 0; x < width; ++x, pixel += 4) ycbcrToRgba(sample[0][x], sample[1][x], sample[2][x], pixel);
+                for (size_t x = 0; x < width; ++x, pixel += 4)
+                    ycbcrToRgba(sample[0][x], sample[1][x], sample[2][x], pixel);
             }
         }
     }
@@ -549,13 +546,9 @@ bool cutFrame(PixelImage& image, const RgbaPicture& rgba, int32_t x0, int32_t fr
     return true;
 }
 
-std::string resourceName(int32_t id) {
-    return "resource " + std::to_string(id);
-}
+std::string resourceName(int32_t id) { return "resource " + std::to_string(id); }
 
-void reportPicture(const char* name, const char* problem) {
-    std::fprintf(stderr, "picture: %s: %s\n", name, problem);
-}
+void reportPicture(const char* name, const char* problem) { std::fprintf(stderr, "picture: %s: %s\n", name, problem); }
 
 } // namespace
 
@@ -587,8 +580,8 @@ bool decodeImageBytes(PixelImage& image, const uint8_t* bytes, size_t size, cons
     return cutFrame(image, rgba, 0, rgba.width, rgba.height, name);
 }
 
-bool decodeFrameBytes(PixelImage& image, const uint8_t* bytes, size_t size, int32_t x0,
-                      int32_t frameWidth, int32_t frameHeight, const char* name) {
+bool decodeFrameBytes(PixelImage& image, const uint8_t* bytes, size_t size, int32_t x0, int32_t frameWidth,
+                      int32_t frameHeight, const char* name) {
     RgbaPicture rgba;
     if (const char* problem = decodeRgbaPicture(bytes, size, rgba)) {
         reportPicture(name, problem);

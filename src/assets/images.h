@@ -77,8 +77,8 @@ const char* decodeRgbaPicture(const uint8_t* bytes, size_t size, RgbaPicture& ou
 bool decodeImageBytes(PixelImage& image, const uint8_t* bytes, size_t size, const char* name);
 // As decodeImageBytes, keeping only columns x0 .. x0 + frameWidth - 1. The frame must lie inside
 // the picture and frameHeight equal its height; otherwise false.
-bool decodeFrameBytes(PixelImage& image, const uint8_t* bytes, size_t size, int32_t x0,
-                      int32_t frameWidth, int32_t frameHeight, const char* name);
+bool decodeFrameBytes(PixelImage& image, const uint8_t* bytes, size_t size, int32_t x0, int32_t frameWidth,
+                      int32_t frameHeight, const char* name);
 
 // The same for a built-in picture.
 bool decodeResourceImage(PixelImage& image, int32_t id);

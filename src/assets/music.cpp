@@ -30,9 +30,9 @@ bool decoderReady() {
 // with its lock held; loading uses it alone before handing it over.
 struct Mp3Source final : MusicSource {
     std::vector<uint8_t> bytes;
-    size_t offset = 0;              // the decoder's read position in `bytes`
+    size_t offset = 0; // the decoder's read position in `bytes`
     mpg123_handle* handle = nullptr;
-    bool ended = true;              // nothing more decodes until the next rewind
+    bool ended = true; // nothing more decodes until the next rewind
 
     ~Mp3Source() override { mpg123_delete(handle); }
 
@@ -47,7 +47,9 @@ struct Mp3Source final : MusicSource {
 
     static off_t seekBytes(void* self, off_t offset, int whence) {
         Mp3Source& source = *static_cast<Mp3Source*>(self);
-        const off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? off_t(source.offset) : off_t(source.bytes.size());
+        const off_t base = whence == SEEK_SET   ? 0
+                           : whence == SEEK_CUR ? off_t(source.offset)
+                                                : off_t(source.bytes.size());
         if (offset < -base || offset > off_t(source.bytes.size()) - base) return -1;
         source.offset = size_t(base + offset);
         return base + offset;
@@ -205,10 +207,10 @@ void resetMusic(MusicTrack& track) {
     track.positionSamples = 0;
 }
 
-bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing,
-                        double durationSeconds) {
+bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing, double durationSeconds) {
     if (lengthSamples == 0) return false;
-    if (playing && static_cast<int32_t>(positionSamples / double(kAudioRate)) == static_cast<int32_t>(durationSeconds)) {
+    if (playing &&
+        static_cast<int32_t>(positionSamples / double(kAudioRate)) == static_cast<int32_t>(durationSeconds)) {
         return true;
     }
     return !playing && positionSamples >= lengthSamples;

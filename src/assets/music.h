@@ -12,7 +12,7 @@
 struct GameState;
 struct MusicSource;
 
-constexpr double kMaxMusicSeconds = 600.0; // longer music is cut here
+constexpr double kMaxMusicSeconds = 600.0;              // longer music is cut here
 constexpr size_t kMaxMusicFileBytes = 32 * 1024 * 1024; // larger music files are refused unread
 
 // A track's data made ready to play, as a load on another thread hands it back.
@@ -25,10 +25,10 @@ struct OpenedMusic {
 };
 
 struct MusicTrack {
-    int32_t stream = 0;            // mixer music stream decoding the MP3 data; 0 for an empty track
-    uint32_t pcmLength = 0;        // bytes of PCM = (uint32_t)(176400 * durationSeconds)
-    double durationSeconds = 0.0;  // decoded length, seconds
-    uint32_t positionSamples = 0;  // sample frames played, as last read by loopMusic
+    int32_t stream = 0;                       // mixer music stream decoding the MP3 data; 0 for an empty track
+    uint32_t pcmLength = 0;                   // bytes of PCM = (uint32_t)(176400 * durationSeconds)
+    double durationSeconds = 0.0;             // decoded length, seconds
+    uint32_t positionSamples = 0;             // sample frames played, as last read by loopMusic
     std::shared_future<OpenedMusic> decoding; // valid while a background load is unclaimed
 };
 
@@ -57,8 +57,7 @@ void resetMusic(MusicTrack& track);
 // duration. A track that played to its end without meeting it (the byte length is truncated,
 // so a track of exact whole seconds can end one sample short of its last second) restarts too;
 // a reset one and an empty one do not.
-bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing,
-                        double durationSeconds);
+bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing, double durationSeconds);
 // Once per frame, track 1 then track 2: read the position and restart a track by the rule above.
 // A track still loading in the background is skipped, and claimed once its load is done.
 void loopMusic(GameState& game);

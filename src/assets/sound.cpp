@@ -24,22 +24,20 @@ constexpr uint32_t kMaxRate = 96000; // Hz
 struct WavFormat {
     uint16_t tag = 0;
     uint16_t channels = 0;
-    uint32_t rate = 0;     // sample frames per second
-    uint16_t bits = 0;     // per sample
+    uint32_t rate = 0; // sample frames per second
+    uint16_t bits = 0; // per sample
     bool present = false;
 };
 
 // Where a WAV file's format and sample data are.
 struct WavLayout {
     WavFormat format;
-    size_t dataOffset = 0; // byte offset of the "data" body
-    size_t dataLength = 0; // bytes of it present in the file
+    size_t dataOffset = 0;       // byte offset of the "data" body
+    size_t dataLength = 0;       // bytes of it present in the file
     uint32_t declaredLength = 0; // bytes the chunk header claims
 };
 
-uint16_t read16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
+uint16_t read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
 uint32_t read32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
@@ -58,8 +56,7 @@ bool looksLikeChunkId(const std::vector<uint8_t>& file, uint64_t offset) {
 // Odd-length chunks are followed by the RIFF pad byte; files written without it are accepted
 // too when only the unpadded position holds a chunk header.
 const char* walkChunks(const std::vector<uint8_t>& file, WavLayout& layout) {
-    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 ||
-        std::memcmp(file.data() + 8, "WAVE", 4) != 0) {
+    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 || std::memcmp(file.data() + 8, "WAVE", 4) != 0) {
         return "not a RIFF WAVE file";
     }
     uint64_t pos = 12;
@@ -137,8 +134,7 @@ const char* convertToMixerFormat(const uint8_t* data, size_t length, const WavFo
 }
 
 bool isMixerFormat(const WavFormat& format) {
-    return format.tag == kFormatPcm && format.channels == 2 && format.rate == uint32_t(kAudioRate) &&
-           format.bits == 16;
+    return format.tag == kFormatPcm && format.channels == 2 && format.rate == uint32_t(kAudioRate) && format.bits == 16;
 }
 
 // The file name after the last folder separator, truncated to fit the slot.
@@ -174,8 +170,8 @@ SoundEffect loadWav(const char* windowsPath, bool convert, bool focusGlobal) {
         return sound;
     }
     if (layout.dataLength < layout.declaredLength) {
-        std::fprintf(stderr, "sound: %s: truncated, %zu of %u data bytes present; playing those\n",
-                     windowsPath, layout.dataLength, layout.declaredLength);
+        std::fprintf(stderr, "sound: %s: truncated, %zu of %u data bytes present; playing those\n", windowsPath,
+                     layout.dataLength, layout.declaredLength);
     }
     sound.voice = mixerCreateVoice(std::move(frames), focusGlobal);
     if (sound.voice != 0) copyBaseName(windowsPath, sound.name);
@@ -194,13 +190,9 @@ void releaseSounds(GameState& game) {
     audioClose();
 }
 
-SoundEffect loadWavFixed(const char* windowsPath) {
-    return loadWav(windowsPath, false, false);
-}
+SoundEffect loadWavFixed(const char* windowsPath) { return loadWav(windowsPath, false, false); }
 
-SoundEffect loadWavChunked(const char* windowsPath) {
-    return loadWav(windowsPath, true, true);
-}
+SoundEffect loadWavChunked(const char* windowsPath) { return loadWav(windowsPath, true, true); }
 
 SoundEffect copySound(const SoundEffect& sound) {
     SoundEffect copy = sound;
@@ -233,10 +225,6 @@ void setVolume(const SoundEffect& sound, int32_t volume) {
     mixerSetVoiceVolume(sound.voice, std::max(volume, kSilentVolume));
 }
 
-void stopSound(const SoundEffect& sound) {
-    mixerStopVoice(sound.voice);
-}
+void stopSound(const SoundEffect& sound) { mixerStopVoice(sound.voice); }
 
-bool isPlaying(const SoundEffect& sound) {
-    return mixerVoicePlaying(sound.voice);
-}
+bool isPlaying(const SoundEffect& sound) { return mixerVoicePlaying(sound.voice); }

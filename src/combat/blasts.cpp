@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr double kGroundBlastY = 19850.0;  // below any screen: the first step places it
+constexpr double kGroundBlastY = 19850.0; // below any screen: the first step places it
 
 struct BlastTable {
     Blast* blasts;
@@ -64,8 +64,8 @@ void drawTable(const GameState& game, const Blast* blasts, int32_t count, int32_
         Blast blast = blasts[i];
         animate(blast, frames.count);
         if (blast.screenX < 1280 && blast.screenY < 720 && blast.imageIndex >= 0 && blast.imageIndex < frames.count) {
-            blitBlended(game.assets->canvas, frames.images[size_t(blast.imageIndex)], static_cast<int32_t>(blast.screenX),
-                        static_cast<int32_t>(blast.screenY));
+            blitBlended(game.assets->canvas, frames.images[size_t(blast.imageIndex)],
+                        static_cast<int32_t>(blast.screenX), static_cast<int32_t>(blast.screenY));
         }
     }
 }

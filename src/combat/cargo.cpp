@@ -13,10 +13,10 @@
 namespace {
 
 constexpr double kFormationY = 7750.0;
-constexpr double kBombingX = 20000.0;     // passing it in section 0 destroys the base
-constexpr double kDroneReach = 3000.0;    // pixels from the nose within which a drone sounds
+constexpr double kBombingX = 20000.0;  // passing it in section 0 destroys the base
+constexpr double kDroneReach = 3000.0; // pixels from the nose within which a drone sounds
 constexpr int32_t kBreakupVolume = -10;
-constexpr int32_t kImpactVolume = 1000;   // outside the device's range: the voice keeps its last volume
+constexpr int32_t kImpactVolume = 1000; // outside the device's range: the voice keeps its last volume
 constexpr double kNoTarget = 999999999.0;
 
 int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0, kCargoCapacity); }
@@ -70,19 +70,22 @@ void updateDrones(GameState& game) {
     static_assert(kCargoCapacity == kDroneSlots, "one drone per cargo aircraft");
     for (int32_t k = 0; k < kDroneSlots; ++k) {
         const CargoAircraft& cargo = game.cargoAircraft[k];
-        if (cargo.hitPoints > 0 && cargo.sector == game.sector && cargo.distance <= kDroneReach && !isPlaying(drones[k])) {
+        if (cargo.hitPoints > 0 && cargo.sector == game.sector && cargo.distance <= kDroneReach &&
+            !isPlaying(drones[k])) {
             playLooping(drones[k], droneVolume(cargo.distance));
         }
     }
     for (int32_t k = 0; k < kDroneSlots; ++k) {
         const CargoAircraft& cargo = game.cargoAircraft[k];
-        if (isPlaying(drones[k]) && cargo.distance < kDroneReach && cargo.hitPoints > 0 && cargo.sector == game.sector) {
+        if (isPlaying(drones[k]) && cargo.distance < kDroneReach && cargo.hitPoints > 0 &&
+            cargo.sector == game.sector) {
             setVolume(drones[k], droneVolume(cargo.distance));
         }
     }
     for (int32_t k = 0; k < kDroneSlots; ++k) {
         const CargoAircraft& cargo = game.cargoAircraft[k];
-        if (isPlaying(drones[k]) && (cargo.sector != game.sector || cargo.hitPoints <= 0 || cargo.distance > kDroneReach)) {
+        if (isPlaying(drones[k]) &&
+            (cargo.sector != game.sector || cargo.hitPoints <= 0 || cargo.distance > kDroneReach)) {
             stopSound(drones[k]);
         }
     }
@@ -129,8 +132,8 @@ void drawCargo(const GameState& game) {
         CargoAircraft cargo = game.cargoAircraft[i];
         fly(cargo, game);
         if (cargo.active && cargo.sector == game.sector) {
-            blitRotatedBlended(game.assets->canvas, *image, wholePixels(cargo.drawX), wholePixels(cargo.drawY), cargo.upright,
-                               cargo.tilt, cargo.drawScale);
+            blitRotatedBlended(game.assets->canvas, *image, wholePixels(cargo.drawX), wholePixels(cargo.drawY),
+                               cargo.upright, cargo.tilt, cargo.drawScale);
         }
     }
 }
@@ -176,7 +179,8 @@ void updateCargo(GameState& game) {
         CargoAircraft& cargo = game.cargoAircraft[i];
         const CargoBoxes boxes = cargoBoxes(game, cargo);
         for (const Point& p : {player.nose, player.tail, player.fin}) {
-            if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector) raiseCrash(game, Outcome::Crashed);
+            if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector)
+                raiseCrash(game, Outcome::Crashed);
         }
         strikeCargo(game, i, boxes);
         cargo.noseDX = boxes.a.left - player.nose.x;

@@ -34,8 +34,8 @@ void drawBox(Canvas& canvas, int32_t left, int32_t right) {
 // the fuel gauge beside it.
 void drawInstrumentBacking(const GameState& game) {
     if (game.selectedWeapon >= kWeaponGun && game.selectedWeapon <= kWeaponMissiles) {
-        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth, 7 + game.assets->smallFont.cellHeight,
-                    kInstrumentBacking);
+        drawBacking(game.assets->canvas, 2, 2, 7 + 16 * game.assets->smallFont.cellWidth,
+                    7 + game.assets->smallFont.cellHeight, kInstrumentBacking);
     }
     drawBacking(game.assets->canvas, 22, 677, 113, 713, kInstrumentBacking);
     drawBacking(game.assets->canvas, 1167, 677, 1258, 713, kInstrumentBacking);
@@ -158,9 +158,7 @@ uint32_t throttleBarColour(double percent) {
     return kRed;
 }
 
-void readAltimeter(GameState& game) {
-    game.altitude = static_cast<int32_t>(kAltitudeZeroY - game.aircraft.worldY);
-}
+void readAltimeter(GameState& game) { game.altitude = static_cast<int32_t>(kAltitudeZeroY - game.aircraft.worldY); }
 
 void setThrottleBarColour(GameState& game) {
     if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
@@ -177,6 +175,4 @@ void drawCockpit(const GameState& game) {
     drawRadar(game);
 }
 
-void resetCockpit(GameState& game) {
-    game.barColour = kWhite;
-}
+void resetCockpit(GameState& game) { game.barColour = kWhite; }

@@ -83,7 +83,8 @@ double settleWreckAngle(double a) {
 }
 
 void setUpConvoy(GameState& game, bool parked) {
-    const int32_t count = game.truckCount < 0 ? 0 : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
+    const int32_t count = game.truckCount < 0 ? 0
+                                              : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
     for (int32_t i = 0; i < count; ++i) {
         Truck& truck = game.trucks[i];
         truck = Truck{};
@@ -132,7 +133,8 @@ void drawWrecks(const GameState& game) {
     for (int32_t i = 0; i < count; ++i) {
         const Truck& truck = game.trucks[i];
         if (truck.alive || truck.burning) continue;
-        blitRotated(game.assets->canvas, game.assets->truckWreckImage, static_cast<int32_t>(truck.wreckX - game.camera.cameraX),
+        blitRotated(game.assets->canvas, game.assets->truckWreckImage,
+                    static_cast<int32_t>(truck.wreckX - game.camera.cameraX),
                     static_cast<int32_t>(truck.wreckY - game.camera.cameraY - 30), 1, truck.wreckAngle, 1.0);
     }
 }

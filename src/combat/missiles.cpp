@@ -65,10 +65,10 @@ void stopTone(const SoundEffect& tone) {
 
 // A diamond 50 pixels tall hanging from (x, y), two pixels thick.
 void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
-    const int32_t lines[8][4] = {{x, y, x + 25, y + 25},           {x + 1, y + 1, x + 26, y + 26},
-                                 {x, y, x - 25, y + 25},           {x - 1, y - 1, x - 26, y + 26},
-                                 {x - 25, y + 25, x, y + 50},      {x - 26, y + 26, x - 1, y + 51},
-                                 {x + 25, y + 25, x, y + 50},      {x + 26, y + 26, x + 1, y + 51}};
+    const int32_t lines[8][4] = {{x, y, x + 25, y + 25},      {x + 1, y + 1, x + 26, y + 26},
+                                 {x, y, x - 25, y + 25},      {x - 1, y - 1, x - 26, y + 26},
+                                 {x - 25, y + 25, x, y + 50}, {x - 26, y + 26, x - 1, y + 51},
+                                 {x + 25, y + 25, x, y + 50}, {x + 26, y + 26, x + 1, y + 51}};
     int32_t r = 0;
     int32_t g = 0;
     int32_t b = 0;
@@ -79,7 +79,8 @@ void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
 } // namespace
 
 void launchMissile(GameState& game) {
-    if (!game.keys[kVkSpace] || game.selectedWeapon != kWeaponMissiles || game.triggerLatch || !game.aircraft.gearUp) return;
+    if (!game.keys[kVkSpace] || game.selectedWeapon != kWeaponMissiles || game.triggerLatch || !game.aircraft.gearUp)
+        return;
     if (game.missilesFired >= 0 && game.missilesFired < usableMissiles(game)) {
         playOnce(game.assets->sounds[kSoundMissileLaunch], kLaunchVolume);
         Missile& missile = game.missiles[game.missilesFired];
@@ -118,7 +119,8 @@ void drawMissiles(const GameState& game) {
         Missile missile = game.missiles[i];
         fly(missile, game);
         if (missile.sector != game.sector) continue;
-        blitRotatedSoft(game.assets->canvas, game.assets->missileImage, wholePixels(missile.worldX - game.camera.cameraX),
+        blitRotatedSoft(game.assets->canvas, game.assets->missileImage,
+                        wholePixels(missile.worldX - game.camera.cameraX),
                         wholePixels(missile.worldY - game.camera.cameraY), missile.drawDivisor, missile.drawAngle);
     }
 }
@@ -174,7 +176,9 @@ void updateLockOn(GameState& game) {
         }
     }
     if (game.sectorTarget == SectorTarget::Absent) stopTone(lockTone);
-    if (game.selectedWeapon == kWeaponGun || game.selectedWeapon == kWeaponBombs || game.missilesFired == game.missileLoad) stopTone(lockTone);
+    if (game.selectedWeapon == kWeaponGun || game.selectedWeapon == kWeaponBombs ||
+        game.missilesFired == game.missileLoad)
+        stopTone(lockTone);
 }
 
 void retireMissile(Missile& missile) {

@@ -11,7 +11,7 @@
 struct GameState;
 struct Missile;
 
-constexpr int32_t kMissileTopBoost = 40;    // frames of acceleration: 16 to 55 pixels a frame
+constexpr int32_t kMissileTopBoost = 40; // frames of acceleration: 16 to 55 pixels a frame
 
 // Space with missiles and the gear up, one per press, into slot missilesFired; the slot's mark
 // is kept as the lock-on left it.

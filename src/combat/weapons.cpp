@@ -72,7 +72,8 @@ double turnNoseDown(double angle) {
 void cycleWeapon(GameState& game) {
     if (game.keys[kVkCtrl]) {
         if (!game.weaponKeyLatch) {
-            game.selectedWeapon = game.selectedWeapon < kWeaponMissiles ? static_cast<Weapon>(game.selectedWeapon + 1) : kWeaponGun;
+            game.selectedWeapon = game.selectedWeapon < kWeaponMissiles ? static_cast<Weapon>(game.selectedWeapon + 1)
+                                                                        : kWeaponGun;
             game.weaponKeyLatch = 1;
         }
     } else {
@@ -119,8 +120,8 @@ void moveBullets(GameState& game) {
 }
 
 void releaseStores(GameState& game) {
-    const bool armed = game.keys[kVkSpace] && game.selectedWeapon == kWeaponBombs && !game.triggerLatch && game.aircraft.gearUp &&
-                       upright(game);
+    const bool armed = game.keys[kVkSpace] && game.selectedWeapon == kWeaponBombs && !game.triggerLatch &&
+                       game.aircraft.gearUp && upright(game);
     if (armed) {
         if (game.bombsDropped >= 0 && game.bombsDropped < usableBombs(game)) {
             playOnce(game.assets->sounds[kSoundBombDrop], 0);
@@ -172,13 +173,12 @@ void drawMuzzleFlash(const GameState& game) {
     const double my = game.aircraft.screenY - std::sin(theta) * 34.0 / game.aircraft.spriteScale;
     const int8_t* r = game.muzzleScatter;
     const int32_t a = r[0], b = r[1], c = r[2], d = r[3], e = r[4], f = r[5], g = r[6], h = r[7], k = r[8];
-    const int32_t offsets[17][2] = {{b, c},  {-b, -a}, {-b, c},  {-c, a}, {a, -a},  {a, -a},
-                                    {-b, c}, {-a, b},  {-c, -a}, {d, e},  {-f, -d}, {-c, f},
-                                    {e, -d}, {g, k},   {-f, -h}, {-g, k}, {g, -h}};
+    const int32_t offsets[17][2] = {{b, c}, {-b, -a}, {-b, c}, {-c, a}, {a, -a}, {a, -a},  {-b, c}, {-a, b}, {-c, -a},
+                                    {d, e}, {-f, -d}, {-c, f}, {e, -d}, {g, k},  {-f, -h}, {-g, k}, {g, -h}};
     for (int32_t i = 0; i < 17; ++i) {
         const int32_t blue = i < 5 ? 255 : 200; // five white, then pale yellow
-        plot(game.assets->canvas, static_cast<int32_t>(mx + offsets[i][0]), static_cast<int32_t>(my + offsets[i][1]), 255,
-             255, blue);
+        plot(game.assets->canvas, static_cast<int32_t>(mx + offsets[i][0]), static_cast<int32_t>(my + offsets[i][1]),
+             255, 255, blue);
     }
 }
 
@@ -192,8 +192,8 @@ void drawTracers(const GameState& game) {
         const double cx = std::cos(bullet.angle);
         const double cy = std::sin(bullet.angle);
         for (int32_t k = 3; k <= 8; ++k) {
-            plot(game.assets->canvas, static_cast<int32_t>(bullet.viewX - cx * k), static_cast<int32_t>(bullet.viewY - cy * k),
-                 255, 255, 180);
+            plot(game.assets->canvas, static_cast<int32_t>(bullet.viewX - cx * k),
+                 static_cast<int32_t>(bullet.viewY - cy * k), 255, 255, 180);
         }
     }
 }
@@ -208,8 +208,8 @@ void drawBombs(const GameState& game) {
         const double sx = bomb.worldX - game.camera.cameraX;
         const double sy = bomb.worldY - game.camera.cameraY;
         if (sx <= 1280 && sy < 720) {
-            blitRotatedSoft(game.assets->canvas, game.assets->bombImage, static_cast<int32_t>(sx), static_cast<int32_t>(sy),
-                            bomb.drawDivisor, bomb.drawAngle);
+            blitRotatedSoft(game.assets->canvas, game.assets->bombImage, static_cast<int32_t>(sx),
+                            static_cast<int32_t>(sy), bomb.drawDivisor, bomb.drawAngle);
         }
     }
 }

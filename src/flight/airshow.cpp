@@ -15,18 +15,18 @@
 
 namespace {
 
-constexpr double kCrowdAboveGround = 20.0;  // screen rows from the ground line down to the stand's top
+constexpr double kCrowdAboveGround = 20.0; // screen rows from the ground line down to the stand's top
 constexpr double kBoxHalfWidth = 5000.0;
 constexpr double kBoxHalfHeight = 3400.0;
-constexpr double kShowPointReach = 38.0;    // pixels from the aircraft's centre to its nose
-constexpr double kNoseTurn = 5.0;           // degrees from pitchAtStep to the nose point
-constexpr double kLoopDegrees = 360.0;      // degrees of turn that pay one loop
+constexpr double kShowPointReach = 38.0;     // pixels from the aircraft's centre to its nose
+constexpr double kNoseTurn = 5.0;            // degrees from pitchAtStep to the nose point
+constexpr double kLoopDegrees = 360.0;       // degrees of turn that pay one loop
 constexpr int32_t kTrickCooldownFrames = 40; // between "Buzz Crowd" and "Low Speed Flyby" payments
 constexpr double kPixelsPerVolumeStep = 7.0; // pixels of distance per hundredth of a decibel lost
 constexpr int32_t kSilent = -10000;
 constexpr int32_t kLoopMessageFrames = 100;
 constexpr int32_t kTrickMessageFrames = 20;
-constexpr double kLowSpeedFlybyTop = 4.0;   // airspeed at or below which a gear-down pass pays
+constexpr double kLowSpeedFlybyTop = 4.0; // airspeed at or below which a gear-down pass pays
 
 // Amounts paid, dollars.
 constexpr int32_t kPayBuzzCrowd = 20;
@@ -50,8 +50,9 @@ struct ShowView {
 };
 
 ShowView showView(const GameState& game) {
-    return ShowView{kCrowdWorldX - game.camera.cameraX, game.groundScreenY + kCrowdAboveGround,
-                    showPoint(game.aircraft.screenX, game.aircraft.screenY, game.aircraft.pitchAtStep, game.aircraft.flipped)};
+    return ShowView{
+        kCrowdWorldX - game.camera.cameraX, game.groundScreenY + kCrowdAboveGround,
+        showPoint(game.aircraft.screenX, game.aircraft.screenY, game.aircraft.pitchAtStep, game.aircraft.flipped)};
 }
 
 // The box test of this frame: against the box computed at the end of the previous frame.
@@ -228,8 +229,8 @@ void drawShowDiagnostics(const GameState& game) {
     const ShowView view = showView(game);
     Canvas& canvas = game.assets->canvas;
     const ShowBox& box = game.showBox;
-    drawLine(canvas, static_cast<int32_t>(view.show.x), static_cast<int32_t>(view.show.y), static_cast<int32_t>(view.crowdX),
-             static_cast<int32_t>(view.crowdY), 0, 0, 255);
+    drawLine(canvas, static_cast<int32_t>(view.show.x), static_cast<int32_t>(view.show.y),
+             static_cast<int32_t>(view.crowdX), static_cast<int32_t>(view.crowdY), 0, 0, 255);
     drawLine(canvas, box.left, box.top, box.right, box.top, 0, 255, 0);
     drawLine(canvas, box.right, box.top, box.right, box.bottom, 0, 255, 0);
     drawLine(canvas, box.right, box.bottom, box.left, box.bottom, 0, 255, 0);

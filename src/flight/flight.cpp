@@ -12,21 +12,20 @@
 
 namespace {
 
-
 // Volumes of the engine loops, hundredths of a decibel.
 constexpr int32_t kCruiseVolume = -800;
 constexpr int32_t kLowEngineVolume = -1000;
 constexpr int32_t kAfterburnerVolume = -1200;
 
-constexpr double kThrottleStep = 0.1;   // airspeed and lift per frame of A or Z
-constexpr double kAirborneFloor = 4.0;  // in the air with the gear down Z stops here
-constexpr int32_t kStageBoostOut = 2;   // throttleStage after the afterburner went out
-constexpr int32_t kStageBoost = 3;      // throttleStage while the afterburner is lit
+constexpr double kThrottleStep = 0.1;  // airspeed and lift per frame of A or Z
+constexpr double kAirborneFloor = 4.0; // in the air with the gear down Z stops here
+constexpr int32_t kStageBoostOut = 2;  // throttleStage after the afterburner went out
+constexpr int32_t kStageBoost = 3;     // throttleStage while the afterburner is lit
 constexpr int32_t kLastRollImage = 2;
 
 // Ceiling stall, on h = worldY + 95: entered above y -145, left below y -85.
 constexpr double kStallHeightOffset = 95.0;
-constexpr double kStallEntry = -50.0;  // stall when h < -50
+constexpr double kStallEntry = -50.0;   // stall when h < -50
 constexpr double kStallRecovery = 10.0; // recover when h > 10; "STALL" shows while h < 10
 
 // One row of a physics table: x = xBase + xPerSpeed * s, y = yBase + yPerLift * L.
@@ -45,50 +44,50 @@ constexpr ClimbRule V = ClimbRule::Level;
 
 // Gear retracted. Row 0 is 357..360 and 0..4.
 constexpr SectorRow kGearUpTable[kAttitudeSectorCount] = {
-    {357, -5, -1, 0, 0, P},   // -5 - s, 0
-    {4, -4, -1, 2, -1, P},    // -4 - s, 2 - L
-    {36, -3, -1, 0, -1, P},   // -3 - s, -L
-    {54, -2, -1, -2, -1, P},  // -2 - s, -2 - L
-    {72, -1, -1, -4, -1, P},  // -1 - s, -4 - L
-    {87, 0, 0, -5, -1, P},    // 0, -5 - L
-    {94, 1, 1, -4, -1, P},    // 1 + s, -4 - L
-    {126, 2, 1, -2, -1, P},   // 2 + s, -2 - L
-    {144, 3, 1, 0, -1, P},    // 3 + s, -L
-    {162, 4, 1, 2, -1, P},    // 4 + s, 2 - L
-    {177, 5, 1, 0, 0, P},     // 5 + s, 0
-    {184, 4, 1, -2, 1, P},    // 4 + s, -2 + L
-    {216, 2, 1, 0, 1, P},     // 2 + s, L
-    {234, 0, 1, 3, 1, P},     // s, 3 + L
-    {252, -2, 1, 4, 1, P},    // -2 + s, 4 + L
-    {267, 0, 0, 5, 1, P},     // 0, 5 + L
-    {274, 2, -1, 4, 1, P},    // 2 - s, 4 + L
-    {306, 0, -1, 3, 1, P},    // -s, 3 + L
-    {324, -2, -1, 0, 1, P},   // -2 - s, L
-    {342, -4, -1, -2, 1, P},  // -4 - s, -2 + L
+    {357, -5, -1, 0, 0, P},  // -5 - s, 0
+    {4, -4, -1, 2, -1, P},   // -4 - s, 2 - L
+    {36, -3, -1, 0, -1, P},  // -3 - s, -L
+    {54, -2, -1, -2, -1, P}, // -2 - s, -2 - L
+    {72, -1, -1, -4, -1, P}, // -1 - s, -4 - L
+    {87, 0, 0, -5, -1, P},   // 0, -5 - L
+    {94, 1, 1, -4, -1, P},   // 1 + s, -4 - L
+    {126, 2, 1, -2, -1, P},  // 2 + s, -2 - L
+    {144, 3, 1, 0, -1, P},   // 3 + s, -L
+    {162, 4, 1, 2, -1, P},   // 4 + s, 2 - L
+    {177, 5, 1, 0, 0, P},    // 5 + s, 0
+    {184, 4, 1, -2, 1, P},   // 4 + s, -2 + L
+    {216, 2, 1, 0, 1, P},    // 2 + s, L
+    {234, 0, 1, 3, 1, P},    // s, 3 + L
+    {252, -2, 1, 4, 1, P},   // -2 + s, 4 + L
+    {267, 0, 0, 5, 1, P},    // 0, 5 + L
+    {274, 2, -1, 4, 1, P},   // 2 - s, 4 + L
+    {306, 0, -1, 3, 1, P},   // -s, 3 + L
+    {324, -2, -1, 0, 1, P},  // -2 - s, L
+    {342, -4, -1, -2, 1, P}, // -4 - s, -2 + L
 };
 
 // Gear extended.
 constexpr SectorRow kGearDownTable[kAttitudeSectorCount] = {
-    {357, 0, -1, 6, -1, V},    // -s, 6 - L
-    {4, 0.5, -1, 5, -1, G},    // 0.5 - s, 5 - L
-    {36, 1, -1, 4, -1, G},     // 1 - s, 4 - L
-    {54, 2, -1, 3, -1, G},     // 2 - s, 3 - L
-    {72, 3, -1, 2, -1, P},     // 3 - s, 2 - L
-    {87, 0, 0, 1, -1, P},      // 0, 1 - L
-    {94, -3, 1, 2, -1, P},     // s - 3, 2 - L
-    {126, -2, 1, 3, -1, G},    // s - 2, 3 - L
-    {144, -1, 1, 4, -1, G},    // s - 1, 4 - L
-    {162, -0.5, 1, 5, -1, G},  // s - 0.5, 5 - L
-    {177, 0, 1, 6, -1, V},     // s, 6 - L
-    {184, 0, 1, 1, 1, P},      // s, 1 + L
-    {216, 0, 1, 2, 1, P},      // s, 2 + L
-    {234, 0, 1, 3, 1, P},      // s, 3 + L
-    {252, 0, 1, 4, 1, P},      // s, 4 + L
-    {267, 0, 0, 5, 1, P},      // 0, 5 + L
-    {274, 0, -1, 4, 1, P},     // -s, 4 + L
-    {306, 0, -1, 3, 1, P},     // -s, 3 + L
-    {324, 0, -1, 2, 1, P},     // -s, 2 + L
-    {342, 0, -1, 1, 1, P},     // -s, 1 + L
+    {357, 0, -1, 6, -1, V},   // -s, 6 - L
+    {4, 0.5, -1, 5, -1, G},   // 0.5 - s, 5 - L
+    {36, 1, -1, 4, -1, G},    // 1 - s, 4 - L
+    {54, 2, -1, 3, -1, G},    // 2 - s, 3 - L
+    {72, 3, -1, 2, -1, P},    // 3 - s, 2 - L
+    {87, 0, 0, 1, -1, P},     // 0, 1 - L
+    {94, -3, 1, 2, -1, P},    // s - 3, 2 - L
+    {126, -2, 1, 3, -1, G},   // s - 2, 3 - L
+    {144, -1, 1, 4, -1, G},   // s - 1, 4 - L
+    {162, -0.5, 1, 5, -1, G}, // s - 0.5, 5 - L
+    {177, 0, 1, 6, -1, V},    // s, 6 - L
+    {184, 0, 1, 1, 1, P},     // s, 1 + L
+    {216, 0, 1, 2, 1, P},     // s, 2 + L
+    {234, 0, 1, 3, 1, P},     // s, 3 + L
+    {252, 0, 1, 4, 1, P},     // s, 4 + L
+    {267, 0, 0, 5, 1, P},     // 0, 5 + L
+    {274, 0, -1, 4, 1, P},    // -s, 4 + L
+    {306, 0, -1, 3, 1, P},    // -s, 3 + L
+    {324, 0, -1, 2, 1, P},    // -s, 2 + L
+    {342, 0, -1, 1, 1, P},    // -s, 1 + L
 };
 
 VelocityTarget targetOf(const SectorRow* table, int sector, double airspeed, double lift) {
@@ -116,8 +115,8 @@ double wrapPitch(double pitch) {
 void drawBlended(const GameState& game, const SpriteRecord& sprite) {
     const PixelImage* image = currentImage(game, sprite);
     if (image == nullptr) return;
-    blitRotatedBlended(game.assets->canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright,
-                       sprite.angle, sprite.scale);
+    blitRotatedBlended(game.assets->canvas, *image, (int32_t)sprite.x, (int32_t)sprite.y, sprite.upright, sprite.angle,
+                       sprite.scale);
 }
 
 // The exhaust or flame the throttle shows now, or null: none without fuel or with the engine idle.
@@ -165,14 +164,16 @@ void throttleUp(GameState& game) {
     }
     // The top is reached at about maxSpeed + 0.1 with the latch set, so the afterburner needs
     // A released and pressed again.
-    if ((int32_t)game.aircraft.airspeed == game.aircraft.maxSpeed && !reachedTop && game.aircraft.airspeed != game.aircraft.boostSpeed) {
+    if ((int32_t)game.aircraft.airspeed == game.aircraft.maxSpeed && !reachedTop &&
+        game.aircraft.airspeed != game.aircraft.boostSpeed) {
         lightAfterburner(game);
     }
 }
 
 void throttleDown(GameState& game) {
     const bool boostLit = game.aircraft.throttleStage == kStageBoost;
-    const bool mayDrop = (game.aircraft.throttleStage != kStageBoost && game.aircraft.airspeed > game.aircraft.minSpeed) ||
+    const bool mayDrop = (game.aircraft.throttleStage != kStageBoost &&
+                          game.aircraft.airspeed > game.aircraft.minSpeed) ||
                          (!game.aircraft.gearUp && game.aircraft.airspeed > game.aircraft.gearDownMinSpeed);
     if (mayDrop && game.aircraft.airspeed > 0.0) {
         // Only on the runway with the gear down may the throttle close below about 4.
@@ -321,7 +322,8 @@ bool rollStepDue(const GameState& game) {
     const Aircraft& self = game.aircraft;
     const bool startsRoll = (game.keys[kVkUp] || game.keys[kVkDown]) && !self.rollActive && !self.onGround;
     // A roll once started finishes even if the key is let go.
-    const bool continuesRoll = self.rollActive && !self.rollDone && self.rollFrame > 0 && !self.stalled && !self.onGround;
+    const bool continuesRoll = self.rollActive && !self.rollDone && self.rollFrame > 0 && !self.stalled &&
+                               !self.onGround;
     return startsRoll || continuesRoll;
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int32_t kFullVolume = 0; // hundredths of a decibel
 
-constexpr int32_t kContactAltitude = 10;   // at or below: the wheels are on the runway
+constexpr int32_t kContactAltitude = 10;    // at or below: the wheels are on the runway
 constexpr int32_t kRunwayStateCeiling = 41; // below it over the runway the runway state holds
 
 // Re-arming puts the scenery back where it stands at a sortie start.
@@ -57,8 +57,10 @@ void touchRunway(GameState& game) {
     // Exactly 0: the throttle only reaches it by closing fully on the runway with the gear down.
     if (!game.aircraft.reloaded && game.aircraft.airspeed == 0.0) rearm(game);
     if (!game.aircraft.reloaded) {
-        if (game.aircraft.flipped && 1.0 < game.aircraft.pitch && game.aircraft.pitch < 90.0) game.aircraft.pitch -= 1.0;
-        if (!game.aircraft.flipped && 90.0 < game.aircraft.pitch && game.aircraft.pitch < 179.0) game.aircraft.pitch += 1.0;
+        if (game.aircraft.flipped && 1.0 < game.aircraft.pitch && game.aircraft.pitch < 90.0)
+            game.aircraft.pitch -= 1.0;
+        if (!game.aircraft.flipped && 90.0 < game.aircraft.pitch && game.aircraft.pitch < 179.0)
+            game.aircraft.pitch += 1.0;
     }
     if (game.altitude < kContactAltitude) game.aircraft.worldY -= 1.0;
 }
@@ -70,10 +72,8 @@ bool canTouchDown(double pitch, uint8_t flipped) {
     return 115.0 < pitch && pitch <= 180.0;
 }
 
-bool insideRunwayEndBox(double aircraftScreenX, double aircraftScreenY, double runwayScreenX,
-                        double groundScreenY) {
-    return runwayScreenX + kRunwayEndBoxWest < aircraftScreenX &&
-           aircraftScreenX < runwayScreenX + kRunwayEndBoxEast &&
+bool insideRunwayEndBox(double aircraftScreenX, double aircraftScreenY, double runwayScreenX, double groundScreenY) {
+    return runwayScreenX + kRunwayEndBoxWest < aircraftScreenX && aircraftScreenX < runwayScreenX + kRunwayEndBoxEast &&
            aircraftScreenY >= groundScreenY + kRunwayEndBoxTop;
 }
 

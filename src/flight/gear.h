@@ -6,8 +6,8 @@
 
 struct GameState;
 
-constexpr int32_t kGearTravelUp = 18;      // gearTravel when fully retracted; 0 is fully down
-constexpr double kRunwayLength = 1560.0;   // pixels from runwayX
+constexpr int32_t kGearTravelUp = 18;    // gearTravel when fully retracted; 0 is fully down
+constexpr double kRunwayLength = 1560.0; // pixels from runwayX
 constexpr int32_t kReloadNoticeFrames = 160;
 
 // Whether the attitude lets the wheels meet the runway: upright, nose level or raised, heading
@@ -16,8 +16,7 @@ bool canTouchDown(double pitch, uint8_t flipped);
 
 // Whether the aircraft is inside the obstacle box just past the runway's east end; positions
 // are screen pixels of this frame's camera.
-bool insideRunwayEndBox(double aircraftScreenX, double aircraftScreenY, double runwayScreenX,
-                        double groundScreenY);
+bool insideRunwayEndBox(double aircraftScreenX, double aircraftScreenY, double runwayScreenX, double groundScreenY);
 
 // The G key, the gear animation and the flight-physics step when physicsTimer is 0.
 void updateGear(GameState& game);

@@ -13,7 +13,7 @@ namespace {
 
 constexpr double kBackdropParallax = 71.0; // the sky moves at 1/71 of the aircraft's speed
 constexpr double kTerrainTileWidth = 1194.0;
-constexpr double kTerrainVisibleBelowY = 19000.0; // tiles are drawn only this close to the ground
+constexpr double kTerrainVisibleBelowY = 19000.0;              // tiles are drawn only this close to the ground
 constexpr double kCameraMaxX = kSectionWidth - kCanvasWidth;   // 38720
 constexpr double kCameraMaxY = kSectionHeight - kCanvasHeight; // 19280
 
@@ -131,7 +131,8 @@ void drawBackdrop(const GameState& game, TextureSlot sky) {
 
 void updateWorld(GameState& game, SectionRow row) {
     if (!game.frozen) {
-        game.camera.cameraLead = nextCameraLead(game.camera.cameraLead, game.aircraft.pitchAtStep, game.camera.cameraLeadMin, game.camera.cameraLeadMax);
+        game.camera.cameraLead = nextCameraLead(game.camera.cameraLead, game.aircraft.pitchAtStep,
+                                                game.camera.cameraLeadMin, game.camera.cameraLeadMax);
     }
     followWithCamera(game);
     moveAircraft(game);
@@ -143,7 +144,8 @@ void drawTerrain(const GameState& game, TextureSlot tile) {
     for (const TileGroup& group : kTileGroups) {
         if (!(game.aircraft.worldX > group.fromX && game.aircraft.worldX < group.toX)) continue;
         for (int k = group.firstTile; k <= group.lastTile; ++k) {
-            drawTexture(game, tile, game.terrainScrollX + kTerrainTileWidth * k + game.camera.cameraLead, game.groundScreenY);
+            drawTexture(game, tile, game.terrainScrollX + kTerrainTileWidth * k + game.camera.cameraLead,
+                        game.groundScreenY);
         }
     }
 }
@@ -168,7 +170,8 @@ void drawBase(const GameState& game) {
 }
 
 void drawShadow(const GameState& game) {
-    blitRotated(game.assets->canvas, game.assets->shadowImage, static_cast<int32_t>(game.aircraft.worldX - game.camera.cameraX + 8),
+    blitRotated(game.assets->canvas, game.assets->shadowImage,
+                static_cast<int32_t>(game.aircraft.worldX - game.camera.cameraX + 8),
                 static_cast<int32_t>(game.groundScreenY + 196 + 40), 0, 180.0, game.shadowScale);
 }
 

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int32_t kEmitEvery = 3;   // frames
+constexpr int32_t kEmitEvery = 3;    // frames
 constexpr double kTailOffset = 60.0; // pixels behind the centre, before the sprite scale
 constexpr double kSmallestDrawn = 2.0;
 

@@ -66,19 +66,26 @@ struct ScreenFlags {
 };
 
 // The airshow's tricks, indexing GameState::trickNames.
-enum Trick : int { kTrickBuzzCrowd, kTrickNormalLoop, kTrickInvertedLoop, kTrickSpin, kTrickLowSpeedFlyby, kTrickCount };
+enum Trick : int {
+    kTrickBuzzCrowd,
+    kTrickNormalLoop,
+    kTrickInvertedLoop,
+    kTrickSpin,
+    kTrickLowSpeedFlyby,
+    kTrickCount
+};
 
 constexpr float kLargestFloat = 3.4028235e38f;
 
 // Render time (unlock, composite, present) over windows of 20 frames.
 struct RenderStats {
-    Stopwatch watch;            // started on the first frame's dispatch, then around each present
-    uint8_t started = 0;        // the watch has been made
-    float sum = 0.0f;           // ms in the current window
-    float min = kLargestFloat;  // ms, smallest in the current window
-    float max = 0.0f;           // ms, largest in the current window
-    int32_t count = 0;          // frames in the current window
-    float lastMin = 0.0f;       // ms, published every 20th frame
+    Stopwatch watch;           // started on the first frame's dispatch, then around each present
+    uint8_t started = 0;       // the watch has been made
+    float sum = 0.0f;          // ms in the current window
+    float min = kLargestFloat; // ms, smallest in the current window
+    float max = 0.0f;          // ms, largest in the current window
+    int32_t count = 0;         // frames in the current window
+    float lastMin = 0.0f;      // ms, published every 20th frame
     float lastMax = 0.0f;
     float lastAverage = 0.0f;
 };
@@ -111,62 +118,62 @@ enum FrameSetId : int32_t {
 struct SpriteRecord {
     FrameSetId frames = kFramesNone; // the loaded images it plays
     int32_t imageIndex = 0;
-    int32_t tick = 0;          // frames the current image has been up
-    double x = 0.0;            // draw position, screen pixels
+    int32_t tick = 0; // frames the current image has been up
+    double x = 0.0;   // draw position, screen pixels
     double y = 0.0;
     double scale = 0.0;
-    double angle = 0.0;        // degrees
-    uint8_t upright = 0;       // passed to the blits; 0 mirrors top to bottom
+    double angle = 0.0;  // degrees
+    uint8_t upright = 0; // passed to the blits; 0 mirrors top to bottom
     int32_t framesPerImage = 0;
 };
 
 // The player's aircraft: what the flight rules move and read. Angles in degrees (0 west, 90 up,
 // 180 east, 270 down), velocities in pixels per frame.
 struct Aircraft {
-    double worldX = 0.0;        // world pixels, x growing east
-    double worldY = 0.0;        // world pixels, y growing downward; the ground is near 19846
-    double screenX = 0.0;       // world position minus the camera
+    double worldX = 0.0;  // world pixels, x growing east
+    double worldY = 0.0;  // world pixels, y growing downward; the ground is near 19846
+    double screenX = 0.0; // world position minus the camera
     double screenY = 0.0;
     double velX = 0.0;
     double velY = 0.0;
-    double pitch = 0.0;         // nose angle, 0..360 inclusive
-    double pitchAtStep = 0.0;   // pitch as read by the last flight-physics step
-    int32_t physicsTimer = 0;   // frames to the next flight-physics step
-    uint8_t flipped = 0;        // image mirrored about its long axis (rolled over)
-    uint8_t rollActive = 0;     // a roll-over is under way
-    uint8_t rollReturning = 0;  // the roll-over is playing back toward the first image
-    uint8_t rollDone = 0;       // the roll-over finished; cleared when Up and Down are up
-    int32_t rollFrame = 0;      // image of the roll-over strip being shown, 0..2
-    double airspeed = 0.0;      // throttle setting
-    double lift = 0.0;          // vertical thrust term; follows airspeed, negated by the stall
-    int32_t throttleStage = 0;  // 1 at start, 3 afterburner lit, 2 after it went out
-    uint8_t highEngineOn = 0;   // the cruise loop has been started
-    uint8_t lowEngineOn = 0;    // the low engine loop has been started
+    double pitch = 0.0;        // nose angle, 0..360 inclusive
+    double pitchAtStep = 0.0;  // pitch as read by the last flight-physics step
+    int32_t physicsTimer = 0;  // frames to the next flight-physics step
+    uint8_t flipped = 0;       // image mirrored about its long axis (rolled over)
+    uint8_t rollActive = 0;    // a roll-over is under way
+    uint8_t rollReturning = 0; // the roll-over is playing back toward the first image
+    uint8_t rollDone = 0;      // the roll-over finished; cleared when Up and Down are up
+    int32_t rollFrame = 0;     // image of the roll-over strip being shown, 0..2
+    double airspeed = 0.0;     // throttle setting
+    double lift = 0.0;         // vertical thrust term; follows airspeed, negated by the stall
+    int32_t throttleStage = 0; // 1 at start, 3 afterburner lit, 2 after it went out
+    uint8_t highEngineOn = 0;  // the cruise loop has been started
+    uint8_t lowEngineOn = 0;   // the low engine loop has been started
     double fuel = 0.0;
     double fuelCapacity = 0.0;
-    uint8_t stalled = 0;        // ceiling stall in progress
-    double spriteScale = 0.0;   // drawing scale of the aircraft and its overlays
-    uint8_t gearUp = 0;         // landing gear retracted
-    int32_t gearTravel = 0;     // gear animation, 0 fully down .. 18 fully up
-    uint8_t onGround = 0;       // resting on the home runway
-    uint8_t reloaded = 0;       // re-armed during the current stay on the runway
+    uint8_t stalled = 0;      // ceiling stall in progress
+    double spriteScale = 0.0; // drawing scale of the aircraft and its overlays
+    uint8_t gearUp = 0;       // landing gear retracted
+    int32_t gearTravel = 0;   // gear animation, 0 fully down .. 18 fully up
+    uint8_t onGround = 0;     // resting on the home runway
+    uint8_t reloaded = 0;     // re-armed during the current stay on the runway
 
     // The upgradeable flight values, set on a new game.
     int32_t gearDownMinSpeed = 0; // lowest airspeed on the runway with the gear down
-    int32_t minSpeed = 0;       // lowest airspeed otherwise
-    int32_t maxSpeed = 0;       // top airspeed without afterburner
-    int32_t boostSpeed = 0;     // airspeed with the afterburner lit
-    double pitchUpRate = 0.0;   // degrees per frame the nose turns up
-    double pitchDownRate = 0.0; // degrees per frame the nose turns down
+    int32_t minSpeed = 0;         // lowest airspeed otherwise
+    int32_t maxSpeed = 0;         // top airspeed without afterburner
+    int32_t boostSpeed = 0;       // airspeed with the afterburner lit
+    double pitchUpRate = 0.0;     // degrees per frame the nose turns up
+    double pitchDownRate = 0.0;   // degrees per frame the nose turns down
 };
 
 // The camera over the current section.
 struct Camera {
-    double cameraX = 0.0;       // world pixels of the screen's left edge
-    double cameraY = 0.0;       // world pixels of the screen's top edge
-    int32_t cameraLead = 0;     // pixels the camera looks ahead, cameraLeadMin..cameraLeadMax
-    int32_t cameraLeadMin = 0;  // set once at start-up: 0
-    int32_t cameraLeadMax = 0;  // set once at start-up: 300
+    double cameraX = 0.0;      // world pixels of the screen's left edge
+    double cameraY = 0.0;      // world pixels of the screen's top edge
+    int32_t cameraLead = 0;    // pixels the camera looks ahead, cameraLeadMin..cameraLeadMax
+    int32_t cameraLeadMin = 0; // set once at start-up: 0
+    int32_t cameraLeadMax = 0; // set once at start-up: 300
 };
 
 constexpr int kBulletCapacity = 2000; // slot 0 is never used: the round making roundsFired n takes slot n
@@ -185,68 +192,68 @@ struct Bullet {
     double viewY = 0.0;
     double worldX = 0.0;
     double worldY = 0.0;
-    double angle = 0.0;  // radians: pitch at firing
-    uint8_t active = 0;  // in flight
-    double scale = 0.0;  // spriteScale at firing
-    int32_t sector = 0;  // section at firing
+    double angle = 0.0; // radians: pitch at firing
+    uint8_t active = 0; // in flight
+    double scale = 0.0; // spriteScale at firing
+    int32_t sector = 0; // section at firing
 };
 
 // One free-fall bomb.
 struct Bomb {
-    double viewX = 0.0;        // as for Bullet
+    double viewX = 0.0; // as for Bullet
     double viewY = 0.0;
     double worldX = 0.0;
     double worldY = 0.0;
-    double velX = 0.0;         // pixels per frame
+    double velX = 0.0; // pixels per frame
     double velY = 0.0;
-    double drawDivisor = 0.0;  // the picture's scale divisor, 4
-    double drawAngle = 0.0;    // degrees; turns 1 per frame toward 270, nose down
-    uint8_t active = 0;        // falling
-    int32_t sector = 0;        // section at release
+    double drawDivisor = 0.0; // the picture's scale divisor, 4
+    double drawAngle = 0.0;   // degrees; turns 1 per frame toward 270, nose down
+    uint8_t active = 0;       // falling
+    int32_t sector = 0;       // section at release
 };
 
 // One truck of the convoy (mission 1) or parked in section 1 (mission 2).
 struct Truck {
-    double x = 0.0;            // world pixels
-    double y = 0.0;            // 19850 for every truck
-    double speed = 0.0;        // pixels per frame toward growing x
-    uint8_t alive = 0;         // intact: drives and can be hit
-    float hitPoints = 0.0f;    // a gun round removes 10
+    double x = 0.0;         // world pixels
+    double y = 0.0;         // 19850 for every truck
+    double speed = 0.0;     // pixels per frame toward growing x
+    uint8_t alive = 0;      // intact: drives and can be hit
+    float hitPoints = 0.0f; // a gun round removes 10
     int32_t sector = 0;
     uint8_t wreckLaunched = 0; // the wreck of a bombed truck has been thrown
     uint8_t burning = 0;       // gunfire brought it to 0 hit points; shown burning in place
     double wreckVelX = 0.0;    // pixels per frame, subtracted from the wreck's position
     double wreckVelY = 0.0;
     uint8_t wreckSoundPlayed = 0;
-    double wreckX = 0.0;       // world pixels
+    double wreckX = 0.0; // world pixels
     double wreckY = 0.0;
-    double wreckAngle = 0.0;   // degrees, 180 at set-up
+    double wreckAngle = 0.0; // degrees, 180 at set-up
 };
 
 // One aircraft of the cargo formation. Its hit boxes span world x - 208 to x + 300.
 struct CargoAircraft {
-    double x = 0.0;          // world pixels of the reference point
+    double x = 0.0; // world pixels of the reference point
     double y = 0.0;
-    double speed = 0.0;      // pixels per frame toward growing x
-    double fallSpeed = 0.0;  // pixels per frame downward while crashing, 0..10
-    uint8_t active = 0;      // in the air, flying or crashing
-    float hitPoints = 0.0f;  // 100 at set-up; may go below 0
+    double speed = 0.0;     // pixels per frame toward growing x
+    double fallSpeed = 0.0; // pixels per frame downward while crashing, 0..10
+    uint8_t active = 0;     // in the air, flying or crashing
+    float hitPoints = 0.0f; // 100 at set-up; may go below 0
     int32_t sector = 0;
-    double noseDX = 0.0;     // screen pixels from the player's nose to box A's top-left corner
+    double noseDX = 0.0; // screen pixels from the player's nose to box A's top-left corner
     double noseDY = 0.0;
-    double distance = 0.0;   // length of (noseDX, noseDY)
-    double drawX = 0.0;      // drawing position, screen pixels
+    double distance = 0.0; // length of (noseDX, noseDY)
+    double drawX = 0.0;    // drawing position, screen pixels
     double drawY = 0.0;
-    double tilt = 0.0;       // degrees: 0 flying, up to 90 while crashing
-    double drawScale = 0.0;  // 0.69
-    uint8_t upright = 0;     // 1: not mirrored
+    double tilt = 0.0;      // degrees: 0 flying, up to 90 while crashing
+    double drawScale = 0.0; // 0.69
+    uint8_t upright = 0;    // 1: not mirrored
 };
 
 // One missile. The slot's mark (locked, aimX, aimY, target) belongs to the slot, not to one
 // launch: the lock-on writes it before the launch that uses the slot, and it outlives re-arms
 // and sorties until a new game.
 struct Missile {
-    double viewX = 0.0;       // as for Bullet
+    double viewX = 0.0; // as for Bullet
     double viewY = 0.0;
     double worldX = 0.0;
     double worldY = 0.0;
@@ -259,7 +266,7 @@ struct Missile {
     uint8_t locked = 0;       // marked by the lock-on: the missile homes
     double aimX = 0.0;        // the target's screen position when marked; the aim vector while homing
     double aimY = 0.0;
-    int32_t target = 0;       // cargo aircraft to home on
+    int32_t target = 0; // cargo aircraft to home on
 };
 
 // One explosion playing its strip once where a bomb or missile burst.
@@ -269,9 +276,9 @@ struct Blast {
     int32_t framesPerImage = 0; // set by the resets
     double screenX = 0.0;       // top-left of the picture, screen pixels
     double screenY = 0.0;
-    double worldX = 0.0;        // the impact point
-    double worldY = 0.0;        // only for a burst in the air
-    uint8_t finished = 0;       // the last image has been reached
+    double worldX = 0.0;  // the impact point
+    double worldY = 0.0;  // only for a burst in the air
+    uint8_t finished = 0; // the last image has been reached
 };
 
 // One puff of the smoke trail, in screen pixels.
@@ -304,39 +311,39 @@ struct ShowBox {
 
 struct GameState {
     // Shell and screens: the frame, the input state, the screens between sorties.
-    GameAssets* assets = nullptr;         // what start-up loaded, never part of the state; only
-                                          // start-up, the frame and the music steps change it
-    uint8_t keys[kKeyTableSize] = {};     // the key table, by virtual-key code, 1 held
+    GameAssets* assets = nullptr;     // what start-up loaded, never part of the state; only
+                                      // start-up, the frame and the music steps change it
+    uint8_t keys[kKeyTableSize] = {}; // the key table, by virtual-key code, 1 held
     MouseState mouse;
-    Stopwatch fpsStopwatch;               // window of the frame-rate count
-    RenderStats renderStats;              // the frame's presentation times
-    double dispatcherMs = 0.0;            // wall-clock ms the last frame's dispatch took, for profiling
-    double dispatcherCpuMs = 0.0;         // this thread's processor ms in the same span
-    int32_t frameCount = 0;               // frames of world flying since the last rate publication
+    Stopwatch fpsStopwatch;       // window of the frame-rate count
+    RenderStats renderStats;      // the frame's presentation times
+    double dispatcherMs = 0.0;    // wall-clock ms the last frame's dispatch took, for profiling
+    double dispatcherCpuMs = 0.0; // this thread's processor ms in the same span
+    int32_t frameCount = 0;       // frames of world flying since the last rate publication
     int32_t framesPerSecond = 0;
-    float versionNumber = 0.0f;           // shown in the title bar
-    uint8_t fullScreen = 0;               // presentation is full screen
-    uint8_t enterHeld = 0;                // Enter acted on, cleared when Enter is up
-    uint8_t frozen = 0;                   // Tab held: the motion steps skip their movement
-    Screen screen = Screen::None;         // the screen that is up
-    uint8_t clickLatch = 0;               // a left click was acted on, cleared when the button is up
-    uint8_t saveLoadLatch = 0;            // the button sound has played for this press of save or load
-    int32_t savedNotice = 0;              // frames left of mission control's save or load notice
-    int32_t saveNoticeKind = 0;           // which notice that is, a SaveNotice
-    uint8_t gameLoaded = 0;               // the last load succeeded
-    int32_t loadNotice = 0;               // frames left of "Game Loaded."
+    float versionNumber = 0.0f;   // shown in the title bar
+    uint8_t fullScreen = 0;       // presentation is full screen
+    uint8_t enterHeld = 0;        // Enter acted on, cleared when Enter is up
+    uint8_t frozen = 0;           // Tab held: the motion steps skip their movement
+    Screen screen = Screen::None; // the screen that is up
+    uint8_t clickLatch = 0;       // a left click was acted on, cleared when the button is up
+    uint8_t saveLoadLatch = 0;    // the button sound has played for this press of save or load
+    int32_t savedNotice = 0;      // frames left of mission control's save or load notice
+    int32_t saveNoticeKind = 0;   // which notice that is, a SaveNotice
+    uint8_t gameLoaded = 0;       // the last load succeeded
+    int32_t loadNotice = 0;       // frames left of "Game Loaded."
     Mission mission = kMissionNone;
-    int32_t difficulty = 0;               // chosen level of the next sortie, 0..3
-    int32_t markerBlink = 0;              // frames left of the direction marker's blink cycle
-    int32_t musicTrack = 0;               // the track that is on, 1 or 2 (0 before start-up)
-    uint32_t randomState = 0;             // the one random generator's state
+    int32_t difficulty = 0;   // chosen level of the next sortie, 0..3
+    int32_t markerBlink = 0;  // frames left of the direction marker's blink cycle
+    int32_t musicTrack = 0;   // the track that is on, 1 or 2 (0 before start-up)
+    uint32_t randomState = 0; // the one random generator's state
 
     // The aircraft and the sprite records that draw it and its overlays.
     Aircraft aircraft;
-    uint8_t keyLatchAG = 0;               // A or G acted on, cleared when both are up
-    uint8_t keyLatchZ = 0;                // Z acted on, cleared when Z is up
+    uint8_t keyLatchAG = 0; // A or G acted on, cleared when both are up
+    uint8_t keyLatchZ = 0;  // Z acted on, cleared when Z is up
     uint8_t throttleUntouched = 0;
-    int32_t reloadNotice = 0;             // frames left of "Aircraft Reloaded."
+    int32_t reloadNotice = 0; // frames left of "Aircraft Reloaded."
     SpriteRecord aircraftSprite;
     SpriteRecord gearSprite;
     SpriteRecord rollSprite;
@@ -346,10 +353,10 @@ struct GameState {
 
     // Camera and scenery.
     Camera camera;
-    double groundScreenY = 0.0;  // screen row of the ground line
-    int32_t sector = 0;          // world section the aircraft is in, 40000 pixels wide
-    uint8_t edgeArmed = 0;       // a section edge crossing acts only while set
-    double backdropX = 0.0;      // sky backdrop position, drawn at backdropY - 50
+    double groundScreenY = 0.0; // screen row of the ground line
+    int32_t sector = 0;         // world section the aircraft is in, 40000 pixels wide
+    uint8_t edgeArmed = 0;      // a section edge crossing acts only while set
+    double backdropX = 0.0;     // sky backdrop position, drawn at backdropY - 50
     double backdropY = 0.0;
     double terrainScrollX = 0.0; // screen x of terrain tile 0, before cameraLead is added
     double terrainScrollY = 0.0; // vertical scroll counter; the shadow's scale is it / 300
@@ -358,44 +365,44 @@ struct GameState {
     double runwayX = 0.0;        // world x where the 1560-pixel runway begins
 
     // Cockpit.
-    int32_t altitude = 0;        // pixels above the ground: (int)(19846 - worldY); the runway rule reads it next frame
-    uint32_t barColour = 0;      // the throttle bar's colour, 0xAARRGGBB from the colour table
+    int32_t altitude = 0;   // pixels above the ground: (int)(19846 - worldY); the runway rule reads it next frame
+    uint32_t barColour = 0; // the throttle bar's colour, 0xAARRGGBB from the colour table
 
     // Weapons. Rounds, bombs and missiles left are the loads less the counts fired.
     Weapon selectedWeapon = kWeaponNone;
-    uint8_t weaponKeyLatch = 0;  // Ctrl acted on, cleared when Ctrl is up
-    uint8_t triggerLatch = 0;    // Space has fired or released something since it was last up
-    int32_t gunRounds = 0;       // rounds per sortie: 200, +50 per gun upgrade
-    int32_t bombLoad = 0;        // bombs per sortie: 4, +3 per bomb upgrade
-    int32_t missileLoad = 0;     // missiles per sortie
-    int32_t roundsFired = 0;     // gun rounds fired since the last re-arm
+    uint8_t weaponKeyLatch = 0; // Ctrl acted on, cleared when Ctrl is up
+    uint8_t triggerLatch = 0;   // Space has fired or released something since it was last up
+    int32_t gunRounds = 0;      // rounds per sortie: 200, +50 per gun upgrade
+    int32_t bombLoad = 0;       // bombs per sortie: 4, +3 per bomb upgrade
+    int32_t missileLoad = 0;    // missiles per sortie
+    int32_t roundsFired = 0;    // gun rounds fired since the last re-arm
     int32_t bombsDropped = 0;
-    int32_t missilesFired = 0;   // launched since the last re-arm, 0..kMissileCapacity
+    int32_t missilesFired = 0;    // launched since the last re-arm, 0..kMissileCapacity
     uint8_t bombRightOfTruck = 0; // the last bomb that destroyed a truck landed right of it
-    uint8_t muzzleFlashLit = 0;  // the gun fired this frame: its flash is drawn
+    uint8_t muzzleFlashLit = 0;   // the gun fired this frame: its flash is drawn
     int8_t muzzleScatter[9] = {}; // the flash's nine random spreads, 0..1 .. 0..9 pixels
     Bullet bullets[kBulletCapacity];
     Bomb bombs[kBombCapacity];
-    int32_t lockTarget = 0;      // index of the lock candidate among the cargo aircraft
+    int32_t lockTarget = 0;             // index of the lock candidate among the cargo aircraft
     double nearestTargetDistance = 0.0; // pixels to the lock candidate
 
     // Convoy.
     Truck trucks[kTruckCapacity]; // in use: truckCount
     int32_t truckCount = 0;
-    int32_t trucksDestroyed = 0;  // by a projectile, for the reward
+    int32_t trucksDestroyed = 0; // by a projectile, for the reward
 
     // Cargo aircraft.
     CargoAircraft cargoAircraft[kCargoCapacity]; // in use: cargoCount
-    int32_t cargoCount = 0;      // cargo aircraft slots in use: 3, 5, 7 or 10 in mission 2
-    int32_t cargoDestroyed = 0;  // crashed into the ground
-    SpriteRecord cargoSprite;    // the formation's picture
+    int32_t cargoCount = 0;                      // cargo aircraft slots in use: 3, 5, 7 or 10 in mission 2
+    int32_t cargoDestroyed = 0;                  // crashed into the ground
+    SpriteRecord cargoSprite;                    // the formation's picture
 
     // Missiles.
     Missile missiles[kMissileCapacity];
     SectorTarget sectorTarget = SectorTarget::NotLooked; // what the last lock-on step found
 
     // Blasts and the marks they leave on the ground: blast i pairs with mark i of its kind.
-    Blast bombBlasts[kBombBlastCapacity];       // in use: bombBlastCount
+    Blast bombBlasts[kBombBlastCapacity]; // in use: bombBlastCount
     GroundMark craters[kCraterCapacity];
     int32_t bombBlastCount = 0;
     Blast missileBlasts[kMissileBlastCapacity]; // in use: missileBlastCount
@@ -403,75 +410,75 @@ struct GameState {
     int32_t missileBlastCount = 0;
 
     // Smoke trail.
-    int32_t smokeMode = 0;        // 0 off, or style 1, 2 or 3; cycled by S
-    uint8_t smokeKeyLatch = 0;    // S acted on, cleared when S is up
-    double smokeTimer = 0.0;      // frames since the last emission, 0..2
-    int32_t smokeIndex = 0;       // slot of the newest puff; -1 before the first of a game
+    int32_t smokeMode = 0;     // 0 off, or style 1, 2 or 3; cycled by S
+    uint8_t smokeKeyLatch = 0; // S acted on, cleared when S is up
+    double smokeTimer = 0.0;   // frames since the last emission, 0..2
+    int32_t smokeIndex = 0;    // slot of the newest puff; -1 before the first of a game
     SmokePuff smokePuffs[kSmokePuffCount];
 
     // Airshow.
     char trickNames[kTrickCount][kTrickNameSize] = {}; // by Trick
-    uint8_t spinLatchUp = 0;     // this press of Up was paid as a Spin, cleared when Up is up
-    uint8_t spinLatchDown = 0;   // this press of Down was paid as a Spin, cleared when Down is up
-    float showTimeRequired = 0.0f; // milliseconds to fly in the show box
-    double showTimeElapsed = 0.0;  // milliseconds flown in the box so far, all stays summed
-    float showTimeBanked = 0.0f;   // milliseconds of the earlier stays in the box
-    uint8_t showClockStarted = 0;  // the show clock has run in this airshow
-    Stopwatch showClock;           // runs while the aircraft is in the box
-    ShowBox showBox;               // as computed at the end of the previous frame
-    int32_t showEarnings = 0;      // dollars earned by tricks in this airshow
-    int32_t trickCount = 0;        // tricks paid in this airshow
-    double loopDegrees = 0.0;      // degrees turned toward the loop in progress
-    uint8_t normalLoopArmed = 0;   // a loop was entered from upright level flight
-    uint8_t invertedLoopArmed = 0; // a loop was entered from inverted level flight
-    int32_t trickCooldown = 0;     // frames before "Buzz Crowd" or "Low Speed Flyby" can pay again
-    char trickMessage[kTrickMessageSize] = {}; // the last trick paid, with its amount
-    int32_t trickMessageTimer = 0; // frames left to show trickMessage
-    double crowdDistance = 0.0;    // screen pixels from the show point to the crowd point
+    uint8_t spinLatchUp = 0;                           // this press of Up was paid as a Spin, cleared when Up is up
+    uint8_t spinLatchDown = 0;                         // this press of Down was paid as a Spin, cleared when Down is up
+    float showTimeRequired = 0.0f;                     // milliseconds to fly in the show box
+    double showTimeElapsed = 0.0;                      // milliseconds flown in the box so far, all stays summed
+    float showTimeBanked = 0.0f;                       // milliseconds of the earlier stays in the box
+    uint8_t showClockStarted = 0;                      // the show clock has run in this airshow
+    Stopwatch showClock;                               // runs while the aircraft is in the box
+    ShowBox showBox;                                   // as computed at the end of the previous frame
+    int32_t showEarnings = 0;                          // dollars earned by tricks in this airshow
+    int32_t trickCount = 0;                            // tricks paid in this airshow
+    double loopDegrees = 0.0;                          // degrees turned toward the loop in progress
+    uint8_t normalLoopArmed = 0;                       // a loop was entered from upright level flight
+    uint8_t invertedLoopArmed = 0;                     // a loop was entered from inverted level flight
+    int32_t trickCooldown = 0;                         // frames before "Buzz Crowd" or "Low Speed Flyby" can pay again
+    char trickMessage[kTrickMessageSize] = {};         // the last trick paid, with its amount
+    int32_t trickMessageTimer = 0;                     // frames left to show trickMessage
+    double crowdDistance = 0.0;                        // screen pixels from the show point to the crowd point
 
     // Progress: money, upgrades and the missions and levels opened.
-    int32_t money = 0;               // dollars the player has, 0..2147483647
-    int32_t earned = 0;              // dollars credited for the last won mission
-    int32_t timeBonus = 0;           // time bonus of the last won mission, computed every frame
-    uint8_t rewardPaid = 0;          // the last won mission has been credited
-    int32_t upgradeSteps[kUpgradeRows] = {};  // by Upgrade: steps bought, 0..10 each
-    int32_t upgradePrices[kUpgradeRows] = {}; // by Upgrade: dollars for the next step, from the steps
-    int32_t missionsUnlocked = 0;    // 1..3 missions offered on the map
+    int32_t money = 0;                              // dollars the player has, 0..2147483647
+    int32_t earned = 0;                             // dollars credited for the last won mission
+    int32_t timeBonus = 0;                          // time bonus of the last won mission, computed every frame
+    uint8_t rewardPaid = 0;                         // the last won mission has been credited
+    int32_t upgradeSteps[kUpgradeRows] = {};        // by Upgrade: steps bought, 0..10 each
+    int32_t upgradePrices[kUpgradeRows] = {};       // by Upgrade: dollars for the next step, from the steps
+    int32_t missionsUnlocked = 0;                   // 1..3 missions offered on the map
     int32_t unlockedDifficulty[kMissionSlots] = {}; // by Mission: highest difficulty open, 0..3
 
     // Outcome.
-    Stopwatch missionStopwatch;      // the mission clock, read for the time bonus
-    uint8_t missionOver = 0;         // no sortie is being flown
-    uint8_t outcomeFresh = 0;        // an outcome was just raised; its one-time effects are due
-    uint8_t outcomeHandled = 0;      // the one-time effects have run
-    uint8_t sortieClockStarted = 0;  // missionStopwatch was started for this sortie
-    int32_t reward = 0;              // dollars of mission bonus for the last won mission
-    int32_t missionsWon = 0;         // missions won in this game
-    uint8_t objectiveDone = 0;       // the mission's objective is met
+    Stopwatch missionStopwatch;     // the mission clock, read for the time bonus
+    uint8_t missionOver = 0;        // no sortie is being flown
+    uint8_t outcomeFresh = 0;       // an outcome was just raised; its one-time effects are due
+    uint8_t outcomeHandled = 0;     // the one-time effects have run
+    uint8_t sortieClockStarted = 0; // missionStopwatch was started for this sortie
+    int32_t reward = 0;             // dollars of mission bonus for the last won mission
+    int32_t missionsWon = 0;        // missions won in this game
+    uint8_t objectiveDone = 0;      // the mission's objective is met
     Outcome outcome = Outcome::Unset;
 
     // Pause, keyboard and pad focus, settings screen: the player's conveniences. Left alone they
     // change nothing, so the rules and every replay read as before.
-    uint8_t paused = 0;              // a sortie is paused: nothing of it moves, its sounds hold
-    uint8_t pauseKeyLatch = 0;       // P acted on, cleared when P is up
-    uint8_t panelClickLatch = 0;     // the left button was down last frame on the pause panel or the settings
-    int32_t pauseChoice = 0;         // the pause panel's focused entry, 0..3
-    int64_t pausedAtCount = 0;       // counter reading when the pause began
-    uint8_t navKeysHeld = 0;         // the navigation keys down this frame, a NavKey mask
-    uint8_t navFresh = 0;            // those of them that went down this frame
-    uint8_t focusShown = 0;          // an arrow key came after the last mouse move: the ring shows
-    int32_t focusMouseX = 0;         // where the mouse was last frame, to see it move
+    uint8_t paused = 0;          // a sortie is paused: nothing of it moves, its sounds hold
+    uint8_t pauseKeyLatch = 0;   // P acted on, cleared when P is up
+    uint8_t panelClickLatch = 0; // the left button was down last frame on the pause panel or the settings
+    int32_t pauseChoice = 0;     // the pause panel's focused entry, 0..3
+    int64_t pausedAtCount = 0;   // counter reading when the pause began
+    uint8_t navKeysHeld = 0;     // the navigation keys down this frame, a NavKey mask
+    uint8_t navFresh = 0;        // those of them that went down this frame
+    uint8_t focusShown = 0;      // an arrow key came after the last mouse move: the ring shows
+    int32_t focusMouseX = 0;     // where the mouse was last frame, to see it move
     int32_t focusMouseY = 0;
-    int32_t focus = -1;              // the focused control of the screen that is up, -1 not chosen yet
-    int32_t focusScreen = 0;         // the screen `focus` belongs to
-    uint8_t fireSwallowed = 0;       // Space took off: the gun waits for it to come up
-    Mission mapFromMission = kMissionNone;    // mission, difficulty and trick money as mission control left
-    int32_t mapFromDifficulty = 0;   // them for the map: Backspace back to it puts them back, so
-    int32_t mapFromShowEarnings = 0; // its results read (and open) no more than they did
-    uint8_t settingsShown = 0;       // the settings screen is up, over the title or the pause
-    int32_t settingsRow = 0;         // its focused row
-    uint8_t settingsCapturing = 0;   // a binding waits for its key (1) or pad button (2)
-    int32_t settingsMoved = -1;      // the action that gave up its key in the last binding, or -1
+    int32_t focus = -1;                    // the focused control of the screen that is up, -1 not chosen yet
+    int32_t focusScreen = 0;               // the screen `focus` belongs to
+    uint8_t fireSwallowed = 0;             // Space took off: the gun waits for it to come up
+    Mission mapFromMission = kMissionNone; // mission, difficulty and trick money as mission control left
+    int32_t mapFromDifficulty = 0;         // them for the map: Backspace back to it puts them back, so
+    int32_t mapFromShowEarnings = 0;       // its results read (and open) no more than they did
+    uint8_t settingsShown = 0;             // the settings screen is up, over the title or the pause
+    int32_t settingsRow = 0;               // its focused row
+    uint8_t settingsCapturing = 0;         // a binding waits for its key (1) or pad button (2)
+    int32_t settingsMoved = -1;            // the action that gave up its key in the last binding, or -1
 };
 
 static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-constexpr int32_t kAudioRate = 44100;        // sample frames per second
+constexpr int32_t kAudioRate = 44100;          // sample frames per second
 constexpr int32_t kHeadlessFrameSamples = 735; // sample frames mixed per headless game frame
 
 // Opens the output at 44100 Hz, 16-bit stereo. Returns false (with a message) if it cannot.

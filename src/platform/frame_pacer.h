@@ -8,10 +8,9 @@
 constexpr int64_t kCatchUpFrames = 4; // periods of lateness made up before the grid restarts
 
 struct FramePacer {
-    int64_t last = 0;      // counter at the start of the last paced frame
-    uint8_t started = 0;   // 0 until the first frame has been paced
+    int64_t last = 0;    // counter at the start of the last paced frame
+    uint8_t started = 0; // 0 until the first frame has been paced
 };
-
 
 // Called once per frame after presenting, with the counter now, its ticks per second and
 // `framesPerSecond`. Returns the counter value to sleep until before the next frame (`now` when

@@ -8,10 +8,10 @@
 #include "platform/platform.h"
 
 struct TapKeeper {
-    uint8_t pressed[256] = {};      // pressed since the last frame
-    uint8_t heldBack[256] = {};     // released since the last frame after a press in it
-    uint8_t due[256] = {};          // held-back releases to hand out before the next batch
-    int32_t dueScan = 256;          // next index of `due` to look at
+    uint8_t pressed[256] = {};  // pressed since the last frame
+    uint8_t heldBack[256] = {}; // released since the last frame after a press in it
+    uint8_t due[256] = {};      // held-back releases to hand out before the next batch
+    int32_t dueScan = 256;      // next index of `due` to look at
 };
 
 // The next event for the game, taken from `next` (the back end's raw source) except for a key's

@@ -13,10 +13,10 @@ namespace {
 // One sound-effect voice.
 struct Voice {
     std::shared_ptr<const std::vector<int16_t>> samples; // interleaved left, right; shared by copies
-    uint32_t frames = 0;          // sample frames in `samples`
-    uint32_t position = 0;        // next frame to mix
-    int32_t volume = 0;           // hundredths of a decibel, -10000..0
-    float gain = 1.0f;            // attenuationGain(volume)
+    uint32_t frames = 0;                                 // sample frames in `samples`
+    uint32_t position = 0;                               // next frame to mix
+    int32_t volume = 0;                                  // hundredths of a decibel, -10000..0
+    float gain = 1.0f;                                   // attenuationGain(volume)
     bool inUse = false;
     bool playing = false;
     bool looping = false;
@@ -30,7 +30,7 @@ struct MusicStream {
     std::vector<int16_t> samples; // interleaved left, right; empty when a source gives them
     std::shared_ptr<MusicSource> source;
     uint32_t frames = 0;
-    uint32_t position = 0;        // frames played since the last start
+    uint32_t position = 0; // frames played since the last start
     bool inUse = false;
     bool playing = false;
 };
@@ -40,8 +40,8 @@ struct Mixer {
     Voice voices[kMixerVoiceCount];
     MusicStream music[kMixerMusicCount];
     bool focused = true;
-    bool muted = false; // the player's choice, kept across resets
-    float musicGain = 1.0f;   // the player's volumes, kept across resets
+    bool muted = false;     // the player's choice, kept across resets
+    float musicGain = 1.0f; // the player's volumes, kept across resets
     float effectsGain = 1.0f;
     bool effectsHeld = false; // a pause: voices neither advance nor sound
 };
@@ -103,7 +103,8 @@ void mixMusic(MusicStream& stream, int32_t* acc, int32_t count, float volume) {
     int16_t decoded[kChunkFrames * 2];
     const int16_t* src = decoded;
     if (stream.source != nullptr) {
-        const uint32_t got = std::min(stream.source->read(decoded, static_cast<uint32_t>(run)), static_cast<uint32_t>(run));
+        const uint32_t got = std::min(stream.source->read(decoded, static_cast<uint32_t>(run)),
+                                      static_cast<uint32_t>(run));
         std::fill(decoded + got * 2, decoded + run * 2, int16_t{0});
     } else {
         src = stream.samples.data() + size_t(stream.position) * 2;
@@ -135,9 +136,7 @@ int32_t claimVoice(Mixer& m, std::shared_ptr<const std::vector<int16_t>> samples
 
 } // namespace
 
-float attenuationGain(int32_t volume) {
-    return static_cast<float>(std::pow(10.0, volume / 2000.0));
-}
+float attenuationGain(int32_t volume) { return static_cast<float>(std::pow(10.0, volume / 2000.0)); }
 
 int32_t mixerCreateVoice(std::vector<int16_t>&& frames, bool focusGlobal) {
     auto samples = std::make_shared<const std::vector<int16_t>>(std::move(frames));
@@ -332,9 +331,7 @@ void mixerReset() {
     m.effectsHeld = false;
 }
 
-void audioSetFocus(bool focused) {
-    mixerSetFocus(focused);
-}
+void audioSetFocus(bool focused) { mixerSetFocus(focused); }
 
 void mixAudio(int16_t* out, int32_t sampleFrames) {
     Mixer& m = mixer();

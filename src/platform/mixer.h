@@ -10,9 +10,9 @@
 #include <memory>
 #include <vector>
 
-constexpr int32_t kMixerVoiceCount = 64;   // sound-effect voices alive at once
-constexpr int32_t kMixerMusicCount = 4;    // music streams alive at once
-constexpr int32_t kSilentVolume = -10000;  // hundredths of a decibel; 0 is full volume
+constexpr int32_t kMixerVoiceCount = 64;  // sound-effect voices alive at once
+constexpr int32_t kMixerMusicCount = 4;   // music streams alive at once
+constexpr int32_t kSilentVolume = -10000; // hundredths of a decibel; 0 is full volume
 
 // Takes ownership of interleaved stereo sample frames. Returns 0 (with a message) when the
 // table is full. A focus-global voice keeps sounding while the window is unfocused.

@@ -10,9 +10,9 @@ namespace {
 struct Recorder {
     FILE* file = nullptr;
     std::string path;
-    int64_t framesBegun = 0;     // frames started so far; events belong to the next one
-    int64_t clockFrame = 0;      // the frame whose readings `clockLine` holds
-    std::string clockLine;       // readings not yet written
+    int64_t framesBegun = 0; // frames started so far; events belong to the next one
+    int64_t clockFrame = 0;  // the frame whose readings `clockLine` holds
+    std::string clockLine;   // readings not yet written
 };
 
 Recorder gRecorder;
@@ -65,7 +65,9 @@ void recordEvent(const InputEvent& event) {
     if (r.file == nullptr) return;
     const long long frame = r.framesBegun + 1;
     switch (event.type) {
-    case InputEventType::KeyDown: std::fprintf(r.file, "%lld down %s\n", frame, keyName(event.virtualKey).c_str()); break;
+    case InputEventType::KeyDown:
+        std::fprintf(r.file, "%lld down %s\n", frame, keyName(event.virtualKey).c_str());
+        break;
     case InputEventType::KeyUp: std::fprintf(r.file, "%lld up %s\n", frame, keyName(event.virtualKey).c_str()); break;
     case InputEventType::MouseMove:
         std::fprintf(r.file, "%lld mouse %d %d %u\n", frame, event.x, event.y, event.buttons);

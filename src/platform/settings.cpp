@@ -60,18 +60,18 @@ struct NamedKey {
 
 // Keys with names of more than one character; letters and digits are their own names.
 constexpr NamedKey kNamedKeys[] = {
-    {0x09, "Tab"},     {0x10, "Shift"},    {0x11, "Ctrl"},   {0x13, "Pause"}, {0x20, "Space"},
-    {0x21, "PageUp"},  {0x22, "PageDown"}, {0x23, "End"},    {0x24, "Home"},  {0x25, "Left"},
-    {0x26, "Up"},      {0x27, "Right"},    {0x28, "Down"},   {0x2D, "Insert"}, {0x2E, "Delete"},
-    {0x70, "F1"},      {0x71, "F2"},       {0x72, "F3"},     {0x73, "F4"},    {0x74, "F5"},
-    {0x75, "F6"},      {0x76, "F7"},       {0x77, "F8"},     {0x78, "F9"},    {0x7A, "F11"},
-    {0x7B, "F12"},
+    {0x09, "Tab"},      {0x10, "Shift"},  {0x11, "Ctrl"},   {0x13, "Pause"}, {0x20, "Space"}, {0x21, "PageUp"},
+    {0x22, "PageDown"}, {0x23, "End"},    {0x24, "Home"},   {0x25, "Left"},  {0x26, "Up"},    {0x27, "Right"},
+    {0x28, "Down"},     {0x2D, "Insert"}, {0x2E, "Delete"}, {0x70, "F1"},    {0x71, "F2"},    {0x72, "F3"},
+    {0x73, "F4"},       {0x74, "F5"},     {0x75, "F6"},     {0x76, "F7"},    {0x77, "F8"},    {0x78, "F9"},
+    {0x7A, "F11"},      {0x7B, "F12"},
 };
 
 bool sameText(const std::string& a, const char* b) {
     if (a.size() != std::strlen(b)) return false;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) return false;
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
     }
     return true;
 }
@@ -107,10 +107,12 @@ bool readYesNo(const std::string& value, bool& out) {
 }
 
 // Applies one "name = value" line; returns why it is bad, or null.
-const char* applyLine(Settings& settings, const std::string& name, const std::string& value, bool (&keySeen)[kActionCount],
-                      bool (&padSeen)[kActionCount]) {
-    if (name == "music_volume") return readVolume(value, settings.musicVolume) ? nullptr : "expected 0 to 100 in steps of 10";
-    if (name == "effects_volume") return readVolume(value, settings.effectsVolume) ? nullptr : "expected 0 to 100 in steps of 10";
+const char* applyLine(Settings& settings, const std::string& name, const std::string& value,
+                      bool (&keySeen)[kActionCount], bool (&padSeen)[kActionCount]) {
+    if (name == "music_volume")
+        return readVolume(value, settings.musicVolume) ? nullptr : "expected 0 to 100 in steps of 10";
+    if (name == "effects_volume")
+        return readVolume(value, settings.effectsVolume) ? nullptr : "expected 0 to 100 in steps of 10";
     bool* flags[] = {&settings.fullScreen, &settings.vsync, &settings.pauseOnFocusLoss, &settings.colourBlindRadar};
     const char* flagNames[] = {"fullscreen", "vsync", "pause_on_focus_loss", "colour_blind_radar"};
     for (int i = 0; i < 4; ++i) {
@@ -124,7 +126,7 @@ const char* applyLine(Settings& settings, const std::string& name, const std::st
         if (name.compare(4, std::string::npos, kActions[a].name) == 0) action = a;
     }
     if (action < 0) return "unknown action";
-    bool (&seen)[kActionCount] = isKey ? keySeen : padSeen;
+    bool(&seen)[kActionCount] = isKey ? keySeen : padSeen;
     if (seen[action]) return "the action is bound twice";
     int32_t* bindings = isKey ? settings.keys : settings.padButtons;
     const int32_t none = isKey ? 0 : kPadNone;
@@ -180,9 +182,9 @@ const char* actionLabel(int32_t action) { return action >= 0 && action < kAction
 int32_t actionKey(int32_t action) { return action >= 0 && action < kActionCount ? kActions[action].virtualKey : 0; }
 
 const char* keyName(int32_t key) {
-    static const char* const kSingles[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B", "C", "D", "E",
-                                           "F", "G", "H", "I", "J", "K", "L", "M", "N", "O", "P", "Q", "R", "S", "T",
-                                           "U", "V", "W", "X", "Y", "Z"};
+    static const char* const kSingles[] = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "A", "B",
+                                           "C", "D", "E", "F", "G", "H", "I", "J", "K", "L", "M", "N",
+                                           "O", "P", "Q", "R", "S", "T", "U", "V", "W", "X", "Y", "Z"};
     if (key >= '0' && key <= '9') return kSingles[key - '0'];
     if (key >= 'A' && key <= 'Z') return kSingles[10 + key - 'A'];
     for (const NamedKey& named : kNamedKeys) {
@@ -275,10 +277,12 @@ Settings parseSettings(const std::string& text, const std::string& path) {
         if (equals == std::string::npos) {
             why = "expected name = value";
         } else {
-            why = applyLine(settings, trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)), keySeen, padSeen);
+            why = applyLine(settings, trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)), keySeen,
+                            padSeen);
         }
         if (why != nullptr) {
-            std::fprintf(stderr, "skarnwing: %s:%d: %s; that setting keeps its default\n", path.c_str(), lineNumber, why);
+            std::fprintf(stderr, "skarnwing: %s:%d: %s; that setting keeps its default\n", path.c_str(), lineNumber,
+                         why);
         }
     }
     dropCollidingDefaults(settings.keys, keySeen, 0);
@@ -287,7 +291,8 @@ Settings parseSettings(const std::string& text, const std::string& path) {
 }
 
 std::string settingsPath(const char* xdgConfigHome, const char* home) {
-    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/') return std::string(xdgConfigHome) + "/skarnwing/settings.ini";
+    if (xdgConfigHome != nullptr && xdgConfigHome[0] == '/')
+        return std::string(xdgConfigHome) + "/skarnwing/settings.ini";
     if (home == nullptr || home[0] == '\0') return std::string();
     return std::string(home) + "/.config/skarnwing/settings.ini";
 }
@@ -298,7 +303,8 @@ Settings loadSettings(const std::string& path) {
     struct stat info {};
     if (path.empty() || stat(path.c_str(), &info) != 0) return defaultSettings();
     if (!S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) > kMaxSettingsBytes) {
-        std::fprintf(stderr, "skarnwing: %s: not a settings file of at most 64 KiB; using the defaults\n", path.c_str());
+        std::fprintf(stderr, "skarnwing: %s: not a settings file of at most 64 KiB; using the defaults\n",
+                     path.c_str());
         return defaultSettings();
     }
     std::ifstream in(path, std::ios::binary);

@@ -53,9 +53,9 @@ constexpr int32_t kPadNone = -1;
 constexpr int32_t kVolumeStep = 10; // percent
 
 struct Settings {
-    int32_t musicVolume = 100;      // percent, 0..100 in steps of 10
-    int32_t effectsVolume = 100;    // percent, 0..100 in steps of 10
-    bool fullScreen = false;        // full screen at start
+    int32_t musicVolume = 100;   // percent, 0..100 in steps of 10
+    int32_t effectsVolume = 100; // percent, 0..100 in steps of 10
+    bool fullScreen = false;     // full screen at start
     bool vsync = true;
     bool pauseOnFocusLoss = false;
     bool colourBlindRadar = false;

@@ -67,7 +67,8 @@ std::string picturesFolder(const char* xdgPicturesDir, const char* xdgConfigHome
         folder = xdgPicturesDir;
     } else {
         const std::string config = usable(xdgConfigHome) ? std::string(xdgConfigHome) : homeText + "/.config";
-        if (!homeText.empty() || usable(xdgConfigHome)) folder = picturesFromUserDirs(config + "/user-dirs.dirs", homeText);
+        if (!homeText.empty() || usable(xdgConfigHome))
+            folder = picturesFromUserDirs(config + "/user-dirs.dirs", homeText);
         if (folder.empty() && !homeText.empty()) folder = homeText + "/Pictures";
     }
     return isWritableDirectory(folder) ? folder : std::string();

@@ -90,8 +90,8 @@ struct Mapping {
 // The source walk: every walked pixel mapped forward in row-then-column order, written where it
 // lands. colCos and colSin hold each column's terms.
 template <bool kBlend>
-void walkSource(Canvas& canvas, const PixelImage& image, const Mapping& m, const double* colCos,
-                const double* colSin, bool columnsModest) {
+void walkSource(Canvas& canvas, const PixelImage& image, const Mapping& m, const double* colCos, const double* colSin,
+                bool columnsModest) {
     const int64_t stride = canvas.rowPitch / 4;
     const uint32_t* source = image.pixels.data();
     int32_t rowX[kCanvasWidth]; // truncated x offset of each column's pixel on this row
@@ -218,7 +218,8 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
         const int64_t firstY = std::max(top, m.y + int64_t{static_cast<int32_t>(va - kSlack)});
         const int64_t lastY = std::min(bottom, m.y + int64_t{static_cast<int32_t>(vb + kSlack)});
         if (vb - va < 3.0) {
-            for (int64_t canvasY = firstY; canvasY <= lastY; ++canvasY) reach(canvasY, std::min(ua, ub), std::max(ua, ub));
+            for (int64_t canvasY = firstY; canvasY <= lastY; ++canvasY)
+                reach(canvasY, std::min(ua, ub), std::max(ua, ub));
             return;
         }
         const double slope = (ub - ua) / (vb - va);
@@ -265,7 +266,8 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
         const double dyMostOfV = std::max(vLow * rowPerV, vHigh * rowPerV);
         const double dyLeastOfV = std::min(vLow * rowPerV, vHigh * rowPerV);
         uint32_t* targetRow = canvas.pixels + canvasY * stride;
-        for (int64_t canvasX = std::max(left, reachLeft[canvasY]); canvasX <= std::min(right, reachRight[canvasY]); ++canvasX) {
+        for (int64_t canvasX = std::max(left, reachLeft[canvasY]); canvasX <= std::min(right, reachRight[canvasY]);
+             ++canvasX) {
             const int64_t u = canvasX - m.x;
             double uLow = 0.0;
             double uHigh = 0.0;
@@ -274,8 +276,10 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
             const double uTo = uHigh * scale;
             // The rows the widened cell's corners come from (dy is linear in u and v). The
             // cell's slack is far above the rounding here, so whole rows need no more margin.
-            const int64_t rowHigh = std::min<int64_t>(m.rowEnd - 1, floorOf(std::max(uLow * rowPerU, uHigh * rowPerU) + dyMostOfV) + m.pivotRow);
-            const int64_t rowLow = std::max<int64_t>(m.firstRow, ceilOf(std::min(uLow * rowPerU, uHigh * rowPerU) + dyLeastOfV) + m.pivotRow);
+            const int64_t rowHigh = std::min<int64_t>(
+                m.rowEnd - 1, floorOf(std::max(uLow * rowPerU, uHigh * rowPerU) + dyMostOfV) + m.pivotRow);
+            const int64_t rowLow = std::max<int64_t>(
+                m.firstRow, ceilOf(std::min(uLow * rowPerU, uHigh * rowPerU) + dyLeastOfV) + m.pivotRow);
             if (rowLow > rowHigh) continue;
 
             // The columns of `row` that may land here, within the row's drawn span; false if none.
@@ -359,8 +363,8 @@ constexpr int64_t kDestinationPixelCost = 6;
 // source or, when the picture covers far fewer canvas pixels than it has, over the canvas; both
 // leave the same pixels.
 template <bool kBlend>
-void blitMapped(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, bool upright,
-                int64_t pivotShift, double angle, double scale, uint32_t minAlpha, BlitWalk walk) {
+void blitMapped(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, bool upright, int64_t pivotShift,
+                double angle, double scale, uint32_t minAlpha, BlitWalk walk) {
     // No alpha exceeds 255, so a threshold above it draws nothing.
     if (!drawable(image) || canvas.pixels == nullptr || minAlpha > 255) return;
     Mapping m;
@@ -431,7 +435,8 @@ void blitMapped(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, b
     markDrawn(canvas, left, top, right + 1, bottom + 1);
     const int64_t canvasArea = (right - left + 1) * (bottom - top + 1);
     const int64_t sourceArea = (m.rowEnd - m.firstRow) * (m.colEnd - m.firstCol);
-    if (walk != BlitWalk::Source && (walk == BlitWalk::Destination || canvasArea * kDestinationPixelCost < sourceArea)) {
+    if (walk != BlitWalk::Source &&
+        (walk == BlitWalk::Destination || canvasArea * kDestinationPixelCost < sourceArea)) {
         walkDestination<kBlend>(canvas, image, m, colCos, colSin, left, right, top, bottom);
     } else {
         walkSource<kBlend>(canvas, image, m, colCos, colSin, columnsModest);
@@ -448,7 +453,8 @@ void blitBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y) 
     const int64_t firstCol = std::max<int64_t>(0, -int64_t{x});
     const int64_t lastCol = std::min<int64_t>(image.width, int64_t{kCanvasWidth} - x);
     const int64_t stride = canvas.rowPitch / 4;
-    if (firstRow < lastRow && firstCol < lastCol) markDrawn(canvas, x + firstCol, y + firstRow, x + lastCol, y + lastRow);
+    if (firstRow < lastRow && firstCol < lastCol)
+        markDrawn(canvas, x + firstCol, y + firstRow, x + lastCol, y + lastRow);
     for (int64_t row = firstRow; row < lastRow; ++row) {
         const uint32_t* sourcePixels = image.pixels.data() + row * image.width;
         uint32_t* targetRow = canvas.pixels + (y + row) * stride + x;
@@ -460,39 +466,38 @@ void blitBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y) 
     }
 }
 
-void blitRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright,
-                 double angle, double scale) {
+void blitRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright, double angle,
+                 double scale) {
     blitMapped<false>(canvas, image, x, y, upright != 0, 0, angle, scale, 101, BlitWalk::Chosen);
 }
 
-void blitRotatedCutoff(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
-                       uint8_t upright, double angle, double scale, double cutoff) {
+void blitRotatedCutoff(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright, double angle,
+                       double scale, double cutoff) {
     // The least alpha that exceeds the cut-off as a double; 256 (nothing drawn) for NaN or >= 255.
     uint32_t minAlpha = 256;
     while (minAlpha > 0 && static_cast<double>(minAlpha - 1) > cutoff) --minAlpha;
     blitMapped<false>(canvas, image, x, y, upright != 0, 0, angle, scale, minAlpha, BlitWalk::Chosen);
 }
 
-void blitRotatedBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
-                        uint8_t upright, double angle, double scale) {
+void blitRotatedBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright, double angle,
+                        double scale) {
     blitMapped<true>(canvas, image, x, y, upright != 0, 0, angle, scale, 161, BlitWalk::Chosen);
 }
 
-void blitRotatedPivot(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
-                      uint8_t upright, int32_t pivotOffset, double angle, double scale) {
+void blitRotatedPivot(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright,
+                      int32_t pivotOffset, double angle, double scale) {
     // The pivot sits pivotOffset rows below the centre of the picture as it is drawn, so a
     // mirrored picture moves it the other way in loop rows.
     const int64_t shift = upright != 0 ? int64_t{pivotOffset} : -int64_t{pivotOffset};
     blitMapped<true>(canvas, image, x, y, upright != 0, shift, angle, scale, 1, BlitWalk::Chosen);
 }
 
-void blitRotatedSoft(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, double scale,
-                     double angle) {
+void blitRotatedSoft(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, double scale, double angle) {
     blitMapped<true>(canvas, image, x, y, true, 0, angle, scale, 2, BlitWalk::Chosen);
 }
 
-void blitRotatedWalk(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright,
-                     int32_t pivotShift, double angle, double scale, uint32_t minAlpha, bool blended, BlitWalk walk) {
+void blitRotatedWalk(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright, int32_t pivotShift,
+                     double angle, double scale, uint32_t minAlpha, bool blended, BlitWalk walk) {
     if (blended) {
         blitMapped<true>(canvas, image, x, y, upright != 0, pivotShift, angle, scale, minAlpha, walk);
     } else {

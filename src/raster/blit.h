@@ -14,25 +14,24 @@
 void blitBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y);
 
 // Centre at (x, y); copies (alpha kept) source pixels with alpha above 100.
-void blitRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright,
-                 double angle, double scale);
+void blitRotated(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright, double angle,
+                 double scale);
 
 // Centre at (x, y); copies source pixels whose alpha exceeds `cutoff`.
-void blitRotatedCutoff(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
-                       uint8_t upright, double angle, double scale, double cutoff);
+void blitRotatedCutoff(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright, double angle,
+                       double scale, double cutoff);
 
 // Centre at (x, y); blends source pixels with alpha above 160.
-void blitRotatedBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
-                        uint8_t upright, double angle, double scale);
+void blitRotatedBlended(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright, double angle,
+                        double scale);
 
 // Pivot `pivotOffset` rows below the centre in the picture's own orientation, at (x, y);
 // blends every source pixel with alpha above 0.
-void blitRotatedPivot(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y,
-                      uint8_t upright, int32_t pivotOffset, double angle, double scale);
+void blitRotatedPivot(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright,
+                      int32_t pivotOffset, double angle, double scale);
 
 // Centre at (x, y), never mirrored; blends source pixels with alpha of 2 or more.
-void blitRotatedSoft(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, double scale,
-                     double angle);
+void blitRotatedSoft(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, double scale, double angle);
 
 // Which way a rotating draw walks: over the source's pixels, or over the canvas pixels the
 // picture can reach (cheaper for a picture drawn much smaller than it is stored). Both leave the
@@ -41,5 +40,5 @@ enum class BlitWalk : uint8_t { Chosen, Source, Destination };
 
 // The rotating blits' shared mapping with the walk given: source pixels with alpha of minAlpha or
 // more, copied or blended, every row offset reduced by pivotShift.
-void blitRotatedWalk(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright,
-                     int32_t pivotShift, double angle, double scale, uint32_t minAlpha, bool blended, BlitWalk walk);
+void blitRotatedWalk(Canvas& canvas, const PixelImage& image, int32_t x, int32_t y, uint8_t upright, int32_t pivotShift,
+                     double angle, double scale, uint32_t minAlpha, bool blended, BlitWalk walk);

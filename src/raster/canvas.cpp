@@ -7,18 +7,14 @@
 #include <iterator>
 
 // Address of pixel (x, y); the caller has already clipped.
-static uint32_t* pixelAt(Canvas& canvas, int64_t x, int64_t y) {
-    return canvas.pixels + y * (canvas.rowPitch / 4) + x;
-}
+static uint32_t* pixelAt(Canvas& canvas, int64_t x, int64_t y) { return canvas.pixels + y * (canvas.rowPitch / 4) + x; }
 
 // The clipping rule: the fixed 1280 x 720 frame, whatever the record's width and height say.
-static bool onCanvas(int64_t x, int64_t y) {
-    return x >= 0 && x < kCanvasWidth && y >= 0 && y < kCanvasHeight;
-}
+static bool onCanvas(int64_t x, int64_t y) { return x >= 0 && x < kCanvasWidth && y >= 0 && y < kCanvasHeight; }
 
 uint32_t packColour(int32_t r, int32_t g, int32_t b) {
-    return 0xFF000000u | (static_cast<uint32_t>(r) & 0xFFu) << 16 |
-           (static_cast<uint32_t>(g) & 0xFFu) << 8 | (static_cast<uint32_t>(b) & 0xFFu);
+    return 0xFF000000u | (static_cast<uint32_t>(r) & 0xFFu) << 16 | (static_cast<uint32_t>(g) & 0xFFu) << 8 |
+           (static_cast<uint32_t>(b) & 0xFFu);
 }
 
 // Nothing drawn anywhere.
@@ -100,8 +96,7 @@ void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r,
     }
 }
 
-void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g,
-              int32_t b) {
+void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b) {
     const int64_t dx = int64_t{x2} - x1;
     const int64_t dy = int64_t{y2} - y1;
     if (dx == 0 && dy == 0) {
@@ -140,10 +135,8 @@ void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, in
     }
 }
 
-void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font,
-              uint32_t colour) {
-    if (text == nullptr || font.pixels == nullptr || font.cellWidth <= 0 || font.cellHeight <= 0 ||
-        font.columns <= 0) {
+void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font, uint32_t colour) {
+    if (text == nullptr || font.pixels == nullptr || font.cellWidth <= 0 || font.cellHeight <= 0 || font.columns <= 0) {
         return;
     }
     const int64_t sheetStride = int64_t{font.columns} * font.cellWidth;

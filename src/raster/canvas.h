@@ -59,13 +59,11 @@ void plot(Canvas& canvas, int32_t x, int32_t y, int32_t r, int32_t g, int32_t b)
 void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r, int32_t g, int32_t b);
 
 // A straight line with both end points, one pixel per step of the major axis.
-void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g,
-              int32_t b);
+void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b);
 
 // One line of text, (x, y) the top-left of the first cell; each byte advances one cell and bytes
 // outside 0x20..0x7E draw nothing. A font without a sheet or with an empty cell draws nothing.
-void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font,
-              uint32_t colour);
+void drawText(Canvas& canvas, const char* text, int32_t x, int32_t y, const BitmapFont& font, uint32_t colour);
 
 // Lays `colour` over the rectangle (edges included) at the cover its alpha gives: an empty
 // canvas pixel takes the colour as it is (the backdrop then shows through the rest); a pixel

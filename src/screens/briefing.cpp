@@ -1,5 +1,5 @@
-#include "raster/colours.h"
 #include "screens/briefing.h"
+#include "raster/colours.h"
 
 #include <cstdint>
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int32_t kTextWidth = 570;  // every briefing text wraps inside 570x600
+constexpr int32_t kTextWidth = 570; // every briefing text wraps inside 570x600
 constexpr int32_t kTextHeight = 600;
 
 constexpr int32_t kMarkerSize = 25;
@@ -64,7 +64,8 @@ void closeBriefing(GameState& game) {
 }
 
 int32_t shownMarkers(const GameState& game) {
-    return game.missionsUnlocked < 1 ? 1 : (game.missionsUnlocked > kMissionCount ? kMissionCount : game.missionsUnlocked);
+    return game.missionsUnlocked < 1 ? 1
+                                     : (game.missionsUnlocked > kMissionCount ? kMissionCount : game.missionsUnlocked);
 }
 
 const MapMarker& markerOf(int32_t index) { return missionRow(static_cast<Mission>(index + 1)).mapMarker; }

@@ -23,7 +23,8 @@ void fillRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t 
     }
 }
 
-void frameRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t r, int32_t g, int32_t b) {
+void frameRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t r, int32_t g,
+               int32_t b) {
     drawLine(canvas, left, top, right, top, r, g, b);
     drawLine(canvas, left, bottom, right, bottom, r, g, b);
     drawLine(canvas, left, top, left, bottom, r, g, b);
@@ -70,7 +71,7 @@ void spendNavigation(GameState& game) { game.navFresh = 0; }
 int32_t nearestControl(const Control* controls, int32_t count, int32_t from, int32_t dx, int32_t dy) {
     if (from < 0 || from >= count || (dx == 0 && dy == 0)) return from;
     const Control& c = controls[from];
-    const int64_t cx = c.left + c.right;  // centres, doubled
+    const int64_t cx = c.left + c.right; // centres, doubled
     const int64_t cy = c.top + c.bottom;
     int32_t best = from;
     int64_t bestDistance = 0;
@@ -93,7 +94,8 @@ int32_t nearestControl(const Control* controls, int32_t count, int32_t from, int
 int32_t controlUnderMouse(const GameState& game, const Control* controls, int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
         const Control& c = controls[i];
-        if (game.mouse.x >= c.left && game.mouse.x <= c.right && game.mouse.y >= c.top && game.mouse.y <= c.bottom) return i;
+        if (game.mouse.x >= c.left && game.mouse.x <= c.right && game.mouse.y >= c.top && game.mouse.y <= c.bottom)
+            return i;
     }
     return -1;
 }

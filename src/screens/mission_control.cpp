@@ -1,5 +1,5 @@
-#include "raster/colours.h"
 #include "screens/mission_control.h"
+#include "raster/colours.h"
 
 #include "assets/game_assets.h"
 #include "assets/music.h"
@@ -29,10 +29,8 @@ struct UpgradeRow {
 };
 
 constexpr UpgradeRow kRows[kUpgradeRows] = {
-    {745, 110, 1205, 82, 1175, 80, 83, 106, 892, 80},
-    {745, 170, 1205, 144, 1175, 142, 145, 168, 892, 142},
-    {745, 230, 1205, 208, 1175, 206, 209, 232, 892, 206},
-    {745, 295, 1205, 271, 1175, 269, 272, 295, 892, 268},
+    {745, 110, 1205, 82, 1175, 80, 83, 106, 892, 80},     {745, 170, 1205, 144, 1175, 142, 145, 168, 892, 142},
+    {745, 230, 1205, 208, 1175, 206, 209, 232, 892, 206}, {745, 295, 1205, 271, 1175, 269, 272, 295, 892, 268},
     {745, 355, 1205, 329, 1175, 327, 330, 353, 893, 327},
 };
 constexpr int32_t kHotLeft = 1178;
@@ -216,7 +214,9 @@ int32_t missileStep(int32_t missileUpgrades) { return missileUpgrades <= 2 ? 3 :
 
 void drawButtonFrame(const GameState& game, int32_t y) {
     Canvas& canvas = game.assets->canvas;
-    const auto line = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) { drawLine(canvas, x1, y1, x2, y2, 106, 227, 0); };
+    const auto line = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+        drawLine(canvas, x1, y1, x2, y2, 106, 227, 0);
+    };
     line(78, y - 2, 120, y - 2);
     line(77, y - 3, 120, y - 3);
     line(78, y - 2, 78, y + 40);

@@ -1,5 +1,5 @@
-#include "raster/colours.h"
 #include "screens/overlay.h"
+#include "raster/colours.h"
 
 #include <cstdint>
 
@@ -9,7 +9,6 @@
 #include "raster/canvas.h"
 
 namespace {
-
 
 // The first cargo aircraft's x, whole pixels (a value past int's range reads as its bound), and
 // the world position of the missile slot the next launch takes (0, 0 past the table's end).

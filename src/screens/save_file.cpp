@@ -1,5 +1,5 @@
-#include "raster/colours.h"
 #include "screens/save_file.h"
+#include "raster/colours.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

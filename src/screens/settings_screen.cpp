@@ -13,17 +13,17 @@
 namespace {
 
 constexpr int32_t kOptionCount = 6;
-constexpr const char* kOptionLabels[kOptionCount] = {"Music volume", "Effects volume", "Full screen at start",
-                                                     "Vsync", "Pause when the window loses focus",
-                                                     "Colour-blind radar"};
+constexpr const char* kOptionLabels[kOptionCount] = {
+    "Music volume",      "Effects volume", "Full screen at start", "Vsync", "Pause when the window loses focus",
+    "Colour-blind radar"};
 // Controls: the options, then a key and a pad cell per action, then Reset and Back.
 constexpr int32_t kFirstBinding = kOptionCount;
 constexpr int32_t kReset = kFirstBinding + 2 * kActionCount;
 constexpr int32_t kBack = kReset + 1;
 constexpr int32_t kControlCount = kBack + 1;
 
-constexpr int32_t kTop = 70;      // first row
-constexpr int32_t kRowStep = 25;  // pixels per row
+constexpr int32_t kTop = 70;     // first row
+constexpr int32_t kRowStep = 25; // pixels per row
 constexpr int32_t kLabelX = 300;
 constexpr int32_t kButtonsY = 640;
 
@@ -45,7 +45,8 @@ Control controlAt(int32_t index) {
         const int32_t y = kTop + kRowStep * row;
         return (index - kFirstBinding) % 2 == 0 ? Control{760, y, 900, y + 20} : Control{920, y, 1080, y + 20};
     }
-    return index == kReset ? Control{420, kButtonsY, 660, kButtonsY + 24} : Control{720, kButtonsY, 860, kButtonsY + 24};
+    return index == kReset ? Control{420, kButtonsY, 660, kButtonsY + 24}
+                           : Control{720, kButtonsY, 860, kButtonsY + 24};
 }
 
 struct Controls {
@@ -77,7 +78,9 @@ void stepOption(int32_t option, int32_t step) {
         if (step == 0) {
             volume = volume >= 100 ? 0 : volume + kVolumeStep;
         } else {
-            volume = volume + step * kVolumeStep < 0 ? 0 : (volume + step * kVolumeStep > 100 ? 100 : volume + step * kVolumeStep);
+            volume = volume + step * kVolumeStep < 0
+                         ? 0
+                         : (volume + step * kVolumeStep > 100 ? 100 : volume + step * kVolumeStep);
         }
     } else {
         bool* flag = flagOf(settings, option);

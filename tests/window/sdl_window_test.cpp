@@ -168,12 +168,12 @@ TEST(SdlWindow, GamepadDrivesTheKeysTheKeyboardDoes) {
     takeKeyEvents();
     constexpr SDL_JoystickID kPad = 7;
     const std::vector<std::pair<SDL_GameControllerButton, const char*>> buttons = {
-        {SDL_CONTROLLER_BUTTON_A, "0x20"},          {SDL_CONTROLLER_BUTTON_X, "0x11"},
-        {SDL_CONTROLLER_BUTTON_Y, "0x47"},
-        {SDL_CONTROLLER_BUTTON_BACK, "0x59"},       {SDL_CONTROLLER_BUTTON_START, "0x50"},
-        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, "0x25"},  {SDL_CONTROLLER_BUTTON_DPAD_UP, "0x26"},
-        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, "0x27"}, {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "0x28"},
-        {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, "0x41"}, {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, "0x5A"}};
+        {SDL_CONTROLLER_BUTTON_A, "0x20"},           {SDL_CONTROLLER_BUTTON_X, "0x11"},
+        {SDL_CONTROLLER_BUTTON_Y, "0x47"},           {SDL_CONTROLLER_BUTTON_BACK, "0x59"},
+        {SDL_CONTROLLER_BUTTON_START, "0x50"},       {SDL_CONTROLLER_BUTTON_DPAD_LEFT, "0x25"},
+        {SDL_CONTROLLER_BUTTON_DPAD_UP, "0x26"},     {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, "0x27"},
+        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, "0x28"},   {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, "0x41"},
+        {SDL_CONTROLLER_BUTTON_LEFTSHOULDER, "0x5A"}};
     for (const auto& [button, key] : buttons) {
         pushButton(kPad, button, true);
         EXPECT_EQ(takeKeyEvents(), std::vector<std::string>{std::string("down ") + key}) << key;
@@ -462,12 +462,16 @@ TEST(SdlWindow, APadAloneTakesANewGameToAWonMissionAnUpgradeAndASave) {
     std::map<int, std::string> expected;
     std::vector<int> dumps;
     int last = 0;
-    const std::map<std::string, SDL_GameControllerButton> pad = {
-        {"Left", SDL_CONTROLLER_BUTTON_DPAD_LEFT}, {"Right", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
-        {"Up", SDL_CONTROLLER_BUTTON_DPAD_UP},     {"Down", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
-        {"A", SDL_CONTROLLER_BUTTON_RIGHTSHOULDER}, {"Z", SDL_CONTROLLER_BUTTON_LEFTSHOULDER},
-        {"Space", SDL_CONTROLLER_BUTTON_A},        {"Ctrl", SDL_CONTROLLER_BUTTON_X},
-        {"G", SDL_CONTROLLER_BUTTON_Y},            {"Backspace", SDL_CONTROLLER_BUTTON_B}};
+    const std::map<std::string, SDL_GameControllerButton> pad = {{"Left", SDL_CONTROLLER_BUTTON_DPAD_LEFT},
+                                                                 {"Right", SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+                                                                 {"Up", SDL_CONTROLLER_BUTTON_DPAD_UP},
+                                                                 {"Down", SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+                                                                 {"A", SDL_CONTROLLER_BUTTON_RIGHTSHOULDER},
+                                                                 {"Z", SDL_CONTROLLER_BUTTON_LEFTSHOULDER},
+                                                                 {"Space", SDL_CONTROLLER_BUTTON_A},
+                                                                 {"Ctrl", SDL_CONTROLLER_BUTTON_X},
+                                                                 {"G", SDL_CONTROLLER_BUTTON_Y},
+                                                                 {"Backspace", SDL_CONTROLLER_BUTTON_B}};
     for (std::string line; std::getline(script, line);) {
         char verb[16] = {};
         char key[16] = {};
@@ -506,8 +510,8 @@ TEST(SdlWindow, APadAloneTakesANewGameToAWonMissionAnUpgradeAndASave) {
     // Only what the real clock and the pointer decide may differ.
     const auto comparable = [](std::string dump) {
         dump = withoutSound(dump);
-        for (const char* name : {"\"frame\"", "\"mouseX\"", "\"mouseY\"", "\"framesPerSecond\"", "\"frameCount\"", "\"money\"",
-                                 "\"earned\"", "\"timeBonus\""}) {
+        for (const char* name : {"\"frame\"", "\"mouseX\"", "\"mouseY\"", "\"framesPerSecond\"", "\"frameCount\"",
+                                 "\"money\"", "\"earned\"", "\"timeBonus\""}) {
             const size_t at = dump.find(std::string(name) + ":");
             if (at != std::string::npos) dump.erase(at, dump.find_first_of(",}", at) - at);
         }

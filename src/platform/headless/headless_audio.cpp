@@ -9,6 +9,4 @@ bool audioOpen() {
     return true;
 }
 
-void audioClose() {
-    mixerReset();
-}
+void audioClose() { mixerReset(); }

@@ -26,14 +26,14 @@ struct Headless {
     TapKeeper taps;
     int64_t counter = 0;
     int64_t frequency = kTicksPerSecond;
-    std::deque<int64_t> readings;   // recorded counter readings still to hand out
-    bool recordedClock = false;     // readings were given: the counter follows them
+    std::deque<int64_t> readings; // recorded counter readings still to hand out
+    bool recordedClock = false;   // readings were given: the counter follows them
     int64_t lastReading = 0;
-    std::string title;              // the window title last set
+    std::string title; // the window title last set
     std::vector<uint32_t> canvas = std::vector<uint32_t>(kClientWidth * kClientHeight);
     std::vector<SoftTexture> textures;
-    std::vector<SoftDraw> draws;    // this frame's texture draws, in order
-    std::vector<SoftDraw> lastDraws; // the frame presented last
+    std::vector<SoftDraw> draws;      // this frame's texture draws, in order
+    std::vector<SoftDraw> lastDraws;  // the frame presented last
     std::vector<uint32_t> heldCanvas; // the frame a pause holds
     std::vector<SoftDraw> heldDraws;
 };
@@ -126,7 +126,8 @@ void platformPresentFrame(DrawnBands) {}
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height) {
     if (pixels == nullptr || width <= 0 || height <= 0) return 0;
     Headless& h = headless();
-    h.textures.push_back(SoftTexture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))});
+    h.textures.push_back(
+        SoftTexture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))});
     return static_cast<TextureHandle>(h.textures.size());
 }
 

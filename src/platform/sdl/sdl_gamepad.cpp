@@ -6,8 +6,8 @@
 
 namespace {
 
-constexpr int32_t kPadCount = 4;           // controllers followed at once
-constexpr int32_t kStickDeadZone = 8000;   // of 32767: a quarter of the stick's travel
+constexpr int32_t kPadCount = 4;            // controllers followed at once
+constexpr int32_t kStickDeadZone = 8000;    // of 32767: a quarter of the stick's travel
 constexpr int32_t kTriggerThreshold = 8000; // of 32767
 
 struct Pad {
@@ -96,7 +96,8 @@ bool gamepadHandleEvent(const SDL_Event& event, std::deque<InputEvent>& out) {
         return true;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
-        if (Pad* pad = padFor(event.cbutton.which); pad != nullptr && event.cbutton.button < SDL_CONTROLLER_BUTTON_MAX) {
+        if (Pad* pad = padFor(event.cbutton.which);
+            pad != nullptr && event.cbutton.button < SDL_CONTROLLER_BUTTON_MAX) {
             pad->buttons[event.cbutton.button] = event.type == SDL_CONTROLLERBUTTONDOWN;
             sendChanges(out);
         }

@@ -23,15 +23,15 @@
 #include "platform/mixer.h"
 #include "platform/platform.h"
 #include "platform/recorder.h"
+#include "platform/sdl/sdl_gamepad.h"
 #include "platform/settings.h"
 #include "platform/text/text_render.h"
-#include "platform/sdl/sdl_gamepad.h"
 #include "platform/user_folders.h"
 
 namespace {
 
 constexpr int32_t kStepsPerSecond = 60;
-constexpr int32_t kNoticeFrames = 150;     // frames a notice stays up
+constexpr int32_t kNoticeFrames = 150; // frames a notice stays up
 constexpr uint32_t kNoticeGreen = 0xFF00FF00u;
 constexpr uint32_t kNoticeRed = 0xFFFF0000u;
 
@@ -48,20 +48,20 @@ struct SdlPlatform {
     int16_t sentLeft[kDrawnBands] = {};
     int16_t sentRight[kDrawnBands] = {};
     bool sentAll = false;
-    std::deque<InputEvent> pending;     // translated events not yet handed out
+    std::deque<InputEvent> pending; // translated events not yet handed out
     TapKeeper taps;
     FramePacer pacer;
-    bool screenshotWanted = false;      // F12 was pressed: write this frame when presenting
-    std::string notice;                 // the platform's line for the player
+    bool screenshotWanted = false; // F12 was pressed: write this frame when presenting
+    std::string notice;            // the platform's line for the player
     uint32_t noticeColour = kNoticeGreen;
-    int32_t noticeFrames = 0;           // frames the notice still shows
-    bool capturing = false;             // the next key or button press is a binding's, not the game's
-    int32_t capturedKey = 0;            // what it was: a physical key, or
-    int32_t capturedButton = kPadNone;  // a pad button
-    std::vector<uint32_t> heldCanvas;   // the frame a pause holds, its canvas and its draws
+    int32_t noticeFrames = 0;          // frames the notice still shows
+    bool capturing = false;            // the next key or button press is a binding's, not the game's
+    int32_t capturedKey = 0;           // what it was: a physical key, or
+    int32_t capturedButton = kPadNone; // a pad button
+    std::vector<uint32_t> heldCanvas;  // the frame a pause holds, its canvas and its draws
     std::vector<SoftDraw> heldDraws;
-    std::vector<SoftDraw> lastDraws;    // the draws of the frame presented last
-    bool recordedClock = false;         // the counter hands out a recording's readings
+    std::vector<SoftDraw> lastDraws; // the draws of the frame presented last
+    bool recordedClock = false;      // the counter hands out a recording's readings
     int64_t recordedFrequency = 0;
     std::deque<int64_t> readings;
     int64_t lastReading = 0;
@@ -83,9 +83,12 @@ int32_t virtualKeyFor(SDL_Keycode key) {
     switch (key) {
     case SDLK_BACKSPACE: return 0x08;
     case SDLK_TAB: return kVkTab;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return kVkEnter;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 0x10;
-    case SDLK_LCTRL: case SDLK_RCTRL: return kVkCtrl;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return kVkEnter;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return 0x10;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return kVkCtrl;
     case SDLK_PAUSE: return 0x13;
     case SDLK_ESCAPE: return kVkEsc;
     case SDLK_SPACE: return kVkSpace;
@@ -212,9 +215,9 @@ bool takeSdlEvent(InputEvent* event) {
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP:
             if (e.button.button != SDL_BUTTON_LEFT) break;
-            gSdl.pending.push_back(InputEvent{
-                e.type == SDL_MOUSEBUTTONDOWN ? InputEventType::LeftDown : InputEventType::LeftUp, 0, e.button.x,
-                e.button.y, 0});
+            gSdl.pending.push_back(
+                InputEvent{e.type == SDL_MOUSEBUTTONDOWN ? InputEventType::LeftDown : InputEventType::LeftUp, 0,
+                           e.button.x, e.button.y, 0});
             break;
         case SDL_WINDOWEVENT:
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) audioSetFocus(true);
@@ -497,7 +500,8 @@ void platformPresentFrame(DrawnBands drawn) {
 
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height) {
     if (gSdl.renderer == nullptr || pixels == nullptr || width <= 0 || height <= 0) return 0;
-    SDL_Texture* texture = SDL_CreateTexture(gSdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, width, height);
+    SDL_Texture* texture = SDL_CreateTexture(gSdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, width,
+                                             height);
     if (texture == nullptr) {
         std::fprintf(stderr, "skarnwing: cannot create a %dx%d texture: %s\n", width, height, SDL_GetError());
         return 0;
@@ -508,7 +512,8 @@ TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32
     const bool opaque = std::all_of(pixels, pixels + count, [](uint32_t p) { return p >= 0xFF000000u; });
     SDL_SetTextureBlendMode(texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
     gSdl.textures.push_back(texture);
-    gSdl.copies.push_back(SoftTexture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))});
+    gSdl.copies.push_back(
+        SoftTexture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))});
     return static_cast<TextureHandle>(gSdl.textures.size());
 }
 

@@ -16,11 +16,11 @@
 namespace {
 
 constexpr const char* kFontPath = "/usr/share/fonts/truetype/liberation2/LiberationSerif-Regular.ttf";
-constexpr int kPointSize = 16;   // pixels per em at SDL_ttf's 72 dpi
-constexpr int kTabStop = 24;     // pixels between indents
+constexpr int kPointSize = 16; // pixels per em at SDL_ttf's 72 dpi
+constexpr int kTabStop = 24;   // pixels between indents
 
 struct TextCache {
-    bool tried = false;          // the font has been opened, or failed to
+    bool tried = false; // the font has been opened, or failed to
     TTF_Font* font = nullptr;
     std::map<std::tuple<std::string, int32_t, int32_t>, TextureHandle> textures; // by text and box size
 };
@@ -39,7 +39,8 @@ TTF_Font* openFont() {
         return nullptr;
     }
     c.font = TTF_OpenFont(kFontPath, kPointSize);
-    if (c.font == nullptr) std::fprintf(stderr, "skarnwing: cannot open the font \"%s\": %s\n", kFontPath, TTF_GetError());
+    if (c.font == nullptr)
+        std::fprintf(stderr, "skarnwing: cannot open the font \"%s\": %s\n", kFontPath, TTF_GetError());
     return c.font;
 }
 
@@ -67,9 +68,23 @@ std::vector<Piece> layOut(TTF_Font* font, const std::string& text, int width) {
     size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
-        if (c == '\n') { ++line; pen = 0; lineEmpty = true; ++i; continue; }
-        if (c == '\t') { pen = (pen / kTabStop + 1) * kTabStop; ++i; continue; }
-        if (c == ' ') { pen += space; ++i; continue; }
+        if (c == '\n') {
+            ++line;
+            pen = 0;
+            lineEmpty = true;
+            ++i;
+            continue;
+        }
+        if (c == '\t') {
+            pen = (pen / kTabStop + 1) * kTabStop;
+            ++i;
+            continue;
+        }
+        if (c == ' ') {
+            pen += space;
+            ++i;
+            continue;
+        }
         size_t end = i;
         while (end < text.size() && text[end] != ' ' && text[end] != '\t' && text[end] != '\n') ++end;
         std::string word = text.substr(i, end - i);
@@ -105,7 +120,8 @@ TextureHandle renderText(TTF_Font* font, const std::string& text, int32_t width,
         for (int row = 0; row < argb->h; ++row) {
             const int y = top + row;
             if (y < 0 || y >= h) continue;
-            const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) + row * argb->pitch);
+            const auto* src = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(argb->pixels) +
+                                                                row * argb->pitch);
             for (int col = 0; col < argb->w; ++col) {
                 const int x = p.x + col;
                 if (x < 0 || x >= width) continue;
