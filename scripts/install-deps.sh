@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Skarnwing needs to build, generate its content and run its tests.
 # libpng and libjpeg-turbo decode the game's pictures (both made for untrusted files and fuzzed
-# upstream); clang with its runtime gives libFuzzer for `make fuzz`.
+# upstream); clang with its runtime gives libFuzzer for `make fuzz`; clang-format checks the
+# house layout (the CodeFormat test, `make format`).
 # Idempotent: packages already present are left alone, so a second run costs a few seconds.
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install test.
 # fontconfig's fc-match finds the file of the house monospaced face the font sheets are cut from.
@@ -20,7 +21,7 @@ packages=(
   xvfb xauth
   desktop-file-utils appstream
   debhelper lintian xdotool file
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
 )
 
 missing=()
