@@ -19,7 +19,7 @@ struct FrameBuffer {
 
 // An aircraft-like picture: an opaque elliptic body with a soft rim, transparent around it.
 PixelImage bodyImage(int32_t width, int32_t height) {
-    PixelImage image{width, height, std::vector<uint32_t>(size_t(width) * size_t(height), 0)};
+    PixelImage image{width, height, std::vector<uint32_t>(size_t(width) * size_t(height), 0), {}};
     const double rx = width * 0.46;
     const double ry = height * 0.22;
     for (int32_t y = 0; y < height; ++y) {
@@ -86,7 +86,7 @@ BENCHMARK(BM_BlitBlended)->Unit(benchmark::kMicrosecond);
 // scale range(0) / 10 (2 to 10 in the game: drawn at 1 / 2.9 to 1 / 14.5 of its size), turned
 // 37 degrees, over the source (range(1) 0) or the canvas (1).
 PixelImage puffImage() {
-    PixelImage puff{280, 280, std::vector<uint32_t>(280 * 280)};
+    PixelImage puff{280, 280, std::vector<uint32_t>(280 * 280), {}};
     for (int32_t y = 0; y < 280; ++y) {
         for (int32_t x = 0; x < 280; ++x) {
             const double d = std::hypot(x - 140.0, y - 140.0) / 140.0;

@@ -21,7 +21,7 @@ namespace {
 struct Combat : TestGame {
     Combat() {
         for (FrameSet* set : {&assets->frameSets[kFramesBombBlast], &assets->frameSets[kFramesMissileBlast]}) {
-            set->images.assign(12, PixelImage{2, 2, std::vector<uint32_t>(4, 0xFFFF0000u)});
+            set->images.assign(12, PixelImage{2, 2, std::vector<uint32_t>(4, 0xFFFF0000u), {}});
             set->count = 12;
         }
         launch(1);

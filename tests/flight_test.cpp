@@ -96,7 +96,7 @@ TEST(Stall, BeginsAboveMinus145AndEndsBelowMinus85) {
 TEST(Roll, OverlaysHideAfterARollUntilUpOrDownIsHeld) {
     Flight f;
     f.cruise(8.0);
-    PixelImage solid{204, 204, std::vector<uint32_t>(204 * 204, 0xFFFFFFFFu)};
+    PixelImage solid{204, 204, std::vector<uint32_t>(204 * 204, 0xFFFFFFFFu), {}};
     f.assets->frameSets[kFramesGear] = FrameSet{{solid}, 1};
     f.assets->frameSets[kFramesExhaustCruise] = FrameSet{{solid, solid, solid}, 3};
     f->gearSprite.frames = kFramesGear;

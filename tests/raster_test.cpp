@@ -50,7 +50,7 @@ struct GuardedCanvas {
 };
 
 PixelImage solid(int32_t width, int32_t height, uint32_t pixel) {
-    return {width, height, std::vector<uint32_t>(size_t(width) * size_t(height), pixel)};
+    return {width, height, std::vector<uint32_t>(size_t(width) * size_t(height), pixel), {}};
 }
 
 } // namespace
@@ -352,7 +352,7 @@ TEST(RasterBlit, ClippingEmptyAndDegenerateInputs) {
         blitRotated(g.canvas, solid(1, 1, 0xFFFFFFFFu), x, y, 1, 10, 1);
         blitBlended(g.canvas, solid(1, 1, 0xFFFFFFFFu), x, y);
     }
-    for (const PixelImage& empty : {solid(0, 5, 0xFFFFFFFFu), solid(5, 0, 0xFFFFFFFFu), PixelImage{3, 3, {}}}) {
+    for (const PixelImage& empty : {solid(0, 5, 0xFFFFFFFFu), solid(5, 0, 0xFFFFFFFFu), PixelImage{3, 3, {}, {}}}) {
         blitBlended(g.canvas, empty, 10, 10);
         blitRotatedPivot(g.canvas, empty, 10, 10, 1, 0, 0, 1);
     }

@@ -70,6 +70,36 @@ int64_t endDrawn(const uint32_t* pixels, int64_t begin, int64_t end, uint32_t le
     return end;
 }
 
+// The drawn span of each of the picture's first min(height, canvas height) rows, over its first
+// min(width, canvas width) columns, at threshold `least`; an empty row holds (end, end).
+const std::pair<int16_t, int16_t>* rowSpans(const PixelImage& image, int64_t rowEnd, int64_t colEnd, uint32_t least) {
+    RowSpanCache& cache = image.rowSpans;
+    if (cache.pixels == image.pixels.data() && cache.size == image.pixels.size() && cache.least == least &&
+        static_cast<int64_t>(cache.spans.size()) == rowEnd)
+        return cache.spans.data();
+    cache.spans.resize(static_cast<size_t>(rowEnd));
+    for (int64_t row = 0; row < rowEnd; ++row) {
+        const uint32_t* pixels = image.pixels.data() + row * image.width;
+        const int64_t begin = firstDrawn(pixels, 0, colEnd, least);
+        cache.spans[row] = {static_cast<int16_t>(begin), static_cast<int16_t>(endDrawn(pixels, begin, colEnd, least))};
+    }
+    cache.pixels = image.pixels.data();
+    cache.size = image.pixels.size();
+    cache.least = least;
+    return cache.spans.data();
+}
+
+// A row's drawn span within columns [firstCol, colEnd), from its whole span: the last drawn
+// column stays while any drawn column lies at or after firstCol.
+void clippedSpan(const uint32_t* pixels, std::pair<int16_t, int16_t> whole, int64_t firstCol, int64_t colEnd,
+                 uint32_t least, int64_t& begin, int64_t& end) {
+    begin = whole.first;
+    end = whole.second;
+    if (begin >= firstCol) return;
+    begin = firstDrawn(pixels, firstCol, std::max<int64_t>(firstCol, end), least);
+    if (begin >= end) begin = end = colEnd;
+}
+
 // One rotating draw: the picture's walked rows and columns, its pivot and the mapping's factors.
 struct Mapping {
     int32_t x = 0;
@@ -96,13 +126,15 @@ void walkSource(Canvas& canvas, const PixelImage& image, const Mapping& m, const
     const uint32_t* source = image.pixels.data();
     int32_t rowX[kCanvasWidth]; // truncated x offset of each column's pixel on this row
     int32_t rowY[kCanvasWidth]; // truncated y offset of each column's pixel on this row
+    const auto* spans = rowSpans(image, m.rowEnd, m.colEnd, m.minAlpha << 24);
     for (int64_t row = m.firstRow; row < m.rowEnd; ++row) {
         const int64_t sourceRow = m.upright ? row : m.rowEnd - 1 - row;
         const uint32_t* sourcePixels = source + sourceRow * image.width;
         // Only the span between the first and last drawn pixel of the row needs its positions;
         // a picture's transparent surround is passed over by the alpha test alone.
-        const int64_t spanBegin = firstDrawn(sourcePixels, m.firstCol, m.colEnd, m.minAlpha << 24);
-        const int64_t spanEnd = endDrawn(sourcePixels, spanBegin, m.colEnd, m.minAlpha << 24);
+        int64_t spanBegin = 0;
+        int64_t spanEnd = 0;
+        clippedSpan(sourcePixels, spans[sourceRow], m.firstCol, m.colEnd, m.minAlpha << 24, spanBegin, spanEnd);
         if (spanBegin == spanEnd) continue;
         const double dy = static_cast<double>(row - m.pivotRow);
         const double rowSin = (dy * m.s) / m.scale;
@@ -168,14 +200,17 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
     auto rowPixels = [&](int64_t row) {
         return image.pixels.data() + (m.upright ? row : m.rowEnd - 1 - row) * image.width;
     };
+    const auto* spans = rowSpans(image, m.rowEnd, m.colEnd, m.minAlpha << 24);
     for (int64_t row = m.firstRow; row < m.rowEnd; ++row) {
         const double dy = static_cast<double>(row - m.pivotRow);
         rowSin[row] = (dy * m.s) / m.scale;
         rowCos[row] = (dy * m.c) / m.scale;
-        const uint32_t* pixels = rowPixels(row);
-        const int64_t begin = firstDrawn(pixels, m.firstCol, m.colEnd, m.minAlpha << 24);
+        int64_t begin = 0;
+        int64_t end = 0;
+        clippedSpan(rowPixels(row), spans[m.upright ? row : m.rowEnd - 1 - row], m.firstCol, m.colEnd,
+                    m.minAlpha << 24, begin, end);
         spanBegin[row] = static_cast<int16_t>(begin);
-        spanEnd[row] = static_cast<int16_t>(endDrawn(pixels, begin, m.colEnd, m.minAlpha << 24));
+        spanEnd[row] = static_cast<int16_t>(end);
     }
     const double scale = m.scale;
     // dy of an offset (u, v) on the canvas, inverting the mapping in real numbers.

@@ -3,12 +3,32 @@
 // a pixel is a uint32_t read as 0xAARRGGBB, rows run top-down, pixel (x, y) of a
 // PixelImage is pixels[y * width + x].
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
+
+// Each row's drawn columns (first, one past last) at one alpha threshold, worked out the first
+// time a rotating draw needs them, so a picture drawn every frame scans its rows once. A copy
+// starts empty, and a store of another address or size is scanned afresh; a picture's pixels
+// must not be written in place once it has been drawn rotated.
+struct RowSpanCache {
+    uint32_t least = 0;
+    const uint32_t* pixels = nullptr;
+    size_t size = 0;
+    std::vector<std::pair<int16_t, int16_t>> spans; // one per row, at most kCanvasHeight rows
+    RowSpanCache() = default;
+    RowSpanCache(const RowSpanCache&) {}
+    RowSpanCache& operator=(const RowSpanCache&) {
+        pixels = nullptr;
+        return *this;
+    }
+};
 
 // One decoded picture. The storage lives for the whole run once start-up has filled it.
 struct PixelImage {
     int32_t width = 0;            // pixels
     int32_t height = 0;           // pixels
     std::vector<uint32_t> pixels; // width * height, 0xAARRGGBB, alpha as stored (0xFF where none)
+    mutable RowSpanCache rowSpans;
 };
