@@ -74,19 +74,22 @@ int64_t endDrawn(const uint32_t* pixels, int64_t begin, int64_t end, uint32_t le
 // min(width, canvas width) columns, at threshold `least`; an empty row holds (end, end).
 const std::pair<int16_t, int16_t>* rowSpans(const PixelImage& image, int64_t rowEnd, int64_t colEnd, uint32_t least) {
     RowSpanCache& cache = image.rowSpans;
-    if (cache.pixels == image.pixels.data() && cache.size == image.pixels.size() && cache.least == least &&
-        static_cast<int64_t>(cache.spans.size()) == rowEnd)
-        return cache.spans.data();
-    cache.spans.resize(static_cast<size_t>(rowEnd));
+    if (cache.pixels != image.pixels.data() || cache.size != image.pixels.size()) {
+        cache.tables.clear();
+        cache.pixels = image.pixels.data();
+        cache.size = image.pixels.size();
+    }
+    for (const RowSpanCache::Table& table : cache.tables)
+        if (table.least == least) return table.spans.data();
+    RowSpanCache::Table& table = cache.tables.emplace_back();
+    table.least = least;
+    table.spans.resize(static_cast<size_t>(rowEnd));
     for (int64_t row = 0; row < rowEnd; ++row) {
         const uint32_t* pixels = image.pixels.data() + row * image.width;
         const int64_t begin = firstDrawn(pixels, 0, colEnd, least);
-        cache.spans[row] = {static_cast<int16_t>(begin), static_cast<int16_t>(endDrawn(pixels, begin, colEnd, least))};
+        table.spans[row] = {static_cast<int16_t>(begin), static_cast<int16_t>(endDrawn(pixels, begin, colEnd, least))};
     }
-    cache.pixels = image.pixels.data();
-    cache.size = image.pixels.size();
-    cache.least = least;
-    return cache.spans.data();
+    return table.spans.data();
 }
 
 // A row's drawn span within columns [firstCol, colEnd), from its whole span: the last drawn

@@ -8,24 +8,27 @@
 #include <utility>
 #include <vector>
 
-// Each row's drawn columns (first, one past last) at one alpha threshold, worked out the first
-// time a rotating draw needs them, so a picture drawn every frame scans its rows once. A copy
-// starts empty, and a store of another address or size is scanned afresh; a picture's pixels
-// must not be written in place once it has been drawn rotated.
+// Each row's drawn columns (first, one past last), one table per alpha threshold met, worked out
+// the first time a rotating draw needs them, so a picture drawn every frame scans its rows once
+// per threshold (at most 256 of them). A copy starts empty, and a store of another address or
+// size is scanned afresh; a picture's pixels must not be written in place once drawn rotated.
 struct RowSpanCache {
-    uint32_t least = 0;
+    struct Table {
+        uint32_t least = 0;
+        std::vector<std::pair<int16_t, int16_t>> spans; // one per row walked
+    };
     const uint32_t* pixels = nullptr;
     size_t size = 0;
-    std::vector<std::pair<int16_t, int16_t>> spans; // one per row, at most kCanvasHeight rows
+    std::vector<Table> tables;
     RowSpanCache() = default;
     RowSpanCache(const RowSpanCache&) {}
     RowSpanCache& operator=(const RowSpanCache&) {
         pixels = nullptr;
+        tables.clear();
         return *this;
     }
 };
 
-// One decoded picture. The storage lives for the whole run once start-up has filled it.
 struct PixelImage {
     int32_t width = 0;            // pixels
     int32_t height = 0;           // pixels
