@@ -210,8 +210,8 @@ void walkDestination(Canvas& canvas, const PixelImage& image, const Mapping& m, 
         rowCos[row] = (dy * m.c) / m.scale;
         int64_t begin = 0;
         int64_t end = 0;
-        clippedSpan(rowPixels(row), spans[m.upright ? row : m.rowEnd - 1 - row], m.firstCol, m.colEnd,
-                    m.minAlpha << 24, begin, end);
+        clippedSpan(rowPixels(row), spans[m.upright ? row : m.rowEnd - 1 - row], m.firstCol, m.colEnd, m.minAlpha << 24,
+                    begin, end);
         spanBegin[row] = static_cast<int16_t>(begin);
         spanEnd[row] = static_cast<int16_t>(end);
     }
