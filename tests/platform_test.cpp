@@ -1,6 +1,6 @@
 // The back-end-neutral parts of the platform layer that make the game a good Linux citizen: quick
 // taps kept, the 60-a-second pacer on a simulated clock (its CPU use is measured in bench/), mute,
-// and the folders the game writes into.
+// the folders the game writes into, and the frame composed as the window shows it.
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,12 @@
 #include <ctime>
 #include <deque>
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "platform/audio.h"
+#include "platform/composite.h"
 #include "platform/frame_pacer.h"
 #include "platform/key_taps.h"
 #include "platform/mixer.h"
@@ -289,4 +291,93 @@ TEST(UserFolders, PicturesFromTheEnvironmentTheUserDirsFileOrHome) {
     std::ofstream(shots + "/skarnwing-20261207-090503.png") << "x";
     std::ofstream(shots + "/skarnwing-20261207-090503-2.png") << "x";
     EXPECT_EQ(unusedPath(shots, "skarnwing-20261207-090503.png"), shots + "/skarnwing-20261207-090503-3.png");
+}
+
+namespace {
+
+// The composition at its plainest: black, then every pixel of every draw and of the canvas
+// blended in order.
+uint32_t plainOver(uint32_t dst, uint32_t src) {
+    const uint32_t a = src >> 24;
+    if (a == 0) return dst;
+    uint32_t out = 0xFF000000u;
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const uint32_t s = (src >> shift) & 0xFF, d = (dst >> shift) & 0xFF;
+        out |= ((s * a + d * (255 - a) + 127) / 255) << shift;
+    }
+    return out;
+}
+
+void plainComposite(const std::vector<SoftTexture>& textures, const std::vector<SoftDraw>& draws,
+                    const uint32_t* canvas, uint32_t* out) {
+    std::fill(out, out + kClientWidth * kClientHeight, 0xFF000000u);
+    for (const SoftDraw& draw : draws) {
+        if (draw.texture <= 0 || static_cast<size_t>(draw.texture) > textures.size()) continue;
+        const SoftTexture& t = textures[static_cast<size_t>(draw.texture - 1)];
+        for (int64_t row = 0; row < t.height; ++row) {
+            for (int64_t col = 0; col < t.width; ++col) {
+                const int64_t x = draw.x + col, y = draw.y + row;
+                if (x < 0 || x >= kClientWidth || y < 0 || y >= kClientHeight) continue;
+                out[y * kClientWidth + x] = plainOver(out[y * kClientWidth + x], t.pixels[row * t.width + col]);
+            }
+        }
+    }
+    for (int32_t i = 0; i < kClientWidth * kClientHeight; ++i) out[i] = plainOver(out[i], canvas[i]);
+}
+
+} // namespace
+
+// Random pictures whose rows are clear, opaque, mixed or faint (pixels with alpha 0 but a
+// colour included), drawn anywhere from far off the frame to a backdrop that covers it with a
+// mixed row in view or none, under a canvas drawn in random bands: the fast composition equals
+// the plain one.
+TEST(Composite, EqualsThePlainComposition) {
+    std::mt19937 rng(20261207);
+    auto integer = [&](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); };
+    auto pixel = [&](int kind) {
+        const uint32_t colour = static_cast<uint32_t>(rng()) & 0xFFFFFFu;
+        const uint32_t alpha = kind == 0   ? 0
+                               : kind == 1 ? 255
+                               : kind == 2 ? static_cast<uint32_t>(integer(0, 255))
+                                           : static_cast<uint32_t>(integer(0, 1)); // faint
+        return alpha << 24 | colour;
+    };
+    std::vector<uint32_t> canvas(kClientWidth * kClientHeight), fast(canvas.size()), plain(canvas.size());
+    for (int trial = 0; trial < 40; ++trial) {
+        std::vector<SoftTexture> textures;
+        for (int i = 0; i < 6; ++i) {
+            const bool backdrop = i == 0;
+            const int32_t width = static_cast<int32_t>(backdrop ? integer(1280, 1500) : integer(1, 400));
+            const int32_t height = static_cast<int32_t>(backdrop ? integer(720, 800) : integer(1, 300));
+            std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+            for (int32_t row = 0; row < height; ++row) {
+                const int kind = static_cast<int>(backdrop ? (integer(0, 200) == 0 ? 2 : 1) : integer(0, 3));
+                for (int32_t col = 0; col < width; ++col)
+                    pixels[size_t(row) * size_t(width) + size_t(col)] = pixel(kind);
+            }
+            textures.push_back(softTexture(pixels.data(), width, height));
+        }
+        std::vector<SoftDraw> draws;
+        if (integer(0, 1) == 0) draws.push_back({1, int32_t(integer(-200, 0)), int32_t(integer(-80, 0))});
+        for (int i = 0; i < 12; ++i) {
+            const bool far = integer(0, 9) == 0;
+            draws.push_back({int32_t(integer(-1, 7)),
+                             int32_t(far ? integer(INT32_MIN, INT32_MAX) : integer(-500, 1400)),
+                             int32_t(far ? integer(INT32_MIN, INT32_MAX) : integer(-400, 800))});
+        }
+        int16_t left[kDrawnBands], right[kDrawnBands];
+        std::fill(canvas.begin(), canvas.end(), 0u);
+        for (int band = 0; band < kDrawnBands; ++band) {
+            left[band] = static_cast<int16_t>(integer(0, kClientWidth));
+            right[band] = static_cast<int16_t>(integer(0, kClientWidth));
+            for (int32_t row = band * kDrawnBandRows; row < (band + 1) * kDrawnBandRows; ++row)
+                for (int32_t col = left[band]; col < right[band]; ++col)
+                    if (integer(0, 3) == 0)
+                        canvas[size_t(row) * kClientWidth + size_t(col)] = pixel(int(integer(0, 2)));
+        }
+        const bool banded = trial % 2 == 0;
+        compositeFrame(textures, draws, canvas.data(), fast.data(), banded ? DrawnBands{left, right} : DrawnBands{});
+        plainComposite(textures, draws, canvas.data(), plain.data());
+        ASSERT_TRUE(fast == plain) << "trial " << trial;
+    }
 }

@@ -104,7 +104,7 @@ struct DrawnBands {
 };
 // Ends a frame: the textures drawn since platformBeginFrame lie beneath the canvas, which is
 // composited over them with its alpha, and the result is presented (at most once per retrace).
-// Only the bands drawn this frame or the last need sending, and only this frame's blending.
+// Only the canvas's drawn bands are read.
 // The SDL back end then holds the pace at 60 frames a second whatever the display's rate.
 void platformPresentFrame(DrawnBands drawn = {});
 

@@ -126,8 +126,7 @@ void platformPresentFrame(DrawnBands) {}
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height) {
     if (pixels == nullptr || width <= 0 || height <= 0) return 0;
     Headless& h = headless();
-    h.textures.push_back(
-        SoftTexture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))});
+    h.textures.push_back(softTexture(pixels, width, height));
     return static_cast<TextureHandle>(h.textures.size());
 }
 

@@ -1,6 +1,8 @@
 // The SDL back end: one window with a 1280x720 client area, presented through an SDL renderer
-// with vsync and held to 60 frames a second. The canvas is a streaming texture drawn last each
-// frame, with alpha blending, over the textures the game drew during the frame. Keys and game
+// with vsync and held to 60 frames a second. Each frame, the textures the game drew and the
+// canvas over them are composed in software (composite.h) and sent as one streaming texture,
+// drawn without blending: GL then does one plain copy a frame, the least it can do where it
+// runs in software. Keys and game
 // controllers become the virtual keys of the actions they are bound to (settings.h); the
 // screenshot and mute actions are the back end's own and never reach the game.
 
@@ -38,16 +40,12 @@ constexpr uint32_t kNoticeRed = 0xFFFF0000u;
 struct SdlPlatform {
     SDL_Window* window = nullptr;
     SDL_Renderer* renderer = nullptr;
-    SDL_Texture* canvasTexture = nullptr;
+    SDL_Texture* frameTexture = nullptr;
     std::vector<uint32_t> canvas = std::vector<uint32_t>(kClientWidth * kClientHeight);
-    std::vector<SDL_Texture*> textures; // handle h is textures[h - 1]
-    std::vector<SoftTexture> copies;    // the same pictures, for screenshots
-    std::vector<SoftDraw> draws;        // this frame's texture draws, in order
-    // The canvas bands drawn last frame, columns [left, right): what the texture still holds.
-    // Everything until the first frame has been sent.
-    int16_t sentLeft[kDrawnBands] = {};
-    int16_t sentRight[kDrawnBands] = {};
-    bool sentAll = false;
+    std::vector<uint32_t> frame = std::vector<uint32_t>(kClientWidth * kClientHeight); // as composed
+    std::vector<SoftTexture> textures;                                                 // handle h is textures[h - 1]
+    std::vector<SoftDraw> draws;    // this frame's texture draws, in order
+    bool unscaled = false;          // the window shows the frame pixel for pixel
     std::deque<InputEvent> pending; // translated events not yet handed out
     TapKeeper taps;
     FramePacer pacer;
@@ -141,9 +139,7 @@ void writeScreenshot() {
         }
     }
     const std::string path = unusedPath(folder, screenshotName(std::time(nullptr)));
-    std::vector<uint32_t> frame(size_t(kClientWidth) * kClientHeight);
-    compositeFrame(gSdl.copies, gSdl.draws, gSdl.canvas.data(), frame.data());
-    if (!path.empty() && writeFramePng(frame.data(), path.c_str())) {
+    if (!path.empty() && writeFramePng(gSdl.frame.data(), path.c_str())) {
         showNotice("Screenshot " + shortPath(path), kNoticeGreen);
     } else {
         showNotice("Screenshot failed.", kNoticeRed);
@@ -278,8 +274,6 @@ bool platformOpen() {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::fprintf(stderr, "skarnwing: game controllers unavailable: %s\n", SDL_GetError());
     }
-    // Scale the picture smoothly when full screen stretches it.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     gSdl.window = SDL_CreateWindow("Skarnwing", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kClientWidth,
                                    kClientHeight, SDL_WINDOW_SHOWN);
     if (gSdl.window == nullptr) {
@@ -295,35 +289,31 @@ bool platformOpen() {
     // The logical size keeps the picture 1280x720 and letterboxed at any window size, and maps
     // mouse coordinates back to client pixels.
     SDL_RenderSetLogicalSize(gSdl.renderer, kClientWidth, kClientHeight);
-    gSdl.canvasTexture = SDL_CreateTexture(gSdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                           kClientWidth, kClientHeight);
-    if (gSdl.canvasTexture == nullptr) {
+    gSdl.frameTexture = SDL_CreateTexture(gSdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
+                                          kClientWidth, kClientHeight);
+    if (gSdl.frameTexture == nullptr) {
         std::fprintf(stderr, "skarnwing: cannot create the frame texture: %s\n", SDL_GetError());
         return false;
     }
-    SDL_SetTextureBlendMode(gSdl.canvasTexture, SDL_BLENDMODE_BLEND);
+    SDL_SetTextureBlendMode(gSdl.frameTexture, SDL_BLENDMODE_NONE);
+    gSdl.unscaled = false;
     return true;
 }
 
 void platformClose() {
     recorderClose();
     gamepadCloseAll();
-    for (SDL_Texture* texture : gSdl.textures) {
-        if (texture != nullptr) SDL_DestroyTexture(texture);
-    }
     gSdl.textures.clear();
     forgetTextTextures();
-    gSdl.copies.clear();
     gSdl.draws.clear();
     gSdl.pending.clear();
     gSdl.taps = TapKeeper{};
     gSdl.pacer = FramePacer{};
     gSdl.noticeFrames = 0;
-    gSdl.sentAll = false;
-    if (gSdl.canvasTexture != nullptr) SDL_DestroyTexture(gSdl.canvasTexture);
+    if (gSdl.frameTexture != nullptr) SDL_DestroyTexture(gSdl.frameTexture);
     if (gSdl.renderer != nullptr) SDL_DestroyRenderer(gSdl.renderer);
     if (gSdl.window != nullptr) SDL_DestroyWindow(gSdl.window);
-    gSdl.canvasTexture = nullptr;
+    gSdl.frameTexture = nullptr;
     gSdl.renderer = nullptr;
     gSdl.window = nullptr;
     // Subsystem by subsystem, so a caller that holds its own reference to SDL's video keeps it.
@@ -437,60 +427,33 @@ uint32_t* platformBeginFrame(int32_t* rowPitch) {
     std::swap(gSdl.lastDraws, gSdl.draws);
     gSdl.draws.clear();
     if (gSdl.noticeFrames > 0) --gSdl.noticeFrames;
-    SDL_SetRenderDrawColor(gSdl.renderer, 0, 0, 0, 255);
-    SDL_RenderClear(gSdl.renderer);
     *rowPitch = kClientWidth * 4;
     return gSdl.canvas.data();
 }
 
-// Sends the canvas bands drawn this frame or the last to the texture (the rest of it holds 0
-// already, as the canvas does), then blends this frame's bands over the textures. Where the
-// picture is scaled (full screen), the whole texture is blended in one, so that filtering sees
-// the same neighbours as ever.
-static void sendAndBlendCanvas(DrawnBands drawn) {
-    const bool all = drawn.left == nullptr || drawn.right == nullptr;
-    int outputWidth = 0;
-    int outputHeight = 0;
-    SDL_GetRendererOutputSize(gSdl.renderer, &outputWidth, &outputHeight);
-    const bool unscaled = outputWidth == kClientWidth && outputHeight == kClientHeight;
-    if (all || !gSdl.sentAll) {
-        SDL_UpdateTexture(gSdl.canvasTexture, nullptr, gSdl.canvas.data(), kClientWidth * 4);
-    }
-    for (int32_t band = 0; band < kDrawnBands; ++band) {
-        const int32_t left = all ? 0 : drawn.left[band];
-        const int32_t right = all ? kClientWidth : drawn.right[band];
-        if (!all && gSdl.sentAll) {
-            // The union of this frame's and the last frame's columns.
-            int32_t sendLeft = left;
-            int32_t sendRight = right;
-            if (gSdl.sentLeft[band] < gSdl.sentRight[band]) {
-                sendLeft = left < right ? std::min<int32_t>(left, gSdl.sentLeft[band]) : gSdl.sentLeft[band];
-                sendRight = left < right ? std::max<int32_t>(right, gSdl.sentRight[band]) : gSdl.sentRight[band];
-            }
-            if (sendLeft < sendRight) {
-                const SDL_Rect rect{sendLeft, band * kDrawnBandRows, sendRight - sendLeft, kDrawnBandRows};
-                SDL_UpdateTexture(gSdl.canvasTexture, &rect,
-                                  gSdl.canvas.data() + size_t(band) * kDrawnBandRows * kClientWidth + size_t(sendLeft),
-                                  kClientWidth * 4);
-            }
-        }
-        gSdl.sentLeft[band] = static_cast<int16_t>(left);
-        gSdl.sentRight[band] = static_cast<int16_t>(right);
-        if (unscaled && !all && left < right) {
-            const SDL_Rect rect{left, band * kDrawnBandRows, right - left, kDrawnBandRows};
-            SDL_RenderCopy(gSdl.renderer, gSdl.canvasTexture, &rect, &rect);
-        }
-    }
-    gSdl.sentAll = true;
-    if (all || !unscaled) SDL_RenderCopy(gSdl.renderer, gSdl.canvasTexture, nullptr, nullptr);
-}
-
 void platformPresentFrame(DrawnBands drawn) {
-    sendAndBlendCanvas(drawn);
+    compositeFrame(gSdl.textures, gSdl.draws, gSdl.canvas.data(), gSdl.frame.data(), drawn);
     if (gSdl.screenshotWanted) {
         gSdl.screenshotWanted = false;
         writeScreenshot();
     }
+    int outputWidth = 0;
+    int outputHeight = 0;
+    SDL_GetRendererOutputSize(gSdl.renderer, &outputWidth, &outputHeight);
+    const bool unscaled = outputWidth == kClientWidth && outputHeight == kClientHeight;
+    if (unscaled != gSdl.unscaled) {
+        // Pixel for pixel, the nearest sample is the filtered one for less work; stretched to
+        // full screen, the picture is filtered smoothly.
+        gSdl.unscaled = unscaled;
+        SDL_SetTextureScaleMode(gSdl.frameTexture, unscaled ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+    }
+    SDL_UpdateTexture(gSdl.frameTexture, nullptr, gSdl.frame.data(), kClientWidth * 4);
+    // The opaque frame covers the window unless full screen letterboxes it.
+    if (!unscaled) {
+        SDL_SetRenderDrawColor(gSdl.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(gSdl.renderer);
+    }
+    SDL_RenderCopy(gSdl.renderer, gSdl.frameTexture, nullptr, nullptr);
     SDL_RenderPresent(gSdl.renderer);
     // Vsync alone does not make 60 a second on a faster display or under a driver that ignores
     // it; the pacer sleeps to the next 1/60 s deadline when the frame came early.
@@ -500,30 +463,11 @@ void platformPresentFrame(DrawnBands drawn) {
 
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height) {
     if (gSdl.renderer == nullptr || pixels == nullptr || width <= 0 || height <= 0) return 0;
-    SDL_Texture* texture = SDL_CreateTexture(gSdl.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, width,
-                                             height);
-    if (texture == nullptr) {
-        std::fprintf(stderr, "skarnwing: cannot create a %dx%d texture: %s\n", width, height, SDL_GetError());
-        return 0;
-    }
-    SDL_UpdateTexture(texture, nullptr, pixels, width * 4);
-    // Blending an opaque picture leaves its own pixels, so a copy does the same for less.
-    const size_t count = size_t(width) * size_t(height);
-    const bool opaque = std::all_of(pixels, pixels + count, [](uint32_t p) { return p >= 0xFF000000u; });
-    SDL_SetTextureBlendMode(texture, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
-    gSdl.textures.push_back(texture);
-    gSdl.copies.push_back(
-        SoftTexture{width, height, std::vector<uint32_t>(pixels, pixels + size_t(width) * size_t(height))});
+    gSdl.textures.push_back(softTexture(pixels, width, height));
     return static_cast<TextureHandle>(gSdl.textures.size());
 }
 
 void platformDrawTexture(TextureHandle texture, int32_t x, int32_t y) {
     if (texture <= 0 || static_cast<size_t>(texture) > gSdl.textures.size()) return;
-    SDL_Texture* t = gSdl.textures[static_cast<size_t>(texture - 1)];
-    int w = 0;
-    int h = 0;
-    SDL_QueryTexture(t, nullptr, nullptr, &w, &h);
-    const SDL_Rect target{x, y, w, h};
-    SDL_RenderCopy(gSdl.renderer, t, nullptr, &target);
     gSdl.draws.push_back(SoftDraw{texture, x, y});
 }
