@@ -73,8 +73,14 @@ void takeJobs(InventoryLoad& load) {
 }
 
 // A loading thread: the title's jobs at full priority, then the rest below the game's own
-// thread, so that loading behind the title never delays a frame or the window opening.
-void loadBehind(InventoryLoad& load) {
+// thread, so that loading behind the title never delays a frame or the window opening. Only the
+// first thread takes the title's jobs: the others would take the core the window opens on, and
+// wait for the title before joining in.
+void loadBehind(InventoryLoad& load, bool takesTitle) {
+    for (int32_t done = load.titleJobsDone.load(std::memory_order_acquire); !takesTitle && done < kTitleJobs;
+         done = load.titleJobsDone.load(std::memory_order_acquire)) {
+        load.titleJobsDone.wait(done, std::memory_order_acquire);
+    }
     bool lowered = false;
     for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) {
         if (i >= size_t(kTitleJobs) && !lowered) {
@@ -195,7 +201,7 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     });
     // Every core decodes while the caller opens the window; the caller joins in afterwards.
     const unsigned threads = std::min(std::max(1u, std::thread::hardware_concurrency()), 8u);
-    for (unsigned i = 0; i < threads; ++i) load->threads.emplace_back(loadBehind, std::ref(*load));
+    for (unsigned i = 0; i < threads; ++i) load->threads.emplace_back(loadBehind, std::ref(*load), i == 0);
     return load;
 }
 
