@@ -5,6 +5,7 @@
 # house layout (the CodeFormat test, `make format`).
 # Idempotent: packages already present are left alone, so a second run costs a few seconds.
 # desktop-file-utils and appstream validate the desktop entry and metainfo in the install test.
+# The window test reads the window's pixels back through Xlib (libx11-dev).
 # fontconfig's fc-match finds the file of the house monospaced face the font sheets are cut from.
 # debhelper and lintian build and check Debian's package (`make deb`; libjpeg-dev is the name its
 # Build-Depends use for libjpeg62-turbo-dev); xdotool and file drive and
@@ -18,7 +19,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libjpeg-dev
   fonts-dejavu-core fonts-liberation2 fontconfig
   librsvg2-bin lame fluidsynth musescore-general-soundfont-small abcmidi sox flite
-  xvfb xauth
+  xvfb xauth libx11-dev
   desktop-file-utils appstream
   debhelper lintian xdotool file
   clang libclang-rt-14-dev clang-format

@@ -28,6 +28,7 @@
 #include "platform/settings.h"
 #include "screens/briefing.h"
 #include "screens/save_file.h"
+#include "window_pixels.h"
 
 namespace {
 
@@ -43,6 +44,23 @@ SDL_Window* gameWindow() {
         if (SDL_Window* window = SDL_GetWindowFromID(id)) return window;
     }
     return nullptr;
+}
+
+// The window's pixels as the X server holds them equal a screenshot's, every one.
+void expectWindowShows(const std::string& shot) {
+    std::vector<uint32_t> shown;
+    ASSERT_TRUE(readWindowPixels(gameWindow(), 1280, 720, shown));
+    int w = 0;
+    int h = 0;
+    int channels = 0;
+    unsigned char* rgb = stbi_load(shot.c_str(), &w, &h, &channels, 3);
+    ASSERT_NE(rgb, nullptr) << shot;
+    int differing = 0;
+    for (size_t i = 0; i < shown.size(); ++i) {
+        differing += shown[i] != (uint32_t{rgb[i * 3]} << 16 | uint32_t{rgb[i * 3 + 1]} << 8 | rgb[i * 3 + 2]);
+    }
+    stbi_image_free(rgb);
+    EXPECT_EQ(differing, 0) << "of the window's pixels differ from " << shot;
 }
 
 // SDL's X11 driver does not always come back after it was shut down within one process, and
@@ -293,6 +311,8 @@ TEST(SdlWindow, F12WritesTheFrameAndMMutesWithANotice) {
     EXPECT_EQ(w, 1280);
     EXPECT_EQ(h, 720);
     EXPECT_EQ(game->keys[0x7B], 0) << "F12 is the platform's, not the game's";
+    // The window shows exactly that frame: it is composed once and sent as it is.
+    expectWindowShows(shot);
 
     // The next frame shows the notice in green, top right: a second screenshot holds it.
     ASSERT_TRUE(pumpOnce(*game));
