@@ -43,10 +43,13 @@ struct SdlPlatform {
     SDL_Texture* frameTexture = nullptr;
     std::vector<uint32_t> canvas = std::vector<uint32_t>(kClientWidth * kClientHeight);
     std::vector<uint32_t> frame = std::vector<uint32_t>(kClientWidth * kClientHeight); // as composed
-    std::vector<SoftTexture> textures;                                                 // handle h is textures[h - 1]
-    std::vector<SoftDraw> draws;    // this frame's texture draws, in order
-    bool unscaled = false;          // the window shows the frame pixel for pixel
-    std::deque<InputEvent> pending; // translated events not yet handed out
+    std::vector<uint32_t> shown = std::vector<uint32_t>(kClientWidth * kClientHeight); // as last sent
+    bool mustSend = true;              // the window may have lost what it showed
+    int32_t framesUnsent = 0;          // frames since the last was sent, each the same as it
+    std::vector<SoftTexture> textures; // handle h is textures[h - 1]
+    std::vector<SoftDraw> draws;       // this frame's texture draws, in order
+    bool unscaled = false;             // the window shows the frame pixel for pixel
+    std::deque<InputEvent> pending;    // translated events not yet handed out
     TapKeeper taps;
     FramePacer pacer;
     bool screenshotWanted = false; // F12 was pressed: write this frame when presenting
@@ -216,6 +219,7 @@ bool takeSdlEvent(InputEvent* event) {
                            e.button.x, e.button.y, 0});
             break;
         case SDL_WINDOWEVENT:
+            gSdl.mustSend = true; // shown, exposed, resized, moved: the next frame is drawn whatever it holds
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) audioSetFocus(true);
             if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
                 audioSetFocus(false);
@@ -297,6 +301,7 @@ bool platformOpen() {
     }
     SDL_SetTextureBlendMode(gSdl.frameTexture, SDL_BLENDMODE_NONE);
     gSdl.unscaled = false;
+    gSdl.mustSend = true;
     return true;
 }
 
@@ -382,6 +387,7 @@ void platformDrawHeldFrame() {
 void platformSetFullScreen(bool fullScreen) {
     if (gSdl.window == nullptr) return;
     SDL_SetWindowFullscreen(gSdl.window, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    gSdl.mustSend = true;
 }
 
 int64_t platformCounter() {
@@ -446,15 +452,25 @@ void platformPresentFrame(DrawnBands drawn) {
         // full screen, the picture is filtered smoothly.
         gSdl.unscaled = unscaled;
         SDL_SetTextureScaleMode(gSdl.frameTexture, unscaled ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+        gSdl.mustSend = true;
     }
-    SDL_UpdateTexture(gSdl.frameTexture, nullptr, gSdl.frame.data(), kClientWidth * 4);
-    // The opaque frame covers the window unless full screen letterboxes it.
-    if (!unscaled) {
-        SDL_SetRenderDrawColor(gSdl.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(gSdl.renderer);
+    // A frame the window already shows (a still title or menu) is not sent again: the window keeps
+    // it until a window event says otherwise, and once a second it is sent anyway.
+    if (!gSdl.mustSend && gSdl.framesUnsent < kStepsPerSecond && gSdl.frame == gSdl.shown) {
+        ++gSdl.framesUnsent;
+    } else {
+        SDL_UpdateTexture(gSdl.frameTexture, nullptr, gSdl.frame.data(), kClientWidth * 4);
+        // The opaque frame covers the window unless full screen letterboxes it.
+        if (!unscaled) {
+            SDL_SetRenderDrawColor(gSdl.renderer, 0, 0, 0, 255);
+            SDL_RenderClear(gSdl.renderer);
+        }
+        SDL_RenderCopy(gSdl.renderer, gSdl.frameTexture, nullptr, nullptr);
+        SDL_RenderPresent(gSdl.renderer);
+        std::swap(gSdl.frame, gSdl.shown); // the next frame is composed over every pixel anyway
+        gSdl.mustSend = false;
+        gSdl.framesUnsent = 0;
     }
-    SDL_RenderCopy(gSdl.renderer, gSdl.frameTexture, nullptr, nullptr);
-    SDL_RenderPresent(gSdl.renderer);
     // Vsync alone does not make 60 a second on a faster display or under a driver that ignores
     // it; the pacer sleeps to the next 1/60 s deadline when the frame came early.
     const int64_t frequency = static_cast<int64_t>(SDL_GetPerformanceFrequency());
