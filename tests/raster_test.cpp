@@ -184,6 +184,53 @@ TEST(RasterText, PlateCoversTheCellsWithAMarginAndMixesOverWhatIsDrawn) {
     EXPECT_TRUE(edges.guardsIntact());
 }
 
+// The backing as a plain per-pixel mix, against random canvases (mostly undrawn, some drawn at
+// any alpha), covers and rectangles from inside to far off the canvas.
+TEST(RasterText, BackingMatchesThePlainPerPixelMix) {
+    auto plain = [](GuardedCanvas& g, int64_t left, int64_t top, int64_t right, int64_t bottom, uint32_t colour) {
+        const uint32_t cover = colour >> 24;
+        for (int64_t y = std::max<int64_t>(top, 0); y <= std::min<int64_t>(bottom, kCanvasHeight - 1); ++y) {
+            for (int64_t x = std::max<int64_t>(left, 0); x <= std::min<int64_t>(right, kCanvasWidth - 1); ++x) {
+                uint32_t& p = g.at(int32_t(x), int32_t(y));
+                if (cover == 0) continue;
+                if ((p >> 24) == 0) {
+                    p = colour;
+                    continue;
+                }
+                const uint32_t through = (p >> 24) * (255 - cover), outAlpha = cover + through / 255;
+                uint32_t out = outAlpha << 24;
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    const uint32_t mixed = (((colour >> shift) & 0xFF) * cover * 255 +
+                                            ((p >> shift) & 0xFF) * through) /
+                                           (255 * outAlpha);
+                    out |= std::min<uint32_t>(mixed, 255) << shift;
+                }
+                p = out;
+            }
+        }
+    };
+    std::mt19937 rng(20261207);
+    auto integer = [&](int64_t lo, int64_t hi) { return std::uniform_int_distribution<int64_t>(lo, hi)(rng); };
+    GuardedCanvas fast;
+    for (int32_t y = 0; y < kCanvasHeight; ++y)
+        for (int32_t x = 0; x < kCanvasWidth; ++x)
+            fast.at(x, y) = integer(0, 9) < 6 ? uint32_t(rng()) & 0xFFFFFFu : uint32_t(rng());
+    GuardedCanvas slow(fast);
+    for (int trial = 0; trial < 300; ++trial) {
+        const bool far = integer(0, 9) == 0;
+        const int64_t left = far ? integer(INT32_MIN, INT32_MAX) : integer(-40, 1300);
+        const int64_t top = far ? integer(INT32_MIN, INT32_MAX) : integer(-40, 740);
+        const int64_t right = far ? integer(INT32_MIN, INT32_MAX) : left + integer(-2, 300);
+        const int64_t bottom = far ? integer(INT32_MIN, INT32_MAX) : top + integer(-2, 120);
+        const uint32_t colour = trial % 7 == 0 ? uint32_t(rng()) & 0xFFFFFFu : uint32_t(rng());
+        auto clamp = [](int64_t v) { return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX)); };
+        drawBacking(fast.canvas, clamp(left), clamp(top), clamp(right), clamp(bottom), colour);
+        plain(slow, clamp(left), clamp(top), clamp(right), clamp(bottom), colour);
+        ASSERT_TRUE(fast.store == slow.store) << "trial " << trial;
+    }
+    EXPECT_TRUE(fast.guardsIntact());
+}
+
 TEST(RasterText, FormatIsBoundedTo200Bytes) {
     char buffer[256];
     EXPECT_EQ(formatText(buffer, "%d %.2f %s", 42, 3.14159, "ok"), 10);
