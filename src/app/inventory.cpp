@@ -72,15 +72,20 @@ void takeJobs(InventoryLoad& load) {
     }
 }
 
+// Returns once every job the title needs is done, by whichever thread.
+void awaitTitleJobs(InventoryLoad& load) {
+    for (int32_t done = load.titleJobsDone.load(std::memory_order_acquire); done < kTitleJobs;
+         done = load.titleJobsDone.load(std::memory_order_acquire)) {
+        load.titleJobsDone.wait(done, std::memory_order_acquire);
+    }
+}
+
 // A loading thread: the title's jobs at full priority, then the rest below the game's own
 // thread, so that loading behind the title never delays a frame or the window opening. Only the
 // first thread takes the title's jobs: the others would take the core the window opens on, and
 // wait for the title before joining in.
 void loadBehind(InventoryLoad& load, bool takesTitle) {
-    for (int32_t done = load.titleJobsDone.load(std::memory_order_acquire); !takesTitle && done < kTitleJobs;
-         done = load.titleJobsDone.load(std::memory_order_acquire)) {
-        load.titleJobsDone.wait(done, std::memory_order_acquire);
-    }
+    if (!takesTitle) awaitTitleJobs(load);
     bool lowered = false;
     for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) {
         if (i >= size_t(kTitleJobs) && !lowered) {
@@ -115,8 +120,8 @@ InventoryLoad::~InventoryLoad() {
 }
 
 // Each load decodes into slots of its own, so the loads run as parallel jobs (the sounds as one
-// job, in their order); the textures are then uploaded in slot order on this thread, which owns
-// the graphics device. The slots end up exactly as loading one by one would leave them; only the
+// job, in their order); the textures are then handed to the platform in slot order on this
+// thread, the one that draws. The slots end up exactly as loading one by one would leave them; only the
 // messages about bad files may come in another order.
 std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     auto load = std::make_unique<InventoryLoad>();
@@ -205,21 +210,18 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     return load;
 }
 
-// Hands one decoded texture to the graphics device, once.
+// Hands one decoded texture to the platform, once.
 void uploadTexture(GameState& game, InventoryLoad& load, int32_t slot) {
     PreparedTexture& t = load.prepared[size_t(slot)];
     t.done.wait(false, std::memory_order_acquire);
     if (t.uploaded) return;
     game.assets->textures[slot] = t.ready ? platformCreateTexture(t.pixels.data(), t.width, t.height) : 0;
-    t.pixels = {}; // uploaded: the device holds the picture now
+    t.pixels = {}; // handed over: the platform holds its own copy now
     t.uploaded = true;
 }
 
 void finishTitle(GameState& game, InventoryLoad& load) {
-    for (int32_t done = load.titleJobsDone.load(std::memory_order_acquire); done < kTitleJobs;
-         done = load.titleJobsDone.load(std::memory_order_acquire)) {
-        load.titleJobsDone.wait(done, std::memory_order_acquire);
-    }
+    awaitTitleJobs(load);
     uploadTexture(game, load, kTexTitle);
 }
 

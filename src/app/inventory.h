@@ -19,7 +19,7 @@ struct PreparedTexture {
     int32_t width = 0;
     int32_t height = 0;
     bool ready = false;            // the pixels decoded
-    bool uploaded = false;         // handed to the graphics device already (the title picture)
+    bool uploaded = false;         // handed to the platform already (the title picture)
     std::atomic<bool> done{false}; // the job has finished with it, decoded or not
 };
 
@@ -47,8 +47,8 @@ void loadInventory(GameState& game);
 // loadInventory in two halves, so that the window can open while the assets decode. The first
 // starts every decoding job on threads of its own and returns at once; the sound device must be
 // open already (opening it empties the mixer). The second takes the jobs still waiting on this
-// thread too, then uploads the textures in slot order as each is done (this thread owns the
-// graphics device) while the other threads finish theirs, waits for them, starts track 2's load
+// thread too, then uploads the textures in slot order as each is done (this thread is the
+// one that draws) while the other threads finish theirs, waits for them, starts track 2's load
 // and sets up the sprite records.
 // With holdBack, the jobs after the title's wait until finishInventory.
 std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack = false);

@@ -97,9 +97,9 @@ void compositeFrame(const std::vector<SoftTexture>& textures, const std::vector<
             }
         }
     }
+    const bool all = drawn.left == nullptr || drawn.right == nullptr;
     for (int32_t row = 0; row < kClientHeight; ++row) {
         const int32_t band = row / kDrawnBandRows;
-        const bool all = drawn.left == nullptr || drawn.right == nullptr;
         const int64_t left = all ? 0 : std::clamp<int64_t>(drawn.left[band], 0, kClientWidth);
         const int64_t right = all ? kClientWidth : std::clamp<int64_t>(drawn.right[band], 0, kClientWidth);
         blendSparseRow(out + row * kClientWidth, canvas + row * kClientWidth, left, right);

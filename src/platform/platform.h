@@ -118,8 +118,9 @@ const char* platformNotice(uint32_t* colour);
 // platformClose finishes the script.
 bool platformRecordTo(const char* path, uint32_t seed, bool fullScreen);
 
-// Uploads a 0xAARRGGBB picture, rows top-down; one whose every pixel is opaque is drawn as a
-// plain copy (the same pixels, no blending). Returns 0 if it cannot be made.
+// Keeps a copy of a 0xAARRGGBB picture, rows top-down, to draw from; its wholly opaque rows are
+// drawn as plain copies and its wholly transparent ones skipped (the same pixels as blending).
+// Returns 0 if it cannot be made.
 TextureHandle platformCreateTexture(const uint32_t* pixels, int32_t width, int32_t height);
 // Draws a texture at its top-left corner with alpha blending, beneath this frame's canvas.
 void platformDrawTexture(TextureHandle texture, int32_t x, int32_t y);
