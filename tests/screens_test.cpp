@@ -257,7 +257,8 @@ TEST(Outcome, AfterALossYStartsANewGameOnlyWithNoScreenUp) {
     raiseCrash(*s, Outcome::Blew);
     handleOutcome(*s);
     EXPECT_TRUE(s.playing(kSoundDetonationFar));
-    EXPECT_EQ(soundsPlayingBut(s, kSoundDetonationFar), 0) << "only the loss's own sound";
+    EXPECT_TRUE(s.playing(kSoundDetonationClose)) << "the blast that blew it up plays out";
+    EXPECT_EQ(soundsPlayingBut(s, kSoundDetonationFar), 1) << "only the loss's own sounds";
     s.keys[kVkY] = 1;
     s->screen = Screen::Map;
     handleOutcome(*s);
