@@ -239,6 +239,13 @@ const char* decodeJpeg(const uint8_t* data, size_t size, RgbaPicture& out) {
     if (const char* problem = checkSize(width, height)) return problem;
     if (const char* problem = jpegCheckFormat(reader.info)) return problem;
     if (!jpegStart(reader)) return keepProblem(reader.problem);
+    // The library writes the rows itself, unseen by the sanitizers, so they must be exactly the
+    // size the buffer is made for.
+    const jpeg_decompress_struct& info = reader.info;
+    if (info.output_width != JDIMENSION(width) || info.output_height != JDIMENSION(height) ||
+        info.output_components != 4) {
+        return "JPEG output size unexpected";
+    }
     out.bytes.resize(size_t(width) * size_t(height) * 4);
     if (!jpegReadRows(reader, out.bytes.data(), size_t(width) * 4)) return keepProblem(reader.problem);
     out.width = width;
