@@ -34,6 +34,7 @@ if command -v appstreamcli >/dev/null; then
 fi
 man="$stage/usr/share/man/man6/skarnwing.6"
 version=$(cd / && "$stage/usr/$bindir/skarnwing" --version) || fail "the staged game does not run"
+version=${version%%$'\n'*} # its first line
 if [ -n "$want" ]; then
   [ "$version" = "skarnwing $want" ] || fail "the staged game says \"$version\", not skarnwing $want"
   grep -q "<release version=\"$want\" date=" "$metainfo" || fail "the metainfo lists no release $want"

@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/about.h"
 #include "screens/focus.h"
 #include "screens/pause.h"
 #include "screens/settings_screen.h"
@@ -51,6 +52,7 @@ void runFrame(GameState& game) {
     readNavigation(game);
     updatePause(game);
     if (game.settingsShown && !game.paused) updateSettings(game);
+    if (game.aboutShown && !game.paused) updateAbout(game);
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();

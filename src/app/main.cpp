@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "screens/about.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ int readOptions(int argc, char** argv, Options& options) {
         }
         if (std::strcmp(arg, "--version") == 0) {
             // The release's version; the title bar keeps the game's own 0.61 (kVersionNumber).
-            std::fputs("skarnwing " SKARNWING_VERSION "\n", stdout);
+            std::fputs(versionNotice(), stdout);
             return 0;
         }
         if (std::strcmp(arg, "--fullscreen") == 0) {
