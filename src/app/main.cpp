@@ -34,7 +34,7 @@ constexpr const char* kUsage =
     "  --play FILE      watch a game recorded with --record, at its own pace (P pauses, Esc\n"
     "                   quits); the save file is not written meanwhile\n"
     "  --help           show this help and exit\n"
-    "  --version        show the version and exit\n"
+    "  --version        show the version and the licence and exit\n"
     "\n"
     "Keys: arrows fly, A and Z throttle, Space fires, Ctrl picks the weapon, G gear, S smoke,\n"
     "P pauses, Tab the diagnostics, Enter full screen, M mute, F12 screenshot, Esc quits.\n"
