@@ -57,8 +57,6 @@ constexpr Row kRows[] = {
 void closeAbout(GameState& game) {
     game.aboutShown = 0;
     spendNavigation(game);
-    // A click still down would be the title's next click: it waits for the button to come up.
-    if (!game.paused && game.mouse.leftDown) game.clickLatch = 1;
 }
 
 } // namespace

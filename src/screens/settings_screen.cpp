@@ -93,8 +93,6 @@ void closeSettings(GameState& game) {
     game.settingsShown = 0;
     game.settingsCapturing = kNotCapturing;
     platformCaptureBinding(false);
-    // A click on Back still down would be the title's next click: it waits for the button to come up.
-    if (!game.paused && game.mouse.leftDown) game.clickLatch = 1;
     if (std::memcmp(&gOpenedWith, &activeSettings(), sizeof gOpenedWith) != 0) {
         saveSettings(activeSettings(), settingsPath());
         gOpenedWith = activeSettings();
