@@ -210,6 +210,62 @@ TEST(Dispatcher, KeyReleaseLatches) {
     EXPECT_EQ(game->aircraft.rollDone, 0);
 }
 
+// The About page: by keys from the title and the pause panel, by a click once the title's entries
+// show; nothing on it but Back answers, and the press or click that closes it (or the settings)
+// reaches nothing beneath.
+TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
+    App game;
+    const auto tap = [&game](int32_t key) {
+        game->keys[key] = 1;
+        runFrame(*game);
+        game->keys[key] = 0;
+        runFrame(*game);
+    };
+    const auto click = [&game](int32_t x, int32_t y) {
+        game->mouse = MouseState{x, y, 1, 0};
+        runFrame(*game);
+        game->mouse.leftDown = 0;
+        runFrame(*game);
+    };
+    tap(kVkDown); // PLAY to SETTINGS
+    tap(kVkDown); // to ABOUT
+    tap(kVkSpace);
+    ASSERT_EQ(game->aboutShown, 1);
+    click(300, 300);
+    tap(kVkDown);
+    EXPECT_EQ(game->aboutShown, 1) << "nothing but Back answers";
+    click(640, 668); // Back
+    EXPECT_EQ(game->aboutShown, 0);
+    EXPECT_TRUE(titleShown(*game)) << "the click on Back is not the title's";
+    click(640, 592); // SETTINGS: the entries stay after the mouse moved
+    ASSERT_EQ(game->settingsShown, 1);
+    click(790, 652); // its Back
+    EXPECT_EQ(game->settingsShown, 0);
+    EXPECT_TRUE(titleShown(*game));
+    click(640, 667); // ABOUT
+    ASSERT_EQ(game->aboutShown, 1);
+    tap(kVkBackspace);
+    EXPECT_EQ(game->aboutShown, 0);
+    EXPECT_TRUE(titleShown(*game));
+    click(100, 100); // anywhere else goes on, as always
+    EXPECT_FALSE(titleShown(*game));
+
+    game.launch(1);
+    runFrame(*game);
+    tap(kVkPauseKey);
+    tap(kVkDown); // Resume to Settings
+    tap(kVkDown); // to About
+    tap(kVkSpace);
+    ASSERT_EQ(game->aboutShown, 1);
+    tap(kVkSpace);
+    EXPECT_EQ(game->aboutShown, 0);
+    EXPECT_EQ(game->paused, 1) << "back on the panel";
+    tap(kVkSpace);
+    tap(kVkPauseKey);
+    EXPECT_EQ(game->paused, 0) << "P resumes from the page at once";
+    EXPECT_EQ(game->aboutShown, 0);
+}
+
 TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
     TempDir dir;
     const std::string& root = dir.path;

@@ -21,6 +21,7 @@
 #include "platform/platform.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
+#include "screens/about.h"
 #include "screens/briefing.h"
 #include "screens/focus.h"
 #include "screens/mission_control.h"
@@ -35,34 +36,43 @@ namespace {
 void leaveTitle(GameState& game) {
     game.screen = Screen::Control;
     game.clickLatch = 1;
+    game.titleEntriesShown = 0;
 }
 
-// The title's two entries for the keys, shown once an arrow key was pressed: the way on, where
-// the focus starts (so any press of Space goes on), and the settings.
-constexpr Control kTitleControls[2] = {{560, 540, 720, 566}, {560, 578, 720, 604}};
+// The title's entries for the keys, shown once an arrow key was pressed: the way on, where the
+// focus starts (so any press of Space goes on), the settings and, in the fourth row, the About
+// page. Once shown they stay for the title's visit and answer a click too; a game played by
+// mouse alone never shows them, and its click anywhere goes on.
+constexpr int32_t kTitleEntryCount = 3;
+constexpr const char* kTitleLabels[kTitleEntryCount] = {"PLAY", "SETTINGS", "ABOUT"};
+constexpr Control kTitleControls[kTitleEntryCount] = {{560, 540, 720, 566}, {560, 578, 720, 604}, {560, 654, 720, 680}};
+
+void chooseTitleEntry(GameState& game, int32_t entry) {
+    switch (entry) {
+    case 0: leaveTitle(game); break;
+    case 1: openSettings(game); break;
+    default: openAbout(game); break;
+    }
+}
 
 void runTitleKeys(GameState& game) {
     const int32_t focus = focusFor(game, kFocusTitle, 0);
     const NavPress nav = navigation(game);
-    game.focus = nearestControl(kTitleControls, 2, focus, nav.dx, nav.dy);
-    if (!nav.activate) return;
-    if (game.focus == 0) {
-        leaveTitle(game);
-    } else {
-        openSettings(game);
-    }
+    if (game.focusShown) game.titleEntriesShown = 1;
+    game.focus = nearestControl(kTitleControls, kTitleEntryCount, focus, nav.dx, nav.dy);
+    if (nav.activate) chooseTitleEntry(game, game.focus);
 }
 
 void drawTitle(const GameState& game) {
     drawTexture(game, kTexTitle, 0, 0);
-    if (game.focusShown && game.focusScreen == kFocusTitle && game.focus >= 0 && game.focus < 2) {
-        const char* labels[2] = {"PLAY", "SETTINGS"};
-        for (int32_t i = 0; i < 2; ++i) {
+    if ((game.focusShown || game.titleEntriesShown) && game.focusScreen == kFocusTitle && game.focus >= 0 &&
+        game.focus < kTitleEntryCount) {
+        for (int32_t i = 0; i < kTitleEntryCount; ++i) {
             const Control& c = kTitleControls[i];
-            const int32_t width = static_cast<int32_t>(std::strlen(labels[i])) * game.assets->smallFont.cellWidth;
-            drawSmallText(game, labels[i], (c.left + c.right - width) / 2, c.top + 5, kGreen);
+            const int32_t width = static_cast<int32_t>(std::strlen(kTitleLabels[i])) * game.assets->smallFont.cellWidth;
+            drawSmallText(game, kTitleLabels[i], (c.left + c.right - width) / 2, c.top + 5, kGreen);
         }
-        drawFocusRing(game, kTitleControls[game.focus]);
+        if (game.focusShown) drawFocusRing(game, kTitleControls[game.focus]);
     }
     // A notice set to 60 shows on 61 frames: drawn before the count goes down.
     if (game.loadNotice >= 0 && game.gameLoaded) drawSmallText(game, "Game Loaded.", 560, 630, kGreen);
@@ -72,7 +82,9 @@ void handleTitle(GameState& game) {
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
     if (game.mouse.leftDown) {
-        if (!game.clickLatch) leaveTitle(game);
+        const int32_t entry = game.titleEntriesShown ? controlUnderMouse(game, kTitleControls, kTitleEntryCount) : -1;
+        if (!game.clickLatch) chooseTitleEntry(game, entry > 0 ? entry : 0);
+        game.clickLatch = 1;
     } else {
         game.clickLatch = 0;
     }
@@ -227,10 +239,10 @@ bool runDispatcher(GameState& game) {
     bool flown = false;
     if (game.paused) {
         drawPause(game);
-    } else if (game.settingsShown) {
+    } else if (game.settingsShown || game.aboutShown) {
         drawTexture(game, kTexTitle, 0, 0);
         dimFrame(game);
-        drawSettings(game);
+        game.aboutShown ? drawAbout(game) : drawSettings(game);
     } else if (titleShown(game)) {
         drawTitle(game);
         handleTitle(game);
@@ -244,6 +256,7 @@ bool runDispatcher(GameState& game) {
             if (game.keysHeldOff[key]) game.keys[key] = 0;
         }
         game.focus = -1; // the screens after this sortie start from their first focus
+        game.titleEntriesShown = 0;
         runSortie(game);
         // The win stops the sortie's sounds where it is raised, and the frame runs on: what the
         // rest of it started (a fresh press of the gun) must not play over mission control.

@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/about.h"
 #include "screens/focus.h"
 #include "screens/pause.h"
 #include "screens/settings_screen.h"
@@ -49,10 +50,11 @@ void runFrame(GameState& game) {
     // The player's conveniences take their input first: a pause that begins here keeps the
     // last frame's picture, which the wipe would lose.
     readNavigation(game);
-    const bool panelWasUp = game.paused || game.settingsShown;
+    const bool panelWasUp = game.paused || game.settingsShown || game.aboutShown;
     updatePause(game);
     if (game.settingsShown && !game.paused) updateSettings(game);
-    holdOffPanelPresses(game, panelWasUp || game.paused || game.settingsShown);
+    if (game.aboutShown && !game.paused) updateAbout(game);
+    holdOffPanelPresses(game, panelWasUp || game.paused || game.settingsShown || game.aboutShown);
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();

@@ -18,6 +18,7 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "screens/about.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ constexpr const char* kUsage =
     "  --play FILE      watch a game recorded with --record, at its own pace (P pauses, Esc\n"
     "                   quits); the save file is not written meanwhile\n"
     "  --help           show this help and exit\n"
-    "  --version        show the version and exit\n"
+    "  --version        show the version and the licence and exit\n"
     "\n"
     "Keys: arrows fly, A and Z throttle, Space fires, Ctrl picks the weapon, G gear, S smoke,\n"
     "P pauses, Tab the diagnostics, Enter full screen, M mute, F12 screenshot, Esc quits.\n"
@@ -57,7 +58,7 @@ int readOptions(int argc, char** argv, Options& options) {
         }
         if (std::strcmp(arg, "--version") == 0) {
             // The release's version; the title bar keeps the game's own 0.61 (kVersionNumber).
-            std::fputs("skarnwing " SKARNWING_VERSION "\n", stdout);
+            std::fputs(versionNotice(), stdout);
             return 0;
         }
         if (std::strcmp(arg, "--fullscreen") == 0) {

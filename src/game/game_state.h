@@ -459,7 +459,7 @@ struct GameState {
     uint8_t paused = 0;          // a sortie is paused: nothing of it moves, its sounds hold
     uint8_t pauseKeyLatch = 0;   // P acted on, cleared when P is up
     uint8_t panelClickLatch = 0; // the left button was down last frame on the pause panel or the settings
-    int32_t pauseChoice = 0;     // the pause panel's focused entry, 0..3
+    int32_t pauseChoice = 0;     // the pause panel's focused entry, 0..4
     int64_t pausedAtCount = 0;   // counter reading when the pause began
     uint8_t navKeysHeld = 0;     // the navigation keys down this frame, a NavKey mask
     uint8_t navFresh = 0;        // those of them that went down this frame
@@ -475,6 +475,8 @@ struct GameState {
     int32_t settingsRow = 0;                   // its focused row
     uint8_t settingsCapturing = 0;             // a binding waits for its key (1) or pad button (2)
     int32_t settingsMoved = -1;                // the action that gave up its key in the last binding, or -1
+    uint8_t aboutShown = 0;                    // the About page is up, over the title or the pause
+    uint8_t titleEntriesShown = 0;             // an arrow key showed the title's entries: they stay, clickable
     uint8_t keysLastFrame[kKeyTableSize] = {}; // the key table as the last frame left it
     uint8_t keysHeldOff[kKeyTableSize] = {};   // presses a panel or TAKE OFF took: up for the sortie until released
 };

@@ -9,16 +9,17 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "screens/about.h"
 #include "screens/focus.h"
 #include "screens/settings_screen.h"
 
 namespace {
 
-constexpr int32_t kEntryCount = 4;
-constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "Quit to title", "Quit game"};
+constexpr int32_t kEntryCount = 5;
+constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "About", "Quit to title", "Quit game"};
 constexpr Control kEntryControls[kEntryCount] = {
-    {540, 300, 740, 330}, {540, 345, 740, 375}, {540, 390, 740, 420}, {540, 435, 740, 465}};
-enum Entry : int32_t { kResume, kSettings, kQuitToTitle, kQuitGame };
+    {540, 300, 740, 330}, {540, 345, 740, 375}, {540, 390, 740, 420}, {540, 435, 740, 465}, {540, 480, 740, 510}};
+enum Entry : int32_t { kResume, kSettings, kAbout, kQuitToTitle, kQuitGame };
 
 constexpr uint32_t kGreen = 0xFF00FF00u;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
@@ -46,6 +47,7 @@ void resumeSortie(GameState& game) {
     shiftRunning(game.fpsStopwatch, ticks);
     game.paused = 0;
     game.settingsShown = 0;
+    game.aboutShown = 0;
     mixerHoldEffects(false);
 }
 
@@ -54,6 +56,7 @@ void choose(GameState& game, int32_t entry) {
     switch (entry) {
     case kResume: resumeSortie(game); break;
     case kSettings: openSettings(game); break;
+    case kAbout: openAbout(game); break;
     case kQuitToTitle:
         resumeSortie(game);
         quitSortie(game);
@@ -80,6 +83,10 @@ void updatePause(GameState& game) {
         updateSettings(game);
         return;
     }
+    if (game.aboutShown) {
+        updateAbout(game);
+        return;
+    }
     const NavPress nav = navigation(game);
     if (nav.dy != 0) game.pauseChoice = nearestControl(kEntryControls, kEntryCount, game.pauseChoice, 0, nav.dy);
     const int32_t under = controlUnderMouse(game, kEntryControls, kEntryCount);
@@ -99,7 +106,11 @@ void drawPause(const GameState& game) {
         drawSettings(game);
         return;
     }
-    drawPanel(game, 500, 230, 780, 490);
+    if (game.aboutShown) {
+        drawAbout(game);
+        return;
+    }
+    drawPanel(game, 500, 230, 780, 535);
     Canvas& canvas = game.assets->canvas;
     const BitmapFont& font = game.assets->smallFont;
     drawText(canvas, "PAUSED", 640 - 3 * font.cellWidth, 250, font, kGreen);

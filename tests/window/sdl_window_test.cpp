@@ -570,7 +570,10 @@ TEST(SdlWindow, CommandLineAndNoDisplay) {
     };
     std::string output;
     EXPECT_EQ(run("./skarnwing --version", output), 0);
-    EXPECT_EQ(output, "skarnwing 0.61\n");
+    EXPECT_EQ(output, "skarnwing 0.61\nCopyright (C) 2026 The Skarnwing developers\n"
+                      "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                      "This is free software: you are free to change and redistribute it.\n"
+                      "There is NO WARRANTY, to the extent permitted by law.\n");
     EXPECT_EQ(run("./skarnwing --help", output), 0);
     EXPECT_NE(output.find("--record FILE"), std::string::npos);
     EXPECT_EQ(run("./skarnwing --bogus", output), 2);
