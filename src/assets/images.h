@@ -4,11 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <utility>
 #include <vector>
 
 #include "game/game_state.h"
+#include "platform/left_unset.h"
 #include "raster/pixel_image.h"
 
 // The images of one animation, cut from one strip.
@@ -36,29 +35,10 @@ constexpr size_t kMaxFontSheetFileBytes = 4 * 1024 * 1024;
 // gives that size. Returns null when they do, else the reason.
 const char* checkPictureHeader(const uint8_t* bytes, size_t size, int& width, int& height);
 
-// A decoded picture: 4 bytes per pixel (R, G, B, A), top row first.
-// An allocator whose default construction leaves a value unset, so that resizing a buffer a
-// decoder is about to fill whole does not first write zeros over it.
-template <class T>
-struct LeftUnset : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = LeftUnset<U>;
-    };
-    LeftUnset() = default;
-    template <class U>
-    LeftUnset(const LeftUnset<U>&) noexcept {}
-    template <class U>
-    void construct(U* at) noexcept {
-        ::new (static_cast<void*>(at)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* at, Args&&... args) {
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
+// A buffer a decoder fills whole.
 using DecodeBuffer = std::vector<uint8_t, LeftUnset<uint8_t>>;
 
+// A decoded picture: 4 bytes per pixel (R, G, B, A), top row first.
 struct RgbaPicture {
     DecodeBuffer bytes; // width * height * 4, filled whole by the decoder
     int32_t width = 0;
