@@ -43,6 +43,10 @@ void awaitAssets(GameState& game) {
     if (gLoadBehindTitle != nullptr) finishInventory(game, std::move(gLoadBehindTitle));
 }
 
+void releaseLoadsBehindTitle() {
+    if (gLoadBehindTitle != nullptr) releaseInventory(*gLoadBehindTitle);
+}
+
 void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_ptr<InventoryLoad> begun,
                 bool titleFirst) {
     if (begun == nullptr) begun = beginStartUp(game, assets);
