@@ -328,6 +328,12 @@ struct FileLoader {
 const std::vector<FileLoader>& fileLoaders() {
     static const std::vector<FileLoader> loaders = {
         {"texture", [](const std::string& p) { EXPECT_EQ(loadTextureFile(p.c_str(), 30, 30, kKeyWhite), 0); }},
+        {"prepared texture",
+         [](const std::string& p) {
+             std::vector<uint32_t> pixels;
+             EXPECT_FALSE(readPreparedPixels(p.c_str(), 30, 30, pixels));
+             EXPECT_TRUE(pixels.empty());
+         }},
         {"sound", [](const std::string& p) { EXPECT_EQ(loadWavFixed(p.c_str()).voice, 0); }},
         {"converted sound", [](const std::string& p) { EXPECT_EQ(loadWavChunked(p.c_str()).voice, 0); }},
         {"music",

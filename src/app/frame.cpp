@@ -75,6 +75,7 @@ void runFrame(GameState& game) {
     startStopwatch(stats.watch);
     const Canvas& canvas = game.assets->canvas;
     platformPresentFrame(canvas.allDrawn ? DrawnBands{} : DrawnBands{canvas.drawnLeft, canvas.drawnRight});
+    releaseLoadsBehindTitle(); // the title is on screen now
     stopStopwatch(stats.watch);
     recordRenderTime(stats, elapsedMs(stats.watch));
 

@@ -15,7 +15,8 @@ constexpr float kVersionNumber = 0.61f;
 // points to) on threads of their own, returning at once: the window opens meanwhile, and
 // runStartUp, given what this returns, waits for the loads. Both records must be freshly
 // value-initialised and outlive the run.
-// With holdBack every job the title does not need waits until awaitAssets, as on a slow disk.
+// Every job the title does not need waits until releaseLoadsBehindTitle, or with holdBack until
+// awaitAssets, as on a slow disk.
 std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets, bool holdBack = false);
 // Creates the devices, loads every asset into `assets` (or finishes the loads beginStartUp
 // began), runs the new-game reset and seeds the generator. The window must be open. With
@@ -28,6 +29,11 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
 // shut-down and the replay tool's commands; the game then runs exactly as if everything had
 // loaded before the first frame.
 void awaitAssets(GameState& game);
+
+// Lets what start-up left loading go on behind the title; the first frame calls it once the
+// title is on screen, so that nothing else takes processor time from the window's opening and
+// that frame. Does nothing when the loads were held back until needed.
+void releaseLoadsBehindTitle();
 
 // Releases what start-up created, in reverse order.
 void runShutDown(GameState& game);

@@ -5,9 +5,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <utility>
 #include <vector>
+
+#include "platform/left_unset.h"
 
 // Largest picture the decoders accept, so a hostile header cannot ask for a huge allocation.
 constexpr int64_t kMaxDecodedPixels = 32 * 1024 * 1024;
@@ -16,26 +16,7 @@ constexpr int64_t kMaxDecodedPixels = 32 * 1024 * 1024;
 // gives that size. Returns null when they do, else the reason.
 const char* checkPictureHeader(const uint8_t* bytes, size_t size, int& width, int& height);
 
-// An allocator whose default construction leaves a value unset, so that resizing a buffer a
-// decoder is about to fill whole does not first write zeros over it.
-template <class T>
-struct LeftUnset : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = LeftUnset<U>;
-    };
-    LeftUnset() = default;
-    template <class U>
-    LeftUnset(const LeftUnset<U>&) noexcept {}
-    template <class U>
-    void construct(U* at) noexcept {
-        ::new (static_cast<void*>(at)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* at, Args&&... args) {
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
+// A buffer a decoder fills whole.
 using DecodeBuffer = std::vector<uint8_t, LeftUnset<uint8_t>>;
 
 // A decoded picture: 4 bytes per pixel (R, G, B, A), top row first.
