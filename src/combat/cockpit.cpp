@@ -6,6 +6,7 @@
 
 #include "assets/game_assets.h"
 #include "combat/missiles.h"
+#include "combat/targets.h"
 #include "combat/weapons.h"
 #include "game/game_state.h"
 #include "game/world.h"
@@ -93,6 +94,19 @@ void drawShowBoxOnRadar(const GameState& game) {
     drawLine(canvas, left, 709, right, 709, 255, 255, 255);
 }
 
+// A diamond 50 pixels tall hanging from (x, y), two pixels thick.
+void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
+    const int32_t lines[8][4] = {{x, y, x + 25, y + 25},      {x + 1, y + 1, x + 26, y + 26},
+                                 {x, y, x - 25, y + 25},      {x - 1, y - 1, x - 26, y + 26},
+                                 {x - 25, y + 25, x, y + 50}, {x - 26, y + 26, x - 1, y + 51},
+                                 {x + 25, y + 25, x, y + 50}, {x + 26, y + 26, x + 1, y + 51}};
+    int32_t r = 0;
+    int32_t g = 0;
+    int32_t b = 0;
+    lockMarkColour(&r, &g, &b);
+    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], r, g, b);
+}
+
 void drawRadar(const GameState& game) {
     greenLine(game.assets->canvas, 539, 609, 740, 609);
     greenLine(game.assets->canvas, 540, 710, 740, 710);
@@ -103,13 +117,21 @@ void drawRadar(const GameState& game) {
     const RadarPoint self = radarPoint(game.aircraft.worldX, game.aircraft.worldY);
     fillDisc(canvas, self.x, self.y, 2, 0, 0, 255);
     if (game.sector == 0) fillDisc(canvas, 638, 708, 2, 106, 227, 255);
-    for (int32_t i = 0; i < game.truckCount && i < kTruckCapacity; ++i) {
-        const Truck& truck = game.trucks[i];
-        if (!truck.alive || truck.sector != game.sector) continue;
-        const RadarPoint dot = radarPoint(truck.x, truck.y);
-        drawRadarDot(game, dot, 2, kMarkTruck);
+    // Every target in the player's section by its kind's mark; the one locked on gets the lock
+    // mark and the diamond.
+    for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
+        const TargetRow& row = targetRow(TargetKind(kind));
+        const int32_t count = row.inUse(game);
+        for (int32_t i = 0; i < count; ++i) {
+            if (!row.onRadar(game, i)) continue;
+            const WorldPoint at = row.where(game, i);
+            const bool locked = row.missileLock && lockedOn(game, i);
+            if (locked) {
+                drawLockMark(canvas, wholePixels(at.x - game.camera.cameraX), wholePixels(at.y - game.camera.cameraY));
+            }
+            drawRadarDot(game, radarPoint(at.x, at.y), 2, locked ? kMarkLocked : row.mark);
+        }
     }
-    drawLockOn(game); // the cargo aircraft's dots and the lock mark
     // Every round in flight, whatever its slot: a re-arm zeroes the count but not the rounds.
     for (int32_t i = 0; i < kBulletCapacity; ++i) {
         const Bullet& bullet = game.bullets[i];

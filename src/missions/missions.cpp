@@ -5,6 +5,7 @@
 #include "combat/cargo.h"
 #include "combat/convoy.h"
 #include "combat/outcome.h"
+#include "combat/targets.h"
 #include "flight/airshow.h"
 #include "game/game_state.h"
 #include "game/stopwatch.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-constexpr int32_t kRewardPerKill = 200;            // dollars per truck; a cargo aircraft counts twice
+constexpr int32_t kRewardPerKill = 200;            // dollars per kill, each kind by its weight
 constexpr int32_t kMarkerCycle = 30;               // frames per blink cycle of the direction marker
 constexpr int32_t kMarkerVisibleFrom = 15;         // the marker shows while the counter is 29..15
 constexpr int32_t kCargoLevels[4] = {3, 5, 7, 10}; // cargo aircraft of mission 2 by difficulty
@@ -89,7 +90,7 @@ void airshowStep(GameState& game) {
 
 // ---- Pay ----
 
-int32_t payForKills(const GameState& game) { return (game.trucksDestroyed + 2 * game.cargoDestroyed) * kRewardPerKill; }
+int32_t payForKills(const GameState& game) { return weightedKills(game) * kRewardPerKill; }
 
 int32_t convoyTimeBonus(const GameState& game, int32_t missionMs) {
     const int32_t seconds = (missionMs / 1000) % 60; // within the minute
