@@ -142,8 +142,9 @@ std::string withoutPauseFields(const std::string& dump) {
         text.erase(music, text.find('}', music) + 1 - music);
     }
     if (const size_t paused = text.find(",\"paused\":1"); paused != std::string::npos) text.erase(paused, 11);
-    // The keys held and the pause's own latches and counter reading.
-    for (const char* key : {",\"keysHeld\":", ",\"navFresh\":", ",\"pauseKeyLatch\":", ",\"pausedAtCount\":"}) {
+    // The keys held, and the pause's own latches, held-off press and counter reading.
+    for (const char* key : {",\"keysHeld\":", ",\"keysLastFrame\":", ",\"keysHeldOff\":", ",\"navFresh\":",
+                            ",\"pauseKeyLatch\":", ",\"pausedAtCount\":"}) {
         for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
             size_t value = at + std::strlen(key);
             if (text[value] == '[') value = text.find(']', value);
@@ -217,7 +218,7 @@ TEST(GoldenReplayPaused, APausedSortieEndsWhereTheUnpausedOneEnds) {
 }
 
 // However a sortie ends, what it started stops with it: ten frames on, only the ending's own
-// sound plays, and after Y nothing does. Read from the expected dumps, which the test above holds
+// sounds play (the loss's, and the blast that blew the aircraft up), and after Y nothing does. Read from the expected dumps, which the test above holds
 // to what the replays print.
 TEST(GoldenReplayEndings, EveryEndingSilencesTheSortie) {
     const struct {
@@ -229,7 +230,7 @@ TEST(GoldenReplayEndings, EveryEndingSilencesTheSortie) {
         {"campaign", "4790", "[]"},     // won on the runway with the gun firing
         {"lost-crash", "5090", R"([{"sound":"crash.wav","volume":0}])"}, // into the formation, 3 drones on
         {"lost-crash", "5120", "[]"},
-        {"lost-blew", "240", R"([{"sound":"detFr.wav","volume":0}])"},
+        {"lost-blew", "240", R"([{"sound":"detCl.wav","volume":0},{"sound":"detFr.wav","volume":0}])"},
         {"lost-blew", "310", "[]"},
         {"lost-escaped", "9520", R"([{"sound":"detFr.wav","volume":0}])"},
         {"lost-escaped", "9540", "[]"},

@@ -141,17 +141,17 @@ constexpr std::string_view fieldName(Field Record::*, std::string_view name) {
 // them and not here fails the build at the static_assert below the lists.
 // clang-format off
 #define SKARNWING_TRUCK_FIELDS(F) F(Truck, x) F(Truck, speed) F(Truck, sector) F(Truck, alive) F(Truck, burning) \
-    F(Truck, hitPoints) F(Truck, wreckLaunched) F(Truck, wreckX) F(Truck, wreckY) F(Truck, wreckAngle) F(Truck, y) \
+    F(Truck, hitPoints) F(Truck, wreckLaunched) F(Truck, wreckX) F(Truck, wreckY) F(Truck, wreckAngle) F(Truck, y)     \
     F(Truck, wreckVelX) F(Truck, wreckVelY) F(Truck, wreckSoundPlayed)
 #define SKARNWING_CARGO_FIELDS(F) F(CargoAircraft, x) F(CargoAircraft, y) F(CargoAircraft, sector) \
-    F(CargoAircraft, hitPoints) F(CargoAircraft, active) F(CargoAircraft, distance) F(CargoAircraft, tilt) \
-    F(CargoAircraft, fallSpeed) F(CargoAircraft, speed) F(CargoAircraft, noseDX) F(CargoAircraft, noseDY) \
+    F(CargoAircraft, hitPoints) F(CargoAircraft, active) F(CargoAircraft, distance) F(CargoAircraft, tilt)             \
+    F(CargoAircraft, fallSpeed) F(CargoAircraft, speed) F(CargoAircraft, noseDX) F(CargoAircraft, noseDY)              \
     F(CargoAircraft, drawX) F(CargoAircraft, drawY) F(CargoAircraft, drawScale) F(CargoAircraft, upright)
 #define SKARNWING_MISSILE_FIELDS(F) F(Missile, worldX) F(Missile, worldY) F(Missile, active) F(Missile, locked) \
-    F(Missile, target) F(Missile, boost) F(Missile, viewX) F(Missile, viewY) F(Missile, heading) \
+    F(Missile, target) F(Missile, boost) F(Missile, viewX) F(Missile, viewY) F(Missile, heading)                       \
     F(Missile, drawDivisor) F(Missile, drawAngle) F(Missile, sector) F(Missile, aimX) F(Missile, aimY)
 #define SKARNWING_SPRITE_FIELDS(F) F(SpriteRecord, frames) F(SpriteRecord, imageIndex) F(SpriteRecord, tick) \
-    F(SpriteRecord, x) F(SpriteRecord, y) F(SpriteRecord, scale) F(SpriteRecord, angle) F(SpriteRecord, upright) \
+    F(SpriteRecord, x) F(SpriteRecord, y) F(SpriteRecord, scale) F(SpriteRecord, angle) F(SpriteRecord, upright)       \
     F(SpriteRecord, framesPerImage)
 #define SKARNWING_MARK_FIELDS(F) F(GroundMark, x) F(GroundMark, y) F(GroundMark, active)
 // clang-format on
@@ -218,11 +218,11 @@ void dumpMarks(JsonLine& line, const char* name, const GroundMark (&marks)[N]) {
     line.closeArray();
 }
 
-// "keysHeld":[codes] for the keys down.
-void dumpKeys(JsonLine& line, const GameState& game) {
-    line.openArray("keysHeld");
+// "name":[codes] for the keys a key table has down.
+void dumpKeys(JsonLine& line, const char* name, const uint8_t (&keys)[kKeyTableSize]) {
+    line.openArray(name);
     for (int32_t code = 0; code < kKeyTableSize; ++code) {
-        if (game.keys[code] != 0) line.item(code);
+        if (keys[code] != 0) line.item(code);
     }
     line.closeArray();
 }
@@ -246,15 +246,15 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(missionStopwatch, line.number("missionStopwatchStopped", game.missionStopwatch.stopped))                        \
     IN(aircraft, rollActive) IN(aircraft, rollReturning) IN(aircraft, rollDone) IN(aircraft, rollFrame)                \
     F(spinLatchUp) F(spinLatchDown) F(keyLatchAG) F(keyLatchZ) F(weaponKeyLatch) F(throttleUntouched) F(enterHeld)     \
-    F(gameLoaded) F(missionOver) F(outcomeFresh) F(clickLatch) F(saveLoadLatch) F(loadNotice) F(mission)              \
-    F(lockTarget) F(markerBlink) IN(aircraft, physicsTimer) F(versionNumber) F(nearestTargetDistance)                 \
+    F(gameLoaded) F(missionOver) F(outcomeFresh) F(clickLatch) F(saveLoadLatch) F(loadNotice) F(mission)               \
+    F(lockTarget) F(markerBlink) IN(aircraft, physicsTimer) F(versionNumber) F(nearestTargetDistance)                  \
     IN(camera, cameraX) IN(camera, cameraY) F(groundScreenY)                                                           \
     DO(mouse, line.number("mouseX", game.mouse.x); line.number("mouseY", game.mouse.y);                                \
        line.number("leftDown", game.mouse.leftDown))                                                                   \
-    DO(screen, const ScreenFlags shown = screenFlags(game.screen); line.number("titleShown", shown.title);            \
+    DO(screen, const ScreenFlags shown = screenFlags(game.screen); line.number("titleShown", shown.title);             \
        line.number("controlShown", shown.control); line.number("mapShown", shown.map);                                 \
        line.number("briefingShown", shown.briefing))                                                                   \
-    F(fullScreen) F(objectiveDone) F(selectedWeapon) F(frameCount) F(framesPerSecond) F(sector) F(cargoCount)         \
+    F(fullScreen) F(objectiveDone) F(selectedWeapon) F(frameCount) F(framesPerSecond) F(sector) F(cargoCount)          \
     F(cargoDestroyed) F(missionsUnlocked)                                                                              \
     DO(unlockedDifficulty, line.number("unlockedDifficulty1", game.unlockedDifficulty[kMissionConvoy]);                \
        line.number("unlockedDifficulty2", game.unlockedDifficulty[kMissionCargo]);                                     \
@@ -276,7 +276,7 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(barColour, line.number("barColourR", redOf(game.barColour));                                                    \
        line.number("barColourG", greenOf(game.barColour));                                                             \
        line.number("barColourB", blueOf(game.barColour)))                                                              \
-    F(triggerLatch) F(gunRounds) F(bombLoad) F(missileLoad) F(bombRightOfTruck) F(truckCount) F(trucksDestroyed)      \
+    F(triggerLatch) F(gunRounds) F(bombLoad) F(missileLoad) F(bombRightOfTruck) F(truckCount) F(trucksDestroyed)       \
     F(smokeMode) F(smokeKeyLatch) F(smokeTimer) F(smokeIndex)                                                          \
     DO(bullets, line.number("bulletsInFlight", countActive(game.bullets)))                                             \
     DO(bombs, line.number("bombsFalling", countActive(game.bombs)))                                                    \
@@ -285,7 +285,7 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(missileBlasts, line.number("missileBlastsPlaying", countPlaying(game.missileBlasts, game.missileBlastCount)))   \
     DO(craters, line.number("cratersLeft", countActive(game.craters)))                                                 \
     F(savedNotice) F(saveNoticeKind) F(money) F(earned) F(timeBonus) F(reward) F(rewardPaid)                           \
-    /* the rows' fields under the names they had before they were tables */                                           \
+    /* the rows' fields under the names they had before they were tables */                                            \
     DO(upgradeSteps, constexpr const char* kStepNames[kUpgradeRows] = {"turnUpgrades", "engineUpgrades",               \
            "gunUpgrades", "bombUpgrades", "missileUpgrades"};                                                          \
        for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kStepNames[row], game.upgradeSteps[row]))          \
@@ -300,8 +300,8 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(trucks, dumpTable(line, "trucks", game.trucks, game.truckCount))                                                \
     DO(cargoAircraft, dumpTable(line, "cargo", game.cargoAircraft, game.cargoCount))                                   \
     DO(missiles, dumpMissiles(line, game))                                                                             \
-    F(randomState) F(showTimeRequired) F(showTimeElapsed) F(showTimeBanked) F(showClockStarted) F(showEarnings)       \
-    F(trickCount) F(loopDegrees) F(normalLoopArmed) F(invertedLoopArmed) F(trickCooldown) F(trickMessageTimer)        \
+    F(randomState) F(showTimeRequired) F(showTimeElapsed) F(showTimeBanked) F(showClockStarted) F(showEarnings)        \
+    F(trickCount) F(loopDegrees) F(normalLoopArmed) F(invertedLoopArmed) F(trickCooldown) F(trickMessageTimer)         \
     DO(trickMessage, line.string("trickMessage", game.trickMessage))                                                   \
     DO(showBox, line.integers("showBox", {game.showBox.left, game.showBox.right, game.showBox.top,                     \
                                           game.showBox.bottom}))                                                       \
@@ -310,10 +310,10 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(paused, if (game.paused) dumpField(line, "paused", game.paused))                                                \
     /* what the loaded sounds and music are doing: the part of the assets that changes */                              \
     DO(assets, dumpAudioState(game, line.text))                                                                        \
-    DO(keys, dumpKeys(line, game)) DO(mouse, line.number("mouseCaptured", game.mouse.captured))                        \
-    /* this machine's timings, and the counter readings where the stopwatches started and stopped: a pause or the */  \
-    /* order of loading moves them; what the rules read of them is in showTimeElapsed, timeBonus and the like */      \
-    NOT(renderStats) NOT(dispatcherMs) NOT(dispatcherCpuMs) NOT(fpsStopwatch) NOT(showClock)                          \
+    DO(keys, dumpKeys(line, "keysHeld", game.keys)) DO(mouse, line.number("mouseCaptured", game.mouse.captured))       \
+    /* this machine's timings, and the counter readings where the stopwatches started and stopped: a pause or the */   \
+    /* order of loading moves them; what the rules read of them is in showTimeElapsed, timeBonus and the like */       \
+    NOT(renderStats) NOT(dispatcherMs) NOT(dispatcherCpuMs) NOT(fpsStopwatch) NOT(showClock)                           \
     DO(aircraftSprite, dumpOne(line, "aircraftSprite", game.aircraftSprite))                                           \
     DO(gearSprite, dumpOne(line, "gearSprite", game.gearSprite))                                                       \
     DO(rollSprite, dumpOne(line, "rollSprite", game.rollSprite))                                                       \
@@ -328,9 +328,11 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(craters, dumpMarks(line, "craters", game.craters))                                                              \
     DO(blastMarks, dumpMarks(line, "blastMarks", game.blastMarks))                                                     \
     DO(trickNames, dumpTrickNames(line, game))                                                                         \
-    F(pauseKeyLatch) F(panelClickLatch) F(pauseChoice) F(pausedAtCount) F(navKeysHeld) F(navFresh) F(focusShown)      \
-    F(focusMouseX) F(focusMouseY) F(focus) F(focusScreen) F(fireSwallowed) F(mapFromMission) F(mapFromDifficulty)     \
-    F(mapFromShowEarnings) F(settingsShown) F(settingsRow) F(settingsCapturing) F(settingsMoved)
+    F(pauseKeyLatch) F(panelClickLatch) F(pauseChoice) F(pausedAtCount) F(navKeysHeld) F(navFresh) F(focusShown)       \
+    F(focusMouseX) F(focusMouseY) F(focus) F(focusScreen) F(mapFromMission) F(mapFromDifficulty)                       \
+    F(mapFromShowEarnings) F(settingsShown) F(settingsRow) F(settingsCapturing) F(settingsMoved)                       \
+    DO(keysLastFrame, dumpKeys(line, "keysLastFrame", game.keysLastFrame))                                             \
+    DO(keysHeldOff, dumpKeys(line, "keysHeldOff", game.keysHeldOff))
 // clang-format on
 
 #define SKARNWING_SKIP(...)
