@@ -34,9 +34,6 @@ every_frame() {
 play() {
   local build="$1" script="$2" out="$3" home="$work/home-$RANDOM"
   mkdir -p "$home"
-  local folder
-  folder="$(awk '$1 == "savefolder" { print $2 }' "$script")"
-  [ -z "$folder" ] || rm -rf "$folder"
   (cd "$build" && HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" \
     ./skarnwing-replay "$script") > "$out" 2> "$out.err" || echo "exit $?" >> "$out"
 }
@@ -44,8 +41,20 @@ play() {
 for script in "${scripts[@]}"; do
   name="$(basename "$script" .txt)"
   every_frame "$script" > "$work/$name.txt"
-  play "$old" "$work/$name.txt" "$work/$name.old"
-  play "$new" "$work/$name.txt" "$work/$name.new"
+  # A script with a save folder of its own gets one per build, so the two runs cannot meet there.
+  sed "s|^savefolder .*|savefolder $work/saves-old|" "$work/$name.txt" > "$work/$name.old.txt"
+  sed "s|^savefolder .*|savefolder $work/saves-new|" "$work/$name.txt" > "$work/$name.new.txt"
+  rm -rf "$work/saves-old" "$work/saves-new"
+  mkdir -p "$work/saves-old" "$work/saves-new"
+  folder="$(awk '$1 == "savefolder" { print $2 }' "$script")"
+  case "$folder" in "" | /*) ;; *) folder="$(dirname "$script")/$folder" ;; esac
+  if [ -n "$folder" ] && [ -d "$folder" ]; then
+    cp -r "$folder/." "$work/saves-old/"
+    cp -r "$folder/." "$work/saves-new/"
+  fi
+  play "$old" "$work/$name.old.txt" "$work/$name.old" &
+  play "$new" "$work/$name.new.txt" "$work/$name.new" &
+  wait
   printf '%s: ' "$script"
   python3 - "$work/$name.old" "$work/$name.new" <<'EOF'
 import json, sys
