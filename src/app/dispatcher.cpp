@@ -176,7 +176,7 @@ void runSortie(GameState& game) {
     updateRunway(game);
     checkRunwayEndCollision(game);
     scrollGroundMarks(game);
-    drawBase(game);
+    drawBase(game, mission.drawScenery);
     updateSmoke(game);
     drawSmoke(game);
     drawRollOver(game);
@@ -189,10 +189,10 @@ void runSortie(GameState& game) {
     drawWrecks(game);
     readAltimeter(game);
     setThrottleBarColour(game);
-    drawCockpit(game);
+    drawCockpit(game, mission.drawOnRadar);
     updateLockOn(game);
-    // The far sections of the airshow freeze every projectile: nothing fires, moves or lands.
-    if (game.sector < 2) {
+    // Outside the mission's weapon sections every projectile stands frozen.
+    if (game.sector >= mission.weaponSections.westEnd && game.sector <= mission.weaponSections.eastEnd) {
         fireGun(game);
         drawMuzzleFlash(game);
         drawTracers(game);

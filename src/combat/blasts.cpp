@@ -77,7 +77,7 @@ void updateTable(GameState& game, const BlastTable& table) {
         Blast& blast = table.blasts[i];
         if (!blast.finished) {
             animate(blast, imageCount);
-            strikeTrucks(game, Blow::Blast, blast.worldX, 0); // whatever their section, uncounted
+            blastTargets(game, blast.worldX); // whatever their section, uncounted
         } else if (!table.marks[i].active) {
             // A blast that ended in the air keeps rewriting its inactive mark.
             GroundMark& mark = table.marks[i];
