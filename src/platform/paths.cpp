@@ -91,9 +91,8 @@ void enterDataFolder(const char* argv0) {
 
 bool inInstalledDataFolder() { return enteredInstalledData; }
 
-bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
+bool readRegularFile(const std::string& path, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
     bytes.clear();
-    const std::string path = resolvePath(windowsPath);
     // Non-blocking, so that a FIFO in place of the file cannot hold start-up at the open.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -137,4 +136,8 @@ bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, s
         return false;
     }
     return true;
+}
+
+bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
+    return readRegularFile(resolvePath(windowsPath), what, maxBytes, bytes);
 }

@@ -1,23 +1,22 @@
 #include "platform/settings.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/user_folders.h"
 
 namespace {
 
 constexpr size_t kMaxSettingsBytes = 64 * 1024;
+constexpr int kBadLinesTold = 10; // a file of junk is reported in a few lines, not thousands
 
 struct ActionInfo {
     const char* name;
@@ -268,6 +267,7 @@ Settings parseSettings(const std::string& text, const std::string& path) {
     std::istringstream in(text);
     std::string raw;
     int lineNumber = 0;
+    int badLines = 0;
     while (std::getline(in, raw)) {
         ++lineNumber;
         const std::string line = trimmed(raw);
@@ -280,10 +280,14 @@ Settings parseSettings(const std::string& text, const std::string& path) {
             why = applyLine(settings, trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)), keySeen,
                             padSeen);
         }
-        if (why != nullptr) {
+        if (why != nullptr && ++badLines <= kBadLinesTold) {
             std::fprintf(stderr, "skarnwing: %s:%d: %s; that setting keeps its default\n", path.c_str(), lineNumber,
                          why);
         }
+    }
+    if (badLines > kBadLinesTold) {
+        std::fprintf(stderr, "skarnwing: %s: %d more bad lines, which keep their defaults too\n", path.c_str(),
+                     badLines - kBadLinesTold);
     }
     dropCollidingDefaults(settings.keys, keySeen, 0);
     dropCollidingDefaults(settings.padButtons, padSeen, kPadNone);
@@ -301,22 +305,10 @@ std::string settingsPath() { return settingsPath(std::getenv("XDG_CONFIG_HOME"),
 
 Settings loadSettings(const std::string& path) {
     struct stat info {};
-    if (path.empty() || stat(path.c_str(), &info) != 0) return defaultSettings();
-    if (!S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) > kMaxSettingsBytes) {
-        std::fprintf(stderr, "skarnwing: %s: not a settings file of at most 64 KiB; using the defaults\n",
-                     path.c_str());
-        return defaultSettings();
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::string text(kMaxSettingsBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) {
-        std::fprintf(stderr, "skarnwing: %s: cannot be read; using the defaults\n", path.c_str());
-        return defaultSettings();
-    }
-    text.resize(static_cast<size_t>(in.gcount()));
-    if (text.size() > kMaxSettingsBytes) text.resize(kMaxSettingsBytes);
-    return parseSettings(text, path);
+    if (path.empty() || (lstat(path.c_str(), &info) != 0 && errno == ENOENT)) return defaultSettings();
+    std::vector<uint8_t> bytes;
+    if (!readRegularFile(path, "settings file", kMaxSettingsBytes, bytes)) return defaultSettings();
+    return parseSettings(std::string(bytes.begin(), bytes.end()), path);
 }
 
 bool saveSettings(const Settings& settings, const std::string& path) {
@@ -325,25 +317,19 @@ bool saveSettings(const Settings& settings, const std::string& path) {
         std::fprintf(stderr, "skarnwing: cannot make the folder for the settings file %s\n", path.c_str());
         return false;
     }
-    const std::string temporary = path + ".tmp";
     const std::string text = formatSettings(settings);
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool written = fd >= 0;
-    for (size_t done = 0; written && done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        written = n > 0;
-        if (written) done += static_cast<size_t>(n);
+    const int fd = openReplacement(path);
+    const char* call = fd < 0 ? "open" : nullptr;
+    if (call == nullptr && !writeAll(fd, text.data(), text.size())) {
+        abandonReplacement(fd, path);
+        call = "write";
     }
-    if (fd >= 0) {
-        written = written && fsync(fd) == 0;
-        written = close(fd) == 0 && written;
+    if (call == nullptr) call = commitReplacement(fd, path);
+    if (call != nullptr) {
+        std::fprintf(stderr, "skarnwing: cannot write the settings file %s: %s failed (%s)\n", path.c_str(), call,
+                     std::strerror(errno));
     }
-    written = written && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!written) {
-        std::fprintf(stderr, "skarnwing: cannot write the settings file %s: %s\n", path.c_str(), std::strerror(errno));
-        std::remove(temporary.c_str());
-    }
-    return written;
+    return call == nullptr;
 }
 
 Settings& activeSettings() {
