@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
 #include "platform/paths.h"
@@ -66,7 +68,7 @@ constexpr NamedKey kNamedKeys[] = {
     {0x7A, "F11"},      {0x7B, "F12"},
 };
 
-bool sameText(const std::string& a, const char* b) {
+bool sameText(std::string_view a, const char* b) {
     if (a.size() != std::strlen(b)) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
@@ -75,7 +77,7 @@ bool sameText(const std::string& a, const char* b) {
     return true;
 }
 
-std::string trimmed(const std::string& text) {
+std::string_view trimmed(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
@@ -83,18 +85,19 @@ std::string trimmed(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
-bool readVolume(const std::string& value, int32_t& out) {
+bool readVolume(std::string_view value, int32_t& out) {
     if (value.empty() || value.size() > 3) return false;
+    int32_t percent = 0;
     for (const char c : value) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        percent = percent * 10 + (c - '0');
     }
-    const int32_t percent = std::atoi(value.c_str());
     if (percent > 100 || percent % kVolumeStep != 0) return false;
     out = percent;
     return true;
 }
 
-bool readYesNo(const std::string& value, bool& out) {
+bool readYesNo(std::string_view value, bool& out) {
     if (sameText(value, "yes")) {
         out = true;
     } else if (sameText(value, "no")) {
@@ -106,8 +109,8 @@ bool readYesNo(const std::string& value, bool& out) {
 }
 
 // Applies one "name = value" line; returns why it is bad, or null.
-const char* applyLine(Settings& settings, const std::string& name, const std::string& value,
-                      bool (&keySeen)[kActionCount], bool (&padSeen)[kActionCount]) {
+const char* applyLine(Settings& settings, std::string_view name, std::string_view value, bool (&keySeen)[kActionCount],
+                      bool (&padSeen)[kActionCount]) {
     if (name == "music_volume")
         return readVolume(value, settings.musicVolume) ? nullptr : "expected 0 to 100 in steps of 10";
     if (name == "effects_volume")
@@ -117,12 +120,13 @@ const char* applyLine(Settings& settings, const std::string& name, const std::st
     for (int i = 0; i < 4; ++i) {
         if (name == flagNames[i]) return readYesNo(value, *flags[i]) ? nullptr : "expected yes or no";
     }
-    const bool isKey = name.rfind("key.", 0) == 0;
-    const bool isPad = name.rfind("pad.", 0) == 0;
+    const bool isKey = name.starts_with("key.");
+    const bool isPad = name.starts_with("pad.");
     if (!isKey && !isPad) return "unknown setting";
+    const std::string_view actionPart = name.substr(4);
     int32_t action = -1;
-    for (int32_t a = 0; a < kActionCount; ++a) {
-        if (name.compare(4, std::string::npos, kActions[a].name) == 0) action = a;
+    for (int32_t a = 0; a < kActionCount && action < 0; ++a) {
+        if (actionPart == kActions[a].name) action = a;
     }
     if (action < 0) return "unknown action";
     bool(&seen)[kActionCount] = isKey ? keySeen : padSeen;
@@ -192,7 +196,7 @@ const char* keyName(int32_t key) {
     return nullptr;
 }
 
-int32_t keyFromName(const std::string& name) {
+int32_t keyFromName(std::string_view name) {
     if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
         return std::toupper(static_cast<unsigned char>(name[0]));
     }
@@ -206,7 +210,7 @@ const char* padButtonName(int32_t button) {
     return button >= 0 && button < kPadButtonCount ? kPadNames[button] : "none";
 }
 
-int32_t padButtonFromName(const std::string& name) {
+int32_t padButtonFromName(std::string_view name) {
     for (int32_t b = 0; b < kPadButtonCount; ++b) {
         if (sameText(name, kPadNames[b])) return b;
     }
@@ -264,13 +268,13 @@ Settings parseSettings(const std::string& text, const std::string& path) {
     Settings settings = defaultSettings();
     bool keySeen[kActionCount] = {};
     bool padSeen[kActionCount] = {};
-    std::istringstream in(text);
-    std::string raw;
     int lineNumber = 0;
     int badLines = 0;
-    while (std::getline(in, raw)) {
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = trimmed(std::string_view(text).substr(start, end - start));
+        start = end + 1;
         ++lineNumber;
-        const std::string line = trimmed(raw);
         if (line.empty() || line[0] == '#') continue;
         const size_t equals = line.find('=');
         const char* why = nullptr;

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // What a binding can move. Each action's virtual key is what the game sees (kActionKeys).
 enum BoundAction : int32_t {
@@ -76,9 +77,9 @@ int32_t actionKey(int32_t action);
 // Enter and Backspace keep their meanings and cannot be bound.
 const char* keyName(int32_t key);
 // The key for a name (case ignored), 0 for none or an unknown name.
-int32_t keyFromName(const std::string& name);
+int32_t keyFromName(std::string_view name);
 const char* padButtonName(int32_t button);
-int32_t padButtonFromName(const std::string& name); // kPadNone for "none" or unknown
+int32_t padButtonFromName(std::string_view name); // kPadNone for "none" or unknown
 
 // The action a physical key is bound to, or -1.
 int32_t actionForKey(const Settings& settings, int32_t key);
