@@ -2,6 +2,8 @@
 // rules, path resolution, start-up, and the developer's overlay. Runs on the headless back end.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -17,6 +19,7 @@
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/inventory.h"
+#include "app/replay_script.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
@@ -26,6 +29,7 @@
 #include "platform/headless.h"
 #include "platform/mixer.h"
 #include "platform/paths.h"
+#include "platform/recorder.h"
 #include "platform/settings.h"
 #include "screens/briefing.h"
 #include "temp_dir.h"
@@ -280,6 +284,75 @@ TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
     std::vector<uint8_t> bytes;
     EXPECT_FALSE(readWholeFile((root + "/missing.wav").c_str(), "sound", 100, bytes));
     EXPECT_TRUE(readWholeFile((root + "/FILES/img/bg/arr50.PNG").c_str(), "picture", 100, bytes));
+}
+
+// Recordings are files from and for the player: --play and the replay tool read only a regular
+// file within its size, --record writes only a new or regular file, whole at the close, and what
+// it writes reads back.
+TEST(Recordings, OnlyRegularFilesAreReadOrWrittenAndWhatIsWrittenReadsBack) {
+    TempDir dir;
+    const std::string fifo = dir.file("fifo");
+    const std::string big = dir.file("big.txt");
+    const std::string link = dir.file("link.txt");
+    const std::string victim = dir.file("victim.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    writeFile(big, "");
+    ASSERT_EQ(truncate(big.c_str(), 64 * 1024 * 1024 + 1), 0); // sparse, so quick to make
+    writeFile(victim, "the player's own\n");
+    ASSERT_EQ(symlink(victim.c_str(), link.c_str()), 0);
+    const auto oneLineNaming = [](const std::string& said, const std::string& path) {
+        return std::count(said.begin(), said.end(), '\n') == 1 && said.find(path) != std::string::npos;
+    };
+    for (const std::string& path : {fifo, big, std::string("/dev/zero"), dir.path}) {
+        Script script;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(readScript("skarnwing", path.c_str(), script)) << path;
+        EXPECT_TRUE(oneLineNaming(testing::internal::GetCapturedStderr(), path)) << path;
+    }
+    for (const std::string& path : {fifo, std::string("/dev/null"), link, dir.path}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(recorderOpen(path.c_str(), 1, 1000, false)) << path;
+        EXPECT_TRUE(oneLineNaming(testing::internal::GetCapturedStderr(), path)) << path;
+    }
+    EXPECT_EQ(readFile(victim), "the player's own\n");
+    EXPECT_FALSE(std::filesystem::exists(link + ".tmp"));
+
+    // The old recording stays whole until the new one is.
+    const std::string game = dir.file("game.txt");
+    writeFile(game, "old\n");
+    ASSERT_TRUE(recorderOpen(game.c_str(), 77, 1000, true));
+    recordCounter(5); // during start-up
+    recordEvent(InputEvent{InputEventType::KeyDown, kVkSpace, 0, 0, 0});
+    recordFrameBegun();
+    recordCounter(9);
+    recordCounter(9);
+    recordEvent(InputEvent{InputEventType::MouseMove, 0, -3, 900, 1});
+    recordFrameBegun();
+    EXPECT_EQ(readFile(game), "old\n");
+    recorderClose();
+    EXPECT_FALSE(std::filesystem::exists(game + ".tmp"));
+    Script back;
+    ASSERT_TRUE(readScript("skarnwing", game.c_str(), back)) << readFile(game);
+    EXPECT_EQ(back.seed, 77u);
+    EXPECT_EQ(back.frequency, 1000);
+    EXPECT_TRUE(back.fullScreen);
+    ASSERT_EQ(back.commands.size(), 6u) << readFile(game);
+    EXPECT_EQ(back.commands[0].readings, std::vector<int64_t>{5});
+    EXPECT_EQ(back.commands[1].action, Action::Down);
+    EXPECT_EQ(back.commands[1].frame, 1);
+    EXPECT_EQ(back.commands[2].readings, (std::vector<int64_t>{9, 9}));
+    EXPECT_EQ(back.commands[3].b, 900);
+    EXPECT_EQ(back.commands[5].action, Action::End);
+    EXPECT_EQ(back.commands[5].frame, 2);
+
+    // Readings are a counter's: none below 0 or below the one before, none beyond 64 bits.
+    for (const char* bad : {"0 clock -1", "1 clock 5\n2 clock 4", "2 clock 5\n1 clock 6",
+                            "1 clock 99999999999999999999", "99999999999999999999 end"}) {
+        Script script;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(parseScript("skarnwing", "s.txt", bad, script)) << bad;
+        EXPECT_TRUE(oneLineNaming(testing::internal::GetCapturedStderr(), "s.txt:")) << bad;
+    }
 }
 
 namespace {

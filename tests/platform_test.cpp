@@ -233,11 +233,29 @@ TEST(Settings, RoundTripAndAHostileFile) {
     EXPECT_EQ(read.padButtons[kActFire], 3);
     EXPECT_EQ(read.padButtons[kActGear], kPadNone);
 
-    // Not a regular file, or too large: the defaults, said once.
+    // A file of junk: ten lines name their bad lines, one more counts the rest.
+    std::string junk;
+    for (int line = 0; line < 2000; ++line) junk += "junk\n";
     testing::internal::CaptureStderr();
-    const Settings fromFolder = loadSettings(folder);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find(folder), std::string::npos);
-    EXPECT_EQ(std::memcmp(&fromFolder, &defaults, sizeof defaults), 0);
+    parseSettings(junk + "vsync = no\n", "junk.ini");
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 11) << told;
+    EXPECT_NE(told.find("junk.ini:10:"), std::string::npos) << told;
+    EXPECT_NE(told.find("junk.ini: 1990 more"), std::string::npos) << told;
+
+    // Not a regular file (a FIFO is not waited on), or too large: the defaults, said once.
+    const std::string fifo = scratch.path + "/fifo.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    for (const std::string& bad : {std::string(folder), fifo}) {
+        testing::internal::CaptureStderr();
+        const Settings fromBad = loadSettings(bad);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(bad), std::string::npos);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_EQ(std::memcmp(&fromBad, &defaults, sizeof defaults), 0);
+    }
+    const Settings none = loadSettings(scratch.path + "/none.ini");
+    EXPECT_EQ(std::memcmp(&none, &defaults, sizeof defaults), 0);
 }
 
 TEST(UserFolders, DataFolderWhenWritableElseTheXdgDataHome) {

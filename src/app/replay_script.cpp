@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "missions/missions.h"
+#include "platform/paths.h"
 
 // Virtual-key code for a key name, or -1.
 int32_t keyCode(const std::string& name) {
@@ -48,32 +49,33 @@ bool inputEventOf(const Command& c, uint32_t& buttons, InputEvent& event) {
 
 namespace {
 
+// A recording of hours of play is tens of megabytes; a larger file is refused unread.
+constexpr size_t kMaxScriptBytes = 64 * 1024 * 1024;
+
+// A whole decimal number within 64 bits, and nothing else.
 bool parseInt(const std::string& word, int64_t& value) {
     if (word.empty()) return false;
     char* end = nullptr;
+    errno = 0;
     value = std::strtoll(word.c_str(), &end, 10);
-    return *end == '\0';
+    return *end == '\0' && errno == 0;
 }
 
 } // namespace
 
-bool readScript(const char* program, const char* path, Script& script) {
-    std::ifstream in(path);
-    if (!in) {
-        std::fprintf(stderr, "%s: cannot read script \"%s\"\n", program, path);
-        return false;
-    }
-    std::string text;
+bool parseScript(const char* program, const char* name, const std::string& text, Script& script) {
+    std::istringstream in(text);
+    std::string line;
     int lineNumber = 0;
-    while (std::getline(in, text)) {
+    while (std::getline(in, line)) {
         ++lineNumber;
-        if (const size_t hash = text.find('#'); hash != std::string::npos) text.erase(hash);
-        std::istringstream words(text);
+        if (const size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
         std::vector<std::string> w;
         for (std::string word; words >> word;) w.push_back(word);
         if (w.empty()) continue;
         auto fail = [&](const char* why) {
-            std::fprintf(stderr, "%s: %s:%d: %s\n", program, path, lineNumber, why);
+            std::fprintf(stderr, "%s: %s:%d: %s\n", program, name, lineNumber, why);
             return false;
         };
         int64_t number = 0;
@@ -125,7 +127,7 @@ bool readScript(const char* program, const char* path, Script& script) {
         } else if (clock) {
             command.action = Action::Clock;
             for (size_t i = 2; i < w.size(); ++i) {
-                if (!parseInt(w[i], number)) return fail("clock readings are whole numbers");
+                if (!parseInt(w[i], number) || number < 0) return fail("clock readings are whole numbers from 0");
                 command.readings.push_back(number);
             }
         } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
@@ -159,5 +161,24 @@ bool readScript(const char* program, const char* path, Script& script) {
     }
     std::stable_sort(script.commands.begin(), script.commands.end(),
                      [](const Command& l, const Command& r) { return l.frame < r.frame; });
+    // The readings go to the game in this order, and the counter they stand for never runs back
+    // (so no span of the game's clocks overflows).
+    int64_t last = 0;
+    for (const Command& command : script.commands) {
+        for (const int64_t reading : command.readings) {
+            if (reading < last) {
+                std::fprintf(stderr, "%s: %s:%d: a clock reading below the one before it\n", program, name,
+                             command.line);
+                return false;
+            }
+            last = reading;
+        }
+    }
     return true;
+}
+
+bool readScript(const char* program, const char* path, Script& script) {
+    std::vector<uint8_t> bytes;
+    if (!readRegularFile(path, "script", kMaxScriptBytes, bytes)) return false;
+    return parseScript(program, path, std::string(bytes.begin(), bytes.end()), script);
 }

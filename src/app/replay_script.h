@@ -40,6 +40,11 @@ int32_t keyCode(const std::string& name);
 // them: press and release change it, a mouse line without buttons of its own reports it.
 bool inputEventOf(const Command& command, uint32_t& buttons, InputEvent& event);
 
-// Reads the script at `path`; on a bad line prints a message naming the file and the line, as
-// `program` says it, and returns false.
+// Takes a script's text into `script`, its commands in frame order; on a bad line prints one
+// message naming `name` and the line, as `program` says it, and returns false. Clock readings
+// are counter values: from 0, and never lower than the one before in frame order.
+bool parseScript(const char* program, const char* name, const std::string& text, Script& script);
+// Reads the script at `path` as parseScript does. A missing file, one that is not a regular file
+// (a FIFO or device is refused without waiting on it) or one over 64 MiB is refused with one
+// line on stderr.
 bool readScript(const char* program, const char* path, Script& script);

@@ -55,7 +55,7 @@ void checkObjective(GameState& game) {
     if (!game.objectiveDone) return;
     if (game.aircraft.onGround && game.aircraft.airspeed == 0.0) {
         stopSortieSounds(game);
-        game.missionsWon += 1;
+        if (game.missionsWon < INT32_MAX) game.missionsWon += 1; // a save may start at the most
         const MissionRow& row = currentMission(game);
         game.reward = row.reward ? row.reward(game) : 0;
         game.outcome = Outcome::Won;

@@ -91,9 +91,10 @@ void enterDataFolder(const char* argv0) {
 
 bool inInstalledDataFolder() { return enteredInstalledData; }
 
-int openRegularFile(const char* windowsPath, const char* what, size_t maxBytes, uint64_t& size) {
+namespace {
+// Opens a regular file of at most maxBytes for reading, or prints one line naming it and gives -1.
+int openRegularPath(const std::string& path, const char* what, size_t maxBytes, uint64_t& size) {
     size = 0;
-    const std::string path = resolvePath(windowsPath);
     // Non-blocking, so that a FIFO in place of the file cannot hold start-up at the open.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -117,6 +118,11 @@ int openRegularFile(const char* windowsPath, const char* what, size_t maxBytes, 
     size = uint64_t(info.st_size);
     return fd;
 }
+} // namespace
+
+int openRegularFile(const char* windowsPath, const char* what, size_t maxBytes, uint64_t& size) {
+    return openRegularPath(resolvePath(windowsPath), what, maxBytes, size);
+}
 
 size_t readAt(int fd, uint64_t offset, void* out, size_t count) {
     size_t got = 0;
@@ -129,10 +135,10 @@ size_t readAt(int fd, uint64_t offset, void* out, size_t count) {
     return got;
 }
 
-bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
+bool readRegularFile(const std::string& path, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
     bytes.clear();
     uint64_t size = 0;
-    const int fd = openRegularFile(windowsPath, what, maxBytes, size);
+    const int fd = openRegularPath(path, what, maxBytes, size);
     if (fd < 0) return false;
     const char* problem = nullptr;
     try {
@@ -157,9 +163,13 @@ bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, s
     }
     close(fd);
     if (problem != nullptr) {
-        std::fprintf(stderr, "skarnwing: %s \"%s\" %s\n", what, resolvePath(windowsPath).c_str(), problem);
+        std::fprintf(stderr, "skarnwing: %s \"%s\" %s\n", what, path.c_str(), problem);
         bytes = std::vector<uint8_t>();
         return false;
     }
     return true;
+}
+
+bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
+    return readRegularFile(resolvePath(windowsPath), what, maxBytes, bytes);
 }

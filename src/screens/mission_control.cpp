@@ -1,6 +1,9 @@
 #include "screens/mission_control.h"
 #include "raster/colours.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -85,7 +88,7 @@ bool resultsShown(const GameState& game) { return game.missionsWon > 0 && !game.
 void creditResults(GameState& game) {
     openProgress(game);
     // The clock was stopped at the win, so this is the sortie's time.
-    game.timeBonus = computeTimeBonus(game, static_cast<int32_t>(elapsedMs(game.missionStopwatch)));
+    game.timeBonus = computeTimeBonus(game, elapsedWholeMs(game.missionStopwatch));
     if (!game.rewardPaid) {
         int32_t total = game.reward + game.timeBonus;
         if (game.showEarnings > 0) {
@@ -93,7 +96,8 @@ void creditResults(GameState& game) {
             total = game.showEarnings + kAirshowBonus + game.timeBonus;
         }
         game.earned = total;
-        game.money += total;
+        // Money held at the most an int32 holds (a save may start there) rather than run over.
+        game.money = static_cast<int32_t>(std::min<int64_t>(int64_t(game.money) + total, INT32_MAX));
         game.rewardPaid = 1;
     }
     if (game.showEarnings > 0) game.earned = game.reward + game.showEarnings + game.timeBonus;
@@ -104,7 +108,7 @@ void drawResults(const GameState& game) {
     drawTexture(game, kTexResultsBanner, 400, 0);
     formatText(text, "Mission Bonus: $%d", game.reward);
     drawSmallText(game, text, 360, 160, kCyan);
-    const int32_t ms = static_cast<int32_t>(elapsedMs(game.missionStopwatch));
+    const int32_t ms = elapsedWholeMs(game.missionStopwatch);
     formatText(text, "Time: %.0f:%.2d ", static_cast<double>(ms / 60000), (ms / 1000) % 60);
     drawSmallText(game, text, 360, 190, kCyan);
     formatText(text, "Time Bonus: $%d ", game.timeBonus);
