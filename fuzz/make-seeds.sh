@@ -42,5 +42,19 @@ printf '0\n0\n0\n0\n0\n0\n1\n0\n0\n0\n200\n4\n0\n1\n1\n1\n0.5\n4\n8\n' > "$seeds
 printf '5300\n3\n2\n1\n4\n1\n3\n2\n1\n0\n250\n10\n4\n3\n1.2\n0.7\n4\n9\n13\n' > "$seeds/save/played.v"
 printf '5300\r\n3\r\n2\r\n' > "$seeds/save/crlf.v"
 
+# Best flights: a small one written by hand, and the start of one the replay tool keeps from the
+# golden campaign (its take-off and first frames).
+mkdir -p "$seeds/best"
+printf '# A best flight of Skarnwing\nbest 1 0\nfigure 61000\ndate 2026-01-02\nrules 1\nfinal 0123456789abcdef 3\nfrequency 60000\ntakeoff mission 1\ntakeoff missionsUnlocked 1\ntakeoff musicTrack 1\ntakeoff outcome 1\ntakeoff smokeIndex -1\ntakeoff aircraft.fuel 0x1.9p+8\n1 down 0x41\n1 clock 1000 1000\n2 mouse 5 6 1\n2 press\n3 up 0x41\n3 release\n' > "$seeds/best/small.flight"
+if [ -x "$content/skarnwing-replay" ]; then
+  work=$(mktemp -d)
+  { echo "savefolder $work"; cat "$(dirname "$0")/../tests/golden/campaign.txt"; } > "$work/campaign.txt"
+  (cd "$content" && ./skarnwing-replay "$work/campaign.txt" > /dev/null 2>&1) || true
+  for kept in "$work"/files/img/bg/best-*.flight; do
+    [ -e "$kept" ] && head -n 300 "$kept" > "$seeds/best/$(basename "$kept")"
+  done
+  rm -rf "$work"
+fi
+
 echo "seeds: $(ls "$seeds/wav" | wc -l) wav, $(ls "$seeds/font_sheet" | wc -l) font_sheet," \
-  "$(ls "$seeds/picture" | wc -l) picture, $(ls "$seeds/mp3" | wc -l) mp3, $(ls "$seeds/save" | wc -l) save"
+  "$(ls "$seeds/picture" | wc -l) picture, $(ls "$seeds/mp3" | wc -l) mp3, $(ls "$seeds/save" | wc -l) save, $(ls "$seeds/best" | wc -l) best"

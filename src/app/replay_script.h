@@ -40,6 +40,10 @@ int32_t keyCode(const std::string& name);
 // them: press and release change it, a mouse line without buttons of its own reports it.
 bool inputEventOf(const Command& command, uint32_t& buttons, InputEvent& event);
 
+// Reads one command line (comments already removed) into `command`; null when it is well formed,
+// otherwise why not.
+const char* parseCommand(const std::string& text, int lineNumber, Command& command);
+
 // Reads the script at `path`; on a bad line prints a message naming the file and the line, as
 // `program` says it, and returns false.
 bool readScript(const char* program, const char* path, Script& script);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <utility>
 
+#include "app/bests.h"
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/inventory.h"
@@ -94,11 +95,14 @@ void runShutDown(GameState& game) {
 }
 
 bool pumpOnce(GameState& game) {
+    tapeFrameBegins(game);
     InputEvent event;
     while (platformPollEvent(&event)) {
         if (event.type == InputEventType::Quit) return false;
+        tapeEvent(event);
         handleInputEvent(game.keys, game.mouse, event);
     }
     runFrame(game);
+    tapeFrameEnds(game);
     return true;
 }

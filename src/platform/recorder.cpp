@@ -16,6 +16,7 @@ struct Recorder {
 };
 
 Recorder gRecorder;
+std::vector<int64_t>* gCounterTape = nullptr;
 
 void writeClockLine() {
     Recorder& r = gRecorder;
@@ -78,7 +79,10 @@ void recordEvent(const InputEvent& event) {
     }
 }
 
+void recorderTapeCounter(std::vector<int64_t>* tape) { gCounterTape = tape; }
+
 void recordCounter(int64_t value) {
+    if (gCounterTape != nullptr) gCounterTape->push_back(value);
     Recorder& r = gRecorder;
     if (r.file == nullptr) return;
     if (r.clockFrame != r.framesBegun) writeClockLine();

@@ -1,0 +1,157 @@
+// The player's best flights: a won sortie is kept when it beats the kept one, plays back from its
+// own take-off to the same landing, and a best file that is missing, damaged or hostile is refused
+// with one line.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "app/bests.h"
+#include "temp_dir.h"
+
+namespace {
+
+// The golden campaign's mission-1 flight up to just after its landing (take-off in frame 11),
+// under a clock of `ticksPerFrame` at 60000 ticks a second: the same flight, flown slower or
+// faster by the mission clock. Dumps from `dumpFrom` on.
+std::string campaignFlight(const std::string& saveFolder, int ticksPerFrame, int dumpFrom) {
+    std::ifstream in(std::string(SKARNWING_SOURCE_DIR) + "/tests/golden/campaign.txt");
+    std::string script = "savefolder " + saveFolder + "\nfrequency 60000\n";
+    const std::regex command("^(\\d+) (.*)$");
+    for (std::string line; std::getline(in, line);) {
+        std::smatch m;
+        if (!std::regex_match(line, m, command) || m[2] == "dump" || m[2] == "hash") continue;
+        if (std::stoi(m[1]) <= 4800) script += line + "\n";
+    }
+    for (int frame = 0; frame <= 4800; ++frame) {
+        script += std::to_string(frame) + " clock " + std::to_string(int64_t(frame) * ticksPerFrame) + "\n";
+        if (frame >= dumpFrom && frame > 0) script += std::to_string(frame) + " dump\n";
+    }
+    return script + "4800 end\n";
+}
+
+// The replay tool's output lines for `script` and its exit status.
+std::vector<std::string> replay(const std::string& script, int* status) {
+    const std::string command = std::string("cd '") + SKARNWING_BUILD_DIR + "' && ./skarnwing-replay '" + script +
+                                "' 2>/dev/null";
+    std::vector<std::string> lines;
+    FILE* out = popen(command.c_str(), "r");
+    if (out == nullptr) return lines;
+    char buffer[1 << 16];
+    while (std::fgets(buffer, sizeof buffer, out) != nullptr) lines.emplace_back(buffer);
+    *status = pclose(out);
+    return lines;
+}
+
+BestFlight kept(const std::string& path) {
+    BestFlight best;
+    EXPECT_TRUE(readBestFile("test", path, best)) << path;
+    return best;
+}
+
+// A dump without its frame number and the sounds (the music plays on from wherever it was).
+std::string stateOf(const std::string& dump) {
+    const size_t frameEnd = dump.find(',');
+    const size_t sounds = dump.find(",\"playing\":");
+    return dump.substr(frameEnd, sounds - frameEnd);
+}
+
+} // namespace
+
+TEST(Bests, TheFasterWinIsKeptAndPlaysBackToTheSameLanding) {
+    TempDir dir;
+    const std::string save = dir.file("save");
+    const std::string path = save + "/files/img/bg/best-1-0.flight";
+    int status = 0;
+    writeFile(dir.file("slow.txt"), campaignFlight(save, 1100, 99999));
+    writeFile(dir.file("fast.txt"), campaignFlight(save, 1000, 4700));
+
+    replay(dir.file("slow.txt"), &status);
+    const BestFlight slow = kept(path);
+    EXPECT_EQ(slow.mission, 1);
+    EXPECT_EQ(slow.level, 0);
+    EXPECT_EQ(slow.rules, kRulesVersion);
+
+    const std::vector<std::string> fastDumps = replay(dir.file("fast.txt"), &status);
+    const BestFlight fast = kept(path);
+    EXPECT_LT(fast.figure, slow.figure);
+    EXPECT_NEAR(double(slow.figure) / double(fast.figure), 1.1, 0.01);
+
+    replay(dir.file("slow.txt"), &status); // slower again: the faster one stays
+    EXPECT_EQ(kept(path).figure, fast.figure);
+
+    // The win's own frame: the first dump of the landing, frames counted from start-up.
+    std::string win;
+    for (const std::string& dump : fastDumps) {
+        if (dump.rfind("{\"frame\":" + std::to_string(11 + fast.frames) + ",", 0) == 0) win = dump;
+    }
+    ASSERT_NE(win, "");
+    EXPECT_NE(win.find("\"missionsWon\":1"), std::string::npos);
+    const std::vector<std::string> played = replay(path, &status);
+    EXPECT_EQ(status, 0);
+    ASSERT_EQ(played.size(), 1u);
+    EXPECT_EQ(stateOf(played[0]), stateOf(win));
+
+    // Another version of the rules is not played; a flight that ends elsewhere says so.
+    std::string text = readFile(path);
+    writeFile(dir.file("other-rules.flight"), std::regex_replace(text, std::regex("\nrules 1\n"), "\nrules 99\n"));
+    EXPECT_TRUE(replay(dir.file("other-rules.flight"), &status).empty());
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    writeFile(dir.file("elsewhere.flight"),
+              std::regex_replace(text, std::regex("\nfinal \\w+"), "\nfinal 0000000000000000"));
+    replay(dir.file("elsewhere.flight"), &status);
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+}
+
+TEST(Bests, HostileBestFilesAreRefusedWithOneLine) {
+    TempDir dir;
+    BestFlight good;
+    good.mission = 2;
+    good.level = 3;
+    good.figure = 61234;
+    good.date = "2026-05-04";
+    good.rules = kRulesVersion;
+    good.frames = 2;
+    good.frequency = 60000;
+    good.takeOff = {
+        {"mission", "2"}, {"missionsUnlocked", "2"}, {"musicTrack", "1"}, {"smokeIndex", "-1"}, {"outcome", "1"}};
+    Command clock;
+    clock.frame = 2;
+    clock.action = Action::Clock;
+    clock.readings = {5, 6};
+    good.commands = {clock};
+    const std::string text = formatBest(good);
+    writeFile(dir.file("good"), text);
+    BestFlight read;
+    ASSERT_TRUE(readBestFile("test", dir.file("good"), read));
+    EXPECT_EQ(formatBest(read), text);
+
+    writeFile(dir.file("empty"), "");
+    writeFile(dir.file("cut"), text.substr(0, text.find("rules")));
+    writeFile(dir.file("binary"), std::string("\x7f"
+                                              "ELF\0\1\2\xff",
+                                              8) +
+                                      text);
+    writeFile(dir.file("out-of-range"), std::regex_replace(text, std::regex("smokeIndex -1"), "smokeIndex 50"));
+    writeFile(dir.file("unknown-field"), text + "takeoff assets 1\n");
+    writeFile(dir.file("late-line"), text + "3 press\n");
+    writeFile(dir.file("huge"), "");
+    ASSERT_EQ(truncate(dir.file("huge").c_str(), off_t(kLargestBestFile) + 1), 0);
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(symlink(dir.file("good").c_str(), dir.file("link").c_str()), 0);
+    for (const char* name :
+         {"missing", "empty", "cut", "binary", "out-of-range", "unknown-field", "late-line", "huge", "fifo", "link"}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(readBestFile("test", dir.file(name), read)) << name;
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << name << ": " << said;
+        EXPECT_NE(said.find(dir.file(name)), std::string::npos) << said;
+    }
+}
