@@ -9,11 +9,24 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <regex>
 #include <string>
 #include <vector>
 
 #include "app/bests.h"
+#include "app/logbook.h"
+#include "app/replay_script.h"
+#include "app/startup.h"
+#include "app/state_dump.h"
+#include "assets/game_assets.h"
+#include "assets/sound.h"
+#include "game/game_state.h"
+#include "platform/headless.h"
+#include "platform/platform.h"
+#include "platform/settings.h"
+#include "screens/briefing.h"
+#include "screens/save_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -154,4 +167,76 @@ TEST(Bests, HostileBestFilesAreRefusedWithOneLine) {
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << name << ": " << said;
         EXPECT_NE(said.find(dir.file(name)), std::string::npos) << said;
     }
+}
+
+// A best watched from mission control's logbook flies its own copy of the record: the player's
+// record afterwards equals the one before, field for field, and none of its sounds plays on.
+TEST(Bests, WatchingABestLeavesThePlayersGameAsItWas) {
+    TempDir dir;
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(SKARNWING_BUILD_DIR);
+    auto assets = std::make_unique<GameAssets>();
+    auto game = std::make_unique<GameState>();
+    assets->saveFolder = dir.path;
+    platformOpen();
+    runStartUp(*game, *assets, 5);
+    std::filesystem::current_path(before);
+
+    // A short sortie of mission 1 as a best: full throttle, the gun fired on the runway.
+    auto flown = std::make_unique<GameState>(*game);
+    flown->screen = Screen::Briefing;
+    flown->mission = kMissionConvoy;
+    takeOff(*flown);
+    BestFlight best;
+    best.mission = 1;
+    best.date = "2026-12-07";
+    best.rules = kRulesVersion;
+    best.frames = 90;
+    best.frequency = platformCounterFrequency();
+    takeOffOf(*flown, best);
+    for (const auto& [frame, line] : {std::pair{1, "down A"}, {60, "down Space"}, {61, "up Space"}, {62, "up A"}}) {
+        Command c;
+        ASSERT_EQ(parseCommand(std::to_string(frame) + " " + line, 0, c), nullptr);
+        best.commands.push_back(c);
+    }
+    ASSERT_TRUE(writeWholeFile(bestFilePath(*game, 1, 0), formatBest(best), "best"));
+
+    const auto frame = [&](std::initializer_list<InputEvent> events) {
+        for (const InputEvent& e : events) headlessPushEvent(e);
+        EXPECT_TRUE(pumpOnce(*game));
+    };
+    const InputEvent spaceDown{InputEventType::KeyDown, kVkSpace, 0, 0, 0};
+    const InputEvent spaceUp{InputEventType::KeyUp, kVkSpace, 0, 0, 0};
+    game->screen = Screen::Control;
+    game->logbookShown = 1; // as the BEST FLIGHTS button leaves it
+    frame({});
+    frame({});
+    ASSERT_EQ(game->logbook[0][0].state, BestState::Kept);
+    const auto kept = std::make_unique<GameState>(*game);
+
+    frame({spaceDown});
+    ASSERT_TRUE(watching());
+    bool gunHeard = false;
+    for (int i = 0; i < 120; ++i) {
+        frame(i == 0 ? std::initializer_list<InputEvent>{spaceUp} : std::initializer_list<InputEvent>{});
+        gunHeard = gunHeard || isPlaying(assets->sounds[kSoundGunHit]) || isPlaying(assets->sounds[kSoundEngineCruise]);
+    }
+    EXPECT_TRUE(gunHeard);
+    frame({{InputEventType::KeyDown, kVkBackspace, 0, 0, 0}});
+    EXPECT_FALSE(watching());
+    frame({{InputEventType::KeyUp, kVkBackspace, 0, 0, 0}});
+
+    // The frame's own timings aside, the record is the one from before the watch.
+    game->renderStats = kept->renderStats;
+    game->fpsStopwatch = kept->fpsStopwatch;
+    game->dispatcherMs = kept->dispatcherMs;
+    game->dispatcherCpuMs = kept->dispatcherCpuMs;
+    const auto* a = reinterpret_cast<const unsigned char*>(kept.get());
+    const auto* b = reinterpret_cast<const unsigned char*>(game.get());
+    size_t differs = 0;
+    while (differs < sizeof(GameState) && a[differs] == b[differs]) ++differs;
+    EXPECT_EQ(differs, sizeof(GameState)) << "the record differs at byte " << differs;
+    EXPECT_EQ(dumpState(*game, 0), dumpState(*kept, 0));
+    for (const SoundEffect& sound : assets->sounds) EXPECT_FALSE(isPlaying(sound)) << sound.name;
+    runShutDown(*game);
 }

@@ -589,6 +589,11 @@ std::string bestFilePath(const GameState& game, int32_t mission, int32_t level) 
     return save.substr(0, slash + 1) + "best-" + std::to_string(mission) + '-' + std::to_string(level) + ".flight";
 }
 
+void takeOffOf(const GameState& game, BestFlight& best) {
+    auto copy = std::make_unique<GameState>(game);
+    eachTakeOffField(*copy, [&](const char* name, auto& field, auto, auto) { best.takeOff[name] = valueText(field); });
+}
+
 void applyTakeOff(GameState& game, const BestFlight& best) {
     const int32_t track = game.musicTrack;
     eachTakeOffField(game, [&](const char* name, auto& field, auto lowest, auto highest) {

@@ -58,6 +58,9 @@ bool looksLikeBest(const std::string& path);
 // Where the best of `mission` at `level` lives: beside the save; empty when there is no folder.
 std::string bestFilePath(const GameState& game, int32_t mission, int32_t level);
 
+// The take-off state of `game`, a sortie before its first frame, into `best`.
+void takeOffOf(const GameState& game, BestFlight& best);
+
 // Puts the best's take-off state into `game` (as a new sortie of it stands before its first
 // frame) and returns the script of its inputs and clock, with a dump and the end after its last
 // frame. Everything else in `game` is left as it was.

@@ -9,6 +9,7 @@
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/inventory.h"
+#include "app/logbook.h"
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -95,6 +96,7 @@ void runShutDown(GameState& game) {
 }
 
 bool pumpOnce(GameState& game) {
+    if (watching()) return watchFrame(game);
     tapeFrameBegins(game);
     InputEvent event;
     while (platformPollEvent(&event)) {
@@ -104,5 +106,7 @@ bool pumpOnce(GameState& game) {
     }
     runFrame(game);
     tapeFrameEnds(game);
+    // A best chosen in the logbook is watched from the next frame on.
+    if (game.watchRequest >= 0) startWatching(game);
     return true;
 }
