@@ -48,7 +48,7 @@ mkdir -p "$seeds/best"
 printf '# A best flight of Skarnwing\nbest 1 0\nfigure 61000\ndate 2026-01-02\nrules 1\nfinal 0123456789abcdef 3\nfrequency 60000\ntakeoff mission 1\ntakeoff missionsUnlocked 1\ntakeoff musicTrack 1\ntakeoff outcome 1\ntakeoff smokeIndex -1\ntakeoff aircraft.fuel 0x1.9p+8\n1 down 0x41\n1 clock 1000 1000\n2 mouse 5 6 1\n2 press\n3 up 0x41\n3 release\n' > "$seeds/best/small.flight"
 if [ -x "$content/skarnwing-replay" ]; then
   work=$(mktemp -d)
-  { echo "savefolder $work"; cat "$(dirname "$0")/../tests/golden/campaign.txt"; } > "$work/campaign.txt"
+  { echo "savefolder $work"; echo keepbests; cat "$(dirname "$0")/../tests/golden/campaign.txt"; } > "$work/campaign.txt"
   (cd "$content" && ./skarnwing-replay "$work/campaign.txt" > /dev/null 2>&1) || true
   for kept in "$work"/files/img/bg/best-*.flight; do
     [ -e "$kept" ] && head -n 300 "$kept" > "$seeds/best/$(basename "$kept")"

@@ -36,7 +36,7 @@ namespace {
 // faster by the mission clock. Dumps from `dumpFrom` on.
 std::string campaignFlight(const std::string& saveFolder, int ticksPerFrame, int dumpFrom) {
     std::ifstream in(std::string(SKARNWING_SOURCE_DIR) + "/tests/golden/campaign.txt");
-    std::string script = "savefolder " + saveFolder + "\nfrequency 60000\n";
+    std::string script = "savefolder " + saveFolder + "\nkeepbests\nfrequency 60000\n";
     const std::regex command("^(\\d+) (.*)$");
     for (std::string line; std::getline(in, line);) {
         std::smatch m;

@@ -55,7 +55,11 @@ void eachTakeOffField(GameState& g, F&& f) {
         f((p + ".framesPerImage").c_str(), s.framesPerImage, 0, 1000);
     };
     // Shell and screens.
-    for (int k = 0; k < kKeyTableSize; ++k) f(at("key", k, "held"), g.keys[k], 0, 1);
+    for (int k = 0; k < kKeyTableSize; ++k) {
+        f(at("key", k, "held"), g.keys[k], 0, 1);
+        f(at("key", k, "lastFrame"), g.keysLastFrame[k], 0, 1);
+        f(at("key", k, "heldOff"), g.keysHeldOff[k], 0, 1);
+    }
     f("mouse.x", g.mouse.x, INT32_MIN, INT32_MAX);
     f("mouse.y", g.mouse.y, INT32_MIN, INT32_MAX);
     f("mouse.leftDown", g.mouse.leftDown, 0, 1);
@@ -68,7 +72,7 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("fullScreen", g.fullScreen, 0, 1);
     f("enterHeld", g.enterHeld, 0, 1);
     f("frozen", g.frozen, 0, 1);
-    f("screen", g.screen, Screen::None, Screen::ControlAndMap);
+    f("screen", g.screen, Screen::None, Screen::TitleOverControl);
     f("clickLatch", g.clickLatch, 0, 1);
     f("saveLoadLatch", g.saveLoadLatch, 0, 1);
     f("savedNotice", g.savedNotice, -1, 1000);
@@ -272,7 +276,6 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("focusMouseY", g.focusMouseY, INT32_MIN, INT32_MAX);
     f("focus", g.focus, -1, 100);
     f("focusScreen", g.focusScreen, 0, 100);
-    f("fireSwallowed", g.fireSwallowed, 0, 1);
     f("mapFromMission", g.mapFromMission, kMissionNone, kMissionAirshow);
     f("mapFromDifficulty", g.mapFromDifficulty, 0, 3);
     f("mapFromShowEarnings", g.mapFromShowEarnings, INT32_MIN, INT32_MAX);

@@ -32,7 +32,6 @@ constexpr int32_t kFirstColumn = 380, kColumnWidth = 185, kFirstRow = 200, kRowH
 constexpr const char* kMissionNames[kMissions] = {"1 CONVOY", "2 CARGO", "3 AIRSHOW"};
 constexpr uint32_t kGrey = 0xFF9AA4AEu;
 constexpr uint32_t kTimelineBack = 0xFF30383Fu;
-constexpr int32_t kFocusLogbook = kFocusSettings + 1;
 
 Control controlAt(int32_t index) {
     if (index == kBackControl) return Control{560, 500, 720, 530};

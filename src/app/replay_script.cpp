@@ -159,6 +159,11 @@ bool readScript(const char* program, const char* path, Script& script) {
             script.saveFolder = w[1];
             continue;
         }
+        if (w[0] == "keepbests") {
+            if (w.size() != 1) return fail("expected: keepbests");
+            script.keepBests = true;
+            continue;
+        }
         if (w[0] == "fullscreen") {
             if (w.size() != 1) return fail("expected: fullscreen");
             script.fullScreen = true;

@@ -28,6 +28,7 @@ struct Script {
     int64_t frequency = 0; // 0: the back end's own clock
     bool fullScreen = false;
     std::string saveFolder;
+    bool keepBests = false;        // won sorties are kept as bests beside the save, as the game keeps them
     std::vector<Command> commands; // in frame order
 };
 
