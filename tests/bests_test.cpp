@@ -26,8 +26,10 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "screens/briefing.h"
+#include "screens/focus.h"
 #include "screens/save_file.h"
 #include "temp_dir.h"
+#include "test_game.h"
 
 namespace {
 
@@ -146,27 +148,56 @@ TEST(Bests, HostileBestFilesAreRefusedWithOneLine) {
     ASSERT_TRUE(readBestFile("test", dir.file("good"), read));
     EXPECT_EQ(formatBest(read), text);
 
-    writeFile(dir.file("empty"), "");
-    writeFile(dir.file("cut"), text.substr(0, text.find("rules")));
-    writeFile(dir.file("binary"), std::string("\x7f"
-                                              "ELF\0\1\2\xff",
-                                              8) +
-                                      text);
-    writeFile(dir.file("out-of-range"), std::regex_replace(text, std::regex("smokeIndex -1"), "smokeIndex 50"));
-    writeFile(dir.file("unknown-field"), text + "takeoff assets 1\n");
-    writeFile(dir.file("late-line"), text + "3 press\n");
-    writeFile(dir.file("huge"), "");
-    ASSERT_EQ(truncate(dir.file("huge").c_str(), off_t(kLargestBestFile) + 1), 0);
-    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
-    ASSERT_EQ(symlink(dir.file("good").c_str(), dir.file("link").c_str()), 0);
-    for (const char* name :
-         {"missing", "empty", "cut", "binary", "out-of-range", "unknown-field", "late-line", "huge", "fifo", "link"}) {
+    // Each beside the save where a best of its own mission and level would be.
+    TestGame game;
+    game.assets->saveFolder = dir.path;
+    const auto at = [&](int32_t mission, int32_t level) { return bestFilePath(*game, mission, level); };
+    std::filesystem::create_directories(std::filesystem::path(at(1, 0)).parent_path());
+    writeFile(at(1, 0), "");
+    writeFile(at(1, 1), text.substr(0, text.find("rules")));
+    writeFile(at(1, 2), std::string("\x7f"
+                                    "ELF\0\1\2\xff",
+                                    8) +
+                            text);
+    writeFile(at(1, 3), std::regex_replace(text, std::regex("smokeIndex -1"), "smokeIndex 50"));
+    writeFile(at(2, 0), text + "takeoff assets 1\n");
+    writeFile(at(2, 1), text + "3 press\n");
+    writeFile(at(2, 2), "");
+    ASSERT_EQ(truncate(at(2, 2).c_str(), off_t(kLargestBestFile) + 1), 0);
+    ASSERT_EQ(mkfifo(at(3, 0).c_str(), 0600), 0);
+    ASSERT_EQ(symlink(dir.file("good").c_str(), at(3, 1).c_str()), 0);
+    writeFile(at(2, 3), text); // the one good best, and (3, 2) and (3, 3) none at all
+    for (const std::string& path : {at(1, 0), at(1, 1), at(1, 2), at(1, 3), at(2, 0), at(2, 1), at(2, 2), at(3, 0),
+                                    at(3, 1), dir.file("missing")}) {
         testing::internal::CaptureStderr();
-        EXPECT_FALSE(readBestFile("test", dir.file(name), read)) << name;
+        EXPECT_FALSE(readBestFile("test", path, read)) << path;
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << name << ": " << said;
-        EXPECT_NE(said.find(dir.file(name)), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << path << ": " << said;
+        EXPECT_NE(said.find(path), std::string::npos) << said;
     }
+
+    // The logbook lists them as damaged, one line each, and goes on: the good one is chosen,
+    // Backspace closes it.
+    game->screen = Screen::Control;
+    game->logbookShown = 1;
+    testing::internal::CaptureStderr();
+    runLogbook(*game);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 9) << said;
+    for (int32_t cell = 0; cell < 12; ++cell) {
+        const BestState want = cell == 7 ? BestState::Kept : cell >= 10 ? BestState::None : BestState::Damaged;
+        EXPECT_EQ(game->logbook[cell / 4][cell % 4].state, want) << cell;
+    }
+    game->keys[kVkSpace] = 1;
+    game->focus = 7;
+    readNavigation(*game);
+    runLogbook(*game);
+    EXPECT_EQ(game->watchRequest, 7);
+    game->keys[kVkSpace] = 0;
+    game->keys[kVkBackspace] = 1;
+    readNavigation(*game);
+    runLogbook(*game);
+    EXPECT_EQ(game->logbookShown, 0);
 }
 
 // A best watched from mission control's logbook flies its own copy of the record: the player's

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <type_traits>
@@ -334,6 +335,41 @@ bool takeValue(const std::string& text, T& field, Low lowest, High highest) {
     }
 }
 
+// The take-off fields by name, each with the call that takes its text into a record (false, the
+// field untouched, when the text is not a value inside its range). Made once from the list above,
+// so reading a best looks up only the fields it gives.
+using TakeOffSlots = std::map<std::string, std::function<bool(const std::string&, GameState&)>>;
+const TakeOffSlots& takeOffSlots() {
+    static const TakeOffSlots slots = [] {
+        TakeOffSlots made;
+        const auto scratch = std::make_unique<GameState>();
+        const char* base = reinterpret_cast<const char*>(scratch.get());
+        eachTakeOffField(*scratch, [&](const char* name, auto& field, auto lowest, auto highest) {
+            using Field = std::remove_reference_t<decltype(field)>;
+            const size_t offset = static_cast<size_t>(reinterpret_cast<const char*>(&field) - base);
+            made[name] = [offset, lowest, highest](const std::string& text, GameState& game) {
+                return takeValue(text, *reinterpret_cast<Field*>(reinterpret_cast<char*>(&game) + offset), lowest,
+                                 highest);
+            };
+        });
+        return made;
+    }();
+    return slots;
+}
+
+// The take-off fields whose range leaves out zero: a best must give them.
+const std::vector<std::string>& fieldsNeverZero() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> found;
+        const auto scratch = std::make_unique<GameState>();
+        for (const auto& [name, take] : takeOffSlots()) {
+            if (!take("0", *scratch)) found.push_back(name);
+        }
+        return found;
+    }();
+    return names;
+}
+
 uint64_t fnv1a(const std::string& text) {
     uint64_t hash = 14695981039346656037ull;
     for (const char c : text) {
@@ -529,30 +565,22 @@ bool parseBest(const char* text, size_t length, BestFlight& best, std::string& w
         if (!seen) return fail("the header is not whole");
     }
     if (!best.commands.empty() && best.commands.back().frame > best.frames) return fail("lines after the last frame");
-    // Every named field must be one of the record's, and every value inside its range.
-    auto scratch = std::make_unique<GameState>();
-    size_t known = 0;
-    bool inRange = true;
-    std::string bad;
-    eachTakeOffField(*scratch, [&](const char* name, auto& field, auto lowest, auto highest) {
-        const auto it = best.takeOff.find(name);
-        if (it == best.takeOff.end()) {
-            if (!takeValue("0", field, lowest, highest) && inRange) {
-                inRange = false;
-                bad = name;
-            }
-            return;
+    // Every named field must be one of the record's, every value inside its range, and a field
+    // that cannot be zero given.
+    static const auto scratch = std::make_unique<GameState>();
+    for (const auto& [name, value] : best.takeOff) {
+        const auto slot = takeOffSlots().find(name);
+        if (slot == takeOffSlots().end()) return fail("an unknown take-off field");
+        if (!slot->second(value, *scratch)) {
+            why = "the take-off value of " + name + " is out of range";
+            return false;
         }
-        ++known;
-        if (!takeValue(it->second, field, lowest, highest) && inRange) {
-            inRange = false;
-            bad = name;
+    }
+    for (const std::string& name : fieldsNeverZero()) {
+        if (best.takeOff.count(name) == 0) {
+            why = "the take-off lacks " + name;
+            return false;
         }
-    });
-    if (known != best.takeOff.size()) return fail("an unknown take-off field");
-    if (!inRange) {
-        why = "the take-off value of " + bad + " is out of range";
-        return false;
     }
     return true;
 }
@@ -599,10 +627,12 @@ void takeOffOf(const GameState& game, BestFlight& best) {
 
 void applyTakeOff(GameState& game, const BestFlight& best) {
     const int32_t track = game.musicTrack;
-    eachTakeOffField(game, [&](const char* name, auto& field, auto lowest, auto highest) {
-        const auto it = best.takeOff.find(name);
-        takeValue(it == best.takeOff.end() ? std::string("0") : it->second, field, lowest, highest);
-    });
+    // Both tables in name order: every field the file gives, and zero for every other.
+    auto given = best.takeOff.begin();
+    for (const auto& [name, take] : takeOffSlots()) {
+        while (given != best.takeOff.end() && given->first < name) ++given;
+        take(given != best.takeOff.end() && given->first == name ? given->second : std::string("0"), game);
+    }
     // Nothing of an earlier sortie flies into this one; the blasts keep the pace a take-off gives.
     for (Bullet& bullet : game.bullets) bullet = Bullet{};
     for (Bomb& bomb : game.bombs) bomb = Bomb{};
