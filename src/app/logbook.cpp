@@ -123,6 +123,7 @@ struct Watch {
     bool held = false;    // P paused it
     bool ended = false;   // its last frame has flown; the picture holds
     bool same = true;     // it ended as it ended when it was won
+    Settings settings;    // the player's, put back if the flight's own pause changed them
 };
 
 Watch gWatch;
@@ -181,6 +182,7 @@ void startWatching(GameState& player) {
     applyTakeOff(*w.watched, w.best);
     w.watched->watchLength = w.best.frames;
     w.script = scriptOf(w.best);
+    w.settings = activeSettings();
     platformUseRecordedClock(w.best.frequency);
     gWatch = std::move(w);
 }
@@ -218,6 +220,11 @@ bool watchFrame(GameState& player) {
         if (player.musicTrack == 2) switchToTrack2(watched);
         if (watched.fullScreen != player.fullScreen) platformSetFullScreen(player.fullScreen != 0);
         platformUseLiveClock();
+        if (std::memcmp(&w.settings, &activeSettings(), sizeof w.settings) != 0) {
+            activeSettings() = w.settings;
+            saveSettings(w.settings, settingsPath());
+            platformApplySettings();
+        }
         gWatch = Watch{};
         return !quit;
     }
