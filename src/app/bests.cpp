@@ -23,11 +23,14 @@
 namespace {
 
 constexpr const char* kMagic = "# A best flight of Skarnwing";
-constexpr double kLargestCoordinate = 1e12; // no double of the record gets near it in play
+// No position of the record gets near it in play, and a few hours of motion from it at the
+// fastest speeds a best may give still turn into whole pixels without overflow.
+constexpr double kLargestCoordinate = 1e7;
+constexpr int kFastest = 1000; // pixels per frame, the bound of every speed a best gives
 
 // Calls `f(name, field, lowest, highest)` for every field of the record that a sortie reads or
-// the state dump shows and that its take-off does not set from constants: what a best must carry
-// to fly again as it flew. Doubles take the range ±kLargestCoordinate. The projectiles and
+// the state dump shows: what a best must carry to fly again as it flew. A floating-point field
+// given the range 0, 0 takes ±kLargestCoordinate. The projectiles and
 // blasts are not listed: every take-off empties their tables. A field added to the record is
 // added here too, or the bests made since say they no longer play back the same.
 template <typename F>
@@ -91,8 +94,8 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("aircraft.worldY", a.worldY, 0, 0);
     f("aircraft.screenX", a.screenX, 0, 0);
     f("aircraft.screenY", a.screenY, 0, 0);
-    f("aircraft.velX", a.velX, 0, 0);
-    f("aircraft.velY", a.velY, 0, 0);
+    f("aircraft.velX", a.velX, -kFastest, kFastest);
+    f("aircraft.velY", a.velY, -kFastest, kFastest);
     f("aircraft.pitch", a.pitch, 0, 0);
     f("aircraft.pitchAtStep", a.pitchAtStep, 0, 0);
     f("aircraft.physicsTimer", a.physicsTimer, 0, 1000);
@@ -101,8 +104,8 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("aircraft.rollReturning", a.rollReturning, 0, 1);
     f("aircraft.rollDone", a.rollDone, 0, 1);
     f("aircraft.rollFrame", a.rollFrame, 0, 2);
-    f("aircraft.airspeed", a.airspeed, 0, 0);
-    f("aircraft.lift", a.lift, 0, 0);
+    f("aircraft.airspeed", a.airspeed, -kFastest, kFastest);
+    f("aircraft.lift", a.lift, -kFastest, kFastest);
     f("aircraft.throttleStage", a.throttleStage, 0, 3);
     f("aircraft.highEngineOn", a.highEngineOn, 0, 1);
     f("aircraft.lowEngineOn", a.lowEngineOn, 0, 1);
@@ -163,20 +166,20 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("muzzleFlashLit", g.muzzleFlashLit, 0, 1);
     for (int i = 0; i < 9; ++i) f(at("muzzleScatter", i, "spread"), g.muzzleScatter[i], 0, 9);
     f("lockTarget", g.lockTarget, 0, kCargoCapacity - 1);
-    f("nearestTargetDistance", g.nearestTargetDistance, 0, 0);
+    f("nearestTargetDistance", g.nearestTargetDistance, 0, 999999999); // kNoTargetDistance when none
     // Convoy and cargo aircraft, every slot (the counts say which are in use).
     for (int i = 0; i < kTruckCapacity; ++i) {
         Truck& t = g.trucks[i];
         f(at("truck", i, "x"), t.x, 0, 0);
         f(at("truck", i, "y"), t.y, 0, 0);
-        f(at("truck", i, "speed"), t.speed, 0, 0);
+        f(at("truck", i, "speed"), t.speed, -kFastest, kFastest);
         f(at("truck", i, "alive"), t.alive, 0, 1);
         f(at("truck", i, "hitPoints"), t.hitPoints, 0, 0);
         f(at("truck", i, "sector"), t.sector, -1000, 1000);
         f(at("truck", i, "wreckLaunched"), t.wreckLaunched, 0, 1);
         f(at("truck", i, "burning"), t.burning, 0, 1);
-        f(at("truck", i, "wreckVelX"), t.wreckVelX, 0, 0);
-        f(at("truck", i, "wreckVelY"), t.wreckVelY, 0, 0);
+        f(at("truck", i, "wreckVelX"), t.wreckVelX, -kFastest, kFastest);
+        f(at("truck", i, "wreckVelY"), t.wreckVelY, -kFastest, kFastest);
         f(at("truck", i, "wreckSoundPlayed"), t.wreckSoundPlayed, 0, 1);
         f(at("truck", i, "wreckX"), t.wreckX, 0, 0);
         f(at("truck", i, "wreckY"), t.wreckY, 0, 0);
@@ -188,8 +191,8 @@ void eachTakeOffField(GameState& g, F&& f) {
         CargoAircraft& c = g.cargoAircraft[i];
         f(at("cargo", i, "x"), c.x, 0, 0);
         f(at("cargo", i, "y"), c.y, 0, 0);
-        f(at("cargo", i, "speed"), c.speed, 0, 0);
-        f(at("cargo", i, "fallSpeed"), c.fallSpeed, 0, 0);
+        f(at("cargo", i, "speed"), c.speed, -kFastest, kFastest);
+        f(at("cargo", i, "fallSpeed"), c.fallSpeed, -kFastest, kFastest);
         f(at("cargo", i, "active"), c.active, 0, 1);
         f(at("cargo", i, "hitPoints"), c.hitPoints, 0, 0);
         f(at("cargo", i, "sector"), c.sector, -1000, 1000);
@@ -309,7 +312,9 @@ bool takeValue(const std::string& text, T& field, Low lowest, High highest) {
     errno = 0;
     if constexpr (std::is_floating_point_v<T>) {
         const double value = std::strtod(text.c_str(), &end);
-        if (*end != '\0' || !std::isfinite(value) || std::fabs(value) > kLargestCoordinate) return false;
+        const double low = lowest == highest ? -kLargestCoordinate : static_cast<double>(lowest);
+        const double high = lowest == highest ? kLargestCoordinate : static_cast<double>(highest);
+        if (*end != '\0' || !std::isfinite(value) || value < low || value > high) return false;
         field = static_cast<T>(value);
         return std::isfinite(static_cast<double>(field));
     } else {
