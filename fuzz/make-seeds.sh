@@ -66,6 +66,20 @@ find "$source_root/tests/golden" -name '*.txt' -size -2k -exec cp {} "$seeds/scr
 printf '# A game as played.\nseed 4242\nfrequency 1000000000\nfullscreen\n0 clock 9000 9100\n1 mouse 640 400 0\n1 clock 9200 9300 9300\n2 press\n2 down Enter\n3 release\n3 up 0x0D\n3 clock 9400\n4 launch 2 1 12\n5 shot a.png\n5 dump\n5 hash\n5 end\nsavefolder /tmp/x\n' \
   > "$seeds/script/recorded.txt"
 
+# Best flights: a small one written by hand, and the start of one the replay tool keeps from the
+# golden campaign (its take-off and first frames).
+mkdir -p "$seeds/best"
+printf '# A best flight of Skarnwing\nbest 1 0\nfigure 61000\ndate 2026-01-02\nrules 1\nfinal 0123456789abcdef 3\nfrequency 60000\ntakeoff mission 1\ntakeoff missionsUnlocked 1\ntakeoff musicTrack 1\ntakeoff outcome 1\ntakeoff smokeIndex -1\ntakeoff aircraft.fuel 0x1.9p+8\n1 down 0x41\n1 clock 1000 1000\n2 mouse 5 6 1\n2 press\n3 up 0x41\n3 release\n' > "$seeds/best/small.flight"
+if [ -x "$content/skarnwing-replay" ]; then
+  work=$(mktemp -d)
+  { echo "savefolder $work"; echo keepbests; cat "$(dirname "$0")/../tests/golden/campaign.txt"; } > "$work/campaign.txt"
+  (cd "$content" && ./skarnwing-replay "$work/campaign.txt" > /dev/null 2>&1) || true
+  for kept in "$work"/files/img/bg/best-*.flight; do
+    [ -e "$kept" ] && head -n 300 "$kept" > "$seeds/best/$(basename "$kept")"
+  done
+  rm -rf "$work"
+fi
+
 echo "seeds: $(ls "$seeds/wav" | wc -l) wav, $(ls "$seeds/font_sheet" | wc -l) font_sheet," \
   "$(ls "$seeds/picture" | wc -l) picture, $(ls "$seeds/mp3" | wc -l) mp3, $(ls "$seeds/save" | wc -l) save," \
-  "$(ls "$seeds/settings" | wc -l) settings, $(ls "$seeds/script" | wc -l) script"
+  "$(ls "$seeds/settings" | wc -l) settings, $(ls "$seeds/script" | wc -l) script, $(ls "$seeds/best" | wc -l) best"

@@ -499,10 +499,11 @@ TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
 namespace {
 
 // Where the game is, as far as a way on goes: the screen, whether a sortie flies or is lost,
-// and the panels over them.
+// and the panels over them (the best flights over mission control among them).
 int placeOf(const GameState& g) {
     const int lost = g.missionOver && g.outcome != Outcome::Won;
-    return int(g.screen) | g.missionOver << 4 | lost << 5 | g.paused << 6 | g.settingsShown << 7;
+    return int(g.screen) | g.missionOver << 4 | lost << 5 | g.paused << 6 | g.settingsShown << 7 |
+           (g.logbookShown != 0) << 8;
 }
 
 // Every control of every screen, the pause panel and the settings, and a point off them all.

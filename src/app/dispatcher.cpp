@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/frame.h"
+#include "app/logbook.h"
 #include "assets/game_assets.h"
 #include "combat/blasts.h"
 #include "combat/cargo.h"
@@ -246,6 +247,9 @@ bool runDispatcher(GameState& game) {
     } else if (titleShown(game)) {
         drawTitle(game);
         handleTitle(game);
+    } else if (game.logbookShown && game.missionOver && game.screen == Screen::Control) {
+        drawMissionControl(game);
+        runLogbook(game);
     } else if (game.missionOver) {
         runBetweenSorties(game);
     } else {
@@ -272,5 +276,6 @@ bool runDispatcher(GameState& game) {
         stats.started = 1;
     }
     drawDiagnostics(game, RenderTimes{stats.lastAverage, stats.lastMin, stats.lastMax});
+    drawWatchTimeline(game);
     return flown;
 }

@@ -63,6 +63,71 @@ bool parseInt(const std::string& word, int64_t& value) {
 
 } // namespace
 
+const char* parseCommand(const std::string& text, int lineNumber, Command& command) {
+    std::istringstream words(text);
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    command = Command{};
+    command.line = lineNumber;
+    if (w.empty()) return "expected a command";
+    int64_t number = 0;
+    const bool clock = w.size() >= 2 && w[1] == "clock";
+    if (!parseInt(w[0], command.frame) || command.frame < (clock ? 0 : 1)) {
+        return "expected a frame number from 1";
+    }
+    if (w.size() < 2) return "expected a command after the frame number";
+    const std::string& verb = w[1];
+    int64_t x = 0;
+    int64_t y = 0;
+    if ((verb == "down" || verb == "up") && w.size() == 3) {
+        command.action = verb == "down" ? Action::Down : Action::Up;
+        command.a = keyCode(w[2]);
+        if (command.a < 0) return "unknown key";
+    } else if (verb == "mouse" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
+               x >= INT32_MIN && x <= INT32_MAX && y >= INT32_MIN && y <= INT32_MAX) {
+        command.action = Action::Mouse;
+        command.a = static_cast<int32_t>(x);
+        command.b = static_cast<int32_t>(y);
+        if (w.size() == 5) {
+            if (!parseInt(w[4], number) || number < 0 || number > 3) return "mouse buttons are 0 to 3";
+            command.buttons = static_cast<int32_t>(number);
+        }
+    } else if (clock) {
+        command.action = Action::Clock;
+        for (size_t i = 2; i < w.size(); ++i) {
+            if (!parseInt(w[i], number) || number < 0) return "clock readings are whole numbers from 0";
+            command.readings.push_back(number);
+        }
+    } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
+               x >= 1 && x <= kMissionCount && y >= 0 && y <= 3) {
+        command.action = Action::Launch;
+        command.a = static_cast<int32_t>(x);
+        command.b = static_cast<int32_t>(y);
+        if (w.size() == 5) {
+            if (!parseInt(w[4], number) || number < 0 || number > 58) return "missiles must be 0..58";
+            command.missiles = static_cast<int32_t>(number);
+        }
+    } else if ((verb == "save" || verb == "load") && w.size() == 2) {
+        command.action = verb == "save" ? Action::Save : Action::Load;
+    } else if (verb == "press" && w.size() == 2) {
+        command.action = Action::Press;
+    } else if (verb == "release" && w.size() == 2) {
+        command.action = Action::Release;
+    } else if (verb == "shot" && w.size() == 3) {
+        command.action = Action::Shot;
+        command.path = w[2];
+    } else if (verb == "dump" && w.size() == 2) {
+        command.action = Action::Dump;
+    } else if (verb == "hash" && w.size() == 2) {
+        command.action = Action::Hash;
+    } else if (verb == "end" && w.size() == 2) {
+        command.action = Action::End;
+    } else {
+        return "unknown or malformed command";
+    }
+    return nullptr;
+}
+
 bool parseScript(const char* program, const char* name, const std::string& text, Script& script) {
     std::istringstream in(text);
     std::string line;
@@ -96,67 +161,18 @@ bool parseScript(const char* program, const char* name, const std::string& text,
             script.saveFolder = w[1];
             continue;
         }
+        if (w[0] == "keepbests") {
+            if (w.size() != 1) return fail("expected: keepbests");
+            script.keepBests = true;
+            continue;
+        }
         if (w[0] == "fullscreen") {
             if (w.size() != 1) return fail("expected: fullscreen");
             script.fullScreen = true;
             continue;
         }
         Command command;
-        command.line = lineNumber;
-        const bool clock = w.size() >= 2 && w[1] == "clock";
-        if (!parseInt(w[0], command.frame) || command.frame < (clock ? 0 : 1)) {
-            return fail("expected a frame number from 1");
-        }
-        if (w.size() < 2) return fail("expected a command after the frame number");
-        const std::string& verb = w[1];
-        int64_t x = 0;
-        int64_t y = 0;
-        if ((verb == "down" || verb == "up") && w.size() == 3) {
-            command.action = verb == "down" ? Action::Down : Action::Up;
-            command.a = keyCode(w[2]);
-            if (command.a < 0) return fail("unknown key");
-        } else if (verb == "mouse" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
-                   x >= INT32_MIN && x <= INT32_MAX && y >= INT32_MIN && y <= INT32_MAX) {
-            command.action = Action::Mouse;
-            command.a = static_cast<int32_t>(x);
-            command.b = static_cast<int32_t>(y);
-            if (w.size() == 5) {
-                if (!parseInt(w[4], number) || number < 0 || number > 3) return fail("mouse buttons are 0 to 3");
-                command.buttons = static_cast<int32_t>(number);
-            }
-        } else if (clock) {
-            command.action = Action::Clock;
-            for (size_t i = 2; i < w.size(); ++i) {
-                if (!parseInt(w[i], number) || number < 0) return fail("clock readings are whole numbers from 0");
-                command.readings.push_back(number);
-            }
-        } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
-                   x >= 1 && x <= kMissionCount && y >= 0 && y <= 3) {
-            command.action = Action::Launch;
-            command.a = static_cast<int32_t>(x);
-            command.b = static_cast<int32_t>(y);
-            if (w.size() == 5) {
-                if (!parseInt(w[4], number) || number < 0 || number > 58) return fail("missiles must be 0..58");
-                command.missiles = static_cast<int32_t>(number);
-            }
-        } else if ((verb == "save" || verb == "load") && w.size() == 2) {
-            command.action = verb == "save" ? Action::Save : Action::Load;
-        } else if (verb == "press" && w.size() == 2) {
-            command.action = Action::Press;
-        } else if (verb == "release" && w.size() == 2) {
-            command.action = Action::Release;
-        } else if (verb == "shot" && w.size() == 3) {
-            command.action = Action::Shot;
-            command.path = w[2];
-        } else if (verb == "dump" && w.size() == 2) {
-            command.action = Action::Dump;
-        } else if (verb == "hash" && w.size() == 2) {
-            command.action = Action::Hash;
-        } else if (verb == "end" && w.size() == 2) {
-            command.action = Action::End;
-        } else {
-            return fail("unknown or malformed command");
-        }
+        if (const char* why = parseCommand(line, lineNumber, command)) return fail(why);
         script.commands.push_back(command);
     }
     std::stable_sort(script.commands.begin(), script.commands.end(),

@@ -28,6 +28,7 @@ struct Script {
     int64_t frequency = 0; // 0: the back end's own clock
     bool fullScreen = false;
     std::string saveFolder;
+    bool keepBests = false;        // won sorties are kept as bests beside the save, as the game keeps them
     std::vector<Command> commands; // in frame order
 };
 
@@ -39,6 +40,10 @@ int32_t keyCode(const std::string& name);
 // false for any other command. `buttons` holds the mouse buttons as the commands so far left
 // them: press and release change it, a mouse line without buttons of its own reports it.
 bool inputEventOf(const Command& command, uint32_t& buttons, InputEvent& event);
+
+// Reads one command line (comments already removed) into `command`; null when it is well formed,
+// otherwise why not.
+const char* parseCommand(const std::string& text, int lineNumber, Command& command);
 
 // Takes a script's text into `script`, its commands in frame order; on a bad line prints one
 // message naming `name` and the line, as `program` says it, and returns false. Clock readings

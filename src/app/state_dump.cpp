@@ -333,7 +333,13 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     F(mapFromShowEarnings) F(settingsShown) F(settingsRow) F(settingsCapturing) F(settingsMoved)                       \
     DO(keysLastFrame, dumpKeys(line, "keysLastFrame", game.keysLastFrame))                                             \
     DO(keysHeldOff, dumpKeys(line, "keysHeldOff", game.keysHeldOff))                                                 \
-    F(aboutShown) F(titleEntriesShown)
+    F(aboutShown) F(titleEntriesShown) F(logbookShown) F(watchRequest) F(watchFrame) F(watchLength)                   \
+    /* the kept bests as the logbook read them from their files: state and figure of each cell */                     \
+    DO(logbook, line.openArray("logbook");                                                                             \
+       for (const auto& row : game.logbook) for (const LogbookCell& cell : row) {                                      \
+           line.item(int32_t(cell.state));                                                                             \
+           line.item(cell.figure);                                                                                     \
+       } line.closeArray())
 // clang-format on
 
 #define SKARNWING_SKIP(...)

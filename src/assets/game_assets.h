@@ -84,6 +84,9 @@ struct GameAssets {
     // A recorded game is being watched: a save writes nothing and reports success, so the
     // recorded game goes on as it went.
     bool savesHeldBack = false;
+    // Won sorties are kept as the player's bests (beside the save). The game keeps them; a tool
+    // or test only when it asks.
+    bool bestsKept = false;
 
     // Sound effects, by SoundSlot, and the two music tracks.
     SoundEffect sounds[kSoundSlotCount];

@@ -306,6 +306,15 @@ struct ShowBox {
     int32_t bottom = 0;
 };
 
+// One best flight as mission control's logbook lists it.
+enum class BestState : uint8_t { None, Kept, Damaged, OtherRules };
+struct LogbookCell {
+    BestState state = BestState::None;
+    int32_t figure = 0; // milliseconds of mission time, or dollars of show money
+    char date[11] = {}; // YYYY-MM-DD
+};
+constexpr int kLogbookLevels = 4; // the difficulties, 0..3
+
 struct GameState {
     // Shell and screens: the frame, the input state, the screens between sorties.
     GameAssets* assets = nullptr;     // what start-up loaded, never part of the state; only
@@ -479,6 +488,11 @@ struct GameState {
     uint8_t titleEntriesShown = 0;             // an arrow key showed the title's entries: they stay, clickable
     uint8_t keysLastFrame[kKeyTableSize] = {}; // the key table as the last frame left it
     uint8_t keysHeldOff[kKeyTableSize] = {};   // presses a panel or TAKE OFF took: up for the sortie until released
+    uint8_t logbookShown = 0;                  // BEST FLIGHTS is up over mission control: 1 to read, 2 read
+    int32_t watchRequest = -1;                 // the logbook's cell chosen to watch, taken after the frame
+    LogbookCell logbook[kMissionSlots - 1][kLogbookLevels]; // the bests, by mission - 1 and level
+    int64_t watchFrame = 0;                                 // in a best being watched: its frame, of watchLength
+    int64_t watchLength = 0;                                // 0 in the player's own game
 };
 
 static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");

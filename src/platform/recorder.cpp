@@ -28,6 +28,7 @@ struct Recorder {
 };
 
 Recorder gRecorder;
+std::vector<int64_t>* gCounterTape = nullptr;
 
 void flushPending(Recorder& r) {
     if (r.writeError == 0 && !writeAll(r.fd, r.pending.data(), r.pending.size())) r.writeError = errno;
@@ -116,7 +117,10 @@ void recordEvent(const InputEvent& event) {
     }
 }
 
+void recorderTapeCounter(std::vector<int64_t>* tape) { gCounterTape = tape; }
+
 void recordCounter(int64_t value) {
+    if (gCounterTape != nullptr) gCounterTape->push_back(value);
     Recorder& r = gRecorder;
     if (r.fd < 0) return;
     if (r.clockFrame != r.framesBegun) writeClockLine();

@@ -5,6 +5,7 @@
 // that the game's state depends on). Both back ends feed it; nothing is written until it opens.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -16,5 +17,8 @@ void recordEvent(const InputEvent& event);
 void recordCounter(int64_t value);
 // A frame begins; events from now on come before the next one.
 void recordFrameBegun();
+// While `tape` is not null, every reading of the counter is also appended to it (the sortie
+// being taped for the player's bests); null stops it.
+void recorderTapeCounter(std::vector<int64_t>* tape);
 // Ends the script with a dump and the end after the last frame, and closes it.
 void recorderClose();

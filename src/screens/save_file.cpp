@@ -136,10 +136,10 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-// One line on stderr for a save that failed at `call` on `file`; always false.
-bool saveFailed(const char* call, const std::string& file, int error) {
-    std::fprintf(stderr, "skarnwing: could not save the game: %s \"%s\" failed (%s); the previous save is kept\n", call,
-                 file.c_str(), std::strerror(error));
+// One line on stderr for a write of `what` that failed at `call` on `file`; always false.
+bool writeFailed(const char* what, const char* call, const std::string& file, int error) {
+    std::fprintf(stderr, "skarnwing: could not save %s: %s \"%s\" failed (%s); the previous %s is kept\n", what, call,
+                 file.c_str(), std::strerror(error), std::strcmp(what, "the game") == 0 ? "save" : "one");
     return false;
 }
 
@@ -176,19 +176,23 @@ int parseSave(GameState& game, const char* text, size_t length) {
     return kSaveValueCount;
 }
 
-bool writeSaveFile(const GameState& game, const std::string& path) {
+bool writeWholeFile(const std::string& path, const std::string& text, const char* what) {
     const std::string folder = folderOf(path);
     const std::string temporary = path + ".tmp";
-    if (!makeFolders(folder)) return saveFailed("mkdir", folder, errno);
+    if (!makeFolders(folder)) return writeFailed(what, "mkdir", folder, errno);
     const int fd = openReplacement(path);
-    if (fd < 0) return saveFailed("open", temporary, errno);
-    const std::string text = formatSave(game);
+    if (fd < 0) return writeFailed(what, "open", temporary, errno);
     if (!writeAll(fd, text.data(), text.size())) {
+        const int error = errno;
         abandonReplacement(fd, path);
-        return saveFailed("write", temporary, errno);
+        return writeFailed(what, "write", temporary, error);
     }
-    if (const char* call = commitReplacement(fd, path)) return saveFailed(call, temporary, errno);
+    if (const char* call = commitReplacement(fd, path)) return writeFailed(what, call, temporary, errno);
     return true;
+}
+
+bool writeSaveFile(const GameState& game, const std::string& path) {
+    return writeWholeFile(path, formatSave(game), "the game");
 }
 
 bool readSaveFile(GameState& game, const std::string& path) {

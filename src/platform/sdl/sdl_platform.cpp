@@ -424,6 +424,12 @@ void platformPushCounterReading(int64_t value) {
     gSdl.readings.push_back(value);
 }
 
+void platformUseLiveClock() {
+    gSdl.recordedClock = false;
+    gSdl.recordedFrequency = 0;
+    gSdl.readings.clear();
+}
+
 const char* platformNotice(uint32_t* colour) {
     if (gSdl.noticeFrames <= 0) return nullptr;
     *colour = gSdl.noticeColour;
