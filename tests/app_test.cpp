@@ -329,6 +329,7 @@ TEST(Recordings, OnlyRegularFilesAreReadOrWrittenAndWhatIsWrittenReadsBack) {
     recordEvent(InputEvent{InputEventType::MouseMove, 0, -3, 900, 1});
     recordFrameBegun();
     EXPECT_EQ(readFile(game), "old\n");
+    EXPECT_NE(readFile(game + ".tmp").find("\n2 mouse -3 900 1\n"), std::string::npos) << "kept should it die";
     recorderClose();
     EXPECT_FALSE(std::filesystem::exists(game + ".tmp"));
     Script back;

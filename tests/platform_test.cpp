@@ -258,6 +258,54 @@ TEST(Settings, RoundTripAndAHostileFile) {
     EXPECT_EQ(std::memcmp(&none, &defaults, sizeof defaults), 0);
 }
 
+// The file as a player edits it: every name a fresh file holds with the README's defaults; each
+// line alone over the defaults taken silently or refused with one message, at every range's
+// edge; every key name reads back as itself; 64 KiB is the largest file read.
+TEST(Settings, EveryNameAndRangeOfTheFile) {
+    const std::string fresh = formatSettings(defaultSettings());
+    EXPECT_EQ(fresh.substr(fresh.find("music_volume")),
+              "music_volume = 100\neffects_volume = 100\nfullscreen = no\nvsync = yes\npause_on_focus_loss = no\n"
+              "colour_blind_radar = no\nkey.turn_left = Left\nkey.turn_right = Right\nkey.roll_up = Up\n"
+              "key.roll_down = Down\nkey.throttle_up = A\nkey.throttle_down = Z\nkey.fire = Space\n"
+              "key.next_weapon = Ctrl\nkey.gear = G\nkey.smoke = S\nkey.restart = Y\nkey.overlay = Tab\n"
+              "key.pause = P\nkey.screenshot = F12\nkey.mute = M\npad.turn_left = DpadLeft\n"
+              "pad.turn_right = DpadRight\npad.roll_up = DpadUp\npad.roll_down = DpadDown\n"
+              "pad.throttle_up = RightShoulder\npad.throttle_down = LeftShoulder\npad.fire = A\npad.next_weapon = X\n"
+              "pad.gear = Y\npad.smoke = B\npad.restart = Back\npad.overlay = none\npad.pause = Start\n"
+              "pad.screenshot = none\npad.mute = none\n");
+    const std::pair<const char*, bool> lines[] = {{"music_volume = 0", true},        {"music_volume = 100", true},
+                                                  {"effects_volume = 110", false},   {"effects_volume = 95", false},
+                                                  {"effects_volume = -10", false},   {"music_volume = 1000", false},
+                                                  {"fullscreen = YES", true},        {"vsync = No", true},
+                                                  {"colour_blind_radar = 1", false}, {"key.fire = F10", false},
+                                                  {"key.fire = Enter", false},       {"key.fire = Backspace", false},
+                                                  {"pad.mute = Guide", true},        {"pad.mute = LeftStick", true},
+                                                  {"pad.mute = RightStick", true},   {"pad.mute = LeftTrigger", false},
+                                                  {"pad.mute = 15", false},          {"keys.fire = F", false}};
+    for (const auto& [line, taken] : lines) {
+        testing::internal::CaptureStderr();
+        parseSettings(line, "s.ini");
+        EXPECT_EQ(testing::internal::GetCapturedStderr().empty(), taken) << line;
+    }
+    for (const char* name : {"0", "9", "A", "Z", "Shift", "Pause", "PageUp", "PageDown", "End", "Home", "Insert",
+                             "Delete", "F1", "F9", "F11"}) {
+        EXPECT_STREQ(keyName(keyFromName(name)), name);
+    }
+    Settings settings = defaultSettings();
+    EXPECT_EQ(bindPadButton(settings, kActMute, kPadButtonCount), -1);
+    EXPECT_EQ(settings.padButtons[kActMute], kPadNone);
+
+    const TempDir scratch;
+    const std::string path = scratch.path + "/settings.ini";
+    const std::string largest = "vsync = no\n#" + std::string(65536 - 13, '#') + "\n";
+    writeFile(path, largest);
+    EXPECT_FALSE(loadSettings(path).vsync);
+    writeFile(path, largest + "\n");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(loadSettings(path).vsync) << "one byte too many: the defaults";
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(path), std::string::npos);
+}
+
 TEST(UserFolders, DataFolderWhenWritableElseTheXdgDataHome) {
     EXPECT_EQ(userDataFolder(".", true, "/x/data", "/home/p"), ".") << "a build folder keeps its files";
     EXPECT_EQ(userDataFolder(".", false, "/x/data", "/home/p"), "/x/data/skarnwing");

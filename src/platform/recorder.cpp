@@ -15,12 +15,10 @@
 
 namespace {
 
-constexpr size_t kRecorderBuffer = 64 * 1024; // written out when this much has gathered
-
 struct Recorder {
     int fd = -1;             // the temporary, renamed over `path` at the close
     std::string path;        // absolute, since start-up changes the working folder
-    std::string pending;     // text not yet written
+    std::string pending;     // text not yet written: written as each frame begins
     int writeError = 0;      // errno of the first write that failed; the recording is then given up
     int64_t framesBegun = 0; // frames started so far; events belong to the next one
     int64_t clockFrame = 0;  // the frame whose readings `clockLine` holds
@@ -44,7 +42,6 @@ __attribute__((format(printf, 1, 2))) void put(const char* format, ...) {
     const int n = std::vsnprintf(line, sizeof line, format, args);
     va_end(args);
     r.pending.append(line, n > 0 ? std::min(size_t(n), sizeof line - 1) : 0);
-    if (r.pending.size() >= kRecorderBuffer) flushPending(r);
 }
 
 void writeClockLine() {
@@ -52,7 +49,6 @@ void writeClockLine() {
     if (r.clockLine.empty()) return;
     r.pending += std::to_string(r.clockFrame) + " clock" + r.clockLine + "\n";
     r.clockLine.clear();
-    if (r.pending.size() >= kRecorderBuffer) flushPending(r);
 }
 
 // The replay tool's name for a key: a word for the keys it names, the letter or digit, or hex.
@@ -129,8 +125,13 @@ void recordCounter(int64_t value) {
     r.clockLine += std::to_string(value);
 }
 
+// What came before the frame is written as it begins, so a game that dies leaves its recording
+// up to its last frame in the temporary.
 void recordFrameBegun() {
-    if (gRecorder.fd >= 0) ++gRecorder.framesBegun;
+    Recorder& r = gRecorder;
+    if (r.fd < 0) return;
+    ++r.framesBegun;
+    if (!r.pending.empty()) flushPending(r);
 }
 
 void recorderClose() {
