@@ -44,6 +44,7 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
+    startBehindTitle();
     // The title needs only what start-up waited for; every other screen may need anything.
     if (!titleShown(game)) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
@@ -75,7 +76,6 @@ void runFrame(GameState& game) {
     startStopwatch(stats.watch);
     const Canvas& canvas = game.assets->canvas;
     platformPresentFrame(canvas.allDrawn ? DrawnBands{} : DrawnBands{canvas.drawnLeft, canvas.drawnRight});
-    releaseLoadsBehindTitle(); // the title is on screen now
     stopStopwatch(stats.watch);
     recordRenderTime(stats, elapsedMs(stats.watch));
 

@@ -17,11 +17,15 @@
 #include "assets/sound.h"
 #include "combat/outcome.h"
 #include "game/game_state.h"
+#include "platform/audio.h"
 #include "platform/platform.h"
 
 namespace {
 // The loads start-up left running behind the title.
 std::unique_ptr<InventoryLoad> gLoadBehindTitle;
+// Frames still to begin before the sound device and the loads behind the title start: a
+// title-first start-up leaves them until the first frame is on screen.
+int32_t gFramesBeforeStart = 0;
 
 const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "Inverted Loop", "Spin",
                                                   "Low Speed Flyby"};
@@ -45,7 +49,9 @@ void awaitAssets(GameState& game) {
     if (gLoadBehindTitle != nullptr) finishInventory(game, std::move(gLoadBehindTitle));
 }
 
-void releaseLoadsBehindTitle() {
+void startBehindTitle() {
+    if (gFramesBeforeStart == 0 || --gFramesBeforeStart > 0) return;
+    audioStart();
     if (gLoadBehindTitle != nullptr) releaseInventory(*gLoadBehindTitle);
 }
 
@@ -88,8 +94,10 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
     if (titleFirst) {
         finishTitle(game, *begun);
         gLoadBehindTitle = std::move(begun);
+        gFramesBeforeStart = 2; // as the second frame begins
     } else {
         finishInventory(game, std::move(begun));
+        audioStart();
     }
     setUpSprites(game);
 

@@ -21,7 +21,8 @@ struct SoundEffect {
     char name[kSoundNameSize] = {}; // file name without its folders, for state dumps
 };
 
-// Opens the audio output and empties every sound slot (start-up, before anything loads).
+// Readies the audio output and empties every sound slot (start-up, before anything loads); the
+// output is heard from audioStart on.
 void createSoundDevice(GameState& game);
 // Releases the slots from the last to the first, then closes the audio output (shut-down).
 void releaseSounds(GameState& game);
