@@ -41,7 +41,7 @@ struct Show : TestGame {
             countShowTime(*game);
             payTricks(*game);
             updateCrowd(*game);
-            settleObjective(*game, ObjectiveCheck::kAfterOwnStep);
+            markObjectiveIfMet(*game, ObjectiveCheck::kAfterOwnStep);
         }
     }
     // The time line as the last frame drew it.

@@ -300,7 +300,8 @@ TEST(MissionControl, EveryBoundaryMetExactlyAndMissedByOne) {
     rich->objectiveDone = 1;
     rich->trucksDestroyed = 4;
     rich->aircraft.airspeed = 0.0;
-    checkObjective(*rich);
+    startSortieClock(*rich);
+    winWhenParked(*rich);
     rich->missionStopwatch.stopCount = rich->missionStopwatch.startCount + 4000000000000000000ll;
     rich.click(0, 0, false);
     EXPECT_EQ(rich->missionsWon, 2147483647);
@@ -335,17 +336,17 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndStarsOnlyUpToTheOpenLevel) {
 TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
     TestGame s;
     s.launch(1);
-    checkObjective(*s);
+    startSortieClock(*s);
     EXPECT_EQ(s->sortieClockStarted, 1);
     s->objectiveDone = 1;
     s->trucksDestroyed = 3; // the fourth truck went to a blast
     s->cargoDestroyed = 1;
     s->aircraft.airspeed = 0.5;
-    checkObjective(*s);
+    winWhenParked(*s);
     EXPECT_EQ(s->outcome, Outcome::Flying);
     s->aircraft.airspeed = 0.0;
     playEverySound(s);
-    checkObjective(*s);
+    winWhenParked(*s);
     EXPECT_EQ(s->outcome, Outcome::Won);
     EXPECT_EQ(soundsPlayingBut(s, -1), 0) << "the sortie's sounds end with it";
     EXPECT_EQ(s->reward, 1000);

@@ -149,7 +149,7 @@ void releaseKeyLatches(GameState& game) {
 // The order matters where a step reads what another wrote:
 // - the world step moves the aircraft with the velocity of the last physics step (the gear step
 //   runs the physics, later in the frame), and the camera follows before the aircraft moves;
-// - the runway rule reads the altitude of the previous frame (the altimeter is read later);
+// - the runway rule reads the altitude of the previous frame (updateAltitude writes it later);
 // - the lock-on offers the candidate the search found on the previous frame, and the search
 //   reads the distances the cargo step left on the previous frame;
 // - the projectiles fly only below section 2, after the cockpit; they land once all three tables
@@ -171,7 +171,8 @@ void runSortie(GameState& game) {
     updateWorld(game, mission.sections);
     drawStallNotice(game);
     countPhysicsTimer(game);
-    checkObjective(game);
+    startSortieClock(game);
+    winWhenParked(game);
     drawObjectivePrompt(game);
     drawReloadNotice(game);
     updateRunway(game);
@@ -186,9 +187,9 @@ void runSortie(GameState& game) {
     moveCargo(game);
     drawTrucks(game);
     updateTrucks(game);
-    settleObjective(game, ObjectiveCheck::kAfterTargets);
+    markObjectiveIfMet(game, ObjectiveCheck::kAfterTargets);
     drawWrecks(game);
-    readAltimeter(game);
+    updateAltitude(game);
     setThrottleBarColour(game);
     drawCockpit(game, mission.drawOnRadar);
     updateLockOn(game);

@@ -167,7 +167,7 @@ uint32_t throttleBarColour(double percent) {
     return kRed;
 }
 
-void readAltimeter(GameState& game) { game.altitude = static_cast<int32_t>(kAltitudeZeroY - game.aircraft.worldY); }
+void updateAltitude(GameState& game) { game.altitude = static_cast<int32_t>(kAltitudeZeroY - game.aircraft.worldY); }
 
 void setThrottleBarColour(GameState& game) {
     if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by

@@ -28,8 +28,8 @@ void lockMarkColour(int32_t* r, int32_t* g, int32_t* b);
 // The throttle bar's colour for a throttle of `percent` of maxSpeed, as 0xFFRRGGBB.
 uint32_t throttleBarColour(double percent);
 
-// The altitude from the aircraft's height over the ground.
-void readAltimeter(GameState& game);
+// Writes `altitude` from the aircraft's height over the ground.
+void updateAltitude(GameState& game);
 // The throttle bar's colour for the airspeed.
 void setThrottleBarColour(GameState& game);
 // One frame of the instruments.

@@ -1,5 +1,5 @@
 #pragma once
-// The game's colours, 0xAARRGGBB, each written once.
+// The game's colours, 0xAARRGGBB: drawing code names one of these, never a number of its own.
 
 #include <cstdint>
 
