@@ -12,6 +12,7 @@
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "platform/paths.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 #include "screens/briefing.h"
 
@@ -54,7 +55,7 @@ void BM_SortieFrameOverTheBase(benchmark::State& state) {
         g.assets->canvas.pixels = platformBeginFrame(&g.assets->canvas.rowPitch);
         wipeCanvas(g.assets->canvas);
         state.ResumeTiming();
-        runDispatcher(g);
+        runDispatcher(g, Settings{});
     }
 }
 BENCHMARK(BM_SortieFrameOverTheBase)->Unit(benchmark::kMillisecond);
@@ -103,7 +104,7 @@ void BM_InterceptionFrame(benchmark::State& state) {
         // A press every fourth frame: a new missile each time.
         g.keys[kVkSpace] = frame % 4 != 0;
         state.ResumeTiming();
-        runDispatcher(g);
+        runDispatcher(g, Settings{});
     }
 }
 // 2000: as they fly, one or two in view; 120: all ten bunched on the screen.

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "combat/cockpit.h"
+#include "platform/settings.h"
 #include "test_game.h"
 
 namespace {
@@ -40,7 +41,7 @@ TEST(Cockpit, TheThrottleBarsColoursAndEmptyTanks) {
     TestGame c;
     c->aircraft.airspeed = 8;
     c->aircraft.fuel = 0;
-    drawCockpit(*c.game);
+    drawCockpit(*c.game, Settings{});
     EXPECT_EQ(countRow(c, 20, 565, 700), 0) << "empty tanks hide the bar";
     EXPECT_EQ(c.pixel(750, 710), 0xFFFF0000u);
     EXPECT_EQ(c.pixel(752, 710), 0xFFFF0000u);
@@ -55,7 +56,7 @@ TEST(Cockpit, TheRadarShowsARoundInAnySlot) {
     c->bullets[7].sector = 1;
     c->bullets[7].worldX = 30000;
     c->bullets[7].worldY = 5000;
-    drawCockpit(*c.game);
+    drawCockpit(*c.game, Settings{});
     EXPECT_EQ(c.pixel(690, 635), packColour(255, 255, 0));
 }
 
@@ -63,7 +64,7 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     TestGame c;
     c->selectedWeapon = kWeaponNone;
     c.pixels[700 * kCanvasWidth + 60] = 0xFFFFFFFFu; // a white picture under the box
-    drawCockpit(*c.game);
+    drawCockpit(*c.game, Settings{});
     for (auto [x, y] : {std::pair{22, 677}, {113, 713}, {1167, 700}, {1258, 713}, {536, 606}, {755, 713}}) {
         EXPECT_EQ(c.pixel(x, y), kInstrumentBacking) << x << ", " << y;
     }
@@ -78,6 +79,6 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
 
     c.wipe();
     c->selectedWeapon = kWeaponBombs;
-    drawCockpit(*c.game);
+    drawCockpit(*c.game, Settings{});
     EXPECT_EQ(c.pixel(4, 4), kInstrumentBacking) << "under the stores label";
 }

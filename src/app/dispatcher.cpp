@@ -20,6 +20,7 @@
 #include "game/game_state.h"
 #include "missions/missions.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
 #include "screens/about.h"
@@ -162,7 +163,7 @@ void releaseKeyLatches(GameState& game) {
 // Moving things (rounds, bombs, missiles, cargo aircraft, trucks, blasts, the roll-over) are
 // drawn where this frame's step takes them, just before the step that moves them and may retire
 // them; the step's motion is one function both use.
-void runSortie(GameState& game) {
+void runSortie(GameState& game, const Settings& settings) {
     const MissionRow& mission = currentMission(game);
     if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, Outcome::Crashed); // the frame still runs
     scrollScenery(game);
@@ -191,7 +192,7 @@ void runSortie(GameState& game) {
     drawWrecks(game);
     updateAltitude(game);
     setThrottleBarColour(game);
-    drawCockpit(game, mission.drawOnRadar);
+    drawCockpit(game, settings, mission.drawOnRadar);
     updateLockOn(game);
     // Outside the mission's weapon sections every projectile stands frozen.
     if (game.sector >= mission.weaponSections.westEnd && game.sector <= mission.weaponSections.eastEnd) {
@@ -236,7 +237,7 @@ void holdOffPanelPresses(GameState& game, bool panelUp) {
     }
 }
 
-bool runDispatcher(GameState& game) {
+bool runDispatcher(GameState& game, const Settings& settings) {
     if (game.keys[kVkEsc]) platformPostQuit();
     bool flown = false;
     if (game.paused) {
@@ -262,7 +263,7 @@ bool runDispatcher(GameState& game) {
         }
         game.focus = -1; // the screens after this sortie start from their first focus
         game.titleEntriesShown = 0;
-        runSortie(game);
+        runSortie(game, settings);
         // The win stops the sortie's sounds where it is raised, and the frame runs on: what the
         // rest of it started (a fresh press of the gun) must not play over mission control.
         if (game.missionOver && game.outcome == Outcome::Won) stopSortieSounds(game);

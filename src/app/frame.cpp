@@ -10,6 +10,7 @@
 #include "assets/music.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 #include "screens/about.h"
 #include "screens/focus.h"
@@ -59,7 +60,7 @@ void runFrame(GameState& game) {
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();
-    const bool flown = runDispatcher(game);
+    const bool flown = runDispatcher(game, activeSettings());
     game.dispatcherCpuMs = threadCpuMs() - cpuStart;
     game.dispatcherMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();

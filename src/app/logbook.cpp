@@ -30,8 +30,6 @@ constexpr int32_t kControlCount = kCellCount + 1;
 constexpr int32_t kPanelLeft = 150, kPanelTop = 100, kPanelRight = 1130, kPanelBottom = 560;
 constexpr int32_t kFirstColumn = 380, kColumnWidth = 185, kFirstRow = 200, kRowHeight = 90;
 constexpr const char* kMissionNames[kMissions] = {"1 CONVOY", "2 CARGO", "3 AIRSHOW"};
-constexpr uint32_t kGrey = 0xFF9AA4AEu;
-constexpr uint32_t kTimelineBack = 0xFF30383Fu;
 
 Control controlAt(int32_t index) {
     if (index == kBackControl) return Control{560, 500, 720, 530};

@@ -133,8 +133,7 @@ bool watchRecording(GameState& game, const Script& script) {
             game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
             platformDrawHeldFrame();
             markDrawn(game.assets->canvas, 0, 0, kCanvasWidth, kCanvasHeight); // the next wipe clears it all
-            drawText(game.assets->canvas, "Paused: P goes on, Esc quits.", 500, 20, game.assets->smallFont,
-                     0xFF00FF00u);
+            drawText(game.assets->canvas, "Paused: P goes on, Esc quits.", 500, 20, game.assets->smallFont, kGreen);
             platformPresentFrame();
             continue;
         }

@@ -8,6 +8,7 @@
 #include "raster/colours.h"
 
 struct GameState;
+struct Settings;
 
 struct RadarPoint {
     int32_t x;
@@ -21,9 +22,10 @@ RadarPoint radarPoint(double worldX, double worldY);
 // A radar dot or lock mark: the colours are green for what is to be hit and red for the locked
 // target, or blue and orange in their place when the player chose the colour-blind palette.
 enum RadarMark : int32_t { kMarkTruck, kMarkCargo, kMarkOwnStore, kMarkLocked };
-void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark);
-// The lock mark's colour (red, green and blue, 0..255).
-void lockMarkColour(int32_t* r, int32_t* g, int32_t* b);
+// The palette is the colour-blind one when `colourBlind`.
+void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark, bool colourBlind);
+// The lock mark's colour, from the colour-blind palette when `colourBlind`.
+uint32_t lockMarkColour(bool colourBlind);
 
 // The throttle bar's colour for a throttle of `percent` of maxSpeed, as 0xFFRRGGBB.
 uint32_t throttleBarColour(double percent);
@@ -33,7 +35,7 @@ void updateAltitude(GameState& game);
 // The throttle bar's colour for the airspeed.
 void setThrottleBarColour(GameState& game);
 // One frame of the instruments.
-void drawCockpit(const GameState& game, void (*drawOnRadar)(const GameState& game) = nullptr);
+void drawCockpit(const GameState& game, const Settings& settings, void (*drawOnRadar)(const GameState& game) = nullptr);
 // The airshow's box on the radar, in white from its top down to the radar's floor.
 void drawShowBoxOnRadar(const GameState& game);
 

@@ -230,11 +230,11 @@ void drawShowDiagnostics(const GameState& game) {
     Canvas& canvas = game.assets->canvas;
     const ShowBox& box = game.showBox;
     drawLine(canvas, static_cast<int32_t>(view.show.x), static_cast<int32_t>(view.show.y),
-             static_cast<int32_t>(view.crowdX), static_cast<int32_t>(view.crowdY), 0, 0, 255);
-    drawLine(canvas, box.left, box.top, box.right, box.top, 0, 255, 0);
-    drawLine(canvas, box.right, box.top, box.right, box.bottom, 0, 255, 0);
-    drawLine(canvas, box.right, box.bottom, box.left, box.bottom, 0, 255, 0);
-    drawLine(canvas, box.left, box.bottom, box.left, box.top, 0, 255, 0);
+             static_cast<int32_t>(view.crowdX), static_cast<int32_t>(view.crowdY), kBlue);
+    drawLine(canvas, box.left, box.top, box.right, box.top, kGreen);
+    drawLine(canvas, box.right, box.top, box.right, box.bottom, kGreen);
+    drawLine(canvas, box.right, box.bottom, box.left, box.bottom, kGreen);
+    drawLine(canvas, box.left, box.bottom, box.left, box.top, kGreen);
 }
 
 void setUpAirshow(GameState& game) {

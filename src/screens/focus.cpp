@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 
 namespace {
 
@@ -23,12 +24,11 @@ void fillRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t 
     }
 }
 
-void frameRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t r, int32_t g,
-               int32_t b) {
-    drawLine(canvas, left, top, right, top, r, g, b);
-    drawLine(canvas, left, bottom, right, bottom, r, g, b);
-    drawLine(canvas, left, top, left, bottom, r, g, b);
-    drawLine(canvas, right, top, right, bottom, r, g, b);
+void frameRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+    drawLine(canvas, left, top, right, top, colour);
+    drawLine(canvas, left, bottom, right, bottom, colour);
+    drawLine(canvas, left, top, left, bottom, colour);
+    drawLine(canvas, right, top, right, bottom, colour);
 }
 
 } // namespace
@@ -112,7 +112,7 @@ void drawFocusRing(const GameState& game, const Control& control) {
     Canvas& canvas = game.assets->canvas;
     for (int32_t i = 0; i < 2; ++i) {
         frameRect(canvas, control.left - kRingGap - i, control.top - kRingGap - i, control.right + kRingGap + i,
-                  control.bottom + kRingGap + i, 255, 220, 0);
+                  control.bottom + kRingGap + i, kNoticeYellow);
     }
 }
 
@@ -142,5 +142,5 @@ void dimFrame(const GameState& game) {
 void drawPanel(const GameState& game, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     Canvas& canvas = game.assets->canvas;
     fillRect(canvas, left, top, right, bottom, 0xF0101820u);
-    frameRect(canvas, left, top, right, bottom, 106, 227, 0);
+    frameRect(canvas, left, top, right, bottom, kInstrumentGreen);
 }

@@ -240,7 +240,7 @@ int32_t missileStep(int32_t missileUpgrades) { return missileUpgrades <= 2 ? 3 :
 void drawButtonFrame(const GameState& game, int32_t y) {
     Canvas& canvas = game.assets->canvas;
     const auto line = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-        drawLine(canvas, x1, y1, x2, y2, 106, 227, 0);
+        drawLine(canvas, x1, y1, x2, y2, kInstrumentGreen);
     };
     line(78, y - 2, 120, y - 2);
     line(77, y - 3, 120, y - 3);
