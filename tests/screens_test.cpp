@@ -261,11 +261,11 @@ TEST(MissionControl, EveryBoundaryMetExactlyAndMissedByOne) {
         const int32_t steps = std::accumulate(std::begin(s->upgradeSteps), std::end(s->upgradeSteps), 0);
         return steps > 0 || s->savedNotice > 0 || s->screen != Screen::Control;
     };
-    const Control areas[] = {{1178, 83, 1202, 106},  {1178, 145, 1202, 168}, {1178, 209, 1202, 232},
-                             {1178, 272, 1202, 295}, {1178, 330, 1202, 353}, {80, 115, 195, 165},
-                             {80, 185, 195, 235},    {1220, 635, 1270, 685}};
+    const Rect areas[] = {{1178, 83, 1202, 106},  {1178, 145, 1202, 168}, {1178, 209, 1202, 232},
+                          {1178, 272, 1202, 295}, {1178, 330, 1202, 353}, {80, 115, 195, 165},
+                          {80, 185, 195, 235},    {1220, 635, 1270, 685}};
     testing::internal::CaptureStderr(); // the load finds no save
-    for (const Control& a : areas) {
+    for (const Rect& a : areas) {
         for (const int32_t x : {a.left, a.right}) {
             for (const int32_t y : {a.top, a.bottom}) EXPECT_TRUE(acts(x, y)) << x << ", " << y;
         }

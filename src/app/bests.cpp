@@ -687,7 +687,7 @@ bool playedTheSame(const char* program, const std::string& path, const BestFligh
 void tapeFrameBegins(const GameState& game) {
     Tape& t = gTape;
     if (!t.running) {
-        if (game.missionOver || game.assets == nullptr || !game.assets->bestsKept) return;
+        if (game.missionOver || game.assets.to == nullptr || !game.assets->bestsKept) return;
         // A sortie has just taken off: the record as it stands is where its tape starts.
         t = Tape{};
         t.running = true;

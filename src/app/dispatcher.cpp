@@ -47,7 +47,7 @@ void leaveTitle(GameState& game) {
 // mouse alone never shows them, and its click anywhere goes on.
 constexpr int32_t kTitleEntryCount = 3;
 constexpr const char* kTitleLabels[kTitleEntryCount] = {"PLAY", "SETTINGS", "ABOUT"};
-constexpr Control kTitleControls[kTitleEntryCount] = {{560, 540, 720, 566}, {560, 578, 720, 604}, {560, 654, 720, 680}};
+constexpr Rect kTitleControls[kTitleEntryCount] = {{560, 540, 720, 566}, {560, 578, 720, 604}, {560, 654, 720, 680}};
 
 void chooseTitleEntry(GameState& game, int32_t entry) {
     switch (entry) {
@@ -70,7 +70,7 @@ void drawTitle(const GameState& game) {
     if ((game.focusShown || game.titleEntriesShown) && game.focusScreen == kFocusTitle && game.focus >= 0 &&
         game.focus < kTitleEntryCount) {
         for (int32_t i = 0; i < kTitleEntryCount; ++i) {
-            const Control& c = kTitleControls[i];
+            const Rect& c = kTitleControls[i];
             const int32_t width = static_cast<int32_t>(std::strlen(kTitleLabels[i])) * game.assets->smallFont.cellWidth;
             drawSmallText(game, kTitleLabels[i], (c.left + c.right - width) / 2, c.top + 5, kGreen);
         }

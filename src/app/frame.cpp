@@ -45,7 +45,7 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
-    startBehindTitle();
+    startBehindTitle(game);
     // The title needs only what start-up waited for; every other screen may need anything.
     if (!titleShown(game)) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);

@@ -19,6 +19,7 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 #include "screens/about.h"
 
 namespace {

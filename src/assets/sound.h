@@ -45,11 +45,11 @@ void assignSound(SoundEffect& slot, const SoundEffect& loaded);
 void releaseSound(SoundEffect& slot);
 
 // Rewinds, sets the volume (values below -10000 play at -10000) and plays once.
-void playOnce(const SoundEffect& sound, int32_t volume);
+void playOnce(SoundEffect& sound, int32_t volume);
 // Rewinds, sets the volume as playOnce does and plays looping.
-void playLooping(const SoundEffect& sound, int32_t volume);
+void playLooping(SoundEffect& sound, int32_t volume);
 // Sets the volume as playOnce does, playing or not.
-void setVolume(const SoundEffect& sound, int32_t volume);
+void setVolume(SoundEffect& sound, int32_t volume);
 // Stops; the position stays where it stopped.
-void stopSound(const SoundEffect& sound);
+void stopSound(SoundEffect& sound);
 bool isPlaying(const SoundEffect& sound);

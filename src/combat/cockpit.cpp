@@ -170,7 +170,7 @@ void drawCockpit(const GameState& game, const Settings& settings, void (*drawOnR
 void resetCockpit(GameState& game) { game.barColour = kWhite; }
 
 void drawShowBoxOnRadar(const GameState& game) {
-    const ShowBox& box = game.showBox;
+    const Rect& box = game.showBox;
     const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / kSectionWidth + 540);
     const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / kSectionWidth + 540);
     const int32_t top = static_cast<int32_t>((box.top + game.camera.cameraY) * 100 / kSectionHeight + 610);

@@ -82,7 +82,7 @@ void cycleWeapon(GameState& game) {
 }
 
 void fireGun(GameState& game) {
-    const SoundEffect& gun = game.assets->sounds[kSoundGunFire];
+    SoundEffect& gun = game.assets->sounds[kSoundGunFire];
     game.muzzleFlashLit = 0;
     if (game.keys[kVkSpace] && game.selectedWeapon == kWeaponGun) {
         if (game.roundsFired >= 0 && game.roundsFired < usableRounds(game)) {

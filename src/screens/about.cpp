@@ -19,7 +19,7 @@ constexpr int32_t kNameX = 180;    // the left column
 constexpr int32_t kLicenceX = 660; // the licence beside a name
 constexpr int32_t kFirstRowY = 76;
 constexpr int32_t kRowStep = 25; // pixels per row
-constexpr Control kBack = {570, 656, 710, 680};
+constexpr Rect kBack = {570, 656, 710, 680};
 
 // One row: a text in the left column, and a licence beside it or nothing; a heading is green.
 struct Row {

@@ -68,9 +68,9 @@ NavPress navigation(const GameState& game) {
 
 void spendNavigation(GameState& game) { game.navFresh = 0; }
 
-int32_t nearestControl(const Control* controls, int32_t count, int32_t from, int32_t dx, int32_t dy) {
+int32_t nearestControl(const Rect* controls, int32_t count, int32_t from, int32_t dx, int32_t dy) {
     if (from < 0 || from >= count || (dx == 0 && dy == 0)) return from;
-    const Control& c = controls[from];
+    const Rect& c = controls[from];
     const int64_t cx = c.left + c.right; // centres, doubled
     const int64_t cy = c.top + c.bottom;
     int32_t best = from;
@@ -91,9 +91,9 @@ int32_t nearestControl(const Control* controls, int32_t count, int32_t from, int
     return best;
 }
 
-int32_t controlUnderMouse(const GameState& game, const Control* controls, int32_t count) {
+int32_t controlUnderMouse(const GameState& game, const Rect* controls, int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
-        const Control& c = controls[i];
+        const Rect& c = controls[i];
         if (game.mouse.x >= c.left && game.mouse.x <= c.right && game.mouse.y >= c.top && game.mouse.y <= c.bottom)
             return i;
     }
@@ -108,7 +108,7 @@ int32_t focusFor(GameState& game, int32_t screen, int32_t initial) {
     return game.focus;
 }
 
-void drawFocusRing(const GameState& game, const Control& control) {
+void drawFocusRing(const GameState& game, const Rect& control) {
     Canvas& canvas = game.assets->canvas;
     for (int32_t i = 0; i < 2; ++i) {
         frameRect(canvas, control.left - kRingGap - i, control.top - kRingGap - i, control.right + kRingGap + i,

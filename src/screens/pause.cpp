@@ -17,7 +17,7 @@ namespace {
 
 constexpr int32_t kEntryCount = 5;
 constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "About", "Quit to title", "Quit game"};
-constexpr Control kEntryControls[kEntryCount] = {
+constexpr Rect kEntryControls[kEntryCount] = {
     {540, 300, 740, 330}, {540, 345, 740, 375}, {540, 390, 740, 420}, {540, 435, 740, 465}, {540, 480, 740, 510}};
 enum Entry : int32_t { kResume, kSettings, kAbout, kQuitToTitle, kQuitGame };
 
@@ -116,7 +116,7 @@ void drawPause(const GameState& game) {
     drawText(canvas, "PAUSED", 640 - 3 * font.cellWidth, 250, font, kGreen);
     const int32_t under = controlUnderMouse(game, kEntryControls, kEntryCount);
     for (int32_t i = 0; i < kEntryCount; ++i) {
-        const Control& c = kEntryControls[i];
+        const Rect& c = kEntryControls[i];
         const int32_t width = static_cast<int32_t>(std::strlen(kEntries[i])) * font.cellWidth;
         drawText(canvas, kEntries[i], (c.left + c.right - width) / 2, c.top + 8, font, i == under ? kGreen : kWhite);
     }

@@ -35,22 +35,21 @@ enum Capture : uint8_t { kNotCapturing, kCapturingKey, kCapturingPad };
 
 Settings gOpenedWith; // what the file would say now, to write it only when something changed
 
-Control controlAt(int32_t index) {
+Rect controlAt(int32_t index) {
     if (index < kFirstBinding) {
         const int32_t y = kTop + kRowStep * index;
-        return Control{760, y, 900, y + 20};
+        return Rect{760, y, 900, y + 20};
     }
     if (index < kReset) {
         const int32_t row = kOptionCount + 1 + (index - kFirstBinding) / 2; // under the "key" and "pad" heads
         const int32_t y = kTop + kRowStep * row;
-        return (index - kFirstBinding) % 2 == 0 ? Control{760, y, 900, y + 20} : Control{920, y, 1080, y + 20};
+        return (index - kFirstBinding) % 2 == 0 ? Rect{760, y, 900, y + 20} : Rect{920, y, 1080, y + 20};
     }
-    return index == kReset ? Control{420, kButtonsY, 660, kButtonsY + 24}
-                           : Control{720, kButtonsY, 860, kButtonsY + 24};
+    return index == kReset ? Rect{420, kButtonsY, 660, kButtonsY + 24} : Rect{720, kButtonsY, 860, kButtonsY + 24};
 }
 
 struct Controls {
-    Control all[kControlCount];
+    Rect all[kControlCount];
     Controls() {
         for (int32_t i = 0; i < kControlCount; ++i) all[i] = controlAt(i);
     }
@@ -132,7 +131,7 @@ void finishCapture(GameState& game) {
     game.settingsCapturing = kNotCapturing;
 }
 
-void drawCentred(const GameState& game, const char* text, const Control& c, uint32_t colour) {
+void drawCentred(const GameState& game, const char* text, const Rect& c, uint32_t colour) {
     const BitmapFont& font = game.assets->smallFont;
     const int32_t width = static_cast<int32_t>(std::strlen(text)) * font.cellWidth;
     drawText(game.assets->canvas, text, (c.left + c.right - width) / 2, c.top + 4, font, colour);
@@ -161,7 +160,7 @@ void updateSettings(GameState& game) {
         return;
     }
     const NavPress nav = navigation(game);
-    const Control* all = controls().all;
+    const Rect* all = controls().all;
     int32_t& row = game.settingsRow;
     if (row < 0 || row >= kControlCount) row = 0;
     if (nav.dy != 0) row = nearestControl(all, kControlCount, row, 0, nav.dy);
