@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "combat/targets.h"
 #include "raster/colours.h"
 
 struct GameState;
@@ -20,9 +21,7 @@ struct RadarPoint {
 RadarPoint radarPoint(double worldX, double worldY);
 
 // A radar dot or lock mark: the colours are green for what is to be hit and red for the locked
-// target, or blue and orange in their place when the player chose the colour-blind palette.
-enum RadarMark : int32_t { kMarkTruck, kMarkCargo, kMarkOwnStore, kMarkLocked };
-// The palette is the colour-blind one when `colourBlind`.
+// target, or blue and orange in their place with `colourBlind` (the player's palette).
 void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark, bool colourBlind);
 // The lock mark's colour, from the colour-blind palette when `colourBlind`.
 uint32_t lockMarkColour(bool colourBlind);
