@@ -225,8 +225,8 @@ void resetWeapons(GameState& game, bool newGame) {
     for (Bomb& bomb : game.bombs) bomb = Bomb{};
     resetMissiles(game, newGame);
     if (newGame) {
-        game.gunRounds = 200;
-        game.bombLoad = 4;
-        game.missileLoad = 0;
+        game.gunRounds = kNewGameGunRounds;
+        game.bombLoad = kNewGameBombLoad;
+        game.missileLoad = kNewGameMissileLoad;
     }
 }

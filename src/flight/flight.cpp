@@ -440,10 +440,10 @@ void resetAircraft(GameState& game) {
 }
 
 void resetFlightConstants(GameState& game) {
-    game.aircraft.pitchUpRate = 1.0;
-    game.aircraft.pitchDownRate = 0.5;
+    game.aircraft.pitchUpRate = kNewGamePitchUpRate;
+    game.aircraft.pitchDownRate = kNewGamePitchDownRate;
     game.aircraft.minSpeed = 4;
-    game.aircraft.maxSpeed = 8;
-    game.aircraft.boostSpeed = 12;
+    game.aircraft.maxSpeed = kNewGameMaxSpeed;
+    game.aircraft.boostSpeed = kNewGameBoostSpeed;
     game.aircraft.gearDownMinSpeed = 0;
 }

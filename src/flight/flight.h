@@ -12,6 +12,11 @@ struct PixelImage;
 struct SpriteRecord;
 
 constexpr int kPitchBandCount = 20;
+// The upgradeable flight values a new game sets (mission control's upgrades raise them).
+constexpr double kNewGamePitchUpRate = 1.0;   // degrees per frame
+constexpr double kNewGamePitchDownRate = 0.5; // degrees per frame
+constexpr int32_t kNewGameMaxSpeed = 8;
+constexpr int32_t kNewGameBoostSpeed = 12;
 constexpr double kMinTurningSpeed = 3.9;      // airspeed below which the pitch keys do nothing
 constexpr int32_t kPhysicsPeriodGearUp = 3;   // frames between physics steps, gear retracted
 constexpr int32_t kPhysicsPeriodGearDown = 4; // frames between physics steps, gear extended

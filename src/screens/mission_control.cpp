@@ -39,7 +39,6 @@ constexpr int32_t kHotLeft = 1178;
 constexpr int32_t kHotRight = 1202;
 constexpr int32_t kPipSpacing = 28;
 // The turn step as the single-precision constant it always was, widened.
-constexpr double kTurnStep = static_cast<double>(0.2f);
 
 void applyUpgrade(GameState& game, int row, int32_t missiles) {
     switch (row) {
@@ -48,11 +47,11 @@ void applyUpgrade(GameState& game, int row, int32_t missiles) {
         game.aircraft.pitchDownRate += kTurnStep;
         break;
     case kUpgradeEngine:
-        game.aircraft.maxSpeed += 2;
-        game.aircraft.boostSpeed += 2;
+        game.aircraft.maxSpeed += kEngineStep;
+        game.aircraft.boostSpeed += kEngineStep;
         break;
-    case kUpgradeGun: game.gunRounds += 50; break;
-    case kUpgradeBombs: game.bombLoad += 3; break;
+    case kUpgradeGun: game.gunRounds += kGunStep; break;
+    case kUpgradeBombs: game.bombLoad += kBombStep; break;
     default: game.missileLoad += missiles; break;
     }
 }
@@ -60,9 +59,9 @@ void applyUpgrade(GameState& game, int row, int32_t missiles) {
 void formatValue(const GameState& game, char* text, int row, int32_t missiles) {
     switch (row) {
     case kUpgradeTurn: formatText(text, "(%.1f + %.1f)", game.aircraft.pitchUpRate, kTurnStep); break;
-    case kUpgradeEngine: formatText(text, "(%d + %d)", game.aircraft.boostSpeed, 2); break;
-    case kUpgradeGun: formatText(text, "(%d + %d)", game.gunRounds, 50); break;
-    case kUpgradeBombs: formatText(text, "(%d + %d)", game.bombLoad, 3); break;
+    case kUpgradeEngine: formatText(text, "(%d + %d)", game.aircraft.boostSpeed, kEngineStep); break;
+    case kUpgradeGun: formatText(text, "(%d + %d)", game.gunRounds, kGunStep); break;
+    case kUpgradeBombs: formatText(text, "(%d + %d)", game.bombLoad, kBombStep); break;
     default: formatText(text, "(%d + %d)", game.missileLoad, missiles); break;
     }
 }
@@ -231,8 +230,6 @@ int32_t upgradePrice(int row, int32_t steps) {
     default: return 300 * steps + 800;
     }
 }
-
-int32_t missileStep(int32_t missileUpgrades) { return missileUpgrades <= 2 ? 3 : missileUpgrades + 1; }
 
 void drawButtonFrame(const GameState& game, int32_t y) {
     Canvas& canvas = game.assets->canvas;
