@@ -22,6 +22,8 @@
 #include "raster/canvas.h"
 #include "raster/colours.h"
 #include "screens/briefing.h"
+#include "screens/captions.h"
+#include "screens/cues.h"
 #include "screens/focus.h"
 #include "screens/mission_control.h"
 #include "screens/overlay.h"
@@ -204,6 +206,9 @@ void runSortie(GameState& game) {
     countMarkerBlink(game);
     drawDirectionMarker(game);
     runMissionStep(game);
+    // The player's aids over everything the sortie drew, reading what every step has moved.
+    runCues(game);
+    drawCaptions(game);
     drawFrameRate(game);
 }
 

@@ -20,6 +20,7 @@
 #include "game/game_state.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 
 namespace {
 
@@ -195,6 +196,14 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesGear], 16, 1, 204, 204); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesCargo], 10, 1, 610, 128); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesSmoke], 13, 1, 280, 280); });
+    jobs.push_back([&game]() {
+        GameAssets& assets = *game.assets;
+        buildFrameSet(assets.padButtons, 42, kPadButtonCount, kPadPictureWidth, kPadPictureHeight);
+        const ResourceData track = findResource(43);
+        assets.captionCount = track.bytes == nullptr ? 0
+                                                     : parseCaptions(reinterpret_cast<const char*>(track.bytes),
+                                                                     track.size, assets.captions, kCaptionCapacity);
+    });
     jobs.push_back([&game]() {
         SoundEffect* sounds = game.assets->sounds;
         for (const SoundRow& row : kSoundRows) {

@@ -479,6 +479,20 @@ struct GameState {
     int32_t settingsRow = 0;               // its focused row
     uint8_t settingsCapturing = 0;         // a binding waits for its key (1) or pad button (2)
     int32_t settingsMoved = -1;            // the action that gave up its key in the last binding, or -1
+
+    // The controls page, the cues of the first sorties, the focus ring kept once keys are used.
+    // Like the conveniences above they take no input the rules see and change nothing they read;
+    // the cues' fields are never touched while the cues are off (a replay, a recording watched).
+    uint8_t controlsShown = 0; // the controls page is up, over the title, the pause or the settings
+    uint8_t keysUsed = 0;      // a key or pad press came on the title after the last click: rings show
+    uint8_t cuesDone = 0;      // the player has landed and re-armed once, now or in an earlier run
+    uint8_t cueAirborne = 0;   // the aircraft has left the runway in this sortie
+    uint8_t cueGearRaised = 0; // the gear went up in this sortie
+    uint8_t cueFired = 0;      // something was fired in this sortie
+    uint8_t cueWeaponSeen = 0; // cueWeapon holds the weapon the sortie began with
+    Weapon cueWeapon = kWeaponNone;
+    uint8_t cueWeaponChanged = 0; // the weapon key was used in this sortie
+    int32_t cueShown = 0;         // the cue on screen, a Cue
 };
 
 static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");

@@ -153,10 +153,10 @@ bool writeAll(int fd, const std::string& text) {
     return true;
 }
 
-// One line on stderr for a save that failed at `call` on `file`; always false.
-bool saveFailed(const char* call, const std::string& file, int error) {
-    std::fprintf(stderr, "skarnwing: could not save the game: %s \"%s\" failed (%s); the previous save is kept\n", call,
-                 file.c_str(), std::strerror(error));
+// One line on stderr for a write that failed at `call` on `file`; always false.
+bool saveFailed(const char* what, const char* call, const std::string& file, int error) {
+    std::fprintf(stderr, "skarnwing: could not %s: %s \"%s\" failed (%s); the previous %s is kept\n", what, call,
+                 file.c_str(), std::strerror(error), std::strcmp(what, "save the game") == 0 ? "save" : "file");
     return false;
 }
 
@@ -202,19 +202,23 @@ int parseSave(GameState& game, const char* text, size_t length) {
 }
 
 bool writeSaveFile(const GameState& game, const std::string& path) {
+    return writeFileSafely(path, formatSave(game), "save the game");
+}
+
+bool writeFileSafely(const std::string& path, const std::string& text, const char* what) {
     const std::string folder = folderOf(path);
     const std::string temporary = path + ".tmp";
-    if (!makeFolders(folder)) return saveFailed("mkdir", folder, errno);
+    if (!makeFolders(folder)) return saveFailed(what, "mkdir", folder, errno);
     // A temporary file left by a save that was killed is the game's own to remove. Anything else
     // standing there (a link, a FIFO, a folder) is not touched: the exclusive create then refuses
     // it, so no save ever writes through a link or waits on a FIFO.
     struct stat info;
     if (lstat(temporary.c_str(), &info) == 0 && S_ISREG(info.st_mode)) unlink(temporary.c_str());
     const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return saveFailed("open", temporary, errno);
+    if (fd < 0) return saveFailed(what, "open", temporary, errno);
     const char* call = nullptr;
     int error = 0;
-    if (!writeAll(fd, formatSave(game))) {
+    if (!writeAll(fd, text)) {
         call = "write";
     } else if (fsync(fd) != 0) {
         call = "fsync";
@@ -230,7 +234,7 @@ bool writeSaveFile(const GameState& game, const std::string& path) {
     }
     if (call != nullptr) {
         unlink(temporary.c_str());
-        return saveFailed(call, temporary, error);
+        return saveFailed(what, call, temporary, error);
     }
     syncFolder(folder);
     return true;

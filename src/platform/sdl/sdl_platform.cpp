@@ -57,6 +57,7 @@ struct SdlPlatform {
     uint32_t noticeColour = kNoticeGreen;
     int32_t noticeFrames = 0;          // frames the notice still shows
     bool capturing = false;            // the next key or button press is a binding's, not the game's
+    bool lastPressFromPad = false;     // the last press came from a pad, not the keyboard
     int32_t capturedKey = 0;           // what it was: a physical key, or
     int32_t capturedButton = kPadNone; // a pad button
     std::vector<uint32_t> heldCanvas;  // the frame a pause holds, its canvas and its draws
@@ -199,6 +200,7 @@ bool takeSdlEvent(InputEvent* event) {
                 gSdl.capturedKey = physical;
                 break;
             }
+            if (press) gSdl.lastPressFromPad = false;
             const int32_t vk = boundKey(physical);
             if (handleOwnKey(vk, press)) break;
             // A key released while Alt is held still clears its entry, so it cannot stick.
@@ -241,6 +243,9 @@ bool takeSdlEvent(InputEvent* event) {
             const size_t from = gSdl.pending.size();
             gamepadHandleEvent(e, gSdl.pending);
             filterPadEvents(from);
+            for (size_t i = from; i < gSdl.pending.size(); ++i) {
+                if (gSdl.pending[i].type == InputEventType::KeyDown) gSdl.lastPressFromPad = true;
+            }
             break;
         }
         }
@@ -417,6 +422,8 @@ void platformPushCounterReading(int64_t value) {
     gSdl.recordedClock = true;
     gSdl.readings.push_back(value);
 }
+
+bool platformLastPressFromPad() { return gSdl.lastPressFromPad; }
 
 const char* platformNotice(uint32_t* colour) {
     if (gSdl.noticeFrames <= 0) return nullptr;
