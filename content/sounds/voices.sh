@@ -10,8 +10,8 @@ announcer=$1 crowd=$2 out=$3 captions=$4
 : > "$captions.tmp"
 
 # Captions for one spoken line: WHO, the second of the loop where its clip starts, the clip's
-# length and its text. A line is cut into pieces at its punctuation once a piece has 24
-# characters, and before it would pass 60; each piece is timed by its share of the characters,
+# length and its text. A line is cut into pieces at the end of a sentence once a piece has 12
+# characters, at a comma once it has 24, and before it would pass 60; each piece is timed by its share of the characters,
 # as flite speaks at an even pace.
 caption() {
   awk -v who="$1" -v start="$2" -v dur="$3" -v text="$4" 'BEGIN {
@@ -20,7 +20,8 @@ caption() {
       piece = piece == "" ? words[i] : piece " " words[i]
       last = substr(words[i], length(words[i]))
       longer = i < n ? length(piece) + 1 + length(words[i + 1]) : 0
-      if (i == n || (last ~ /[.!?,]/ && length(piece) >= 24) || longer > 60) {
+      if (i == n || (last ~ /[.!?]/ && length(piece) >= 12) || (last == "," && length(piece) >= 24) \
+          || longer > 60) {
         from = start + dur * done / total
         done += length(piece) + 1
         to = start + dur * (done > total ? total : done) / total

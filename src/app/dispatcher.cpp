@@ -19,15 +19,18 @@
 #include "game/game_state.h"
 #include "missions/missions.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
 #include "screens/briefing.h"
 #include "screens/captions.h"
+#include "screens/controls.h"
 #include "screens/cues.h"
 #include "screens/focus.h"
 #include "screens/mission_control.h"
 #include "screens/overlay.h"
 #include "screens/pause.h"
+#include "screens/plates.h"
 #include "screens/save_file.h"
 #include "screens/settings_screen.h"
 
@@ -39,30 +42,53 @@ void leaveTitle(GameState& game) {
     game.clickLatch = 1;
 }
 
-// The title's two entries for the keys, shown once an arrow key was pressed: the way on, where
-// the focus starts (so any press of Space goes on), and the settings.
-constexpr Control kTitleControls[2] = {{560, 540, 720, 566}, {560, 578, 720, 604}};
+// The title's entries for the keys, shown once keys are used: the way on, where the focus
+// starts (so any press of Space goes on), the settings and the controls page.
+constexpr int32_t kTitleEntries = 3;
+constexpr const char* kTitleLabels[kTitleEntries] = {"PLAY", "SETTINGS", "CONTROLS"};
+constexpr Control kTitleControls[kTitleEntries] = {{560, 470, 720, 496}, {560, 506, 720, 532}, {560, 542, 720, 568}};
 
 void runTitleKeys(GameState& game) {
     const int32_t focus = focusFor(game, kFocusTitle, 0);
     const NavPress nav = navigation(game);
-    game.focus = nearestControl(kTitleControls, 2, focus, nav.dx, nav.dy);
+    game.focus = nearestControl(kTitleControls, kTitleEntries, focus, nav.dx, nav.dy);
     if (!nav.activate) return;
     if (game.focus == 0) {
         leaveTitle(game);
-    } else {
+    } else if (game.focus == 1) {
         openSettings(game);
+    } else {
+        openControls(game);
     }
+}
+
+// The title's own line: a click, the key or the pad button that goes on, as bound now.
+void drawTitleLine(const GameState& game) {
+    constexpr int32_t kTop = 668;
+    const char* before = "CLICK, OR PRESS";
+    const char* between = "OR";
+    const char* after = "TO ENTER MISSION CONTROL";
+    const int32_t gap = 10;
+    const int32_t width = labelWidth(game, before) + labelWidth(game, between) + labelWidth(game, after) +
+                          bindingWidth(game, kActFire, false) + bindingWidth(game, kActFire, true) + 4 * gap;
+    int32_t x = 640 - width / 2;
+    x += drawLabel(game, before, x, kTop + 3, kHouseCream) + gap;
+    x += drawBinding(game, kActFire, x, kTop, false) + gap;
+    x += drawLabel(game, between, x, kTop + 3, kHouseCream) + gap;
+    x += drawBinding(game, kActFire, x, kTop - 1, true) + gap;
+    drawLabel(game, after, x, kTop + 3, kHouseCream);
 }
 
 void drawTitle(const GameState& game) {
     drawTexture(game, kTexTitle, 0, 0);
-    if (game.focusShown && game.focusScreen == kFocusTitle && game.focus >= 0 && game.focus < 2) {
-        const char* labels[2] = {"PLAY", "SETTINGS"};
-        for (int32_t i = 0; i < 2; ++i) {
+    drawTitleLine(game);
+    if (game.focusShown && game.focusScreen == kFocusTitle && game.focus >= 0 && game.focus < kTitleEntries) {
+        for (int32_t i = 0; i < kTitleEntries; ++i) {
             const Control& c = kTitleControls[i];
-            const int32_t width = static_cast<int32_t>(std::strlen(labels[i])) * game.assets->smallFont.cellWidth;
-            drawSmallText(game, labels[i], (c.left + c.right - width) / 2, c.top + 5, kGreen);
+            drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
+            const int32_t width = labelWidth(game, kTitleLabels[i]);
+            drawLabel(game, kTitleLabels[i], (c.left + c.right - width) / 2, c.top + 1,
+                      i == game.focus ? kHouseAmber : kHouseCream);
         }
         drawFocusRing(game, kTitleControls[game.focus]);
     }
@@ -219,10 +245,13 @@ bool runDispatcher(GameState& game) {
     bool flown = false;
     if (game.paused) {
         drawPause(game);
-    } else if (game.settingsShown) {
+    } else if (game.settingsShown || game.controlsShown) {
         drawTexture(game, kTexTitle, 0, 0);
-        dimFrame(game);
-        drawSettings(game);
+        if (game.settingsShown) {
+            dimFrame(game);
+            drawSettings(game);
+        }
+        if (game.controlsShown) drawControls(game);
     } else if (titleShown(game)) {
         drawTitle(game);
         handleTitle(game);

@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/controls.h"
 #include "screens/focus.h"
 #include "screens/pause.h"
 #include "screens/settings_screen.h"
@@ -50,7 +51,11 @@ void runFrame(GameState& game) {
     // last frame's picture, which the wipe would lose.
     readNavigation(game);
     updatePause(game);
-    if (game.settingsShown && !game.paused) updateSettings(game);
+    if (game.controlsShown && !game.paused) {
+        updateControls(game);
+    } else if (game.settingsShown && !game.paused) {
+        updateSettings(game);
+    }
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();

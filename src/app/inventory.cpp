@@ -138,7 +138,7 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
             titleDone->notify_all();
         };
     };
-    // What the title needs comes first: its picture, track 1 and the blast strips.
+    // What the title needs comes first: its picture, track 1, the blast strips and the pad's buttons.
     const int32_t titleRow = kTexTitle - kFileTextureCount;
     auto resourceJob = [out](int32_t i) {
         return [out, i]() {
@@ -158,6 +158,15 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     jobs.push_back(forTitle([&game]() { buildFrameSet(game.assets->frameSets[kFramesBombBlast], 6, 12, 200, 120); }));
     jobs.push_back(
         forTitle([&game]() { buildFrameSet(game.assets->frameSets[kFramesMissileBlast], 31, 12, 200, 150); }));
+    // The title's line shows the pad's button for going on.
+    jobs.push_back(forTitle([&game]() {
+        GameAssets& assets = *game.assets;
+        buildFrameSet(assets.padButtons, 42, kPadButtonCount, kPadPictureWidth, kPadPictureHeight);
+        const ResourceData track = findResource(43);
+        assets.captionCount = track.bytes == nullptr ? 0
+                                                     : parseCaptions(reinterpret_cast<const char*>(track.bytes),
+                                                                     track.size, assets.captions, kCaptionCapacity);
+    }));
     // The longest jobs first, so that no core is left with one at the end: the largest picture
     // (resource 34, scaled from 3264x2448), then the other pictures.
     std::vector<int32_t> order;
@@ -196,14 +205,6 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesGear], 16, 1, 204, 204); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesCargo], 10, 1, 610, 128); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesSmoke], 13, 1, 280, 280); });
-    jobs.push_back([&game]() {
-        GameAssets& assets = *game.assets;
-        buildFrameSet(assets.padButtons, 42, kPadButtonCount, kPadPictureWidth, kPadPictureHeight);
-        const ResourceData track = findResource(43);
-        assets.captionCount = track.bytes == nullptr ? 0
-                                                     : parseCaptions(reinterpret_cast<const char*>(track.bytes),
-                                                                     track.size, assets.captions, kCaptionCapacity);
-    });
     jobs.push_back([&game]() {
         SoundEffect* sounds = game.assets->sounds;
         for (const SoundRow& row : kSoundRows) {

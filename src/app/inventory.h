@@ -23,9 +23,9 @@ struct PreparedTexture {
     std::atomic<bool> done{false}; // the job has finished with it, decoded or not
 };
 
-// The jobs the title needs, queued first: the title picture, track 1 and the two blast strips
-// (the new-game reset reads their image counts).
-constexpr int32_t kTitleJobs = 4;
+// The jobs the title needs, queued first: the title picture, track 1, the two blast strips
+// (the new-game reset reads their image counts) and the pad's buttons (the title's line).
+constexpr int32_t kTitleJobs = 5;
 
 // Loading in flight: decoding jobs that touch disjoint slots, taken in turn by the threads.
 struct InventoryLoad {

@@ -31,7 +31,7 @@ int32_t parseCaptions(const char* text, size_t size, Caption* out, int32_t capac
         double start = 0.0;
         double end = 0.0;
         if (!readNumber(line, pos, start) || !readNumber(line, pos, end)) continue;
-        if (!(start >= 0.0 && start < kCaptionLoopSeconds && end > start && end < 2 * kCaptionLoopSeconds)) continue;
+        if (!(start >= 0.0 && end > start && end < 2 * kCaptionLoopSeconds)) continue;
         if (pos + 2 > line.size() || (line[pos] != 'A' && line[pos] != 'C')) continue;
         Caption& c = out[count];
         c = Caption{};

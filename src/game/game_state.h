@@ -459,16 +459,14 @@ struct GameState {
 
     // Pause, keyboard and pad focus, settings screen: the player's conveniences. Left alone they
     // change nothing, so the rules and every replay read as before.
-    uint8_t paused = 0;          // a sortie is paused: nothing of it moves, its sounds hold
-    uint8_t pauseKeyLatch = 0;   // P acted on, cleared when P is up
-    uint8_t panelClickLatch = 0; // the left button was down last frame on the pause panel or the settings
-    int32_t pauseChoice = 0;     // the pause panel's focused entry, 0..3
-    int64_t pausedAtCount = 0;   // counter reading when the pause began
-    uint8_t navKeysHeld = 0;     // the navigation keys down this frame, a NavKey mask
-    uint8_t navFresh = 0;        // those of them that went down this frame
-    uint8_t focusShown = 0;      // an arrow key came after the last mouse move: the ring shows
-    int32_t focusMouseX = 0;     // where the mouse was last frame, to see it move
-    int32_t focusMouseY = 0;
+    uint8_t paused = 0;                    // a sortie is paused: nothing of it moves, its sounds hold
+    uint8_t pauseKeyLatch = 0;             // P acted on, cleared when P is up
+    uint8_t panelClickLatch = 0;           // the left button was down last frame on the pause panel or the settings
+    int32_t pauseChoice = 0;               // the pause panel's focused entry, 0..3
+    int64_t pausedAtCount = 0;             // counter reading when the pause began
+    uint8_t navKeysHeld = 0;               // the navigation keys down this frame, a NavKey mask
+    uint8_t navFresh = 0;                  // those of them that went down this frame
+    uint8_t focusShown = 0;                // keys are in use on a screen that keeps a focus: the ring shows
     int32_t focus = -1;                    // the focused control of the screen that is up, -1 not chosen yet
     int32_t focusScreen = 0;               // the screen `focus` belongs to
     uint8_t fireSwallowed = 0;             // Space took off: the gun waits for it to come up

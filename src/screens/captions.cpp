@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int32_t kLineStep = 28;  // pixels per caption line
-constexpr int32_t kBottom = 708;   // the plate's lowest row
+constexpr int32_t kBottom = 598;   // the plate's lowest row, above the radar and the readouts
 constexpr int32_t kTagWidth = 130; // pixels for the speaker's name
 
 } // namespace

@@ -12,9 +12,9 @@ namespace {
 
 constexpr int32_t kRowStep = 36;     // pixels per row
 constexpr int32_t kGroupGap = 16;    // pixels above a group's title after the first
-constexpr int32_t kKeysOffset = 250; // from a column's left to its keys
-constexpr int32_t kPadOffset = 410;  // to its pad buttons
-constexpr int32_t kColumnLeft[2] = {170, 670};
+constexpr int32_t kKeysOffset = 235; // from a column's left to its keys
+constexpr int32_t kPadOffset = 400;  // to its pad buttons
+constexpr int32_t kColumnLeft[2] = {150, 650};
 constexpr int32_t kTop = 120;
 constexpr Control kBack = {580, 640, 700, 670};
 
@@ -45,7 +45,7 @@ constexpr Group kGroups[] = {
       {"Throttle down", {kActThrottleDown, kNoAction}, nullptr, kPadNone},
       {"Landing gear", {kActGear, kNoAction}, nullptr, kPadNone},
       {"Smoke", {kActSmoke, kNoAction}, nullptr, kPadNone},
-      {"Restart after a loss", {kActRestart, kNoAction}, nullptr, kPadNone}}},
+      {"Restart (lost)", {kActRestart, kNoAction}, nullptr, kPadNone}}},
     {"WEAPONS",
      0,
      2,
@@ -109,7 +109,7 @@ void updateControls(GameState& game) {
 
 void drawControls(const GameState& game) {
     dimFrame(game);
-    drawPlate(game, 140, 30, 1140, 690, true);
+    drawPlate(game, 120, 30, 1160, 690, true);
     drawHeading(game, "CONTROLS", 640, 48);
     drawLabel(game, "key", kColumnLeft[0] + kKeysOffset, kTop - 34, kHouseCreamDim);
     drawLabel(game, "pad", kColumnLeft[0] + kPadOffset, kTop - 34, kHouseCreamDim);
@@ -121,7 +121,7 @@ void drawControls(const GameState& game) {
         int32_t& at = y[group.column];
         if (at != kTop) at += kGroupGap;
         drawLabel(game, group.title, left, at, kHouseAmber);
-        drawBacking(game.assets->canvas, left, at + 26, left + 460, at + 26, kHouseNavyLine);
+        drawBacking(game.assets->canvas, left, at + 26, left + 485, at + 26, kHouseNavyLine);
         at += kRowStep;
         for (int32_t i = 0; i < group.rowCount; ++i) {
             drawRow(game, group.rows[i], left, at);

@@ -1,11 +1,11 @@
 #include "screens/plates.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "platform/settings.h"
-#include "raster/blit.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
 
@@ -78,8 +78,33 @@ int32_t drawPadButton(const GameState& game, int32_t button, int32_t x, int32_t 
     if (button < 0 || button >= set.count || button >= static_cast<int32_t>(set.images.size()))
         return drawKeyCap(game, "none", x, y);
     const PixelImage& image = set.images[static_cast<size_t>(button)];
-    // Unscaled and unrotated (the blit divides by 1.45 times the scale), centred in the cell.
-    blitRotatedSoft(game.assets->canvas, image, x + kPadPictureWidth / 2, y + kPadPictureHeight / 2, 1.0 / 1.45, 0.0);
+    Canvas& canvas = game.assets->canvas;
+    markDrawn(canvas, x, y, int64_t{x} + image.width, int64_t{y} + image.height);
+    // Laid over the canvas at each pixel's own cover, as drawBacking lays a colour.
+    for (int32_t row = 0; row < image.height; ++row) {
+        const int32_t cy = y + row;
+        if (cy < 0 || cy >= kCanvasHeight) continue;
+        uint32_t* out = canvas.pixels + static_cast<ptrdiff_t>(cy) * (canvas.rowPitch / 4);
+        for (int32_t col = 0; col < image.width; ++col) {
+            const int32_t cx = x + col;
+            const uint32_t p = image.pixels[static_cast<size_t>(row * image.width + col)];
+            const uint32_t a = p >> 24;
+            if (cx < 0 || cx >= kCanvasWidth || a == 0) continue;
+            const uint32_t d = out[cx];
+            const uint32_t da = d >> 24;
+            if (da == 0 || a == 0xFF) {
+                out[cx] = p;
+                continue;
+            }
+            const auto mix = [&](int shift) {
+                const uint32_t s = (p >> shift) & 0xFFu;
+                const uint32_t t = (d >> shift) & 0xFFu;
+                return ((s * a + t * (255 - a)) / 255) << shift;
+            };
+            const uint32_t alpha = da + (255 - da) * a / 255;
+            out[cx] = alpha << 24 | mix(16) | mix(8) | mix(0);
+        }
+    }
     return kPadPictureWidth;
 }
 
