@@ -26,6 +26,7 @@
 #include "platform/headless.h"
 #include "platform/mixer.h"
 #include "platform/paths.h"
+#include "platform/settings.h"
 #include "screens/briefing.h"
 #include "temp_dir.h"
 #include "test_game.h"
@@ -364,4 +365,75 @@ TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
     game->keys[kVkTab] = 0;
     game.launch(1);
     check("sortie");
+}
+
+namespace {
+
+// Where the game is, as far as a way on goes: the screen, whether a sortie flies or is lost,
+// and the panels over them.
+int placeOf(const GameState& g) {
+    const int lost = g.missionOver && g.outcome != Outcome::Won;
+    return int(g.screen) | g.missionOver << 4 | lost << 5 | g.paused << 6 | g.settingsShown << 7;
+}
+
+// Every control of every screen, the pause panel and the settings, and a point off them all.
+constexpr int32_t kSpots[][2] = {{640, 360}, {130, 140}, {130, 210},  {1190, 95}, {1190, 341}, {1240, 650}, {945, 640},
+                                 {835, 610}, {760, 555}, {785, 570},  {845, 570}, {1262, 14},  {640, 315},  {640, 405},
+                                 {830, 80},  {830, 255}, {1000, 255}, {540, 652}, {790, 652},  {20, 700}};
+// The keys the game reads (the pad sends the keys its buttons are bound to), Esc and Enter aside;
+// the pause key last, pressed less often in the mix (a paused frame dims the whole picture).
+constexpr int32_t kMixKeys[] = {kVkSpace, kVkBackspace, kVkLeft, kVkRight, kVkUp, kVkDown,    kVkY,
+                                kVkA,     kVkZ,         kVkG,    kVkCtrl,  kVkS,  kVkPauseKey};
+
+} // namespace
+
+// Random mixes of clicks, keys and pad presses over every screen: from every place they reach,
+// some single press (after a frame with everything up) leads on, to another screen, a sortie or a
+// loss's message; no mix leaves two screens up that no press answers.
+TEST(Frame, EveryPlaceAMixOfPressesReachesHasAWayOn) {
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int kFrames = 20000;
+#else
+    constexpr int kFrames = 100000;
+#endif
+    const TempDir folder;
+    setenv("XDG_CONFIG_HOME", folder.path.c_str(), 1); // the settings screen may write its file
+    App game;
+    game.assets->saveFolder = folder.path;
+    uint32_t random = 12345;
+    const auto next = [&](uint32_t n) { return (random = random * 1103515245u + 12345u) / 65536u % n; };
+    std::vector<int> checked;
+    for (int frame = 0; frame < kFrames; ++frame) {
+        const int place = placeOf(*game);
+        const bool flying = !game->missionOver && !titleShown(*game) && !game->paused;
+        if (!flying && std::find(checked.begin(), checked.end(), place) == checked.end()) {
+            checked.push_back(place);
+            bool leadsOn = false;
+            for (size_t press = 0; press < std::size(kSpots) + std::size(kMixKeys) && !leadsOn; ++press) {
+                const auto copy = std::make_unique<GameState>(*game.game);
+                std::fill(std::begin(copy->keys), std::end(copy->keys), 0);
+                copy->mouse.leftDown = 0;
+                runFrame(*copy);
+                if (press < std::size(kSpots)) {
+                    copy->mouse = MouseState{kSpots[press][0], kSpots[press][1], 1, 1};
+                } else {
+                    copy->keys[kMixKeys[press - std::size(kSpots)]] = 1;
+                }
+                runFrame(*copy);
+                leadsOn = placeOf(*copy) != place;
+            }
+            EXPECT_TRUE(leadsOn) << "no press leads on from place " << place << ", frame " << frame;
+        }
+        if (next(4) == 0) game->mouse.leftDown ^= 1;
+        if (next(8) == 0) {
+            const uint32_t spot = next(std::size(kSpots));
+            game->mouse.x = kSpots[spot][0];
+            game->mouse.y = kSpots[spot][1];
+        }
+        if (next(3) == 0) game->keys[kMixKeys[next(std::size(kMixKeys) - 1)]] ^= 1;
+        if (next(game->paused ? 8 : 600) == 0) game->keys[kVkPauseKey] ^= 1;
+        runFrame(*game);
+    }
+    quitQueued();
+    EXPECT_GE(checked.size(), 9u) << "the mix reached too few places";
 }

@@ -208,7 +208,7 @@ TEST(GoldenReplayPaused, APausedSortieEndsWhereTheUnpausedOneEnds) {
 }
 
 // However a sortie ends, what it started stops with it: ten frames on, only the ending's own
-// sound plays, and after Y nothing does. Read from the expected dumps, which the test above holds
+// sounds play (the loss's, and the blast that blew the aircraft up), and after Y nothing does. Read from the expected dumps, which the test above holds
 // to what the replays print.
 TEST(GoldenReplayEndings, EveryEndingSilencesTheSortie) {
     const struct {
@@ -220,7 +220,7 @@ TEST(GoldenReplayEndings, EveryEndingSilencesTheSortie) {
         {"campaign", "4790", "[]"},     // won on the runway with the gun firing
         {"lost-crash", "5090", R"([{"sound":"crash.wav","volume":0}])"}, // into the formation, 3 drones on
         {"lost-crash", "5120", "[]"},
-        {"lost-blew", "240", R"([{"sound":"detFr.wav","volume":0}])"},
+        {"lost-blew", "240", R"([{"sound":"detCl.wav","volume":0},{"sound":"detFr.wav","volume":0}])"},
         {"lost-blew", "310", "[]"},
         {"lost-escaped", "9520", R"([{"sound":"detFr.wav","volume":0}])"},
         {"lost-escaped", "9540", "[]"},

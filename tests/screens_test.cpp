@@ -248,6 +248,19 @@ TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
     EXPECT_EQ(s->screen, Screen::Control);
 }
 
+// The rest of the win's frame still runs: a fresh Space there fires a round, but nothing it
+// starts plays on over mission control.
+TEST(Outcome, NothingTheWinsFrameStartsPlaysOn) {
+    TestGame s;
+    s.launch(1);
+    s->objectiveDone = 1; // parked and stopped on the runway
+    s.keys[kVkSpace] = 1;
+    runDispatcher(*s);
+    EXPECT_EQ(s->outcome, Outcome::Won);
+    EXPECT_EQ(s->roundsFired, 1);
+    EXPECT_EQ(soundsPlayingBut(s, -1), 0);
+}
+
 // The lost replays pin each loss's sounds and Y from an empty screen; here Y over a screen.
 TEST(Outcome, AfterALossYStartsANewGameOnlyWithNoScreenUp) {
     TestGame s;
@@ -257,7 +270,8 @@ TEST(Outcome, AfterALossYStartsANewGameOnlyWithNoScreenUp) {
     raiseCrash(*s, Outcome::Blew);
     handleOutcome(*s);
     EXPECT_TRUE(s.playing(kSoundDetonationFar));
-    EXPECT_EQ(soundsPlayingBut(s, kSoundDetonationFar), 0) << "only the loss's own sound";
+    EXPECT_TRUE(s.playing(kSoundDetonationClose)) << "the blast that blew it up plays out";
+    EXPECT_EQ(soundsPlayingBut(s, kSoundDetonationFar), 1) << "only the loss's own sounds";
     s.keys[kVkY] = 1;
     s->screen = Screen::Map;
     handleOutcome(*s);

@@ -3,7 +3,8 @@
 //   seed N            the random seed (default 1)
 //   frequency N       the counter runs at N ticks per second and follows the clock lines
 //   fullscreen        the game starts in full screen
-//   savefolder DIR    the save file goes under DIR instead of the folder of the player's files
+//   savefolder DIR    the save file goes under DIR instead of the folder of the player's files;
+//                     a relative DIR is taken from the script's folder
 //   F down KEY        key down before frame F (Backspace Tab Enter Ctrl Esc Space Left Up Right Down,
 //   F up KEY          a letter or digit, or a code such as 0x41)
 //   F mouse X Y [B]   pointer moved to client (X, Y) before frame F, with the buttons B held
@@ -118,6 +119,11 @@ int main(int argc, char** argv) {
     auto gameAssets = std::make_unique<GameAssets>();
     gameAssets->saveFolder = script.saveFolder;
     gameAssets->cuesAllowed = cues;
+    if (!script.saveFolder.empty() && script.saveFolder[0] != '/') {
+        const std::string path = scriptPath;
+        const size_t slash = path.rfind('/');
+        gameAssets->saveFolder = (slash == std::string::npos ? "." : path.substr(0, slash)) + "/" + script.saveFolder;
+    }
     platformOpen();
     // A recorded game hands the game its clock readings back, frame by frame.
     const bool recordedClock = script.frequency > 0 ||

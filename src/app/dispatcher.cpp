@@ -38,7 +38,7 @@ namespace {
 
 // What a click on the title does: mission control opens.
 void leaveTitle(GameState& game) {
-    game.screen = game.screen == Screen::TitleOverMap ? Screen::ControlAndMap : Screen::Control;
+    game.screen = Screen::Control;
     game.clickLatch = 1;
 }
 
@@ -110,20 +110,21 @@ void handleTitle(GameState& game) {
 
 // The screen that is up, or the message of a lost sortie; then the outcome step, which waits
 // for Y after a loss. Each screen's input and drawing run in the order that shows the frame's
-// picture as the player has always seen it: mission control and the briefing draw what the
-// input left, the map draws before its click is taken (the clicked marker shows lit once).
+// picture as the player has always seen it: mission control interleaves them, the map and the
+// briefing draw before their clicks are taken (the clicked marker shows lit once, the star held
+// shows lit over the one it replaces), the briefing's focus ring where its keys left it.
 void runBetweenSorties(GameState& game) {
     if (game.outcome == Outcome::Won) {
         if (game.screen == Screen::Control) {
-            handleMissionControl(game);
-            drawMissionControl(game);
+            runMissionControl(game);
             countDownSaveNotice(game);
         } else if (game.screen == Screen::Map) {
             drawMissionMap(game);
             handleMissionMap(game);
         } else if (game.screen == Screen::Briefing) {
-            handleBriefing(game);
             drawBriefing(game);
+            handleBriefing(game);
+            drawBriefingFocus(game);
         }
         if (!game.mouse.leftDown && game.clickLatch) game.clickLatch = 0;
     } else {
@@ -240,6 +241,18 @@ void runSortie(GameState& game) {
 
 } // namespace
 
+void holdOffPanelPresses(GameState& game, bool panelUp) {
+    if (panelUp && game.mouse.leftDown) game.clickLatch = 1;
+    for (int32_t key = 0; key < kKeyTableSize; ++key) {
+        if (!game.keys[key]) {
+            game.keysHeldOff[key] = 0;
+        } else if (panelUp && !game.keysLastFrame[key]) {
+            game.keysHeldOff[key] = 1;
+        }
+        game.keysLastFrame[key] = game.keys[key];
+    }
+}
+
 bool runDispatcher(GameState& game) {
     if (game.keys[kVkEsc]) platformPostQuit();
     bool flown = false;
@@ -258,13 +271,18 @@ bool runDispatcher(GameState& game) {
     } else if (game.missionOver) {
         runBetweenSorties(game);
     } else {
-        // The Space press that took off belongs to the briefing: the gun waits until it is up.
-        const uint8_t space = game.keys[kVkSpace];
-        if (game.fireSwallowed && !space) game.fireSwallowed = 0;
-        if (game.fireSwallowed) game.keys[kVkSpace] = 0;
+        // A press a panel or TAKE OFF took is not the sortie's: its key reads up until released.
+        uint8_t keys[kKeyTableSize];
+        std::memcpy(keys, game.keys, sizeof keys);
+        for (int32_t key = 0; key < kKeyTableSize; ++key) {
+            if (game.keysHeldOff[key]) game.keys[key] = 0;
+        }
         game.focus = -1; // the screens after this sortie start from their first focus
         runSortie(game);
-        game.keys[kVkSpace] = space;
+        // The win stops the sortie's sounds where it is raised, and the frame runs on: what the
+        // rest of it started (a fresh press of the gun) must not play over mission control.
+        if (game.missionOver && game.outcome == Outcome::Won) stopSortieSounds(game);
+        std::memcpy(game.keys, keys, sizeof keys);
         flown = true;
     }
     // The overlay runs last in every frame, so the world stops one frame after Tab goes down.

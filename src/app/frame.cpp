@@ -50,12 +50,14 @@ void runFrame(GameState& game) {
     // The player's conveniences take their input first: a pause that begins here keeps the
     // last frame's picture, which the wipe would lose.
     readNavigation(game);
+    const bool panelWasUp = game.paused || game.settingsShown || game.controlsShown;
     updatePause(game);
     if (game.controlsShown && !game.paused) {
         updateControls(game);
     } else if (game.settingsShown && !game.paused) {
         updateSettings(game);
     }
+    holdOffPanelPresses(game, panelWasUp || game.paused || game.settingsShown || game.controlsShown);
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();

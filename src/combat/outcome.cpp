@@ -47,8 +47,8 @@ void resetSortieFields(GameState& game, bool newGame) {
     resetFrameRate(game);
 }
 
-// Money, upgrades and progress as a new game starts them. The open difficulty levels start over
-// with the missions: a lost game keeps no progress.
+// Money, upgrades and missions as a new game starts them. The open difficulty levels and the
+// chosen one stay as they were: a lost game keeps the levels it opened.
 void resetProgress(GameState& game) {
     game.money = 0;
     game.earned = 0;
@@ -64,8 +64,6 @@ void resetProgress(GameState& game) {
     }
     game.missionsUnlocked = 1;
     game.missionsWon = 0;
-    for (int32_t& level : game.unlockedDifficulty) level = 0;
-    game.difficulty = 0;
 }
 
 // The message of a lost sortie and where it stands; null for "Won" and "NULL".
@@ -88,8 +86,10 @@ bool isLosingOutcome(const GameState& game) {
 
 } // namespace
 
-void stopSortieSounds(GameState& game) {
-    for (const SoundEffect& sound : game.assets->sounds) stopSound(sound);
+void stopSortieSounds(GameState& game, int32_t kept) {
+    for (int32_t slot = 0; slot < kSoundSlotCount; ++slot) {
+        if (slot != kept) stopSound(game.assets->sounds[slot]);
+    }
 }
 
 void resetNewGame(GameState& game) {
@@ -122,7 +122,8 @@ void drawOutcomeMessage(const GameState& game) {
 
 void handleOutcome(GameState& game) {
     if (game.outcomeFresh && !game.outcomeHandled && isLosingOutcome(game)) {
-        stopSortieSounds(game);
+        // The bomb's blast that blew the aircraft up is heard to its end.
+        stopSortieSounds(game, game.outcome == Outcome::Blew ? kSoundDetonationClose : -1);
         playOnce(game.assets->sounds[game.outcome == Outcome::Crashed ? kSoundCrash : kSoundDetonationFar], 0);
         game.outcomeHandled = 1;
         game.outcomeFresh = 0;

@@ -1,9 +1,12 @@
 #pragma once
 // How a sortie ends, and the two resets that prepare a new game and a new sortie.
 
+#include <cstdint>
+
 struct GameState;
 
-// A new game: the title picture comes back, money, upgrades and progress start over.
+// A new game: the title picture comes back, money, upgrades and the missions start over; the
+// difficulty levels opened so far stay open.
 void resetNewGame(GameState& game);
 
 // Gives the sortie up from the pause panel: its sounds stop, track 1 plays, and the new-game
@@ -15,8 +18,9 @@ void resetMission(GameState& game);
 
 // Everything a sortie may have started: the engine loops, the gun's loop, both tones, the ten
 // drones, the crowd, the blasts and the shorter effects. Its end silences them all at once, before
-// a loss plays its own sound, so none goes on over the screens between sorties.
-void stopSortieSounds(GameState& game);
+// a loss plays its own sound, so none goes on over the screens between sorties; `kept` (a sound
+// slot, or -1) is a one-shot the ending itself started, which plays out.
+void stopSortieSounds(GameState& game, int32_t kept = -1);
 
 // Once per frame between sorties: the one-time sounds of a lost sortie and Y to start again (a
 // new game after a loss, a new sortie after a win).

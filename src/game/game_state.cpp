@@ -39,8 +39,6 @@ ScreenFlags screenFlags(Screen screen) {
     case Screen::Map: return {0, 0, 1, 0};
     case Screen::Briefing: return {0, 0, 0, 1};
     case Screen::TitleOverControl: return {1, 1, 0, 0};
-    case Screen::TitleOverMap: return {1, 0, 1, 0};
-    case Screen::ControlAndMap: return {0, 1, 1, 0};
     }
     return {};
 }

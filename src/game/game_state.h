@@ -43,9 +43,8 @@ enum class Outcome : uint8_t {
 enum class SectorTarget : uint8_t { NotLooked, Absent, Present }; // NotLooked until the first lock-on step
 
 // The screen that is up. Control also stands through a sortie: it is where a won sortie returns.
-// Two presses acted on in one frame of mission control, a load that succeeds with Y held or with
-// Space on the go-on arrow, leave the title up over another screen; the three overlaps are the
-// game's own and stay as they have always played.
+// A load that succeeds with Y held leaves the title up over mission control, the game's own
+// overlap; a screen's keys act only while it is still up, so they make none of their own.
 enum class Screen : uint8_t {
     None,
     Title,
@@ -53,8 +52,6 @@ enum class Screen : uint8_t {
     Map,
     Briefing,
     TitleOverControl, // load with Y held: leaving the title flies the sortie Y readied
-    TitleOverMap,     // load with Space on the arrow: leaving the title gives ControlAndMap
-    ControlAndMap,    // no screen answers; only quitting leaves it
 };
 
 // The screen as the four flags the state dump prints, each 0 or 1.
@@ -459,24 +456,25 @@ struct GameState {
 
     // Pause, keyboard and pad focus, settings screen: the player's conveniences. Left alone they
     // change nothing, so the rules and every replay read as before.
-    uint8_t paused = 0;                    // a sortie is paused: nothing of it moves, its sounds hold
-    uint8_t pauseKeyLatch = 0;             // P acted on, cleared when P is up
-    uint8_t panelClickLatch = 0;           // the left button was down last frame on the pause panel or the settings
-    int32_t pauseChoice = 0;               // the pause panel's focused entry, 0..3
-    int64_t pausedAtCount = 0;             // counter reading when the pause began
-    uint8_t navKeysHeld = 0;               // the navigation keys down this frame, a NavKey mask
-    uint8_t navFresh = 0;                  // those of them that went down this frame
-    uint8_t focusShown = 0;                // keys are in use on a screen that keeps a focus: the ring shows
-    int32_t focus = -1;                    // the focused control of the screen that is up, -1 not chosen yet
-    int32_t focusScreen = 0;               // the screen `focus` belongs to
-    uint8_t fireSwallowed = 0;             // Space took off: the gun waits for it to come up
-    Mission mapFromMission = kMissionNone; // mission, difficulty and trick money as mission control left
-    int32_t mapFromDifficulty = 0;         // them for the map: Backspace back to it puts them back, so
-    int32_t mapFromShowEarnings = 0;       // its results read (and open) no more than they did
-    uint8_t settingsShown = 0;             // the settings screen is up, over the title or the pause
-    int32_t settingsRow = 0;               // its focused row
-    uint8_t settingsCapturing = 0;         // a binding waits for its key (1) or pad button (2)
-    int32_t settingsMoved = -1;            // the action that gave up its key in the last binding, or -1
+    uint8_t paused = 0;                        // a sortie is paused: nothing of it moves, its sounds hold
+    uint8_t pauseKeyLatch = 0;                 // P acted on, cleared when P is up
+    uint8_t panelClickLatch = 0;               // the left button was down last frame on the pause panel or the settings
+    int32_t pauseChoice = 0;                   // the pause panel's focused entry, 0..3
+    int64_t pausedAtCount = 0;                 // counter reading when the pause began
+    uint8_t navKeysHeld = 0;                   // the navigation keys down this frame, a NavKey mask
+    uint8_t navFresh = 0;                      // those of them that went down this frame
+    uint8_t focusShown = 0;                    // keys are in use on a screen that keeps a focus: the ring shows
+    int32_t focus = -1;                        // the focused control of the screen that is up, -1 not chosen yet
+    int32_t focusScreen = 0;                   // the screen `focus` belongs to
+    Mission mapFromMission = kMissionNone;     // mission, difficulty and trick money as mission control left
+    int32_t mapFromDifficulty = 0;             // them for the map: Backspace back to it puts them back, so
+    int32_t mapFromShowEarnings = 0;           // its results read (and open) no more than they did
+    uint8_t settingsShown = 0;                 // the settings screen is up, over the title or the pause
+    int32_t settingsRow = 0;                   // its focused row
+    uint8_t settingsCapturing = 0;             // a binding waits for its key (1) or pad button (2)
+    int32_t settingsMoved = -1;                // the action that gave up its key in the last binding, or -1
+    uint8_t keysLastFrame[kKeyTableSize] = {}; // the key table as the last frame left it
+    uint8_t keysHeldOff[kKeyTableSize] = {};   // presses a panel or TAKE OFF took: up for the sortie until released
 
     // The controls page, the cues of the first sorties, the focus ring kept once keys are used.
     // Like the conveniences above they take no input the rules see and change nothing they read;

@@ -120,7 +120,7 @@ void runBriefingKeys(GameState& game) {
         closeBriefing(game);
     } else if (nav.activate && game.focus == takeOffControl) {
         takeOff(game);
-        game.fireSwallowed = 1;
+        game.keysHeldOff[kVkSpace] = 1; // the gun waits for this press to end
     } else if (nav.activate) {
         game.difficulty = game.focus;
     }
@@ -168,16 +168,23 @@ void drawBriefing(const GameState& game) {
     drawTexture(game, kTexBriefingPicture, 0, 0);
     const MissionRow& row = currentMission(game);
     for (const BriefingPhoto& photo : row.photos) drawTexture(game, photo.texture, photo.x, photo.y);
+    // The stars are drawn in order as the held button picks one: those before it show the level
+    // chosen so far, those after it the one picked.
     const int32_t open = unlockedDifficulty(game);
+    int32_t chosen = game.difficulty;
     for (int32_t level = 0; level <= open && level < 4; ++level) {
         const int32_t x = kStarLeft[level];
-        drawTexture(game, game.difficulty == level ? kTexStarLit : kTexStar, x, kStarTop);
+        drawTexture(game, chosen == level ? kTexStarLit : kTexStar, x, kStarTop);
         if (mouseOnStar(game, level)) drawTexture(game, kTexStarLit, x, kStarTop);
+        if (mouseOnStar(game, level) && game.mouse.leftDown) chosen = level;
     }
     drawOrders(row);
     drawTexture(game, kTexClose, 1250, 2);
     drawTexture(game, mouseOnTakeOff(game) ? kTexArrowLit : kTexArrow, 1220, 635);
     drawSmallText(game, "TAKE OFF", 1090, 650, kGreen);
+}
+
+void drawBriefingFocus(const GameState& game) {
     if (game.focusShown && game.focusScreen == kFocusBriefing) {
         Control all[6];
         const int32_t count = briefingControls(game, all);

@@ -9,9 +9,12 @@ void drawMissionMap(const GameState& game);
 void handleMissionMap(GameState& game);
 
 // The briefing: the mission's pictures and texts, the open difficulty stars, the close button
-// back to the map and TAKE OFF. Its input picks a star, closes, or takes off.
-void handleBriefing(GameState& game);
+// back to the map and TAKE OFF. Its input picks a star, closes, or takes off. The picture is
+// drawn before the input, as the frame began (a star held on is lit as its pick takes it), and
+// the focus ring after it, where the keys left it.
 void drawBriefing(const GameState& game);
+void handleBriefing(GameState& game);
+void drawBriefingFocus(const GameState& game);
 
 // What TAKE OFF does: set the mission up, park the aircraft on the runway, close the screens,
 // so the next frame is a sortie frame.

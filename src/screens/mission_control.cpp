@@ -160,7 +160,7 @@ void goOnToMap(GameState& game) {
     game.mapFromMission = game.mission;
     game.mapFromDifficulty = game.difficulty;
     game.mapFromShowEarnings = game.showEarnings;
-    game.screen = titleShown(game) ? Screen::TitleOverMap : Screen::Map;
+    game.screen = Screen::Map;
     switchToTrack1(game);
 }
 
@@ -227,14 +227,47 @@ void drawButtonFrame(const GameState& game, int32_t y) {
     line(203, y + 53, 160, y + 53);
 }
 
-void handleMissionControl(GameState& game) {
-    const int32_t missiles = missileStep(game.upgradeSteps[kUpgradeMissiles]);
+namespace {
+
+// What the frame does before any press: the prices and the results, credited once.
+void startFrame(GameState& game) {
     platformShowCursor(true);
     game.timeBonus = 0;
     for (int row = 0; row < kUpgradeRows; ++row) game.upgradePrices[row] = upgradePrice(row, game.upgradeSteps[row]);
     if (resultsShown(game)) creditResults(game);
+}
+
+void drawBeneath(const GameState& game) {
+    drawTexture(game, kTexUpgradePicture, 0, 0);
+    if (resultsShown(game)) drawResults(game);
+    drawTexture(game, kTexSaveButton, 80, kSaveButtonY);
+    drawTexture(game, kTexLoadButton, 80, kLoadButtonY);
+    if (mouseOnSave(game)) drawButtonFrame(game, kSaveButtonY);
+    if (mouseOnLoad(game)) drawButtonFrame(game, kLoadButtonY);
+}
+
+// Save and load run on every frame the button is held on them.
+void pressButtons(GameState& game) {
     if (mouseOnSave(game) && game.mouse.leftDown) pressSave(game);
     if (mouseOnLoad(game) && game.mouse.leftDown) pressLoad(game);
+}
+
+// The prices of this frame's start and the buy icons, pressed under a held button, before the
+// press buys: the step that fills a row shows them once more.
+void drawBuyIcons(const GameState& game) {
+    char text[kTextBufferSize];
+    for (int row = 0; row < kUpgradeRows; ++row) {
+        if (game.upgradeSteps[row] >= kMaxUpgradeSteps) continue;
+        formatText(text, "$%d", game.upgradePrices[row]);
+        drawSmallText(game, text, kRows[row].priceX, kRows[row].priceY, kBlack);
+        drawTexture(game, kTexBuyIcon, kRows[row].iconX, kRows[row].iconY);
+        if (game.mouse.leftDown && mouseOnBuyIcon(game, row)) {
+            drawTexture(game, kTexBuyIconPressed, kRows[row].iconX, kRows[row].iconY);
+        }
+    }
+}
+
+void pressBuyIconsAndArrow(GameState& game, int32_t missiles) {
     if (game.mouse.leftDown) {
         // One step per press: the latch stays set until the button is up, and the press that
         // opened this screen set it already.
@@ -245,34 +278,17 @@ void handleMissionControl(GameState& game) {
         if (mouseOnArrow(game)) goOnToMap(game);
         game.clickLatch = 1;
     }
-    runKeys(game, missiles);
+    if (game.screen == Screen::Control) runKeys(game, missiles); // not once a click left the screen
     if (!game.mouse.leftDown) {
         game.clickLatch = 0;
         game.saveLoadLatch = 0;
     }
 }
 
-void drawMissionControl(const GameState& game) {
+// The rest as the presses left it; a value's added amount is the one this frame's step bought.
+void drawAbove(const GameState& game, int32_t missiles) {
     char text[kTextBufferSize];
-    drawTexture(game, kTexUpgradePicture, 0, 0);
-    if (resultsShown(game)) drawResults(game);
-    drawTexture(game, kTexSaveButton, 80, kSaveButtonY);
-    drawTexture(game, kTexLoadButton, 80, kLoadButtonY);
-    if (mouseOnSave(game)) drawButtonFrame(game, kSaveButtonY);
-    if (mouseOnLoad(game)) drawButtonFrame(game, kLoadButtonY);
     drawSaveNotice(game);
-    for (int row = 0; row < kUpgradeRows; ++row) {
-        if (game.upgradeSteps[row] >= kMaxUpgradeSteps) continue;
-        formatText(text, "$%d", game.upgradePrices[row]);
-        drawSmallText(game, text, kRows[row].priceX, kRows[row].priceY, kBlack);
-        drawTexture(game, kTexBuyIcon, kRows[row].iconX, kRows[row].iconY);
-    }
-    if (game.mouse.leftDown) {
-        for (int row = 0; row < kUpgradeRows; ++row) {
-            if (!mouseOnBuyIcon(game, row) || game.upgradeSteps[row] >= kMaxUpgradeSteps) continue;
-            drawTexture(game, kTexBuyIconPressed, kRows[row].iconX, kRows[row].iconY);
-        }
-    }
     drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, 1220, 635);
     drawSmallText(game, "MISSION CONTROL", 1010, 650, kGreen);
     for (int row = 0; row < kUpgradeRows; ++row) {
@@ -280,7 +296,6 @@ void drawMissionControl(const GameState& game) {
             drawTexture(game, kTexLevelPip, kRows[row].pipX + kPipSpacing * i, kRows[row].pipY);
         }
     }
-    const int32_t missiles = missileStep(game.upgradeSteps[kUpgradeMissiles]);
     for (int row = 0; row < kUpgradeRows; ++row) {
         formatValue(game, text, row, missiles);
         drawSmallText(game, text, kRows[row].valueX, kRows[row].valueY, kBlack);
@@ -290,4 +305,16 @@ void drawMissionControl(const GameState& game) {
     if (game.focusShown && game.focusScreen == kFocusControl && game.focus >= 0 && game.focus < kControlCount) {
         drawFocusRing(game, controlAt(game.focus));
     }
+}
+
+} // namespace
+
+void runMissionControl(GameState& game) {
+    const int32_t missiles = missileStep(game.upgradeSteps[kUpgradeMissiles]);
+    startFrame(game);
+    drawBeneath(game);
+    pressButtons(game);
+    drawBuyIcons(game);
+    pressBuyIconsAndArrow(game, missiles);
+    drawAbove(game, missiles);
 }

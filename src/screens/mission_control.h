@@ -8,11 +8,11 @@ struct GameState;
 
 constexpr int32_t kMaxUpgradeSteps = 10;
 
-// The screen's mouse input: the results credited once, save and load, the upgrades bought, the
-// way on to the map.
-void handleMissionControl(GameState& game);
-// The screen as the input left it.
-void drawMissionControl(const GameState& game);
+// One frame of the screen, its input and its drawing in the order that shows the frame's picture:
+// the results credited once and drawn as the frame began, then save and load, then the prices
+// and buy icons as they stood before this frame's purchase, the purchases and the way on to the
+// map, and the rest as the presses left it. The keys act after the mouse, while the screen is up.
+void runMissionControl(GameState& game);
 
 // Corner marks around the 120x50 save or load button whose top edge is at y.
 void drawButtonFrame(const GameState& game, int32_t y);
