@@ -137,7 +137,8 @@ void runCues(GameState& game) {
     facts.altitude = game.altitude;
     facts.targetNear = targetNear(game);
     facts.firedAndChanged = game.cueFired && game.cueWeaponChanged;
-    facts.landingDue = game.objectiveDone || weaponSpent(game);
+    // Due once the work is done, the weapon in hand is spent, or the gear comes down again.
+    facts.landingDue = game.objectiveDone || weaponSpent(game) || (game.cueGearRaised && !a.gearUp);
     const Cue cue = cueFor(facts);
     game.cueShown = cue;
     if (cue != kCueNone) drawCue(game, cue);
