@@ -459,7 +459,7 @@ struct GameState {
     uint8_t paused = 0;                        // a sortie is paused: nothing of it moves, its sounds hold
     uint8_t pauseKeyLatch = 0;                 // P acted on, cleared when P is up
     uint8_t panelClickLatch = 0;               // the left button was down last frame on the pause panel or the settings
-    int32_t pauseChoice = 0;                   // the pause panel's focused entry, 0..3
+    int32_t pauseChoice = 0;                   // the pause panel's focused entry, 0..4
     int64_t pausedAtCount = 0;                 // counter reading when the pause began
     uint8_t navKeysHeld = 0;                   // the navigation keys down this frame, a NavKey mask
     uint8_t navFresh = 0;                      // those of them that went down this frame

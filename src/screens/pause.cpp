@@ -9,19 +9,19 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
+#include "screens/controls.h"
 #include "screens/focus.h"
+#include "screens/plates.h"
 #include "screens/settings_screen.h"
 
 namespace {
 
-constexpr int32_t kEntryCount = 4;
-constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "Quit to title", "Quit game"};
+constexpr int32_t kEntryCount = 5;
+constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "Controls", "Quit to title", "Quit game"};
 constexpr Control kEntryControls[kEntryCount] = {
-    {540, 300, 740, 330}, {540, 345, 740, 375}, {540, 390, 740, 420}, {540, 435, 740, 465}};
-enum Entry : int32_t { kResume, kSettings, kQuitToTitle, kQuitGame };
-
-constexpr uint32_t kGreen = 0xFF00FF00u;
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
+    {540, 282, 740, 310}, {540, 322, 740, 350}, {540, 362, 740, 390}, {540, 402, 740, 430}, {540, 442, 740, 470}};
+enum Entry : int32_t { kResume, kSettings, kControls, kQuitToTitle, kQuitGame };
 
 bool flying(const GameState& game) { return !titleShown(game) && !game.missionOver; }
 
@@ -54,6 +54,7 @@ void choose(GameState& game, int32_t entry) {
     switch (entry) {
     case kResume: resumeSortie(game); break;
     case kSettings: openSettings(game); break;
+    case kControls: openControls(game); break;
     case kQuitToTitle:
         resumeSortie(game);
         quitSortie(game);
@@ -76,6 +77,10 @@ void updatePause(GameState& game) {
         spendNavigation(game);
         return;
     }
+    if (game.controlsShown) {
+        updateControls(game);
+        return;
+    }
     if (game.settingsShown) {
         updateSettings(game);
         return;
@@ -95,19 +100,18 @@ void updatePause(GameState& game) {
 void drawPause(const GameState& game) {
     platformDrawHeldFrame();
     dimFrame(game);
-    if (game.settingsShown) {
-        drawSettings(game);
-        return;
-    }
-    drawPanel(game, 500, 230, 780, 490);
-    Canvas& canvas = game.assets->canvas;
-    const BitmapFont& font = game.assets->smallFont;
-    drawText(canvas, "PAUSED", 640 - 3 * font.cellWidth, 250, font, kGreen);
+    if (game.settingsShown) drawSettings(game);
+    if (game.controlsShown) drawControls(game);
+    if (game.settingsShown || game.controlsShown) return;
+    drawPlate(game, 490, 200, 790, 500, true);
+    drawHeading(game, "PAUSED", 640, 222);
     const int32_t under = controlUnderMouse(game, kEntryControls, kEntryCount);
     for (int32_t i = 0; i < kEntryCount; ++i) {
         const Control& c = kEntryControls[i];
-        const int32_t width = static_cast<int32_t>(std::strlen(kEntries[i])) * font.cellWidth;
-        drawText(canvas, kEntries[i], (c.left + c.right - width) / 2, c.top + 8, font, i == under ? kGreen : kWhite);
+        drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
+        const int32_t width = labelWidth(game, kEntries[i]);
+        const bool lit = i == under || i == game.pauseChoice;
+        drawLabel(game, kEntries[i], (c.left + c.right - width) / 2, c.top + 2, lit ? kHouseAmber : kHouseCream);
     }
     drawFocusRing(game, kEntryControls[game.pauseChoice]);
 }

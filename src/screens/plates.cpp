@@ -29,7 +29,7 @@ void frame(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bot
 
 void drawPlate(const GameState& game, int32_t left, int32_t top, int32_t right, int32_t bottom, bool ruled) {
     Canvas& canvas = game.assets->canvas;
-    drawBacking(canvas, left, top, right, bottom, (kHouseNavy & 0x00FFFFFFu) | 0xF4000000u);
+    drawBacking(canvas, left, top, right, bottom, kHouseNavy);
     frame(canvas, left, top, right, bottom, kHouseNavyLine);
     if (ruled) drawBacking(canvas, left + 2, top + 2, right - 2, top + 4, kHouseAmber);
 }
