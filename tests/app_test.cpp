@@ -373,13 +373,15 @@ namespace {
 // and the panels over them.
 int placeOf(const GameState& g) {
     const int lost = g.missionOver && g.outcome != Outcome::Won;
-    return int(g.screen) | g.missionOver << 4 | lost << 5 | g.paused << 6 | g.settingsShown << 7;
+    return int(g.screen) | g.missionOver << 4 | lost << 5 | g.paused << 6 | g.settingsShown << 7 | g.controlsShown << 8;
 }
 
-// Every control of every screen, the pause panel and the settings, and a point off them all.
-constexpr int32_t kSpots[][2] = {{640, 360}, {130, 140}, {130, 210},  {1190, 95}, {1190, 341}, {1240, 650}, {945, 640},
-                                 {835, 610}, {760, 555}, {785, 570},  {845, 570}, {1262, 14},  {640, 315},  {640, 405},
-                                 {830, 80},  {830, 255}, {1000, 255}, {540, 652}, {790, 652},  {20, 700}};
+// Every control of every screen, the pause panel, the settings and the controls page, and a point
+// off them all.
+constexpr int32_t kSpots[][2] = {{640, 360}, {130, 140}, {130, 210}, {1190, 95}, {1190, 341}, {1240, 650},
+                                 {945, 640}, {835, 610}, {760, 555}, {785, 570}, {845, 570},  {1262, 14},
+                                 {640, 296}, {640, 376}, {640, 416}, {495, 125}, {900, 251},  {1050, 251},
+                                 {400, 652}, {645, 652}, {790, 652}, {20, 700}};
 // The keys the game reads (the pad sends the keys its buttons are bound to), Esc and Enter aside;
 // the pause key last, pressed less often in the mix (a paused frame dims the whole picture).
 constexpr int32_t kMixKeys[] = {kVkSpace, kVkBackspace, kVkLeft, kVkRight, kVkUp, kVkDown,    kVkY,
@@ -392,7 +394,7 @@ constexpr int32_t kMixKeys[] = {kVkSpace, kVkBackspace, kVkLeft, kVkRight, kVkUp
 // loss's message; no mix leaves two screens up that no press answers.
 TEST(Frame, EveryPlaceAMixOfPressesReachesHasAWayOn) {
 #if defined(__SANITIZE_ADDRESS__)
-    constexpr int kFrames = 20000;
+    constexpr int kFrames = 40000;
 #else
     constexpr int kFrames = 100000;
 #endif
