@@ -1,7 +1,8 @@
-// Picture decoding, frame cutting and texture preparation. The first four bytes choose the sizes
-// and the colour key; the rest is the picture file. Pictures whose header claims more than
-// 256 x 256 pixels are skipped: the decoders' own ceiling is tested elsewhere, and a mutated
-// header asking for millions of pixels would spend the run clearing memory.
+// Picture decoding, frame cutting, texture preparation and the reader of prepared pixels. The
+// first four bytes choose the sizes and the colour key; the rest is the picture file. Pictures
+// whose header claims more than 256 x 256 pixels are skipped: the decoders' own ceiling is tested
+// elsewhere, and a mutated header asking for millions of pixels would spend the run clearing
+// memory.
 
 #include <cstdint>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 
 #include "assets/images.h"
 #include "assets/textures.h"
+#include "fuzz_file.h"
 
 constexpr int64_t kLargestPicture = 256 * 256; // pixels
 
@@ -41,6 +43,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<uint32_t> pixels;
     if (prepareTexturePixels(bytes, size, textureWidth, textureHeight, key, "fuzz", pixels) &&
         pixels.size() != size_t(textureWidth) * size_t(textureHeight)) {
+        std::abort();
+    }
+    // The same bytes as a file of prepared pixels.
+    if (writeFuzzFile(bytes, size) && readPreparedPixels(fuzzFilePath().c_str(), textureWidth, textureHeight, pixels) &&
+        pixels.size() * 4 != size) {
         std::abort();
     }
     return 0;

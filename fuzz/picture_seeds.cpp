@@ -1,7 +1,8 @@
 // picture-seeds IN OUT_PREFIX: writes the picture IN again as JPEGs of every kind the decoder
 // takes (grey, RGB, 4:2:0, 4:2:2, 4:4:0, progressive, with restart markers) and one it refuses
 // (arithmetic-coded), each after the fuzz target's four parameter bytes. The game's own JPEGs are
-// all 4:4:4 YCbCr, so without these the search would rarely reach the other pixel paths.
+// all 4:4:4 YCbCr, so without these the search would rarely reach the library's other paths
+// (upsampling, colour conversions, progressive scans).
 
 #include <cstdio>
 #include <cstdlib>

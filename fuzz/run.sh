@@ -22,7 +22,7 @@ for t in "${targets[@]}"; do
   # Small pictures and sheet corners reach every path of their readers; larger inputs only slow
   # each execution down.
   max_len=65536
-  case $t in picture | font_sheet) max_len=8192 ;; esac
+  case $t in picture | font_sheet | best) max_len=8192 ;; esac
   echo "fuzz: $t for ${seconds} s"
   # The loaders' one-line messages would fill the log, so the target's stderr is closed; a finding
   # is run again below to show its report.

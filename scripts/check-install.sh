@@ -15,8 +15,8 @@ status=0
 fail() { echo "check-install: $*"; status=1; }
 
 DESTDIR="$stage" cmake --install "$build" --prefix /usr >/dev/null || { echo "check-install: install failed"; exit 1; }
-for file in "$bindir/skarnwing" share/applications/org.skarnwing.Skarnwing.desktop \
-    share/metainfo/org.skarnwing.Skarnwing.metainfo.xml share/man/man6/skarnwing.6 \
+for file in "$bindir/skarnwing" share/applications/invalid.skarnwing.skarnwing.desktop \
+    share/metainfo/invalid.skarnwing.skarnwing.metainfo.xml share/man/man6/skarnwing.6 \
     share/icons/hicolor/48x48/apps/skarnwing.png share/icons/hicolor/128x128/apps/skarnwing.png \
     share/icons/hicolor/256x256/apps/skarnwing.png; do
   [ -s "$stage/usr/$file" ] || fail "missing $file"
@@ -26,14 +26,15 @@ staged=$(cd "$stage/usr/$datadir" 2>/dev/null && find Files -type f | sort)
 [ -n "$expected" ] && [ "$expected" = "$staged" ] || fail "$datadir/Files differs from the build's Files"
 
 if command -v desktop-file-validate >/dev/null; then
-  desktop-file-validate "$stage/usr/share/applications/org.skarnwing.Skarnwing.desktop" || fail "desktop entry invalid"
+  desktop-file-validate "$stage/usr/share/applications/invalid.skarnwing.skarnwing.desktop" || fail "desktop entry invalid"
 fi
-metainfo="$stage/usr/share/metainfo/org.skarnwing.Skarnwing.metainfo.xml"
+metainfo="$stage/usr/share/metainfo/invalid.skarnwing.skarnwing.metainfo.xml"
 if command -v appstreamcli >/dev/null; then
-  appstreamcli validate --no-net "$metainfo" >/dev/null || fail "metainfo invalid"
+  appstreamcli validate --pedantic --no-net "$metainfo" >/dev/null || fail "metainfo invalid"
 fi
 man="$stage/usr/share/man/man6/skarnwing.6"
 version=$(cd / && "$stage/usr/$bindir/skarnwing" --version) || fail "the staged game does not run"
+version=${version%%$'\n'*} # its first line
 if [ -n "$want" ]; then
   [ "$version" = "skarnwing $want" ] || fail "the staged game says \"$version\", not skarnwing $want"
   grep -q "<release version=\"$want\" date=" "$metainfo" || fail "the metainfo lists no release $want"

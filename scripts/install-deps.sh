@@ -9,7 +9,8 @@
 # fontconfig's fc-match finds the file of the house monospaced face the font sheets are cut from.
 # debhelper and lintian build and check Debian's package (`make deb`; libjpeg-dev is the name its
 # Build-Depends use for libjpeg62-turbo-dev); xdotool and file drive and
-# check the installed game in its round trip (`make package-check`).
+# check the installed game in its round trip (`make package-check`). reuse and licensecheck check
+# every file's licence (the Licences test).
 set -euo pipefail
 
 packages=(
@@ -22,6 +23,7 @@ packages=(
   xvfb xauth libx11-dev
   desktop-file-utils appstream
   debhelper lintian xdotool file
+  reuse licensecheck
   clang libclang-rt-14-dev clang-format
 )
 

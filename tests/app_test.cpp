@@ -2,6 +2,8 @@
 // rules, path resolution, start-up, and the developer's overlay. Runs on the headless back end.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <csignal>
@@ -17,6 +19,7 @@
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/inventory.h"
+#include "app/replay_script.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
@@ -26,6 +29,7 @@
 #include "platform/headless.h"
 #include "platform/mixer.h"
 #include "platform/paths.h"
+#include "platform/recorder.h"
 #include "platform/settings.h"
 #include "screens/briefing.h"
 #include "temp_dir.h"
@@ -210,6 +214,72 @@ TEST(Dispatcher, KeyReleaseLatches) {
     EXPECT_EQ(game->aircraft.rollDone, 0);
 }
 
+// The About page: by keys from the title and the pause panel, by a click once the title's entries
+// show; nothing on it but Back answers, and the press or click that closes it (or the settings)
+// reaches nothing beneath.
+TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
+    App game;
+    const auto tap = [&game](int32_t key) {
+        game->keys[key] = 1;
+        runFrame(*game);
+        game->keys[key] = 0;
+        runFrame(*game);
+    };
+    const auto click = [&game](int32_t x, int32_t y) {
+        game->mouse = MouseState{x, y, 1, 0};
+        runFrame(*game);
+        game->mouse.leftDown = 0;
+        runFrame(*game);
+    };
+    tap(kVkDown); // PLAY to SETTINGS
+    tap(kVkDown); // to CONTROLS
+    tap(kVkDown); // to ABOUT
+    tap(kVkSpace);
+    ASSERT_EQ(game->aboutShown, 1);
+    click(300, 300);
+    tap(kVkDown);
+    EXPECT_EQ(game->aboutShown, 1) << "nothing but Back answers";
+    click(640, 668); // Back
+    EXPECT_EQ(game->aboutShown, 0);
+    EXPECT_TRUE(titleShown(*game)) << "the click on Back is not the title's";
+    click(640, 519); // SETTINGS: the entries stay after the mouse moved
+    ASSERT_EQ(game->settingsShown, 1);
+    click(790, 652); // its Back
+    EXPECT_EQ(game->settingsShown, 0);
+    EXPECT_TRUE(titleShown(*game));
+    click(640, 591); // ABOUT
+    ASSERT_EQ(game->aboutShown, 1);
+    tap(kVkBackspace);
+    EXPECT_EQ(game->aboutShown, 0);
+    EXPECT_TRUE(titleShown(*game));
+    click(100, 100); // anywhere else goes on, as always
+    EXPECT_FALSE(titleShown(*game));
+
+    game.launch(1);
+    runFrame(*game);
+    tap(kVkPauseKey);
+    tap(kVkDown); // Resume to Settings
+    tap(kVkDown); // to Controls
+    tap(kVkDown); // to About
+    tap(kVkSpace);
+    ASSERT_EQ(game->aboutShown, 1);
+    tap(kVkSpace);
+    EXPECT_EQ(game->aboutShown, 0);
+    EXPECT_EQ(game->paused, 1) << "back on the panel";
+    tap(kVkSpace);
+    tap(kVkPauseKey);
+    EXPECT_EQ(game->paused, 0) << "P resumes from the page at once";
+    EXPECT_EQ(game->aboutShown, 0);
+    tap(kVkPauseKey); // the controls page goes with the pause as well
+    tap(kVkDown);
+    tap(kVkDown);
+    tap(kVkSpace);
+    ASSERT_EQ(game->controlsShown, 1);
+    tap(kVkPauseKey);
+    EXPECT_EQ(game->paused, 0);
+    EXPECT_EQ(game->controlsShown, 0);
+}
+
 TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
     TempDir dir;
     const std::string& root = dir.path;
@@ -224,6 +294,76 @@ TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
     std::vector<uint8_t> bytes;
     EXPECT_FALSE(readWholeFile((root + "/missing.wav").c_str(), "sound", 100, bytes));
     EXPECT_TRUE(readWholeFile((root + "/FILES/img/bg/arr50.PNG").c_str(), "picture", 100, bytes));
+}
+
+// Recordings are files from and for the player: --play and the replay tool read only a regular
+// file within its size, --record writes only a new or regular file, whole at the close, and what
+// it writes reads back.
+TEST(Recordings, OnlyRegularFilesAreReadOrWrittenAndWhatIsWrittenReadsBack) {
+    TempDir dir;
+    const std::string fifo = dir.file("fifo");
+    const std::string big = dir.file("big.txt");
+    const std::string link = dir.file("link.txt");
+    const std::string victim = dir.file("victim.txt");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    writeFile(big, "");
+    ASSERT_EQ(truncate(big.c_str(), 64 * 1024 * 1024 + 1), 0); // sparse, so quick to make
+    writeFile(victim, "the player's own\n");
+    ASSERT_EQ(symlink(victim.c_str(), link.c_str()), 0);
+    const auto oneLineNaming = [](const std::string& said, const std::string& path) {
+        return std::count(said.begin(), said.end(), '\n') == 1 && said.find(path) != std::string::npos;
+    };
+    for (const std::string& path : {fifo, big, std::string("/dev/zero"), dir.path}) {
+        Script script;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(readScript("skarnwing", path.c_str(), script)) << path;
+        EXPECT_TRUE(oneLineNaming(testing::internal::GetCapturedStderr(), path)) << path;
+    }
+    for (const std::string& path : {fifo, std::string("/dev/null"), link, dir.path}) {
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(recorderOpen(path.c_str(), 1, 1000, false)) << path;
+        EXPECT_TRUE(oneLineNaming(testing::internal::GetCapturedStderr(), path)) << path;
+    }
+    EXPECT_EQ(readFile(victim), "the player's own\n");
+    EXPECT_FALSE(std::filesystem::exists(link + ".tmp"));
+
+    // The old recording stays whole until the new one is.
+    const std::string game = dir.file("game.txt");
+    writeFile(game, "old\n");
+    ASSERT_TRUE(recorderOpen(game.c_str(), 77, 1000, true));
+    recordCounter(5); // during start-up
+    recordEvent(InputEvent{InputEventType::KeyDown, kVkSpace, 0, 0, 0});
+    recordFrameBegun();
+    recordCounter(9);
+    recordCounter(9);
+    recordEvent(InputEvent{InputEventType::MouseMove, 0, -3, 900, 1});
+    recordFrameBegun();
+    EXPECT_EQ(readFile(game), "old\n");
+    EXPECT_NE(readFile(game + ".tmp").find("\n2 mouse -3 900 1\n"), std::string::npos) << "kept should it die";
+    recorderClose();
+    EXPECT_FALSE(std::filesystem::exists(game + ".tmp"));
+    Script back;
+    ASSERT_TRUE(readScript("skarnwing", game.c_str(), back)) << readFile(game);
+    EXPECT_EQ(back.seed, 77u);
+    EXPECT_EQ(back.frequency, 1000);
+    EXPECT_TRUE(back.fullScreen);
+    ASSERT_EQ(back.commands.size(), 6u) << readFile(game);
+    EXPECT_EQ(back.commands[0].readings, std::vector<int64_t>{5});
+    EXPECT_EQ(back.commands[1].action, Action::Down);
+    EXPECT_EQ(back.commands[1].frame, 1);
+    EXPECT_EQ(back.commands[2].readings, (std::vector<int64_t>{9, 9}));
+    EXPECT_EQ(back.commands[3].b, 900);
+    EXPECT_EQ(back.commands[5].action, Action::End);
+    EXPECT_EQ(back.commands[5].frame, 2);
+
+    // Readings are a counter's: none below 0 or below the one before, none beyond 64 bits.
+    for (const char* bad : {"0 clock -1", "1 clock 5\n2 clock 4", "2 clock 5\n1 clock 6",
+                            "1 clock 99999999999999999999", "99999999999999999999 end"}) {
+        Script script;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(parseScript("skarnwing", "s.txt", bad, script)) << bad;
+        EXPECT_TRUE(oneLineNaming(testing::internal::GetCapturedStderr(), "s.txt:")) << bad;
+    }
 }
 
 namespace {
@@ -370,18 +510,19 @@ TEST(Overlay, ReadoutsShowOverEveryKindOfFrame) {
 namespace {
 
 // Where the game is, as far as a way on goes: the screen, whether a sortie flies or is lost,
-// and the panels over them.
+// and the panels over them (the best flights over mission control among them).
 int placeOf(const GameState& g) {
     const int lost = g.missionOver && g.outcome != Outcome::Won;
-    return int(g.screen) | g.missionOver << 4 | lost << 5 | g.paused << 6 | g.settingsShown << 7 | g.controlsShown << 8;
+    return int(g.screen) | g.missionOver << 4 | lost << 5 | g.paused << 6 | g.settingsShown << 7 |
+           (g.logbookShown != 0) << 8 | g.controlsShown << 9 | g.aboutShown << 10;
 }
 
-// Every control of every screen, the pause panel, the settings and the controls page, and a point
-// off them all.
-constexpr int32_t kSpots[][2] = {{640, 360}, {130, 140}, {130, 210}, {1190, 95}, {1190, 341}, {1240, 650},
-                                 {945, 640}, {835, 610}, {760, 555}, {785, 570}, {845, 570},  {1262, 14},
-                                 {640, 296}, {640, 376}, {640, 416}, {495, 125}, {900, 251},  {1050, 251},
-                                 {400, 652}, {645, 652}, {790, 652}, {20, 700}};
+// Every control of every screen, the pause panel, the settings, the controls and About pages
+// (their Back), and a point off them all.
+constexpr int32_t kSpots[][2] = {{640, 360},  {130, 140}, {130, 210}, {1190, 95}, {1190, 341}, {1240, 650},
+                                 {945, 640},  {835, 610}, {760, 555}, {785, 570}, {845, 570},  {1262, 14},
+                                 {640, 276},  {640, 356}, {640, 396}, {640, 436}, {495, 125},  {900, 251},
+                                 {1050, 251}, {400, 652}, {645, 652}, {790, 652}, {20, 700}};
 // The keys the game reads (the pad sends the keys its buttons are bound to), Esc and Enter aside;
 // the pause key last, pressed less often in the mix (a paused frame dims the whole picture).
 constexpr int32_t kMixKeys[] = {kVkSpace, kVkBackspace, kVkLeft, kVkRight, kVkUp, kVkDown,    kVkY,
@@ -393,10 +534,13 @@ constexpr int32_t kMixKeys[] = {kVkSpace, kVkBackspace, kVkLeft, kVkRight, kVkUp
 // some single press (after a frame with everything up) leads on, to another screen, a sortie or a
 // loss's message; no mix leaves two screens up that no press answers.
 TEST(Frame, EveryPlaceAMixOfPressesReachesHasAWayOn) {
+// The sanitizers' run is a fifth as long and wanders less far: the release run holds the full floor.
 #if defined(__SANITIZE_ADDRESS__)
-    constexpr int kFrames = 40000;
+    constexpr int kFrames = 20000;
+    constexpr size_t kPlacesAtLeast = 7;
 #else
     constexpr int kFrames = 100000;
+    constexpr size_t kPlacesAtLeast = 9;
 #endif
     const TempDir folder;
     setenv("XDG_CONFIG_HOME", folder.path.c_str(), 1); // the settings screen may write its file
@@ -437,5 +581,5 @@ TEST(Frame, EveryPlaceAMixOfPressesReachesHasAWayOn) {
         runFrame(*game);
     }
     quitQueued();
-    EXPECT_GE(checked.size(), 9u) << "the mix reached too few places";
+    EXPECT_GE(checked.size(), kPlacesAtLeast) << "the mix reached too few places";
 }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <thread>
@@ -454,4 +455,74 @@ TEST_F(Audio, StreamedTrackPlaysTheWholeDecodeAndRestartsWithoutAGap) {
     }
     EXPECT_EQ(differing, 0u);
     releaseMusic(track);
+}
+
+// The crowd loop is too long to hold, so its voice reads the file as it plays. A random run of
+// blocks, volumes, holds, focus changes and a copy playing beside it, long enough to pass the
+// loop's seam, sounds sample for sample as the same run over the whole samples held in memory.
+TEST_F(Audio, StreamedCrowdLoopSoundsAsTheWholeOneAcrossItsSeam) {
+    const std::string path = generated("Files/Sound/Narr.wav");
+    const std::string text = readFile(path);
+    size_t at = 12; // the data chunk, past any other
+    while (at + 8 <= text.size() && text.compare(at, 4, "data") != 0)
+        at += 8 + (uint32_t(uint8_t(text[at + 4])) | uint32_t(uint8_t(text[at + 5])) << 8 |
+                   uint32_t(uint8_t(text[at + 6])) << 16 | uint32_t(uint8_t(text[at + 7])) << 24);
+    ASSERT_LE(at + 8, text.size());
+    std::vector<int16_t> whole((text.size() - at - 8) / 4 * 2);
+    std::memcpy(whole.data(), text.data() + at + 8, whole.size() * 2);
+    ASSERT_GE(whole.size() * 2, kStreamedSoundBytes);
+
+    const SoundEffect streamed = loadWavFixed(path.c_str());
+    ASSERT_NE(streamed.voice, 0);
+    SoundEffect held;
+    held.voice = mixerCreateVoice(std::move(whole), false);
+    auto run = [&](const SoundEffect& sound) {
+        Lcg random(35);
+        std::vector<int16_t> heard;
+        std::vector<uint32_t> positions;
+        SoundEffect copy;
+        playLooping(sound, -300);
+        // Until the voice has come round past its seam and 50000 frames on.
+        for (uint32_t last = 0, wraps = 0; wraps == 0 || last < 50000;) {
+            const uint32_t choice = random.next() % 16;
+            if (choice == 0) setVolume(sound, -int32_t(random.next() % 4000));
+            if (choice == 1 && copy.voice == 0) playOnce(copy = copySound(sound), -600);
+            mixerHoldEffects(choice == 2); // for this block only
+            audioSetFocus(choice != 3);
+            const std::vector<int16_t> out = mix(1 + int32_t(random.next() % 5000));
+            heard.insert(heard.end(), out.begin(), out.end());
+            const uint32_t position = mixerVoicePosition(sound.voice);
+            wraps += position < last;
+            positions.push_back(last = position);
+        }
+        mixerHoldEffects(false);
+        audioSetFocus(true);
+        stopSound(sound);
+        releaseSound(copy);
+        return std::make_pair(heard, positions);
+    };
+    const auto [streamedHeard, streamedPositions] = run(streamed);
+    const auto [heldHeard, heldPositions] = run(held);
+    EXPECT_EQ(streamedPositions, heldPositions);
+    ASSERT_EQ(streamedHeard.size(), heldHeard.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < heldHeard.size(); ++i) differing += streamedHeard[i] != heldHeard[i];
+    EXPECT_EQ(differing, 0u);
+}
+
+// A streamed effect whose file is cut short while it plays sounds silence past the cut.
+TEST_F(Audio, StreamedEffectGoesSilentWhereItsFileWasCut) {
+    std::vector<int16_t> samples(kStreamedSoundBytes / 2 + 1000);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = int16_t(1 + i % 1000);
+    const std::vector<uint8_t> file = plainWav(samples);
+    const std::string path = dir.file("long.wav");
+    writeFile(path, file);
+    const SoundEffect sound = loadWavFixed(path.c_str());
+    ASSERT_NE(sound.voice, 0);
+    writeFile(path, std::vector<uint8_t>(file.begin(), file.begin() + 44 + 4000)); // the first 1000 frames
+    playOnce(sound, 0);
+    const std::vector<int16_t> out = mix(2000);
+    EXPECT_TRUE(std::equal(out.begin(), out.begin() + 2000, samples.begin()));
+    EXPECT_EQ(std::count(out.begin() + 2000, out.end(), int16_t{0}), 2000);
+    EXPECT_TRUE(isPlaying(sound));
 }

@@ -183,6 +183,16 @@ TEST(Resources, BuiltInPicturesAreFoundByIdAndAMissingIdSaysSo) {
 }
 
 // The whole inventory, from the build tree's content when it is there and from an empty folder.
+// Start-up reads the title's pixels prepared by the build: they are, bit for bit, the ones it
+// would make from the built-in picture.
+TEST(Textures, PreparedTitleIsTheDecodedPictureBitForBit) {
+    PreparedTexture decoded;
+    ASSERT_TRUE(prepareResourceTexture(kTexTitle, decoded));
+    std::vector<uint32_t> prepared;
+    ASSERT_TRUE(readPreparedPixels(generated("Files/Img/title.argb").c_str(), decoded.width, decoded.height, prepared));
+    EXPECT_TRUE(prepared == decoded.pixels);
+}
+
 TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
     char previous[4096];
     ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
@@ -225,8 +235,8 @@ TEST(Inventory, LoadsEverySlotFromTheContentAndGoesOnWhenAllIsMissing) {
         loadInventory(*game);
     });
     // One line per missing file: 2 font sheets, 17 texture files, 19 sound files (the ten
-    // drones share one), 2 tracks.
-    EXPECT_EQ(lineCount(printed), 2 + 17 + 19 + 2) << printed;
+    // drones share one), 2 tracks, and the title's prepared pixels (the title is then decoded).
+    EXPECT_EQ(lineCount(printed), 2 + 17 + 19 + 2 + 1) << printed;
     for (int i = 0; i < 17; ++i) EXPECT_EQ(game.assets->textures[i], 0);
     for (int i = 17; i < kTextureCount; ++i) EXPECT_NE(game.assets->textures[i], 0); // built in, so always there
     for (const SoundEffect& sound : game.assets->sounds) EXPECT_EQ(sound.voice, 0);

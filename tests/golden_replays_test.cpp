@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -141,6 +142,15 @@ std::string withoutPauseFields(const std::string& dump) {
         text.erase(music, text.find('}', music) + 1 - music);
     }
     if (const size_t paused = text.find(",\"paused\":1"); paused != std::string::npos) text.erase(paused, 11);
+    // The keys held, and the pause's own latches, held-off press and counter reading.
+    for (const char* key : {",\"keysHeld\":", ",\"keysLastFrame\":", ",\"keysHeldOff\":", ",\"navFresh\":",
+                            ",\"pauseKeyLatch\":", ",\"pausedAtCount\":"}) {
+        for (size_t at = text.find(key); at != std::string::npos; at = text.find(key, at)) {
+            size_t value = at + std::strlen(key);
+            if (text[value] == '[') value = text.find(']', value);
+            text.erase(at, text.find_first_of(",}", value) - at);
+        }
+    }
     return text;
 }
 

@@ -233,11 +233,79 @@ TEST(Settings, RoundTripAndAHostileFile) {
     EXPECT_EQ(read.padButtons[kActFire], 3);
     EXPECT_EQ(read.padButtons[kActGear], kPadNone);
 
-    // Not a regular file, or too large: the defaults, said once.
+    // A file of junk: ten lines name their bad lines, one more counts the rest.
+    std::string junk;
+    for (int line = 0; line < 2000; ++line) junk += "junk\n";
     testing::internal::CaptureStderr();
-    const Settings fromFolder = loadSettings(folder);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find(folder), std::string::npos);
-    EXPECT_EQ(std::memcmp(&fromFolder, &defaults, sizeof defaults), 0);
+    parseSettings(junk + "vsync = no\n", "junk.ini");
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 11) << told;
+    EXPECT_NE(told.find("junk.ini:10:"), std::string::npos) << told;
+    EXPECT_NE(told.find("junk.ini: 1990 more"), std::string::npos) << told;
+
+    // Not a regular file (a FIFO is not waited on), or too large: the defaults, said once.
+    const std::string fifo = scratch.path + "/fifo.ini";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+    for (const std::string& bad : {std::string(folder), fifo}) {
+        testing::internal::CaptureStderr();
+        const Settings fromBad = loadSettings(bad);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_NE(said.find(bad), std::string::npos);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_EQ(std::memcmp(&fromBad, &defaults, sizeof defaults), 0);
+    }
+    const Settings none = loadSettings(scratch.path + "/none.ini");
+    EXPECT_EQ(std::memcmp(&none, &defaults, sizeof defaults), 0);
+}
+
+// The file as a player edits it: every name a fresh file holds with the README's defaults; each
+// line alone over the defaults taken silently or refused with one message, at every range's
+// edge; every key name reads back as itself; 64 KiB is the largest file read.
+TEST(Settings, EveryNameAndRangeOfTheFile) {
+    const std::string fresh = formatSettings(defaultSettings());
+    EXPECT_EQ(fresh.substr(fresh.find("music_volume")),
+              "music_volume = 100\neffects_volume = 100\nfullscreen = no\nvsync = yes\npause_on_focus_loss = no\n"
+              "colour_blind_radar = no\ncues = yes\ncaptions = no\nkey.turn_left = Left\nkey.turn_right = Right\n"
+              "key.roll_up = Up\n"
+              "key.roll_down = Down\nkey.throttle_up = A\nkey.throttle_down = Z\nkey.fire = Space\n"
+              "key.next_weapon = Ctrl\nkey.gear = G\nkey.smoke = S\nkey.restart = Y\nkey.overlay = Tab\n"
+              "key.pause = P\nkey.screenshot = F12\nkey.mute = M\npad.turn_left = DpadLeft\n"
+              "pad.turn_right = DpadRight\npad.roll_up = DpadUp\npad.roll_down = DpadDown\n"
+              "pad.throttle_up = RightShoulder\npad.throttle_down = LeftShoulder\npad.fire = A\npad.next_weapon = X\n"
+              "pad.gear = Y\npad.smoke = B\npad.restart = Back\npad.overlay = none\npad.pause = Start\n"
+              "pad.screenshot = none\npad.mute = none\n");
+    const std::pair<const char*, bool> lines[] = {{"music_volume = 0", true},        {"music_volume = 100", true},
+                                                  {"effects_volume = 110", false},   {"effects_volume = 95", false},
+                                                  {"effects_volume = -10", false},   {"music_volume = 1000", false},
+                                                  {"fullscreen = YES", true},        {"vsync = No", true},
+                                                  {"colour_blind_radar = 1", false}, {"cues = no", true},
+                                                  {"captions = on", false},          {"key.fire = F10", false},
+                                                  {"key.fire = Enter", false},       {"key.fire = Backspace", false},
+                                                  {"pad.mute = Guide", true},        {"pad.mute = LeftStick", true},
+                                                  {"pad.mute = RightStick", true},   {"pad.mute = LeftTrigger", false},
+                                                  {"pad.mute = 15", false},          {"keys.fire = F", false}};
+    for (const auto& [line, taken] : lines) {
+        testing::internal::CaptureStderr();
+        parseSettings(line, "s.ini");
+        EXPECT_EQ(testing::internal::GetCapturedStderr().empty(), taken) << line;
+    }
+    for (const char* name : {"0", "9", "A", "Z", "Shift", "Pause", "PageUp", "PageDown", "End", "Home", "Insert",
+                             "Delete", "F1", "F9", "F11"}) {
+        EXPECT_STREQ(keyName(keyFromName(name)), name);
+    }
+    Settings settings = defaultSettings();
+    EXPECT_EQ(bindPadButton(settings, kActMute, kPadButtonCount), -1);
+    EXPECT_EQ(settings.padButtons[kActMute], kPadNone);
+
+    const TempDir scratch;
+    const std::string path = scratch.path + "/settings.ini";
+    const std::string largest = "vsync = no\n#" + std::string(65536 - 13, '#') + "\n";
+    writeFile(path, largest);
+    EXPECT_FALSE(loadSettings(path).vsync);
+    writeFile(path, largest + "\n");
+    testing::internal::CaptureStderr();
+    EXPECT_TRUE(loadSettings(path).vsync) << "one byte too many: the defaults";
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(path), std::string::npos);
 }
 
 TEST(UserFolders, DataFolderWhenWritableElseTheXdgDataHome) {

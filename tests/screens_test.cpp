@@ -8,12 +8,16 @@
 
 #include <algorithm>
 #include <iterator>
+#include <numeric>
 #include <vector>
 
 #include "app/dispatcher.h"
+#include "app/inventory.h"
 #include "missions/missions.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
+#include "raster/colours.h"
+#include "screens/focus.h"
 #include "screens/mission_control.h"
 #include "screens/save_file.h"
 #include "temp_dir.h"
@@ -137,6 +141,10 @@ TEST(MissionControl, TimeBonusByMissionAndTime) {
     EXPECT_EQ(computeTimeBonus(g, 75000), 220); // 1:15, seconds within the minute
     EXPECT_EQ(computeTimeBonus(g, 125000), 0);
     EXPECT_EQ(computeTimeBonus(g, 45000), 0);
+    EXPECT_EQ(computeTimeBonus(g, 20999), 220);
+    EXPECT_EQ(computeTimeBonus(g, 21000), 110);
+    EXPECT_EQ(computeTimeBonus(g, 40999), 110);
+    EXPECT_EQ(computeTimeBonus(g, 41000), 0);
     g.missionsWon = 2;
     EXPECT_EQ(computeTimeBonus(g, 45999), 420);
     EXPECT_EQ(computeTimeBonus(g, 46000), 210);
@@ -146,13 +154,18 @@ TEST(MissionControl, TimeBonusByMissionAndTime) {
     EXPECT_EQ(computeTimeBonus(g, 145000), 1000);
     EXPECT_EQ(computeTimeBonus(g, 119000), 1500);
     EXPECT_EQ(computeTimeBonus(g, 135000), 1500);
+    EXPECT_EQ(computeTimeBonus(g, 150999), 1000); // 2:30
+    EXPECT_EQ(computeTimeBonus(g, 151000), 500);
+    EXPECT_EQ(computeTimeBonus(g, 165999), 500); // 2:45
+    EXPECT_EQ(computeTimeBonus(g, 166000), 0);
     g.mission = kMissionAirshow;
-    g.showTimeElapsed = 99999.0;
-    EXPECT_EQ(computeTimeBonus(g, 0), 0);
-    g.showTimeElapsed = 200000.0;
-    EXPECT_EQ(computeTimeBonus(g, 0), 1000);
-    g.showTimeElapsed = 500000.0;
-    EXPECT_EQ(computeTimeBonus(g, 0), 2000);
+    const std::pair<double, int32_t> shows[] = {{99999.5, 0},     {100000.0, 500},  {199999.5, 500},
+                                                {200000.0, 1000}, {299999.5, 1000}, {300000.0, 1500},
+                                                {399999.5, 1500}, {400000.0, 2000}, {500000.0, 2000}};
+    for (const auto& [shown, bonus] : shows) {
+        g.showTimeElapsed = shown;
+        EXPECT_EQ(computeTimeBonus(g, 0), bonus) << shown;
+    }
 }
 
 TEST(MissionControl, TheAirshowPaysItsTricksOnceAndALoadedGamePaysNothing) {
@@ -199,6 +212,101 @@ TEST(MissionControl, AWinOpensTheNextLevelOnceAndTheArrowAndSaveButtonsAnswer) {
     EXPECT_EQ(s->screen, Screen::Control) << "just outside the arrow";
     s.click(1270, 685, true);
     EXPECT_EQ(s->screen, Screen::Map);
+}
+
+// Each boundary of mission control met exactly and missed by one: the price and a dollar less,
+// the tenth step and no eleventh, every control's hot area at its edges, the levels and missions
+// a win opens, and money and wins held at the most an int32 holds.
+TEST(MissionControl, EveryBoundaryMetExactlyAndMissedByOne) {
+    TempDir folder; // no save in it
+    Screens s;
+    s.assets->saveFolder = folder.path;
+    s.assets->savesHeldBack = true;
+    const int32_t tenthPrices[kUpgradeRows] = {3500, 3500, 3500, 4800, 4600};
+    for (int row = 0; row < kUpgradeRows; ++row) {
+        s->upgradeSteps[row] = 9;
+        s->money = tenthPrices[row] - 1;
+        s.press(kBuyX, kRowY[row]);
+        EXPECT_EQ(s->upgradeSteps[row], 9) << "a dollar short, row " << row;
+        s->money += 1;
+        s.press(kBuyX, kRowY[row]);
+        EXPECT_EQ(s->money, 0) << "exactly the price, row " << row;
+        s->money = 100000;
+        s.press(kBuyX, kRowY[row]);
+        s->keys[kVkSpace] = 1; // Space on the same icon
+        s->focus = 2 + row;    // the buy icons follow save and load in the keys' order
+        readNavigation(*s);
+        s.click(0, 0, false);
+        s->keys[kVkSpace] = 0;
+        readNavigation(*s);
+        EXPECT_EQ(s->upgradeSteps[row], 10) << "ten steps at most, row " << row;
+        EXPECT_EQ(s->money, 100000) << row;
+    }
+    loadFonts(*s); // a full row's price is gone from the screen
+    for (const int32_t steps : {9, 10}) {
+        s->upgradeSteps[kUpgradeGun] = steps;
+        s.wipe();
+        s.click(0, 0, false);
+        EXPECT_EQ(s.count(kBlack, 1205, 208, 1280, 232) > 0, steps < 10) << steps;
+    }
+
+    // A press at (x, y) buys a step, shows a notice or opens the map, or does nothing.
+    const auto acts = [&s](int32_t x, int32_t y) {
+        s->screen = Screen::Control;
+        s->money = 100000;
+        std::fill(std::begin(s->upgradeSteps), std::end(s->upgradeSteps), 0);
+        s->savedNotice = 0;
+        s.press(x, y);
+        const int32_t steps = std::accumulate(std::begin(s->upgradeSteps), std::end(s->upgradeSteps), 0);
+        return steps > 0 || s->savedNotice > 0 || s->screen != Screen::Control;
+    };
+    const Control areas[] = {{1178, 83, 1202, 106},  {1178, 145, 1202, 168}, {1178, 209, 1202, 232},
+                             {1178, 272, 1202, 295}, {1178, 330, 1202, 353}, {80, 115, 195, 165},
+                             {80, 185, 195, 235},    {1220, 635, 1270, 685}};
+    testing::internal::CaptureStderr(); // the load finds no save
+    for (const Control& a : areas) {
+        for (const int32_t x : {a.left, a.right}) {
+            for (const int32_t y : {a.top, a.bottom}) EXPECT_TRUE(acts(x, y)) << x << ", " << y;
+        }
+        EXPECT_FALSE(acts(a.left - 1, a.top) || acts(a.right + 1, a.bottom) || acts(a.left, a.top - 1) ||
+                     acts(a.right, a.bottom + 1))
+            << a.left << ", " << a.top;
+    }
+    testing::internal::GetCapturedStderr();
+
+    // A win at the open level opens the next, up to 3, and a mission's first win the next mission;
+    // a win below or above the open level, or of an earlier mission, opens nothing.
+    struct Win {
+        int32_t mission, difficulty, levelBefore, missionsBefore, levelAfter, missionsAfter;
+    };
+    const Win wins[] = {{1, 2, 2, 1, 3, 2}, {1, 3, 3, 2, 3, 2}, {3, 3, 3, 3, 3, 3}, {3, 0, 0, 3, 1, 3},
+                        {1, 1, 2, 3, 2, 3}, {2, 2, 1, 3, 1, 3}, {1, 0, 0, 3, 1, 3}, {2, 0, 0, 2, 1, 3}};
+    for (const Win& w : wins) {
+        Screens g;
+        g->unlockedDifficulty[w.mission] = w.levelBefore;
+        g->missionsUnlocked = w.missionsBefore;
+        g.won(w.mission, w.difficulty, 10000);
+        g.click(0, 0, false);
+        EXPECT_EQ(g->unlockedDifficulty[w.mission], w.levelAfter) << w.mission << " at " << w.difficulty;
+        EXPECT_EQ(g->missionsUnlocked, w.missionsAfter) << w.mission << " at " << w.difficulty;
+    }
+
+    // A save may hold the most money and wins there are: a win adds to neither, and a clock that
+    // ran longer than an int32 of milliseconds holds reads as the longest time, which pays nothing.
+    Screens rich;
+    rich.launch(1);
+    rich->money = 2147483000;
+    rich->missionsWon = 2147483647;
+    rich->objectiveDone = 1;
+    rich->trucksDestroyed = 4;
+    rich->aircraft.airspeed = 0.0;
+    checkObjective(*rich);
+    rich->missionStopwatch.stopCount = rich->missionStopwatch.startCount + 4000000000000000000ll;
+    rich.click(0, 0, false);
+    EXPECT_EQ(rich->missionsWon, 2147483647);
+    EXPECT_EQ(rich->money, 2147483647);
+    EXPECT_EQ(rich->timeBonus, 0);
+    EXPECT_EQ(rich->earned, 800);
 }
 
 TEST(MissionMap, OnlyOpenMarkersAnswerAndStarsOnlyUpToTheOpenLevel) {

@@ -9,8 +9,9 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
+
+#include "picture_file.h"
 
 namespace {
 
@@ -60,8 +61,10 @@ int main(int argc, char** argv) {
     int x = kGap, y = kGap;
     for (int i = 2; i < argc; ++i) {
         std::string path = argv[i];
-        int w = 0, h = 0, n = 0;
-        unsigned char* img = stbi_load(path.c_str(), &w, &h, &n, 4);
+        RgbaPicture picture;
+        const char* problem = readPictureFile(path.c_str(), picture);
+        const unsigned char* img = problem == nullptr ? picture.bytes.data() : nullptr;
+        const int w = picture.width, h = picture.height;
         double zoom = img ? std::min({double(kRowH) / h, double(kPageW - 2 * kGap) / w, double(kMaxZoom)}) : 1;
         int tw = img ? std::max(int(w * zoom), 260) : 260, th = img ? int(h * zoom) : 20;
         if (x + tw > kPageW - kGap) {
@@ -77,7 +80,7 @@ int main(int argc, char** argv) {
         size_t files = path.find("Files/");
         if (files != std::string::npos) name = path.substr(files);
         if (!img) {
-            std::fprintf(stderr, "%s: cannot read picture '%s'\n", argv[0], path.c_str());
+            std::fprintf(stderr, "%s: cannot read picture '%s': %s\n", argv[0], path.c_str(), problem);
             label(face, page, x, y + 16, name + "  (unreadable)");
         } else {
             for (int py = 0; py < th; ++py)
@@ -88,7 +91,6 @@ int main(int argc, char** argv) {
                     page.put(x + px, y + py, s[0], s[1], s[2], s[3]);
                 }
             label(face, page, x, y + th + 16, name + "  " + std::to_string(w) + "x" + std::to_string(h));
-            stbi_image_free(img);
         }
         x += tw + kGap;
     }

@@ -9,9 +9,10 @@
 #include <cstdlib>
 #include <vector>
 
-#include <stb/stb_image.h>
 #include <stb/stb_image_resize.h>
 #include <stb/stb_image_write.h>
+
+#include "picture_file.h"
 
 namespace {
 
@@ -24,13 +25,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: skarnwing-icon SOURCE.png CELL SIZE OUT.png\n");
         return 2;
     }
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    unsigned char* pixels = stbi_load(argv[1], &width, &height, &channels, 4);
+    RgbaPicture source;
+    const char* problem = readPictureFile(argv[1], source);
+    const unsigned char* pixels = source.bytes.data();
+    const int width = source.width;
+    const int height = source.height;
     const int cell = std::atoi(argv[2]);
     const int size = std::atoi(argv[3]);
-    if (pixels == nullptr || height <= 0 || cell < 0 || (cell + 1) * height > width || size < 16 || size > 1024) {
+    if (problem != nullptr || height <= 0 || cell < 0 || (cell + 1) * height > width || size < 16 || size > 1024) {
         std::fprintf(stderr, "skarnwing-icon: cannot cut cell %s of \"%s\"\n", argv[2], argv[1]);
         return 1;
     }
@@ -65,7 +67,6 @@ int main(int argc, char** argv) {
             std::copy(from, from + 4, to);
         }
     }
-    stbi_image_free(pixels);
     std::vector<unsigned char> icon(size_t(size) * size * 4);
     stbir_resize_uint8_srgb(square.data(), side, side, 0, icon.data(), size, size, 0, 4, 3, 0);
     if (!stbi_write_png(argv[4], size, size, 4, icon.data(), size * 4)) {

@@ -18,9 +18,10 @@
 #include <string>
 #include <vector>
 
-#include <stb/stb_image.h>
 #include <stb/stb_image_resize.h>
 #include <stb/stb_image_write.h>
+
+#include "picture_file.h"
 
 namespace {
 
@@ -137,14 +138,13 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    int w = 0, h = 0, n = 0;
-    unsigned char* loaded = stbi_load(in.c_str(), &w, &h, &n, 4);
-    if (!loaded) {
-        std::fprintf(stderr, "%s: cannot read picture '%s': %s\n", argv[0], in.c_str(), stbi_failure_reason());
+    RgbaPicture loaded;
+    if (const char* problem = readPictureFile(in.c_str(), loaded)) {
+        std::fprintf(stderr, "%s: cannot read picture '%s': %s\n", argv[0], in.c_str(), problem);
         return 1;
     }
-    std::vector<unsigned char> px(loaded, loaded + size_t(w) * h * 4);
-    stbi_image_free(loaded);
+    int w = loaded.width, h = loaded.height;
+    std::vector<unsigned char> px(loaded.bytes.begin(), loaded.bytes.end());
 
     if (outW > 0 && outH > 0 && (outW != w || outH != h)) {
         std::vector<unsigned char> resized(size_t(outW) * outH * 4);

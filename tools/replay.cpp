@@ -22,6 +22,8 @@
 //   F clock T...      the counter readings the game takes from the events before frame F to its
 //                     end, in order (F 0: during start-up); a recorded game (skarnwing --record)
 //                     is made of these lines
+// A best flight (the game keeps them beside the save) plays from its take-off to its landing,
+// with a dump after the last frame; the exit status is 1 when it no longer ends as it ended.
 // --hold-back-loading starts as the game does, the title first, and holds every other load
 // back until the game needs it: the output must not change.
 // --cues shows the first sorties' cues as a first game does (never a script's doing, so the
@@ -43,6 +45,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bests.h"
 #include "app/frame.h"
 #include "app/replay_script.h"
 #include "app/startup.h"
@@ -112,13 +115,24 @@ int main(int argc, char** argv) {
         return 2;
     }
     Script script;
-    if (!readScript("skarnwing-replay", scriptPath, script)) return 2;
+    // A best flight plays from its own take-off, with a dump and the end after its landing.
+    BestFlight best;
+    const bool isBest = looksLikeBest(scriptPath);
+    if (isBest) {
+        if (!readBestFile("skarnwing-replay", scriptPath, best) || !rulesMatch("skarnwing-replay", scriptPath, best)) {
+            return 2;
+        }
+        script = scriptOf(best);
+    } else if (!readScript("skarnwing-replay", scriptPath, script)) {
+        return 2;
+    }
 
     enterDataFolder(argv[0]);
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
     gameAssets->saveFolder = script.saveFolder;
     gameAssets->cuesAllowed = cues;
+    gameAssets->bestsKept = script.keepBests;
     if (!script.saveFolder.empty() && script.saveFolder[0] != '/') {
         const std::string path = scriptPath;
         const size_t slash = path.rfind('/');
@@ -147,6 +161,11 @@ int main(int argc, char** argv) {
     if (script.fullScreen) {
         game->fullScreen = 1;
         platformSetFullScreen(true);
+    }
+
+    if (isBest) {
+        awaitAssets(*game);
+        applyTakeOff(*game, best);
     }
 
     std::vector<double> dispatcherTimes; // only under --profile, so a long soak does not grow
@@ -206,8 +225,10 @@ int main(int argc, char** argv) {
         }
         if (end) break;
     }
+    const bool same = !isBest || playedTheSame("skarnwing-replay", scriptPath, best, *game);
     runShutDown(*game);
     platformClose();
+    if (!same) return 1;
     if (profile) {
         printProfile("ms", dispatcherTimes);
         printProfile("cpu ms", dispatcherCpuTimes);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "app/frame.h"
+#include "app/logbook.h"
 #include "assets/game_assets.h"
 #include "combat/blasts.h"
 #include "combat/cargo.h"
@@ -22,6 +23,7 @@
 #include "platform/settings.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
+#include "screens/about.h"
 #include "screens/briefing.h"
 #include "screens/captions.h"
 #include "screens/controls.h"
@@ -40,26 +42,33 @@ namespace {
 void leaveTitle(GameState& game) {
     game.screen = Screen::Control;
     game.clickLatch = 1;
+    game.titleEntriesShown = 0;
 }
 
 // The title's entries for the keys, shown once keys are used: the way on, where the focus
-// starts (so any press of Space goes on), the settings and the controls page.
-constexpr int32_t kTitleEntries = 3;
-constexpr const char* kTitleLabels[kTitleEntries] = {"PLAY", "SETTINGS", "CONTROLS"};
-constexpr Control kTitleControls[kTitleEntries] = {{560, 470, 720, 496}, {560, 506, 720, 532}, {560, 542, 720, 568}};
+// starts (so any press of Space goes on), the settings, the controls page and the About page.
+// Once shown they stay for the title's visit and answer a click too; a game played by mouse
+// alone never shows them, and its click anywhere goes on.
+constexpr int32_t kTitleEntryCount = 4;
+constexpr const char* kTitleLabels[kTitleEntryCount] = {"PLAY", "SETTINGS", "CONTROLS", "ABOUT"};
+constexpr Control kTitleControls[kTitleEntryCount] = {
+    {560, 470, 720, 496}, {560, 506, 720, 532}, {560, 542, 720, 568}, {560, 578, 720, 604}};
+
+void chooseTitleEntry(GameState& game, int32_t entry) {
+    switch (entry) {
+    case 0: leaveTitle(game); break;
+    case 1: openSettings(game); break;
+    case 2: openControls(game); break;
+    default: openAbout(game); break;
+    }
+}
 
 void runTitleKeys(GameState& game) {
     const int32_t focus = focusFor(game, kFocusTitle, 0);
     const NavPress nav = navigation(game);
-    game.focus = nearestControl(kTitleControls, kTitleEntries, focus, nav.dx, nav.dy);
-    if (!nav.activate) return;
-    if (game.focus == 0) {
-        leaveTitle(game);
-    } else if (game.focus == 1) {
-        openSettings(game);
-    } else {
-        openControls(game);
-    }
+    if (game.focusShown) game.titleEntriesShown = 1;
+    game.focus = nearestControl(kTitleControls, kTitleEntryCount, focus, nav.dx, nav.dy);
+    if (nav.activate) chooseTitleEntry(game, game.focus);
 }
 
 // The title's own line: a click, the key or the pad button that goes on, as bound now.
@@ -82,15 +91,16 @@ void drawTitleLine(const GameState& game) {
 void drawTitle(const GameState& game) {
     drawTexture(game, kTexTitle, 0, 0);
     drawTitleLine(game);
-    if (game.focusShown && game.focusScreen == kFocusTitle && game.focus >= 0 && game.focus < kTitleEntries) {
-        for (int32_t i = 0; i < kTitleEntries; ++i) {
+    if ((game.focusShown || game.titleEntriesShown) && game.focusScreen == kFocusTitle && game.focus >= 0 &&
+        game.focus < kTitleEntryCount) {
+        for (int32_t i = 0; i < kTitleEntryCount; ++i) {
             const Control& c = kTitleControls[i];
             drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
             const int32_t width = labelWidth(game, kTitleLabels[i]);
             drawLabel(game, kTitleLabels[i], (c.left + c.right - width) / 2, c.top + 1,
                       i == game.focus ? kHouseAmber : kHouseCream);
         }
-        drawFocusRing(game, kTitleControls[game.focus]);
+        if (game.focusShown) drawFocusRing(game, kTitleControls[game.focus]);
     }
     // A notice set to 60 shows on 61 frames: drawn before the count goes down.
     if (game.loadNotice >= 0 && game.gameLoaded) drawSmallText(game, "Game Loaded.", 560, 630, kGreen);
@@ -100,7 +110,9 @@ void handleTitle(GameState& game) {
     stopStopwatch(game.missionStopwatch);
     computeTickLength(game.missionStopwatch);
     if (game.mouse.leftDown) {
-        if (!game.clickLatch) leaveTitle(game);
+        const int32_t entry = game.titleEntriesShown ? controlUnderMouse(game, kTitleControls, kTitleEntryCount) : -1;
+        if (!game.clickLatch) chooseTitleEntry(game, entry > 0 ? entry : 0);
+        game.clickLatch = 1;
     } else {
         game.clickLatch = 0;
     }
@@ -192,7 +204,7 @@ void runSortie(GameState& game) {
     updateRunway(game);
     checkRunwayEndCollision(game);
     scrollGroundMarks(game);
-    drawBase(game);
+    drawBase(game, mission.drawScenery);
     updateSmoke(game);
     drawSmoke(game);
     drawRollOver(game);
@@ -205,10 +217,10 @@ void runSortie(GameState& game) {
     drawWrecks(game);
     readAltimeter(game);
     setThrottleBarColour(game);
-    drawCockpit(game);
+    drawCockpit(game, mission.drawOnRadar);
     updateLockOn(game);
-    // The far sections of the airshow freeze every projectile: nothing fires, moves or lands.
-    if (game.sector < 2) {
+    // Outside the mission's weapon sections every projectile stands frozen.
+    if (game.sector >= mission.weaponSections.westEnd && game.sector <= mission.weaponSections.eastEnd) {
         fireGun(game);
         drawMuzzleFlash(game);
         drawTracers(game);
@@ -258,16 +270,23 @@ bool runDispatcher(GameState& game) {
     bool flown = false;
     if (game.paused) {
         drawPause(game);
-    } else if (game.settingsShown || game.controlsShown) {
+    } else if (game.settingsShown || game.controlsShown || game.aboutShown) {
         drawTexture(game, kTexTitle, 0, 0);
         if (game.settingsShown) {
             dimFrame(game);
             drawSettings(game);
         }
+        if (game.aboutShown) {
+            dimFrame(game);
+            drawAbout(game);
+        }
         if (game.controlsShown) drawControls(game);
     } else if (titleShown(game)) {
         drawTitle(game);
         handleTitle(game);
+    } else if (game.logbookShown && game.missionOver && game.screen == Screen::Control) {
+        drawMissionControl(game);
+        runLogbook(game);
     } else if (game.missionOver) {
         runBetweenSorties(game);
     } else {
@@ -278,6 +297,7 @@ bool runDispatcher(GameState& game) {
             if (game.keysHeldOff[key]) game.keys[key] = 0;
         }
         game.focus = -1; // the screens after this sortie start from their first focus
+        game.titleEntriesShown = 0;
         runSortie(game);
         // The win stops the sortie's sounds where it is raised, and the frame runs on: what the
         // rest of it started (a fresh press of the gun) must not play over mission control.
@@ -293,5 +313,6 @@ bool runDispatcher(GameState& game) {
         stats.started = 1;
     }
     drawDiagnostics(game, RenderTimes{stats.lastAverage, stats.lastMin, stats.lastMax});
+    drawWatchTimeline(game);
     return flown;
 }

@@ -11,6 +11,7 @@
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "screens/about.h"
 #include "screens/controls.h"
 #include "screens/focus.h"
 #include "screens/pause.h"
@@ -44,20 +45,23 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
+    startBehindTitle();
     // The title needs only what start-up waited for; every other screen may need anything.
     if (!titleShown(game)) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
     // The player's conveniences take their input first: a pause that begins here keeps the
     // last frame's picture, which the wipe would lose.
     readNavigation(game);
-    const bool panelWasUp = game.paused || game.settingsShown || game.controlsShown;
+    const bool panelWasUp = game.paused || game.settingsShown || game.controlsShown || game.aboutShown;
     updatePause(game);
     if (game.controlsShown && !game.paused) {
         updateControls(game);
     } else if (game.settingsShown && !game.paused) {
         updateSettings(game);
+    } else if (game.aboutShown && !game.paused) {
+        updateAbout(game);
     }
-    holdOffPanelPresses(game, panelWasUp || game.paused || game.settingsShown || game.controlsShown);
+    holdOffPanelPresses(game, panelWasUp || game.paused || game.settingsShown || game.controlsShown || game.aboutShown);
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();

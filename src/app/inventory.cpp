@@ -17,6 +17,7 @@
 #include "assets/music.h"
 #include "assets/sound.h"
 #include "assets/textures.h"
+#include "combat/blasts.h"
 #include "game/game_state.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
@@ -89,11 +90,12 @@ void loadBehind(InventoryLoad& load, bool takesTitle) {
     if (!takesTitle) awaitTitleJobs(load);
     bool lowered = false;
     for (size_t i = load.next++; i < load.jobs.size(); i = load.next++) {
-        if (i >= size_t(kTitleJobs) && !lowered) {
-            setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10); // this thread only
+        if (i >= size_t(kTitleJobs)) {
+            if (!lowered) setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10); // this thread only
             lowered = true;
+            load.heldBack.wait(true);
+            if (load.dropped) return; // the title's jobs always run: another thread may wait for them
         }
-        if (i >= size_t(kTitleJobs)) load.heldBack.wait(true);
         load.jobs[i]();
     }
 }
@@ -115,6 +117,9 @@ void loadFonts(GameState& game) {
 }
 
 InventoryLoad::~InventoryLoad() {
+    dropped = true;
+    heldBack = false;
+    heldBack.notify_all();
     for (std::thread& thread : threads) {
         if (thread.joinable()) thread.join();
     }
@@ -126,7 +131,7 @@ InventoryLoad::~InventoryLoad() {
 // messages about bad files may come in another order.
 std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     auto load = std::make_unique<InventoryLoad>();
-    load->heldBack = holdBack;
+    load->heldUntilFinished = holdBack;
     load->prepared = std::make_unique<PreparedTexture[]>(kTextureCount);
     PreparedTexture* out = load->prepared.get();
     std::vector<std::function<void()>>& jobs = load->jobs;
@@ -138,27 +143,22 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
             titleDone->notify_all();
         };
     };
-    // What the title needs comes first: its picture, track 1, the blast strips and the pad's buttons.
-    const int32_t titleRow = kTexTitle - kFileTextureCount;
-    auto resourceJob = [out](int32_t i) {
-        return [out, i]() {
-            const ResourceTexture& t = kResourceTextures[i];
-            const ResourceData data = findResource(t.id);
-            const std::string name = "resource " + std::to_string(t.id);
-            PreparedTexture& texture = out[kFileTextureCount + i];
-            texture.width = t.width;
-            texture.height = t.height;
-            texture.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(),
-                                                 texture.pixels);
-            markDone(texture);
-        };
-    };
-    jobs.push_back(forTitle(resourceJob(titleRow)));
+    // What the title needs comes first: its picture, track 1 and the pad's buttons (its line).
+    // The picture's pixels come prepared by the build; only when that file cannot be read is the
+    // picture decoded here.
+    jobs.push_back(forTitle([out]() {
+        PreparedTexture& title = out[kTexTitle];
+        const ResourceTexture& t = kResourceTextures[kTexTitle - kFileTextureCount];
+        if (readPreparedPixels(kPreparedTitlePath, t.width, t.height, title.pixels)) {
+            title.width = t.width;
+            title.height = t.height;
+            title.ready = true;
+        } else {
+            prepareResourceTexture(kTexTitle, title);
+        }
+        markDone(title);
+    }));
     jobs.push_back(forTitle([&game]() { loadMusic(game.assets->track1, "Files\\Sound\\m1.z2"); }));
-    jobs.push_back(forTitle([&game]() { buildFrameSet(game.assets->frameSets[kFramesBombBlast], 6, 12, 200, 120); }));
-    jobs.push_back(
-        forTitle([&game]() { buildFrameSet(game.assets->frameSets[kFramesMissileBlast], 31, 12, 200, 150); }));
-    // The title's line shows the pad's button for going on.
     jobs.push_back(forTitle([&game]() {
         GameAssets& assets = *game.assets;
         buildFrameSet(assets.padButtons, 42, kPadButtonCount, kPadPictureWidth, kPadPictureHeight);
@@ -175,7 +175,11 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
         return kResourceTextures[a].id == 34 && kResourceTextures[b].id != 34;
     });
     for (const int32_t i : order) {
-        if (i != titleRow) jobs.push_back(resourceJob(i));
+        if (kFileTextureCount + i == kTexTitle) continue;
+        jobs.push_back([out, i]() {
+            prepareResourceTexture(kFileTextureCount + i, out[kFileTextureCount + i]);
+            markDone(out[kFileTextureCount + i]);
+        });
     }
     for (int32_t i = 0; i < kFileTextureCount; ++i) {
         jobs.push_back([out, i]() {
@@ -197,6 +201,9 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
         decodeResourceImage(game.assets->bombImage, 5);
         decodeResourceImage(game.assets->missileImage, 37);
     });
+    jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesBombBlast], 6, kBlastImages, 200, 120); });
+    jobs.push_back(
+        [&game]() { buildFrameSet(game.assets->frameSets[kFramesMissileBlast], 31, kBlastImages, 200, 150); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesExhaustAfterburner], 8, 3, 204, 204); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesRoll], 1, 3, 204, 204); });
     jobs.push_back([&game]() { buildFrameSet(game.assets->frameSets[kFramesAircraft], 15, 1, 204, 204); });
@@ -218,6 +225,22 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
     const unsigned threads = std::min(std::max(1u, std::thread::hardware_concurrency()), 8u);
     for (unsigned i = 0; i < threads; ++i) load->threads.emplace_back(loadBehind, std::ref(*load), i == 0);
     return load;
+}
+
+bool prepareResourceTexture(int32_t slot, PreparedTexture& texture) {
+    const ResourceTexture& t = kResourceTextures[slot - kFileTextureCount];
+    const ResourceData data = findResource(t.id);
+    const std::string name = "resource " + std::to_string(t.id);
+    texture.width = t.width;
+    texture.height = t.height;
+    texture.ready = prepareTexturePixels(data.bytes, data.size, t.width, t.height, t.key, name.c_str(), texture.pixels);
+    return texture.ready;
+}
+
+void releaseInventory(InventoryLoad& load) {
+    if (load.heldUntilFinished || !load.heldBack) return;
+    load.heldBack = false;
+    load.heldBack.notify_all();
 }
 
 // Hands one decoded texture to the platform, once.

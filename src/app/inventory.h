@@ -23,9 +23,9 @@ struct PreparedTexture {
     std::atomic<bool> done{false}; // the job has finished with it, decoded or not
 };
 
-// The jobs the title needs, queued first: the title picture, track 1, the two blast strips
-// (the new-game reset reads their image counts) and the pad's buttons (the title's line).
-constexpr int32_t kTitleJobs = 5;
+// The jobs the title needs, queued first: the title picture, track 1 and the pad's buttons (the
+// title's line names one).
+constexpr int32_t kTitleJobs = 3;
 
 // Loading in flight: decoding jobs that touch disjoint slots, taken in turn by the threads.
 struct InventoryLoad {
@@ -34,9 +34,12 @@ struct InventoryLoad {
     std::vector<std::thread> threads;
     std::unique_ptr<PreparedTexture[]> prepared; // by TextureSlot
     std::atomic<int32_t> titleJobsDone{0};
-    // Set to hold every job after the title's back until finishInventory, as a slow disk would.
-    std::atomic<bool> heldBack{false};
-    ~InventoryLoad(); // waits for the threads
+    // While set, the jobs after the title's wait: until the title is on screen, so that they take
+    // no processor time from the window's opening and the first frame, or until finishInventory.
+    std::atomic<bool> heldBack{true};
+    bool heldUntilFinished = false;   // the loads wait for finishInventory, as on a slow disk
+    std::atomic<bool> dropped{false}; // never finished (the window did not open): held jobs are not run
+    ~InventoryLoad();                 // drops the jobs still held back and waits for the threads
 };
 
 // The two font sheets and the fonts that use them.
@@ -50,10 +53,16 @@ void loadInventory(GameState& game);
 // thread too, then uploads the textures in slot order as each is done (this thread is the
 // one that draws) while the other threads finish theirs, waits for them, starts track 2's load
 // and sets up the sprite records.
-// With holdBack, the jobs after the title's wait until finishInventory.
+// The jobs after the title's wait until releaseInventory, or with holdBack until finishInventory.
 std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack = false);
+// Lets the jobs after the title's go on, unless the load holds them until finishInventory.
+void releaseInventory(InventoryLoad& load);
 void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load);
 // Waits for the title's jobs only and uploads the title picture; the rest goes on loading.
 void finishTitle(GameState& game, InventoryLoad& load);
+// Decodes the built-in picture of a texture slot past the file textures and prepares its pixels
+// as start-up does (the build prepares the title's so); false, with one line, when it does not
+// decode.
+bool prepareResourceTexture(int32_t slot, PreparedTexture& texture);
 // Points the sprite records at their frame sets (which may still be loading).
 void setUpSprites(GameState& game);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/bests.h"
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/replay_script.h"
@@ -19,6 +20,7 @@
 #include "platform/settings.h"
 #include "platform/user_folders.h"
 #include "raster/canvas.h"
+#include "screens/about.h"
 #include "screens/cues.h"
 
 namespace {
@@ -32,10 +34,10 @@ constexpr const char* kUsage =
     "  --windowed       start in a window this time\n"
     "  --record FILE    write the game as played to FILE, a script that skarnwing-replay plays\n"
     "                   back to the same state\n"
-    "  --play FILE      watch a game recorded with --record, at its own pace (P pauses, Esc\n"
-    "                   quits); the save file is not written meanwhile\n"
+    "  --play FILE      watch a game recorded with --record, or a best flight the game kept, at\n"
+    "                   its own pace (P pauses, Esc quits); the save file is not written meanwhile\n"
     "  --help           show this help and exit\n"
-    "  --version        show the version and exit\n"
+    "  --version        show the version and the licence and exit\n"
     "\n"
     "Keys: arrows fly, A and Z throttle, Space fires, Ctrl picks the weapon, G gear, S smoke,\n"
     "P pauses, Tab the diagnostics, Enter full screen, M mute, F12 screenshot, Esc quits.\n"
@@ -59,7 +61,7 @@ int readOptions(int argc, char** argv, Options& options) {
         }
         if (std::strcmp(arg, "--version") == 0) {
             // The release's version; the title bar keeps the game's own 0.61 (kVersionNumber).
-            std::fputs("skarnwing " SKARNWING_VERSION "\n", stdout);
+            std::fputs(versionNotice(), stdout);
             return 0;
         }
         if (std::strcmp(arg, "--fullscreen") == 0) {
@@ -109,8 +111,8 @@ void feedEvents(GameState& game, const Script& script, int64_t frame, size_t& ne
 
 // Watching a recording: its frames run at 60 a second with its own events and clock; the
 // player's P holds the picture (the sounds hold, the music plays on) and Esc or closing the
-// window ends it. Ends with the recording.
-void watchRecording(GameState& game, const Script& script) {
+// window ends it. Ends with the recording; true when it was watched to its end.
+bool watchRecording(GameState& game, const Script& script) {
     size_t clockNext = 0;
     size_t eventNext = 0;
     uint32_t buttons = 0;
@@ -128,7 +130,7 @@ void watchRecording(GameState& game, const Script& script) {
                 if (held) platformHoldLastFrame();
             }
         }
-        if (quit) return;
+        if (quit) return false;
         if (held) {
             game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
             platformDrawHeldFrame();
@@ -143,6 +145,7 @@ void watchRecording(GameState& game, const Script& script) {
         runFrame(game);
         ++frame;
     }
+    return true;
 }
 
 } // namespace
@@ -156,8 +159,17 @@ int main(int argc, char** argv) {
     uint32_t seed = static_cast<uint32_t>(std::time(nullptr));
     // Before entering the data folder, so a relative name means the player's working folder.
     Script recording;
+    BestFlight best;
+    const bool playingBest = options.playPath != nullptr && looksLikeBest(options.playPath);
+    if (playingBest) {
+        if (!readBestFile("skarnwing", options.playPath, best) || !rulesMatch("skarnwing", options.playPath, best)) {
+            return 1;
+        }
+        recording = scriptOf(best);
+        recording.fullScreen = fullScreen;
+    }
     if (options.playPath != nullptr) {
-        if (!readScript("skarnwing", options.playPath, recording)) return 1;
+        if (!playingBest && !readScript("skarnwing", options.playPath, recording)) return 1;
         seed = recording.seed;
         fullScreen = recording.fullScreen;
         // A script written by hand has no clock: the game then keeps the real one.
@@ -178,6 +190,7 @@ int main(int argc, char** argv) {
     gameAssets->cuesAllowed = options.playPath == nullptr;
     if (const std::string folder = userDataFolder(); !folder.empty())
         gameAssets->landingMemoryPath = folder + "/landed-once";
+    gameAssets->bestsKept = options.playPath == nullptr;
     // The assets decode on threads of their own while the window and its renderer open.
     std::unique_ptr<InventoryLoad> loading = beginStartUp(*game, *gameAssets);
     if (!platformOpen()) return 1;
@@ -190,7 +203,11 @@ int main(int argc, char** argv) {
         game->fullScreen = 1;
         platformSetFullScreen(true);
     }
-    if (options.playPath != nullptr) {
+    if (playingBest) {
+        awaitAssets(*game);
+        applyTakeOff(*game, best);
+        if (watchRecording(*game, recording)) playedTheSame("skarnwing", options.playPath, best, *game);
+    } else if (options.playPath != nullptr) {
         watchRecording(*game, recording);
     } else {
         while (pumpOnce(*game)) {}

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <map>
 #include <sstream>
 
 #include "missions/missions.h"
+#include "platform/paths.h"
 
 // Virtual-key code for a key name, or -1.
 int32_t keyCode(const std::string& name) {
@@ -48,32 +49,98 @@ bool inputEventOf(const Command& c, uint32_t& buttons, InputEvent& event) {
 
 namespace {
 
+// A recording of hours of play is tens of megabytes; a larger file is refused unread.
+constexpr size_t kMaxScriptBytes = 64 * 1024 * 1024;
+
+// A whole decimal number within 64 bits, and nothing else.
 bool parseInt(const std::string& word, int64_t& value) {
     if (word.empty()) return false;
     char* end = nullptr;
+    errno = 0;
     value = std::strtoll(word.c_str(), &end, 10);
-    return *end == '\0';
+    return *end == '\0' && errno == 0;
 }
 
 } // namespace
 
-bool readScript(const char* program, const char* path, Script& script) {
-    std::ifstream in(path);
-    if (!in) {
-        std::fprintf(stderr, "%s: cannot read script \"%s\"\n", program, path);
-        return false;
+const char* parseCommand(const std::string& text, int lineNumber, Command& command) {
+    std::istringstream words(text);
+    std::vector<std::string> w;
+    for (std::string word; words >> word;) w.push_back(word);
+    command = Command{};
+    command.line = lineNumber;
+    if (w.empty()) return "expected a command";
+    int64_t number = 0;
+    const bool clock = w.size() >= 2 && w[1] == "clock";
+    if (!parseInt(w[0], command.frame) || command.frame < (clock ? 0 : 1)) {
+        return "expected a frame number from 1";
     }
-    std::string text;
+    if (w.size() < 2) return "expected a command after the frame number";
+    const std::string& verb = w[1];
+    int64_t x = 0;
+    int64_t y = 0;
+    if ((verb == "down" || verb == "up") && w.size() == 3) {
+        command.action = verb == "down" ? Action::Down : Action::Up;
+        command.a = keyCode(w[2]);
+        if (command.a < 0) return "unknown key";
+    } else if (verb == "mouse" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
+               x >= INT32_MIN && x <= INT32_MAX && y >= INT32_MIN && y <= INT32_MAX) {
+        command.action = Action::Mouse;
+        command.a = static_cast<int32_t>(x);
+        command.b = static_cast<int32_t>(y);
+        if (w.size() == 5) {
+            if (!parseInt(w[4], number) || number < 0 || number > 3) return "mouse buttons are 0 to 3";
+            command.buttons = static_cast<int32_t>(number);
+        }
+    } else if (clock) {
+        command.action = Action::Clock;
+        for (size_t i = 2; i < w.size(); ++i) {
+            if (!parseInt(w[i], number) || number < 0) return "clock readings are whole numbers from 0";
+            command.readings.push_back(number);
+        }
+    } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
+               x >= 1 && x <= kMissionCount && y >= 0 && y <= 3) {
+        command.action = Action::Launch;
+        command.a = static_cast<int32_t>(x);
+        command.b = static_cast<int32_t>(y);
+        if (w.size() == 5) {
+            if (!parseInt(w[4], number) || number < 0 || number > 58) return "missiles must be 0..58";
+            command.missiles = static_cast<int32_t>(number);
+        }
+    } else if ((verb == "save" || verb == "load") && w.size() == 2) {
+        command.action = verb == "save" ? Action::Save : Action::Load;
+    } else if (verb == "press" && w.size() == 2) {
+        command.action = Action::Press;
+    } else if (verb == "release" && w.size() == 2) {
+        command.action = Action::Release;
+    } else if (verb == "shot" && w.size() == 3) {
+        command.action = Action::Shot;
+        command.path = w[2];
+    } else if (verb == "dump" && w.size() == 2) {
+        command.action = Action::Dump;
+    } else if (verb == "hash" && w.size() == 2) {
+        command.action = Action::Hash;
+    } else if (verb == "end" && w.size() == 2) {
+        command.action = Action::End;
+    } else {
+        return "unknown or malformed command";
+    }
+    return nullptr;
+}
+
+bool parseScript(const char* program, const char* name, const std::string& text, Script& script) {
+    std::istringstream in(text);
+    std::string line;
     int lineNumber = 0;
-    while (std::getline(in, text)) {
+    while (std::getline(in, line)) {
         ++lineNumber;
-        if (const size_t hash = text.find('#'); hash != std::string::npos) text.erase(hash);
-        std::istringstream words(text);
+        if (const size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::istringstream words(line);
         std::vector<std::string> w;
         for (std::string word; words >> word;) w.push_back(word);
         if (w.empty()) continue;
         auto fail = [&](const char* why) {
-            std::fprintf(stderr, "%s: %s:%d: %s\n", program, path, lineNumber, why);
+            std::fprintf(stderr, "%s: %s:%d: %s\n", program, name, lineNumber, why);
             return false;
         };
         int64_t number = 0;
@@ -94,70 +161,40 @@ bool readScript(const char* program, const char* path, Script& script) {
             script.saveFolder = w[1];
             continue;
         }
+        if (w[0] == "keepbests") {
+            if (w.size() != 1) return fail("expected: keepbests");
+            script.keepBests = true;
+            continue;
+        }
         if (w[0] == "fullscreen") {
             if (w.size() != 1) return fail("expected: fullscreen");
             script.fullScreen = true;
             continue;
         }
         Command command;
-        command.line = lineNumber;
-        const bool clock = w.size() >= 2 && w[1] == "clock";
-        if (!parseInt(w[0], command.frame) || command.frame < (clock ? 0 : 1)) {
-            return fail("expected a frame number from 1");
-        }
-        if (w.size() < 2) return fail("expected a command after the frame number");
-        const std::string& verb = w[1];
-        int64_t x = 0;
-        int64_t y = 0;
-        if ((verb == "down" || verb == "up") && w.size() == 3) {
-            command.action = verb == "down" ? Action::Down : Action::Up;
-            command.a = keyCode(w[2]);
-            if (command.a < 0) return fail("unknown key");
-        } else if (verb == "mouse" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
-                   x >= INT32_MIN && x <= INT32_MAX && y >= INT32_MIN && y <= INT32_MAX) {
-            command.action = Action::Mouse;
-            command.a = static_cast<int32_t>(x);
-            command.b = static_cast<int32_t>(y);
-            if (w.size() == 5) {
-                if (!parseInt(w[4], number) || number < 0 || number > 3) return fail("mouse buttons are 0 to 3");
-                command.buttons = static_cast<int32_t>(number);
-            }
-        } else if (clock) {
-            command.action = Action::Clock;
-            for (size_t i = 2; i < w.size(); ++i) {
-                if (!parseInt(w[i], number)) return fail("clock readings are whole numbers");
-                command.readings.push_back(number);
-            }
-        } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
-                   x >= 1 && x <= kMissionCount && y >= 0 && y <= 3) {
-            command.action = Action::Launch;
-            command.a = static_cast<int32_t>(x);
-            command.b = static_cast<int32_t>(y);
-            if (w.size() == 5) {
-                if (!parseInt(w[4], number) || number < 0 || number > 58) return fail("missiles must be 0..58");
-                command.missiles = static_cast<int32_t>(number);
-            }
-        } else if ((verb == "save" || verb == "load") && w.size() == 2) {
-            command.action = verb == "save" ? Action::Save : Action::Load;
-        } else if (verb == "press" && w.size() == 2) {
-            command.action = Action::Press;
-        } else if (verb == "release" && w.size() == 2) {
-            command.action = Action::Release;
-        } else if (verb == "shot" && w.size() == 3) {
-            command.action = Action::Shot;
-            command.path = w[2];
-        } else if (verb == "dump" && w.size() == 2) {
-            command.action = Action::Dump;
-        } else if (verb == "hash" && w.size() == 2) {
-            command.action = Action::Hash;
-        } else if (verb == "end" && w.size() == 2) {
-            command.action = Action::End;
-        } else {
-            return fail("unknown or malformed command");
-        }
+        if (const char* why = parseCommand(line, lineNumber, command)) return fail(why);
         script.commands.push_back(command);
     }
     std::stable_sort(script.commands.begin(), script.commands.end(),
                      [](const Command& l, const Command& r) { return l.frame < r.frame; });
+    // The readings go to the game in this order, and the counter they stand for never runs back
+    // (so no span of the game's clocks overflows).
+    int64_t last = 0;
+    for (const Command& command : script.commands) {
+        for (const int64_t reading : command.readings) {
+            if (reading < last) {
+                std::fprintf(stderr, "%s: %s:%d: a clock reading below the one before it\n", program, name,
+                             command.line);
+                return false;
+            }
+            last = reading;
+        }
+    }
     return true;
+}
+
+bool readScript(const char* program, const char* path, Script& script) {
+    std::vector<uint8_t> bytes;
+    if (!readRegularFile(path, "script", kMaxScriptBytes, bytes)) return false;
+    return parseScript(program, path, std::string(bytes.begin(), bytes.end()), script);
 }

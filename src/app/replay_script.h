@@ -28,6 +28,7 @@ struct Script {
     int64_t frequency = 0; // 0: the back end's own clock
     bool fullScreen = false;
     std::string saveFolder;
+    bool keepBests = false;        // won sorties are kept as bests beside the save, as the game keeps them
     std::vector<Command> commands; // in frame order
 };
 
@@ -40,6 +41,15 @@ int32_t keyCode(const std::string& name);
 // them: press and release change it, a mouse line without buttons of its own reports it.
 bool inputEventOf(const Command& command, uint32_t& buttons, InputEvent& event);
 
-// Reads the script at `path`; on a bad line prints a message naming the file and the line, as
-// `program` says it, and returns false.
+// Reads one command line (comments already removed) into `command`; null when it is well formed,
+// otherwise why not.
+const char* parseCommand(const std::string& text, int lineNumber, Command& command);
+
+// Takes a script's text into `script`, its commands in frame order; on a bad line prints one
+// message naming `name` and the line, as `program` says it, and returns false. Clock readings
+// are counter values: from 0, and never lower than the one before in frame order.
+bool parseScript(const char* program, const char* name, const std::string& text, Script& script);
+// Reads the script at `path` as parseScript does. A missing file, one that is not a regular file
+// (a FIFO or device is refused without waiting on it) or one over 64 MiB is refused with one
+// line on stderr.
 bool readScript(const char* program, const char* path, Script& script);

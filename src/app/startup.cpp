@@ -1,23 +1,31 @@
 #include "app/startup.h"
 
+#include <malloc.h>
+
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
+#include "app/bests.h"
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/inventory.h"
+#include "app/logbook.h"
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "assets/sound.h"
 #include "combat/outcome.h"
 #include "game/game_state.h"
+#include "platform/audio.h"
 #include "platform/platform.h"
 
 namespace {
 // The loads start-up left running behind the title.
 std::unique_ptr<InventoryLoad> gLoadBehindTitle;
+// Frames still to begin before the sound device and the loads behind the title start: a
+// title-first start-up leaves them until the first frame is on screen.
+int32_t gFramesBeforeStart = 0;
 
 const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "Inverted Loop", "Spin",
                                                   "Low Speed Flyby"};
@@ -25,6 +33,11 @@ const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "
 
 std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets, bool holdBack) {
     game.assets = &assets;
+    // Buffers of a megabyte or more (decoded pictures, their scaled copies) get mappings of their
+    // own, which go back to the system when freed. Left to malloc's sliding threshold they come
+    // from the heaps once the first has been freed, and the free tops of the loading threads'
+    // heaps, which malloc_trim does not return, kept 15-27 MB resident for the whole run.
+    mallopt(M_MMAP_THRESHOLD, 1024 * 1024);
     // Past a file-size limit a write then fails with EFBIG, which the save reports, instead of
     // the signal ending the game.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -34,6 +47,12 @@ std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets,
 
 void awaitAssets(GameState& game) {
     if (gLoadBehindTitle != nullptr) finishInventory(game, std::move(gLoadBehindTitle));
+}
+
+void startBehindTitle() {
+    if (gFramesBeforeStart == 0 || --gFramesBeforeStart > 0) return;
+    audioStart();
+    if (gLoadBehindTitle != nullptr) releaseInventory(*gLoadBehindTitle);
 }
 
 void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_ptr<InventoryLoad> begun,
@@ -75,8 +94,10 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
     if (titleFirst) {
         finishTitle(game, *begun);
         gLoadBehindTitle = std::move(begun);
+        gFramesBeforeStart = 2; // as the second frame begins
     } else {
         finishInventory(game, std::move(begun));
+        audioStart();
     }
     setUpSprites(game);
 
@@ -94,11 +115,17 @@ void runShutDown(GameState& game) {
 }
 
 bool pumpOnce(GameState& game) {
+    if (watching()) return watchFrame(game);
+    tapeFrameBegins(game);
     InputEvent event;
     while (platformPollEvent(&event)) {
         if (event.type == InputEventType::Quit) return false;
+        tapeEvent(event);
         handleInputEvent(game.keys, game.mouse, event);
     }
     runFrame(game);
+    tapeFrameEnds(game);
+    // A best chosen in the logbook is watched from the next frame on.
+    if (game.watchRequest >= 0) startWatching(game);
     return true;
 }

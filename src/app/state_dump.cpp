@@ -1,7 +1,10 @@
 #include "app/state_dump.h"
 
+#include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <initializer_list>
+#include <string_view>
 #include <type_traits>
 
 #include "assets/audio_dump.h"
@@ -53,8 +56,22 @@ struct JsonLine {
         text += '}';
     }
     void closeArray() { text += ']'; }
+    // One number of an array opened with openArray().
+    void item(int64_t value) {
+        if (text.back() != '[') text += ',';
+        text += std::to_string(value);
+    }
+    // "name":{...} for a record written into its own JsonLine.
+    void object(const char* name, const JsonLine& record) {
+        key(name);
+        text += record.text;
+        text += '}';
+    }
     void string(const char* name, const std::string& value) {
         key(name);
+        quoted(value);
+    }
+    void quoted(const std::string& value) {
         text += '"';
         for (const char c : value) {
             if (c == '"' || c == '\\') text += '\\';
@@ -87,44 +104,89 @@ int countPlaying(const Blast (&table)[N], int32_t count) {
     return n;
 }
 
-// "trucks":[{...},...] for the trucks in use.
-void dumpTrucks(JsonLine& line, const GameState& game) {
-    line.openArray("trucks");
-    for (int32_t i = 0; i < game.truckCount && i < kTruckCapacity; ++i) {
-        const Truck& t = game.trucks[i];
-        JsonLine truck;
-        dumpField(truck, "x", t.x);
-        dumpField(truck, "speed", t.speed);
-        dumpField(truck, "sector", t.sector);
-        dumpField(truck, "alive", t.alive);
-        dumpField(truck, "burning", t.burning);
-        dumpField(truck, "hitPoints", t.hitPoints);
-        dumpField(truck, "wreckLaunched", t.wreckLaunched);
-        dumpField(truck, "wreckX", t.wreckX);
-        dumpField(truck, "wreckY", t.wreckY);
-        dumpField(truck, "wreckAngle", t.wreckAngle);
-        line.element(truck);
+// How many fields an aggregate record has: the most initialisers it takes, each in braces so
+// that an array or a record field takes one as a number does.
+struct AnyField {
+    template <typename T>
+    constexpr operator T() const noexcept; // only named where nothing is evaluated
+};
+template <typename Record, typename... Fields>
+constexpr size_t fieldCount() {
+    if constexpr (requires { Record{{Fields{}}..., {AnyField{}}}; }) {
+        return fieldCount<Record, Fields..., AnyField>();
+    } else {
+        return sizeof...(Fields);
+    }
+}
+
+// How many different names among those that begin with `prefix`.
+template <size_t N>
+constexpr size_t distinctNames(const std::string_view (&names)[N], std::string_view prefix = {}) {
+    size_t count = 0;
+    for (size_t i = 0; i < N; ++i) {
+        bool first = names[i].starts_with(prefix);
+        for (size_t j = 0; j < i && first; ++j) first = names[j] != names[i];
+        count += first ? 1 : 0;
+    }
+    return count;
+}
+
+// A field's name, from a pointer to it so that a misspelt name does not compile.
+template <typename Record, typename Field>
+constexpr std::string_view fieldName(Field Record::*, std::string_view name) {
+    return name;
+}
+
+// The table records, each an object of all its fields in this order. A field added to one of
+// them and not here fails the build at the static_assert below the lists.
+// clang-format off
+#define SKARNWING_TRUCK_FIELDS(F) F(Truck, x) F(Truck, speed) F(Truck, sector) F(Truck, alive) F(Truck, burning) \
+    F(Truck, hitPoints) F(Truck, wreckLaunched) F(Truck, wreckX) F(Truck, wreckY) F(Truck, wreckAngle) F(Truck, y)     \
+    F(Truck, wreckVelX) F(Truck, wreckVelY) F(Truck, wreckSoundPlayed)
+#define SKARNWING_CARGO_FIELDS(F) F(CargoAircraft, x) F(CargoAircraft, y) F(CargoAircraft, sector) \
+    F(CargoAircraft, hitPoints) F(CargoAircraft, active) F(CargoAircraft, distance) F(CargoAircraft, tilt)             \
+    F(CargoAircraft, fallSpeed) F(CargoAircraft, speed) F(CargoAircraft, noseDX) F(CargoAircraft, noseDY)              \
+    F(CargoAircraft, drawX) F(CargoAircraft, drawY) F(CargoAircraft, drawScale) F(CargoAircraft, upright)
+#define SKARNWING_MISSILE_FIELDS(F) F(Missile, worldX) F(Missile, worldY) F(Missile, active) F(Missile, locked) \
+    F(Missile, target) F(Missile, boost) F(Missile, viewX) F(Missile, viewY) F(Missile, heading)                       \
+    F(Missile, drawDivisor) F(Missile, drawAngle) F(Missile, sector) F(Missile, aimX) F(Missile, aimY)
+#define SKARNWING_SPRITE_FIELDS(F) F(SpriteRecord, frames) F(SpriteRecord, imageIndex) F(SpriteRecord, tick) \
+    F(SpriteRecord, x) F(SpriteRecord, y) F(SpriteRecord, scale) F(SpriteRecord, angle) F(SpriteRecord, upright)       \
+    F(SpriteRecord, framesPerImage)
+#define SKARNWING_MARK_FIELDS(F) F(GroundMark, x) F(GroundMark, y) F(GroundMark, active)
+// clang-format on
+
+#define SKARNWING_PUT(Record, field) dumpField(out, #field, record.field);
+#define SKARNWING_NAME(Record, field) fieldName(&Record::field, #field),
+#define SKARNWING_RECORD(Record, FIELDS)                                           \
+    void dumpRecord(JsonLine& out, const Record& record) { FIELDS(SKARNWING_PUT) } \
+    constexpr std::string_view k##Record##Names[] = {FIELDS(SKARNWING_NAME)};      \
+    static_assert(distinctNames(k##Record##Names) == fieldCount<Record>(), "every field of " #Record " listed once");
+
+SKARNWING_RECORD(Truck, SKARNWING_TRUCK_FIELDS)
+SKARNWING_RECORD(CargoAircraft, SKARNWING_CARGO_FIELDS)
+SKARNWING_RECORD(Missile, SKARNWING_MISSILE_FIELDS)
+SKARNWING_RECORD(SpriteRecord, SKARNWING_SPRITE_FIELDS)
+SKARNWING_RECORD(GroundMark, SKARNWING_MARK_FIELDS)
+
+// "name":[{...},...]: the first `count` records of a table.
+template <typename Record, size_t N>
+void dumpTable(JsonLine& line, const char* name, const Record (&table)[N], int32_t count) {
+    line.openArray(name);
+    for (int32_t i = 0; i < count && i < int32_t(N); ++i) {
+        JsonLine record;
+        dumpRecord(record, table[i]);
+        line.element(record);
     }
     line.closeArray();
 }
 
-// "cargo":[{...},...] for the cargo aircraft in use.
-void dumpCargo(JsonLine& line, const GameState& game) {
-    line.openArray("cargo");
-    for (int32_t i = 0; i < game.cargoCount && i < kCargoCapacity; ++i) {
-        const CargoAircraft& c = game.cargoAircraft[i];
-        JsonLine cargo;
-        dumpField(cargo, "x", c.x);
-        dumpField(cargo, "y", c.y);
-        dumpField(cargo, "sector", c.sector);
-        dumpField(cargo, "hitPoints", c.hitPoints);
-        dumpField(cargo, "active", c.active);
-        dumpField(cargo, "distance", c.distance);
-        dumpField(cargo, "tilt", c.tilt);
-        dumpField(cargo, "fallSpeed", c.fallSpeed);
-        line.element(cargo);
-    }
-    line.closeArray();
+// "name":{...}: one record.
+template <typename Record>
+void dumpOne(JsonLine& line, const char* name, const Record& record) {
+    JsonLine fields;
+    dumpRecord(fields, record);
+    line.object(name, fields);
 }
 
 // "missiles":[{...},...] for the slots launched since the last re-arm and any slot marked for
@@ -136,186 +198,175 @@ void dumpMissiles(JsonLine& line, const GameState& game) {
         if (i >= game.missilesFired && !m.locked) continue;
         JsonLine missile;
         dumpField(missile, "slot", i);
-        dumpField(missile, "worldX", m.worldX);
-        dumpField(missile, "worldY", m.worldY);
-        dumpField(missile, "active", m.active);
-        dumpField(missile, "locked", m.locked);
-        dumpField(missile, "target", m.target);
-        dumpField(missile, "boost", m.boost);
+        dumpRecord(missile, m);
         line.element(missile);
     }
     line.closeArray();
 }
 
+// "name":[{...},...] for the marks on the ground, each with its slot.
+template <size_t N>
+void dumpMarks(JsonLine& line, const char* name, const GroundMark (&marks)[N]) {
+    line.openArray(name);
+    for (int32_t i = 0; i < int32_t(N); ++i) {
+        if (!marks[i].active) continue;
+        JsonLine mark;
+        dumpField(mark, "slot", i);
+        dumpRecord(mark, marks[i]);
+        line.element(mark);
+    }
+    line.closeArray();
+}
+
+// "name":[codes] for the keys a key table has down.
+void dumpKeys(JsonLine& line, const char* name, const uint8_t (&keys)[kKeyTableSize]) {
+    line.openArray(name);
+    for (int32_t code = 0; code < kKeyTableSize; ++code) {
+        if (keys[code] != 0) line.item(code);
+    }
+    line.closeArray();
+}
+
+void dumpTrickNames(JsonLine& line, const GameState& game) {
+    line.openArray("trickNames");
+    for (const char* name : game.trickNames) {
+        if (line.text.back() != '[') line.text += ',';
+        line.quoted(std::string(name, strnlen(name, kTrickNameSize)));
+    }
+    line.closeArray();
+}
+
+// The one list of the record's fields, in the order the dump writes them: F(field) under its
+// own name, IN(record, field) a sub-record's field flat under its own name, DO(field, code)
+// written by `code`, NOT(field) left out, with the reason beside it. Fields added to the record
+// go at the end, so a dump's earlier keys keep their order; a field of GameState, Aircraft or
+// Camera missing here fails the build (the static_asserts below).
+// clang-format off
+#define SKARNWING_GAME_FIELDS(F, IN, DO, NOT)                                                                          \
+    DO(missionStopwatch, line.number("missionStopwatchStopped", game.missionStopwatch.stopped))                        \
+    IN(aircraft, rollActive) IN(aircraft, rollReturning) IN(aircraft, rollDone) IN(aircraft, rollFrame)                \
+    F(spinLatchUp) F(spinLatchDown) F(keyLatchAG) F(keyLatchZ) F(weaponKeyLatch) F(throttleUntouched) F(enterHeld)     \
+    F(gameLoaded) F(missionOver) F(outcomeFresh) F(clickLatch) F(saveLoadLatch) F(loadNotice) F(mission)               \
+    F(lockTarget) F(markerBlink) IN(aircraft, physicsTimer) F(versionNumber) F(nearestTargetDistance)                  \
+    IN(camera, cameraX) IN(camera, cameraY) F(groundScreenY)                                                           \
+    DO(mouse, line.number("mouseX", game.mouse.x); line.number("mouseY", game.mouse.y);                                \
+       line.number("leftDown", game.mouse.leftDown))                                                                   \
+    DO(screen, const ScreenFlags shown = screenFlags(game.screen); line.number("titleShown", shown.title);             \
+       line.number("controlShown", shown.control); line.number("mapShown", shown.map);                                 \
+       line.number("briefingShown", shown.briefing))                                                                   \
+    F(fullScreen) F(objectiveDone) F(selectedWeapon) F(frameCount) F(framesPerSecond) F(sector) F(cargoCount)          \
+    F(cargoDestroyed) F(missionsUnlocked)                                                                              \
+    DO(unlockedDifficulty, line.number("unlockedDifficulty1", game.unlockedDifficulty[kMissionConvoy]);                \
+       line.number("unlockedDifficulty2", game.unlockedDifficulty[kMissionCargo]);                                     \
+       line.number("unlockedDifficulty3", game.unlockedDifficulty[kMissionAirshow]))                                   \
+    F(difficulty)                                                                                                      \
+    DO(musicTrack, line.number("musicTrack1On", game.musicTrack == 1);                                                 \
+       line.number("musicTrack2On", game.musicTrack == 2))                                                             \
+    F(bombBlastCount) F(missileBlastCount) IN(camera, cameraLead) IN(camera, cameraLeadMin)                            \
+    IN(camera, cameraLeadMax) F(edgeArmed) F(frozen)                                                                   \
+    IN(aircraft, worldX) IN(aircraft, worldY) IN(aircraft, screenX) IN(aircraft, screenY) IN(aircraft, velX)           \
+    IN(aircraft, velY) IN(aircraft, pitch) IN(aircraft, pitchAtStep) IN(aircraft, flipped) IN(aircraft, airspeed)      \
+    IN(aircraft, lift) IN(aircraft, gearDownMinSpeed) IN(aircraft, minSpeed) IN(aircraft, maxSpeed)                    \
+    IN(aircraft, boostSpeed) IN(aircraft, throttleStage) IN(aircraft, pitchUpRate) IN(aircraft, pitchDownRate)         \
+    IN(aircraft, fuel) IN(aircraft, fuelCapacity) IN(aircraft, stalled) IN(aircraft, spriteScale)                      \
+    IN(aircraft, highEngineOn) IN(aircraft, lowEngineOn) IN(aircraft, gearUp) IN(aircraft, gearTravel)                 \
+    IN(aircraft, onGround) IN(aircraft, reloaded)                                                                      \
+    F(altitude) F(baseX) F(runwayX) F(reloadNotice) F(roundsFired) F(bombsDropped) F(missilesFired) F(backdropX)       \
+    F(backdropY) F(terrainScrollX) F(terrainScrollY) F(shadowScale)                                                    \
+    DO(barColour, line.number("barColourR", redOf(game.barColour));                                                    \
+       line.number("barColourG", greenOf(game.barColour));                                                             \
+       line.number("barColourB", blueOf(game.barColour)))                                                              \
+    F(triggerLatch) F(gunRounds) F(bombLoad) F(missileLoad) F(bombRightOfTruck) F(truckCount) F(trucksDestroyed)       \
+    F(smokeMode) F(smokeKeyLatch) F(smokeTimer) F(smokeIndex)                                                          \
+    DO(bullets, line.number("bulletsInFlight", countActive(game.bullets)))                                             \
+    DO(bombs, line.number("bombsFalling", countActive(game.bombs)))                                                    \
+    DO(smokePuffs, line.number("smokePuffsActive", countActive(game.smokePuffs)))                                      \
+    DO(bombBlasts, line.number("bombBlastsPlaying", countPlaying(game.bombBlasts, game.bombBlastCount)))               \
+    DO(missileBlasts, line.number("missileBlastsPlaying", countPlaying(game.missileBlasts, game.missileBlastCount)))   \
+    DO(craters, line.number("cratersLeft", countActive(game.craters)))                                                 \
+    F(savedNotice) F(saveNoticeKind) F(money) F(earned) F(timeBonus) F(reward) F(rewardPaid)                           \
+    /* the rows' fields under the names they had before they were tables */                                            \
+    DO(upgradeSteps, constexpr const char* kStepNames[kUpgradeRows] = {"turnUpgrades", "engineUpgrades",               \
+           "gunUpgrades", "bombUpgrades", "missileUpgrades"};                                                          \
+       for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kStepNames[row], game.upgradeSteps[row]))          \
+    DO(upgradePrices, constexpr const char* kPriceNames[kUpgradeRows] = {"turnPrice", "enginePrice", "gunPrice",       \
+           "bombPrice", "missilePrice"};                                                                               \
+       for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kPriceNames[row], game.upgradePrices[row]))        \
+    F(missionsWon) F(outcomeHandled) F(sortieClockStarted)                                                             \
+    /* both 0 before the first lock-on step, then one of them 1 */                                                     \
+    DO(sectorTarget, line.number("targetInSector", game.sectorTarget == SectorTarget::Present);                        \
+       line.number("noTargetInSector", game.sectorTarget == SectorTarget::Absent))                                     \
+    DO(outcome, line.string("outcome", outcomeText(game.outcome)))                                                     \
+    DO(trucks, dumpTable(line, "trucks", game.trucks, game.truckCount))                                                \
+    DO(cargoAircraft, dumpTable(line, "cargo", game.cargoAircraft, game.cargoCount))                                   \
+    DO(missiles, dumpMissiles(line, game))                                                                             \
+    F(randomState) F(showTimeRequired) F(showTimeElapsed) F(showTimeBanked) F(showClockStarted) F(showEarnings)        \
+    F(trickCount) F(loopDegrees) F(normalLoopArmed) F(invertedLoopArmed) F(trickCooldown) F(trickMessageTimer)         \
+    DO(trickMessage, line.string("trickMessage", game.trickMessage))                                                   \
+    DO(showBox, line.integers("showBox", {game.showBox.left, game.showBox.right, game.showBox.top,                     \
+                                          game.showBox.bottom}))                                                       \
+    F(crowdDistance)                                                                                                   \
+    /* only while a pause is up, so dumps of games never paused read as they always did */                             \
+    DO(paused, if (game.paused) dumpField(line, "paused", game.paused))                                                \
+    /* what the loaded sounds and music are doing: the part of the assets that changes */                              \
+    DO(assets, dumpAudioState(game, line.text))                                                                        \
+    DO(keys, dumpKeys(line, "keysHeld", game.keys)) DO(mouse, line.number("mouseCaptured", game.mouse.captured))       \
+    /* this machine's timings, and the counter readings where the stopwatches started and stopped: a pause or the */   \
+    /* order of loading moves them; what the rules read of them is in showTimeElapsed, timeBonus and the like */       \
+    NOT(renderStats) NOT(dispatcherMs) NOT(dispatcherCpuMs) NOT(fpsStopwatch) NOT(showClock)                           \
+    DO(aircraftSprite, dumpOne(line, "aircraftSprite", game.aircraftSprite))                                           \
+    DO(gearSprite, dumpOne(line, "gearSprite", game.gearSprite))                                                       \
+    DO(rollSprite, dumpOne(line, "rollSprite", game.rollSprite))                                                       \
+    DO(exhaustCruiseSprite, dumpOne(line, "exhaustCruiseSprite", game.exhaustCruiseSprite))                            \
+    DO(exhaustLowSprite, dumpOne(line, "exhaustLowSprite", game.exhaustLowSprite))                                     \
+    DO(exhaustAfterburnerSprite, dumpOne(line, "exhaustAfterburnerSprite", game.exhaustAfterburnerSprite))             \
+    DO(cargoSprite, dumpOne(line, "cargoSprite", game.cargoSprite))                                                    \
+    F(muzzleFlashLit)                                                                                                  \
+    DO(muzzleScatter, line.openArray("muzzleScatter");                                                                 \
+       for (const int8_t spread : game.muzzleScatter) line.item(spread);                                               \
+       line.closeArray())                                                                                              \
+    DO(craters, dumpMarks(line, "craters", game.craters))                                                              \
+    DO(blastMarks, dumpMarks(line, "blastMarks", game.blastMarks))                                                     \
+    DO(trickNames, dumpTrickNames(line, game))                                                                         \
+    F(pauseKeyLatch) F(panelClickLatch) F(pauseChoice) F(pausedAtCount) F(navKeysHeld) F(navFresh) F(focusShown)       \
+    F(focusMouseX) F(focusMouseY) F(focus) F(focusScreen) F(mapFromMission) F(mapFromDifficulty)                       \
+    F(mapFromShowEarnings) F(settingsShown) F(settingsRow) F(settingsCapturing) F(settingsMoved)                       \
+    DO(keysLastFrame, dumpKeys(line, "keysLastFrame", game.keysLastFrame))                                             \
+    DO(keysHeldOff, dumpKeys(line, "keysHeldOff", game.keysHeldOff))                                                 \
+    F(aboutShown) F(titleEntriesShown) F(logbookShown) F(watchRequest) F(watchFrame) F(watchLength)                   \
+    /* the kept bests as the logbook read them from their files: state and figure of each cell */                     \
+    DO(logbook, line.openArray("logbook");                                                                             \
+       for (const auto& row : game.logbook) for (const LogbookCell& cell : row) {                                      \
+           line.item(int32_t(cell.state));                                                                             \
+           line.item(cell.figure);                                                                                     \
+       } line.closeArray())                                                                                            \
+    F(controlsShown) F(keysUsed)                                                                                       \
+    /* the first sorties' cues: a replay or a recording watched never runs them, so these stay 0 there */              \
+    F(cuesDone) F(cueAirborne) F(cueGearRaised) F(cueFired) F(cueWeaponSeen) F(cueWeapon) F(cueWeaponChanged)          \
+    F(cueShown)
+// clang-format on
+
+#define SKARNWING_SKIP(...)
+#define SKARNWING_TOP(field, ...) fieldName(&GameState::field, #field),
+#define SKARNWING_INNER(record, field) fieldName(&decltype(GameState::record)::field, #record "." #field),
+constexpr std::string_view kGameNames[] = {
+    SKARNWING_GAME_FIELDS(SKARNWING_TOP, SKARNWING_TOP, SKARNWING_TOP, SKARNWING_TOP)};
+constexpr std::string_view kInnerNames[] = {
+    SKARNWING_GAME_FIELDS(SKARNWING_SKIP, SKARNWING_INNER, SKARNWING_SKIP, SKARNWING_SKIP)};
+static_assert(distinctNames(kGameNames) == fieldCount<GameState>(), "every field of GameState in the dump's list");
+static_assert(distinctNames(kInnerNames, "aircraft.") == fieldCount<Aircraft>(), "every field of Aircraft listed");
+static_assert(distinctNames(kInnerNames, "camera.") == fieldCount<Camera>(), "every field of Camera listed");
+
 } // namespace
 
-// Every GameState field under its own name, flat (a sub-record's fields too), in an order that
-// stays fixed so dumps compare line by line; add a field here when it is added to the record.
-#define SKARNWING_DUMP(field) dumpField(line, #field, game.field)
-#define SKARNWING_DUMP_IN(group, field) dumpField(line, #field, game.group.field)
-
 std::string dumpState(const GameState& game, int64_t frame) {
+#define SKARNWING_PUT_FIELD(field) dumpField(line, #field, game.field);
+#define SKARNWING_PUT_IN(record, field) dumpField(line, #field, game.record.field);
+#define SKARNWING_PUT_DO(field, ...) \
+    { __VA_ARGS__; }
     JsonLine line;
     line.number("frame", static_cast<double>(frame));
-    line.number("missionStopwatchStopped", game.missionStopwatch.stopped);
-    SKARNWING_DUMP_IN(aircraft, rollActive);
-    SKARNWING_DUMP_IN(aircraft, rollReturning);
-    SKARNWING_DUMP_IN(aircraft, rollDone);
-    SKARNWING_DUMP_IN(aircraft, rollFrame);
-    SKARNWING_DUMP(spinLatchUp);
-    SKARNWING_DUMP(spinLatchDown);
-    SKARNWING_DUMP(keyLatchAG);
-    SKARNWING_DUMP(keyLatchZ);
-    SKARNWING_DUMP(weaponKeyLatch);
-    SKARNWING_DUMP(throttleUntouched);
-    SKARNWING_DUMP(enterHeld);
-    SKARNWING_DUMP(gameLoaded);
-    SKARNWING_DUMP(missionOver);
-    SKARNWING_DUMP(outcomeFresh);
-    SKARNWING_DUMP(clickLatch);
-    SKARNWING_DUMP(saveLoadLatch);
-    SKARNWING_DUMP(loadNotice);
-    SKARNWING_DUMP(mission);
-    SKARNWING_DUMP(lockTarget);
-    SKARNWING_DUMP(markerBlink);
-    SKARNWING_DUMP_IN(aircraft, physicsTimer);
-    SKARNWING_DUMP(versionNumber);
-    SKARNWING_DUMP(nearestTargetDistance);
-    SKARNWING_DUMP_IN(camera, cameraX);
-    SKARNWING_DUMP_IN(camera, cameraY);
-    SKARNWING_DUMP(groundScreenY);
-    line.number("mouseX", game.mouse.x);
-    line.number("mouseY", game.mouse.y);
-    line.number("leftDown", game.mouse.leftDown);
-    const ScreenFlags shown = screenFlags(game.screen);
-    line.number("titleShown", shown.title);
-    line.number("controlShown", shown.control);
-    line.number("mapShown", shown.map);
-    line.number("briefingShown", shown.briefing);
-    SKARNWING_DUMP(fullScreen);
-    SKARNWING_DUMP(objectiveDone);
-    SKARNWING_DUMP(selectedWeapon);
-    SKARNWING_DUMP(frameCount);
-    SKARNWING_DUMP(framesPerSecond);
-    SKARNWING_DUMP(sector);
-    SKARNWING_DUMP(cargoCount);
-    SKARNWING_DUMP(cargoDestroyed);
-    SKARNWING_DUMP(missionsUnlocked);
-    line.number("unlockedDifficulty1", game.unlockedDifficulty[kMissionConvoy]);
-    line.number("unlockedDifficulty2", game.unlockedDifficulty[kMissionCargo]);
-    line.number("unlockedDifficulty3", game.unlockedDifficulty[kMissionAirshow]);
-    SKARNWING_DUMP(difficulty);
-    line.number("musicTrack1On", game.musicTrack == 1);
-    line.number("musicTrack2On", game.musicTrack == 2);
-    SKARNWING_DUMP(bombBlastCount);
-    SKARNWING_DUMP(missileBlastCount);
-    SKARNWING_DUMP_IN(camera, cameraLead);
-    SKARNWING_DUMP_IN(camera, cameraLeadMin);
-    SKARNWING_DUMP_IN(camera, cameraLeadMax);
-    SKARNWING_DUMP(edgeArmed);
-    SKARNWING_DUMP(frozen);
-    SKARNWING_DUMP_IN(aircraft, worldX);
-    SKARNWING_DUMP_IN(aircraft, worldY);
-    SKARNWING_DUMP_IN(aircraft, screenX);
-    SKARNWING_DUMP_IN(aircraft, screenY);
-    SKARNWING_DUMP_IN(aircraft, velX);
-    SKARNWING_DUMP_IN(aircraft, velY);
-    SKARNWING_DUMP_IN(aircraft, pitch);
-    SKARNWING_DUMP_IN(aircraft, pitchAtStep);
-    SKARNWING_DUMP_IN(aircraft, flipped);
-    SKARNWING_DUMP_IN(aircraft, airspeed);
-    SKARNWING_DUMP_IN(aircraft, lift);
-    SKARNWING_DUMP_IN(aircraft, gearDownMinSpeed);
-    SKARNWING_DUMP_IN(aircraft, minSpeed);
-    SKARNWING_DUMP_IN(aircraft, maxSpeed);
-    SKARNWING_DUMP_IN(aircraft, boostSpeed);
-    SKARNWING_DUMP_IN(aircraft, throttleStage);
-    SKARNWING_DUMP_IN(aircraft, pitchUpRate);
-    SKARNWING_DUMP_IN(aircraft, pitchDownRate);
-    SKARNWING_DUMP_IN(aircraft, fuel);
-    SKARNWING_DUMP_IN(aircraft, fuelCapacity);
-    SKARNWING_DUMP_IN(aircraft, stalled);
-    SKARNWING_DUMP_IN(aircraft, spriteScale);
-    SKARNWING_DUMP_IN(aircraft, highEngineOn);
-    SKARNWING_DUMP_IN(aircraft, lowEngineOn);
-    SKARNWING_DUMP_IN(aircraft, gearUp);
-    SKARNWING_DUMP_IN(aircraft, gearTravel);
-    SKARNWING_DUMP_IN(aircraft, onGround);
-    SKARNWING_DUMP_IN(aircraft, reloaded);
-    SKARNWING_DUMP(altitude);
-    SKARNWING_DUMP(baseX);
-    SKARNWING_DUMP(runwayX);
-    SKARNWING_DUMP(reloadNotice);
-    SKARNWING_DUMP(roundsFired);
-    SKARNWING_DUMP(bombsDropped);
-    SKARNWING_DUMP(missilesFired);
-    SKARNWING_DUMP(backdropX);
-    SKARNWING_DUMP(backdropY);
-    SKARNWING_DUMP(terrainScrollX);
-    SKARNWING_DUMP(terrainScrollY);
-    SKARNWING_DUMP(shadowScale);
-    line.number("barColourR", redOf(game.barColour));
-    line.number("barColourG", greenOf(game.barColour));
-    line.number("barColourB", blueOf(game.barColour));
-    SKARNWING_DUMP(triggerLatch);
-    SKARNWING_DUMP(gunRounds);
-    SKARNWING_DUMP(bombLoad);
-    SKARNWING_DUMP(missileLoad);
-    SKARNWING_DUMP(bombRightOfTruck);
-    SKARNWING_DUMP(truckCount);
-    SKARNWING_DUMP(trucksDestroyed);
-    SKARNWING_DUMP(smokeMode);
-    SKARNWING_DUMP(smokeKeyLatch);
-    SKARNWING_DUMP(smokeTimer);
-    SKARNWING_DUMP(smokeIndex);
-    line.number("bulletsInFlight", countActive(game.bullets));
-    line.number("bombsFalling", countActive(game.bombs));
-    line.number("smokePuffsActive", countActive(game.smokePuffs));
-    line.number("bombBlastsPlaying", countPlaying(game.bombBlasts, game.bombBlastCount));
-    line.number("missileBlastsPlaying", countPlaying(game.missileBlasts, game.missileBlastCount));
-    line.number("cratersLeft", countActive(game.craters));
-    SKARNWING_DUMP(savedNotice);
-    SKARNWING_DUMP(saveNoticeKind);
-    SKARNWING_DUMP(money);
-    SKARNWING_DUMP(earned);
-    SKARNWING_DUMP(timeBonus);
-    SKARNWING_DUMP(reward);
-    SKARNWING_DUMP(rewardPaid);
-    // The rows' fields under the names they had before they were tables.
-    constexpr const char* kStepNames[kUpgradeRows] = {"turnUpgrades", "engineUpgrades", "gunUpgrades", "bombUpgrades",
-                                                      "missileUpgrades"};
-    constexpr const char* kPriceNames[kUpgradeRows] = {"turnPrice", "enginePrice", "gunPrice", "bombPrice",
-                                                       "missilePrice"};
-    for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kStepNames[row], game.upgradeSteps[row]);
-    for (int32_t row = 0; row < kUpgradeRows; ++row) line.number(kPriceNames[row], game.upgradePrices[row]);
-    SKARNWING_DUMP(missionsWon);
-    SKARNWING_DUMP(outcomeHandled);
-    SKARNWING_DUMP(sortieClockStarted);
-    // Both 0 before the first lock-on step, then one of them 1.
-    line.number("targetInSector", game.sectorTarget == SectorTarget::Present);
-    line.number("noTargetInSector", game.sectorTarget == SectorTarget::Absent);
-    line.string("outcome", outcomeText(game.outcome));
-    dumpTrucks(line, game);
-    dumpCargo(line, game);
-    dumpMissiles(line, game);
-    SKARNWING_DUMP(randomState);
-    SKARNWING_DUMP(showTimeRequired);
-    SKARNWING_DUMP(showTimeElapsed);
-    SKARNWING_DUMP(showTimeBanked);
-    SKARNWING_DUMP(showClockStarted);
-    SKARNWING_DUMP(showEarnings);
-    SKARNWING_DUMP(trickCount);
-    SKARNWING_DUMP(loopDegrees);
-    SKARNWING_DUMP(normalLoopArmed);
-    SKARNWING_DUMP(invertedLoopArmed);
-    SKARNWING_DUMP(trickCooldown);
-    SKARNWING_DUMP(trickMessageTimer);
-    line.string("trickMessage", game.trickMessage);
-    line.integers("showBox", {game.showBox.left, game.showBox.right, game.showBox.top, game.showBox.bottom});
-    SKARNWING_DUMP(crowdDistance);
-    // Only while a pause is up, so dumps of games never paused read as they always did.
-    if (game.paused) SKARNWING_DUMP(paused);
-    dumpAudioState(game, line.text);
+    SKARNWING_GAME_FIELDS(SKARNWING_PUT_FIELD, SKARNWING_PUT_IN, SKARNWING_PUT_DO, SKARNWING_SKIP)
     line.text += '}';
     return line.text;
 }

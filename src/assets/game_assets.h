@@ -93,6 +93,9 @@ struct GameAssets {
     bool cuesAllowed = false;
     // The file whose presence says the player has landed once; empty: the landing is not kept.
     std::string landingMemoryPath;
+    // Won sorties are kept as the player's bests (beside the save). The game keeps them; a tool
+    // or test only when it asks.
+    bool bestsKept = false;
 
     // Sound effects, by SoundSlot, and the two music tracks.
     SoundEffect sounds[kSoundSlotCount];

@@ -4,10 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
-#include <utility>
 #include <vector>
 
+#include "assets/picture_decode.h"
 #include "game/game_state.h"
 #include "raster/pixel_image.h"
 
@@ -26,50 +25,9 @@ struct ResourceData {
 // Looks a built-in picture up by its numeric id.
 ResourceData findResource(int32_t id);
 
-// Largest picture the decoders accept, so a hostile header cannot ask for a huge allocation.
-constexpr int64_t kMaxDecodedPixels = 32 * 1024 * 1024;
 // Larger picture and font-sheet files are refused unread.
 constexpr size_t kMaxPictureFileBytes = 32 * 1024 * 1024;
 constexpr size_t kMaxFontSheetFileBytes = 4 * 1024 * 1024;
-
-// Checks that bytes start a PNG or JPEG picture (known by its signature) of an accepted size and
-// gives that size. Returns null when they do, else the reason.
-const char* checkPictureHeader(const uint8_t* bytes, size_t size, int& width, int& height);
-
-// A decoded picture: 4 bytes per pixel (R, G, B, A), top row first.
-// An allocator whose default construction leaves a value unset, so that resizing a buffer a
-// decoder is about to fill whole does not first write zeros over it.
-template <class T>
-struct LeftUnset : std::allocator<T> {
-    template <class U>
-    struct rebind {
-        using other = LeftUnset<U>;
-    };
-    LeftUnset() = default;
-    template <class U>
-    LeftUnset(const LeftUnset<U>&) noexcept {}
-    template <class U>
-    void construct(U* at) noexcept {
-        ::new (static_cast<void*>(at)) U;
-    }
-    template <class U, class... Args>
-    void construct(U* at, Args&&... args) {
-        ::new (static_cast<void*>(at)) U(std::forward<Args>(args)...);
-    }
-};
-using DecodeBuffer = std::vector<uint8_t, LeftUnset<uint8_t>>;
-
-struct RgbaPicture {
-    DecodeBuffer bytes; // width * height * 4, filled whole by the decoder
-    int32_t width = 0;
-    int32_t height = 0;
-    bool hasAlpha = false; // stored with an alpha channel or a transparent palette entry
-};
-
-// Decodes PNG or JPEG bytes, refusing any other format and any picture over kMaxDecodedPixels
-// before its pixels are allocated. Alpha is as stored, 0xFF where the picture has none. Returns
-// null on success, else the reason (valid until the next decode on this thread); prints nothing.
-const char* decodeRgbaPicture(const uint8_t* bytes, size_t size, RgbaPicture& out);
 
 // Decodes PNG or JPEG bytes into 0xAARRGGBB pixels, top row first, alpha as stored (0xFF where
 // the picture has none). Returns false and leaves the image as it was when the bytes do not

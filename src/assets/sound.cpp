@@ -1,8 +1,11 @@
 #include "assets/sound.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string>
 #include <vector>
@@ -43,11 +46,23 @@ uint32_t read32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
 
+// A WAV file open for reading: its chunks are read where they lie, not the whole file at once.
+struct WavFile {
+    int fd = -1;
+    uint64_t size = 0; // bytes, when it was opened
+
+    // The `count` bytes at `offset`, or false when the file does not hold them all.
+    bool bytesAt(uint64_t offset, uint8_t* out, size_t count) const {
+        return offset <= size && count <= size - offset && readAt(fd, offset, out, count) == count;
+    }
+};
+
 // True when the four bytes at `offset` could be a chunk identifier (printable ASCII).
-bool looksLikeChunkId(const std::vector<uint8_t>& file, uint64_t offset) {
-    if (offset + 8 > file.size()) return false;
+bool looksLikeChunkId(const WavFile& file, uint64_t offset) {
+    uint8_t id[8];
+    if (!file.bytesAt(offset, id, 8)) return false;
     for (int i = 0; i < 4; ++i) {
-        if (file[offset + i] < 0x20 || file[offset + i] > 0x7E) return false;
+        if (id[i] < 0x20 || id[i] > 0x7E) return false;
     }
     return true;
 }
@@ -55,25 +70,27 @@ bool looksLikeChunkId(const std::vector<uint8_t>& file, uint64_t offset) {
 // Walks the RIFF chunks to the format and the data. Returns null on success, else the reason.
 // Odd-length chunks are followed by the RIFF pad byte; files written without it are accepted
 // too when only the unpadded position holds a chunk header.
-const char* walkChunks(const std::vector<uint8_t>& file, WavLayout& layout) {
-    if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 || std::memcmp(file.data() + 8, "WAVE", 4) != 0) {
+const char* walkChunks(const WavFile& file, WavLayout& layout) {
+    uint8_t riff[12];
+    if (!file.bytesAt(0, riff, 12) || std::memcmp(riff, "RIFF", 4) != 0 || std::memcmp(riff + 8, "WAVE", 4) != 0) {
         return "not a RIFF WAVE file";
     }
     uint64_t pos = 12;
-    while (pos + 8 <= file.size()) {
-        const uint8_t* header = file.data() + pos;
+    while (pos + 8 <= file.size) {
+        uint8_t header[8];
+        if (!file.bytesAt(pos, header, 8)) return "could not be read";
         const uint32_t length = read32(header + 4);
         const uint64_t body = pos + 8;
         if (std::memcmp(header, "fmt ", 4) == 0) {
-            if (length < 16 || body + 16 > file.size()) return "format chunk is too short";
-            const uint8_t* f = file.data() + body;
+            uint8_t f[26];
+            if (length < 16 || !file.bytesAt(body, f, 16)) return "format chunk is too short";
             layout.format.tag = read16(f);
             layout.format.channels = read16(f + 2);
             layout.format.rate = read32(f + 4);
             layout.format.bits = read16(f + 14);
             layout.format.present = true;
             // An extensible format is plain PCM when its sub-format GUID starts with 1.
-            if (layout.format.tag == kFormatExtensible && length >= 26 && body + 26 <= file.size() &&
+            if (layout.format.tag == kFormatExtensible && length >= 26 && file.bytesAt(body, f, 26) &&
                 read16(f + 24) == kFormatPcm) {
                 layout.format.tag = kFormatPcm;
             }
@@ -81,7 +98,7 @@ const char* walkChunks(const std::vector<uint8_t>& file, WavLayout& layout) {
             if (!layout.format.present) return "data chunk comes before the format chunk";
             layout.dataOffset = static_cast<size_t>(body);
             layout.declaredLength = length;
-            layout.dataLength = static_cast<size_t>(std::min<uint64_t>(length, file.size() - body));
+            layout.dataLength = static_cast<size_t>(std::min<uint64_t>(length, file.size - body));
             return nullptr;
         }
         uint64_t next = body + length;
@@ -146,26 +163,49 @@ void copyBaseName(const char* path, char (&name)[kSoundNameSize]) {
     std::snprintf(name, sizeof name, "%s", base);
 }
 
-// Both loaders: read, walk, check or convert the format, hand the frames to a new voice.
+// Sample data read from its file as the voice plays, for effects too long to be worth holding.
+// The file stays open while the voice lives; data that can no longer be read sounds as silence.
+struct WavFileSource final : VoiceSource {
+    int fd = -1;
+    uint64_t dataOffset = 0; // bytes from the file's start to its first frame
+
+    WavFileSource(int file, uint64_t offset) : fd(file), dataOffset(offset) {}
+    ~WavFileSource() override { close(fd); }
+    WavFileSource(const WavFileSource&) = delete;
+    WavFileSource& operator=(const WavFileSource&) = delete;
+
+    uint32_t read(uint32_t first, int16_t* out, uint32_t frames) override {
+        // Frames are 4 bytes, little-endian like the mixer's samples.
+        return static_cast<uint32_t>(readAt(fd, dataOffset + uint64_t(first) * 4, out, size_t(frames) * 4) / 4);
+    }
+};
+
+// Both loaders: open, walk, check or convert the format, hand the frames to a new voice.
 SoundEffect loadWav(const char* windowsPath, bool convert, bool focusGlobal) {
     SoundEffect sound;
-    std::vector<uint8_t> file;
-    if (!readWholeFile(windowsPath, "sound", kMaxSoundFileBytes, file)) return sound;
+    WavFile file;
+    file.fd = openRegularFile(windowsPath, "sound", kMaxSoundFileBytes, file.size);
+    if (file.fd < 0) return sound;
     WavLayout layout;
     const char* problem = walkChunks(file, layout);
     if (problem == nullptr && !convert && !isMixerFormat(layout.format)) {
         problem = "not 44100 Hz 16-bit stereo PCM";
     }
+    const bool streamed = problem == nullptr && isMixerFormat(layout.format) &&
+                          layout.dataLength >= kStreamedSoundBytes;
     std::vector<int16_t> frames;
-    if (problem == nullptr) {
+    if (problem == nullptr && !streamed) {
         try {
-            problem = convertToMixerFormat(file.data() + layout.dataOffset, layout.dataLength, layout.format, frames);
+            std::vector<uint8_t> data(layout.dataLength);
+            data.resize(readAt(file.fd, layout.dataOffset, data.data(), data.size()));
+            problem = convertToMixerFormat(data.data(), data.size(), layout.format, frames);
         } catch (const std::bad_alloc&) {
             problem = "does not fit in memory";
         }
+        if (problem == nullptr && frames.empty()) problem = "holds no sound data";
     }
-    if (problem == nullptr && frames.empty()) problem = "holds no sound data";
     if (problem != nullptr) {
+        close(file.fd);
         std::fprintf(stderr, "sound: %s: %s; the effect stays silent\n", windowsPath, problem);
         return sound;
     }
@@ -173,7 +213,13 @@ SoundEffect loadWav(const char* windowsPath, bool convert, bool focusGlobal) {
         std::fprintf(stderr, "sound: %s: truncated, %zu of %u data bytes present; playing those\n", windowsPath,
                      layout.dataLength, layout.declaredLength);
     }
-    sound.voice = mixerCreateVoice(std::move(frames), focusGlobal);
+    if (streamed) {
+        sound.voice = mixerCreateVoice(std::make_shared<WavFileSource>(file.fd, layout.dataOffset),
+                                       static_cast<uint32_t>(layout.dataLength / 4), focusGlobal);
+    } else {
+        close(file.fd);
+        sound.voice = mixerCreateVoice(std::move(frames), focusGlobal);
+    }
     if (sound.voice != 0) copyBaseName(windowsPath, sound.name);
     return sound;
 }

@@ -10,6 +10,9 @@ struct GameState;
 constexpr int32_t kSoundNameSize = 32;
 // Larger WAV files are refused unread: converted, 16 MB of 8 kHz mono becomes some 350 MB.
 constexpr size_t kMaxSoundFileBytes = 16 * 1024 * 1024;
+// Sample data of 44100 Hz 16-bit stereo from this size on (12 s) is not held: the voice reads it
+// from the file as it plays, the way the music is decoded as it plays.
+constexpr size_t kStreamedSoundBytes = 2 * 1024 * 1024;
 
 // One sound slot: a mixer voice, or none (0) when the file could not be loaded; a slot without
 // a voice is silent and every operation on it does nothing.
@@ -18,7 +21,8 @@ struct SoundEffect {
     char name[kSoundNameSize] = {}; // file name without its folders, for state dumps
 };
 
-// Opens the audio output and empties every sound slot (start-up, before anything loads).
+// Readies the audio output and empties every sound slot (start-up, before anything loads); the
+// output is heard from audioStart on.
 void createSoundDevice(GameState& game);
 // Releases the slots from the last to the first, then closes the audio output (shut-down).
 void releaseSounds(GameState& game);

@@ -1,5 +1,5 @@
-// The one translation unit that holds the stb resizer's and writer's code, and the decoders the
-// content tools use (the game decodes its pictures with libpng and libjpeg-turbo).
+// The one translation unit that holds the stb resizer's and writer's code. Pictures are decoded
+// by libpng and libjpeg-turbo (assets/picture_decode.h), in the game and in the content tools.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,14 +28,12 @@ static void checkResize(bool holds, const char* condition) {
 #define STBIR_ASSERT(x) checkResize((x), #x)
 #endif
 
-#define STB_IMAGE_IMPLEMENTATION
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wsign-compare"
-#include <stb/stb_image.h>
 #include <stb/stb_image_resize.h>
 #include <stb/stb_image_write.h>
 #pragma GCC diagnostic pop

@@ -1,5 +1,7 @@
 #include "assets/textures.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <new>
 #include <string>
@@ -80,6 +82,31 @@ bool prepareTexturePixels(const uint8_t* bytes, size_t size, int32_t width, int3
         scaleAndKey(decoded, width, height, key, pixels);
     } catch (const std::bad_alloc&) {
         std::fprintf(stderr, "texture: %s: does not fit in memory at %dx%d\n", name, width, height);
+        pixels = std::vector<uint32_t>();
+        return false;
+    }
+    return true;
+}
+
+bool readPreparedPixels(const char* windowsPath, int32_t width, int32_t height, std::vector<uint32_t>& pixels) {
+    pixels = std::vector<uint32_t>();
+    if (width <= 0 || height <= 0 || width > kMaxTextureSide || height > kMaxTextureSide) return false;
+    const size_t bytes = size_t(width) * size_t(height) * 4;
+    uint64_t size = 0;
+    const int fd = openRegularFile(windowsPath, "texture", bytes, size);
+    if (fd < 0) return false;
+    const char* problem = size == bytes ? nullptr : "is smaller than its picture";
+    if (problem == nullptr) {
+        try {
+            pixels.resize(bytes / 4);
+            if (readAt(fd, 0, pixels.data(), bytes) != bytes) problem = "could not be read";
+        } catch (const std::bad_alloc&) {
+            problem = "does not fit in memory";
+        }
+    }
+    close(fd);
+    if (problem != nullptr) {
+        std::fprintf(stderr, "texture: %s: %s\n", windowsPath, problem);
         pixels = std::vector<uint32_t>();
         return false;
     }

@@ -18,5 +18,14 @@ constexpr uint32_t kKeyBlack = 0xFF000000;
 bool prepareTexturePixels(const uint8_t* bytes, size_t size, int32_t width, int32_t height, uint32_t key,
                           const char* name, std::vector<uint32_t>& pixels);
 
+// The title picture's pixels as prepareTexturePixels makes them from its built-in picture,
+// prepared by the build so that the first frame waits for no decoding.
+constexpr const char* kPreparedTitlePath = "Files\\Img\\title.argb";
+
+// Reads pixels prepared at build time: a file of exactly width * height pixels, 0xAARRGGBB,
+// little-endian as the game's samples are, and nothing else. Returns false, with one line naming
+// the file, when it is missing, not a regular file or of another size.
+bool readPreparedPixels(const char* windowsPath, int32_t width, int32_t height, std::vector<uint32_t>& pixels);
+
 // A texture from an image file; 0 (absent, with one line on stderr) when missing or undecodable.
 TextureHandle loadTextureFile(const char* windowsPath, int32_t width, int32_t height, uint32_t key);

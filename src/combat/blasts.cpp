@@ -77,7 +77,7 @@ void updateTable(GameState& game, const BlastTable& table) {
         Blast& blast = table.blasts[i];
         if (!blast.finished) {
             animate(blast, imageCount);
-            strikeTrucks(game, Blow::Blast, blast.worldX, 0); // whatever their section, uncounted
+            blastTargets(game, blast.worldX); // whatever their section, uncounted
         } else if (!table.marks[i].active) {
             // A blast that ended in the air keeps rewriting its inactive mark.
             GroundMark& mark = table.marks[i];
@@ -129,7 +129,6 @@ void updateBlasts(GameState& game) {
 void resetBlasts(GameState& game, int32_t framesPerImageTotal) {
     for (const BlastKind kind : {BlastKind::Bomb, BlastKind::Missile}) {
         const BlastTable table = tableOf(game, kind);
-        const int32_t images = table.frames->count;
         for (int32_t i = 0; i < table.capacity; ++i) {
             Blast& blast = table.blasts[i];
             blast.imageIndex = 0;
@@ -137,7 +136,7 @@ void resetBlasts(GameState& game, int32_t framesPerImageTotal) {
             blast.finished = 0;
             blast.screenX = 0;
             blast.screenY = 0;
-            blast.framesPerImage = images > 0 ? framesPerImageTotal / images : 0;
+            blast.framesPerImage = framesPerImageTotal / kBlastImages;
             table.marks[i] = GroundMark{};
         }
         *table.count = 0;

@@ -10,6 +10,8 @@ struct GameState;
 
 enum class BlastKind : uint8_t { Bomb, Missile };
 
+constexpr int32_t kBlastImages = 12; // images each kind's strip is cut into
+
 // A blast on the ground at world x. When the kind's table is full, the oldest finished blast
 // is played again (its mark stays as it was); with none finished the blast is refused.
 void startGroundBlast(GameState& game, BlastKind kind, double worldX);
@@ -22,6 +24,7 @@ void updateBlasts(GameState& game);
 // Every playing blast with the image this frame's step gives it, where it stands before it follows.
 void drawBlasts(const GameState& game);
 
-// Every blast rewound to its first image, unfinished, with `framesPerImageTotal` / 12 (the
-// strip's image count) frames per image; every mark cleared; both counts 0.
+// Every blast rewound to its first image, unfinished, with `framesPerImageTotal` / kBlastImages
+// frames per image; every mark cleared; both counts 0. It reads nothing of the strips, which may
+// still be loading behind the title.
 void resetBlasts(GameState& game, int32_t framesPerImageTotal);

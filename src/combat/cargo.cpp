@@ -18,8 +18,7 @@ constexpr double kDroneReach = 3000.0; // pixels from the nose within which a dr
 constexpr int32_t kBreakupVolume = -10;
 constexpr int32_t kImpactVolume = 1000; // outside the device's range: the voice keeps its last volume
 constexpr double kNoTarget = 999999999.0;
-
-int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0, kCargoCapacity); }
+constexpr int32_t kGunHitVolume = 3000; // outside the device's range: the voice keeps its last volume
 
 struct Point {
     double x;
@@ -182,10 +181,45 @@ void updateCargo(GameState& game) {
             if (insideAny(boxes, p) && cargo.hitPoints > 0 && cargo.sector == game.sector)
                 raiseCrash(game, Outcome::Crashed);
         }
-        strikeCargo(game, i, boxes);
+        strikeInAir(game, kTargetCargo, i);
         cargo.noseDX = boxes.a.left - player.nose.x;
         cargo.noseDY = boxes.a.top - player.nose.y;
         cargo.distance = std::sqrt(cargo.noseDX * cargo.noseDX + cargo.noseDY * cargo.noseDY);
     }
     if (game.cargoDestroyed < game.cargoCount) updateDrones(game);
+}
+
+int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0, kCargoCapacity); }
+
+bool meetsCargo(const GameState& game, const Shot& shot, int32_t index) {
+    const CargoAircraft& cargo = game.cargoAircraft[index];
+    if (shot.sector != cargo.sector || !cargo.active) return false;
+    const CargoBoxes boxes = cargoBoxes(game, cargo);
+    const double x = shot.viewX, y = shot.viewY;
+    const bool tail = insideBox(boxes.b, x, y) || insideBox(boxes.c, x, y) || insideBox(boxes.d, x, y);
+    if (shot.blow == Blow::Round) return insideBox(boxes.a, x, y) || tail;
+    return (!shot.homing && insideBox(boxes.a, shot.worldX - game.camera.cameraX, y)) || tail;
+}
+
+bool homedOnCargo(const GameState& game, const Shot& shot, int32_t index) {
+    const CargoAircraft& target = game.cargoAircraft[index];
+    return target.x <= shot.worldX + 100 && shot.worldX <= target.x + 230 && target.y - 70 <= shot.worldY + 15 &&
+           shot.worldY + 15 <= target.y + 110;
+}
+
+void strikeCargo(GameState& game, int32_t index, const Shot& shot, bool hit) {
+    if (!hit) return;
+    game.cargoAircraft[index].hitPoints -= targetRow(kTargetCargo).damage[int32_t(shot.blow)];
+    if (shot.blow == Blow::Round) playOnce(game.assets->sounds[kSoundGunHit], kGunHitVolume);
+}
+
+int32_t cargoDestroyed(const GameState& game) { return game.cargoDestroyed; }
+
+WorldPoint cargoAt(const GameState& game, int32_t index) {
+    return {game.cargoAircraft[index].x, game.cargoAircraft[index].y};
+}
+
+bool cargoOnRadar(const GameState& game, int32_t index) {
+    const CargoAircraft& cargo = game.cargoAircraft[index];
+    return cargo.active && cargo.x > 0 && cargo.sector == game.sector;
 }

@@ -6,6 +6,7 @@
 
 #include "assets/game_assets.h"
 #include "combat/missiles.h"
+#include "combat/targets.h"
 #include "combat/weapons.h"
 #include "game/game_state.h"
 #include "game/world.h"
@@ -80,36 +81,44 @@ void drawFuelGauge(const GameState& game) {
     }
 }
 
-// The airshow's box in white, from its top down to the radar's floor (it reaches below ground).
-void drawShowBoxOnRadar(const GameState& game) {
-    const ShowBox& box = game.showBox;
-    const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / kSectionWidth + 540);
-    const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / kSectionWidth + 540);
-    const int32_t top = static_cast<int32_t>((box.top + game.camera.cameraY) * 100 / kSectionHeight + 610);
-    Canvas& canvas = game.assets->canvas;
-    drawLine(canvas, left, top, left, 709, 255, 255, 255);
-    drawLine(canvas, right, top, right, 709, 255, 255, 255);
-    drawLine(canvas, left, top, right, top, 255, 255, 255);
-    drawLine(canvas, left, 709, right, 709, 255, 255, 255);
+// A diamond 50 pixels tall hanging from (x, y), two pixels thick.
+void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
+    const int32_t lines[8][4] = {{x, y, x + 25, y + 25},      {x + 1, y + 1, x + 26, y + 26},
+                                 {x, y, x - 25, y + 25},      {x - 1, y - 1, x - 26, y + 26},
+                                 {x - 25, y + 25, x, y + 50}, {x - 26, y + 26, x - 1, y + 51},
+                                 {x + 25, y + 25, x, y + 50}, {x + 26, y + 26, x + 1, y + 51}};
+    int32_t r = 0;
+    int32_t g = 0;
+    int32_t b = 0;
+    lockMarkColour(&r, &g, &b);
+    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], r, g, b);
 }
 
-void drawRadar(const GameState& game) {
+void drawRadar(const GameState& game, void (*drawOnRadar)(const GameState& game)) {
     greenLine(game.assets->canvas, 539, 609, 740, 609);
     greenLine(game.assets->canvas, 540, 710, 740, 710);
     greenLine(game.assets->canvas, 539, 610, 539, 710);
     greenLine(game.assets->canvas, 740, 610, 740, 710);
-    if (game.mission == kMissionAirshow && game.sector == 2) drawShowBoxOnRadar(game);
+    if (drawOnRadar != nullptr) drawOnRadar(game);
     Canvas& canvas = game.assets->canvas;
     const RadarPoint self = radarPoint(game.aircraft.worldX, game.aircraft.worldY);
     fillDisc(canvas, self.x, self.y, 2, 0, 0, 255);
     if (game.sector == 0) fillDisc(canvas, 638, 708, 2, 106, 227, 255);
-    for (int32_t i = 0; i < game.truckCount && i < kTruckCapacity; ++i) {
-        const Truck& truck = game.trucks[i];
-        if (!truck.alive || truck.sector != game.sector) continue;
-        const RadarPoint dot = radarPoint(truck.x, truck.y);
-        drawRadarDot(game, dot, 2, kMarkTruck);
+    // Every target in the player's section by its kind's mark; the one locked on gets the lock
+    // mark and the diamond.
+    for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
+        const TargetRow& row = targetRow(TargetKind(kind));
+        const int32_t count = row.inUse(game);
+        for (int32_t i = 0; i < count; ++i) {
+            if (!row.onRadar(game, i)) continue;
+            const WorldPoint at = row.where(game, i);
+            const bool locked = row.missileLock && lockedOn(game, i);
+            if (locked) {
+                drawLockMark(canvas, wholePixels(at.x - game.camera.cameraX), wholePixels(at.y - game.camera.cameraY));
+            }
+            drawRadarDot(game, radarPoint(at.x, at.y), 2, locked ? kMarkLocked : row.mark);
+        }
     }
-    drawLockOn(game); // the cargo aircraft's dots and the lock mark
     // Every round in flight, whatever its slot: a re-arm zeroes the count but not the rounds.
     for (int32_t i = 0; i < kBulletCapacity; ++i) {
         const Bullet& bullet = game.bullets[i];
@@ -165,14 +174,26 @@ void setThrottleBarColour(GameState& game) {
     game.barColour = throttleBarColour(game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0);
 }
 
-void drawCockpit(const GameState& game) {
+void drawCockpit(const GameState& game, void (*drawOnRadar)(const GameState& game)) {
     drawInstrumentBacking(game);
     drawThrottleBar(game);
     drawStoresLabel(game);
     drawAltitude(game);
     drawAirspeed(game);
     drawFuelGauge(game);
-    drawRadar(game);
+    drawRadar(game, drawOnRadar);
 }
 
 void resetCockpit(GameState& game) { game.barColour = kWhite; }
+
+void drawShowBoxOnRadar(const GameState& game) {
+    const ShowBox& box = game.showBox;
+    const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / kSectionWidth + 540);
+    const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / kSectionWidth + 540);
+    const int32_t top = static_cast<int32_t>((box.top + game.camera.cameraY) * 100 / kSectionHeight + 610);
+    Canvas& canvas = game.assets->canvas;
+    drawLine(canvas, left, top, left, 709, 255, 255, 255);
+    drawLine(canvas, right, top, right, 709, 255, 255, 255);
+    drawLine(canvas, left, top, right, top, 255, 255, 255);
+    drawLine(canvas, left, 709, right, 709, 255, 255, 255);
+}

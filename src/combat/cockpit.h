@@ -33,7 +33,9 @@ void readAltimeter(GameState& game);
 // The throttle bar's colour for the airspeed.
 void setThrottleBarColour(GameState& game);
 // One frame of the instruments.
-void drawCockpit(const GameState& game);
+void drawCockpit(const GameState& game, void (*drawOnRadar)(const GameState& game) = nullptr);
+// The airshow's box on the radar, in white from its top down to the radar's floor.
+void drawShowBoxOnRadar(const GameState& game);
 
 // The bar colour every reset starts from.
 void resetCockpit(GameState& game);

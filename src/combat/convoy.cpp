@@ -2,7 +2,6 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
-#include "combat/hits.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "platform/platform.h"
@@ -11,6 +10,7 @@
 namespace {
 
 constexpr int32_t kWreckLandingVolume = -300;
+constexpr int32_t kGunHitVolume = 3000; // outside the device's range: the voice keeps its last volume
 
 struct ConvoyLevel {
     int32_t trucks;
@@ -70,6 +70,63 @@ bool burnsOut(const GameState& game, const Truck& truck) {
 }
 
 } // namespace
+
+void killTruck(GameState& game, Truck& truck, Blow by, double x) {
+    if (!truck.alive) return;
+    truck.alive = 0;
+    if (by == Blow::Blast) return;
+    game.trucksDestroyed += 1;
+    if (by == Blow::Bomb) {
+        game.bombRightOfTruck = x + 15 > truck.x + 50;
+        truck.burning = 0;
+    }
+}
+
+int32_t trucksInUse(const GameState& game) {
+    return game.truckCount < 0 ? 0 : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
+}
+
+// Alive, of the blow's section (a blast reaches across sections), and inside the blow's own
+// window around the truck's x.
+bool meetsTruck(const GameState& game, const Shot& shot, int32_t index) {
+    const Truck& truck = game.trucks[index];
+    const double t = truck.x;
+    const double x = shot.worldX;
+    if (!truck.alive || (shot.blow != Blow::Blast && shot.sector != truck.sector)) return false;
+    switch (shot.blow) {
+    case Blow::Round: return t - 50 < x && x < t + 65;
+    case Blow::Bomb: return x - 50 < t + 98 && t < x + 60;
+    case Blow::Missile: return x - 40 < t + 98 && t < x + 55;
+    case Blow::Blast: return t > x - 70 && t < x + 70;
+    }
+    return false;
+}
+
+void strikeTruck(GameState& game, int32_t index, const Shot& shot, bool hit) {
+    Truck& truck = game.trucks[index];
+    const float damage = shot.blow == Blow::Blast ? kDestroys : targetRow(kTargetTruck).damage[int32_t(shot.blow)];
+    if (damage == kDestroys) {
+        if (hit) killTruck(game, truck, shot.blow, shot.worldX);
+        return;
+    }
+    if (hit) {
+        truck.hitPoints -= damage;
+        playOnce(game.assets->sounds[kSoundGunHit], kGunHitVolume);
+    }
+    if (truck.hitPoints <= 0.0f && truck.alive) { // it burns where it stands, and dies in the truck step
+        truck.burning = 1;
+        playOnce(game.assets->sounds[kSoundTruckWrecked], 0);
+    }
+}
+
+int32_t trucksDestroyed(const GameState& game) { return game.trucksDestroyed; }
+
+WorldPoint truckAt(const GameState& game, int32_t index) { return {game.trucks[index].x, game.trucks[index].y}; }
+
+bool truckOnRadar(const GameState& game, int32_t index) {
+    const Truck& truck = game.trucks[index];
+    return truck.alive && truck.sector == game.sector;
+}
 
 double settleWreckAngle(double a) {
     if (a < 0) a = -a;

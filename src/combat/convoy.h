@@ -5,7 +5,10 @@
 
 #include <cstdint>
 
+#include "combat/targets.h"
+
 struct GameState;
+struct Truck;
 
 // Fills the first truckCount trucks: the convoy (80 hit points, 2.5 pixels a frame, truck i at
 // x = 2000 - 1000 i) or, `parked`, the standing trucks of mission 2 (100 hit points, truck i at
@@ -23,6 +26,20 @@ void updateTrucks(GameState& game);
 void drawTrucks(const GameState& game);
 // The wrecks where this frame left them.
 void drawWrecks(const GameState& game);
+
+// The one place a truck dies (a dead one stays as it is): all but a blast count toward the
+// reward; a bomb puts out a fire and records the side it landed on (x) for the wreck's throw.
+void killTruck(GameState& game, Truck& truck, Blow by, double x);
+
+// The truck's row of the target kinds. A blow reaches every truck: a truck of the blow's section
+// (a blast's reaches across sections) within the blow's window around its x is hit; a round takes
+// hit points and any truck at 0 or below, hit or not, catches fire; anything else kills.
+int32_t trucksInUse(const GameState& game);
+bool meetsTruck(const GameState& game, const Shot& shot, int32_t index);
+void strikeTruck(GameState& game, int32_t index, const Shot& shot, bool hit);
+int32_t trucksDestroyed(const GameState& game);
+WorldPoint truckAt(const GameState& game, int32_t index);
+bool truckOnRadar(const GameState& game, int32_t index);
 
 // The wreck's angle one frame after it lies on the ground: it settles toward about 2, 179 or
 // 359 degrees.

@@ -5,7 +5,6 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
-#include "combat/cockpit.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "platform/platform.h"
@@ -63,19 +62,6 @@ void stopTone(const SoundEffect& tone) {
     if (isPlaying(tone)) stopSound(tone);
 }
 
-// A diamond 50 pixels tall hanging from (x, y), two pixels thick.
-void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
-    const int32_t lines[8][4] = {{x, y, x + 25, y + 25},      {x + 1, y + 1, x + 26, y + 26},
-                                 {x, y, x - 25, y + 25},      {x - 1, y - 1, x - 26, y + 26},
-                                 {x - 25, y + 25, x, y + 50}, {x - 26, y + 26, x - 1, y + 51},
-                                 {x + 25, y + 25, x, y + 50}, {x + 26, y + 26, x + 1, y + 51}};
-    int32_t r = 0;
-    int32_t g = 0;
-    int32_t b = 0;
-    lockMarkColour(&r, &g, &b);
-    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], r, g, b);
-}
-
 } // namespace
 
 void launchMissile(GameState& game) {
@@ -125,28 +111,10 @@ void drawMissiles(const GameState& game) {
     }
 }
 
-// Whether cargo aircraft i gets the diamond: the lock candidate, in the player's section, with
-// missiles selected and one left.
 bool lockedOn(const GameState& game, int32_t i) {
     const CargoAircraft& cargo = game.cargoAircraft[i];
     return cargo.active && cargo.x > 0 && cargo.sector == game.sector && i == game.lockTarget &&
            game.selectedWeapon == kWeaponMissiles && cargo.hitPoints > 0 && game.missilesFired < game.missileLoad;
-}
-
-void drawLockOn(const GameState& game) {
-    Canvas& canvas = game.assets->canvas;
-    const int32_t count = std::clamp(game.cargoCount, 0, kCargoCapacity);
-    for (int32_t i = 0; i < count; ++i) {
-        const CargoAircraft& cargo = game.cargoAircraft[i];
-        if (!cargo.active || cargo.x <= 0 || cargo.sector != game.sector) continue;
-        const RadarPoint dot = radarPoint(cargo.x, cargo.y);
-        if (!lockedOn(game, i)) {
-            drawRadarDot(game, dot, 2, kMarkCargo);
-            continue;
-        }
-        drawLockMark(canvas, wholePixels(cargo.x - game.camera.cameraX), wholePixels(cargo.y - game.camera.cameraY));
-        drawRadarDot(game, dot, 2, kMarkLocked);
-    }
 }
 
 void updateLockOn(GameState& game) {

@@ -28,8 +28,9 @@ void drawMissiles(const GameState& game);
 
 // The lock-on: sectorTarget, the tones and the mark on the next slot while Space is held.
 void updateLockOn(GameState& game);
-// The cargo aircraft's radar dots and the diamond on the one locked on.
-void drawLockOn(const GameState& game);
+// Whether cargo aircraft i gets the diamond: the lock candidate, in the player's section, with
+// missiles selected and one left.
+bool lockedOn(const GameState& game, int32_t i);
 
 // Empties the missiles in flight of the last sortie; the slots' marks stay unless `newGame`.
 void resetMissiles(GameState& game, bool newGame);

@@ -156,15 +156,13 @@ void scrollGroundMarks(GameState& game) {
     scrollMarks(game, game.blastMarks, game.missileBlastCount, kBlastMarkCapacity);
 }
 
-void drawBase(const GameState& game) {
+void drawBase(const GameState& game, void (*drawExtra)(const GameState& game)) {
     if (game.sector == 0) {
         drawTexture(game, kTexBuildingSmall, game.runwayX + 90 - game.camera.cameraX, game.groundScreenY + 90);
         drawTexture(game, kTexBuildingWide, game.runwayX + 170 - game.camera.cameraX, game.groundScreenY + 127);
         drawTexture(game, kTexRunway, game.runwayX - game.camera.cameraX, game.groundScreenY + 220);
     }
-    if (game.mission == kMissionAirshow && game.sector == 2) {
-        drawTexture(game, kTexCrowdStand, game.runwayX - game.camera.cameraX, game.groundScreenY + 20);
-    }
+    if (drawExtra != nullptr) drawExtra(game);
     drawMarks(game, game.craters, game.bombBlastCount, kCraterCapacity, kTexLargeGroundMark, 150);
     drawMarks(game, game.blastMarks, game.missileBlastCount, kBlastMarkCapacity, kTexSmallGroundMark, 210);
 }

@@ -29,7 +29,7 @@ void updateWorld(GameState& game, SectionRow row);
 // The ground marks scrolled against the aircraft's motion (unless frozen).
 void scrollGroundMarks(GameState& game);
 // The home base, the crowd stand and the ground marks.
-void drawBase(const GameState& game);
+void drawBase(const GameState& game, void (*drawExtra)(const GameState& game) = nullptr);
 
 // The aircraft's shadow on the ground line, into the canvas.
 void drawShadow(const GameState& game);

@@ -306,6 +306,15 @@ struct ShowBox {
     int32_t bottom = 0;
 };
 
+// One best flight as mission control's logbook lists it.
+enum class BestState : uint8_t { None, Kept, Damaged, OtherRules };
+struct LogbookCell {
+    BestState state = BestState::None;
+    int32_t figure = 0; // milliseconds of mission time, or dollars of show money
+    char date[11] = {}; // YYYY-MM-DD
+};
+constexpr int kLogbookLevels = 4; // the difficulties, 0..3
+
 struct GameState {
     // Shell and screens: the frame, the input state, the screens between sorties.
     GameAssets* assets = nullptr;     // what start-up loaded, never part of the state; only
@@ -459,11 +468,13 @@ struct GameState {
     uint8_t paused = 0;                        // a sortie is paused: nothing of it moves, its sounds hold
     uint8_t pauseKeyLatch = 0;                 // P acted on, cleared when P is up
     uint8_t panelClickLatch = 0;               // the left button was down last frame on the pause panel or the settings
-    int32_t pauseChoice = 0;                   // the pause panel's focused entry, 0..4
+    int32_t pauseChoice = 0;                   // the pause panel's focused entry, 0..5
     int64_t pausedAtCount = 0;                 // counter reading when the pause began
     uint8_t navKeysHeld = 0;                   // the navigation keys down this frame, a NavKey mask
     uint8_t navFresh = 0;                      // those of them that went down this frame
     uint8_t focusShown = 0;                    // keys are in use on a screen that keeps a focus: the ring shows
+    int32_t focusMouseX = 0;                   // where the mouse was last frame (the dumps and a best's
+    int32_t focusMouseY = 0;                   // take-off name these, so they stay)
     int32_t focus = -1;                        // the focused control of the screen that is up, -1 not chosen yet
     int32_t focusScreen = 0;                   // the screen `focus` belongs to
     Mission mapFromMission = kMissionNone;     // mission, difficulty and trick money as mission control left
@@ -473,8 +484,15 @@ struct GameState {
     int32_t settingsRow = 0;                   // its focused row
     uint8_t settingsCapturing = 0;             // a binding waits for its key (1) or pad button (2)
     int32_t settingsMoved = -1;                // the action that gave up its key in the last binding, or -1
+    uint8_t aboutShown = 0;                    // the About page is up, over the title or the pause
+    uint8_t titleEntriesShown = 0;             // an arrow key showed the title's entries: they stay, clickable
     uint8_t keysLastFrame[kKeyTableSize] = {}; // the key table as the last frame left it
     uint8_t keysHeldOff[kKeyTableSize] = {};   // presses a panel or TAKE OFF took: up for the sortie until released
+    uint8_t logbookShown = 0;                  // BEST FLIGHTS is up over mission control: 1 to read, 2 read
+    int32_t watchRequest = -1;                 // the logbook's cell chosen to watch, taken after the frame
+    LogbookCell logbook[kMissionSlots - 1][kLogbookLevels]; // the bests, by mission - 1 and level
+    int64_t watchFrame = 0;                                 // in a best being watched: its frame, of watchLength
+    int64_t watchLength = 0;                                // 0 in the player's own game
 
     // The controls page, the cues of the first sorties, the focus ring kept once keys are used.
     // Like the conveniences above they take no input the rules see and change nothing they read;

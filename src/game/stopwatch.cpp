@@ -24,6 +24,13 @@ float elapsedMs(const Stopwatch& watch) {
     return static_cast<float>(now - watch.startCount) * watch.msPerTick;
 }
 
+int32_t elapsedWholeMs(const Stopwatch& watch) {
+    const float ms = elapsedMs(watch);
+    if (ms >= 2147483648.0f) return INT32_MAX;
+    if (ms <= -2147483648.0f) return INT32_MIN;
+    return static_cast<int32_t>(ms);
+}
+
 void stopStopwatch(Stopwatch& watch) {
     if (watch.stopped) return;
     watch.stopCount = platformCounter();

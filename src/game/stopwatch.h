@@ -17,6 +17,9 @@ Stopwatch makeStopwatch();
 void startStopwatch(Stopwatch& watch);
 // Milliseconds from the last start to now, or to the stop if stopped.
 float elapsedMs(const Stopwatch& watch);
+// The same truncated to whole milliseconds, held within int32 (a recorded clock may span more
+// than the 24 days an int32 of milliseconds holds).
+int32_t elapsedWholeMs(const Stopwatch& watch);
 void stopStopwatch(Stopwatch& watch);
 // Every count 0 and not stopped, with the tick length computed again: read before it is
 // started, it counts from the counter's origin.

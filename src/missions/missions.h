@@ -1,7 +1,8 @@
 #pragma once
 // The missions: one row per mission says everything the game needs to know about it (its
 // sections, skies, set-up, objective, prompt, pay, briefing and map marker), and the steps and
-// drawings that read the row. Adding a mission is a row here plus its own step and drawing.
+// drawings that read the row. Each mission's file (convoy.cpp, interception.cpp, airshow.cpp)
+// owns its row and the functions the row names; missions.cpp lists the rows by Mission.
 
 #include <cstdint>
 #include <span>
@@ -65,6 +66,13 @@ struct MissionRow {
     // The prompt once the objective is met, in large green letters on a plate.
     const char* prompt = "Return to Base.";
     int32_t promptX = 505, promptY = 250;
+    // The sections, west to east, in which the weapons work; elsewhere every projectile stands
+    // frozen: nothing fires, moves or lands.
+    SectionRow weaponSections = {-2, 1};
+    // What the mission adds to the scenery over the base (before the ground marks), and to the
+    // radar inside its frame (before the dots); may be null.
+    void (*drawScenery)(const GameState& game) = nullptr;
+    void (*drawOnRadar)(const GameState& game) = nullptr;
     // The mission's own step at the end of a sortie frame, after the aircraft is drawn (its texts
     // write over it); may be null.
     void (*step)(GameState& game) = nullptr;

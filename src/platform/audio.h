@@ -8,8 +8,14 @@
 constexpr int32_t kAudioRate = 44100;          // sample frames per second
 constexpr int32_t kHeadlessFrameSamples = 735; // sample frames mixed per headless game frame
 
-// Opens the output at 44100 Hz, 16-bit stereo. Returns false (with a message) if it cannot.
-bool audioOpen();
+// Readies the output at 44100 Hz, 16-bit stereo, from an empty mixer: voices and streams may be
+// made and played at once, and are heard from audioStart on.
+void audioOpen();
+// Starts the output audioOpen readied: the SDL back end opens its sound device here, saying so
+// when it cannot, and only the first call after audioOpen does anything. Start-up leaves it until
+// the first frame is on screen: opening the device while the window opened, on a loaded machine,
+// took as long again as the window itself.
+void audioStart();
 void audioClose();
 
 // Window focus: while unfocused only voices marked focus-global sound.

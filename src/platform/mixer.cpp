@@ -13,7 +13,8 @@ namespace {
 // One sound-effect voice.
 struct Voice {
     std::shared_ptr<const std::vector<int16_t>> samples; // interleaved left, right; shared by copies
-    uint32_t frames = 0;                                 // sample frames in `samples`
+    std::shared_ptr<VoiceSource> source;                 // or where they are read from; shared too
+    uint32_t frames = 0;                                 // sample frames it plays
     uint32_t position = 0;                               // next frame to mix
     int32_t volume = 0;                                  // hundredths of a decibel, -10000..0
     float gain = 1.0f;                                   // attenuationGain(volume)
@@ -68,7 +69,8 @@ uint32_t frameCount(const std::vector<int16_t>& samples) {
     return static_cast<uint32_t>(std::min<size_t>(samples.size() / 2, UINT32_MAX));
 }
 
-// Adds a voice's next frames into acc (interleaved, count frames), advancing it.
+// Adds a voice's next frames into acc (interleaved, count frames, at most kChunkFrames),
+// advancing it.
 void mixVoice(Voice& voice, int32_t* acc, int32_t count, bool audible, float volume) {
     const float gain = voice.gain * volume;
     int32_t done = 0;
@@ -84,7 +86,15 @@ void mixVoice(Voice& voice, int32_t* acc, int32_t count, bool audible, float vol
         const uint32_t left = voice.frames - voice.position;
         const int32_t run = static_cast<int32_t>(std::min<uint32_t>(left, static_cast<uint32_t>(count - done)));
         if (audible) {
-            const int16_t* src = voice.samples->data() + size_t(voice.position) * 2;
+            int16_t fetched[kChunkFrames * 2]; // count is at most kChunkFrames, so run is too
+            const int16_t* src = fetched;
+            if (voice.source != nullptr) {
+                const uint32_t got = std::min(voice.source->read(voice.position, fetched, static_cast<uint32_t>(run)),
+                                              static_cast<uint32_t>(run));
+                std::fill(fetched + got * 2, fetched + run * 2, int16_t{0});
+            } else {
+                src = voice.samples->data() + size_t(voice.position) * 2;
+            }
             for (int32_t i = 0; i < run * 2; ++i) {
                 acc[done * 2 + i] += static_cast<int32_t>(std::lround(src[i] * gain));
             }
@@ -118,14 +128,16 @@ void mixMusic(MusicStream& stream, int32_t* acc, int32_t count, float volume) {
     if (stream.position >= stream.frames) stream.playing = false;
 }
 
-// Claims a free voice for the samples. Caller holds the lock.
-int32_t claimVoice(Mixer& m, std::shared_ptr<const std::vector<int16_t>> samples, bool focusGlobal) {
+// Claims a free voice for the samples or the source. Caller holds the lock.
+int32_t claimVoice(Mixer& m, std::shared_ptr<const std::vector<int16_t>> samples, std::shared_ptr<VoiceSource> source,
+                   uint32_t frames, bool focusGlobal) {
     for (int32_t i = 0; i < kMixerVoiceCount; ++i) {
         Voice& voice = m.voices[i];
         if (voice.inUse) continue;
         voice = Voice{};
-        voice.frames = frameCount(*samples);
+        voice.frames = frames;
         voice.samples = std::move(samples);
+        voice.source = std::move(source);
         voice.focusGlobal = focusGlobal;
         voice.inUse = true;
         return i + 1;
@@ -139,17 +151,25 @@ int32_t claimVoice(Mixer& m, std::shared_ptr<const std::vector<int16_t>> samples
 float attenuationGain(int32_t volume) { return static_cast<float>(std::pow(10.0, volume / 2000.0)); }
 
 int32_t mixerCreateVoice(std::vector<int16_t>&& frames, bool focusGlobal) {
+    const uint32_t count = frameCount(frames);
     auto samples = std::make_shared<const std::vector<int16_t>>(std::move(frames));
     Mixer& m = mixer();
     std::lock_guard<std::mutex> guard(m.lock);
-    return claimVoice(m, std::move(samples), focusGlobal);
+    return claimVoice(m, std::move(samples), nullptr, count, focusGlobal);
+}
+
+int32_t mixerCreateVoice(std::shared_ptr<VoiceSource> source, uint32_t frames, bool focusGlobal) {
+    if (source == nullptr) frames = 0;
+    Mixer& m = mixer();
+    std::lock_guard<std::mutex> guard(m.lock);
+    return claimVoice(m, nullptr, std::move(source), frames, focusGlobal);
 }
 
 int32_t mixerCopyVoice(int32_t id) {
     Mixer& m = mixer();
     std::lock_guard<std::mutex> guard(m.lock);
     const Voice* voice = findVoice(m, id);
-    return voice != nullptr ? claimVoice(m, voice->samples, voice->focusGlobal) : 0;
+    return voice != nullptr ? claimVoice(m, voice->samples, voice->source, voice->frames, voice->focusGlobal) : 0;
 }
 
 void mixerReleaseVoice(int32_t id) {

@@ -14,9 +14,21 @@ constexpr int32_t kMixerVoiceCount = 64;  // sound-effect voices alive at once
 constexpr int32_t kMixerMusicCount = 4;   // music streams alive at once
 constexpr int32_t kSilentVolume = -10000; // hundredths of a decibel; 0 is full volume
 
+// Where a voice's frames come from when it does not hold them: read by position as the voice
+// plays, so that copies of the voice share one source. Called with the mixer's lock held, from the
+// device's thread or the game's, so never from two at once.
+struct VoiceSource {
+    virtual ~VoiceSource() = default;
+    // Writes `frames` interleaved stereo frames from frame `first` on and returns how many it
+    // wrote; fewer only when the data cannot be read, and the rest sounds as silence.
+    virtual uint32_t read(uint32_t first, int16_t* out, uint32_t frames) = 0;
+};
+
 // Takes ownership of interleaved stereo sample frames. Returns 0 (with a message) when the
 // table is full. A focus-global voice keeps sounding while the window is unfocused.
 int32_t mixerCreateVoice(std::vector<int16_t>&& frames, bool focusGlobal);
+// The same for a voice of `frames` sample frames that reads them from the source as it plays.
+int32_t mixerCreateVoice(std::shared_ptr<VoiceSource> source, uint32_t frames, bool focusGlobal);
 // A new voice playing the same samples, sharing them, with its own position and volume.
 // Returns 0 for voice 0 or when the table is full.
 int32_t mixerCopyVoice(int32_t voice);

@@ -91,14 +91,15 @@ void enterDataFolder(const char* argv0) {
 
 bool inInstalledDataFolder() { return enteredInstalledData; }
 
-bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
-    bytes.clear();
-    const std::string path = resolvePath(windowsPath);
+namespace {
+// Opens a regular file of at most maxBytes for reading, or prints one line naming it and gives -1.
+int openRegularPath(const std::string& path, const char* what, size_t maxBytes, uint64_t& size) {
+    size = 0;
     // Non-blocking, so that a FIFO in place of the file cannot hold start-up at the open.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         std::fprintf(stderr, "skarnwing: %s \"%s\" is missing (%s)\n", what, path.c_str(), std::strerror(errno));
-        return false;
+        return -1;
     }
     const char* problem = nullptr;
     struct stat info;
@@ -108,27 +109,57 @@ bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, s
         problem = "is not a regular file";
     } else if (uint64_t(info.st_size) > maxBytes) {
         problem = "is larger than its kind of file may be";
-    } else {
-        try {
-            // One byte more than allowed is asked for, so a file that grows while read is caught.
-            bytes.resize(size_t(info.st_size) + 1);
-            size_t got = 0;
-            while (got < bytes.size() && got <= maxBytes) {
-                const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
-                if (n < 0 && errno == EINTR) continue;
-                if (n < 0) {
-                    problem = "could not be read";
-                    break;
-                }
-                if (n == 0) break;
-                got += size_t(n);
-                if (got == bytes.size() && got <= maxBytes) bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+    }
+    if (problem != nullptr) {
+        close(fd);
+        std::fprintf(stderr, "skarnwing: %s \"%s\" %s\n", what, path.c_str(), problem);
+        return -1;
+    }
+    size = uint64_t(info.st_size);
+    return fd;
+}
+} // namespace
+
+int openRegularFile(const char* windowsPath, const char* what, size_t maxBytes, uint64_t& size) {
+    return openRegularPath(resolvePath(windowsPath), what, maxBytes, size);
+}
+
+size_t readAt(int fd, uint64_t offset, void* out, size_t count) {
+    size_t got = 0;
+    while (got < count) {
+        const ssize_t n = pread(fd, static_cast<uint8_t*>(out) + got, count - got, off_t(offset + got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += size_t(n);
+    }
+    return got;
+}
+
+bool readRegularFile(const std::string& path, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
+    bytes.clear();
+    uint64_t size = 0;
+    const int fd = openRegularPath(path, what, maxBytes, size);
+    if (fd < 0) return false;
+    const char* problem = nullptr;
+    try {
+        // One byte more than allowed is asked for, so a file that grows while read is caught.
+        bytes.resize(size_t(size) + 1);
+        size_t got = 0;
+        while (got < bytes.size() && got <= maxBytes) {
+            const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) {
+                problem = "could not be read";
+                break;
             }
-            if (problem == nullptr && got > maxBytes) problem = "is larger than its kind of file may be";
-            bytes.resize(got);
-        } catch (const std::bad_alloc&) {
-            problem = "does not fit in memory";
+            if (n == 0) break;
+            got += size_t(n);
+            if (got == bytes.size() && got <= maxBytes) bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
         }
+        if (problem == nullptr && got > maxBytes) problem = "is larger than its kind of file may be";
+        bytes.resize(got);
+    } catch (const std::bad_alloc&) {
+        problem = "does not fit in memory";
     }
     close(fd);
     if (problem != nullptr) {
@@ -137,4 +168,8 @@ bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, s
         return false;
     }
     return true;
+}
+
+bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes) {
+    return readRegularFile(resolvePath(windowsPath), what, maxBytes, bytes);
 }

@@ -21,5 +21,15 @@ bool inInstalledDataFolder();
 // Reads a whole regular file of at most maxBytes. Returns false, with bytes empty and one line on
 // stderr naming the file, when it is missing, unreadable, not a regular file (a FIFO, device or
 // folder is refused without reading from it), larger than maxBytes or too large for memory;
-// `what` says what the file is for ("sound", "font sheet").
+// `what` says what the file is for ("sound", "font sheet"). `path` is taken as written: a file
+// the player names (a recording, the settings).
+bool readRegularFile(const std::string& path, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes);
+// The same for a path written the Windows way, resolved first (resolvePath): the game's own files.
 bool readWholeFile(const char* windowsPath, const char* what, size_t maxBytes, std::vector<uint8_t>& bytes);
+// Opens a regular file of at most maxBytes for reading, refused as readWholeFile refuses one.
+// Returns the descriptor, for the caller to close, and sets `size` to the file's bytes; -1 after
+// the line on stderr.
+int openRegularFile(const char* windowsPath, const char* what, size_t maxBytes, uint64_t& size);
+// Reads up to `count` bytes from `offset` of an open file; returns how many it read, fewer at the
+// file's end or on an error.
+size_t readAt(int fd, uint64_t offset, void* out, size_t count);

@@ -90,6 +90,9 @@ int64_t platformCounterFrequency();
 // returning the last one. The SDL back end still paces its frames by the real clock.
 void platformUseRecordedClock(int64_t frequency);
 void platformPushCounterReading(int64_t value);
+// Back to the back end's own counter and rate after a recording watched inside the game (a best
+// flight), the readings not handed out dropped.
+void platformUseLiveClock();
 
 // Starts a frame: clears the picture to opaque black and returns the 1280x720 canvas pixels
 // (all zero at this point is the caller's job) with their row pitch in bytes.

@@ -1,23 +1,24 @@
 #include "platform/settings.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
+#include <string_view>
 #include <vector>
 
+#include "platform/paths.h"
 #include "platform/user_folders.h"
 
 namespace {
 
 constexpr size_t kMaxSettingsBytes = 64 * 1024;
+constexpr int kBadLinesTold = 10; // a file of junk is reported in a few lines, not thousands
 
 struct ActionInfo {
     const char* name;
@@ -67,7 +68,7 @@ constexpr NamedKey kNamedKeys[] = {
     {0x7A, "F11"},      {0x7B, "F12"},
 };
 
-bool sameText(const std::string& a, const char* b) {
+bool sameText(std::string_view a, const char* b) {
     if (a.size() != std::strlen(b)) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
@@ -76,7 +77,7 @@ bool sameText(const std::string& a, const char* b) {
     return true;
 }
 
-std::string trimmed(const std::string& text) {
+std::string_view trimmed(std::string_view text) {
     size_t begin = 0;
     size_t end = text.size();
     while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
@@ -84,18 +85,19 @@ std::string trimmed(const std::string& text) {
     return text.substr(begin, end - begin);
 }
 
-bool readVolume(const std::string& value, int32_t& out) {
+bool readVolume(std::string_view value, int32_t& out) {
     if (value.empty() || value.size() > 3) return false;
+    int32_t percent = 0;
     for (const char c : value) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        percent = percent * 10 + (c - '0');
     }
-    const int32_t percent = std::atoi(value.c_str());
     if (percent > 100 || percent % kVolumeStep != 0) return false;
     out = percent;
     return true;
 }
 
-bool readYesNo(const std::string& value, bool& out) {
+bool readYesNo(std::string_view value, bool& out) {
     if (sameText(value, "yes")) {
         out = true;
     } else if (sameText(value, "no")) {
@@ -107,8 +109,8 @@ bool readYesNo(const std::string& value, bool& out) {
 }
 
 // Applies one "name = value" line; returns why it is bad, or null.
-const char* applyLine(Settings& settings, const std::string& name, const std::string& value,
-                      bool (&keySeen)[kActionCount], bool (&padSeen)[kActionCount]) {
+const char* applyLine(Settings& settings, std::string_view name, std::string_view value, bool (&keySeen)[kActionCount],
+                      bool (&padSeen)[kActionCount]) {
     if (name == "music_volume")
         return readVolume(value, settings.musicVolume) ? nullptr : "expected 0 to 100 in steps of 10";
     if (name == "effects_volume")
@@ -119,12 +121,13 @@ const char* applyLine(Settings& settings, const std::string& name, const std::st
     for (int i = 0; i < 6; ++i) {
         if (name == flagNames[i]) return readYesNo(value, *flags[i]) ? nullptr : "expected yes or no";
     }
-    const bool isKey = name.rfind("key.", 0) == 0;
-    const bool isPad = name.rfind("pad.", 0) == 0;
+    const bool isKey = name.starts_with("key.");
+    const bool isPad = name.starts_with("pad.");
     if (!isKey && !isPad) return "unknown setting";
+    const std::string_view actionPart = name.substr(4);
     int32_t action = -1;
-    for (int32_t a = 0; a < kActionCount; ++a) {
-        if (name.compare(4, std::string::npos, kActions[a].name) == 0) action = a;
+    for (int32_t a = 0; a < kActionCount && action < 0; ++a) {
+        if (actionPart == kActions[a].name) action = a;
     }
     if (action < 0) return "unknown action";
     bool(&seen)[kActionCount] = isKey ? keySeen : padSeen;
@@ -194,7 +197,7 @@ const char* keyName(int32_t key) {
     return nullptr;
 }
 
-int32_t keyFromName(const std::string& name) {
+int32_t keyFromName(std::string_view name) {
     if (name.size() == 1 && std::isalnum(static_cast<unsigned char>(name[0]))) {
         return std::toupper(static_cast<unsigned char>(name[0]));
     }
@@ -208,7 +211,7 @@ const char* padButtonName(int32_t button) {
     return button >= 0 && button < kPadButtonCount ? kPadNames[button] : "none";
 }
 
-int32_t padButtonFromName(const std::string& name) {
+int32_t padButtonFromName(std::string_view name) {
     for (int32_t b = 0; b < kPadButtonCount; ++b) {
         if (sameText(name, kPadNames[b])) return b;
     }
@@ -268,12 +271,13 @@ Settings parseSettings(const std::string& text, const std::string& path) {
     Settings settings = defaultSettings();
     bool keySeen[kActionCount] = {};
     bool padSeen[kActionCount] = {};
-    std::istringstream in(text);
-    std::string raw;
     int lineNumber = 0;
-    while (std::getline(in, raw)) {
+    int badLines = 0;
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = trimmed(std::string_view(text).substr(start, end - start));
+        start = end + 1;
         ++lineNumber;
-        const std::string line = trimmed(raw);
         if (line.empty() || line[0] == '#') continue;
         const size_t equals = line.find('=');
         const char* why = nullptr;
@@ -283,10 +287,14 @@ Settings parseSettings(const std::string& text, const std::string& path) {
             why = applyLine(settings, trimmed(line.substr(0, equals)), trimmed(line.substr(equals + 1)), keySeen,
                             padSeen);
         }
-        if (why != nullptr) {
+        if (why != nullptr && ++badLines <= kBadLinesTold) {
             std::fprintf(stderr, "skarnwing: %s:%d: %s; that setting keeps its default\n", path.c_str(), lineNumber,
                          why);
         }
+    }
+    if (badLines > kBadLinesTold) {
+        std::fprintf(stderr, "skarnwing: %s: %d more bad lines, which keep their defaults too\n", path.c_str(),
+                     badLines - kBadLinesTold);
     }
     dropCollidingDefaults(settings.keys, keySeen, 0);
     dropCollidingDefaults(settings.padButtons, padSeen, kPadNone);
@@ -304,22 +312,10 @@ std::string settingsPath() { return settingsPath(std::getenv("XDG_CONFIG_HOME"),
 
 Settings loadSettings(const std::string& path) {
     struct stat info {};
-    if (path.empty() || stat(path.c_str(), &info) != 0) return defaultSettings();
-    if (!S_ISREG(info.st_mode) || static_cast<size_t>(info.st_size) > kMaxSettingsBytes) {
-        std::fprintf(stderr, "skarnwing: %s: not a settings file of at most 64 KiB; using the defaults\n",
-                     path.c_str());
-        return defaultSettings();
-    }
-    std::ifstream in(path, std::ios::binary);
-    std::string text(kMaxSettingsBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad()) {
-        std::fprintf(stderr, "skarnwing: %s: cannot be read; using the defaults\n", path.c_str());
-        return defaultSettings();
-    }
-    text.resize(static_cast<size_t>(in.gcount()));
-    if (text.size() > kMaxSettingsBytes) text.resize(kMaxSettingsBytes);
-    return parseSettings(text, path);
+    if (path.empty() || (lstat(path.c_str(), &info) != 0 && errno == ENOENT)) return defaultSettings();
+    std::vector<uint8_t> bytes;
+    if (!readRegularFile(path, "settings file", kMaxSettingsBytes, bytes)) return defaultSettings();
+    return parseSettings(std::string(bytes.begin(), bytes.end()), path);
 }
 
 bool saveSettings(const Settings& settings, const std::string& path) {
@@ -328,25 +324,19 @@ bool saveSettings(const Settings& settings, const std::string& path) {
         std::fprintf(stderr, "skarnwing: cannot make the folder for the settings file %s\n", path.c_str());
         return false;
     }
-    const std::string temporary = path + ".tmp";
     const std::string text = formatSettings(settings);
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool written = fd >= 0;
-    for (size_t done = 0; written && done < text.size();) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        written = n > 0;
-        if (written) done += static_cast<size_t>(n);
+    const int fd = openReplacement(path);
+    const char* call = fd < 0 ? "open" : nullptr;
+    if (call == nullptr && !writeAll(fd, text.data(), text.size())) {
+        abandonReplacement(fd, path);
+        call = "write";
     }
-    if (fd >= 0) {
-        written = written && fsync(fd) == 0;
-        written = close(fd) == 0 && written;
+    if (call == nullptr) call = commitReplacement(fd, path);
+    if (call != nullptr) {
+        std::fprintf(stderr, "skarnwing: cannot write the settings file %s: %s failed (%s)\n", path.c_str(), call,
+                     std::strerror(errno));
     }
-    written = written && std::rename(temporary.c_str(), path.c_str()) == 0;
-    if (!written) {
-        std::fprintf(stderr, "skarnwing: cannot write the settings file %s: %s\n", path.c_str(), std::strerror(errno));
-        std::remove(temporary.c_str());
-    }
-    return written;
+    return call == nullptr;
 }
 
 Settings& activeSettings() {

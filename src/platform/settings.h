@@ -19,6 +19,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // What a binding can move. Each action's virtual key is what the game sees (kActionKeys).
 enum BoundAction : int32_t {
@@ -80,9 +81,9 @@ int32_t actionKey(int32_t action);
 // Enter and Backspace keep their meanings and cannot be bound.
 const char* keyName(int32_t key);
 // The key for a name (case ignored), 0 for none or an unknown name.
-int32_t keyFromName(const std::string& name);
+int32_t keyFromName(std::string_view name);
 const char* padButtonName(int32_t button);
-int32_t padButtonFromName(const std::string& name); // kPadNone for "none" or unknown
+int32_t padButtonFromName(std::string_view name); // kPadNone for "none" or unknown
 
 // The action a physical key is bound to, or -1.
 int32_t actionForKey(const Settings& settings, int32_t key);
@@ -96,19 +97,20 @@ int32_t bindPadButton(Settings& settings, int32_t action, int32_t button);
 // The file's text for `settings`.
 std::string formatSettings(const Settings& settings);
 // Reads the file's text over the defaults. Each bad line (unknown name, bad value, a key or
-// button already bound on an earlier line) is reported once on stderr with `path` and its line
-// number, and leaves that value at its default; the good lines are kept.
+// button already bound on an earlier line) leaves that value at its default; the good lines are
+// kept. The first ten bad lines are reported on stderr with `path` and their line numbers, then
+// one more line gives the count of the rest.
 Settings parseSettings(const std::string& text, const std::string& path);
 
 // $XDG_CONFIG_HOME/skarnwing/settings.ini, or ~/.config/skarnwing/settings.ini when it is
 // unset, empty or not absolute; empty when there is no home.
 std::string settingsPath(const char* xdgConfigHome, const char* home);
 std::string settingsPath();
-// Loads the file at `path`: defaults when it is missing; one line on stderr when it cannot be
-// read or is not a regular file of at most 64 KiB.
+// Loads the file at `path`: defaults when it is missing; defaults and one line on stderr when it
+// cannot be read or is not a regular file of at most 64 KiB (a FIFO is refused without waiting).
 Settings loadSettings(const std::string& path);
-// Writes the file atomically (a synced temporary renamed over it), making its folder. False,
-// with one line on stderr, on failure; the old file is then untouched.
+// Writes the file whole as the save is written (openReplacement), making its folder. False, with
+// one line on stderr, on failure; the old file is then untouched.
 bool saveSettings(const Settings& settings, const std::string& path);
 
 // The settings in force for this run. The back ends read them at every event; the game reads

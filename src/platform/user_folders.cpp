@@ -2,11 +2,13 @@
 
 #include "platform/paths.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -90,6 +92,60 @@ bool makeFolders(const std::string& path) {
     if (isDirectory(path)) return true;
     errno = error != 0 ? error : ENOTDIR;
     return false;
+}
+
+int openReplacement(const std::string& path) {
+    const std::string temporary = path + ".tmp";
+    struct stat info;
+    if (lstat(temporary.c_str(), &info) == 0 && S_ISREG(info.st_mode)) unlink(temporary.c_str());
+    return open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = write(fd, data + done, size - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) errno = EIO;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
+
+const char* commitReplacement(int fd, const std::string& path) {
+    const std::string temporary = path + ".tmp";
+    const char* call = fsync(fd) != 0 ? "fsync" : nullptr;
+    int error = errno;
+    if (close(fd) != 0 && call == nullptr) {
+        call = "close";
+        error = errno;
+    }
+    if (call == nullptr && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        call = "rename";
+        error = errno;
+    }
+    if (call != nullptr) {
+        unlink(temporary.c_str());
+        errno = error;
+        return call;
+    }
+    // Makes the rename itself survive a power cut; the file is already whole if this fails.
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        fsync(folderFd);
+        close(folderFd);
+    }
+    return nullptr;
+}
+
+void abandonReplacement(int fd, const std::string& path) {
+    const int error = errno;
+    close(fd);
+    unlink((path + ".tmp").c_str());
+    errno = error;
 }
 
 std::string unusedPath(const std::string& folder, const std::string& name) {

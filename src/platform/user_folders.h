@@ -2,6 +2,7 @@
 // Where the game writes files for its player. A game run from its build folder keeps them in its
 // data folder; an installed game follows the XDG base directories.
 
+#include <cstddef>
 #include <ctime>
 #include <string>
 
@@ -26,6 +27,21 @@ std::string picturesFolder();
 // Creates `path` and its missing parents. Returns false when it is not a folder afterwards, with
 // errno saying why: the first mkdir that failed, or ENOTDIR when something else stands there.
 bool makeFolders(const std::string& path);
+
+// A file written whole or not at all: the text goes into `path`.tmp, created anew (nothing
+// already standing there is opened or followed, so no write goes through a link or waits on a
+// FIFO; a regular file of that name, left by a write that was killed, is removed first), which is
+// synced and then renamed over `path`. The previous file stays as it was until the rename.
+// Opens the temporary: its descriptor, or -1 with errno set.
+int openReplacement(const std::string& path);
+// Writes all of `size` bytes; false with errno set when a write fails (EFBIG past a size limit).
+bool writeAll(int fd, const char* data, size_t size);
+// Syncs and closes the temporary and renames it over `path`, then syncs the folder. Null on
+// success; otherwise the name of the call that failed ("fsync", "close", "rename"), with errno
+// set and the temporary removed.
+const char* commitReplacement(int fd, const std::string& path);
+// Closes and removes the temporary of a write given up, errno kept.
+void abandonReplacement(int fd, const std::string& path);
 
 // folder/name when no such file exists, otherwise folder/stem-2.ext, -3 and so on (two
 // screenshots within one second keep both). Empty when a hundred are taken.

@@ -2,11 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "assets/game_assets.h"
 #include "game/game_state.h"
+#include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
@@ -41,7 +44,10 @@ constexpr CueLine kLines[] = {
       {nullptr, -1}}},
 };
 
-bool cuesActive(const GameState& game) { return game.assets->cuesAllowed && activeSettings().cues && !game.cuesDone; }
+// A best being watched (watchLength set) is a recording too: it shows no cue.
+bool cuesActive(const GameState& game) {
+    return game.assets->cuesAllowed && activeSettings().cues && !game.cuesDone && game.watchLength == 0;
+}
 
 bool targetNear(const GameState& game) {
     const double x = game.aircraft.worldX;
@@ -124,7 +130,7 @@ void runCues(GameState& game) {
         game.cuesDone = 1;
         game.cueShown = kCueNone;
         const std::string& path = game.assets->landingMemoryPath;
-        if (!path.empty()) writeFileSafely(path, "landed\n", "remember the first landing");
+        if (!path.empty()) writeWholeFile(path, "landed\n", "the landed-once mark");
         return;
     }
     CueFacts facts;
@@ -145,6 +151,10 @@ void runCues(GameState& game) {
 }
 
 bool landingRemembered(const std::string& path) {
+    // Missing is the first game's normal case and says nothing; anything else standing there is
+    // read as the other files of the player are, so a FIFO or a device is refused, not waited on.
     struct stat info;
-    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    if (path.empty() || (stat(path.c_str(), &info) != 0 && errno == ENOENT)) return false;
+    std::vector<uint8_t> bytes;
+    return readRegularFile(path, "landed-once mark", 64, bytes);
 }

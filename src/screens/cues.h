@@ -35,5 +35,6 @@ Cue cueFor(const CueFacts& facts);
 // keeps it in GameAssets::landingMemoryPath and shows no cue again.
 void runCues(GameState& game);
 
-// Whether the file at `path` says the player has landed once: a regular file there.
+// Whether the file at `path` says the player has landed once: a regular file there (its bytes
+// unread beyond 64). Missing says no quietly; a FIFO, device or larger file says no with a line.
 bool landingRemembered(const std::string& path);

@@ -51,12 +51,15 @@ void readNavigation(GameState& game) {
                              (game.missionOver && game.outcome == Outcome::Won);
     // Keys used once (any of these on the title, an arrow anywhere) keep the ring on every
     // screen until a click: a player on the keys or the pad always sees where Space acts.
-    const bool onTitle = titleShown(game) && !game.paused && !game.settingsShown && !game.controlsShown;
+    const bool onTitle = titleShown(game) && !game.paused && !game.settingsShown && !game.controlsShown &&
+                         !game.aboutShown;
     if ((onTitle && game.navFresh != 0) ||
         (focusScreen && (game.navFresh & (kNavLeft | kNavRight | kNavUp | kNavDown))))
         game.keysUsed = 1;
     if (game.mouse.leftDown) game.keysUsed = 0;
     game.focusShown = focusScreen && game.keysUsed ? 1 : 0;
+    game.focusMouseX = game.mouse.x;
+    game.focusMouseY = game.mouse.y;
 }
 
 NavPress navigation(const GameState& game) {

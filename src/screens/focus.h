@@ -56,4 +56,12 @@ void dimFrame(const GameState& game);
 void drawPanel(const GameState& game, int32_t left, int32_t top, int32_t right, int32_t bottom);
 
 // The screens that keep a focus, for focusFor.
-enum FocusScreen : int32_t { kFocusTitle = 1, kFocusControl, kFocusMap, kFocusBriefing, kFocusPause, kFocusSettings };
+enum FocusScreen : int32_t {
+    kFocusTitle = 1,
+    kFocusControl,
+    kFocusMap,
+    kFocusBriefing,
+    kFocusPause,
+    kFocusSettings,
+    kFocusLogbook
+};

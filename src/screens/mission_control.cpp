@@ -1,6 +1,9 @@
 #include "screens/mission_control.h"
 #include "raster/colours.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -85,7 +88,7 @@ bool resultsShown(const GameState& game) { return game.missionsWon > 0 && !game.
 void creditResults(GameState& game) {
     openProgress(game);
     // The clock was stopped at the win, so this is the sortie's time.
-    game.timeBonus = computeTimeBonus(game, static_cast<int32_t>(elapsedMs(game.missionStopwatch)));
+    game.timeBonus = computeTimeBonus(game, elapsedWholeMs(game.missionStopwatch));
     if (!game.rewardPaid) {
         int32_t total = game.reward + game.timeBonus;
         if (game.showEarnings > 0) {
@@ -93,7 +96,8 @@ void creditResults(GameState& game) {
             total = game.showEarnings + kAirshowBonus + game.timeBonus;
         }
         game.earned = total;
-        game.money += total;
+        // Money held at the most an int32 holds (a save may start there) rather than run over.
+        game.money = static_cast<int32_t>(std::min<int64_t>(int64_t(game.money) + total, INT32_MAX));
         game.rewardPaid = 1;
     }
     if (game.showEarnings > 0) game.earned = game.reward + game.showEarnings + game.timeBonus;
@@ -104,7 +108,7 @@ void drawResults(const GameState& game) {
     drawTexture(game, kTexResultsBanner, 400, 0);
     formatText(text, "Mission Bonus: $%d", game.reward);
     drawSmallText(game, text, 360, 160, kCyan);
-    const int32_t ms = static_cast<int32_t>(elapsedMs(game.missionStopwatch));
+    const int32_t ms = elapsedWholeMs(game.missionStopwatch);
     formatText(text, "Time: %.0f:%.2d ", static_cast<double>(ms / 60000), (ms / 1000) % 60);
     drawSmallText(game, text, 360, 190, kCyan);
     formatText(text, "Time Bonus: $%d ", game.timeBonus);
@@ -164,17 +168,36 @@ void goOnToMap(GameState& game) {
     switchToTrack1(game);
 }
 
-// The controls the keys reach: save, load, the five buy icons, the go-on arrow.
+// BEST FLIGHTS, under the logbook's save and load: it opens the player's best flights.
+constexpr Control kBestsButton = {58, 262, 224, 298};
+
+bool mouseOnBests(const GameState& game) {
+    return mouseIn(game.mouse, kBestsButton.left, kBestsButton.right, kBestsButton.top, kBestsButton.bottom);
+}
+
+void openBests(GameState& game) {
+    game.logbookShown = 1;
+    game.focus = -1;
+}
+
+void drawBestsButton(const GameState& game) {
+    drawPanel(game, kBestsButton.left, kBestsButton.top, kBestsButton.right, kBestsButton.bottom);
+    drawSmallText(game, "BEST FLIGHTS", 64, 270, mouseOnBests(game) ? kGreen : kMoneyGreen);
+}
+
+// The controls the keys reach: save, load, the five buy icons, the go-on arrow, BEST FLIGHTS.
 constexpr int32_t kSaveControl = 0;
 constexpr int32_t kLoadControl = 1;
 constexpr int32_t kFirstBuyControl = 2;
 constexpr int32_t kArrowControl = kFirstBuyControl + kUpgradeRows;
-constexpr int32_t kControlCount = kArrowControl + 1;
+constexpr int32_t kBestsControl = kArrowControl + 1;
+constexpr int32_t kControlCount = kBestsControl + 1;
 
 Control controlAt(int32_t index) {
     if (index == kSaveControl) return Control{80, kSaveButtonY, 195, kSaveButtonY + 50};
     if (index == kLoadControl) return Control{80, kLoadButtonY, 195, kLoadButtonY + 50};
     if (index == kArrowControl) return Control{1220, 635, 1270, 685};
+    if (index == kBestsControl) return kBestsButton;
     const UpgradeRow& row = kRows[index - kFirstBuyControl];
     return Control{kHotLeft, row.hotTop, kHotRight, row.hotBottom};
 }
@@ -194,6 +217,8 @@ void runKeys(GameState& game, int32_t missiles) {
         pressLoad(game);
     } else if (game.focus == kArrowControl) {
         goOnToMap(game);
+    } else if (game.focus == kBestsControl) {
+        openBests(game);
     } else if (game.upgradeSteps[game.focus - kFirstBuyControl] < kMaxUpgradeSteps) {
         buyStep(game, game.focus - kFirstBuyControl, missiles);
     }
@@ -276,6 +301,7 @@ void pressBuyIconsAndArrow(GameState& game, int32_t missiles) {
             buyStep(game, row, missiles);
         }
         if (mouseOnArrow(game)) goOnToMap(game);
+        if (mouseOnBests(game) && !game.clickLatch) openBests(game);
         game.clickLatch = 1;
     }
     if (game.screen == Screen::Control) runKeys(game, missiles); // not once a click left the screen
@@ -291,6 +317,7 @@ void drawAbove(const GameState& game, int32_t missiles) {
     drawSaveNotice(game);
     drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, 1220, 635);
     drawSmallText(game, "MISSION CONTROL", 1010, 650, kGreen);
+    drawBestsButton(game);
     for (int row = 0; row < kUpgradeRows; ++row) {
         for (int32_t i = 0; i < game.upgradeSteps[row] && i < kMaxUpgradeSteps; ++i) {
             drawTexture(game, kTexLevelPip, kRows[row].pipX + kPipSpacing * i, kRows[row].pipY);
@@ -308,6 +335,13 @@ void drawAbove(const GameState& game, int32_t missiles) {
 }
 
 } // namespace
+
+void drawMissionControl(const GameState& game) {
+    const int32_t missiles = missileStep(game.upgradeSteps[kUpgradeMissiles]);
+    drawBeneath(game);
+    drawBuyIcons(game);
+    drawAbove(game, missiles);
+}
 
 void runMissionControl(GameState& game) {
     const int32_t missiles = missileStep(game.upgradeSteps[kUpgradeMissiles]);

@@ -13,6 +13,8 @@ constexpr int32_t kMaxUpgradeSteps = 10;
 // and buy icons as they stood before this frame's purchase, the purchases and the way on to the
 // map, and the rest as the presses left it. The keys act after the mouse, while the screen is up.
 void runMissionControl(GameState& game);
+// The screen's picture alone, as the logbook over it shows it.
+void drawMissionControl(const GameState& game);
 
 // Corner marks around the 120x50 save or load button whose top edge is at y.
 void drawButtonFrame(const GameState& game, int32_t y);

@@ -10,6 +10,7 @@
 #include "platform/settings.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
+#include "screens/about.h"
 #include "screens/controls.h"
 #include "screens/focus.h"
 #include "screens/plates.h"
@@ -17,11 +18,11 @@
 
 namespace {
 
-constexpr int32_t kEntryCount = 5;
-constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "Controls", "Quit to title", "Quit game"};
-constexpr Control kEntryControls[kEntryCount] = {
-    {540, 282, 740, 310}, {540, 322, 740, 350}, {540, 362, 740, 390}, {540, 402, 740, 430}, {540, 442, 740, 470}};
-enum Entry : int32_t { kResume, kSettings, kControls, kQuitToTitle, kQuitGame };
+constexpr int32_t kEntryCount = 6;
+constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "Controls", "About", "Quit to title", "Quit game"};
+constexpr Control kEntryControls[kEntryCount] = {{540, 262, 740, 290}, {540, 302, 740, 330}, {540, 342, 740, 370},
+                                                 {540, 382, 740, 410}, {540, 422, 740, 450}, {540, 462, 740, 490}};
+enum Entry : int32_t { kResume, kSettings, kControls, kAbout, kQuitToTitle, kQuitGame };
 
 bool flying(const GameState& game) { return !titleShown(game) && !game.missionOver; }
 
@@ -46,6 +47,8 @@ void resumeSortie(GameState& game) {
     shiftRunning(game.fpsStopwatch, ticks);
     game.paused = 0;
     game.settingsShown = 0;
+    game.controlsShown = 0;
+    game.aboutShown = 0;
     mixerHoldEffects(false);
 }
 
@@ -55,6 +58,7 @@ void choose(GameState& game, int32_t entry) {
     case kResume: resumeSortie(game); break;
     case kSettings: openSettings(game); break;
     case kControls: openControls(game); break;
+    case kAbout: openAbout(game); break;
     case kQuitToTitle:
         resumeSortie(game);
         quitSortie(game);
@@ -85,6 +89,10 @@ void updatePause(GameState& game) {
         updateSettings(game);
         return;
     }
+    if (game.aboutShown) {
+        updateAbout(game);
+        return;
+    }
     const NavPress nav = navigation(game);
     if (nav.dy != 0) game.pauseChoice = nearestControl(kEntryControls, kEntryCount, game.pauseChoice, 0, nav.dy);
     const int32_t under = controlUnderMouse(game, kEntryControls, kEntryCount);
@@ -102,9 +110,10 @@ void drawPause(const GameState& game) {
     dimFrame(game);
     if (game.settingsShown) drawSettings(game);
     if (game.controlsShown) drawControls(game);
-    if (game.settingsShown || game.controlsShown) return;
-    drawPlate(game, 490, 200, 790, 500, true);
-    drawHeading(game, "PAUSED", 640, 222);
+    if (game.aboutShown) drawAbout(game);
+    if (game.settingsShown || game.controlsShown || game.aboutShown) return;
+    drawPlate(game, 490, 180, 790, 520, true);
+    drawHeading(game, "PAUSED", 640, 202);
     const int32_t under = controlUnderMouse(game, kEntryControls, kEntryCount);
     for (int32_t i = 0; i < kEntryCount; ++i) {
         const Control& c = kEntryControls[i];

@@ -1,10 +1,6 @@
 #include "screens/save_file.h"
 #include "raster/colours.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -140,32 +136,11 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : slash == 0 ? std::string("/") : path.substr(0, slash);
 }
 
-// Writes all of `text`; false with errno set when a write fails (EFBIG past a size limit).
-bool writeAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = EIO;
-        if (n <= 0) return false;
-        done += size_t(n);
-    }
-    return true;
-}
-
-// One line on stderr for a write that failed at `call` on `file`; always false.
-bool saveFailed(const char* what, const char* call, const std::string& file, int error) {
-    std::fprintf(stderr, "skarnwing: could not %s: %s \"%s\" failed (%s); the previous %s is kept\n", what, call,
-                 file.c_str(), std::strerror(error), std::strcmp(what, "save the game") == 0 ? "save" : "file");
+// One line on stderr for a write of `what` that failed at `call` on `file`; always false.
+bool writeFailed(const char* what, const char* call, const std::string& file, int error) {
+    std::fprintf(stderr, "skarnwing: could not save %s: %s \"%s\" failed (%s); the previous %s is kept\n", what, call,
+                 file.c_str(), std::strerror(error), std::strcmp(what, "the game") == 0 ? "save" : "one");
     return false;
-}
-
-// Makes the rename itself survive a power cut; the save is already whole if this fails.
-void syncFolder(const std::string& folder) {
-    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    fsync(fd);
-    close(fd);
 }
 
 } // namespace
@@ -201,43 +176,23 @@ int parseSave(GameState& game, const char* text, size_t length) {
     return kSaveValueCount;
 }
 
-bool writeSaveFile(const GameState& game, const std::string& path) {
-    return writeFileSafely(path, formatSave(game), "save the game");
-}
-
-bool writeFileSafely(const std::string& path, const std::string& text, const char* what) {
+bool writeWholeFile(const std::string& path, const std::string& text, const char* what) {
     const std::string folder = folderOf(path);
     const std::string temporary = path + ".tmp";
-    if (!makeFolders(folder)) return saveFailed(what, "mkdir", folder, errno);
-    // A temporary file left by a save that was killed is the game's own to remove. Anything else
-    // standing there (a link, a FIFO, a folder) is not touched: the exclusive create then refuses
-    // it, so no save ever writes through a link or waits on a FIFO.
-    struct stat info;
-    if (lstat(temporary.c_str(), &info) == 0 && S_ISREG(info.st_mode)) unlink(temporary.c_str());
-    const int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return saveFailed(what, "open", temporary, errno);
-    const char* call = nullptr;
-    int error = 0;
-    if (!writeAll(fd, text)) {
-        call = "write";
-    } else if (fsync(fd) != 0) {
-        call = "fsync";
+    if (!makeFolders(folder)) return writeFailed(what, "mkdir", folder, errno);
+    const int fd = openReplacement(path);
+    if (fd < 0) return writeFailed(what, "open", temporary, errno);
+    if (!writeAll(fd, text.data(), text.size())) {
+        const int error = errno;
+        abandonReplacement(fd, path);
+        return writeFailed(what, "write", temporary, error);
     }
-    error = errno;
-    if (close(fd) != 0 && call == nullptr) {
-        call = "close";
-        error = errno;
-    }
-    if (call == nullptr && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        call = "rename";
-        error = errno;
-    }
-    if (call != nullptr) {
-        unlink(temporary.c_str());
-        return saveFailed(what, call, temporary, error);
-    }
-    syncFolder(folder);
+    if (const char* call = commitReplacement(fd, path)) return writeFailed(what, call, temporary, errno);
     return true;
+}
+
+bool writeSaveFile(const GameState& game, const std::string& path) {
+    return writeWholeFile(path, formatSave(game), "the game");
 }
 
 bool readSaveFile(GameState& game, const std::string& path) {

@@ -31,9 +31,8 @@ int parseSave(GameState& game, const char* text, size_t length);
 // why, when any step fails; the previous save is then untouched and no temporary file is left.
 // A file-size limit fails the write only where SIGXFSZ is ignored, as start-up does.
 bool writeSaveFile(const GameState& game, const std::string& path);
-// The same for any small file of the player's: `text` replaces the file at `path` whole or not
-// at all; the line on stderr says it could not `what` ("save the game").
-bool writeFileSafely(const std::string& path, const std::string& text, const char* what);
+// The same for any `text` the game keeps whole (a best flight); `what` names it in the message.
+bool writeWholeFile(const std::string& path, const std::string& text, const char* what);
 
 // Loads the save at `path`. False, changing nothing at all, when it is missing, unreadable, not
 // a regular file (a FIFO is refused without waiting on it) or larger than 64 KiB.

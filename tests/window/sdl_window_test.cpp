@@ -4,7 +4,6 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <stb/stb_image.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "../../tools/picture_file.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
@@ -50,16 +50,14 @@ SDL_Window* gameWindow() {
 void expectWindowShows(const std::string& shot) {
     std::vector<uint32_t> shown;
     ASSERT_TRUE(readWindowPixels(gameWindow(), 1280, 720, shown));
-    int w = 0;
-    int h = 0;
-    int channels = 0;
-    unsigned char* rgb = stbi_load(shot.c_str(), &w, &h, &channels, 3);
-    ASSERT_NE(rgb, nullptr) << shot;
+    RgbaPicture picture;
+    ASSERT_EQ(readPictureFile(shot.c_str(), picture), nullptr) << shot;
+    ASSERT_EQ(picture.bytes.size(), shown.size() * 4) << shot;
+    const uint8_t* rgba = picture.bytes.data();
     int differing = 0;
     for (size_t i = 0; i < shown.size(); ++i) {
-        differing += shown[i] != (uint32_t{rgb[i * 3]} << 16 | uint32_t{rgb[i * 3 + 1]} << 8 | rgb[i * 3 + 2]);
+        differing += shown[i] != (uint32_t{rgba[i * 4]} << 16 | uint32_t{rgba[i * 4 + 1]} << 8 | rgba[i * 4 + 2]);
     }
-    stbi_image_free(rgb);
     EXPECT_EQ(differing, 0) << "of the window's pixels differ from " << shot;
 }
 
@@ -304,12 +302,10 @@ TEST(SdlWindow, F12WritesTheFrameAndMMutesWithANotice) {
     EXPECT_EQ(std::string(notice).rfind(std::string("Screenshot ") + folder + "/skarnwing-", 0), 0u) << notice;
     EXPECT_EQ(colour, 0xFF00FF00u);
     const std::string shot = std::string(notice).substr(11);
-    int w = 0;
-    int h = 0;
-    int channels = 0;
-    EXPECT_NE(stbi_info(shot.c_str(), &w, &h, &channels), 0) << shot;
-    EXPECT_EQ(w, 1280);
-    EXPECT_EQ(h, 720);
+    RgbaPicture picture;
+    EXPECT_EQ(readPictureFile(shot.c_str(), picture), nullptr) << shot;
+    EXPECT_EQ(picture.width, 1280);
+    EXPECT_EQ(picture.height, 720);
     EXPECT_EQ(game->keys[0x7B], 0) << "F12 is the platform's, not the game's";
     // The window shows exactly that frame: it is composed once and sent as it is (or, the same
     // as the last, kept).
@@ -321,16 +317,15 @@ TEST(SdlWindow, F12WritesTheFrameAndMMutesWithANotice) {
     ASSERT_TRUE(pumpOnce(*game));
     const std::string second = std::string(platformNotice(&colour)).substr(11);
     expectWindowShows(second); // a frame that differs from the last is sent
-    unsigned char* rgb = stbi_load(second.c_str(), &w, &h, &channels, 3);
-    ASSERT_NE(rgb, nullptr) << second;
+    ASSERT_EQ(readPictureFile(second.c_str(), picture), nullptr) << second;
+    ASSERT_EQ(picture.width, 1280);
     int green = 0;
     for (int y = 28; y < 52; ++y) {
         for (int x = 640; x < 1280; ++x) {
-            const unsigned char* p = rgb + (size_t(y) * 1280 + x) * 3;
+            const uint8_t* p = picture.bytes.data() + (size_t(y) * 1280 + x) * 4;
             green += p[0] == 0 && p[1] == 255 && p[2] == 0;
         }
     }
-    stbi_image_free(rgb);
     EXPECT_GT(green, 200) << second;
     if (std::getenv("SKARNWING_KEEP_SHOTS") == nullptr) std::remove(second.c_str());
 
@@ -575,7 +570,10 @@ TEST(SdlWindow, CommandLineAndNoDisplay) {
     };
     std::string output;
     EXPECT_EQ(run("./skarnwing --version", output), 0);
-    EXPECT_EQ(output, "skarnwing 0.61\n");
+    EXPECT_EQ(output, "skarnwing 0.61\nCopyright (C) 2026 The Skarnwing developers\n"
+                      "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                      "This is free software: you are free to change and redistribute it.\n"
+                      "There is NO WARRANTY, to the extent permitted by law.\n");
     EXPECT_EQ(run("./skarnwing --help", output), 0);
     EXPECT_NE(output.find("--record FILE"), std::string::npos);
     EXPECT_EQ(run("./skarnwing --bogus", output), 2);

@@ -4,9 +4,8 @@
 #include "platform/audio.h"
 #include "platform/mixer.h"
 
-bool audioOpen() {
-    mixerReset();
-    return true;
-}
+void audioOpen() { mixerReset(); }
+
+void audioStart() {} // no device: the frame mixes
 
 void audioClose() { mixerReset(); }

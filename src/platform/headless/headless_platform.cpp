@@ -155,6 +155,13 @@ void platformPushCounterReading(int64_t value) {
     h.readings.push_back(value);
 }
 
+void platformUseLiveClock() {
+    Headless& h = headless();
+    h.frequency = kTicksPerSecond;
+    h.recordedClock = false;
+    h.readings.clear();
+}
+
 const char* headlessTitle() { return headless().title.c_str(); }
 
 void headlessCompositeLastFrame(uint32_t* out) {

@@ -11,6 +11,7 @@
 namespace {
 
 SDL_AudioDeviceID gDevice = 0; // 0 while no device is open
+bool gReadied = false;         // audioOpen was called: audioStart opens the device
 
 // Runs on SDL's audio thread with the device locked.
 void fillAudio(void* /*userdata*/, Uint8* stream, int length) {
@@ -19,12 +20,17 @@ void fillAudio(void* /*userdata*/, Uint8* stream, int length) {
 
 } // namespace
 
-bool audioOpen() {
+void audioOpen() {
     mixerReset();
-    if (gDevice != 0) return true;
+    gReadied = true;
+}
+
+void audioStart() {
+    if (!gReadied || gDevice != 0) return;
+    gReadied = false; // one attempt: a missing device is reported once
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "audio: cannot start SDL audio: %s\n", SDL_GetError());
-        return false;
+        return;
     }
     SDL_AudioSpec wanted{};
     wanted.freq = kAudioRate;
@@ -37,13 +43,13 @@ bool audioOpen() {
     if (gDevice == 0) {
         std::fprintf(stderr, "audio: cannot open an audio device: %s\n", SDL_GetError());
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
+        return;
     }
     SDL_PauseAudioDevice(gDevice, 0);
-    return true;
 }
 
 void audioClose() {
+    gReadied = false;
     if (gDevice != 0) {
         SDL_CloseAudioDevice(gDevice);
         gDevice = 0;

@@ -1,0 +1,62 @@
+#pragma once
+// The kinds of target the player's projectiles strike, one row each: where a projectile meets
+// one, what each projectile takes from it, what a blast does to it, what its destruction is worth,
+// its radar mark and whether missiles may lock on to it. The strike loop (hits.h), the blasts, the
+// radar and the pay read the rows instead of naming a kind; a kind's own file holds its functions.
+
+#include <cstdint>
+
+#include "combat/cockpit.h"
+
+struct GameState;
+
+// What strikes a target: the three projectiles, and a blast's reach while it plays.
+enum class Blow : uint8_t { Round, Bomb, Missile, Blast };
+
+// A projectile as the targets see it.
+struct Shot {
+    Blow blow;
+    double viewX, viewY, worldX, worldY; // view: where it was let go, relative to the camera then
+    int32_t sector;                      // section it was let go in (a blast's reaches every section)
+    bool homing = false;                 // a missile marked by the lock-on, on target `target` of
+    int32_t target = 0;                  // the kind missiles lock on to
+};
+
+enum TargetKind : int32_t { kTargetTruck, kTargetCargo, kTargetKinds };
+
+struct WorldPoint {
+    double x, y; // world pixels
+};
+
+constexpr float kDestroys = -1.0f; // a damage: the blow destroys the target whatever its hit points
+
+struct TargetRow {
+    // Struck where a projectile meets the ground (after this frame's moves); otherwise in the air,
+    // by strikeInAir from the kind's own step.
+    bool onGround = true;
+    float damage[3] = {};       // hit points a round, a bomb and a missile take (by Blow), or kDestroys
+    bool blastDestroys = false; // a playing blast within reach destroys it, uncounted
+    int32_t rewardWeight = 1;   // kills one destroyed counts for in the pay
+    RadarMark mark = kMarkTruck;
+    bool missileLock = false; // the lock-on may mark missiles to home on it
+    int32_t capacity = 0;     // slots of the kind's table
+    // The targets of the kind in its table, 0..capacity.
+    int32_t (*inUse)(const GameState& game) = nullptr;
+    // Whether `shot` meets target `index`: its hit box.
+    bool (*meets)(const GameState& game, const Shot& shot, int32_t index) = nullptr;
+    // Whether a missile homing on target `index` has reached it, whatever its section or state
+    // (kinds missiles lock on to).
+    bool (*homedOn)(const GameState& game, const Shot& shot, int32_t index) = nullptr;
+    // What a blow that reached the kind does to target `index`, `hit` or not.
+    void (*take)(GameState& game, int32_t index, const Shot& shot, bool hit) = nullptr;
+    // How many the player destroyed this sortie.
+    int32_t (*destroyed)(const GameState& game) = nullptr;
+    // Where target `index` is, and whether it shows on the radar of the player's section.
+    WorldPoint (*where)(const GameState& game, int32_t index) = nullptr;
+    bool (*onRadar)(const GameState& game, int32_t index) = nullptr;
+};
+
+const TargetRow& targetRow(TargetKind kind);
+
+// Kills paid for this sortie: every kind's destroyed targets, each by its weight.
+int32_t weightedKills(const GameState& game);
