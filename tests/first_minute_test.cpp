@@ -1,7 +1,9 @@
 // The first minute's aids: the cues' choice and their gate (never in a replay or a recording
 // watched), and the captions' track against the script the voices were spoken from.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -48,14 +50,18 @@ TEST(Cues, EachComesAtItsMomentAndGoesWhenDone) {
     EXPECT_EQ(cueFor(touchedDown), kCueNone);
 }
 
-// A replay and a recording watched run with cues not allowed: nothing is drawn and no field of
-// the record moves, so their pictures and dumps stay as they were. A live first game draws the
-// cue over the same frame, and its first landing is kept and ends the cues.
+// A replay and a recording watched run with cues not allowed, and a best watched in the logbook
+// shows none either: nothing is drawn and no field of the record moves, so their pictures and
+// dumps stay as they were. A live first game draws the cue over the same frame, and its first
+// landing is kept and ends the cues.
 TEST(Cues, NeverInAReplayOrARecordingWatched) {
-    for (const bool allowed : {false, true}) {
+    // Not allowed; allowed but a best being watched; allowed.
+    for (const int32_t run : {0, 1, 2}) {
+        const bool allowed = run == 2;
         TestGame g;
-        g.assets->cuesAllowed = allowed;
+        g.assets->cuesAllowed = run > 0;
         g.launch(kMissionConvoy);
+        g->watchLength = run == 1 ? 600 : 0;
         const GameState before = *g.game;
         runCues(*g);
         int drawn = 0;
@@ -85,6 +91,14 @@ TEST(Cues, NeverInAReplayOrARecordingWatched) {
     EXPECT_TRUE(g->cuesDone);
     EXPECT_TRUE(landingRemembered(memory));
     std::remove(memory.c_str());
+    // A FIFO where the mark should be is refused at once with one line, not waited on.
+    ASSERT_EQ(mkfifo(memory.c_str(), 0644), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(landingRemembered(memory));
+    const std::string told = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    std::remove(memory.c_str());
+    EXPECT_FALSE(landingRemembered(memory));
 }
 
 std::string readText(const std::string& path) {
