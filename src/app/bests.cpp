@@ -15,7 +15,6 @@
 
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
-#include "assets/music.h"
 #include "platform/paths.h"
 #include "platform/recorder.h"
 #include "screens/save_file.h"

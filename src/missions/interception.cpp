@@ -5,7 +5,7 @@
 
 #include "combat/cargo.h"
 #include "combat/convoy.h"
-#include "missions/mission_rows.h"
+#include "missions/missions.h"
 
 namespace {
 
