@@ -215,8 +215,8 @@ TEST(Dispatcher, KeyReleaseLatches) {
 }
 
 // The About page: by keys from the title and the pause panel, by a click once the title's entries
-// show; nothing on it but Back answers, and the press or click that closes it (or the settings)
-// reaches nothing beneath.
+// show; nothing on it but Back answers, and the press or click that closes it (or the settings or
+// the controls page) reaches nothing beneath.
 TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
     App game;
     const auto tap = [&game](int32_t key) {
@@ -251,6 +251,17 @@ TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
     ASSERT_EQ(game->aboutShown, 1);
     tap(kVkBackspace);
     EXPECT_EQ(game->aboutShown, 0);
+    EXPECT_TRUE(titleShown(*game));
+    click(640, 555); // CONTROLS, and its Back: neither click is the title's
+    ASSERT_EQ(game->controlsShown, 1);
+    click(640, 655);
+    EXPECT_EQ(game->controlsShown, 0);
+    EXPECT_TRUE(titleShown(*game));
+    tap(kVkUp); // from ABOUT to CONTROLS: Space opens it, and Space closes it without going on
+    tap(kVkSpace);
+    ASSERT_EQ(game->controlsShown, 1);
+    tap(kVkSpace);
+    EXPECT_EQ(game->controlsShown, 0);
     EXPECT_TRUE(titleShown(*game));
     click(100, 100); // anywhere else goes on, as always
     EXPECT_FALSE(titleShown(*game));
