@@ -271,7 +271,7 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("paused", g.paused, 0, 0);
     f("pauseKeyLatch", g.pauseKeyLatch, 0, 1);
     f("panelClickLatch", g.panelClickLatch, 0, 1);
-    f("pauseChoice", g.pauseChoice, 0, 3);
+    f("pauseChoice", g.pauseChoice, 0, 4); // Quit to title the last it can be
     f("pausedAtCount", g.pausedAtCount, INT64_MIN, INT64_MAX);
     f("navKeysHeld", g.navKeysHeld, 0, 255);
     f("navFresh", g.navFresh, 0, 255);
@@ -330,7 +330,12 @@ void eachTakeOffField(GameState& g, F&& f) {
     LEFT(logbookShown, "the logbook, never up at take-off") \
     LEFT(watchRequest, "the logbook's, taken after its frame") LEFT(logbook, "the bests themselves") \
     LEFT(watchFrame, "where a watch stands, not what it plays") \
-    LEFT(watchLength, "where a watch stands, not what it plays")
+    LEFT(watchLength, "where a watch stands, not what it plays") \
+    LEFT(controlsShown, "a page over the title, the pause or the settings, never up at take-off") \
+    LEFT(keysUsed, "the title's rings, not the sortie's") LEFT(cuesDone, "the player's aids, off while a best plays") \
+    LEFT(cueAirborne, "the player's aids") LEFT(cueGearRaised, "the player's aids") LEFT(cueFired, "the player's aids") \
+    LEFT(cueWeaponSeen, "the player's aids") LEFT(cueWeapon, "the player's aids") \
+    LEFT(cueWeaponChanged, "the player's aids") LEFT(cueShown, "the player's aids")
 // clang-format on
 #define SKARNWING_FIELD_NAME(field, ...) fieldName(&GameState::field, #field),
 constexpr std::string_view kTakeOffFields[] = {SKARNWING_TAKE_OFF_FIELDS(SKARNWING_FIELD_NAME, SKARNWING_FIELD_NAME)};

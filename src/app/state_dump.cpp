@@ -307,7 +307,11 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
        for (const auto& row : game.logbook) for (const LogbookCell& cell : row) {                                      \
            line.item(int32_t(cell.state));                                                                             \
            line.item(cell.figure);                                                                                     \
-       } line.closeArray())
+       } line.closeArray())                                                                                            \
+    F(controlsShown) F(keysUsed)                                                                                       \
+    /* the first sorties' cues: a replay or a recording watched never runs them, so these stay 0 there */              \
+    F(cuesDone) F(cueAirborne) F(cueGearRaised) F(cueFired) F(cueWeaponSeen) F(cueWeapon) F(cueWeaponChanged)          \
+    F(cueShown)
 // clang-format on
 
 #define SKARNWING_SKIP(...)

@@ -25,12 +25,22 @@ constexpr uint32_t kTracerYellow = 0xFFFFFFB4u;    // a gun round's streak
 // deficiency.
 constexpr uint32_t kSafeBlue = 0xFF56B4E9u;
 constexpr uint32_t kSafeOrange = 0xFFE69F00u;
-// The screens drawn over the game: pause, settings, About, the logbook.
-constexpr uint32_t kNoticeYellow = 0xFFFFDC00u; // the focus ring, a binding waiting for its key or moved
+// The screens drawn over the game.
+constexpr uint32_t kPanelBack = 0xF0101820u;    // a panel's ground, nearly opaque
 constexpr uint32_t kGrey = 0xFF9AA4AEu;         // the logbook's quieter texts: dates, empty cells, the hint
 constexpr uint32_t kTimelineBack = 0xFF30383Fu; // the timeline still to play while a best is watched
 
-// A colour's channels, 0..255, for the raster calls that take them one by one.
+// The house palette of the pictures (content/pictures/shared/style.css), for the screens the
+// game draws itself: navy grounds and plates, cream lettering, amber rules and what is lit.
+constexpr uint32_t kHouseNavyDeep = 0xFF0A1220u;
+constexpr uint32_t kHouseNavy = 0xFF14233Au;
+constexpr uint32_t kHouseNavyMid = 0xFF22385Au;
+constexpr uint32_t kHouseNavyLine = 0xFF2F4A70u;
+constexpr uint32_t kHouseCream = 0xFFEFE6CFu;
+constexpr uint32_t kHouseCreamDim = 0xFFB9B09Au;
+constexpr uint32_t kHouseAmber = 0xFFE8A33Au;
+
+// A colour's channels, 0..255.
 constexpr int32_t redOf(uint32_t colour) { return static_cast<int32_t>((colour >> 16) & 0xFF); }
 constexpr int32_t greenOf(uint32_t colour) { return static_cast<int32_t>((colour >> 8) & 0xFF); }
 constexpr int32_t blueOf(uint32_t colour) { return static_cast<int32_t>(colour & 0xFF); }
