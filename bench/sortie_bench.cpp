@@ -12,7 +12,6 @@
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "platform/paths.h"
-#include "platform/settings.h"
 #include "raster/canvas.h"
 #include "screens/briefing.h"
 
@@ -55,7 +54,7 @@ void BM_SortieFrameOverTheBase(benchmark::State& state) {
         g.assets->canvas.pixels = platformBeginFrame(&g.assets->canvas.rowPitch);
         wipeCanvas(g.assets->canvas);
         state.ResumeTiming();
-        runDispatcher(g, Settings{});
+        runDispatcher(g);
     }
 }
 BENCHMARK(BM_SortieFrameOverTheBase)->Unit(benchmark::kMillisecond);
@@ -104,7 +103,7 @@ void BM_InterceptionFrame(benchmark::State& state) {
         // A press every fourth frame: a new missile each time.
         g.keys[kVkSpace] = frame % 4 != 0;
         state.ResumeTiming();
-        runDispatcher(g, Settings{});
+        runDispatcher(g);
     }
 }
 // 2000: as they fly, one or two in view; 120: all ten bunched on the screen.

@@ -47,7 +47,7 @@ struct App : TestGame {
     // A frame of the dispatcher on a clean canvas.
     void frame() {
         wipe();
-        runDispatcher(*game, Settings{});
+        runDispatcher(*game);
     }
 };
 
@@ -168,7 +168,7 @@ TEST(Dispatcher, LoadNoticeShowsOnSixtyOneFrames) {
     int shown = 0;
     for (int i = 0; i < 100; ++i) {
         const int32_t before = game->loadNotice;
-        runDispatcher(*game, Settings{});
+        runDispatcher(*game);
         if (game->loadNotice != before) ++shown;
     }
     EXPECT_EQ(shown, 61);
@@ -179,7 +179,7 @@ TEST(Dispatcher, CrashLineAndTheRestOfTheFrame) {
     game.launch(1);
     game->aircraft.worldY = 19842.0;
     game->aircraft.physicsTimer = 3;
-    EXPECT_TRUE(runDispatcher(*game, Settings{})) << "the crash frame still flies the world";
+    EXPECT_TRUE(runDispatcher(*game)) << "the crash frame still flies the world";
     EXPECT_EQ(game->missionOver, 1);
     EXPECT_EQ(game->outcome, Outcome::Crashed);
     EXPECT_EQ(game->outcomeFresh, 1);
@@ -193,23 +193,23 @@ TEST(Dispatcher, KeyReleaseLatches) {
     game->keyLatchAG = game->keyLatchZ = game->spinLatchUp = game->spinLatchDown = 1;
     game->keys[kVkG] = 1;
     game->keys[kVkUp] = 1;
-    runDispatcher(*game, Settings{});
+    runDispatcher(*game);
     EXPECT_EQ(game->keyLatchAG, 1);
     EXPECT_EQ(game->keyLatchZ, 0);
     EXPECT_EQ(game->spinLatchUp, 1);
     EXPECT_EQ(game->spinLatchDown, 0);
     game->keys[kVkG] = 0;
-    runDispatcher(*game, Settings{});
+    runDispatcher(*game);
     EXPECT_EQ(game->keyLatchAG, 0);
 
     // The roll-over latches clear only when it has returned to its first image.
     game->keys[kVkUp] = 0;
     game->aircraft.rollActive = game->aircraft.rollReturning = game->aircraft.rollDone = 1;
     game->aircraft.rollFrame = 1;
-    runDispatcher(*game, Settings{});
+    runDispatcher(*game);
     EXPECT_EQ(game->aircraft.rollActive, 1);
     game->aircraft.rollFrame = 0;
-    runDispatcher(*game, Settings{});
+    runDispatcher(*game);
     EXPECT_EQ(game->aircraft.rollActive, 0);
     EXPECT_EQ(game->aircraft.rollDone, 0);
 }

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "combat/cockpit.h"
-#include "platform/settings.h"
 #include "test_game.h"
 
 namespace {
@@ -41,7 +40,7 @@ TEST(Cockpit, TheThrottleBarsColoursAndEmptyTanks) {
     TestGame c;
     c->aircraft.airspeed = 8;
     c->aircraft.fuel = 0;
-    drawCockpit(*c.game, Settings{});
+    drawCockpit(*c.game);
     EXPECT_EQ(countRow(c, 20, 565, 700), 0) << "empty tanks hide the bar";
     EXPECT_EQ(c.pixel(750, 710), 0xFFFF0000u);
     EXPECT_EQ(c.pixel(752, 710), 0xFFFF0000u);
@@ -56,7 +55,7 @@ TEST(Cockpit, TheRadarShowsARoundInAnySlot) {
     c->bullets[7].sector = 1;
     c->bullets[7].worldX = 30000;
     c->bullets[7].worldY = 5000;
-    drawCockpit(*c.game, Settings{});
+    drawCockpit(*c.game);
     EXPECT_EQ(c.pixel(690, 635), packColour(255, 255, 0));
 }
 
@@ -64,7 +63,7 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
     TestGame c;
     c->selectedWeapon = kWeaponNone;
     c.pixels[700 * kCanvasWidth + 60] = 0xFFFFFFFFu; // a white picture under the box
-    drawCockpit(*c.game, Settings{});
+    drawCockpit(*c.game);
     for (auto [x, y] : {std::pair{22, 677}, {113, 713}, {1167, 700}, {1258, 713}, {536, 606}, {755, 713}}) {
         EXPECT_EQ(c.pixel(x, y), kInstrumentBacking) << x << ", " << y;
     }
@@ -79,6 +78,6 @@ TEST(Cockpit, ADarkBackingUnderTheInstrumentsKeepsTheGreenReadableOverWhite) {
 
     c.wipe();
     c->selectedWeapon = kWeaponBombs;
-    drawCockpit(*c.game, Settings{});
+    drawCockpit(*c.game);
     EXPECT_EQ(c.pixel(4, 4), kInstrumentBacking) << "under the stores label";
 }

@@ -16,7 +16,6 @@
 #include "missions/missions.h"
 #include "platform/headless.h"
 #include "platform/platform.h"
-#include "platform/settings.h"
 #include "raster/colours.h"
 #include "screens/focus.h"
 #include "screens/mission_control.h"
@@ -34,7 +33,7 @@ struct Screens : TestGame {
         game->mouse.x = x;
         game->mouse.y = y;
         game->mouse.leftDown = down ? 1 : 0;
-        runDispatcher(*game, Settings{});
+        runDispatcher(*game);
     }
     // A press and release at (x, y).
     void press(int32_t x, int32_t y) {
@@ -365,7 +364,7 @@ TEST(Outcome, NothingTheWinsFrameStartsPlaysOn) {
     s.launch(1);
     s->objectiveDone = 1; // parked and stopped on the runway
     s.keys[kVkSpace] = 1;
-    runDispatcher(*s, Settings{});
+    runDispatcher(*s);
     EXPECT_EQ(s->outcome, Outcome::Won);
     EXPECT_EQ(s->roundsFired, 1);
     EXPECT_EQ(soundsPlayingBut(s, -1), 0);

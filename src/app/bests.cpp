@@ -331,6 +331,7 @@ void eachTakeOffField(GameState& g, F&& f) {
     LEFT(watchRequest, "the logbook's, taken after its frame") LEFT(logbook, "the bests themselves") \
     LEFT(watchFrame, "where a watch stands, not what it plays") \
     LEFT(watchLength, "where a watch stands, not what it plays") \
+    LEFT(settings, "the player's, not the flight's") LEFT(settingsOpenedWith, "the player's") \
     LEFT(controlsShown, "a page over the title, the pause or the settings, never up at take-off") \
     LEFT(keysUsed, "the title's rings, not the sortie's") LEFT(cuesDone, "the player's aids, off while a best plays") \
     LEFT(cueAirborne, "the player's aids") LEFT(cueGearRaised, "the player's aids") LEFT(cueFired, "the player's aids") \

@@ -188,7 +188,7 @@ void releaseKeyLatches(GameState& game) {
 // Moving things (rounds, bombs, missiles, cargo aircraft, trucks, blasts, the roll-over) are
 // drawn where this frame's step takes them, just before the step that moves them and may retire
 // them; the step's motion is one function both use.
-void runSortie(GameState& game, const Settings& settings) {
+void runSortie(GameState& game) {
     const MissionRow& mission = currentMission(game);
     if (isBelowCrashLine(game.aircraft.worldY)) raiseCrash(game, Outcome::Crashed); // the frame still runs
     scrollScenery(game);
@@ -217,7 +217,7 @@ void runSortie(GameState& game, const Settings& settings) {
     drawWrecks(game);
     updateAltitude(game);
     setThrottleBarColour(game);
-    drawCockpit(game, settings, mission.drawOnRadar);
+    drawCockpit(game, mission.drawOnRadar);
     updateLockOn(game);
     // Outside the mission's weapon sections every projectile stands frozen.
     if (game.sector >= mission.weaponSections.westEnd && game.sector <= mission.weaponSections.eastEnd) {
@@ -265,7 +265,7 @@ void holdOffPanelPresses(GameState& game, bool panelUp) {
     }
 }
 
-bool runDispatcher(GameState& game, const Settings& settings) {
+bool runDispatcher(GameState& game) {
     if (game.keys[kVkEsc]) platformPostQuit();
     bool flown = false;
     if (game.paused) {
@@ -298,7 +298,7 @@ bool runDispatcher(GameState& game, const Settings& settings) {
         }
         game.focus = -1; // the screens after this sortie start from their first focus
         game.titleEntriesShown = 0;
-        runSortie(game, settings);
+        runSortie(game);
         // The win stops the sortie's sounds where it is raised, and the frame runs on: what the
         // rest of it started (a fresh press of the gun) must not play over mission control.
         if (game.missionOver && game.outcome == Outcome::Won) stopSortieSounds(game);

@@ -4,7 +4,6 @@
 // is written once, in dispatcher.cpp.
 
 struct GameState;
-struct Settings;
 
 // A press made while the pause panel or the settings are up (`panelUp`) is theirs and reaches
 // nothing else: its key reads up for the sortie until released, and the left button is latched
@@ -12,6 +11,5 @@ struct Settings;
 // pause changes nothing of what it interrupts. Called once per frame, after the panels' input.
 void holdOffPanelPresses(GameState& game, bool panelUp);
 
-// Runs one frame's steps and drawing with the player's `settings` as they stand this frame;
-// true when it flew the world (a sortie frame).
-bool runDispatcher(GameState& game, const Settings& settings);
+// Runs one frame's steps and drawing; true when it flew the world (a sortie frame).
+bool runDispatcher(GameState& game);

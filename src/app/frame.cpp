@@ -45,6 +45,7 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
+    game.settings = activeSettings(); // what the player's settings are as this frame begins
     startBehindTitle(game);
     // The title needs only what start-up waited for; every other screen may need anything.
     if (!titleShown(game)) awaitAssets(game);
@@ -65,7 +66,7 @@ void runFrame(GameState& game) {
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();
-    const bool flown = runDispatcher(game, activeSettings());
+    const bool flown = runDispatcher(game);
     game.dispatcherCpuMs = threadCpuMs() - cpuStart;
     game.dispatcherMs =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - dispatchStart).count();

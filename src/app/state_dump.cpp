@@ -281,7 +281,8 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(keys, dumpKeys(line, "keysHeld", game.keys)) DO(mouse, line.number("mouseCaptured", game.mouse.captured))       \
     /* this machine's timings, and the counter readings where the stopwatches started and stopped: a pause or the */   \
     /* order of loading moves them; what the rules read of them is in showTimeElapsed, timeBonus and the like */       \
-    NOT(renderStats) NOT(dispatcherMs) NOT(dispatcherCpuMs) NOT(fpsStopwatch) NOT(showClock)                           \
+    /* the player's settings, kept in their own file: a replay's dumps read the same under any */ \
+    NOT(settings) NOT(settingsOpenedWith) NOT(renderStats) NOT(dispatcherMs) NOT(dispatcherCpuMs) NOT(fpsStopwatch) NOT(showClock)                           \
     DO(aircraftSprite, dumpOne(line, "aircraftSprite", game.aircraftSprite))                                           \
     DO(gearSprite, dumpOne(line, "gearSprite", game.gearSprite))                                                       \
     DO(rollSprite, dumpOne(line, "rollSprite", game.rollSprite))                                                       \

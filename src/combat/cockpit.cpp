@@ -157,14 +157,14 @@ void setThrottleBarColour(GameState& game) {
     game.barColour = throttleBarColour(game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0);
 }
 
-void drawCockpit(const GameState& game, const Settings& settings, void (*drawOnRadar)(const GameState& game)) {
+void drawCockpit(const GameState& game, void (*drawOnRadar)(const GameState& game)) {
     drawInstrumentBacking(game);
     drawThrottleBar(game);
     drawStoresLabel(game);
     drawAltitude(game);
     drawAirspeed(game);
     drawFuelGauge(game);
-    drawRadar(game, settings.colourBlindRadar, drawOnRadar);
+    drawRadar(game, game.settings.colourBlindRadar, drawOnRadar);
 }
 
 void resetCockpit(GameState& game) { game.barColour = kWhite; }

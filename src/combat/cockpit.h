@@ -9,7 +9,6 @@
 #include "raster/colours.h"
 
 struct GameState;
-struct Settings;
 
 struct RadarPoint {
     int32_t x;
@@ -34,7 +33,7 @@ void updateAltitude(GameState& game);
 // The throttle bar's colour for the airspeed.
 void setThrottleBarColour(GameState& game);
 // One frame of the instruments.
-void drawCockpit(const GameState& game, const Settings& settings, void (*drawOnRadar)(const GameState& game) = nullptr);
+void drawCockpit(const GameState& game, void (*drawOnRadar)(const GameState& game) = nullptr);
 // The airshow's box on the radar, in white from its top down to the radar's floor.
 void drawShowBoxOnRadar(const GameState& game);
 

@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "game/stopwatch.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 
 struct GameAssets; // filled by start-up, see assets/game_assets.h
@@ -502,6 +503,9 @@ struct GameState {
     int32_t settingsRow = 0;                   // its focused row
     uint8_t settingsCapturing = 0;             // a binding waits for its key (1) or pad button (2)
     int32_t settingsMoved = -1;                // the action that gave up its key in the last binding, or -1
+    Settings settings;                         // the player's settings as this frame reads them; only the
+                                               // settings screen changes them, handing them to the platform
+    Settings settingsOpenedWith;               // what the file says, to write it only when something changed
     uint8_t aboutShown = 0;                    // the About page is up, over the title or the pause
     uint8_t titleEntriesShown = 0;             // an arrow key showed the title's entries: they stay, clickable
     uint8_t keysLastFrame[kKeyTableSize] = {}; // the key table as the last frame left it

@@ -84,7 +84,7 @@ void drawRow(const GameState& game, const Row& row, int32_t left, int32_t y) {
     for (const int32_t action : row.actions) {
         if (action == kNoAction) continue;
         keyX += drawBinding(game, action, keyX, y, false) + 6;
-        if (activeSettings().padButtons[action] != kPadNone) {
+        if (game.settings.padButtons[action] != kPadNone) {
             padX += drawBinding(game, action, padX, y - 1, true) + 2;
             anyPad = true;
         }

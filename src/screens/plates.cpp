@@ -106,14 +106,14 @@ int32_t drawPadButton(const GameState& game, int32_t button, int32_t x, int32_t 
 }
 
 int32_t bindingWidth(const GameState& game, int32_t action, bool pad) {
-    const Settings& settings = activeSettings();
+    const Settings& settings = game.settings;
     if (pad) return settings.padButtons[action] == kPadNone ? keyCapWidth(game, "none") : kPadPictureWidth;
     const char* name = keyName(settings.keys[action]);
     return keyCapWidth(game, name != nullptr ? name : "none");
 }
 
 int32_t drawBinding(const GameState& game, int32_t action, int32_t x, int32_t y, bool pad) {
-    const Settings& settings = activeSettings();
+    const Settings& settings = game.settings;
     if (pad) return drawPadButton(game, settings.padButtons[action], x, y);
     const char* name = keyName(settings.keys[action]);
     return drawKeyCap(game, name != nullptr ? name : "none", x, y);
