@@ -447,8 +447,10 @@ bool parseWhole(const std::string& word, int64_t& value, int64_t lowest, int64_t
     return true;
 }
 
+} // namespace
+
 // The sortie on tape.
-struct Tape {
+struct SortieTape {
     bool running = false;
     int64_t frame = 0; // frames begun since take-off
     BestFlight flight;
@@ -456,15 +458,19 @@ struct Tape {
     bool overflowed = false;       // too long to keep
 };
 
-Tape gTape;
+namespace {
 
-void keepIfBest(const GameState& game) {
-    Tape& t = gTape;
+SortieTape& tapeOf(GameState& game) {
+    if (game.assets->tape == nullptr) game.assets->tape = std::make_shared<SortieTape>();
+    return *game.assets->tape;
+}
+
+void keepIfBest(const GameState& game, const SortieTape& t) {
     if (game.outcome != Outcome::Won || !game.missionOver || game.mission < kMissionConvoy ||
         game.mission > kMissionAirshow || t.overflowed || !game.assets->bestsKept || game.assets->savesHeldBack) {
         return;
     }
-    BestFlight& best = t.flight;
+    BestFlight best = t.flight;
     best.mission = game.mission;
     best.level = game.difficulty;
     best.figure = sortieFigure(game);
@@ -737,12 +743,13 @@ bool playedTheSame(const char* program, const std::string& path, const BestFligh
     return false;
 }
 
-void tapeFrameBegins(const GameState& game) {
-    Tape& t = gTape;
+void tapeFrameBegins(GameState& game) {
+    if (game.assets.to == nullptr) return;
+    SortieTape& t = tapeOf(game);
     if (!t.running) {
-        if (game.missionOver || game.assets.to == nullptr || !game.assets->bestsKept) return;
+        if (game.missionOver || !game.assets->bestsKept) return;
         // A sortie has just taken off: the record as it stands is where its tape starts.
-        t = Tape{};
+        t = SortieTape{};
         t.running = true;
         t.flight.rules = kRulesVersion;
         t.flight.frequency = platformCounterFrequency();
@@ -755,8 +762,9 @@ void tapeFrameBegins(const GameState& game) {
     if (t.frame > kLongestBestFrames || t.flight.commands.size() >= kMostBestCommands - 16) t.overflowed = true;
 }
 
-void tapeEvent(const InputEvent& event) {
-    Tape& t = gTape;
+void tapeEvent(GameState& game, const InputEvent& event) {
+    if (game.assets.to == nullptr) return;
+    SortieTape& t = tapeOf(game);
     if (!t.running || t.overflowed) return;
     Command c;
     c.frame = t.frame;
@@ -782,8 +790,9 @@ void tapeEvent(const InputEvent& event) {
     t.flight.commands.push_back(c);
 }
 
-void tapeFrameEnds(const GameState& game) {
-    Tape& t = gTape;
+void tapeFrameEnds(GameState& game) {
+    if (game.assets.to == nullptr) return;
+    SortieTape& t = tapeOf(game);
     if (!t.running) return;
     if (!t.readings.empty()) {
         Command clock;
@@ -795,6 +804,6 @@ void tapeFrameEnds(const GameState& game) {
     }
     if (!game.missionOver) return;
     recorderTapeCounter(nullptr);
-    keepIfBest(game);
-    gTape = Tape{};
+    keepIfBest(game, t);
+    t = SortieTape{};
 }

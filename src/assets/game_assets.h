@@ -1,7 +1,7 @@
 #pragma once
 // Everything start-up loads: device textures, decoded pictures and the frame sets cut from them,
 // the two bitmap fonts with their sheets, the sound-effect slots and the music tracks, and the
-// frame's canvas; and where this run keeps its save. Start-up fills it once in a fixed order;
+// frame's canvas; where this run keeps its save; and the shell's records of the run. Start-up fills it once in a fixed order;
 // afterwards the game steps only read it (the frame points the canvas at each frame's pixels, the
 // music steps keep the tracks playing, and the first frames start what start-up left behind the
 // title). The GameState points at it; it is never part of the
@@ -81,6 +81,8 @@ constexpr int kSmallSheetWidth = 416; // "Files\Img\Consolas13x24-2.bmp"
 constexpr int kSmallSheetHeight = 72;
 
 struct InventoryLoad; // the shell's loads in flight
+struct SortieTape;    // the sortie being taped for the bests
+struct BestWatch;     // the best being watched
 
 struct GameAssets {
     // The frame buffer the software raster draws into, open during a frame.
@@ -107,6 +109,10 @@ struct GameAssets {
     // Frames still to begin before the sound device and the loads behind the title start: a
     // title-first start-up leaves them until the first frame is on screen.
     int32_t framesBeforeStart = 0;
+    // The shell's records of the run, made when first needed: the sortie on tape for the bests
+    // and the best being watched. Shared for the same reason as the loads.
+    std::shared_ptr<SortieTape> tape;
+    std::shared_ptr<BestWatch> watch;
 
     // Sound effects, by SoundSlot, and the two music tracks.
     SoundEffect sounds[kSoundSlotCount];
