@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "app/dispatcher.h"
@@ -68,6 +69,22 @@ int soundsPlayingBut(const TestGame& s, int except) {
 }
 
 } // namespace
+
+// One rectangle, two rules: every corner is in a control's area and the show box (withinRect) and
+// out of a hit box (strictlyWithinRect); a field order or a comparison slipped shows here.
+TEST(Rect, BoundsCountInForControlsAndOutForHitBoxes) {
+    const Rect r{10, 20, 30, 40};
+    for (const auto& [x, y] : {std::pair{10.0, 20.0}, {30.0, 40.0}, {10.0, 40.0}, {30.0, 20.0}}) {
+        EXPECT_TRUE(withinRect(r, x, y)) << x << "," << y;
+        EXPECT_FALSE(strictlyWithinRect(r, x, y)) << x << "," << y;
+    }
+    EXPECT_TRUE(strictlyWithinRect(r, 10.5, 39.5));
+    for (const auto& [x, y] : {std::pair{9.9, 30.0}, {30.1, 30.0}, {20.0, 19.9}, {20.0, 40.1}}) {
+        EXPECT_FALSE(withinRect(r, x, y)) << x << "," << y;
+    }
+    EXPECT_TRUE(mouseIn(MouseState{30, 40, 0, 0}, r));
+    EXPECT_FALSE(mouseIn(MouseState{31, 40, 0, 0}, r));
+}
 
 TEST(MissionControl, EachRowHasItsPricesAndEffects) {
     EXPECT_EQ(upgradePrice(0, 1), 1100);
