@@ -1,7 +1,6 @@
 #include "missions/missions.h"
 
 #include "assets/game_assets.h"
-#include "combat/outcome.h"
 #include "combat/targets.h"
 #include "game/game_state.h"
 #include "game/stopwatch.h"
