@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!parseBest(reinterpret_cast<const char*>(data), size, best, why)) return 0;
     static auto game = std::make_unique<GameState>();
     static auto assets = std::make_unique<GameAssets>(); // empty tracks: the music switch plays nothing
-    game->assets = assets.get();
+    game->assets.to = assets.get();
     game->musicTrack = 1;
     applyTakeOff(*game, best);
     if (game->truckCount > kTruckCapacity || game->cargoCount > kCargoCapacity || game->smokeIndex >= kSmokePuffCount ||

@@ -41,7 +41,7 @@ struct Show : TestGame {
             countShowTime(*game);
             payTricks(*game);
             updateCrowd(*game);
-            settleObjective(*game, ObjectiveCheck::kAfterOwnStep);
+            markObjectiveIfMet(*game, ObjectiveCheck::kAfterOwnStep);
         }
     }
     // The time line as the last frame drew it.
@@ -52,15 +52,15 @@ struct Show : TestGame {
 } // namespace
 
 TEST(AirshowRules, BoxVolumeAndShowTimeAtTheirBounds) {
-    const ShowBox box = showBoxAround(791.9, 737.5);
+    const Rect box = showBoxAround(791.9, 737.5);
     EXPECT_EQ(box.left, -4208) << "truncated toward zero";
     EXPECT_EQ(box.right, 5791);
     EXPECT_EQ(box.top, -2662);
     EXPECT_EQ(box.bottom, 4137);
-    EXPECT_TRUE(insideShowBox(box, -4208.0, 4137.0)) << "bounds included";
-    EXPECT_FALSE(insideShowBox(box, -4208.01, 0.0));
-    EXPECT_FALSE(insideShowBox(box, 0.0, 4137.01));
-    EXPECT_FALSE(insideShowBox(ShowBox{}, 0.5, 0.0)) << "a cleared box holds nothing but its corner";
+    EXPECT_TRUE(withinRect(box, -4208.0, 4137.0)) << "bounds included";
+    EXPECT_FALSE(withinRect(box, -4208.01, 0.0));
+    EXPECT_FALSE(withinRect(box, 0.0, 4137.01));
+    EXPECT_FALSE(withinRect(Rect{}, 0.5, 0.0)) << "a cleared box holds nothing but its corner";
 
     EXPECT_EQ(crowdVolume(0.0), 0) << "full volume at the crowd point";
     EXPECT_EQ(crowdVolume(6.9), 0);
@@ -154,7 +154,7 @@ TEST(AirshowLaunch, ScoresAreClearedAndTrackTwoStartsTheClock) {
     show->showTimeElapsed = 200000.0;
     show->loopDegrees = 200.0;
     show->normalLoopArmed = 1;
-    show->showBox = ShowBox{1, 2, 3, 4};
+    show->showBox = Rect{.left = 1, .top = 3, .right = 2, .bottom = 4};
     show.launch(1); // of any mission
     EXPECT_EQ(show->showEarnings + show->trickCount + show->normalLoopArmed + show->showBox.right, 0);
     EXPECT_EQ(show->showTimeElapsed + show->loopDegrees, 0.0);

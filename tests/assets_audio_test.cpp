@@ -83,7 +83,7 @@ TEST_F(Audio, BothLoadersFindTheDataPastExtraAndOddLengthChunks) {
     for (size_t i = 0; i < files.size(); ++i) {
         for (const bool chunked : {false, true}) {
             std::string printed;
-            const SoundEffect sound = load(files[i], chunked, &printed);
+            SoundEffect sound = load(files[i], chunked, &printed);
             ASSERT_NE(sound.voice, 0) << i << printed;
             EXPECT_EQ(printed, "");
             playOnce(sound, 0);
@@ -112,7 +112,7 @@ TEST_F(Audio, ShortAndMalformedFilesGiveSilentSlotsWithOneLine) {
     for (size_t i = 0; i < bad.size(); ++i) {
         for (const bool chunked : {false, true}) {
             std::string printed;
-            const SoundEffect sound = load(bad[i], chunked, &printed);
+            SoundEffect sound = load(bad[i], chunked, &printed);
             EXPECT_EQ(sound.voice, 0) << i;
             EXPECT_EQ(lineCount(printed), 1) << i << ": " << printed;
             EXPECT_NE(printed.find("effect"), std::string::npos) << printed;
@@ -123,7 +123,7 @@ TEST_F(Audio, ShortAndMalformedFilesGiveSilentSlotsWithOneLine) {
     // A data chunk claiming more than the file holds plays what is there, and says so.
     std::vector<uint8_t> cut = riffWave({{"fmt ", fmtBody(2, 44100, 16)}, {"data", pcmBody(ramp(100)), true, 4000}});
     std::string printed;
-    const SoundEffect sound = load(cut, false, &printed);
+    SoundEffect sound = load(cut, false, &printed);
     EXPECT_EQ(lineCount(printed), 1) << printed;
     playOnce(sound, 0);
     EXPECT_EQ(mix(100), ramp(100));
@@ -142,7 +142,7 @@ TEST_F(Audio, OnlyTheChunkedLoaderConvertsOtherFormats) {
     std::string printed;
     EXPECT_EQ(load(file, false, &printed).voice, 0);
     EXPECT_EQ(lineCount(printed), 1);
-    const SoundEffect sound = load(file, true, &printed);
+    SoundEffect sound = load(file, true, &printed);
     ASSERT_NE(sound.voice, 0);
     playOnce(sound, 0);
     const std::vector<int16_t> out = mix(200);
@@ -155,7 +155,7 @@ TEST_F(Audio, OnlyTheChunkedLoaderConvertsOtherFormats) {
 
     // 8-bit unsigned at 44100 Hz stereo: 128 is silence.
     const std::vector<uint8_t> eight = riffWave({{"fmt ", fmtBody(2, 44100, 8)}, {"data", {128, 129, 127, 255}}});
-    const SoundEffect small = load(eight, true);
+    SoundEffect small = load(eight, true);
     playOnce(small, 0);
     EXPECT_EQ(mix(2), (std::vector<int16_t>{0, 256, -256, 32512}));
 }
@@ -170,7 +170,7 @@ TEST_F(Audio, TenCopiesOfOneFileSoundAtOnce) {
         ASSERT_NE(copies[i].voice, 0);
         for (int j = 0; j < i; ++j) ASSERT_NE(copies[i].voice, copies[j].voice);
     }
-    for (const SoundEffect& copy : copies) playOnce(copy, 0);
+    for (SoundEffect& copy : copies) playOnce(copy, 0);
     std::vector<int16_t> out = mix(10);
     for (int i = 0; i < 10; ++i) ASSERT_EQ(out[size_t(i) * 2], 10 * (1 + i));
     // Stopping one leaves the other nine.
@@ -199,7 +199,7 @@ TEST_F(Audio, OneShotsEndLoopsWrapAndStopKeepsThePosition) {
 
     releaseSound(once);
     EXPECT_EQ(once.voice, 0);
-    const SoundEffect loop = load(plainWav(ramp(1000)), false);
+    SoundEffect loop = load(plainWav(ramp(1000)), false);
     playLooping(loop, 0);
     const std::vector<int16_t> out = mix(1500);
     EXPECT_EQ(out[999 * 2], 1000);
@@ -219,7 +219,7 @@ TEST_F(Audio, OneShotsEndLoopsWrapAndStopKeepsThePosition) {
 }
 
 TEST_F(Audio, VolumeIsAnAttenuationClampedBelowAndRefusedAbove) {
-    const SoundEffect sound = load(plainWav(std::vector<int16_t>(2000, 10000)), false);
+    SoundEffect sound = load(plainWav(std::vector<int16_t>(2000, 10000)), false);
     playOnce(sound, -2000); // -20 dB: a tenth
     EXPECT_EQ(mix(1)[0], 1000);
     playOnce(sound, -20000); // below silence: plays at -10000
@@ -235,8 +235,8 @@ TEST_F(Audio, VolumeIsAnAttenuationClampedBelowAndRefusedAbove) {
 }
 
 TEST_F(Audio, UnfocusedOnlyTheGunSoundsButEveryVoiceAdvances) {
-    const SoundEffect engine = load(plainWav(std::vector<int16_t>(20000, 100)), false);
-    const SoundEffect gun = load(plainWav(std::vector<int16_t>(20000, 7)), true);
+    SoundEffect engine = load(plainWav(std::vector<int16_t>(20000, 100)), false);
+    SoundEffect gun = load(plainWav(std::vector<int16_t>(20000, 7)), true);
     playLooping(engine, 0);
     playLooping(gun, 0);
     EXPECT_EQ(mix(1)[0], 107);
@@ -472,11 +472,11 @@ TEST_F(Audio, StreamedCrowdLoopSoundsAsTheWholeOneAcrossItsSeam) {
     std::memcpy(whole.data(), text.data() + at + 8, whole.size() * 2);
     ASSERT_GE(whole.size() * 2, kStreamedSoundBytes);
 
-    const SoundEffect streamed = loadWavFixed(path.c_str());
+    SoundEffect streamed = loadWavFixed(path.c_str());
     ASSERT_NE(streamed.voice, 0);
     SoundEffect held;
     held.voice = mixerCreateVoice(std::move(whole), false);
-    auto run = [&](const SoundEffect& sound) {
+    auto run = [&](SoundEffect& sound) {
         Lcg random(35);
         std::vector<int16_t> heard;
         std::vector<uint32_t> positions;
@@ -517,7 +517,7 @@ TEST_F(Audio, StreamedEffectGoesSilentWhereItsFileWasCut) {
     const std::vector<uint8_t> file = plainWav(samples);
     const std::string path = dir.file("long.wav");
     writeFile(path, file);
-    const SoundEffect sound = loadWavFixed(path.c_str());
+    SoundEffect sound = loadWavFixed(path.c_str());
     ASSERT_NE(sound.voice, 0);
     writeFile(path, std::vector<uint8_t>(file.begin(), file.begin() + 44 + 4000)); // the first 1000 frames
     playOnce(sound, 0);

@@ -255,7 +255,7 @@ TEST(Bests, WatchingABestLeavesThePlayersGameAsItWas) {
     const auto kept = std::make_unique<GameState>(*game);
 
     frame({spaceDown});
-    ASSERT_TRUE(watching());
+    ASSERT_TRUE(watching(*game));
     bool gunHeard = false;
     for (int i = 0; i < 120; ++i) {
         frame(i == 0 ? std::initializer_list<InputEvent>{spaceUp} : std::initializer_list<InputEvent>{});
@@ -263,7 +263,7 @@ TEST(Bests, WatchingABestLeavesThePlayersGameAsItWas) {
     }
     EXPECT_TRUE(gunHeard);
     frame({{InputEventType::KeyDown, kVkBackspace, 0, 0, 0}});
-    EXPECT_FALSE(watching());
+    EXPECT_FALSE(watching(*game));
     frame({{InputEventType::KeyUp, kVkBackspace, 0, 0, 0}});
 
     // The frame's own timings aside, the record is the one from before the watch.

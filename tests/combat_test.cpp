@@ -197,7 +197,7 @@ TEST(Convoy, AGunKillCountsOnceBeyondSectionZeroABlastKillNever) {
     updateTrucks(*f.game);
     EXPECT_EQ(f->trucks[0].alive, 0);
     EXPECT_EQ(f->trucksDestroyed, 1);
-    settleObjective(*f.game, ObjectiveCheck::kAfterTargets);
+    markObjectiveIfMet(*f.game, ObjectiveCheck::kAfterTargets);
     EXPECT_EQ(f->objectiveDone, 1) << "the only truck is dead";
 
     Combat b;
@@ -210,7 +210,7 @@ TEST(Convoy, AGunKillCountsOnceBeyondSectionZeroABlastKillNever) {
     updateTrucks(*b.game);
     EXPECT_EQ(b->trucks[0].wreckLaunched, 1);
     EXPECT_LT(b->trucks[0].wreckVelX, 0) << "thrown west: the flag says no bomb landed right of it";
-    settleObjective(*b.game, ObjectiveCheck::kAfterTargets);
+    markObjectiveIfMet(*b.game, ObjectiveCheck::kAfterTargets);
     EXPECT_EQ(b->objectiveDone, 1);
     const uint32_t after = b->randomState;
     updateTrucks(*b.game);
@@ -240,7 +240,7 @@ TEST(Convoy, TheLeadTruckEscapesAfter15200FramesAtDifficultyZero) {
     EXPECT_EQ(f->trucks[19].speed, 4.0);
     f->truckCount = 50; // as a damaged save could leave it
     updateTrucks(*f.game);
-    setUpConvoy(*f.game, false);
+    setUpDrivingConvoy(*f.game);
 }
 
 TEST(Blasts, AFullTableReplaysItsOldestFinishedBlastAndAGroundBlastLeavesAMark) {

@@ -1,4 +1,4 @@
-// The flight model's edges that the replays do not fly: the attitude sectors, the pitch keys at
+// The flight model's edges that the replays do not fly: the pitch bands, the pitch keys at
 // turning speed and at the circle's end, the stall's two lines, the overlays after a roll-over,
 // the gear on the runway, touchdown attitudes, re-arming, the runway-end obstacle, the west end
 // of missions 1 and 3, and the resets. The throttle, the stall's lift, rolls, take-offs, landings,
@@ -38,13 +38,13 @@ struct Flight : TestGame {
 
 } // namespace
 
-TEST(FlightRules, AttitudeSectorBoundaries) {
-    for (double pitch : {357.0, 360.0, 0.0, 3.999}) EXPECT_EQ(attitudeSector(pitch), 0) << pitch;
-    EXPECT_EQ(attitudeSector(4.0), 1);
-    EXPECT_EQ(attitudeSector(356.999), 19);
-    EXPECT_EQ(attitudeSector(176.9), 9);
-    EXPECT_EQ(attitudeSector(177.0), 10);
-    EXPECT_EQ(attitudeSector(184.0), 11);
+TEST(FlightRules, PitchBandBoundaries) {
+    for (double pitch : {357.0, 360.0, 0.0, 3.999}) EXPECT_EQ(pitchBand(pitch), 0) << pitch;
+    EXPECT_EQ(pitchBand(4.0), 1);
+    EXPECT_EQ(pitchBand(356.999), 19);
+    EXPECT_EQ(pitchBand(176.9), 9);
+    EXPECT_EQ(pitchBand(177.0), 10);
+    EXPECT_EQ(pitchBand(184.0), 11);
 }
 
 TEST(PitchKeys, DeadBelowTurningSpeedOrStalledAndWrapAtTheCircle) {

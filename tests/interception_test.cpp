@@ -74,12 +74,12 @@ TEST(CargoBoxes, BoundsAreTruncatedAndExclusive) {
     EXPECT_EQ(boxes.c.left, -77) << "-77.5 truncates toward zero";
     EXPECT_EQ(boxes.d.top, 57);
     EXPECT_EQ(boxes.d.bottom, 75);
-    EXPECT_FALSE(insideBox(boxes.a, 0.0, 100.0)) << "on the left bound";
-    EXPECT_TRUE(insideBox(boxes.a, 0.01, 100.0));
-    EXPECT_FALSE(insideBox(boxes.a, 400.0, 100.0)) << "on the right bound";
-    EXPECT_FALSE(insideBox(boxes.a, 200.0, 88.0)) << "on the top bound";
-    EXPECT_TRUE(insideBox(boxes.a, 200.0, 88.5));
-    EXPECT_FALSE(insideBox(boxes.a, 200.0, 146.0)) << "on the bottom bound";
+    EXPECT_FALSE(strictlyWithinRect(boxes.a, 0.0, 100.0)) << "on the left bound";
+    EXPECT_TRUE(strictlyWithinRect(boxes.a, 0.01, 100.0));
+    EXPECT_FALSE(strictlyWithinRect(boxes.a, 400.0, 100.0)) << "on the right bound";
+    EXPECT_FALSE(strictlyWithinRect(boxes.a, 200.0, 88.0)) << "on the top bound";
+    EXPECT_TRUE(strictlyWithinRect(boxes.a, 200.0, 88.5));
+    EXPECT_FALSE(strictlyWithinRect(boxes.a, 200.0, 146.0)) << "on the bottom bound";
 }
 
 TEST(CargoCollision, OnlyALiveAircraftInTheSectionIsFlownInto) {

@@ -58,9 +58,10 @@ PixelImage solid(int32_t width, int32_t height, uint32_t pixel) {
 TEST(RasterCanvas, PackPlotAndWipe) {
     EXPECT_EQ(packColour(300, 256, -1), 0xFF2C00FFu);
     GuardedCanvas g(0x12345678u);
-    plot(g.canvas, 0, 0, 300, 1, 2);
-    plot(g.canvas, 1279, 719, 1, 2, 3);
-    for (auto [x, y] : Pixels{{-1, 0}, {1280, 0}, {0, -1}, {0, 720}, {INT_MIN, INT_MAX}}) plot(g.canvas, x, y, 9, 9, 9);
+    plot(g.canvas, 0, 0, 0x002C0102u);
+    plot(g.canvas, 1279, 719, 0x00010203u);
+    for (auto [x, y] : Pixels{{-1, 0}, {1280, 0}, {0, -1}, {0, 720}, {INT_MIN, INT_MAX}})
+        plot(g.canvas, x, y, 0xFF090909u);
     EXPECT_EQ(g.at(0, 0), 0xFF2C0102u);
     EXPECT_EQ(g.changed(0x12345678u), (Pixels{{0, 0}, {1279, 719}}));
     wipeCanvas(g.canvas);
@@ -71,7 +72,7 @@ TEST(RasterCanvas, PackPlotAndWipe) {
 TEST(RasterLine, EndPointsRoundingOctantsAndClipping) {
     auto line = [](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
         GuardedCanvas g;
-        drawLine(g.canvas, x1, y1, x2, y2, 1, 1, 1);
+        drawLine(g.canvas, x1, y1, x2, y2, 0xFF010101u);
         EXPECT_TRUE(g.guardsIntact());
         return g.changed();
     };
@@ -112,7 +113,7 @@ TEST(RasterDisc, SizesAndEdges) {
     // clang-format on
     for (const auto& e : cases) {
         GuardedCanvas g;
-        fillDisc(g.canvas, e[0], e[1], e[2], 0, 0, 0);
+        fillDisc(g.canvas, e[0], e[1], e[2], 0xFF000000u);
         const Pixels set = g.changed();
         EXPECT_EQ(set.size(), size_t(e[3])) << e[0] << "," << e[1] << " r " << e[2];
         if (e[2] == 2 && e[0] == 50) {

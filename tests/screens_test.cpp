@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
+#include <utility>
 #include <vector>
 
 #include "app/dispatcher.h"
@@ -68,6 +69,22 @@ int soundsPlayingBut(const TestGame& s, int except) {
 }
 
 } // namespace
+
+// One rectangle, two rules: every corner is in a control's area and the show box (withinRect) and
+// out of a hit box (strictlyWithinRect); a field order or a comparison slipped shows here.
+TEST(Rect, BoundsCountInForControlsAndOutForHitBoxes) {
+    const Rect r{10, 20, 30, 40};
+    for (const auto& [x, y] : {std::pair{10.0, 20.0}, {30.0, 40.0}, {10.0, 40.0}, {30.0, 20.0}}) {
+        EXPECT_TRUE(withinRect(r, x, y)) << x << "," << y;
+        EXPECT_FALSE(strictlyWithinRect(r, x, y)) << x << "," << y;
+    }
+    EXPECT_TRUE(strictlyWithinRect(r, 10.5, 39.5));
+    for (const auto& [x, y] : {std::pair{9.9, 30.0}, {30.1, 30.0}, {20.0, 19.9}, {20.0, 40.1}}) {
+        EXPECT_FALSE(withinRect(r, x, y)) << x << "," << y;
+    }
+    EXPECT_TRUE(mouseIn(MouseState{30, 40, 0, 0}, r));
+    EXPECT_FALSE(mouseIn(MouseState{31, 40, 0, 0}, r));
+}
 
 TEST(MissionControl, EachRowHasItsPricesAndEffects) {
     EXPECT_EQ(upgradePrice(0, 1), 1100);
@@ -260,11 +277,11 @@ TEST(MissionControl, EveryBoundaryMetExactlyAndMissedByOne) {
         const int32_t steps = std::accumulate(std::begin(s->upgradeSteps), std::end(s->upgradeSteps), 0);
         return steps > 0 || s->savedNotice > 0 || s->screen != Screen::Control;
     };
-    const Control areas[] = {{1178, 83, 1202, 106},  {1178, 145, 1202, 168}, {1178, 209, 1202, 232},
-                             {1178, 272, 1202, 295}, {1178, 330, 1202, 353}, {80, 115, 195, 165},
-                             {80, 185, 195, 235},    {1220, 635, 1270, 685}};
+    const Rect areas[] = {{1178, 83, 1202, 106},  {1178, 145, 1202, 168}, {1178, 209, 1202, 232},
+                          {1178, 272, 1202, 295}, {1178, 330, 1202, 353}, {80, 115, 195, 165},
+                          {80, 185, 195, 235},    {1220, 635, 1270, 685}};
     testing::internal::CaptureStderr(); // the load finds no save
-    for (const Control& a : areas) {
+    for (const Rect& a : areas) {
         for (const int32_t x : {a.left, a.right}) {
             for (const int32_t y : {a.top, a.bottom}) EXPECT_TRUE(acts(x, y)) << x << ", " << y;
         }
@@ -300,7 +317,8 @@ TEST(MissionControl, EveryBoundaryMetExactlyAndMissedByOne) {
     rich->objectiveDone = 1;
     rich->trucksDestroyed = 4;
     rich->aircraft.airspeed = 0.0;
-    checkObjective(*rich);
+    startSortieClock(*rich);
+    winWhenParked(*rich);
     rich->missionStopwatch.stopCount = rich->missionStopwatch.startCount + 4000000000000000000ll;
     rich.click(0, 0, false);
     EXPECT_EQ(rich->missionsWon, 2147483647);
@@ -335,17 +353,17 @@ TEST(MissionMap, OnlyOpenMarkersAnswerAndStarsOnlyUpToTheOpenLevel) {
 TEST(Outcome, AWinNeedsTheAircraftStoppedAndCountsOnlyProjectileKills) {
     TestGame s;
     s.launch(1);
-    checkObjective(*s);
+    startSortieClock(*s);
     EXPECT_EQ(s->sortieClockStarted, 1);
     s->objectiveDone = 1;
     s->trucksDestroyed = 3; // the fourth truck went to a blast
     s->cargoDestroyed = 1;
     s->aircraft.airspeed = 0.5;
-    checkObjective(*s);
+    winWhenParked(*s);
     EXPECT_EQ(s->outcome, Outcome::Flying);
     s->aircraft.airspeed = 0.0;
     playEverySound(s);
-    checkObjective(*s);
+    winWhenParked(*s);
     EXPECT_EQ(s->outcome, Outcome::Won);
     EXPECT_EQ(soundsPlayingBut(s, -1), 0) << "the sortie's sounds end with it";
     EXPECT_EQ(s->reward, 1000);

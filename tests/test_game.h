@@ -31,7 +31,7 @@ struct TestGame {
 
     // `voiced` false leaves every sound slot silent, for tests that load sounds into them.
     explicit TestGame(bool voiced = true) {
-        game->assets = assets.get();
+        game->assets.to = assets.get();
         assets->canvas = Canvas{kCanvasWidth, kCanvasHeight, kCanvasWidth * 4, pixels.data()};
         if (voiced) {
             for (SoundEffect& sound : assets->sounds)

@@ -13,6 +13,7 @@
 #include <sstream>
 #include <type_traits>
 
+#include "app/field_list.h"
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
 #include "platform/paths.h"
@@ -31,7 +32,7 @@ constexpr int kFastest = 1000; // pixels per frame, the bound of every speed a b
 // the state dump shows: what a best must carry to fly again as it flew. A floating-point field
 // given the range 0, 0 takes ±kLargestCoordinate. The projectiles and
 // blasts are not listed: every take-off empties their tables. A field added to the record is
-// added here too, or the bests made since say they no longer play back the same.
+// added here too or to the LEFT list below with its reason, or the build fails.
 template <typename F>
 void eachTakeOffField(GameState& g, F&& f) {
     char name[48];
@@ -288,6 +289,59 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("settingsMoved", g.settingsMoved, -1, 100);
 }
 
+// Every field of the record, each either given by eachTakeOffField (TAKEN) or left out of a best
+// with its reason (LEFT). A field added to the record and not here fails the build below, as it
+// fails the state dump's list, so neither a dump nor a best can forget it unseen.
+// clang-format off
+#define SKARNWING_TAKE_OFF_FIELDS(TAKEN, LEFT) \
+    LEFT(assets, "what start-up loaded, not the state") TAKEN(keys) TAKEN(mouse) TAKEN(fpsStopwatch) \
+    TAKEN(renderStats) LEFT(dispatcherMs, "this machine's timings") LEFT(dispatcherCpuMs, "this machine's timings") \
+    TAKEN(frameCount) TAKEN(framesPerSecond) LEFT(versionNumber, "the program's, set at start-up") TAKEN(fullScreen) \
+    TAKEN(enterHeld) TAKEN(frozen) TAKEN(screen) TAKEN(clickLatch) TAKEN(saveLoadLatch) TAKEN(savedNotice) \
+    TAKEN(saveNoticeKind) TAKEN(gameLoaded) TAKEN(loadNotice) TAKEN(mission) TAKEN(difficulty) TAKEN(markerBlink) \
+    TAKEN(musicTrack) TAKEN(randomState) TAKEN(aircraft) TAKEN(keyLatchAG) TAKEN(keyLatchZ) TAKEN(throttleUntouched) \
+    TAKEN(reloadNotice) TAKEN(aircraftSprite) TAKEN(gearSprite) TAKEN(rollSprite) TAKEN(exhaustCruiseSprite) \
+    TAKEN(exhaustLowSprite) TAKEN(exhaustAfterburnerSprite) TAKEN(camera) TAKEN(groundScreenY) TAKEN(sector) \
+    TAKEN(edgeArmed) TAKEN(backdropX) TAKEN(backdropY) TAKEN(terrainScrollX) TAKEN(terrainScrollY) \
+    TAKEN(shadowScale) TAKEN(baseX) TAKEN(runwayX) TAKEN(altitude) TAKEN(barColour) TAKEN(selectedWeapon) \
+    TAKEN(weaponKeyLatch) TAKEN(triggerLatch) TAKEN(gunRounds) TAKEN(bombLoad) TAKEN(missileLoad) TAKEN(roundsFired) \
+    TAKEN(bombsDropped) TAKEN(missilesFired) TAKEN(bombRightOfTruck) TAKEN(muzzleFlashLit) TAKEN(muzzleScatter) \
+    LEFT(bullets, "every take-off empties the tables") LEFT(bombs, "every take-off empties the tables") \
+    TAKEN(lockTarget) TAKEN(nearestTargetDistance) TAKEN(trucks) TAKEN(truckCount) TAKEN(trucksDestroyed) \
+    TAKEN(cargoAircraft) TAKEN(cargoCount) TAKEN(cargoDestroyed) TAKEN(cargoSprite) TAKEN(missiles) \
+    TAKEN(sectorTarget) LEFT(bombBlasts, "every take-off empties the tables") \
+    LEFT(craters, "every take-off empties the tables") LEFT(bombBlastCount, "every take-off empties the tables") \
+    LEFT(missileBlasts, "every take-off empties the tables") LEFT(blastMarks, "every take-off empties the tables") \
+    LEFT(missileBlastCount, "every take-off empties the tables") TAKEN(smokeMode) TAKEN(smokeKeyLatch) \
+    TAKEN(smokeTimer) TAKEN(smokeIndex) TAKEN(smokePuffs) LEFT(trickNames, "the game's own texts, set at start-up") \
+    LEFT(spinLatchUp, "cleared by every take-off (resetAirshow)") LEFT(spinLatchDown, "cleared by every take-off") \
+    TAKEN(showTimeRequired) TAKEN(showTimeElapsed) TAKEN(showTimeBanked) TAKEN(showClockStarted) TAKEN(showClock) \
+    TAKEN(showBox) TAKEN(showEarnings) TAKEN(trickCount) TAKEN(loopDegrees) TAKEN(normalLoopArmed) \
+    TAKEN(invertedLoopArmed) TAKEN(trickCooldown) LEFT(trickMessage, "cleared by every take-off") \
+    TAKEN(trickMessageTimer) TAKEN(crowdDistance) TAKEN(money) TAKEN(earned) TAKEN(timeBonus) TAKEN(rewardPaid) \
+    TAKEN(upgradeSteps) TAKEN(upgradePrices) TAKEN(missionsUnlocked) TAKEN(unlockedDifficulty) \
+    TAKEN(missionStopwatch) TAKEN(missionOver) TAKEN(outcomeFresh) TAKEN(outcomeHandled) TAKEN(sortieClockStarted) \
+    TAKEN(reward) TAKEN(missionsWon) TAKEN(objectiveDone) TAKEN(outcome) TAKEN(paused) TAKEN(pauseKeyLatch) \
+    TAKEN(panelClickLatch) TAKEN(pauseChoice) TAKEN(pausedAtCount) TAKEN(navKeysHeld) TAKEN(navFresh) \
+    TAKEN(focusShown) TAKEN(focusMouseX) TAKEN(focusMouseY) TAKEN(focus) TAKEN(focusScreen) TAKEN(mapFromMission) \
+    TAKEN(mapFromDifficulty) TAKEN(mapFromShowEarnings) TAKEN(settingsShown) TAKEN(settingsRow) \
+    TAKEN(settingsCapturing) TAKEN(settingsMoved) LEFT(aboutShown, "a screen over the title, never up at take-off") \
+    LEFT(titleEntriesShown, "cleared as a sortie flies") TAKEN(keysLastFrame) TAKEN(keysHeldOff) \
+    LEFT(logbookShown, "the logbook, never up at take-off") \
+    LEFT(watchRequest, "the logbook's, taken after its frame") LEFT(logbook, "the bests themselves") \
+    LEFT(watchFrame, "where a watch stands, not what it plays") \
+    LEFT(watchLength, "where a watch stands, not what it plays") \
+    LEFT(settings, "the player's, not the flight's") LEFT(settingsOpenedWith, "the player's") \
+    LEFT(controlsShown, "a page over the title, the pause or the settings, never up at take-off") \
+    LEFT(keysUsed, "the title's rings, not the sortie's") LEFT(cuesDone, "the player's aids, off while a best plays") \
+    LEFT(cueAirborne, "the player's aids") LEFT(cueGearRaised, "the player's aids") LEFT(cueFired, "the player's aids") \
+    LEFT(cueWeaponSeen, "the player's aids") LEFT(cueWeapon, "the player's aids") \
+    LEFT(cueWeaponChanged, "the player's aids") LEFT(cueShown, "the player's aids")
+// clang-format on
+#define SKARNWING_FIELD_NAME(field, ...) fieldName(&GameState::field, #field),
+constexpr std::string_view kTakeOffFields[] = {SKARNWING_TAKE_OFF_FIELDS(SKARNWING_FIELD_NAME, SKARNWING_FIELD_NAME)};
+static_assert(distinctNames(kTakeOffFields) == fieldCount<GameState>(), "every field of GameState taken or left out");
+
 // A field's value as the file writes it: integers in decimal, floating point exactly (%a).
 template <typename T>
 std::string valueText(const T& value) {
@@ -393,8 +447,10 @@ bool parseWhole(const std::string& word, int64_t& value, int64_t lowest, int64_t
     return true;
 }
 
+} // namespace
+
 // The sortie on tape.
-struct Tape {
+struct SortieTape {
     bool running = false;
     int64_t frame = 0; // frames begun since take-off
     BestFlight flight;
@@ -402,15 +458,19 @@ struct Tape {
     bool overflowed = false;       // too long to keep
 };
 
-Tape gTape;
+namespace {
 
-void keepIfBest(const GameState& game) {
-    Tape& t = gTape;
+SortieTape& tapeOf(GameState& game) {
+    if (game.assets->tape == nullptr) game.assets->tape = std::make_shared<SortieTape>();
+    return *game.assets->tape;
+}
+
+void keepIfBest(const GameState& game, const SortieTape& t) {
     if (game.outcome != Outcome::Won || !game.missionOver || game.mission < kMissionConvoy ||
         game.mission > kMissionAirshow || t.overflowed || !game.assets->bestsKept || game.assets->savesHeldBack) {
         return;
     }
-    BestFlight& best = t.flight;
+    BestFlight best = t.flight;
     best.mission = game.mission;
     best.level = game.difficulty;
     best.figure = sortieFigure(game);
@@ -683,12 +743,13 @@ bool playedTheSame(const char* program, const std::string& path, const BestFligh
     return false;
 }
 
-void tapeFrameBegins(const GameState& game) {
-    Tape& t = gTape;
+void tapeFrameBegins(GameState& game) {
+    if (game.assets.to == nullptr) return;
+    SortieTape& t = tapeOf(game);
     if (!t.running) {
-        if (game.missionOver || game.assets == nullptr || !game.assets->bestsKept) return;
+        if (game.missionOver || !game.assets->bestsKept) return;
         // A sortie has just taken off: the record as it stands is where its tape starts.
-        t = Tape{};
+        t = SortieTape{};
         t.running = true;
         t.flight.rules = kRulesVersion;
         t.flight.frequency = platformCounterFrequency();
@@ -701,8 +762,9 @@ void tapeFrameBegins(const GameState& game) {
     if (t.frame > kLongestBestFrames || t.flight.commands.size() >= kMostBestCommands - 16) t.overflowed = true;
 }
 
-void tapeEvent(const InputEvent& event) {
-    Tape& t = gTape;
+void tapeEvent(GameState& game, const InputEvent& event) {
+    if (game.assets.to == nullptr) return;
+    SortieTape& t = tapeOf(game);
     if (!t.running || t.overflowed) return;
     Command c;
     c.frame = t.frame;
@@ -728,8 +790,9 @@ void tapeEvent(const InputEvent& event) {
     t.flight.commands.push_back(c);
 }
 
-void tapeFrameEnds(const GameState& game) {
-    Tape& t = gTape;
+void tapeFrameEnds(GameState& game) {
+    if (game.assets.to == nullptr) return;
+    SortieTape& t = tapeOf(game);
     if (!t.running) return;
     if (!t.readings.empty()) {
         Command clock;
@@ -741,6 +804,6 @@ void tapeFrameEnds(const GameState& game) {
     }
     if (!game.missionOver) return;
     recorderTapeCounter(nullptr);
-    keepIfBest(game);
-    gTape = Tape{};
+    keepIfBest(game, t);
+    t = SortieTape{};
 }

@@ -77,9 +77,9 @@ bool playedTheSame(const char* program, const std::string& path, const BestFligh
 // The sortie being taped. The app calls these around every frame; they are no-ops while no
 // sortie is under way.
 // Before the frame's events: a sortie that has just taken off starts its tape.
-void tapeFrameBegins(const GameState& game);
+void tapeFrameBegins(GameState& game);
 // An input event the game is taking in this frame.
-void tapeEvent(const InputEvent& event);
+void tapeEvent(GameState& game, const InputEvent& event);
 // After the frame: a won sortie that beats the kept best is written (one line on stderr when it
 // cannot be); any ended sortie drops its tape.
-void tapeFrameEnds(const GameState& game);
+void tapeFrameEnds(GameState& game);

@@ -50,7 +50,7 @@ void leaveTitle(GameState& game) {
 // alone never shows them, and its click anywhere goes on.
 constexpr int32_t kTitleEntryCount = 4;
 constexpr const char* kTitleLabels[kTitleEntryCount] = {"PLAY", "SETTINGS", "CONTROLS", "ABOUT"};
-constexpr Control kTitleControls[kTitleEntryCount] = {
+constexpr Rect kTitleControls[kTitleEntryCount] = {
     {560, 470, 720, 496}, {560, 506, 720, 532}, {560, 542, 720, 568}, {560, 578, 720, 604}};
 
 void chooseTitleEntry(GameState& game, int32_t entry) {
@@ -93,7 +93,7 @@ void drawTitle(const GameState& game) {
     if ((game.focusShown || game.titleEntriesShown) && game.focusScreen == kFocusTitle && game.focus >= 0 &&
         game.focus < kTitleEntryCount) {
         for (int32_t i = 0; i < kTitleEntryCount; ++i) {
-            const Control& c = kTitleControls[i];
+            const Rect& c = kTitleControls[i];
             drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
             const int32_t width = labelWidth(game, kTitleLabels[i]);
             drawLabel(game, kTitleLabels[i], (c.left + c.right - width) / 2, c.top + 1,
@@ -175,7 +175,7 @@ void releaseKeyLatches(GameState& game) {
 // The order matters where a step reads what another wrote:
 // - the world step moves the aircraft with the velocity of the last physics step (the gear step
 //   runs the physics, later in the frame), and the camera follows before the aircraft moves;
-// - the runway rule reads the altitude of the previous frame (the altimeter is read later);
+// - the runway rule reads the altitude of the previous frame (updateAltitude writes it later);
 // - the lock-on offers the candidate the search found on the previous frame, and the search
 //   reads the distances the cargo step left on the previous frame;
 // - the projectiles fly only below section 2, after the cockpit; they land once all three tables
@@ -197,7 +197,8 @@ void runSortie(GameState& game) {
     updateWorld(game, mission.sections);
     drawStallNotice(game);
     countPhysicsTimer(game);
-    checkObjective(game);
+    startSortieClock(game);
+    winWhenParked(game);
     drawObjectivePrompt(game);
     drawReloadNotice(game);
     updateRunway(game);
@@ -212,9 +213,9 @@ void runSortie(GameState& game) {
     moveCargo(game);
     drawTrucks(game);
     updateTrucks(game);
-    settleObjective(game, ObjectiveCheck::kAfterTargets);
+    markObjectiveIfMet(game, ObjectiveCheck::kAfterTargets);
     drawWrecks(game);
-    readAltimeter(game);
+    updateAltitude(game);
     setThrottleBarColour(game);
     drawCockpit(game, mission.drawOnRadar);
     updateLockOn(game);

@@ -9,6 +9,7 @@
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 #include "screens/about.h"
 #include "screens/controls.h"
@@ -44,7 +45,8 @@ void recordRenderTime(RenderStats& stats, float elapsed) {
 }
 
 void runFrame(GameState& game) {
-    startBehindTitle();
+    game.settings = activeSettings(); // what the player's settings are as this frame begins
+    startBehindTitle(game);
     // The title needs only what start-up waited for; every other screen may need anything.
     if (!titleShown(game)) awaitAssets(game);
     game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);

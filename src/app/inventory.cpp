@@ -258,7 +258,7 @@ void finishTitle(GameState& game, InventoryLoad& load) {
     uploadTexture(game, load, kTexTitle);
 }
 
-void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load) {
+void finishInventory(GameState& game, std::shared_ptr<InventoryLoad> load) {
     load->heldBack = false;
     load->heldBack.notify_all();
     takeJobs(*load);

@@ -57,7 +57,7 @@ void loadInventory(GameState& game);
 std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack = false);
 // Lets the jobs after the title's go on, unless the load holds them until finishInventory.
 void releaseInventory(InventoryLoad& load);
-void finishInventory(GameState& game, std::unique_ptr<InventoryLoad> load);
+void finishInventory(GameState& game, std::shared_ptr<InventoryLoad> load);
 // Waits for the title's jobs only and uploads the title picture; the rest goes on loading.
 void finishTitle(GameState& game, InventoryLoad& load);
 // Decodes the built-in picture of a texture slot past the file textures and prepares its pixels

@@ -22,14 +22,12 @@ constexpr int32_t kControlCount = kCellCount + 1;
 constexpr int32_t kPanelLeft = 150, kPanelTop = 100, kPanelRight = 1130, kPanelBottom = 560;
 constexpr int32_t kFirstColumn = 380, kColumnWidth = 185, kFirstRow = 200, kRowHeight = 90;
 constexpr const char* kMissionNames[kMissions] = {"1 CONVOY", "2 CARGO", "3 AIRSHOW"};
-constexpr uint32_t kGrey = 0xFF9AA4AEu;
-constexpr uint32_t kTimelineBack = 0xFF30383Fu;
 
-Control controlAt(int32_t index) {
-    if (index == kBackControl) return Control{560, 500, 720, 530};
+Rect controlAt(int32_t index) {
+    if (index == kBackControl) return Rect{560, 500, 720, 530};
     const int32_t x = kFirstColumn + (index % kLogbookLevels) * kColumnWidth;
     const int32_t y = kFirstRow + (index / kLogbookLevels) * kRowHeight;
-    return Control{x, y, x + kColumnWidth - 15, y + kRowHeight - 15};
+    return Rect{x, y, x + kColumnWidth - 15, y + kRowHeight - 15};
 }
 
 void readLogbook(GameState& game) {
@@ -50,7 +48,7 @@ void choose(GameState& game, int32_t index) {
 
 void drawCell(const GameState& game, int32_t index) {
     const LogbookCell& cell = game.logbook[index / kLogbookLevels][index % kLogbookLevels];
-    const Control c = controlAt(index);
+    const Rect c = controlAt(index);
     char text[kTextBufferSize];
     switch (cell.state) {
     case BestState::None: drawSmallText(game, "-", c.left + 10, c.top + 10, kGrey); return;
@@ -80,7 +78,7 @@ void drawLogbook(const GameState& game) {
     for (int32_t m = 0; m < kMissions; ++m)
         drawSmallText(game, kMissionNames[m], 180, kFirstRow + m * kRowHeight + 10, kWhite);
     for (int32_t i = 0; i < kCellCount; ++i) drawCell(game, i);
-    const Control back = controlAt(kBackControl);
+    const Rect back = controlAt(kBackControl);
     drawSmallText(game, "BACK", back.left + 52, back.top + 6, kGreen);
     drawSmallText(game, "Space watches a flight, P pauses it, Backspace returns.", 300, 460, kGrey);
     if (game.focus >= 0 && game.focus < kControlCount && game.focusScreen == kFocusLogbook) {
@@ -111,7 +109,7 @@ void runLogbook(GameState& game) {
         readLogbook(game);
         game.logbookShown = 2;
     }
-    Control all[kControlCount];
+    Rect all[kControlCount];
     for (int32_t i = 0; i < kControlCount; ++i) all[i] = controlAt(i);
     const int32_t focus = focusFor(game, kFocusLogbook, 0);
     const NavPress nav = navigation(game);

@@ -21,6 +21,7 @@
 #include "platform/settings.h"
 #include "platform/user_folders.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 #include "screens/about.h"
 #include "screens/cues.h"
 
@@ -136,8 +137,7 @@ bool watchRecording(GameState& game, const Script& script) {
             game.assets->canvas.pixels = platformBeginFrame(&game.assets->canvas.rowPitch);
             platformDrawHeldFrame();
             markDrawn(game.assets->canvas, 0, 0, kCanvasWidth, kCanvasHeight); // the next wipe clears it all
-            drawText(game.assets->canvas, "Paused: P goes on, Esc quits.", 500, 20, game.assets->smallFont,
-                     0xFF00FF00u);
+            drawText(game.assets->canvas, "Paused: P goes on, Esc quits.", 500, 20, game.assets->smallFont, kGreen);
             platformPresentFrame();
             continue;
         }

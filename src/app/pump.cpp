@@ -8,12 +8,12 @@
 #include "platform/platform.h"
 
 bool pumpOnce(GameState& game) {
-    if (watching()) return watchFrame(game);
+    if (watching(game)) return watchFrame(game);
     tapeFrameBegins(game);
     InputEvent event;
     while (platformPollEvent(&event)) {
         if (event.type == InputEventType::Quit) return false;
-        tapeEvent(event);
+        tapeEvent(game, event);
         handleInputEvent(game.keys, game.mouse, event);
     }
     runFrame(game);

@@ -17,18 +17,12 @@
 #include "platform/platform.h"
 
 namespace {
-// The loads start-up left running behind the title.
-std::unique_ptr<InventoryLoad> gLoadBehindTitle;
-// Frames still to begin before the sound device and the loads behind the title start: a
-// title-first start-up leaves them until the first frame is on screen.
-int32_t gFramesBeforeStart = 0;
-
 const char* const kTrickNameTexts[kTrickCount] = {"Buzz Crowd", "Normal Loop", "Inverted Loop", "Spin",
                                                   "Low Speed Flyby"};
 } // namespace
 
 std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets, bool holdBack) {
-    game.assets = &assets;
+    game.assets.to = &assets;
     // Buffers of a megabyte or more (decoded pictures, their scaled copies) get mappings of their
     // own, which go back to the system when freed. Left to malloc's sliding threshold they come
     // from the heaps once the first has been freed, and the free tops of the loading threads'
@@ -42,13 +36,14 @@ std::unique_ptr<InventoryLoad> beginStartUp(GameState& game, GameAssets& assets,
 }
 
 void awaitAssets(GameState& game) {
-    if (gLoadBehindTitle != nullptr) finishInventory(game, std::move(gLoadBehindTitle));
+    if (game.assets->loadBehindTitle != nullptr) finishInventory(game, std::move(game.assets->loadBehindTitle));
 }
 
-void startBehindTitle() {
-    if (gFramesBeforeStart == 0 || --gFramesBeforeStart > 0) return;
+void startBehindTitle(GameState& game) {
+    int32_t& frames = game.assets->framesBeforeStart;
+    if (frames == 0 || --frames > 0) return;
     audioStart();
-    if (gLoadBehindTitle != nullptr) releaseInventory(*gLoadBehindTitle);
+    if (game.assets->loadBehindTitle != nullptr) releaseInventory(*game.assets->loadBehindTitle);
 }
 
 void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_ptr<InventoryLoad> begun,
@@ -89,8 +84,8 @@ void runStartUp(GameState& game, GameAssets& assets, uint32_t seed, std::unique_
     loadFonts(game);
     if (titleFirst) {
         finishTitle(game, *begun);
-        gLoadBehindTitle = std::move(begun);
-        gFramesBeforeStart = 2; // as the second frame begins
+        game.assets->loadBehindTitle = std::move(begun);
+        game.assets->framesBeforeStart = 2; // as the second frame begins
     } else {
         finishInventory(game, std::move(begun));
         audioStart();

@@ -34,7 +34,7 @@ void awaitAssets(GameState& game);
 // nothing from the window's opening and that frame: the sound device, and the loads behind the
 // title unless they are held back until needed. runFrame calls it as each frame begins; it acts
 // as the second frame begins and never again.
-void startBehindTitle();
+void startBehindTitle(GameState& game);
 
 // Releases what start-up created, in reverse order.
 void runShutDown(GameState& game);

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <type_traits>
 
+#include "app/field_list.h"
 #include "assets/audio_dump.h"
 #include "game/game_state.h"
 #include "raster/colours.h"
@@ -102,39 +103,6 @@ int countPlaying(const Blast (&table)[N], int32_t count) {
     int n = 0;
     for (int32_t i = 0; i < count && i < int32_t(N); ++i) n += table[i].finished ? 0 : 1;
     return n;
-}
-
-// How many fields an aggregate record has: the most initialisers it takes, each in braces so
-// that an array or a record field takes one as a number does.
-struct AnyField {
-    template <typename T>
-    constexpr operator T() const noexcept; // only named where nothing is evaluated
-};
-template <typename Record, typename... Fields>
-constexpr size_t fieldCount() {
-    if constexpr (requires { Record{{Fields{}}..., {AnyField{}}}; }) {
-        return fieldCount<Record, Fields..., AnyField>();
-    } else {
-        return sizeof...(Fields);
-    }
-}
-
-// How many different names among those that begin with `prefix`.
-template <size_t N>
-constexpr size_t distinctNames(const std::string_view (&names)[N], std::string_view prefix = {}) {
-    size_t count = 0;
-    for (size_t i = 0; i < N; ++i) {
-        bool first = names[i].starts_with(prefix);
-        for (size_t j = 0; j < i && first; ++j) first = names[j] != names[i];
-        count += first ? 1 : 0;
-    }
-    return count;
-}
-
-// A field's name, from a pointer to it so that a misspelt name does not compile.
-template <typename Record, typename Field>
-constexpr std::string_view fieldName(Field Record::*, std::string_view name) {
-    return name;
 }
 
 // The table records, each an object of all its fields in this order. A field added to one of
@@ -313,7 +281,8 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(keys, dumpKeys(line, "keysHeld", game.keys)) DO(mouse, line.number("mouseCaptured", game.mouse.captured))       \
     /* this machine's timings, and the counter readings where the stopwatches started and stopped: a pause or the */   \
     /* order of loading moves them; what the rules read of them is in showTimeElapsed, timeBonus and the like */       \
-    NOT(renderStats) NOT(dispatcherMs) NOT(dispatcherCpuMs) NOT(fpsStopwatch) NOT(showClock)                           \
+    /* the player's settings, kept in their own file: a replay's dumps read the same under any */ \
+    NOT(settings) NOT(settingsOpenedWith) NOT(renderStats) NOT(dispatcherMs) NOT(dispatcherCpuMs) NOT(fpsStopwatch) NOT(showClock)                           \
     DO(aircraftSprite, dumpOne(line, "aircraftSprite", game.aircraftSprite))                                           \
     DO(gearSprite, dumpOne(line, "gearSprite", game.gearSprite))                                                       \
     DO(rollSprite, dumpOne(line, "rollSprite", game.rollSprite))                                                       \

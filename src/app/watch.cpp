@@ -16,10 +16,8 @@
 #include "raster/canvas.h"
 #include "raster/colours.h"
 
-namespace {
-
 // The best being watched, flown on its own copy of the record.
-struct Watch {
+struct BestWatch {
     std::unique_ptr<GameState> watched; // null while none is watched
     BestFlight best;
     std::string path;
@@ -33,17 +31,13 @@ struct Watch {
     Settings settings;    // the player's, put back if the flight's own pause changed them
 };
 
-Watch gWatch;
-
-} // namespace
-
 void startWatching(GameState& player) {
     const int32_t index = player.watchRequest;
     player.watchRequest = -1;
     if (index < 0 || index >= (kMissionSlots - 1) * kLogbookLevels) return;
     const int32_t mission = index / kLogbookLevels + 1;
     const int32_t level = index % kLogbookLevels;
-    Watch w;
+    BestWatch w;
     w.path = bestFilePath(player, mission, level);
     if (!readBestFile("skarnwing", w.path, w.best) || !rulesMatch("skarnwing", w.path, w.best)) {
         player.logbook[mission - 1][level] = readLogbookCell(player, mission, level);
@@ -57,13 +51,16 @@ void startWatching(GameState& player) {
     w.script = scriptOf(w.best);
     w.settings = activeSettings();
     platformUseRecordedClock(w.best.frequency);
-    gWatch = std::move(w);
+    if (player.assets->watch == nullptr) player.assets->watch = std::make_shared<BestWatch>();
+    *player.assets->watch = std::move(w);
 }
 
-bool watching() { return gWatch.watched != nullptr; }
+bool watching(const GameState& player) {
+    return player.assets.to != nullptr && player.assets->watch != nullptr && player.assets->watch->watched != nullptr;
+}
 
 bool watchFrame(GameState& player) {
-    Watch& w = gWatch;
+    BestWatch& w = *player.assets->watch;
     GameState& watched = *w.watched;
     // The player's own input: only what the watch answers reaches it, and what the player lets
     // go of (or where the mouse goes) reaches the player's game, so nothing stays held there.
@@ -98,7 +95,7 @@ bool watchFrame(GameState& player) {
             saveSettings(w.settings, settingsPath());
             platformApplySettings();
         }
-        gWatch = Watch{};
+        w = BestWatch{};
         return !quit;
     }
     if (w.held || w.ended) {

@@ -9,7 +9,7 @@ struct GameState;
 // under other rules.
 void startWatching(GameState& player);
 // Whether a best is being watched: the frames are its own until it ends.
-bool watching();
+bool watching(const GameState& player);
 // One frame of the best being watched, to its end (the last picture then holds) or until
 // Backspace (pad B) or quitting; P pauses. `player` stays as it was but for the keys and mouse
 // the player lets go of or moves meanwhile. Its sounds stop and the music and window come back

@@ -1,12 +1,14 @@
 #pragma once
 // Everything start-up loads: device textures, decoded pictures and the frame sets cut from them,
 // the two bitmap fonts with their sheets, the sound-effect slots and the music tracks, and the
-// frame's canvas; and where this run keeps its save. Start-up fills it once in a fixed order;
-// afterwards the game steps only read it (the frame points the canvas at each frame's pixels, and
-// the music steps keep the tracks playing). The GameState points at it; it is never part of the
+// frame's canvas; where this run keeps its save; and the shell's records of the run. Start-up fills it once in a fixed order;
+// afterwards the game steps only read it (the frame points the canvas at each frame's pixels, the
+// music steps keep the tracks playing, and the first frames start what start-up left behind the
+// title). The GameState points at it; it is never part of the
 // state.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "assets/asset_list.h"
@@ -78,9 +80,13 @@ constexpr int kLargeSheetHeight = 84;
 constexpr int kSmallSheetWidth = 416; // "Files\Img\Consolas13x24-2.bmp"
 constexpr int kSmallSheetHeight = 72;
 
+struct InventoryLoad; // the shell's loads in flight
+struct SortieTape;    // the sortie being taped for the bests
+struct BestWatch;     // the best being watched
+
 struct GameAssets {
     // The frame buffer the software raster draws into, open during a frame.
-    Canvas canvas;
+    mutable Canvas canvas; // drawn into through the read-only assets a drawing sees
 
     // The folder the save goes under; empty for the folder of the player's files. Set by a tool
     // or test before start-up.
@@ -96,6 +102,17 @@ struct GameAssets {
     // Won sorties are kept as the player's bests (beside the save). The game keeps them; a tool
     // or test only when it asks.
     bool bestsKept = false;
+
+    // The loads start-up left running behind the title, until the first screen that needs them
+    // waits for them. Shared, so that this record can own the shell's loading record unseen.
+    std::shared_ptr<InventoryLoad> loadBehindTitle;
+    // Frames still to begin before the sound device and the loads behind the title start: a
+    // title-first start-up leaves them until the first frame is on screen.
+    int32_t framesBeforeStart = 0;
+    // The shell's records of the run, made when first needed: the sortie on tape for the bests
+    // and the best being watched. Shared for the same reason as the loads.
+    std::shared_ptr<SortieTape> tape;
+    std::shared_ptr<BestWatch> watch;
 
     // Sound effects, by SoundSlot, and the two music tracks.
     SoundEffect sounds[kSoundSlotCount];

@@ -245,21 +245,21 @@ void releaseSound(SoundEffect& slot) {
     slot = SoundEffect{};
 }
 
-void playOnce(const SoundEffect& sound, int32_t volume) {
+void playOnce(SoundEffect& sound, int32_t volume) {
     mixerSetVoiceVolume(sound.voice, std::max(volume, kSilentVolume));
     mixerPlayVoice(sound.voice, false);
 }
 
-void playLooping(const SoundEffect& sound, int32_t volume) {
+void playLooping(SoundEffect& sound, int32_t volume) {
     mixerSetVoiceVolume(sound.voice, std::max(volume, kSilentVolume));
     mixerPlayVoice(sound.voice, true);
 }
 
-void setVolume(const SoundEffect& sound, int32_t volume) {
+void setVolume(SoundEffect& sound, int32_t volume) {
     mixerSetVoiceVolume(sound.voice, std::max(volume, kSilentVolume));
 }
 
-void stopSound(const SoundEffect& sound) { mixerStopVoice(sound.voice); }
+void stopSound(SoundEffect& sound) { mixerStopVoice(sound.voice); }
 
 bool isPlaying(const SoundEffect& sound) { return mixerVoicePlaying(sound.voice); }
 

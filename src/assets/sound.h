@@ -37,13 +37,13 @@ void assignSound(SoundEffect& slot, const SoundEffect& loaded);
 void releaseSound(SoundEffect& slot);
 
 // Rewinds, sets the volume (values below -10000 play at -10000) and plays once.
-void playOnce(const SoundEffect& sound, int32_t volume);
+void playOnce(SoundEffect& sound, int32_t volume);
 // Rewinds, sets the volume as playOnce does and plays looping.
-void playLooping(const SoundEffect& sound, int32_t volume);
+void playLooping(SoundEffect& sound, int32_t volume);
 // Sets the volume as playOnce does, playing or not.
-void setVolume(const SoundEffect& sound, int32_t volume);
+void setVolume(SoundEffect& sound, int32_t volume);
 // Stops; the position stays where it stopped.
-void stopSound(const SoundEffect& sound);
+void stopSound(SoundEffect& sound);
 bool isPlaying(const SoundEffect& sound);
 // Sample frames (44100 a second) from the start of the effect to where it plays now; a looping
 // effect starts again from 0 at each pass. 0 for an empty slot.

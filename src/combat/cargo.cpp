@@ -41,8 +41,8 @@ PlayerPoints playerPoints(const GameState& game) {
 }
 
 bool insideAny(const CargoBoxes& boxes, const Point& p) {
-    return insideBox(boxes.a, p.x, p.y) || insideBox(boxes.b, p.x, p.y) || insideBox(boxes.c, p.x, p.y) ||
-           insideBox(boxes.d, p.x, p.y);
+    return strictlyWithinRect(boxes.a, p.x, p.y) || strictlyWithinRect(boxes.b, p.x, p.y) ||
+           strictlyWithinRect(boxes.c, p.x, p.y) || strictlyWithinRect(boxes.d, p.x, p.y);
 }
 
 // One frame of an aircraft's flight: level and east, or once shot down nosing over and falling
@@ -94,17 +94,13 @@ int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0
 
 } // namespace
 
-bool insideBox(const HitBox& box, double x, double y) {
-    return box.left < x && x < box.right && box.top < y && y < box.bottom;
-}
-
 CargoBoxes cargoBoxes(const GameState& game, const CargoAircraft& cargo) {
     const double l = cargo.x - game.camera.cameraX - 150;
     const double t = cargo.y - game.camera.cameraY - 25;
-    return {{wholePixels(l + 20), wholePixels(l + 420), wholePixels(t + 13), wholePixels(t + 71)},
-            {wholePixels(l + 420), wholePixels(l + 450), wholePixels(t + 38), wholePixels(t + 61)},
-            {wholePixels(l - 58), wholePixels(l + 50), wholePixels(t), wholePixels(t + 48)},
-            {wholePixels(l - 55), wholePixels(l - 35), wholePixels(t - 18), wholePixels(t)}};
+    return {{wholePixels(l + 20), wholePixels(t + 13), wholePixels(l + 420), wholePixels(t + 71)},
+            {wholePixels(l + 420), wholePixels(t + 38), wholePixels(l + 450), wholePixels(t + 61)},
+            {wholePixels(l - 58), wholePixels(t), wholePixels(l + 50), wholePixels(t + 48)},
+            {wholePixels(l - 55), wholePixels(t - 18), wholePixels(l - 35), wholePixels(t)}};
 }
 
 void setUpCargoAircraft(GameState& game) {
@@ -144,7 +140,7 @@ void moveCargo(GameState& game) {
     for (int32_t i = 0; i < count; ++i) {
         CargoAircraft& cargo = game.cargoAircraft[i];
         const bool falling = cargo.hitPoints <= 0 && cargo.active;
-        const SoundEffect& breakup = game.assets->sounds[kSoundCargoBreakup];
+        SoundEffect& breakup = game.assets->sounds[kSoundCargoBreakup];
         if (falling && !isPlaying(breakup) && cargo.tilt < 30) playOnce(breakup, kBreakupVolume);
         fly(cargo, game);
         if (falling && !cargo.active) {
@@ -198,9 +194,10 @@ bool meetsCargo(const GameState& game, const Shot& shot, int32_t index) {
     if (shot.sector != cargo.sector || !cargo.active) return false;
     const CargoBoxes boxes = cargoBoxes(game, cargo);
     const double x = shot.viewX, y = shot.viewY;
-    const bool tail = insideBox(boxes.b, x, y) || insideBox(boxes.c, x, y) || insideBox(boxes.d, x, y);
-    if (shot.blow == Blow::Round) return insideBox(boxes.a, x, y) || tail;
-    return (!shot.homing && insideBox(boxes.a, shot.worldX - game.camera.cameraX, y)) || tail;
+    const bool tail = strictlyWithinRect(boxes.b, x, y) || strictlyWithinRect(boxes.c, x, y) ||
+                      strictlyWithinRect(boxes.d, x, y);
+    if (shot.blow == Blow::Round) return strictlyWithinRect(boxes.a, x, y) || tail;
+    return (!shot.homing && strictlyWithinRect(boxes.a, shot.worldX - game.camera.cameraX, y)) || tail;
 }
 
 bool homedOnCargo(const GameState& game, const Shot& shot, int32_t index) {

@@ -10,24 +10,15 @@
 #include <cstdint>
 
 #include "combat/targets.h"
+#include "game/game_state.h"
 
 struct GameState;
 struct CargoAircraft;
 
-// A screen rectangle whose bounds are outside it: a point is inside when strictly between.
-struct HitBox {
-    int32_t left = 0;
-    int32_t right = 0;
-    int32_t top = 0;
-    int32_t bottom = 0;
-};
-
-bool insideBox(const HitBox& box, double x, double y);
-
 // The four boxes of an aircraft at the camera's current position: the fuselage (A), the nose
-// (B), the tail (C) and the fin (D).
+// (B), the tail (C) and the fin (D). A point on a box's bounds is outside it (strictlyWithinRect).
 struct CargoBoxes {
-    HitBox a, b, c, d;
+    Rect a, b, c, d;
 };
 CargoBoxes cargoBoxes(const GameState& game, const CargoAircraft& cargo);
 

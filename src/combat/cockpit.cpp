@@ -16,12 +16,8 @@
 
 namespace {
 
-constexpr int32_t kGreenR = redOf(kInstrumentGreen);
-constexpr int32_t kGreenG = greenOf(kInstrumentGreen);
-constexpr int32_t kGreenB = blueOf(kInstrumentGreen);
-
 void greenLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-    drawLine(canvas, x1, y1, x2, y2, kGreenR, kGreenG, kGreenB);
+    drawLine(canvas, x1, y1, x2, y2, kInstrumentGreen);
 }
 
 void drawBox(Canvas& canvas, int32_t left, int32_t right) {
@@ -48,8 +44,7 @@ void drawThrottleBar(const GameState& game) {
     const double percent = game.aircraft.airspeed / game.aircraft.maxSpeed * 100.0;
     if (game.aircraft.fuel <= 0) return;
     for (int32_t y = 20; y <= 23; ++y) {
-        drawLine(game.assets->canvas, 565, y, static_cast<int32_t>(percent + 565), y, redOf(game.barColour),
-                 greenOf(game.barColour), blueOf(game.barColour));
+        drawLine(game.assets->canvas, 565, y, static_cast<int32_t>(percent + 565), y, game.barColour);
     }
 }
 
@@ -76,25 +71,20 @@ void drawFuelGauge(const GameState& game) {
     if (f < 0) return;
     const bool low = f < 25;
     for (int32_t x = 750; x <= 752; ++x) {
-        drawLine(game.assets->canvas, x, 710, x, static_cast<int32_t>(710 - f), low ? 255 : kGreenR, low ? 0 : kGreenG,
-                 low ? 0 : kGreenB);
+        drawLine(game.assets->canvas, x, 710, x, static_cast<int32_t>(710 - f), low ? kRed : kInstrumentGreen);
     }
 }
 
 // A diamond 50 pixels tall hanging from (x, y), two pixels thick.
-void drawLockMark(Canvas& canvas, int32_t x, int32_t y) {
+void drawLockMark(Canvas& canvas, int32_t x, int32_t y, bool colourBlind) {
     const int32_t lines[8][4] = {{x, y, x + 25, y + 25},      {x + 1, y + 1, x + 26, y + 26},
                                  {x, y, x - 25, y + 25},      {x - 1, y - 1, x - 26, y + 26},
                                  {x - 25, y + 25, x, y + 50}, {x - 26, y + 26, x - 1, y + 51},
                                  {x + 25, y + 25, x, y + 50}, {x + 26, y + 26, x + 1, y + 51}};
-    int32_t r = 0;
-    int32_t g = 0;
-    int32_t b = 0;
-    lockMarkColour(&r, &g, &b);
-    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], r, g, b);
+    for (const auto& l : lines) drawLine(canvas, l[0], l[1], l[2], l[3], lockMarkColour(colourBlind));
 }
 
-void drawRadar(const GameState& game, void (*drawOnRadar)(const GameState& game)) {
+void drawRadar(const GameState& game, bool colourBlind, void (*drawOnRadar)(const GameState& game)) {
     greenLine(game.assets->canvas, 539, 609, 740, 609);
     greenLine(game.assets->canvas, 540, 710, 740, 710);
     greenLine(game.assets->canvas, 539, 610, 539, 710);
@@ -102,8 +92,8 @@ void drawRadar(const GameState& game, void (*drawOnRadar)(const GameState& game)
     if (drawOnRadar != nullptr) drawOnRadar(game);
     Canvas& canvas = game.assets->canvas;
     const RadarPoint self = radarPoint(game.aircraft.worldX, game.aircraft.worldY);
-    fillDisc(canvas, self.x, self.y, 2, 0, 0, 255);
-    if (game.sector == 0) fillDisc(canvas, 638, 708, 2, 106, 227, 255);
+    fillDisc(canvas, self.x, self.y, 2, kBlue);
+    if (game.sector == 0) fillDisc(canvas, 638, 708, 2, kRadarBase);
     // Every target in the player's section by its kind's mark; the one locked on gets the lock
     // mark and the diamond.
     for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
@@ -114,9 +104,10 @@ void drawRadar(const GameState& game, void (*drawOnRadar)(const GameState& game)
             const WorldPoint at = row.where(game, i);
             const bool locked = row.missileLock && lockedOn(game, i);
             if (locked) {
-                drawLockMark(canvas, wholePixels(at.x - game.camera.cameraX), wholePixels(at.y - game.camera.cameraY));
+                drawLockMark(canvas, wholePixels(at.x - game.camera.cameraX), wholePixels(at.y - game.camera.cameraY),
+                             colourBlind);
             }
-            drawRadarDot(game, radarPoint(at.x, at.y), 2, locked ? kMarkLocked : row.mark);
+            drawRadarDot(game, radarPoint(at.x, at.y), 2, locked ? kMarkLocked : row.mark, colourBlind);
         }
     }
     // Every round in flight, whatever its slot: a re-arm zeroes the count but not the rounds.
@@ -124,17 +115,17 @@ void drawRadar(const GameState& game, void (*drawOnRadar)(const GameState& game)
         const Bullet& bullet = game.bullets[i];
         if (!bullet.active || bullet.sector != game.sector) continue;
         const RadarPoint dot = radarPoint(bullet.worldX, bullet.worldY);
-        fillDisc(canvas, dot.x, dot.y, 1, 255, 255, 0);
+        fillDisc(canvas, dot.x, dot.y, 1, kYellow);
     }
     for (int32_t i = 0; i < game.bombsDropped && i < kBombCapacity; ++i) {
         const Bomb& bomb = game.bombs[i];
         if (!bomb.active || bomb.sector != game.sector) continue;
-        drawRadarDot(game, radarPoint(bomb.worldX, bomb.worldY), 1, kMarkOwnStore);
+        drawRadarDot(game, radarPoint(bomb.worldX, bomb.worldY), 1, kMarkOwnStore, colourBlind);
     }
     for (int32_t i = 0; i < game.missilesFired && i < kMissileCapacity; ++i) {
         const Missile& missile = game.missiles[i];
         if (!missile.active || missile.sector != game.sector) continue;
-        drawRadarDot(game, radarPoint(missile.worldX, missile.worldY), 1, kMarkOwnStore);
+        drawRadarDot(game, radarPoint(missile.worldX, missile.worldY), 1, kMarkOwnStore, colourBlind);
     }
 }
 
@@ -144,22 +135,14 @@ RadarPoint radarPoint(double worldX, double worldY) {
     return RadarPoint{static_cast<int32_t>(worldX * 0.005 + 540), static_cast<int32_t>(worldY * 0.005 + 610)};
 }
 
-void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark) {
-    // Blue and orange that stay apart for every common colour-vision deficiency.
-    constexpr int32_t kBlue[3] = {86, 180, 233};
-    constexpr int32_t kOrange[3] = {230, 159, 0};
-    constexpr int32_t kUsual[4][3] = {{105, 230, 0}, {106, 227, 0}, {0, 255, 0}, {255, 0, 0}};
-    const int32_t* rgb = kUsual[mark];
-    if (activeSettings().colourBlindRadar) rgb = mark == kMarkLocked ? kOrange : kBlue;
-    fillDisc(game.assets->canvas, dot.x, dot.y, radius, rgb[0], rgb[1], rgb[2]);
+void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark, bool colourBlind) {
+    constexpr uint32_t kUsual[4] = {kTargetGreen, kInstrumentGreen, kGreen, kRed};
+    uint32_t colour = kUsual[mark];
+    if (colourBlind) colour = mark == kMarkLocked ? kSafeOrange : kSafeBlue;
+    fillDisc(game.assets->canvas, dot.x, dot.y, radius, colour);
 }
 
-void lockMarkColour(int32_t* r, int32_t* g, int32_t* b) {
-    const bool blind = activeSettings().colourBlindRadar;
-    *r = blind ? 230 : 106;
-    *g = blind ? 159 : 255;
-    *b = 0;
-}
+uint32_t lockMarkColour(bool colourBlind) { return colourBlind ? kSafeOrange : kLockGreen; }
 
 uint32_t throttleBarColour(double percent) {
     if (percent > 58 && percent <= 102) return kThrottleOrange;
@@ -167,7 +150,7 @@ uint32_t throttleBarColour(double percent) {
     return kRed;
 }
 
-void readAltimeter(GameState& game) { game.altitude = static_cast<int32_t>(kAltitudeZeroY - game.aircraft.worldY); }
+void updateAltitude(GameState& game) { game.altitude = static_cast<int32_t>(kAltitudeZeroY - game.aircraft.worldY); }
 
 void setThrottleBarColour(GameState& game) {
     if (game.aircraft.maxSpeed <= 0) return; // no engine values yet: nothing to scale the bar by
@@ -181,19 +164,19 @@ void drawCockpit(const GameState& game, void (*drawOnRadar)(const GameState& gam
     drawAltitude(game);
     drawAirspeed(game);
     drawFuelGauge(game);
-    drawRadar(game, drawOnRadar);
+    drawRadar(game, game.settings.colourBlindRadar, drawOnRadar);
 }
 
 void resetCockpit(GameState& game) { game.barColour = kWhite; }
 
 void drawShowBoxOnRadar(const GameState& game) {
-    const ShowBox& box = game.showBox;
+    const Rect& box = game.showBox;
     const int32_t left = static_cast<int32_t>((box.left + game.camera.cameraX) * 200 / kSectionWidth + 540);
     const int32_t right = static_cast<int32_t>((box.right + game.camera.cameraX) * 200 / kSectionWidth + 540);
     const int32_t top = static_cast<int32_t>((box.top + game.camera.cameraY) * 100 / kSectionHeight + 610);
     Canvas& canvas = game.assets->canvas;
-    drawLine(canvas, left, top, left, 709, 255, 255, 255);
-    drawLine(canvas, right, top, right, 709, 255, 255, 255);
-    drawLine(canvas, left, top, right, top, 255, 255, 255);
-    drawLine(canvas, left, 709, right, 709, 255, 255, 255);
+    drawLine(canvas, left, top, left, 709, kWhite);
+    drawLine(canvas, right, top, right, 709, kWhite);
+    drawLine(canvas, left, top, right, top, kWhite);
+    drawLine(canvas, left, 709, right, 709, kWhite);
 }

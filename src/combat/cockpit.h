@@ -20,16 +20,16 @@ struct RadarPoint {
 RadarPoint radarPoint(double worldX, double worldY);
 
 // A radar dot or lock mark: the colours are green for what is to be hit and red for the locked
-// target, or blue and orange in their place when the player chose the colour-blind palette.
-void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark);
-// The lock mark's colour (red, green and blue, 0..255).
-void lockMarkColour(int32_t* r, int32_t* g, int32_t* b);
+// target, or blue and orange in their place with `colourBlind` (the player's palette).
+void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark, bool colourBlind);
+// The lock mark's colour, from the colour-blind palette when `colourBlind`.
+uint32_t lockMarkColour(bool colourBlind);
 
 // The throttle bar's colour for a throttle of `percent` of maxSpeed, as 0xFFRRGGBB.
 uint32_t throttleBarColour(double percent);
 
-// The altitude from the aircraft's height over the ground.
-void readAltimeter(GameState& game);
+// Writes `altitude` from the aircraft's height over the ground.
+void updateAltitude(GameState& game);
 // The throttle bar's colour for the airspeed.
 void setThrottleBarColour(GameState& game);
 // One frame of the instruments.

@@ -143,7 +143,8 @@ double settleWreckAngle(double a) {
     return a;
 }
 
-void setUpConvoy(GameState& game, bool parked) {
+namespace {
+void setUpTrucks(GameState& game, bool parked) {
     const int32_t count = game.truckCount < 0 ? 0
                                               : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
     for (int32_t i = 0; i < count; ++i) {
@@ -164,11 +165,16 @@ void setUpConvoy(GameState& game, bool parked) {
         }
     }
 }
+} // namespace
+
+void setUpDrivingConvoy(GameState& game) { setUpTrucks(game, false); }
+
+void setUpParkedTrucks(GameState& game) { setUpTrucks(game, true); }
 
 void setUpMissionOneConvoy(GameState& game, int32_t difficulty) {
     const ConvoyLevel& level = kConvoyLevels[difficulty < 0 ? 0 : (difficulty > 3 ? 3 : difficulty)];
     game.truckCount = level.trucks;
-    setUpConvoy(game, false);
+    setUpDrivingConvoy(game);
     if (difficulty < 1) return;
     for (int32_t i = 0; i < game.truckCount; ++i) {
         game.trucks[i].hitPoints = level.hitPoints;

@@ -10,10 +10,12 @@
 struct GameState;
 struct Truck;
 
-// Fills the first truckCount trucks: the convoy (80 hit points, 2.5 pixels a frame, truck i at
-// x = 2000 - 1000 i) or, `parked`, the standing trucks of mission 2 (100 hit points, truck i at
-// x = 3000 + 3000 i).
-void setUpConvoy(GameState& game, bool parked);
+// Fills the first truckCount trucks with the driving convoy: 80 hit points, 2.5 pixels a frame,
+// truck i at x = 2000 - 1000 i.
+void setUpDrivingConvoy(GameState& game);
+// Fills the first truckCount trucks with mission 2's standing trucks: 100 hit points, truck i at
+// x = 3000 + 3000 i.
+void setUpParkedTrucks(GameState& game);
 
 // The mission-1 convoy at a difficulty: 4, 8, 15 or 20 trucks, their hit points and speed.
 void setUpMissionOneConvoy(GameState& game, int32_t difficulty);

@@ -54,11 +54,11 @@ void fly(Missile& missile, const GameState& game) {
 }
 
 // The tones loop: started only when silent, so they sound whole rather than as a restarted buzz.
-void startTone(const SoundEffect& tone, int32_t volume) {
+void startTone(SoundEffect& tone, int32_t volume) {
     if (!isPlaying(tone)) playLooping(tone, volume);
 }
 
-void stopTone(const SoundEffect& tone) {
+void stopTone(SoundEffect& tone) {
     if (isPlaying(tone)) stopSound(tone);
 }
 
@@ -118,8 +118,8 @@ bool lockedOn(const GameState& game, int32_t i) {
 }
 
 void updateLockOn(GameState& game) {
-    const SoundEffect& lockTone = game.assets->sounds[kSoundLockTone];
-    const SoundEffect& searchTone = game.assets->sounds[kSoundSearchTone];
+    SoundEffect& lockTone = game.assets->sounds[kSoundLockTone];
+    SoundEffect& searchTone = game.assets->sounds[kSoundSearchTone];
     game.sectorTarget = SectorTarget::Absent;
     const int32_t count = std::clamp(game.cargoCount, 0, kCargoCapacity);
     for (int32_t i = 0; i < count; ++i) {

@@ -82,7 +82,7 @@ void cycleWeapon(GameState& game) {
 }
 
 void fireGun(GameState& game) {
-    const SoundEffect& gun = game.assets->sounds[kSoundGunFire];
+    SoundEffect& gun = game.assets->sounds[kSoundGunFire];
     game.muzzleFlashLit = 0;
     if (game.keys[kVkSpace] && game.selectedWeapon == kWeaponGun) {
         if (game.roundsFired >= 0 && game.roundsFired < usableRounds(game)) {
@@ -176,9 +176,8 @@ void drawMuzzleFlash(const GameState& game) {
     const int32_t offsets[17][2] = {{b, c}, {-b, -a}, {-b, c}, {-c, a}, {a, -a}, {a, -a},  {-b, c}, {-a, b}, {-c, -a},
                                     {d, e}, {-f, -d}, {-c, f}, {e, -d}, {g, k},  {-f, -h}, {-g, k}, {g, -h}};
     for (int32_t i = 0; i < 17; ++i) {
-        const int32_t blue = i < 5 ? 255 : 200; // five white, then pale yellow
         plot(game.assets->canvas, static_cast<int32_t>(mx + offsets[i][0]), static_cast<int32_t>(my + offsets[i][1]),
-             255, 255, blue);
+             i < 5 ? kWhite : kMuzzleYellow); // five white, then pale yellow
     }
 }
 
@@ -193,7 +192,7 @@ void drawTracers(const GameState& game) {
         const double cy = std::sin(bullet.angle);
         for (int32_t k = 3; k <= 8; ++k) {
             plot(game.assets->canvas, static_cast<int32_t>(bullet.viewX - cx * k),
-                 static_cast<int32_t>(bullet.viewY - cy * k), 255, 255, 180);
+                 static_cast<int32_t>(bullet.viewY - cy * k), kTracerYellow);
         }
     }
 }
@@ -226,8 +225,8 @@ void resetWeapons(GameState& game, bool newGame) {
     for (Bomb& bomb : game.bombs) bomb = Bomb{};
     resetMissiles(game, newGame);
     if (newGame) {
-        game.gunRounds = 200;
-        game.bombLoad = 4;
-        game.missileLoad = 0;
+        game.gunRounds = kNewGameGunRounds;
+        game.bombLoad = kNewGameBombLoad;
+        game.missileLoad = kNewGameMissileLoad;
     }
 }

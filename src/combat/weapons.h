@@ -5,6 +5,11 @@
 
 #include <cstdint>
 
+// The loads a new game sets (mission control's upgrades raise them).
+constexpr int32_t kNewGameGunRounds = 200;
+constexpr int32_t kNewGameBombLoad = 4;
+constexpr int32_t kNewGameMissileLoad = 0;
+
 struct GameState;
 
 // Ctrl, edge-triggered: gun, bombs, missiles, gun.

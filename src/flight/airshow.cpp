@@ -58,7 +58,7 @@ ShowView showView(const GameState& game) {
 // The box test of this frame: against the box computed at the end of the previous frame.
 bool showPointInBox(const GameState& game) {
     const ShowPoint show = showView(game).show;
-    return insideShowBox(game.showBox, show.x, show.y);
+    return withinRect(game.showBox, show.x, show.y);
 }
 
 bool pitchKeyHeld(const GameState& game) { return game.keys[kVkLeft] || game.keys[kVkRight]; }
@@ -133,13 +133,9 @@ ShowPoint showPoint(double screenX, double screenY, double pitchAtStep, uint8_t 
     return ShowPoint{screenX - std::cos(angle) * kShowPointReach, screenY - std::sin(angle) * kShowPointReach};
 }
 
-ShowBox showBoxAround(double crowdX, double crowdY) {
-    return ShowBox{static_cast<int32_t>(crowdX - kBoxHalfWidth), static_cast<int32_t>(crowdX + kBoxHalfWidth),
-                   static_cast<int32_t>(crowdY - kBoxHalfHeight), static_cast<int32_t>(crowdY + kBoxHalfHeight)};
-}
-
-bool insideShowBox(const ShowBox& box, double x, double y) {
-    return box.left <= x && x <= box.right && box.top <= y && y <= box.bottom;
+Rect showBoxAround(double crowdX, double crowdY) {
+    return Rect{static_cast<int32_t>(crowdX - kBoxHalfWidth), static_cast<int32_t>(crowdY - kBoxHalfHeight),
+                static_cast<int32_t>(crowdX + kBoxHalfWidth), static_cast<int32_t>(crowdY + kBoxHalfHeight)};
 }
 
 int32_t crowdVolume(double distance) {
@@ -162,7 +158,7 @@ void drawShowTime(const GameState& game) {
 
 void countShowTime(GameState& game) {
     if (game.sector != kShowSection) {
-        const SoundEffect& crowd = game.assets->sounds[kSoundNarration];
+        SoundEffect& crowd = game.assets->sounds[kSoundNarration];
         if (isPlaying(crowd)) stopSound(crowd);
         return;
     }
@@ -217,7 +213,7 @@ void updateCrowd(GameState& game) {
     game.crowdDistance = std::hypot(view.show.x - view.crowdX, view.show.y - view.crowdY);
     game.showBox = showBoxAround(view.crowdX, view.crowdY);
 
-    const SoundEffect& crowd = game.assets->sounds[kSoundNarration];
+    SoundEffect& crowd = game.assets->sounds[kSoundNarration];
     const int32_t volume = crowdVolume(game.crowdDistance);
     if (!isPlaying(crowd)) playLooping(crowd, volume);
     if (isPlaying(crowd)) setVolume(crowd, volume);
@@ -228,13 +224,13 @@ void drawShowDiagnostics(const GameState& game) {
     // The line from the show point to the crowd and the box's outline.
     const ShowView view = showView(game);
     Canvas& canvas = game.assets->canvas;
-    const ShowBox& box = game.showBox;
+    const Rect& box = game.showBox;
     drawLine(canvas, static_cast<int32_t>(view.show.x), static_cast<int32_t>(view.show.y),
-             static_cast<int32_t>(view.crowdX), static_cast<int32_t>(view.crowdY), 0, 0, 255);
-    drawLine(canvas, box.left, box.top, box.right, box.top, 0, 255, 0);
-    drawLine(canvas, box.right, box.top, box.right, box.bottom, 0, 255, 0);
-    drawLine(canvas, box.right, box.bottom, box.left, box.bottom, 0, 255, 0);
-    drawLine(canvas, box.left, box.bottom, box.left, box.top, 0, 255, 0);
+             static_cast<int32_t>(view.crowdX), static_cast<int32_t>(view.crowdY), kBlue);
+    drawLine(canvas, box.left, box.top, box.right, box.top, kGreen);
+    drawLine(canvas, box.right, box.top, box.right, box.bottom, kGreen);
+    drawLine(canvas, box.right, box.bottom, box.left, box.bottom, kGreen);
+    drawLine(canvas, box.left, box.bottom, box.left, box.top, kGreen);
 }
 
 void setUpAirshow(GameState& game) {
@@ -261,6 +257,6 @@ void resetAirshow(GameState& game) {
     game.trickCooldown = 0;
     game.trickMessage[0] = '\0';
     game.trickMessageTimer = 0;
-    game.showBox = ShowBox{};
+    game.showBox = Rect{};
     game.crowdDistance = 0.0;
 }

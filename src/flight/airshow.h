@@ -8,7 +8,7 @@
 #include <cstdint>
 
 struct GameState;
-struct ShowBox;
+struct Rect;
 
 constexpr int32_t kShowSection = 2;      // the section of the crowd stand
 constexpr double kCrowdWorldX = 20791.0; // world x of the top centre of the stand
@@ -27,11 +27,9 @@ float showTimeRequiredFor(int32_t difficulty);
 // flight; the turn reverses with flipped, so it stays on the belly side).
 ShowPoint showPoint(double screenX, double screenY, double pitchAtStep, uint8_t flipped);
 
-// The box around the crowd point: 5000 pixels either side, 3400 above and below, truncated.
-ShowBox showBoxAround(double crowdX, double crowdY);
-
-// Whether a point lies in the box, its bounds included.
-bool insideShowBox(const ShowBox& box, double x, double y);
+// The box around the crowd point: 5000 pixels either side, 3400 above and below, truncated. A
+// point on its bounds is in it (withinRect).
+Rect showBoxAround(double crowdX, double crowdY);
 
 // The crowd sound's volume at a distance from the crowd point, in hundredths of a decibel:
 // -distance / 7, truncated, and never below -10000 (silent from 70000 pixels on).

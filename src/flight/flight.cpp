@@ -29,8 +29,8 @@ constexpr double kStallEntry = -50.0;   // stall when h < -50
 constexpr double kStallRecovery = 10.0; // recover when h > 10; "STALL" shows while h < 10
 
 // One row of a physics table: x = xBase + xPerSpeed * s, y = yBase + yPerLift * L.
-struct SectorRow {
-    double lowerBound; // degrees; the sector runs up to the next row's bound
+struct PitchBandRow {
+    double lowerBound; // degrees; the band runs up to the next row's bound
     double xBase;
     double xPerSpeed;
     double yBase;
@@ -43,7 +43,7 @@ constexpr ClimbRule G = ClimbRule::Ground;
 constexpr ClimbRule V = ClimbRule::Level;
 
 // Gear retracted. Row 0 is 357..360 and 0..4.
-constexpr SectorRow kGearUpTable[kAttitudeSectorCount] = {
+constexpr PitchBandRow kGearUpTable[kPitchBandCount] = {
     {357, -5, -1, 0, 0, P},  // -5 - s, 0
     {4, -4, -1, 2, -1, P},   // -4 - s, 2 - L
     {36, -3, -1, 0, -1, P},  // -3 - s, -L
@@ -67,7 +67,7 @@ constexpr SectorRow kGearUpTable[kAttitudeSectorCount] = {
 };
 
 // Gear extended.
-constexpr SectorRow kGearDownTable[kAttitudeSectorCount] = {
+constexpr PitchBandRow kGearDownTable[kPitchBandCount] = {
     {357, 0, -1, 6, -1, V},   // -s, 6 - L
     {4, 0.5, -1, 5, -1, G},   // 0.5 - s, 5 - L
     {36, 1, -1, 4, -1, G},    // 1 - s, 4 - L
@@ -90,9 +90,9 @@ constexpr SectorRow kGearDownTable[kAttitudeSectorCount] = {
     {342, 0, -1, 1, 1, P},    // -s, 1 + L
 };
 
-VelocityTarget targetOf(const SectorRow* table, int sector, double airspeed, double lift) {
-    if (sector < 0 || sector >= kAttitudeSectorCount) sector = 0;
-    const SectorRow& row = table[sector];
+VelocityTarget targetOf(const PitchBandRow* table, int band, double airspeed, double lift) {
+    if (band < 0 || band >= kPitchBandCount) band = 0;
+    const PitchBandRow& row = table[band];
     return {row.xBase + row.xPerSpeed * airspeed, row.yBase + row.yPerLift * lift, row.rule};
 }
 
@@ -247,13 +247,13 @@ void stepRoll(GameState& game) {
 
 } // namespace
 
-int attitudeSector(double pitch) {
+int pitchBand(double pitch) {
     if (pitch >= 357.0 || pitch < 4.0) return 0;
-    int sector = 0;
-    for (int k = 1; k < kAttitudeSectorCount; ++k) {
-        if (kGearUpTable[k].lowerBound <= pitch) sector = k;
+    int band = 0;
+    for (int k = 1; k < kPitchBandCount; ++k) {
+        if (kGearUpTable[k].lowerBound <= pitch) band = k;
     }
-    return sector;
+    return band;
 }
 
 double stepToward(double value, double target) {
@@ -275,12 +275,12 @@ double stepLevel(double velY, double target, bool onGround) {
     return velY + 1.0;
 }
 
-VelocityTarget gearUpTarget(int sector, double airspeed, double lift) {
-    return targetOf(kGearUpTable, sector, airspeed, lift);
+VelocityTarget gearUpTarget(int band, double airspeed, double lift) {
+    return targetOf(kGearUpTable, band, airspeed, lift);
 }
 
-VelocityTarget gearDownTarget(int sector, double airspeed, double lift) {
-    return targetOf(kGearDownTable, sector, airspeed, lift);
+VelocityTarget gearDownTarget(int band, double airspeed, double lift) {
+    return targetOf(kGearDownTable, band, airspeed, lift);
 }
 
 const PixelImage* currentImage(const GameState& game, const SpriteRecord& sprite) {
@@ -349,14 +349,14 @@ void countPhysicsTimer(GameState& game) {
 
 void runFlightPhysics(GameState& game) {
     game.aircraft.pitchAtStep = game.aircraft.pitch;
-    const int sector = attitudeSector(game.aircraft.pitchAtStep);
+    const int band = pitchBand(game.aircraft.pitchAtStep);
     if (game.aircraft.gearUp) {
-        const VelocityTarget target = gearUpTarget(sector, game.aircraft.airspeed, game.aircraft.lift);
+        const VelocityTarget target = gearUpTarget(band, game.aircraft.airspeed, game.aircraft.lift);
         game.aircraft.velX = stepToward(game.aircraft.velX, target.x);
         game.aircraft.velY = stepToward(game.aircraft.velY, target.y);
         game.aircraft.physicsTimer = kPhysicsPeriodGearUp;
     } else {
-        const VelocityTarget target = gearDownTarget(sector, game.aircraft.airspeed, game.aircraft.lift);
+        const VelocityTarget target = gearDownTarget(band, game.aircraft.airspeed, game.aircraft.lift);
         game.aircraft.velX = stepToward(game.aircraft.velX, target.x);
         game.aircraft.velY = stepClimb(target.rule, game.aircraft.velY, target.y, game.aircraft.onGround);
         game.aircraft.physicsTimer = kPhysicsPeriodGearDown;
@@ -440,10 +440,10 @@ void resetAircraft(GameState& game) {
 }
 
 void resetFlightConstants(GameState& game) {
-    game.aircraft.pitchUpRate = 1.0;
-    game.aircraft.pitchDownRate = 0.5;
+    game.aircraft.pitchUpRate = kNewGamePitchUpRate;
+    game.aircraft.pitchDownRate = kNewGamePitchDownRate;
     game.aircraft.minSpeed = 4;
-    game.aircraft.maxSpeed = 8;
-    game.aircraft.boostSpeed = 12;
+    game.aircraft.maxSpeed = kNewGameMaxSpeed;
+    game.aircraft.boostSpeed = kNewGameBoostSpeed;
     game.aircraft.gearDownMinSpeed = 0;
 }

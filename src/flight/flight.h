@@ -1,6 +1,6 @@
 #pragma once
-// How the player's aircraft flies. The nose angle picks one of twenty attitude sectors; each
-// sector gives a target velocity built from small constants and the throttle's airspeed and
+// How the player's aircraft flies. The nose angle picks one of twenty pitch bands; each
+// band gives a target velocity built from small constants and the throttle's airspeed and
 // lift, and every flight-physics step moves each velocity component toward its target by
 // exactly one pixel per frame. Everything counts frames and pixels; nothing is scaled by time.
 // A velocity set by a physics step first moves the aircraft on the next frame.
@@ -11,29 +11,34 @@ struct GameState;
 struct PixelImage;
 struct SpriteRecord;
 
-constexpr int kAttitudeSectorCount = 20;
+constexpr int kPitchBandCount = 20;
+// The upgradeable flight values a new game sets (mission control's upgrades raise them).
+constexpr double kNewGamePitchUpRate = 1.0;   // degrees per frame
+constexpr double kNewGamePitchDownRate = 0.5; // degrees per frame
+constexpr int32_t kNewGameMaxSpeed = 8;
+constexpr int32_t kNewGameBoostSpeed = 12;
 constexpr double kMinTurningSpeed = 3.9;      // airspeed below which the pitch keys do nothing
 constexpr int32_t kPhysicsPeriodGearUp = 3;   // frames between physics steps, gear retracted
 constexpr int32_t kPhysicsPeriodGearDown = 4; // frames between physics steps, gear extended
 constexpr double kStallLiftPenalty = 6.0;     // lift lost on entering the ceiling stall
 
-// How a sector's vertical target is approached.
+// How a band's vertical target is approached.
 enum class ClimbRule : uint8_t {
     Plain,  // one step toward the target
     Ground, // on the runway velY is pulled toward 0 instead
     Level,  // gear down, nose level: the aircraft may hold height or sink, never climb
 };
 
-// What one attitude sector asks of the velocity.
+// What one pitch band asks of the velocity.
 struct VelocityTarget {
     double x = 0.0;                    // pixels per frame
     double y = 0.0;                    // pixels per frame, positive sinks
     ClimbRule rule = ClimbRule::Plain; // how velY approaches y
 };
 
-// The sector (0..19) that holds a nose angle in degrees. Sector 0 holds 357..360 inclusive and
-// 0 up to 4; sector k > 0 holds its lower bound and runs up to the next one.
-int attitudeSector(double pitch);
+// The band (0..19) that holds a nose angle in degrees. Band 0 holds 357..360 inclusive and
+// 0 up to 4; band k > 0 holds its lower bound and runs up to the next one.
+int pitchBand(double pitch);
 
 // One step of the plain rule: exactly 1 toward the target, nothing when equal. A target that is
 // not a whole number of steps away is overshot, and the value then alternates around it.
@@ -48,11 +53,11 @@ double stepGround(double velY, double target, bool onGround);
 // is always slowed by 1.
 double stepLevel(double velY, double target, bool onGround);
 
-// The targets of a sector with the gear retracted; every y target uses the plain rule.
-VelocityTarget gearUpTarget(int sector, double airspeed, double lift);
+// The targets of a band with the gear retracted; every y target uses the plain rule.
+VelocityTarget gearUpTarget(int band, double airspeed, double lift);
 
-// The targets of a sector with the gear extended, with the rule for velY.
-VelocityTarget gearDownTarget(int sector, double airspeed, double lift);
+// The targets of a band with the gear extended, with the rule for velY.
+VelocityTarget gearDownTarget(int band, double airspeed, double lift);
 
 // Copies the aircraft's screen position, angle and scale into an overlay record; `upright` is
 // the mirroring to draw it with.

@@ -62,6 +62,12 @@ void resetFrameRate(GameState& game) {
     game.framesPerSecond = 0;
 }
 
-bool mouseIn(const MouseState& mouse, int32_t left, int32_t right, int32_t top, int32_t bottom) {
-    return mouse.x >= left && mouse.x <= right && mouse.y >= top && mouse.y <= bottom;
+bool withinRect(const Rect& rect, double x, double y) {
+    return rect.left <= x && x <= rect.right && rect.top <= y && y <= rect.bottom;
 }
+
+bool strictlyWithinRect(const Rect& rect, double x, double y) {
+    return rect.left < x && x < rect.right && rect.top < y && y < rect.bottom;
+}
+
+bool mouseIn(const MouseState& mouse, const Rect& rect) { return withinRect(rect, mouse.x, mouse.y); }

@@ -10,6 +10,7 @@
 #include <type_traits>
 
 #include "game/stopwatch.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 
 struct GameAssets; // filled by start-up, see assets/game_assets.h
@@ -298,13 +299,20 @@ struct GroundMark {
     uint8_t active = 0; // the blast ended at ground level
 };
 
-// A screen rectangle, bounds included.
-struct ShowBox {
+// A screen rectangle in whole pixels, x growing right and y downward. Whether a point on its
+// bounds lies in it is the rule's: withinRect counts the bounds in (the controls, the show box),
+// strictlyWithinRect leaves them out (the cargo aircraft's hit boxes).
+struct Rect {
     int32_t left = 0;
-    int32_t right = 0;
     int32_t top = 0;
+    int32_t right = 0;
     int32_t bottom = 0;
 };
+
+// left <= x <= right and top <= y <= bottom.
+bool withinRect(const Rect& rect, double x, double y);
+// left < x < right and top < y < bottom.
+bool strictlyWithinRect(const Rect& rect, double x, double y);
 
 // One best flight as mission control's logbook lists it.
 enum class BestState : uint8_t { None, Kept, Damaged, OtherRules };
@@ -315,9 +323,20 @@ struct LogbookCell {
 };
 constexpr int kLogbookLevels = 4; // the difficulties, 0..3
 
+// The record's way to what start-up loaded. Its constness follows the record's: through a const
+// GameState the assets read only (drawing can neither play, stop nor retune a sound or the music,
+// and draws into the canvas alone), through a GameState the steps may change, they are whole.
+struct AssetsLink {
+    GameAssets* to = nullptr;
+    GameAssets* operator->() { return to; }
+    const GameAssets* operator->() const { return to; }
+    GameAssets& operator*() { return *to; }
+    const GameAssets& operator*() const { return *to; }
+};
+
 struct GameState {
     // Shell and screens: the frame, the input state, the screens between sorties.
-    GameAssets* assets = nullptr;     // what start-up loaded, never part of the state; only
+    AssetsLink assets;                // what start-up loaded, never part of the state; only
                                       // start-up, the frame and the music steps change it
     uint8_t keys[kKeyTableSize] = {}; // the key table, by virtual-key code, 1 held
     MouseState mouse;
@@ -431,7 +450,7 @@ struct GameState {
     float showTimeBanked = 0.0f;                       // milliseconds of the earlier stays in the box
     uint8_t showClockStarted = 0;                      // the show clock has run in this airshow
     Stopwatch showClock;                               // runs while the aircraft is in the box
-    ShowBox showBox;                                   // as computed at the end of the previous frame
+    Rect showBox;                                      // as computed at the end of the previous frame
     int32_t showEarnings = 0;                          // dollars earned by tricks in this airshow
     int32_t trickCount = 0;                            // tricks paid in this airshow
     double loopDegrees = 0.0;                          // degrees turned toward the loop in progress
@@ -484,6 +503,9 @@ struct GameState {
     int32_t settingsRow = 0;                   // its focused row
     uint8_t settingsCapturing = 0;             // a binding waits for its key (1) or pad button (2)
     int32_t settingsMoved = -1;                // the action that gave up its key in the last binding, or -1
+    Settings settings;                         // the player's settings as this frame reads them; only the
+                                               // settings screen changes them, handing them to the platform
+    Settings settingsOpenedWith;               // what the file says, to write it only when something changed
     uint8_t aboutShown = 0;                    // the About page is up, over the title or the pause
     uint8_t titleEntriesShown = 0;             // an arrow key showed the title's entries: they stay, clickable
     uint8_t keysLastFrame[kKeyTableSize] = {}; // the key table as the last frame left it
@@ -520,7 +542,7 @@ bool titleShown(const GameState& game);
 void closeScreensBelowTitle(GameState& game);
 
 // Whether the pointer lies in the rectangle, its bounds included.
-bool mouseIn(const MouseState& mouse, int32_t left, int32_t right, int32_t top, int32_t bottom);
+bool mouseIn(const MouseState& mouse, const Rect& rect);
 
 // The one random generator: state = state * 214013 + 2531011 (mod 2^32), result = bits 16..30.
 int32_t gameRandom(GameState& game);

@@ -15,7 +15,7 @@ void setUpCargoMission(GameState& game) {
     // A level that is not open sets nothing up; the previous counts remain.
     if (game.difficulty > game.unlockedDifficulty[kMissionCargo]) return;
     game.truckCount = game.difficulty == 0 ? 3 : 4;
-    setUpConvoy(game, true);
+    setUpParkedTrucks(game);
     game.cargoCount = kCargoLevels[game.difficulty < 0 ? 0 : (game.difficulty > 3 ? 3 : game.difficulty)];
     setUpCargoAircraft(game);
 }

@@ -45,11 +45,13 @@ void startMission(GameState& game) {
     if (row.start) row.start(game);
 }
 
-void checkObjective(GameState& game) {
-    if (!game.sortieClockStarted) {
-        startStopwatch(game.missionStopwatch);
-        game.sortieClockStarted = 1;
-    }
+void startSortieClock(GameState& game) {
+    if (game.sortieClockStarted) return;
+    startStopwatch(game.missionStopwatch);
+    game.sortieClockStarted = 1;
+}
+
+void winWhenParked(GameState& game) {
     if (!game.objectiveDone) return;
     if (game.aircraft.onGround && game.aircraft.airspeed == 0.0) {
         stopSortieSounds(game);
@@ -63,7 +65,7 @@ void checkObjective(GameState& game) {
     }
 }
 
-void settleObjective(GameState& game, ObjectiveCheck check) {
+void markObjectiveIfMet(GameState& game, ObjectiveCheck check) {
     const MissionRow& row = currentMission(game);
     if (row.objectiveCheck == check && row.objectiveMet && row.objectiveMet(game)) game.objectiveDone = 1;
 }
@@ -79,7 +81,7 @@ void drawObjectivePrompt(const GameState& game) {
 void runMissionStep(GameState& game) {
     const MissionRow& row = currentMission(game);
     if (row.step) row.step(game);
-    settleObjective(game, ObjectiveCheck::kAfterOwnStep);
+    markObjectiveIfMet(game, ObjectiveCheck::kAfterOwnStep);
 }
 
 void countMarkerBlink(GameState& game) {

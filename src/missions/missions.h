@@ -100,11 +100,13 @@ void setUpMission(GameState& game);
 // What the mission starts once the aircraft is parked and the clocks are cleared.
 void startMission(GameState& game);
 
-// Once per sortie frame: starts the mission clock on the first, and once the objective is met
-// wins the mission when the aircraft stands still on the runway.
-void checkObjective(GameState& game);
+// Once per sortie frame: starts the mission clock on the sortie's first frame.
+void startSortieClock(GameState& game);
+// Once per sortie frame: once the objective is met, wins the mission when the aircraft stands
+// still on the runway.
+void winWhenParked(GameState& game);
 // Sets objectiveDone when the mission decides its objective at `check` and it is met.
-void settleObjective(GameState& game, ObjectiveCheck check);
+void markObjectiveIfMet(GameState& game, ObjectiveCheck check);
 // The prompt to return once the objective is met.
 void drawObjectivePrompt(const GameState& game);
 

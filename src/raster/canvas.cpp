@@ -71,15 +71,15 @@ void markDrawn(Canvas& canvas, int64_t left, int64_t top, int64_t right, int64_t
     }
 }
 
-void plot(Canvas& canvas, int32_t x, int32_t y, int32_t r, int32_t g, int32_t b) {
+void plot(Canvas& canvas, int32_t x, int32_t y, uint32_t colour) {
     if (!onCanvas(x, y)) return;
-    *pixelAt(canvas, x, y) = packColour(r, g, b);
+    *pixelAt(canvas, x, y) = 0xFF000000u | colour;
     markDrawn(canvas, x, y, int64_t{x} + 1, int64_t{y} + 1);
 }
 
-void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r, int32_t g, int32_t b) {
+void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, uint32_t colour) {
     if (radius <= 0) return;
-    const uint32_t colour = packColour(r, g, b);
+    colour |= 0xFF000000u;
     const float limit = static_cast<float>(radius);
     // The square spans cx - radius .. cx + radius - 1; only its on-canvas part can be written.
     const int64_t x0 = std::max<int64_t>(int64_t{cx} - radius, 0);
@@ -96,14 +96,14 @@ void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r,
     }
 }
 
-void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b) {
+void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour) {
     const int64_t dx = int64_t{x2} - x1;
     const int64_t dy = int64_t{y2} - y1;
     if (dx == 0 && dy == 0) {
-        plot(canvas, x1, y1, r, g, b);
+        plot(canvas, x1, y1, colour);
         return;
     }
-    const uint32_t colour = packColour(r, g, b);
+    colour |= 0xFF000000u;
     // Each minor coordinate rounds to within one of the end points' range; single precision
     // may stray a little further on long lines.
     markDrawn(canvas, std::min(x1, x2) - int64_t{4}, std::min(y1, y2) - int64_t{4}, std::max(x1, x2) + int64_t{5},

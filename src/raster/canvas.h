@@ -52,14 +52,14 @@ void markDrawn(Canvas& canvas, int64_t left, int64_t top, int64_t right, int64_t
 // 0xFF000000 | low 8 bits of r, g, b. Nothing clamps: 256 gives 0 in that channel.
 uint32_t packColour(int32_t r, int32_t g, int32_t b);
 
-// One pixel of packColour(r, g, b).
-void plot(Canvas& canvas, int32_t x, int32_t y, int32_t r, int32_t g, int32_t b);
+// One pixel of `colour`, written opaque (its alpha is taken as 0xFF).
+void plot(Canvas& canvas, int32_t x, int32_t y, uint32_t colour);
 
 // Every pixel whose offset from the centre has a length strictly below the radius.
-void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, int32_t r, int32_t g, int32_t b);
+void fillDisc(Canvas& canvas, int32_t cx, int32_t cy, int32_t radius, uint32_t colour);
 
 // A straight line with both end points, one pixel per step of the major axis.
-void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t r, int32_t g, int32_t b);
+void drawLine(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour);
 
 // One line of text, (x, y) the top-left of the first cell; each byte advances one cell and bytes
 // outside 0x20..0x7E draw nothing. A font without a sheet or with an empty cell draws nothing.

@@ -1,5 +1,5 @@
 #pragma once
-// The game's colours, 0xAARRGGBB, each written once.
+// The game's colours, 0xAARRGGBB: drawing code names one of these, never a number of its own.
 
 #include <cstdint>
 
@@ -14,6 +14,21 @@ constexpr uint32_t kFrameRateColour = 0xFF7FFA00u; // frames per second in full 
 constexpr uint32_t kEarnedGreen = 0xFF3CDC00u;     // what an airshow earned
 constexpr uint32_t kMoneyGreen = 0xFF009B00u;      // the money on mission control
 constexpr uint32_t kThrottleOrange = 0xFFFF8000u;  // the throttle bar from 58 to 102 % of top speed
+constexpr uint32_t kBlue = 0xFF0000FFu;            // the aircraft on the radar, the show line while frozen
+constexpr uint32_t kRadarBase = 0xFF6AE3FFu;       // the home base on the radar
+constexpr uint32_t kYellow = 0xFFFFFF00u;          // rounds on the radar
+constexpr uint32_t kLockGreen = 0xFF6AFF00u;       // the lock-on diamond
+constexpr uint32_t kTargetGreen = 0xFF69E600u;     // a target on the radar
+constexpr uint32_t kMuzzleYellow = 0xFFFFFFC8u;    // the muzzle flash's outer sparks
+constexpr uint32_t kTracerYellow = 0xFFFFFFB4u;    // a gun round's streak
+// The radar in the colour-blind palette: blue and orange stay apart for every common colour-vision
+// deficiency.
+constexpr uint32_t kSafeBlue = 0xFF56B4E9u;
+constexpr uint32_t kSafeOrange = 0xFFE69F00u;
+// The screens drawn over the game.
+constexpr uint32_t kPanelBack = 0xF0101820u;    // a panel's ground, nearly opaque
+constexpr uint32_t kGrey = 0xFF9AA4AEu;         // the logbook's quieter texts: dates, empty cells, the hint
+constexpr uint32_t kTimelineBack = 0xFF30383Fu; // the timeline still to play while a best is watched
 
 // The house palette of the pictures (content/pictures/shared/style.css), for the screens the
 // game draws itself: navy grounds and plates, cream lettering, amber rules and what is lit.
@@ -25,7 +40,7 @@ constexpr uint32_t kHouseCream = 0xFFEFE6CFu;
 constexpr uint32_t kHouseCreamDim = 0xFFB9B09Au;
 constexpr uint32_t kHouseAmber = 0xFFE8A33Au;
 
-// A colour's channels, 0..255, for the raster calls that take them one by one.
+// A colour's channels, 0..255.
 constexpr int32_t redOf(uint32_t colour) { return static_cast<int32_t>((colour >> 16) & 0xFF); }
 constexpr int32_t greenOf(uint32_t colour) { return static_cast<int32_t>((colour >> 8) & 0xFF); }
 constexpr int32_t blueOf(uint32_t colour) { return static_cast<int32_t>(colour & 0xFF); }

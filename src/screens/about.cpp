@@ -16,7 +16,7 @@ constexpr int32_t kNameX = 150;    // the left column
 constexpr int32_t kLicenceX = 650; // the licence beside a name
 constexpr int32_t kFirstRowY = 100;
 constexpr int32_t kRowStep = 22; // pixels per row
-constexpr Control kBack = {580, 640, 700, 670};
+constexpr Rect kBack = {580, 640, 700, 670};
 
 // One row: a text in the left column, and a licence beside it or nothing; a heading is amber.
 struct Row {

@@ -21,6 +21,14 @@ constexpr int32_t kStarTop = 548;
 constexpr int32_t kStarLeft[4] = {760, 820, 880, 940};
 constexpr int32_t kStarWidth = 55;
 constexpr int32_t kStarHeight = 50;
+constexpr Rect kCloseButton{1250, 2, 1275, 27}; // back to the map
+
+Rect markerArea(const MapMarker& marker) {
+    return Rect{marker.x, marker.y, marker.x + kMarkerSize, marker.y + kMarkerSize};
+}
+Rect starArea(int32_t level) {
+    return Rect{kStarLeft[level], kStarTop, kStarLeft[level] + kStarWidth, kStarTop + kStarHeight};
+}
 
 void drawOrders(const MissionRow& row) {
     for (const BriefingLine& line : row.orders) {
@@ -30,16 +38,11 @@ void drawOrders(const MissionRow& row) {
 
 } // namespace
 
-bool mouseOnMarker(const GameState& game, const MapMarker& marker) {
-    return mouseIn(game.mouse, marker.x, marker.x + kMarkerSize, marker.y, marker.y + kMarkerSize);
-}
+bool mouseOnMarker(const GameState& game, const MapMarker& marker) { return mouseIn(game.mouse, markerArea(marker)); }
 
-bool mouseOnStar(const GameState& game, int32_t level) {
-    const int32_t x = kStarLeft[level];
-    return mouseIn(game.mouse, x, x + kStarWidth, kStarTop, kStarTop + kStarHeight);
-}
+bool mouseOnStar(const GameState& game, int32_t level) { return mouseIn(game.mouse, starArea(level)); }
 
-bool mouseOnTakeOff(const GameState& game) { return mouseIn(game.mouse, 1220, 1270, 635, 685); }
+bool mouseOnTakeOff(const GameState& game) { return mouseIn(game.mouse, kGoOnArrow); }
 
 namespace {
 
@@ -70,26 +73,23 @@ int32_t shownMarkers(const GameState& game) {
 
 const MapMarker& markerOf(int32_t index) { return missionRow(static_cast<Mission>(index + 1)).mapMarker; }
 
-Control markerControl(int32_t index) {
-    const MapMarker& marker = markerOf(index);
-    return Control{marker.x, marker.y, marker.x + kMarkerSize, marker.y + kMarkerSize};
-}
+Rect markerControl(int32_t index) { return markerArea(markerOf(index)); }
 
 // The briefing's controls the keys reach: the open stars, then TAKE OFF, then close.
-int32_t briefingControls(const GameState& game, Control* out) {
+int32_t briefingControls(const GameState& game, Rect* out) {
     int32_t count = 0;
     for (int32_t level = 0; level <= unlockedDifficulty(game) && level < 4; ++level) {
-        out[count++] = Control{kStarLeft[level], kStarTop, kStarLeft[level] + kStarWidth, kStarTop + kStarHeight};
+        out[count++] = starArea(level);
     }
-    out[count++] = Control{1220, 635, 1270, 685};
-    out[count++] = Control{1250, 2, 1275, 27};
+    out[count++] = kGoOnArrow;
+    out[count++] = kCloseButton;
     return count;
 }
 
 // The map's keys: the focus starts on the newest mission; Space picks it as a click does,
 // Backspace goes back to mission control.
 void runMapKeys(GameState& game) {
-    Control all[kMissionCount];
+    Rect all[kMissionCount];
     const int32_t count = shownMarkers(game);
     for (int32_t i = 0; i < count; ++i) all[i] = markerControl(i);
     const int32_t focus = focusFor(game, kFocusMap, count - 1);
@@ -110,7 +110,7 @@ void runMapKeys(GameState& game) {
 // The briefing's keys: the focus starts on TAKE OFF; Space chooses a star, takes off or closes
 // as a click does; Backspace closes. The press that takes off is not the gun's.
 void runBriefingKeys(GameState& game) {
-    Control all[6];
+    Rect all[6];
     const int32_t count = briefingControls(game, all);
     const int32_t takeOffControl = count - 2;
     const int32_t focus = focusFor(game, kFocusBriefing, takeOffControl);
@@ -158,7 +158,7 @@ void handleBriefing(GameState& game) {
         if (mouseOnStar(game, level) && game.mouse.leftDown) game.difficulty = level;
     }
     if (game.mouse.leftDown) {
-        if (mouseIn(game.mouse, 1250, 1275, 2, 27) && !game.clickLatch) closeBriefing(game);
+        if (mouseIn(game.mouse, kCloseButton) && !game.clickLatch) closeBriefing(game);
         if (mouseOnTakeOff(game) && !game.clickLatch) takeOff(game);
     }
     if (game.screen == Screen::Briefing) runBriefingKeys(game);
@@ -179,14 +179,14 @@ void drawBriefing(const GameState& game) {
         if (mouseOnStar(game, level) && game.mouse.leftDown) chosen = level;
     }
     drawOrders(row);
-    drawTexture(game, kTexClose, 1250, 2);
-    drawTexture(game, mouseOnTakeOff(game) ? kTexArrowLit : kTexArrow, 1220, 635);
+    drawTexture(game, kTexClose, kCloseButton.left, kCloseButton.top);
+    drawTexture(game, mouseOnTakeOff(game) ? kTexArrowLit : kTexArrow, kGoOnArrow.left, kGoOnArrow.top);
     drawSmallText(game, "TAKE OFF", 1090, 650, kGreen);
 }
 
 void drawBriefingFocus(const GameState& game) {
     if (game.focusShown && game.focusScreen == kFocusBriefing) {
-        Control all[6];
+        Rect all[6];
         const int32_t count = briefingControls(game, all);
         if (game.focus >= 0 && game.focus < count) drawFocusRing(game, all[game.focus]);
     }

@@ -32,7 +32,7 @@ int32_t captionsAt(const GameState& game, double seconds, int32_t* out) {
 }
 
 void drawCaptions(const GameState& game) {
-    if (!activeSettings().captions) return;
+    if (!game.settings.captions) return;
     const SoundEffect& crowd = game.assets->sounds[kSoundNarration];
     if (!isPlaying(crowd)) return;
     const double seconds = std::fmod(double(soundPosition(crowd)) / kAudioRate, kCaptionLoopSeconds);

@@ -16,7 +16,7 @@ constexpr int32_t kKeysOffset = 235; // from a column's left to its keys
 constexpr int32_t kPadOffset = 400;  // to its pad buttons
 constexpr int32_t kColumnLeft[2] = {150, 650};
 constexpr int32_t kTop = 120;
-constexpr Control kBack = {580, 640, 700, 670};
+constexpr Rect kBack = {580, 640, 700, 670};
 
 // One row: a label and up to two actions (shown side by side); a key or pad button that no
 // action owns is named instead.
@@ -84,7 +84,7 @@ void drawRow(const GameState& game, const Row& row, int32_t left, int32_t y) {
     for (const int32_t action : row.actions) {
         if (action == kNoAction) continue;
         keyX += drawBinding(game, action, keyX, y, false) + 6;
-        if (activeSettings().padButtons[action] != kPadNone) {
+        if (game.settings.padButtons[action] != kPadNone) {
             padX += drawBinding(game, action, padX, y - 1, true) + 2;
             anyPad = true;
         }

@@ -46,7 +46,7 @@ constexpr CueLine kLines[] = {
 
 // A best being watched (watchLength set) is a recording too: it shows no cue.
 bool cuesActive(const GameState& game) {
-    return game.assets->cuesAllowed && activeSettings().cues && !game.cuesDone && game.watchLength == 0;
+    return game.assets->cuesAllowed && game.settings.cues && !game.cuesDone && game.watchLength == 0;
 }
 
 bool targetNear(const GameState& game) {

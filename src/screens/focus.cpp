@@ -24,12 +24,11 @@ void fillRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t 
     }
 }
 
-void frameRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t r, int32_t g,
-               int32_t b) {
-    drawLine(canvas, left, top, right, top, r, g, b);
-    drawLine(canvas, left, bottom, right, bottom, r, g, b);
-    drawLine(canvas, left, top, left, bottom, r, g, b);
-    drawLine(canvas, right, top, right, bottom, r, g, b);
+void frameRect(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
+    drawLine(canvas, left, top, right, top, colour);
+    drawLine(canvas, left, bottom, right, bottom, colour);
+    drawLine(canvas, left, top, left, bottom, colour);
+    drawLine(canvas, right, top, right, bottom, colour);
 }
 
 } // namespace
@@ -76,9 +75,9 @@ NavPress navigation(const GameState& game) {
 
 void spendNavigation(GameState& game) { game.navFresh = 0; }
 
-int32_t nearestControl(const Control* controls, int32_t count, int32_t from, int32_t dx, int32_t dy) {
+int32_t nearestControl(const Rect* controls, int32_t count, int32_t from, int32_t dx, int32_t dy) {
     if (from < 0 || from >= count || (dx == 0 && dy == 0)) return from;
-    const Control& c = controls[from];
+    const Rect& c = controls[from];
     const int64_t cx = c.left + c.right; // centres, doubled
     const int64_t cy = c.top + c.bottom;
     int32_t best = from;
@@ -99,9 +98,9 @@ int32_t nearestControl(const Control* controls, int32_t count, int32_t from, int
     return best;
 }
 
-int32_t controlUnderMouse(const GameState& game, const Control* controls, int32_t count) {
+int32_t controlUnderMouse(const GameState& game, const Rect* controls, int32_t count) {
     for (int32_t i = 0; i < count; ++i) {
-        const Control& c = controls[i];
+        const Rect& c = controls[i];
         if (game.mouse.x >= c.left && game.mouse.x <= c.right && game.mouse.y >= c.top && game.mouse.y <= c.bottom)
             return i;
     }
@@ -116,11 +115,11 @@ int32_t focusFor(GameState& game, int32_t screen, int32_t initial) {
     return game.focus;
 }
 
-void drawFocusRing(const GameState& game, const Control& control) {
+void drawFocusRing(const GameState& game, const Rect& control) {
     Canvas& canvas = game.assets->canvas;
     for (int32_t i = 0; i < 2; ++i) {
         frameRect(canvas, control.left - kRingGap - i, control.top - kRingGap - i, control.right + kRingGap + i,
-                  control.bottom + kRingGap + i, redOf(kHouseAmber), greenOf(kHouseAmber), blueOf(kHouseAmber));
+                  control.bottom + kRingGap + i, kHouseAmber);
     }
 }
 
@@ -149,6 +148,6 @@ void dimFrame(const GameState& game) {
 
 void drawPanel(const GameState& game, int32_t left, int32_t top, int32_t right, int32_t bottom) {
     Canvas& canvas = game.assets->canvas;
-    fillRect(canvas, left, top, right, bottom, 0xF0101820u);
-    frameRect(canvas, left, top, right, bottom, 106, 227, 0);
+    fillRect(canvas, left, top, right, bottom, kPanelBack);
+    frameRect(canvas, left, top, right, bottom, kInstrumentGreen);
 }

@@ -8,15 +8,11 @@
 
 #include <cstdint>
 
-struct GameState;
+#include "game/game_state.h"
 
-// A control on the screen, bounds included, as its mouse hot area.
-struct Control {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-};
+// The go-on arrow at the bottom right of mission control (to the map) and of the briefing (TAKE
+// OFF): its picture's place and its hot area, bounds included as every control's are.
+constexpr Rect kGoOnArrow{1220, 635, 1270, 685};
 
 // This frame's navigation presses.
 struct NavPress {
@@ -38,17 +34,17 @@ void spendNavigation(GameState& game);
 // The control nearest to `from` in the direction (dx, dy): among those whose centre lies that
 // way, the one at the smallest distance, with sideways distance weighing double. `from` when
 // there is none.
-int32_t nearestControl(const Control* controls, int32_t count, int32_t from, int32_t dx, int32_t dy);
+int32_t nearestControl(const Rect* controls, int32_t count, int32_t from, int32_t dx, int32_t dy);
 
 // The control under the mouse, or -1.
-int32_t controlUnderMouse(const GameState& game, const Control* controls, int32_t count);
+int32_t controlUnderMouse(const GameState& game, const Rect* controls, int32_t count);
 
 // Makes `screen`'s focus start at `initial` the first frame it is up. Returns the focus.
 int32_t focusFor(GameState& game, int32_t screen, int32_t initial);
 
 // The ring: a two-pixel amber frame three pixels outside the control. The screens between
 // sorties draw it only while GameState::focusShown is set.
-void drawFocusRing(const GameState& game, const Control& control);
+void drawFocusRing(const GameState& game, const Rect& control);
 
 // Halves the brightness of everything already in the frame (the canvas and the textures beneath).
 void dimFrame(const GameState& game);

@@ -39,7 +39,6 @@ constexpr int32_t kHotLeft = 1178;
 constexpr int32_t kHotRight = 1202;
 constexpr int32_t kPipSpacing = 28;
 // The turn step as the single-precision constant it always was, widened.
-constexpr double kTurnStep = static_cast<double>(0.2f);
 
 void applyUpgrade(GameState& game, int row, int32_t missiles) {
     switch (row) {
@@ -48,11 +47,11 @@ void applyUpgrade(GameState& game, int row, int32_t missiles) {
         game.aircraft.pitchDownRate += kTurnStep;
         break;
     case kUpgradeEngine:
-        game.aircraft.maxSpeed += 2;
-        game.aircraft.boostSpeed += 2;
+        game.aircraft.maxSpeed += kEngineStep;
+        game.aircraft.boostSpeed += kEngineStep;
         break;
-    case kUpgradeGun: game.gunRounds += 50; break;
-    case kUpgradeBombs: game.bombLoad += 3; break;
+    case kUpgradeGun: game.gunRounds += kGunStep; break;
+    case kUpgradeBombs: game.bombLoad += kBombStep; break;
     default: game.missileLoad += missiles; break;
     }
 }
@@ -60,9 +59,9 @@ void applyUpgrade(GameState& game, int row, int32_t missiles) {
 void formatValue(const GameState& game, char* text, int row, int32_t missiles) {
     switch (row) {
     case kUpgradeTurn: formatText(text, "(%.1f + %.1f)", game.aircraft.pitchUpRate, kTurnStep); break;
-    case kUpgradeEngine: formatText(text, "(%d + %d)", game.aircraft.boostSpeed, 2); break;
-    case kUpgradeGun: formatText(text, "(%d + %d)", game.gunRounds, 50); break;
-    case kUpgradeBombs: formatText(text, "(%d + %d)", game.bombLoad, 3); break;
+    case kUpgradeEngine: formatText(text, "(%d + %d)", game.aircraft.boostSpeed, kEngineStep); break;
+    case kUpgradeGun: formatText(text, "(%d + %d)", game.gunRounds, kGunStep); break;
+    case kUpgradeBombs: formatText(text, "(%d + %d)", game.bombLoad, kBombStep); break;
     default: formatText(text, "(%d + %d)", game.missileLoad, missiles); break;
     }
 }
@@ -129,14 +128,15 @@ void buttonSound(GameState& game) {
     game.saveLoadLatch = 1;
 }
 
-bool mouseOnSave(const GameState& game) { return mouseIn(game.mouse, 80, 195, kSaveButtonY, kSaveButtonY + 50); }
-bool mouseOnLoad(const GameState& game) { return mouseIn(game.mouse, 80, 195, kLoadButtonY, kLoadButtonY + 50); }
+constexpr Rect kSaveButton{80, kSaveButtonY, 195, kSaveButtonY + 50};
+constexpr Rect kLoadButton{80, kLoadButtonY, 195, kLoadButtonY + 50};
 
-bool mouseOnBuyIcon(const GameState& game, int row) {
-    return mouseIn(game.mouse, kHotLeft, kHotRight, kRows[row].hotTop, kRows[row].hotBottom);
-}
+Rect buyIcon(int row) { return Rect{kHotLeft, kRows[row].hotTop, kHotRight, kRows[row].hotBottom}; }
 
-bool mouseOnArrow(const GameState& game) { return mouseIn(game.mouse, 1220, 1270, 635, 685); }
+bool mouseOnSave(const GameState& game) { return mouseIn(game.mouse, kSaveButton); }
+bool mouseOnLoad(const GameState& game) { return mouseIn(game.mouse, kLoadButton); }
+bool mouseOnBuyIcon(const GameState& game, int row) { return mouseIn(game.mouse, buyIcon(row)); }
+bool mouseOnArrow(const GameState& game) { return mouseIn(game.mouse, kGoOnArrow); }
 
 void pressSave(GameState& game) {
     pressSaveButton(game);
@@ -168,11 +168,9 @@ void goOnToMap(GameState& game) {
 }
 
 // BEST FLIGHTS, under the logbook's save and load: it opens the player's best flights.
-constexpr Control kBestsButton = {58, 262, 224, 298};
+constexpr Rect kBestsButton = {58, 262, 224, 298};
 
-bool mouseOnBests(const GameState& game) {
-    return mouseIn(game.mouse, kBestsButton.left, kBestsButton.right, kBestsButton.top, kBestsButton.bottom);
-}
+bool mouseOnBests(const GameState& game) { return mouseIn(game.mouse, kBestsButton); }
 
 void openBests(GameState& game) {
     game.logbookShown = 1;
@@ -192,19 +190,18 @@ constexpr int32_t kArrowControl = kFirstBuyControl + kUpgradeRows;
 constexpr int32_t kBestsControl = kArrowControl + 1;
 constexpr int32_t kControlCount = kBestsControl + 1;
 
-Control controlAt(int32_t index) {
-    if (index == kSaveControl) return Control{80, kSaveButtonY, 195, kSaveButtonY + 50};
-    if (index == kLoadControl) return Control{80, kLoadButtonY, 195, kLoadButtonY + 50};
-    if (index == kArrowControl) return Control{1220, 635, 1270, 685};
+Rect controlAt(int32_t index) {
+    if (index == kSaveControl) return kSaveButton;
+    if (index == kLoadControl) return kLoadButton;
+    if (index == kArrowControl) return kGoOnArrow;
     if (index == kBestsControl) return kBestsButton;
-    const UpgradeRow& row = kRows[index - kFirstBuyControl];
-    return Control{kHotLeft, row.hotTop, kHotRight, row.hotBottom};
+    return buyIcon(index - kFirstBuyControl);
 }
 
 // The arrows move the focus (it starts on the go-on arrow); Space presses the control as a
 // click on it does, with the latch a click sets.
 void runKeys(GameState& game, int32_t missiles) {
-    Control all[kControlCount];
+    Rect all[kControlCount];
     for (int32_t i = 0; i < kControlCount; ++i) all[i] = controlAt(i);
     const int32_t focus = focusFor(game, kFocusControl, kArrowControl);
     const NavPress nav = navigation(game);
@@ -234,12 +231,10 @@ int32_t upgradePrice(int row, int32_t steps) {
     }
 }
 
-int32_t missileStep(int32_t missileUpgrades) { return missileUpgrades <= 2 ? 3 : missileUpgrades + 1; }
-
 void drawButtonFrame(const GameState& game, int32_t y) {
     Canvas& canvas = game.assets->canvas;
     const auto line = [&](int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
-        drawLine(canvas, x1, y1, x2, y2, 106, 227, 0);
+        drawLine(canvas, x1, y1, x2, y2, kInstrumentGreen);
     };
     line(78, y - 2, 120, y - 2);
     line(77, y - 3, 120, y - 3);
@@ -314,7 +309,7 @@ void pressBuyIconsAndArrow(GameState& game, int32_t missiles) {
 void drawAbove(const GameState& game, int32_t missiles) {
     char text[kTextBufferSize];
     drawSaveNotice(game);
-    drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, 1220, 635);
+    drawTexture(game, mouseOnArrow(game) ? kTexArrowLit : kTexArrow, kGoOnArrow.left, kGoOnArrow.top);
     drawSmallText(game, "MISSION CONTROL", 1010, 650, kGreen);
     drawBestsButton(game);
     for (int row = 0; row < kUpgradeRows; ++row) {

@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-struct GameState;
+#include "screens/upgrades.h"
 
-constexpr int32_t kMaxUpgradeSteps = 10;
+struct GameState;
 
 // One frame of the screen, its input and its drawing in the order that shows the frame's picture:
 // the results credited once and drawn as the frame began, then save and load, then the prices
@@ -21,6 +21,3 @@ void drawButtonFrame(const GameState& game, int32_t y);
 
 // What the next step of upgrade row `row` (an Upgrade) costs after `steps` bought.
 int32_t upgradePrice(int row, int32_t steps);
-// Missiles one missile upgrade adds after `missileUpgrades` bought: 3 for the first three steps,
-// then one more than the steps bought.
-int32_t missileStep(int32_t missileUpgrades);

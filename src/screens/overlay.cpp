@@ -47,14 +47,13 @@ void drawDiagnostics(const GameState& game, const RenderTimes& times) {
     drawSmallText(game, text, 10, 164, kWhite);
     formatText(text, "mouseX: %.3f ,  mouseY: %.3f", mouseX, mouseY);
     drawSmallText(game, text, 10, 184, kWhite);
-    formatText(text, "Truck0 %d", firstCargoX(game));
+    formatText(text, "Cargo0 x %d", firstCargoX(game));
     drawSmallText(game, text, 10, 204, kWhite);
     formatText(text, "SW %f", aircraft.pitchAtStep);
     drawSmallText(game, text, 10, 224, kWhite);
-    // The show clock is never paused, only stopped: its pause reads 0.
-    formatText(text, "doO: %d, Pause: %d ", int(game.showClockStarted != 0), 0);
+    formatText(text, "showClockStarted: %d, paused: %d ", int(game.showClockStarted != 0), int(game.paused != 0));
     drawSmallText(game, text, 10, 670, kWhite);
-    formatText(text, "dist2: %f , Locked i: %d", aircraft.worldX, game.missilesFired);
+    formatText(text, "worldX: %f , missilesFired: %d", aircraft.worldX, game.missilesFired);
     drawSmallText(game, text, 10, 640, kWhite);
     formatText(text, "missilex: %f, Y %.4f ", missileSlotX(game), missileSlotY(game));
     drawSmallText(game, text, 10, 610, kWhite);

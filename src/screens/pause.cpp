@@ -20,8 +20,8 @@ namespace {
 
 constexpr int32_t kEntryCount = 6;
 constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "Controls", "About", "Quit to title", "Quit game"};
-constexpr Control kEntryControls[kEntryCount] = {{540, 262, 740, 290}, {540, 302, 740, 330}, {540, 342, 740, 370},
-                                                 {540, 382, 740, 410}, {540, 422, 740, 450}, {540, 462, 740, 490}};
+constexpr Rect kEntryControls[kEntryCount] = {{540, 262, 740, 290}, {540, 302, 740, 330}, {540, 342, 740, 370},
+                                              {540, 382, 740, 410}, {540, 422, 740, 450}, {540, 462, 740, 490}};
 enum Entry : int32_t { kResume, kSettings, kControls, kAbout, kQuitToTitle, kQuitGame };
 
 bool flying(const GameState& game) { return !titleShown(game) && !game.missionOver; }
@@ -116,7 +116,7 @@ void drawPause(const GameState& game) {
     drawHeading(game, "PAUSED", 640, 202);
     const int32_t under = controlUnderMouse(game, kEntryControls, kEntryCount);
     for (int32_t i = 0; i < kEntryCount; ++i) {
-        const Control& c = kEntryControls[i];
+        const Rect& c = kEntryControls[i];
         drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
         const int32_t width = labelWidth(game, kEntries[i]);
         const bool lit = i == under || i == game.pauseChoice;

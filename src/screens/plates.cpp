@@ -16,13 +16,10 @@ constexpr int32_t kCapHeight = 30;
 constexpr int32_t kCapPadding = 9; // pixels each side of the key's name
 
 void frame(Canvas& canvas, int32_t left, int32_t top, int32_t right, int32_t bottom, uint32_t colour) {
-    const int32_t r = redOf(colour);
-    const int32_t g = greenOf(colour);
-    const int32_t b = blueOf(colour);
-    drawLine(canvas, left, top, right, top, r, g, b);
-    drawLine(canvas, left, bottom, right, bottom, r, g, b);
-    drawLine(canvas, left, top, left, bottom, r, g, b);
-    drawLine(canvas, right, top, right, bottom, r, g, b);
+    drawLine(canvas, left, top, right, top, colour);
+    drawLine(canvas, left, bottom, right, bottom, colour);
+    drawLine(canvas, left, top, left, bottom, colour);
+    drawLine(canvas, right, top, right, bottom, colour);
 }
 
 } // namespace
@@ -109,14 +106,14 @@ int32_t drawPadButton(const GameState& game, int32_t button, int32_t x, int32_t 
 }
 
 int32_t bindingWidth(const GameState& game, int32_t action, bool pad) {
-    const Settings& settings = activeSettings();
+    const Settings& settings = game.settings;
     if (pad) return settings.padButtons[action] == kPadNone ? keyCapWidth(game, "none") : kPadPictureWidth;
     const char* name = keyName(settings.keys[action]);
     return keyCapWidth(game, name != nullptr ? name : "none");
 }
 
 int32_t drawBinding(const GameState& game, int32_t action, int32_t x, int32_t y, bool pad) {
-    const Settings& settings = activeSettings();
+    const Settings& settings = game.settings;
     if (pad) return drawPadButton(game, settings.padButtons[action], x, y);
     const char* name = keyName(settings.keys[action]);
     return drawKeyCap(game, name != nullptr ? name : "none", x, y);

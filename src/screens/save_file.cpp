@@ -9,42 +9,47 @@
 #include <vector>
 
 #include "assets/game_assets.h"
+#include "combat/weapons.h"
+#include "flight/flight.h"
 #include "game/game_state.h"
 #include "platform/paths.h"
 #include "platform/user_folders.h"
 #include "raster/canvas.h"
+#include "screens/upgrades.h"
 
 namespace {
 
 constexpr int32_t kLargestInt = 2147483647;
 constexpr size_t kLargestSave = 65536; // larger files are refused; 19 numbers need a few hundred bytes
 
-// What the game itself can produce for each value, in file order. Upgrade counts bound the
-// prices and pips drawn from them; the loads bound the projectile tables.
+// What the game itself can produce for each value, in file order: a new game's values up to
+// every upgrade bought. Upgrade counts bound the prices and pips drawn from them; the loads bound
+// the projectile tables.
 struct Range {
     double low;
     double high;
 };
+constexpr int32_t kAllSteps = kMaxUpgradeSteps;
 constexpr Range kRanges[kSaveValueCount] = {
     {0, kLargestInt}, // money
-    {1.0, 3.0},       // pitchUpRate: ten steps of 0.2 from 1
-    {0.5, 2.5},       // pitchDownRate
-    {0, 10},          // turnUpgrades
-    {12, 32},         // boostSpeed
-    {8, 28},          // maxSpeed
-    {0, 10},          // engineUpgrades
-    {200, 700},       // gunRounds
-    {0, 10},          // gunUpgrades
-    {4, 34},          // bombLoad
-    {0, 10},          // bombUpgrades
+    {kNewGamePitchUpRate, turnRateAfter(kNewGamePitchUpRate, kAllSteps)},
+    {kNewGamePitchDownRate, turnRateAfter(kNewGamePitchDownRate, kAllSteps)},
+    {0, kAllSteps}, // turnUpgrades
+    {kNewGameBoostSpeed, kNewGameBoostSpeed + kAllSteps* kEngineStep},
+    {kNewGameMaxSpeed, kNewGameMaxSpeed + kAllSteps* kEngineStep},
+    {0, kAllSteps}, // engineUpgrades
+    {kNewGameGunRounds, kNewGameGunRounds + kAllSteps* kGunStep},
+    {0, kAllSteps}, // gunUpgrades
+    {kNewGameBombLoad, kNewGameBombLoad + kAllSteps* kBombStep},
+    {0, kAllSteps},   // bombUpgrades
     {0, kLargestInt}, // missionsWon
-    {0, 58},          // missileLoad
-    {0, 10},          // missileUpgrades
-    {1, 3},           // missionsUnlocked
-    {0, 3},           // smokeMode
-    {0, 3},           // unlockedDifficulty1
-    {0, 3},           // unlockedDifficulty2
-    {0, 3},           // unlockedDifficulty3
+    {kNewGameMissileLoad, double(missileLoadAfter(kNewGameMissileLoad, kAllSteps))},
+    {0, kAllSteps}, // missileUpgrades
+    {1, 3},         // missionsUnlocked
+    {0, 3},         // smokeMode
+    {0, 3},         // unlockedDifficulty1
+    {0, 3},         // unlockedDifficulty2
+    {0, 3},         // unlockedDifficulty3
 };
 
 // The integer field of file line `index` (from 0), or null for the two rates.

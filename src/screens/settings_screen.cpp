@@ -37,25 +37,23 @@ constexpr int32_t kCellHeight = 30;
 
 enum Capture : uint8_t { kNotCapturing, kCapturingKey, kCapturingPad };
 
-Settings gOpenedWith; // what the file would say now, to write it only when something changed
-
-Control controlAt(int32_t index) {
+Rect controlAt(int32_t index) {
     if (index < kFirstBinding) {
         const int32_t y = kOptionTop + kOptionStep * index;
-        return Control{420, y, 570, y + kCellHeight - 1};
+        return Rect{420, y, 570, y + kCellHeight - 1};
     }
     if (index < kReset) {
         const int32_t y = kBindingTop + kBindingStep * ((index - kFirstBinding) / 2);
-        return (index - kFirstBinding) % 2 == 0 ? Control{850, y, 950, y + kCellHeight - 1}
-                                                : Control{965, y, 1140, y + kCellHeight - 1};
+        return (index - kFirstBinding) % 2 == 0 ? Rect{850, y, 950, y + kCellHeight - 1}
+                                                : Rect{965, y, 1140, y + kCellHeight - 1};
     }
-    if (index == kReset) return Control{262, kButtonsY, 570, kButtonsY + 26};
-    return index == kControlsButton ? Control{590, kButtonsY, 700, kButtonsY + 26}
-                                    : Control{720, kButtonsY, 860, kButtonsY + 26};
+    if (index == kReset) return Rect{262, kButtonsY, 570, kButtonsY + 26};
+    return index == kControlsButton ? Rect{590, kButtonsY, 700, kButtonsY + 26}
+                                    : Rect{720, kButtonsY, 860, kButtonsY + 26};
 }
 
 struct Controls {
-    Control all[kControlCount];
+    Rect all[kControlCount];
     Controls() {
         for (int32_t i = 0; i < kControlCount; ++i) all[i] = controlAt(i);
     }
@@ -66,20 +64,23 @@ const Controls& controls() {
     return table;
 }
 
-bool* flagOf(Settings& settings, int32_t option) {
+// Hands the settings the screen changed to the platform, whose input reads them at once.
+void useSettings(const GameState& game) { activeSettings() = game.settings; }
+
+bool Settings::*flagOf(int32_t option) {
     switch (option) {
-    case 2: return &settings.fullScreen;
-    case 3: return &settings.vsync;
-    case 4: return &settings.pauseOnFocusLoss;
-    case 5: return &settings.colourBlindRadar;
-    case 6: return &settings.cues;
-    default: return &settings.captions;
+    case 2: return &Settings::fullScreen;
+    case 3: return &Settings::vsync;
+    case 4: return &Settings::pauseOnFocusLoss;
+    case 5: return &Settings::colourBlindRadar;
+    case 6: return &Settings::cues;
+    default: return &Settings::captions;
     }
 }
 
 // Steps an option: a volume by 10 within 0..100 (wrapping on Space), a choice flips.
-void stepOption(int32_t option, int32_t step) {
-    Settings& settings = activeSettings();
+void stepOption(GameState& game, int32_t option, int32_t step) {
+    Settings& settings = game.settings;
     if (option <= 1) {
         int32_t& volume = option == 0 ? settings.musicVolume : settings.effectsVolume;
         if (step == 0) {
@@ -90,9 +91,10 @@ void stepOption(int32_t option, int32_t step) {
                          : (volume + step * kVolumeStep > 100 ? 100 : volume + step * kVolumeStep);
         }
     } else {
-        bool* flag = flagOf(settings, option);
-        *flag = !*flag;
+        bool& flag = settings.*flagOf(option);
+        flag = !flag;
     }
+    useSettings(game);
     platformApplySettings();
 }
 
@@ -100,9 +102,9 @@ void closeSettings(GameState& game) {
     game.settingsShown = 0;
     game.settingsCapturing = kNotCapturing;
     platformCaptureBinding(false);
-    if (std::memcmp(&gOpenedWith, &activeSettings(), sizeof gOpenedWith) != 0) {
-        saveSettings(activeSettings(), settingsPath());
-        gOpenedWith = activeSettings();
+    if (std::memcmp(&game.settingsOpenedWith, &game.settings, sizeof game.settings) != 0) {
+        saveSettings(game.settings, settingsPath());
+        game.settingsOpenedWith = game.settings;
     }
 }
 
@@ -110,17 +112,18 @@ void activate(GameState& game, int32_t index, int32_t step) {
     spendNavigation(game);
     game.settingsMoved = -1;
     if (index < kFirstBinding) {
-        stepOption(index, step);
+        stepOption(game, index, step);
     } else if (index < kReset) {
         game.settingsCapturing = (index - kFirstBinding) % 2 == 0 ? kCapturingKey : kCapturingPad;
         platformCaptureBinding(true);
     } else if (index == kControlsButton) {
         openControls(game);
     } else if (index == kReset) {
-        Settings& settings = activeSettings();
+        Settings& settings = game.settings;
         const Settings defaults = defaultSettings();
         std::memcpy(settings.keys, defaults.keys, sizeof settings.keys);
         std::memcpy(settings.padButtons, defaults.padButtons, sizeof settings.padButtons);
+        useSettings(game);
     } else {
         closeSettings(game);
     }
@@ -133,21 +136,23 @@ void finishCapture(GameState& game) {
     if (!platformTakeCapturedBinding(&key, &button)) return;
     const int32_t action = (game.settingsRow - kFirstBinding) / 2;
     if (game.settingsCapturing == kCapturingKey && key != 0 && keyName(key) != nullptr) {
-        game.settingsMoved = bindKey(activeSettings(), action, key);
+        game.settingsMoved = bindKey(game.settings, action, key);
+        useSettings(game);
     } else if (game.settingsCapturing == kCapturingPad && button != kPadNone) {
-        const int32_t moved = bindPadButton(activeSettings(), action, button);
+        const int32_t moved = bindPadButton(game.settings, action, button);
+        useSettings(game);
         game.settingsMoved = moved >= 0 ? moved + kActionCount : -1;
     }
     game.settingsCapturing = kNotCapturing;
 }
 
 // A text centred in a control, in the small font.
-void drawCentred(const GameState& game, const char* text, const Control& c, uint32_t colour) {
+void drawCentred(const GameState& game, const char* text, const Rect& c, uint32_t colour) {
     drawLabel(game, text, (c.left + c.right - labelWidth(game, text)) / 2, c.top + 2, colour);
 }
 
 // A button or value box as the house draws them: navy-mid, lit amber under the mouse.
-void drawBox(const GameState& game, const Control& c) {
+void drawBox(const GameState& game, const Rect& c) {
     drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
 }
 
@@ -159,7 +164,7 @@ void openSettings(GameState& game) {
     game.settingsCapturing = kNotCapturing;
     game.settingsMoved = -1;
     game.panelClickLatch = game.mouse.leftDown;
-    gOpenedWith = activeSettings();
+    game.settingsOpenedWith = game.settings;
 }
 
 void updateSettings(GameState& game) {
@@ -174,13 +179,13 @@ void updateSettings(GameState& game) {
         return;
     }
     const NavPress nav = navigation(game);
-    const Control* all = controls().all;
+    const Rect* all = controls().all;
     int32_t& row = game.settingsRow;
     if (row < 0 || row >= kControlCount) row = 0;
     if (nav.dy != 0) row = nearestControl(all, kControlCount, row, 0, nav.dy);
     if (nav.dx != 0) {
         if (row < kFirstBinding) {
-            stepOption(row, nav.dx);
+            stepOption(game, row, nav.dx);
         } else {
             row = nearestControl(all, kControlCount, row, nav.dx, 0);
         }
@@ -202,15 +207,15 @@ void updateSettings(GameState& game) {
 void drawSettings(const GameState& game) {
     drawPlate(game, 120, 20, 1160, 700, true);
     drawHeading(game, "SETTINGS", 640, 36);
-    const Settings& settings = activeSettings();
+    const Settings& settings = game.settings;
     char text[64];
     for (int32_t option = 0; option < kOptionCount; ++option) {
-        const Control c = controlAt(option);
+        const Rect c = controlAt(option);
         drawLabel(game, kOptionLabels[option], kOptionLabelX, c.top + 2, kHouseCream);
         if (option <= 1) {
             std::snprintf(text, sizeof text, "< %d%% >", option == 0 ? settings.musicVolume : settings.effectsVolume);
         } else {
-            std::snprintf(text, sizeof text, "%s", *flagOf(activeSettings(), option) ? "yes" : "no");
+            std::snprintf(text, sizeof text, "%s", settings.*flagOf(option) ? "yes" : "no");
         }
         drawBox(game, c);
         drawCentred(game, text, c, kHouseAmber);
@@ -219,8 +224,8 @@ void drawSettings(const GameState& game) {
     drawLabel(game, "pad", 1033, kBindingTop - 30, kHouseCreamDim);
     for (int32_t action = 0; action < kActionCount; ++action) {
         const int32_t keyCell = kFirstBinding + 2 * action;
-        const Control keyBox = controlAt(keyCell);
-        const Control padBox = controlAt(keyCell + 1);
+        const Rect keyBox = controlAt(keyCell);
+        const Rect padBox = controlAt(keyCell + 1);
         drawLabel(game, actionLabel(action), kBindingLabelX, keyBox.top + 2, kHouseCream);
         const bool capturing = game.settingsCapturing != kNotCapturing && game.settingsRow / 2 == keyCell / 2 &&
                                game.settingsRow >= kFirstBinding && game.settingsRow < kReset;
@@ -240,7 +245,7 @@ void drawSettings(const GameState& game) {
     const int32_t under = controlUnderMouse(game, controls().all, kControlCount);
     const char* buttons[3] = {"Reset keys and buttons", "Controls", "Back"};
     for (int32_t i = 0; i < 3; ++i) {
-        const Control c = controlAt(kReset + i);
+        const Rect c = controlAt(kReset + i);
         drawBox(game, c);
         drawCentred(game, buttons[i], c, under == kReset + i ? kHouseAmber : kHouseCream);
     }
