@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "app/bests.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
+#include "replay/bests.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BestFlight best;

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "game/game_state.h"
-#include "screens/save_file.h"
+#include "save/save_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static auto game = std::make_unique<GameState>();

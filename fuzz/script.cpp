@@ -8,8 +8,8 @@
 #include <string>
 
 #include "app/input.h"
-#include "app/replay_script.h"
 #include "missions/missions.h"
+#include "replay/script.h"
 
 namespace {
 

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Fails when an include runs upward or files use each other in a circle. Layers from the bottom:
-# platform and raster, the game record (game), assets, flight, combat, missions, screens, then the
-# shell (app). A file may include its own layer and the ones below; only src/platform sees SDL's
-# headers. Within a layer a file's header and source count as one, and what they include of
-# their layer must never lead back to them. Checks the tree it sits in, or the one given.
+# platform and raster, the game record (game), assets, flight, combat (weapons and targets), the
+# cockpit, missions, the game flow (flow: outcomes and resets), the save, replay (scripts, state
+# dumps, bests), screens, then the shell (app). A file may include its own layer and the ones
+# below; only src/platform sees SDL's headers. Within a layer a file's header and source count as
+# one, and what they include of their layer must never lead back to them. Checks the tree it sits
+# in, or the one given.
 set -u
 cd "${1:-$(dirname "$0")/..}"
 status=0
@@ -16,7 +18,8 @@ fi
 rank() {
   case "$1" in
     platform|raster) echo 0 ;; game) echo 1 ;; assets) echo 2 ;; flight) echo 3 ;;
-    combat) echo 4 ;; missions) echo 5 ;; screens) echo 6 ;; app) echo 7 ;; *) echo 99 ;;
+    combat) echo 4 ;; cockpit) echo 5 ;; missions) echo 6 ;; flow) echo 7 ;; save) echo 8 ;;
+    replay) echo 9 ;; screens) echo 10 ;; app) echo 11 ;; *) echo 99 ;;
   esac
 }
 

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <string>
 
-#include "flight/airshow.h"
+#include "missions/airshow_rules.h"
 #include "missions/missions.h"
 #include "platform/platform.h"
 #include "test_game.h"

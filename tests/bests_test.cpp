@@ -13,12 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/bests.h"
-#include "app/logbook.h"
 #include "app/pump.h"
-#include "app/replay_script.h"
 #include "app/startup.h"
-#include "app/state_dump.h"
 #include "app/watch.h"
 #include "assets/game_assets.h"
 #include "assets/sound.h"
@@ -26,9 +22,13 @@
 #include "platform/headless.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
+#include "replay/bests.h"
+#include "replay/script.h"
+#include "replay/state_dump.h"
+#include "save/save_file.h"
 #include "screens/briefing.h"
 #include "screens/focus.h"
-#include "screens/save_file.h"
+#include "screens/logbook.h"
 #include "temp_dir.h"
 #include "test_game.h"
 

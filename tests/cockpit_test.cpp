@@ -6,7 +6,7 @@
 #include <cmath>
 #include <utility>
 
-#include "combat/cockpit.h"
+#include "cockpit/cockpit.h"
 #include "test_game.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "combat/blasts.h"
-#include "combat/convoy.h"
 #include "combat/hits.h"
+#include "combat/trucks.h"
 #include "combat/weapons.h"
 #include "flight/smoke.h"
 #include "game/world.h"

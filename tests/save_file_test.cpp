@@ -18,7 +18,7 @@
 
 #include "app/inventory.h"
 #include "platform/platform.h"
-#include "screens/save_file.h"
+#include "save/save_file.h"
 #include "temp_dir.h"
 #include "test_game.h"
 

@@ -18,9 +18,9 @@
 #include "platform/headless.h"
 #include "platform/platform.h"
 #include "raster/colours.h"
+#include "save/save_file.h"
 #include "screens/focus.h"
 #include "screens/mission_control.h"
-#include "screens/save_file.h"
 #include "temp_dir.h"
 #include "test_game.h"
 

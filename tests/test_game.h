@@ -17,7 +17,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
-#include "combat/outcome.h"
+#include "flow/outcome.h"
 #include "game/game_state.h"
 #include "platform/mixer.h"
 #include "raster/canvas.h"

@@ -45,20 +45,20 @@
 #include <string>
 #include <vector>
 
-#include "app/bests.h"
 #include "app/frame.h"
 #include "app/pump.h"
-#include "app/replay_script.h"
 #include "app/startup.h"
-#include "app/state_dump.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "missions/missions.h"
 #include "platform/headless.h"
 #include "platform/paths.h"
 #include "platform/settings.h"
+#include "replay/bests.h"
+#include "replay/script.h"
+#include "replay/state_dump.h"
+#include "save/save_file.h"
 #include "screens/briefing.h"
-#include "screens/save_file.h"
 
 namespace {
 

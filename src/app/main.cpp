@@ -7,11 +7,9 @@
 #include <memory>
 #include <utility>
 
-#include "app/bests.h"
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/pump.h"
-#include "app/replay_script.h"
 #include "app/startup.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
@@ -22,6 +20,8 @@
 #include "platform/user_folders.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
+#include "replay/bests.h"
+#include "replay/script.h"
 #include "screens/about.h"
 #include "screens/cues.h"
 

@@ -1,11 +1,11 @@
 #include "app/pump.h"
 
-#include "app/bests.h"
 #include "app/frame.h"
 #include "app/input.h"
 #include "app/watch.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
+#include "replay/bests.h"
 
 bool pumpOnce(GameState& game) {
     if (watching(game)) return watchFrame(game);

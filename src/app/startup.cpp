@@ -11,7 +11,7 @@
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "assets/sound.h"
-#include "combat/outcome.h"
+#include "flow/outcome.h"
 #include "game/game_state.h"
 #include "platform/audio.h"
 #include "platform/platform.h"

@@ -4,10 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "app/bests.h"
 #include "app/frame.h"
 #include "app/input.h"
-#include "app/logbook.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "platform/mixer.h"
@@ -15,6 +13,8 @@
 #include "platform/settings.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
+#include "replay/bests.h"
+#include "screens/logbook.h"
 
 // The best being watched, flown on its own copy of the record.
 struct BestWatch {

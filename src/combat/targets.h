@@ -24,7 +24,7 @@ struct Shot {
 enum TargetKind : int32_t { kTargetTruck, kTargetCargo, kTargetKinds };
 
 // What a dot on the radar stands for: a target of a kind, one of the player's own bombs or
-// missiles, or the target locked on (cockpit.h draws them).
+// missiles, or the target locked on (cockpit/cockpit.h draws them).
 enum RadarMark : int32_t { kMarkTruck, kMarkCargo, kMarkOwnStore, kMarkLocked };
 
 struct WorldPoint {
@@ -59,7 +59,7 @@ struct TargetRow {
     bool (*onRadar)(const GameState& game, int32_t index) = nullptr;
 };
 
-extern const TargetRow kTruckTarget; // convoy.cpp
+extern const TargetRow kTruckTarget; // trucks.cpp
 extern const TargetRow kCargoTarget; // cargo.cpp
 
 const TargetRow& targetRow(TargetKind kind);

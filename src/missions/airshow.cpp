@@ -1,10 +1,10 @@
 // Mission 3, the airshow: fly tricks before the crowd in section 2 for the show time, then land
 // or keep performing for more trick money.
 
-#include "flight/airshow.h"
 #include "assets/game_assets.h"
-#include "combat/cockpit.h"
+#include "cockpit/cockpit.h"
 #include "game/stopwatch.h"
+#include "missions/airshow_rules.h"
 #include "missions/missions.h"
 
 namespace {

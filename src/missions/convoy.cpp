@@ -1,6 +1,6 @@
 // Mission 1, the convoy: destroy the trucks driving east through section 1, then land.
 
-#include "combat/convoy.h"
+#include "combat/trucks.h"
 #include "missions/missions.h"
 
 namespace {

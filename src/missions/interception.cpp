@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "combat/cargo.h"
-#include "combat/convoy.h"
+#include "combat/trucks.h"
 #include "missions/missions.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "assets/game_assets.h"
-#include "combat/outcome.h"
+#include "flow/outcome.h"
 #include "game/game_state.h"
 #include "missions/missions.h"
 #include "platform/platform.h"

@@ -14,8 +14,8 @@
 #include "platform/settings.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
+#include "save/save_file.h"
 #include "screens/plates.h"
-#include "screens/save_file.h"
 
 namespace {
 

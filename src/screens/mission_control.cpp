@@ -10,8 +10,8 @@
 #include "missions/missions.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"
+#include "save/save_file.h"
 #include "screens/focus.h"
-#include "screens/save_file.h"
 
 namespace {
 

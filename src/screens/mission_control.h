@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "screens/upgrades.h"
+#include "game/upgrades.h"
 
 struct GameState;
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "assets/game_assets.h"
-#include "combat/outcome.h"
+#include "flow/outcome.h"
 #include "game/game_state.h"
 #include "platform/mixer.h"
 #include "platform/platform.h"

@@ -21,14 +21,14 @@
 #include "../../tools/picture_file.h"
 #include "app/pump.h"
 #include "app/startup.h"
-#include "app/state_dump.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "platform/mixer.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
+#include "replay/state_dump.h"
+#include "save/save_file.h"
 #include "screens/briefing.h"
-#include "screens/save_file.h"
 #include "window_pixels.h"
 
 namespace {

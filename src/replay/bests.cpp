@@ -1,4 +1,4 @@
-#include "app/bests.h"
+#include "replay/bests.h"
 
 #include <sys/stat.h>
 
@@ -13,12 +13,12 @@
 #include <sstream>
 #include <type_traits>
 
-#include "app/field_list.h"
-#include "app/state_dump.h"
 #include "assets/game_assets.h"
 #include "platform/paths.h"
 #include "platform/recorder.h"
-#include "screens/save_file.h"
+#include "replay/field_list.h"
+#include "replay/state_dump.h"
+#include "save/save_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "screens/save_file.h"
+#include "save/save_file.h"
 #include "raster/colours.h"
 
 #include <cerrno>
@@ -12,10 +12,10 @@
 #include "combat/weapons.h"
 #include "flight/flight.h"
 #include "game/game_state.h"
+#include "game/upgrades.h"
 #include "platform/paths.h"
 #include "platform/user_folders.h"
 #include "raster/canvas.h"
-#include "screens/upgrades.h"
 
 namespace {
 

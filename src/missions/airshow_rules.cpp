@@ -1,4 +1,4 @@
-#include "flight/airshow.h"
+#include "missions/airshow_rules.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/state_dump.h"
+#include "replay/state_dump.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -7,10 +7,10 @@
 #include <string_view>
 #include <type_traits>
 
-#include "app/field_list.h"
 #include "assets/audio_dump.h"
 #include "game/game_state.h"
 #include "raster/colours.h"
+#include "replay/field_list.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "combat/cockpit.h"
+#include "cockpit/cockpit.h"
 
 #include <algorithm>
 #include <cmath>

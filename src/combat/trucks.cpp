@@ -1,4 +1,4 @@
-#include "combat/convoy.h"
+#include "combat/trucks.h"
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"

@@ -1,4 +1,4 @@
-#include "app/logbook.h"
+#include "screens/logbook.h"
 
 #include <sys/stat.h>
 
@@ -6,11 +6,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "app/bests.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
+#include "replay/bests.h"
 #include "screens/focus.h"
 
 namespace {

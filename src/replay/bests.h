@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/replay_script.h"
 #include "game/game_state.h"
+#include "replay/script.h"
 
 // The version of the rules a best is flown under. A change to the rules that changes how a
 // recorded flight plays raises it; a best of another version is not played.
