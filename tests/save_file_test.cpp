@@ -62,7 +62,7 @@ constexpr const char* kEverythingSave =
     "2147483647\n3\n2.5\n10\n32\n28\n10\n700\n10\n34\n10\n12\n58\n10\n3\n3\n3\n2\n1\n";
 
 void buyEverything(GameState& g) {
-    EXPECT_EQ(parseSave(g, kEverythingSave, std::strlen(kEverythingSave)), kSaveValueCount);
+    EXPECT_EQ(parseSave(g, kEverythingSave, std::strlen(kEverythingSave)), saveValueCount());
 }
 
 } // namespace
@@ -82,7 +82,7 @@ TEST(SaveFile, TextAfterANewGameAndAfterSixTurnSteps) {
     // A load brings back the decimal values written, not the sums.
     SaveGame loaded;
     const std::string text = formatSave(*game);
-    EXPECT_EQ(parseSave(*loaded, text.data(), text.size()), kSaveValueCount);
+    EXPECT_EQ(parseSave(*loaded, text.data(), text.size()), saveValueCount());
     EXPECT_EQ(loaded->aircraft.pitchUpRate, 2.2);
     EXPECT_EQ(loaded->aircraft.pitchDownRate, 1.7);
 }
@@ -91,6 +91,10 @@ TEST(SaveFile, EverythingTheGameCanReachComesBackAndSavesTheSame) {
     SaveGame game;
     buyEverything(*game);
     EXPECT_EQ(formatSave(*game), kEverythingSave);
+    // The last lines are the missions' open levels in mission order.
+    EXPECT_EQ(game->unlockedDifficulty[kMissionConvoy] * 100 + game->unlockedDifficulty[kMissionCargo] * 10 +
+                  game->unlockedDifficulty[kMissionAirshow],
+              321);
     expectInRange(*game);
 }
 
@@ -103,7 +107,7 @@ TEST(SaveFile, DamagedFilesLoadTheirReadableLeadingValues) {
     std::string crlf;
     for (const char c : full) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     SaveGame fromCrlf;
-    EXPECT_EQ(parseSave(*fromCrlf, crlf.data(), crlf.size()), kSaveValueCount);
+    EXPECT_EQ(parseSave(*fromCrlf, crlf.data(), crlf.size()), saveValueCount());
     EXPECT_EQ(formatSave(*fromCrlf), full);
 
     SaveGame only;
@@ -149,7 +153,7 @@ TEST(SaveFile, HostileValuesStopTheLoadAtTheirLine) {
 
     for (const Case& c : cases) {
         std::string text;
-        for (int i = 0; i < kSaveValueCount; ++i)
+        for (int i = 0; i < saveValueCount(); ++i)
             text += (i + 1 == c.line ? std::string(c.value) : lines[size_t(i)]) + "\n";
         SaveGame game;
         const std::string before = formatSave(*game);

@@ -16,6 +16,7 @@
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
 #include "assets/music.h"
+#include "missions/missions.h"
 #include "platform/paths.h"
 #include "platform/recorder.h"
 #include "screens/save_file.h"
@@ -83,8 +84,8 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("saveNoticeKind", g.saveNoticeKind, 0, 2);
     f("gameLoaded", g.gameLoaded, 0, 1);
     f("loadNotice", g.loadNotice, -1, 1000);
-    f("mission", g.mission, kMissionConvoy, kMissionAirshow);
-    f("difficulty", g.difficulty, 0, 3);
+    f("mission", g.mission, kMissionConvoy, Mission{missionCount()});
+    f("difficulty", g.difficulty, 0, kLevelSlots - 1);
     f("markerBlink", g.markerBlink, 0, 1000);
     f("musicTrack", g.musicTrack, 1, 2);
     f("randomState", g.randomState, 0, UINT32_MAX);
@@ -255,8 +256,10 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("rewardPaid", g.rewardPaid, 0, 1);
     for (int i = 0; i < kUpgradeRows; ++i) f(at("upgrade", i, "steps"), g.upgradeSteps[i], 0, 10);
     for (int i = 0; i < kUpgradeRows; ++i) f(at("upgrade", i, "price"), g.upgradePrices[i], INT32_MIN, INT32_MAX);
-    f("missionsUnlocked", g.missionsUnlocked, 1, 3);
-    for (int i = 0; i < kMissionSlots; ++i) f(at("unlockedDifficulty", i, "level"), g.unlockedDifficulty[i], 0, 3);
+    f("missionsUnlocked", g.missionsUnlocked, 1, missionCount());
+    for (int i = 0; i <= missionCount(); ++i) {
+        f(at("unlockedDifficulty", i, "level"), g.unlockedDifficulty[i], 0, kLevelSlots - 1);
+    }
     // Outcome.
     watch("missionStopwatch", g.missionStopwatch);
     f("missionOver", g.missionOver, 0, 0);
@@ -280,8 +283,8 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("focusMouseY", g.focusMouseY, INT32_MIN, INT32_MAX);
     f("focus", g.focus, -1, 100);
     f("focusScreen", g.focusScreen, 0, 100);
-    f("mapFromMission", g.mapFromMission, kMissionNone, kMissionAirshow);
-    f("mapFromDifficulty", g.mapFromDifficulty, 0, 3);
+    f("mapFromMission", g.mapFromMission, kMissionNone, Mission{missionCount()});
+    f("mapFromDifficulty", g.mapFromDifficulty, 0, kLevelSlots - 1);
     f("mapFromShowEarnings", g.mapFromShowEarnings, INT32_MIN, INT32_MAX);
     f("settingsShown", g.settingsShown, 0, 0);
     f("settingsRow", g.settingsRow, 0, 100);
@@ -408,7 +411,7 @@ Tape gTape;
 void keepIfBest(const GameState& game) {
     Tape& t = gTape;
     if (game.outcome != Outcome::Won || !game.missionOver || game.mission < kMissionConvoy ||
-        game.mission > kMissionAirshow || t.overflowed || !game.assets->bestsKept || game.assets->savesHeldBack) {
+        game.mission > missionCount() || t.overflowed || !game.assets->bestsKept || game.assets->savesHeldBack) {
         return;
     }
     BestFlight& best = t.flight;
@@ -435,11 +438,11 @@ void keepIfBest(const GameState& game) {
 } // namespace
 
 bool beats(int32_t mission, int64_t figure, int64_t kept) {
-    return mission == kMissionAirshow ? figure > kept : figure < kept;
+    return missionRow(static_cast<Mission>(mission)).extraPay ? figure > kept : figure < kept;
 }
 
 int64_t sortieFigure(const GameState& game) {
-    if (game.mission == kMissionAirshow) return game.showEarnings;
+    if (currentMission(game).extraPay) return extraPayOf(game);
     return static_cast<int64_t>(elapsedMs(game.missionStopwatch));
 }
 

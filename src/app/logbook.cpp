@@ -14,6 +14,7 @@
 #include "assets/music.h"
 #include "combat/outcome.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "platform/mixer.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
@@ -23,21 +24,25 @@
 
 namespace {
 
-constexpr int32_t kMissions = kMissionSlots - 1;
-constexpr int32_t kCellCount = kMissions * kLogbookLevels;
-constexpr int32_t kBackControl = kCellCount; // after the cells, the way back
-constexpr int32_t kControlCount = kCellCount + 1;
+constexpr int32_t kMostControls = (kMissionSlots - 1) * kLevelSlots + 1; // the cells the record holds, and BACK
 constexpr int32_t kPanelLeft = 150, kPanelTop = 100, kPanelRight = 1130, kPanelBottom = 560;
-constexpr int32_t kFirstColumn = 380, kColumnWidth = 185, kFirstRow = 200, kRowHeight = 90;
-constexpr const char* kMissionNames[kMissions] = {"1 CONVOY", "2 CARGO", "3 AIRSHOW"};
+constexpr int32_t kFirstColumn = 380, kColumnWidth = 185, kFirstRow = 200, kRowsHeight = 270;
+
+// The cells in use: a row per mission, a column per level slot (a mission with fewer levels
+// leaves its later cells empty). Cell `index` is mission index / kLevelSlots + 1.
+int32_t cellCount() { return missionCount() * kLevelSlots; }
+int32_t backControl() { return cellCount(); } // after the cells, the way back
+int32_t controlCount() { return cellCount() + 1; }
+// The rows share the height three rows of 90 pixels take.
+int32_t rowHeight() { return kRowsHeight / missionCount(); }
 constexpr uint32_t kGrey = 0xFF9AA4AEu;
 constexpr uint32_t kTimelineBack = 0xFF30383Fu;
 
 Control controlAt(int32_t index) {
-    if (index == kBackControl) return Control{560, 500, 720, 530};
-    const int32_t x = kFirstColumn + (index % kLogbookLevels) * kColumnWidth;
-    const int32_t y = kFirstRow + (index / kLogbookLevels) * kRowHeight;
-    return Control{x, y, x + kColumnWidth - 15, y + kRowHeight - 15};
+    if (index == backControl()) return Control{560, 500, 720, 530};
+    const int32_t x = kFirstColumn + (index % kLevelSlots) * kColumnWidth;
+    const int32_t y = kFirstRow + (index / kLevelSlots) * rowHeight();
+    return Control{x, y, x + kColumnWidth - 15, y + rowHeight() - 15};
 }
 
 LogbookCell readCell(const GameState& game, int32_t mission, int32_t level) {
@@ -57,22 +62,22 @@ LogbookCell readCell(const GameState& game, int32_t mission, int32_t level) {
 }
 
 void readLogbook(GameState& game) {
-    for (int32_t m = 0; m < kMissions; ++m) {
-        for (int32_t level = 0; level < kLogbookLevels; ++level) game.logbook[m][level] = readCell(game, m + 1, level);
+    for (int32_t m = 0; m < missionCount(); ++m) {
+        for (int32_t level = 0; level < kLevelSlots; ++level) game.logbook[m][level] = readCell(game, m + 1, level);
     }
 }
 
 void choose(GameState& game, int32_t index) {
-    if (index == kBackControl) {
+    if (index == backControl()) {
         game.logbookShown = 0;
         game.focus = -1;
-    } else if (game.logbook[index / kLogbookLevels][index % kLogbookLevels].state == BestState::Kept) {
+    } else if (game.logbook[index / kLevelSlots][index % kLevelSlots].state == BestState::Kept) {
         game.watchRequest = index;
     }
 }
 
 void drawCell(const GameState& game, int32_t index) {
-    const LogbookCell& cell = game.logbook[index / kLogbookLevels][index % kLogbookLevels];
+    const LogbookCell& cell = game.logbook[index / kLevelSlots][index % kLevelSlots];
     const Control c = controlAt(index);
     char text[kTextBufferSize];
     switch (cell.state) {
@@ -80,7 +85,7 @@ void drawCell(const GameState& game, int32_t index) {
     case BestState::Damaged: drawSmallText(game, "DAMAGED", c.left + 10, c.top + 10, kRed); return;
     case BestState::OtherRules: drawSmallText(game, "OLD RULES", c.left + 10, c.top + 10, kGrey); break;
     case BestState::Kept:
-        if (index / kLogbookLevels + 1 == kMissionAirshow) {
+        if (mapMission(index / kLevelSlots).extraPay) {
             formatText(text, "$%d", cell.figure);
         } else {
             formatText(text, "%d:%02d.%02d", cell.figure / 60000, cell.figure / 1000 % 60, cell.figure % 1000 / 10);
@@ -96,17 +101,17 @@ void drawLogbook(const GameState& game) {
     drawPanel(game, kPanelLeft, kPanelTop, kPanelRight, kPanelBottom);
     drawSmallText(game, "BEST FLIGHTS", 560, 120, kGreen);
     char text[kTextBufferSize];
-    for (int32_t level = 0; level < kLogbookLevels; ++level) {
+    for (int32_t level = 0; level < kLevelSlots; ++level) {
         formatText(text, "LEVEL %d", level + 1);
         drawSmallText(game, text, kFirstColumn + level * kColumnWidth + 10, 165, kWhite);
     }
-    for (int32_t m = 0; m < kMissions; ++m)
-        drawSmallText(game, kMissionNames[m], 180, kFirstRow + m * kRowHeight + 10, kWhite);
-    for (int32_t i = 0; i < kCellCount; ++i) drawCell(game, i);
-    const Control back = controlAt(kBackControl);
+    for (int32_t m = 0; m < missionCount(); ++m)
+        drawSmallText(game, mapMission(m).logbookName, 180, kFirstRow + m * rowHeight() + 10, kWhite);
+    for (int32_t i = 0; i < cellCount(); ++i) drawCell(game, i);
+    const Control back = controlAt(backControl());
     drawSmallText(game, "BACK", back.left + 52, back.top + 6, kGreen);
     drawSmallText(game, "Space watches a flight, P pauses it, Backspace returns.", 300, 460, kGrey);
-    if (game.focus >= 0 && game.focus < kControlCount && game.focusScreen == kFocusLogbook) {
+    if (game.focus >= 0 && game.focus < controlCount() && game.focusScreen == kFocusLogbook) {
         drawFocusRing(game, controlAt(game.focus));
     }
 }
@@ -135,17 +140,18 @@ void runLogbook(GameState& game) {
         readLogbook(game);
         game.logbookShown = 2;
     }
-    Control all[kControlCount];
-    for (int32_t i = 0; i < kControlCount; ++i) all[i] = controlAt(i);
+    Control all[kMostControls];
+    const int32_t count = controlCount();
+    for (int32_t i = 0; i < count; ++i) all[i] = controlAt(i);
     const int32_t focus = focusFor(game, kFocusLogbook, 0);
     const NavPress nav = navigation(game);
-    game.focus = nearestControl(all, kControlCount, focus, nav.dx, nav.dy);
-    const int32_t under = controlUnderMouse(game, all, kControlCount);
+    game.focus = nearestControl(all, count, focus, nav.dx, nav.dy);
+    const int32_t under = controlUnderMouse(game, all, count);
     if (game.mouse.leftDown && !game.clickLatch) {
         game.clickLatch = 1;
         if (under >= 0) choose(game, under);
     } else if (nav.back) {
-        choose(game, kBackControl);
+        choose(game, backControl());
     } else if (nav.activate) {
         choose(game, game.focus);
     }
@@ -167,9 +173,9 @@ void drawWatchTimeline(const GameState& game) {
 void startWatching(GameState& player) {
     const int32_t index = player.watchRequest;
     player.watchRequest = -1;
-    if (index < 0 || index >= kCellCount) return;
-    const int32_t mission = index / kLogbookLevels + 1;
-    const int32_t level = index % kLogbookLevels;
+    if (index < 0 || index >= cellCount()) return;
+    const int32_t mission = index / kLevelSlots + 1;
+    const int32_t level = index % kLevelSlots;
     Watch w;
     w.path = bestFilePath(player, mission, level);
     if (!readBestFile("skarnwing", w.path, w.best) || !rulesMatch("skarnwing", w.path, w.best)) {

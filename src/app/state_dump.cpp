@@ -9,6 +9,7 @@
 
 #include "assets/audio_dump.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "raster/colours.h"
 
 namespace {
@@ -227,6 +228,15 @@ void dumpKeys(JsonLine& line, const char* name, const uint8_t (&keys)[kKeyTableS
     line.closeArray();
 }
 
+// "unlockedDifficultyN": each mission's highest open level, by its number.
+void dumpOpenLevels(JsonLine& line, const GameState& game) {
+    char name[32];
+    for (int32_t mission = 1; mission <= missionCount(); ++mission) {
+        std::snprintf(name, sizeof name, "unlockedDifficulty%d", mission);
+        line.number(name, game.unlockedDifficulty[mission]);
+    }
+}
+
 void dumpTrickNames(JsonLine& line, const GameState& game) {
     line.openArray("trickNames");
     for (const char* name : game.trickNames) {
@@ -256,9 +266,7 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
        line.number("briefingShown", shown.briefing))                                                                   \
     F(fullScreen) F(objectiveDone) F(selectedWeapon) F(frameCount) F(framesPerSecond) F(sector) F(cargoCount)          \
     F(cargoDestroyed) F(missionsUnlocked)                                                                              \
-    DO(unlockedDifficulty, line.number("unlockedDifficulty1", game.unlockedDifficulty[kMissionConvoy]);                \
-       line.number("unlockedDifficulty2", game.unlockedDifficulty[kMissionCargo]);                                     \
-       line.number("unlockedDifficulty3", game.unlockedDifficulty[kMissionAirshow]))                                   \
+    DO(unlockedDifficulty, dumpOpenLevels(line, game))                                                                 \
     F(difficulty)                                                                                                      \
     DO(musicTrack, line.number("musicTrack1On", game.musicTrack == 1);                                                 \
        line.number("musicTrack2On", game.musicTrack == 2))                                                             \
@@ -334,9 +342,9 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(keysLastFrame, dumpKeys(line, "keysLastFrame", game.keysLastFrame))                                             \
     DO(keysHeldOff, dumpKeys(line, "keysHeldOff", game.keysHeldOff))                                                 \
     F(aboutShown) F(titleEntriesShown) F(logbookShown) F(watchRequest) F(watchFrame) F(watchLength)                   \
-    /* the kept bests as the logbook read them from their files: state and figure of each cell */                     \
+    /* the kept bests as the logbook read them from their files: state and figure of each mission's cells */          \
     DO(logbook, line.openArray("logbook");                                                                             \
-       for (const auto& row : game.logbook) for (const LogbookCell& cell : row) {                                      \
+       for (int32_t mission = 0; mission < missionCount(); ++mission) for (const LogbookCell& cell : game.logbook[mission]) { \
            line.item(int32_t(cell.state));                                                                             \
            line.item(cell.figure);                                                                                     \
        } line.closeArray())

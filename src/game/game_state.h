@@ -18,9 +18,10 @@ constexpr int kKeyTableSize = 256; // one byte per virtual-key code, 1 held, 0 u
 constexpr int kTrickNameSize = 32;
 constexpr int kTrickMessageSize = 100;
 
-// The three missions, numbered as the save, the dump and the replay scripts number them.
+// The missions, numbered as the save, the dump and the replay scripts number them: 1 up to the
+// count of the missions' table (missions/missions.h), which names the first three here.
 enum Mission : int32_t { kMissionNone = 0, kMissionConvoy = 1, kMissionCargo = 2, kMissionAirshow = 3 };
-constexpr int kMissionSlots = kMissionAirshow + 1; // a table by Mission; kMissionNone's slot stays unused
+constexpr int kMissionSlots = 8; // a table by Mission, with room for more; kMissionNone's slot stays unused
 
 // Mission control's upgrade rows, top to bottom; they index the rows' fields.
 enum Upgrade : int32_t { kUpgradeTurn, kUpgradeEngine, kUpgradeGun, kUpgradeBombs, kUpgradeMissiles, kUpgradeRows };
@@ -313,7 +314,7 @@ struct LogbookCell {
     int32_t figure = 0; // milliseconds of mission time, or dollars of show money
     char date[11] = {}; // YYYY-MM-DD
 };
-constexpr int kLogbookLevels = 4; // the difficulties, 0..3
+constexpr int kLevelSlots = 4; // difficulty levels a mission may have, 0..3; its row says how many
 
 struct GameState {
     // Shell and screens: the frame, the input state, the screens between sorties.
@@ -339,7 +340,7 @@ struct GameState {
     uint8_t gameLoaded = 0;       // the last load succeeded
     int32_t loadNotice = 0;       // frames left of "Game Loaded."
     Mission mission = kMissionNone;
-    int32_t difficulty = 0;   // chosen level of the next sortie, 0..3
+    int32_t difficulty = 0;   // chosen level of the next sortie, below the mission's levels
     int32_t markerBlink = 0;  // frames left of the direction marker's blink cycle
     int32_t musicTrack = 0;   // the track that is on, 1 or 2 (0 before start-up)
     uint32_t randomState = 0; // the one random generator's state
@@ -449,8 +450,8 @@ struct GameState {
     uint8_t rewardPaid = 0;                         // the last won mission has been credited
     int32_t upgradeSteps[kUpgradeRows] = {};        // by Upgrade: steps bought, 0..10 each
     int32_t upgradePrices[kUpgradeRows] = {};       // by Upgrade: dollars for the next step, from the steps
-    int32_t missionsUnlocked = 0;                   // 1..3 missions offered on the map
-    int32_t unlockedDifficulty[kMissionSlots] = {}; // by Mission: highest difficulty open, 0..3
+    int32_t missionsUnlocked = 0;                   // missions offered on the map, 1..the missions' count
+    int32_t unlockedDifficulty[kMissionSlots] = {}; // by Mission: highest difficulty open, below its levels
 
     // Outcome.
     Stopwatch missionStopwatch;     // the mission clock, read for the time bonus
@@ -490,9 +491,9 @@ struct GameState {
     uint8_t keysHeldOff[kKeyTableSize] = {};   // presses a panel or TAKE OFF took: up for the sortie until released
     uint8_t logbookShown = 0;                  // BEST FLIGHTS is up over mission control: 1 to read, 2 read
     int32_t watchRequest = -1;                 // the logbook's cell chosen to watch, taken after the frame
-    LogbookCell logbook[kMissionSlots - 1][kLogbookLevels]; // the bests, by mission - 1 and level
-    int64_t watchFrame = 0;                                 // in a best being watched: its frame, of watchLength
-    int64_t watchLength = 0;                                // 0 in the player's own game
+    LogbookCell logbook[kMissionSlots - 1][kLevelSlots]; // the bests, by mission - 1 and level
+    int64_t watchFrame = 0;                              // in a best being watched: its frame, of watchLength
+    int64_t watchLength = 0;                             // 0 in the player's own game
 };
 
 static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");

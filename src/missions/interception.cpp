@@ -75,7 +75,7 @@ constinit const MissionRow kInterceptionMission = {
     .setUp = setUpCargoMission,
     .objectiveMet = formationDestroyed, .objectiveCheck = ObjectiveCheck::kAfterTargets,
     .step = interceptStep,
-    .reward = payForKills, .timeBonus = cargoTimeBonus,
+    .reward = payForKills, .timeBonus = cargoTimeBonus, .logbookName = "2 CARGO",
     .photos = kCargoPhotos, .orders = kMissionTwoText, .mapMarker = {2, 825, 600},
 };
 // clang-format on

@@ -10,14 +10,20 @@
 
 #include "assets/game_assets.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "platform/paths.h"
 #include "platform/user_folders.h"
 #include "raster/canvas.h"
 
 namespace {
 
+constexpr int kProgressValues = 16; // the lines before the missions' open difficulties
+
+// The mission whose open difficulty is on line `index`, from kProgressValues.
+Mission missionOnLine(int index) { return static_cast<Mission>(index - kProgressValues + 1); }
+
 constexpr int32_t kLargestInt = 2147483647;
-constexpr size_t kLargestSave = 65536; // larger files are refused; 19 numbers need a few hundred bytes
+constexpr size_t kLargestSave = 65536; // larger files are refused; the values need a few hundred bytes
 
 // What the game itself can produce for each value, in file order. Upgrade counts bound the
 // prices and pips drawn from them; the loads bound the projectile tables.
@@ -25,7 +31,7 @@ struct Range {
     double low;
     double high;
 };
-constexpr Range kRanges[kSaveValueCount] = {
+constexpr Range kProgressRanges[kProgressValues] = {
     {0, kLargestInt}, // money
     {1.0, 3.0},       // pitchUpRate: ten steps of 0.2 from 1
     {0.5, 2.5},       // pitchDownRate
@@ -40,24 +46,28 @@ constexpr Range kRanges[kSaveValueCount] = {
     {0, kLargestInt}, // missionsWon
     {0, 58},          // missileLoad
     {0, 10},          // missileUpgrades
-    {1, 3},           // missionsUnlocked
+    {1, 0},           // missionsUnlocked: 1..the missions' count
     {0, 3},           // smokeMode
-    {0, 3},           // unlockedDifficulty1
-    {0, 3},           // unlockedDifficulty2
-    {0, 3},           // unlockedDifficulty3
 };
+constexpr int kMissionsUnlockedLine = 14;
+
+// Line `index`'s range: the progress, then each mission's open difficulty below its levels.
+Range rangeOf(int index) {
+    if (index >= kProgressValues) return {0, double(missionRow(missionOnLine(index)).levels - 1)};
+    if (index == kMissionsUnlockedLine) return {1, double(missionCount())};
+    return kProgressRanges[index];
+}
 
 // The integer field of file line `index` (from 0), or null for the two rates.
 template <typename Game>
 auto* wholeField(Game& game, int index) {
+    if (index >= kProgressValues) return &game.unlockedDifficulty[missionOnLine(index)];
     // clang-format off
-    decltype(&game.money) fields[kSaveValueCount] = {
+    decltype(&game.money) fields[kProgressValues] = {
         &game.money, nullptr, nullptr, &game.upgradeSteps[kUpgradeTurn], &game.aircraft.boostSpeed,
         &game.aircraft.maxSpeed, &game.upgradeSteps[kUpgradeEngine], &game.gunRounds, &game.upgradeSteps[kUpgradeGun],
         &game.bombLoad, &game.upgradeSteps[kUpgradeBombs], &game.missionsWon, &game.missileLoad,
-        &game.upgradeSteps[kUpgradeMissiles], &game.missionsUnlocked, &game.smokeMode,
-        &game.unlockedDifficulty[kMissionConvoy], &game.unlockedDifficulty[kMissionCargo],
-        &game.unlockedDifficulty[kMissionAirshow]};
+        &game.upgradeSteps[kUpgradeMissiles], &game.missionsUnlocked, &game.smokeMode};
     // clang-format on
     return fields[index];
 }
@@ -145,10 +155,12 @@ bool writeFailed(const char* what, const char* call, const std::string& file, in
 
 } // namespace
 
+int saveValueCount() { return kProgressValues + missionCount(); }
+
 std::string formatSave(const GameState& game) {
     std::string text;
     char line[32];
-    for (int i = 0; i < kSaveValueCount; ++i) {
+    for (int i = 0; i < saveValueCount(); ++i) {
         if (const double* rate = rateField(game, i)) {
             std::snprintf(line, sizeof line, "%g\n", *rate);
         } else {
@@ -161,8 +173,8 @@ std::string formatSave(const GameState& game) {
 
 int parseSave(GameState& game, const char* text, size_t length) {
     Reader reader{text, length};
-    for (int i = 0; i < kSaveValueCount; ++i) {
-        const Range range = kRanges[i];
+    for (int i = 0; i < saveValueCount(); ++i) {
+        const Range range = rangeOf(i);
         if (double* rate = rateField(game, i)) {
             double value = 0.0;
             if (!reader.decimal(value) || !std::isfinite(value) || value < range.low || value > range.high) return i;
@@ -173,7 +185,7 @@ int parseSave(GameState& game, const char* text, size_t length) {
             *wholeField(game, i) = static_cast<int32_t>(value);
         }
     }
-    return kSaveValueCount;
+    return saveValueCount();
 }
 
 bool writeWholeFile(const std::string& path, const std::string& text, const char* what) {
@@ -204,7 +216,7 @@ bool readSaveFile(GameState& game, const std::string& path) {
     std::vector<uint8_t> bytes;
     if (!readWholeFile(path.c_str(), "save file", kLargestSave, bytes)) return false;
     const int taken = parseSave(game, reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (taken < kSaveValueCount) {
+    if (taken < saveValueCount()) {
         std::fprintf(stderr, "skarnwing: the save file \"%s\" is damaged at line %d; later values are kept\n",
                      path.c_str(), taken + 1);
     }
