@@ -16,6 +16,7 @@
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
 #include "assets/music.h"
+#include "combat/targets.h"
 #include "missions/missions.h"
 #include "platform/paths.h"
 #include "platform/recorder.h"
@@ -166,7 +167,7 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("bombRightOfTruck", g.bombRightOfTruck, 0, 1);
     f("muzzleFlashLit", g.muzzleFlashLit, 0, 1);
     for (int i = 0; i < 9; ++i) f(at("muzzleScatter", i, "spread"), g.muzzleScatter[i], 0, 9);
-    f("lockTarget", g.lockTarget, 0, kCargoCapacity - 1);
+    f("lockTarget", g.lockTarget, 0, lockNumbers() - 1);
     f("nearestTargetDistance", g.nearestTargetDistance, 0, 999999999); // kNoTargetDistance when none
     // Convoy and cargo aircraft, every slot (the counts say which are in use).
     for (int i = 0; i < kTruckCapacity; ++i) {
@@ -208,13 +209,24 @@ void eachTakeOffField(GameState& g, F&& f) {
     }
     f("cargoCount", g.cargoCount, 0, kCargoCapacity);
     f("cargoDestroyed", g.cargoDestroyed, 0, kCargoCapacity);
+    for (int i = 0; i < kSiteCapacity; ++i) {
+        Site& site = g.sites[i];
+        f(at("site", i, "kind"), site.kind, 0, kTargetKinds - 1);
+        f(at("site", i, "x"), site.x, 0, 0);
+        f(at("site", i, "y"), site.y, 0, 0);
+        f(at("site", i, "sector"), site.sector, -1000, 1000);
+        f(at("site", i, "hitPoints"), site.hitPoints, 0, 0);
+        f(at("site", i, "alive"), site.alive, 0, 1);
+        f(at("site", i, "counted"), site.counted, 0, 1);
+    }
+    f("siteCount", g.siteCount, 0, kSiteCapacity);
     // The missiles' marks outlive sorties; nothing of a slot flies at take-off.
     for (int i = 0; i < kMissileCapacity; ++i) {
         Missile& m = g.missiles[i];
         f(at("missile", i, "locked"), m.locked, 0, 1);
         f(at("missile", i, "aimX"), m.aimX, 0, 0);
         f(at("missile", i, "aimY"), m.aimY, 0, 0);
-        f(at("missile", i, "target"), m.target, 0, kCargoCapacity - 1);
+        f(at("missile", i, "target"), m.target, 0, lockNumbers() - 1);
     }
     f("sectorTarget", g.sectorTarget, SectorTarget::NotLooked, SectorTarget::Present);
     // Smoke.

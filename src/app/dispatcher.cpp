@@ -12,6 +12,7 @@
 #include "combat/hits.h"
 #include "combat/missiles.h"
 #include "combat/outcome.h"
+#include "combat/targets.h"
 #include "combat/weapons.h"
 #include "flight/flight.h"
 #include "flight/gear.h"
@@ -186,6 +187,7 @@ void runSortie(GameState& game) {
     moveCargo(game);
     drawTrucks(game);
     updateTrucks(game);
+    stepTargetKinds(game);
     settleObjective(game, ObjectiveCheck::kAfterTargets);
     drawWrecks(game);
     readAltimeter(game);

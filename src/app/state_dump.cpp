@@ -155,6 +155,8 @@ constexpr std::string_view fieldName(Field Record::*, std::string_view name) {
     F(SpriteRecord, x) F(SpriteRecord, y) F(SpriteRecord, scale) F(SpriteRecord, angle) F(SpriteRecord, upright)       \
     F(SpriteRecord, framesPerImage)
 #define SKARNWING_MARK_FIELDS(F) F(GroundMark, x) F(GroundMark, y) F(GroundMark, active)
+#define SKARNWING_SITE_FIELDS(F) F(Site, kind) F(Site, x) F(Site, y) F(Site, sector) F(Site, hitPoints) F(Site, alive) \
+    F(Site, counted)
 // clang-format on
 
 #define SKARNWING_PUT(Record, field) dumpField(out, #field, record.field);
@@ -169,6 +171,7 @@ SKARNWING_RECORD(CargoAircraft, SKARNWING_CARGO_FIELDS)
 SKARNWING_RECORD(Missile, SKARNWING_MISSILE_FIELDS)
 SKARNWING_RECORD(SpriteRecord, SKARNWING_SPRITE_FIELDS)
 SKARNWING_RECORD(GroundMark, SKARNWING_MARK_FIELDS)
+SKARNWING_RECORD(Site, SKARNWING_SITE_FIELDS)
 
 // "name":[{...},...]: the first `count` records of a table.
 template <typename Record, size_t N>
@@ -347,7 +350,10 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
        for (int32_t mission = 0; mission < missionCount(); ++mission) for (const LogbookCell& cell : game.logbook[mission]) { \
            line.item(int32_t(cell.state));                                                                             \
            line.item(cell.figure);                                                                                     \
-       } line.closeArray())
+       } line.closeArray())                                                                                            \
+    /* only while a kind keeps targets there, so dumps of sorties without any read as they always did */              \
+    DO(siteCount, if (game.siteCount > 0) dumpField(line, "siteCount", game.siteCount))                                \
+    DO(sites, if (game.siteCount > 0) dumpTable(line, "sites", game.sites, game.siteCount))
 // clang-format on
 
 #define SKARNWING_SKIP(...)

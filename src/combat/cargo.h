@@ -39,9 +39,6 @@ void moveCargo(GameState& game);
 // Every aircraft in the player's section where this frame's flight takes it.
 void drawCargo(const GameState& game);
 
-// The live aircraft nearest the player's nose by last frame's distances becomes lockTarget.
-void findNearestTarget(GameState& game);
-
 // Collisions with the player, hits by projectiles (strikeInAir), distances and engine drones.
 void updateCargo(GameState& game);
 
@@ -57,3 +54,5 @@ void strikeCargo(GameState& game, int32_t index, const Shot& shot, bool hit);
 int32_t cargoDestroyed(const GameState& game);
 WorldPoint cargoAt(const GameState& game, int32_t index);
 bool cargoOnRadar(const GameState& game, int32_t index);
+LockView cargoLockView(const GameState& game, int32_t index);
+double cargoNoseDistance(const GameState& game, int32_t index);

@@ -19,7 +19,8 @@ constexpr TargetRow kTargetRows[kTargetKinds] = {
     {.onGround = false, .damage = {1.0f, 20.0f, 25.0f}, .blastDestroys = false, .rewardWeight = 2,
      .mark = kMarkCargo, .missileLock = true, .capacity = kCargoCapacity,
      .inUse = cargoInUse, .meets = meetsCargo, .homedOn = homedOnCargo, .take = strikeCargo,
-     .destroyed = cargoDestroyed, .where = cargoAt, .onRadar = cargoOnRadar},
+     .destroyed = cargoDestroyed, .where = cargoAt, .onRadar = cargoOnRadar, .lockView = cargoLockView,
+     .noseDistance = cargoNoseDistance},
 };
 // clang-format on
 
@@ -31,4 +32,38 @@ int32_t weightedKills(const GameState& game) {
     int32_t kills = 0;
     for (const TargetRow& row : kTargetRows) kills += row.destroyed(game) * row.rewardWeight;
     return kills;
+}
+
+int32_t lockNumber(TargetKind kind, int32_t index) {
+    int32_t first = 0;
+    for (int32_t k = 0; k < kind; ++k) first += kTargetRows[k].missileLock ? kTargetRows[k].capacity : 0;
+    return first + index;
+}
+
+bool targetOfLock(int32_t lock, TargetRef* target) {
+    for (int32_t kind = 0; kind < kTargetKinds && lock >= 0; ++kind) {
+        const TargetRow& row = kTargetRows[kind];
+        if (!row.missileLock) continue;
+        if (lock < row.capacity) {
+            *target = {TargetKind(kind), lock};
+            return true;
+        }
+        lock -= row.capacity;
+    }
+    return false;
+}
+
+int32_t lockNumbers() { return lockNumber(kTargetKinds, 0); }
+
+void setUpTargetKinds(GameState& game) {
+    game.siteCount = 0;
+    for (const TargetRow& row : kTargetRows) {
+        if (row.setUp) row.setUp(game);
+    }
+}
+
+void stepTargetKinds(GameState& game) {
+    for (const TargetRow& row : kTargetRows) {
+        if (row.step) row.step(game);
+    }
 }

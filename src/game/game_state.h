@@ -247,6 +247,20 @@ struct CargoAircraft {
     uint8_t upright = 0;    // 1: not mirrored
 };
 
+// A target of a kind whose whole state is a place, hit points and life (targets of richer kinds
+// keep tables of their own, as the trucks and the cargo aircraft do). The kind's own file gives
+// the fields their meaning and claims the slots at set-up; every take-off empties the table.
+struct Site {
+    int32_t kind = 0; // its TargetKind (combat/targets.h)
+    double x = 0.0;   // world pixels
+    double y = 0.0;
+    int32_t sector = 0;
+    float hitPoints = 0.0f; // as the kind sets them; 0 or less: destroyed
+    uint8_t alive = 0;      // still standing
+    uint8_t counted = 0;    // destroyed by the player: counts in the pay
+};
+constexpr int32_t kSiteCapacity = 16;
+
 // One missile. The slot's mark (locked, aimX, aimY, target) belongs to the slot, not to one
 // launch: the lock-on writes it before the launch that uses the slot, and it outlives re-arms
 // and sorties until a new game.
@@ -264,7 +278,7 @@ struct Missile {
     uint8_t locked = 0;       // marked by the lock-on: the missile homes
     double aimX = 0.0;        // the target's screen position when marked; the aim vector while homing
     double aimY = 0.0;
-    int32_t target = 0; // cargo aircraft to home on
+    int32_t target = 0; // lock number (combat/targets.h) of the target to home on
 };
 
 // One explosion playing its strip once where a bomb or missile burst.
@@ -390,7 +404,7 @@ struct GameState {
     int8_t muzzleScatter[9] = {}; // the flash's nine random spreads, 0..1 .. 0..9 pixels
     Bullet bullets[kBulletCapacity];
     Bomb bombs[kBombCapacity];
-    int32_t lockTarget = 0;             // index of the lock candidate among the cargo aircraft
+    int32_t lockTarget = 0;             // lock number (combat/targets.h) of the lock candidate
     double nearestTargetDistance = 0.0; // pixels to the lock candidate
 
     // Convoy.
@@ -403,6 +417,10 @@ struct GameState {
     int32_t cargoCount = 0;                      // cargo aircraft slots in use: 3, 5, 7 or 10 in mission 2
     int32_t cargoDestroyed = 0;                  // crashed into the ground
     SpriteRecord cargoSprite;                    // the formation's picture
+
+    // Targets of the simpler kinds, each kind's own file says which.
+    Site sites[kSiteCapacity]; // in use: siteCount
+    int32_t siteCount = 0;
 
     // Missiles.
     Missile missiles[kMissileCapacity];

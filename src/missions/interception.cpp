@@ -5,6 +5,7 @@
 
 #include "combat/cargo.h"
 #include "combat/convoy.h"
+#include "combat/missiles.h"
 #include "missions/mission_rows.h"
 
 namespace {

@@ -52,6 +52,7 @@ int32_t unlockedDifficulty(const GameState& game) {
 void setUpMission(GameState& game) {
     const MissionRow& row = currentMission(game);
     if (row.setUp) row.setUp(game);
+    setUpTargetKinds(game);
 }
 
 void startMission(GameState& game) {
