@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "combat/blasts.h"
 #include "combat/convoy.h"
 #include "combat/hits.h"
@@ -334,4 +336,18 @@ TEST(Missions, EachRowSitsAtItsNumberWithLevelsThatFit) {
         EXPECT_TRUE(row.setUp && row.objectiveMet && row.mapMarker.opensAt == m) << m;
     }
     EXPECT_EQ(missionRow(Mission(missionCount() + 1)).mission, kMissionNone);
+}
+
+// The sites fill from the first slot and refuse when full; every take-off empties them.
+TEST(Targets, SitesAreClaimedInOrderUntilFullAndEmptiedAtSetUp) {
+    auto game = std::make_unique<GameState>();
+    for (int32_t i = 0; i < kSiteCapacity; ++i) {
+        Site* site = claimSite(*game, kTargetTruck);
+        ASSERT_EQ(site, &game->sites[i]);
+        EXPECT_EQ(site->alive, 1);
+    }
+    EXPECT_EQ(claimSite(*game, kTargetTruck), nullptr);
+    EXPECT_EQ(game->siteCount, kSiteCapacity);
+    setUpTargetKinds(*game);
+    EXPECT_EQ(game->siteCount, 0);
 }

@@ -55,6 +55,15 @@ bool targetOfLock(int32_t lock, TargetRef* target) {
 
 int32_t lockNumbers() { return lockNumber(kTargetKinds, 0); }
 
+Site* claimSite(GameState& game, TargetKind kind) {
+    if (game.siteCount < 0 || game.siteCount >= kSiteCapacity) return nullptr;
+    Site& site = game.sites[game.siteCount++];
+    site = Site{};
+    site.kind = kind;
+    site.alive = 1;
+    return &site;
+}
+
 void setUpTargetKinds(GameState& game) {
     game.siteCount = 0;
     for (const TargetRow& row : kTargetRows) {

@@ -9,6 +9,7 @@
 #include "combat/cockpit.h"
 
 struct GameState;
+struct Site;
 
 // What strikes a target: the three projectiles, and a blast's reach while it plays.
 enum class Blow : uint8_t { Round, Bomb, Missile, Blast };
@@ -93,6 +94,10 @@ int32_t lockNumber(TargetKind kind, int32_t index);
 bool targetOfLock(int32_t lock, TargetRef* target);
 // How many lock numbers there are.
 int32_t lockNumbers();
+
+// Claims the next slot of the record's sites for a target of `kind`, standing and alive with
+// the kind's own fields zero; null when the table is full.
+Site* claimSite(GameState& game, TargetKind kind);
 
 // Every take-off: empties the sites and lets each kind place its targets.
 void setUpTargetKinds(GameState& game);
