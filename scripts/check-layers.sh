@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Fails when an include runs upward. Layers from the bottom: platform and raster, the game record
-# (game), assets, flight, combat, missions, screens, then the shell (app). A file may include its own layer
-# and the ones below; only src/platform sees SDL's headers.
+# Fails when an include runs upward or files use each other in a circle. Layers from the bottom:
+# platform and raster, the game record (game), assets, flight, combat, missions, screens, then the
+# shell (app). A file may include its own layer and the ones below; only src/platform sees SDL's
+# headers. Within a layer a file's header and source count as one, and what they include of
+# their layer must never lead back to them. Checks the tree it sits in, or the one given.
 set -u
-cd "$(dirname "$0")/.."
+cd "${1:-$(dirname "$0")/..}"
 status=0
 
 sdl=$(grep -rlE '#include [<"]SDL' src | grep -v '^src/platform/')
@@ -29,9 +31,22 @@ for file in $(find src -name '*.h' -o -name '*.cpp'); do
     fi
   done
 done
+# A header and its source are one file here: a.cpp including b.h and b.cpp including a.h is a
+# circle as much as two headers including each other.
+edges=$(for file in $(find src -name '*.h' -o -name '*.cpp'); do
+  sed -nE 's/^#include "(.*)\.h"/\1/p' "$file" | while read -r included; do
+    [ -e "src/$included.h" ] && echo "${file#src/} $included"
+  done
+done | sed -E 's/\.(h|cpp) / /' | awk '$1 != $2 { print }' | sort -u)
+if ! loops=$(echo "$edges" | tsort 2>&1 >/dev/null); then
+  echo "files that include each other in a circle (each group is one circle):"
+  echo "$loops" | sed -e 's/^tsort: -: input contains a loop:$/--/' -e 's/^tsort: /  /'
+  status=1
+fi
+
 # Drawing only reads the game: no function whose name starts with draw takes a GameState it may
 # change (a step that changes the game runs from the sortie's list, not from a drawing).
-drawing=$(grep -rnP '\bdraw\w*\((?:[^()]*[,(]\s*|\s*)(?<!const )GameState\s*&' src tools bench)
+drawing=$(grep -rsnP '\bdraw\w*\((?:[^()]*[,(]\s*|\s*)(?<!const )GameState\s*&' src tools bench)
 if [ -n "$drawing" ]; then
   echo "a draw function takes a non-const GameState&:"; echo "$drawing"; status=1
 fi

@@ -15,9 +15,11 @@
 
 #include "app/bests.h"
 #include "app/logbook.h"
+#include "app/pump.h"
 #include "app/replay_script.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
+#include "app/watch.h"
 #include "assets/game_assets.h"
 #include "assets/sound.h"
 #include "game/game_state.h"

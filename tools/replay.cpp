@@ -44,6 +44,7 @@
 
 #include "app/bests.h"
 #include "app/frame.h"
+#include "app/pump.h"
 #include "app/replay_script.h"
 #include "app/startup.h"
 #include "app/state_dump.h"

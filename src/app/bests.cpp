@@ -15,7 +15,6 @@
 
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
-#include "assets/music.h"
 #include "combat/targets.h"
 #include "missions/missions.h"
 #include "platform/paths.h"

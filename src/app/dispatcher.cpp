@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "app/frame.h"
 #include "app/logbook.h"
 #include "assets/game_assets.h"
 #include "combat/blasts.h"

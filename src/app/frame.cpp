@@ -7,7 +7,6 @@
 #include "app/dispatcher.h"
 #include "app/startup.h"
 #include "assets/game_assets.h"
-#include "assets/music.h"
 #include "game/game_state.h"
 #include "platform/platform.h"
 #include "raster/canvas.h"

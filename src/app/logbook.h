@@ -1,25 +1,20 @@
 #pragma once
 // BEST FLIGHTS, mission control's logbook of the player's bests: a table of the missions by their
-// levels with each best's figure and date, and the best chosen played in the window from its own
-// copy of the game record, so nothing of it reaches the player's game.
+// levels with each best's figure and date. Cell `index`, the number a chosen best's watchRequest
+// holds, is mission index / kLevelSlots + 1 at level index % kLevelSlots; watch.h plays it.
+
+#include <cstdint>
 
 struct GameState;
+struct LogbookCell;
 
 // The logbook's frame over mission control: its input (arrows, Space, Backspace, the mouse), then
 // its picture. The first frame it is up it reads the best files.
 void runLogbook(GameState& game);
 
-// Starts watching the best the logbook chose (GameState::watchRequest, cleared here) on a copy of
-// `player`'s record; one line on stderr and nothing else when it cannot be read or was flown
-// under other rules.
-void startWatching(GameState& player);
-// Whether a best is being watched: the frames are its own until it ends.
-bool watching();
-// One frame of the best being watched, to its end (the last picture then holds) or until
-// Backspace (pad B) or quitting; P pauses. `player` stays as it was but for the keys and mouse
-// the player lets go of or moves meanwhile. Its sounds stop and the music and window come back
-// as they were when it ends. False when the player quits.
-bool watchFrame(GameState& player);
+// The cell of `mission`'s best at `level` as its file says now: none kept, damaged, flown under
+// other rules, or kept with its figure and date.
+LogbookCell readLogbookCell(const GameState& game, int32_t mission, int32_t level);
 
 // A best being watched: the thin timeline of how far it has run, along the bottom of the frame.
 void drawWatchTimeline(const GameState& game);

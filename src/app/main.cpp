@@ -10,6 +10,7 @@
 #include "app/bests.h"
 #include "app/frame.h"
 #include "app/input.h"
+#include "app/pump.h"
 #include "app/replay_script.h"
 #include "app/startup.h"
 #include "assets/game_assets.h"

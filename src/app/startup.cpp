@@ -7,11 +7,7 @@
 #include <cstring>
 #include <utility>
 
-#include "app/bests.h"
-#include "app/frame.h"
-#include "app/input.h"
 #include "app/inventory.h"
-#include "app/logbook.h"
 #include "assets/game_assets.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -112,20 +108,4 @@ void runShutDown(GameState& game) {
     awaitAssets(game); // no load may still write into the records being released
     game.outcome = Outcome::Unset;
     releaseSounds(game);
-}
-
-bool pumpOnce(GameState& game) {
-    if (watching()) return watchFrame(game);
-    tapeFrameBegins(game);
-    InputEvent event;
-    while (platformPollEvent(&event)) {
-        if (event.type == InputEventType::Quit) return false;
-        tapeEvent(event);
-        handleInputEvent(game.keys, game.mouse, event);
-    }
-    runFrame(game);
-    tapeFrameEnds(game);
-    // A best chosen in the logbook is watched from the next frame on.
-    if (game.watchRequest >= 0) startWatching(game);
-    return true;
 }

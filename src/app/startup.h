@@ -38,7 +38,3 @@ void startBehindTitle();
 
 // Releases what start-up created, in reverse order.
 void runShutDown(GameState& game);
-
-// Handles every waiting event, then runs one frame. Returns false when the quit event arrives
-// (the frame that asked for it has already completed).
-bool pumpOnce(GameState& game);

@@ -122,3 +122,19 @@ const FrameSet* frameSetOf(const GameState& game, FrameSetId id);
 void drawTexture(const GameState& game, TextureSlot slot, double x, double y);
 // One line in the small font, into the canvas.
 void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y, uint32_t colour);
+
+// Readies the audio output and empties every sound slot (start-up, before anything loads); the
+// output is heard from audioStart on.
+void createSoundDevice(GameState& game);
+// Releases the slots from the last to the first, then closes the audio output (shut-down).
+void releaseSounds(GameState& game);
+
+// Once per frame, track 1 then track 2: read the position and restart a track by the rule of
+// musicShouldRestart. A track still loading in the background is skipped, and claimed once its
+// load is done.
+void loopMusic(GameState& game);
+
+// Track switches: stop the track that plays and start the other from its beginning, updating
+// musicTrack. Each does nothing unless the other track is the one on.
+void switchToTrack1(GameState& game);
+void switchToTrack2(GameState& game);

@@ -11,8 +11,6 @@
 #include <new>
 #include <vector>
 
-#include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "platform/audio.h"
 #include "platform/mixer.h"
 #include "platform/paths.h"
@@ -214,34 +212,4 @@ bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool p
         return true;
     }
     return !playing && positionSamples >= lengthSamples;
-}
-
-void loopMusic(GameState& game) {
-    for (MusicTrack* track : {&game.assets->track1, &game.assets->track2}) {
-        if (track->decoding.valid()) {
-            if (track->decoding.wait_for(std::chrono::seconds(0)) != std::future_status::ready) continue;
-            finishMusic(*track);
-        }
-        if (track->stream == 0) continue;
-        track->positionSamples = mixerMusicPosition(track->stream);
-        if (musicShouldRestart(track->positionSamples, mixerMusicLength(track->stream),
-                               mixerMusicPlaying(track->stream), track->durationSeconds)) {
-            resetMusic(*track);
-            playMusic(*track);
-        }
-    }
-}
-
-void switchToTrack1(GameState& game) {
-    if (game.musicTrack != 2) return;
-    resetMusic(game.assets->track2);
-    playMusic(game.assets->track1);
-    game.musicTrack = 1;
-}
-
-void switchToTrack2(GameState& game) {
-    if (game.musicTrack != 1) return;
-    resetMusic(game.assets->track1);
-    playMusic(game.assets->track2);
-    game.musicTrack = 2;
 }

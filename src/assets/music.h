@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-struct GameState;
 struct MusicSource;
 
 constexpr double kMaxMusicSeconds = 600.0;              // longer music is cut here
@@ -58,11 +57,3 @@ void resetMusic(MusicTrack& track);
 // so a track of exact whole seconds can end one sample short of its last second) restarts too;
 // a reset one and an empty one do not.
 bool musicShouldRestart(uint32_t positionSamples, uint32_t lengthSamples, bool playing, double durationSeconds);
-// Once per frame, track 1 then track 2: read the position and restart a track by the rule above.
-// A track still loading in the background is skipped, and claimed once its load is done.
-void loopMusic(GameState& game);
-
-// Track switches: stop the track that plays and start the other from its beginning, updating
-// musicTrack. Each does nothing unless the other track is the one on.
-void switchToTrack1(GameState& game);
-void switchToTrack2(GameState& game);

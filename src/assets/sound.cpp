@@ -10,8 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "assets/game_assets.h"
-#include "game/game_state.h"
 #include "platform/audio.h"
 #include "platform/mixer.h"
 #include "platform/paths.h"
@@ -225,16 +223,6 @@ SoundEffect loadWav(const char* windowsPath, bool convert, bool focusGlobal) {
 }
 
 } // namespace
-
-void createSoundDevice(GameState& game) {
-    audioOpen();
-    for (SoundEffect& slot : game.assets->sounds) slot = SoundEffect{};
-}
-
-void releaseSounds(GameState& game) {
-    for (int32_t i = kSoundSlotCount - 1; i >= 0; --i) releaseSound(game.assets->sounds[i]);
-    audioClose();
-}
 
 SoundEffect loadWavFixed(const char* windowsPath) { return loadWav(windowsPath, false, false); }
 

@@ -5,8 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 
-struct GameState;
-
 constexpr int32_t kSoundNameSize = 32;
 // Larger WAV files are refused unread: converted, 16 MB of 8 kHz mono becomes some 350 MB.
 constexpr size_t kMaxSoundFileBytes = 16 * 1024 * 1024;
@@ -20,12 +18,6 @@ struct SoundEffect {
     int32_t voice = 0;
     char name[kSoundNameSize] = {}; // file name without its folders, for state dumps
 };
-
-// Readies the audio output and empties every sound slot (start-up, before anything loads); the
-// output is heard from audioStart on.
-void createSoundDevice(GameState& game);
-// Releases the slots from the last to the first, then closes the audio output (shut-down).
-void releaseSounds(GameState& game);
 
 // Loads a 44100 Hz 16-bit stereo PCM WAV file. A missing, malformed or differently formatted
 // file gives an empty slot and one line on stderr.

@@ -1,7 +1,7 @@
 #include "combat/blasts.h"
 
 #include "assets/game_assets.h"
-#include "combat/hits.h"
+#include "combat/targets.h"
 #include "game/game_state.h"
 #include "raster/blit.h"
 
@@ -77,7 +77,9 @@ void updateTable(GameState& game, const BlastTable& table) {
         Blast& blast = table.blasts[i];
         if (!blast.finished) {
             animate(blast, imageCount);
-            blastTargets(game, blast.worldX); // whatever their section, uncounted
+            // Every target of the kinds a blast destroys within its reach, whatever their section,
+            // uncounted.
+            reachTargets(game, Shot{Blow::Blast, 0.0, 0.0, blast.worldX, 0.0, 0}, &TargetRow::blastDestroys);
         } else if (!table.marks[i].active) {
             // A blast that ended in the air keeps rewriting its inactive mark.
             GroundMark& mark = table.marks[i];

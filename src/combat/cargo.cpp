@@ -89,6 +89,8 @@ void updateDrones(GameState& game) {
     }
 }
 
+int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0, kCargoCapacity); }
+
 } // namespace
 
 bool insideBox(const HitBox& box, double x, double y) {
@@ -176,7 +178,7 @@ void updateCargo(GameState& game) {
     if (game.cargoDestroyed < game.cargoCount) updateDrones(game);
 }
 
-int32_t cargoInUse(const GameState& game) { return std::clamp(game.cargoCount, 0, kCargoCapacity); }
+namespace {
 
 bool meetsCargo(const GameState& game, const Shot& shot, int32_t index) {
     const CargoAircraft& cargo = game.cargoAircraft[index];
@@ -196,7 +198,7 @@ bool homedOnCargo(const GameState& game, const Shot& shot, int32_t index) {
 
 void strikeCargo(GameState& game, int32_t index, const Shot& shot, bool hit) {
     if (!hit) return;
-    game.cargoAircraft[index].hitPoints -= targetRow(kTargetCargo).damage[int32_t(shot.blow)];
+    game.cargoAircraft[index].hitPoints -= kCargoTarget.damage[int32_t(shot.blow)];
     if (shot.blow == Blow::Round) playOnce(game.assets->sounds[kSoundGunHit], kGunHitVolume);
 }
 
@@ -217,3 +219,19 @@ LockView cargoLockView(const GameState& game, int32_t index) {
 }
 
 double cargoNoseDistance(const GameState& game, int32_t index) { return game.cargoAircraft[index].distance; }
+
+} // namespace
+
+// clang-format off
+// A live aircraft of the shot's section is met by its tail boxes where the shot was let go; by its
+// fuselage there too for a round, where it is now for a bomb or unguided missile, never for a
+// homing one, which strikes when near the aircraft it homes on, whatever that aircraft's section
+// or state. A round, a bomb and a missile take 1, 20 and 25 of its 100 hit points; each counts
+// twice in the pay.
+constinit const TargetRow kCargoTarget = {
+    .onGround = false, .damage = {1.0f, 20.0f, 25.0f}, .blastDestroys = false, .rewardWeight = 2,
+    .mark = kMarkCargo, .missileLock = true, .capacity = kCargoCapacity,
+    .inUse = cargoInUse, .meets = meetsCargo, .homedOn = homedOnCargo, .take = strikeCargo,
+    .destroyed = cargoDestroyed, .where = cargoAt, .onRadar = cargoOnRadar, .lockView = cargoLockView,
+    .noseDistance = cargoNoseDistance};
+// clang-format on

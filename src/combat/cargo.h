@@ -41,18 +41,3 @@ void drawCargo(const GameState& game);
 
 // Collisions with the player, hits by projectiles (strikeInAir), distances and engine drones.
 void updateCargo(GameState& game);
-
-// The cargo aircraft's row of the target kinds. A live aircraft of the shot's section is met by
-// its tail boxes where the shot was let go; by its fuselage there too for a round, where it is
-// now for a bomb or unguided missile, never for a homing one, which strikes when near the
-// aircraft it homes on, whatever that aircraft's section or state. A hit takes the projectile's
-// hit points.
-int32_t cargoInUse(const GameState& game);
-bool meetsCargo(const GameState& game, const Shot& shot, int32_t index);
-bool homedOnCargo(const GameState& game, const Shot& shot, int32_t index);
-void strikeCargo(GameState& game, int32_t index, const Shot& shot, bool hit);
-int32_t cargoDestroyed(const GameState& game);
-WorldPoint cargoAt(const GameState& game, int32_t index);
-bool cargoOnRadar(const GameState& game, int32_t index);
-LockView cargoLockView(const GameState& game, int32_t index);
-double cargoNoseDistance(const GameState& game, int32_t index);

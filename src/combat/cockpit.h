@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "combat/targets.h"
 #include "raster/colours.h"
 
 struct GameState;
@@ -20,7 +21,6 @@ RadarPoint radarPoint(double worldX, double worldY);
 
 // A radar dot or lock mark: the colours are green for what is to be hit and red for the locked
 // target, or blue and orange in their place when the player chose the colour-blind palette.
-enum RadarMark : int32_t { kMarkTruck, kMarkCargo, kMarkOwnStore, kMarkLocked };
 void drawRadarDot(const GameState& game, RadarPoint dot, int32_t radius, RadarMark mark);
 // The lock mark's colour (red, green and blue, 0..255).
 void lockMarkColour(int32_t* r, int32_t* g, int32_t* b);

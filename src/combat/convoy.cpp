@@ -82,6 +82,8 @@ void killTruck(GameState& game, Truck& truck, Blow by, double x) {
     }
 }
 
+namespace {
+
 int32_t trucksInUse(const GameState& game) {
     return game.truckCount < 0 ? 0 : (game.truckCount > kTruckCapacity ? kTruckCapacity : game.truckCount);
 }
@@ -104,7 +106,7 @@ bool meetsTruck(const GameState& game, const Shot& shot, int32_t index) {
 
 void strikeTruck(GameState& game, int32_t index, const Shot& shot, bool hit) {
     Truck& truck = game.trucks[index];
-    const float damage = shot.blow == Blow::Blast ? kDestroys : targetRow(kTargetTruck).damage[int32_t(shot.blow)];
+    const float damage = shot.blow == Blow::Blast ? kDestroys : kTruckTarget.damage[int32_t(shot.blow)];
     if (damage == kDestroys) {
         if (hit) killTruck(game, truck, shot.blow, shot.worldX);
         return;
@@ -127,6 +129,8 @@ bool truckOnRadar(const GameState& game, int32_t index) {
     const Truck& truck = game.trucks[index];
     return truck.alive && truck.sector == game.sector;
 }
+
+} // namespace
 
 double settleWreckAngle(double a) {
     if (a < 0) a = -a;
@@ -210,3 +214,15 @@ void updateTrucks(GameState& game) {
         }
     }
 }
+
+// clang-format off
+// The trucks of the convoy and the ones parked in mission 2. A blow reaches every truck: a truck
+// of the blow's section (a blast's reaches across sections) within the blow's window around its x
+// is hit. A round takes 10 hit points and any truck at 0 or below, hit or not, catches fire; a
+// bomb, a missile or a blast destroys one.
+constinit const TargetRow kTruckTarget = {
+    .onGround = true, .damage = {10.0f, kDestroys, kDestroys}, .blastDestroys = true, .rewardWeight = 1,
+    .mark = kMarkTruck, .missileLock = false, .capacity = kTruckCapacity,
+    .inUse = trucksInUse, .meets = meetsTruck, .homedOn = nullptr, .take = strikeTruck,
+    .destroyed = trucksDestroyed, .where = truckAt, .onRadar = truckOnRadar};
+// clang-format on

@@ -31,16 +31,6 @@ void drawWrecks(const GameState& game);
 // reward; a bomb puts out a fire and records the side it landed on (x) for the wreck's throw.
 void killTruck(GameState& game, Truck& truck, Blow by, double x);
 
-// The truck's row of the target kinds. A blow reaches every truck: a truck of the blow's section
-// (a blast's reaches across sections) within the blow's window around its x is hit; a round takes
-// hit points and any truck at 0 or below, hit or not, catches fire; anything else kills.
-int32_t trucksInUse(const GameState& game);
-bool meetsTruck(const GameState& game, const Shot& shot, int32_t index);
-void strikeTruck(GameState& game, int32_t index, const Shot& shot, bool hit);
-int32_t trucksDestroyed(const GameState& game);
-WorldPoint truckAt(const GameState& game, int32_t index);
-bool truckOnRadar(const GameState& game, int32_t index);
-
 // The wreck's angle one frame after it lies on the ground: it settles toward about 2, 179 or
 // 359 degrees.
 double settleWreckAngle(double angle);

@@ -31,17 +31,6 @@ bool meetsOwnAircraft(double bombX, const Aircraft& self) {
     return self.worldY > kRoadY - 70 && bombX - 100 < self.worldX && self.worldX < bombX + 55;
 }
 
-// `shot` reaches every target of the kinds that pass `reached`, hit or not.
-template <typename Reached>
-void reachKinds(GameState& game, const Shot& shot, Reached reached) {
-    for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
-        const TargetRow& row = targetRow(TargetKind(kind));
-        if (!reached(row)) continue;
-        const int32_t count = row.inUse(game);
-        for (int32_t i = 0; i < count; ++i) row.take(game, i, shot, row.meets(game, shot, i));
-    }
-}
-
 // A bomb or missile that struck bursts: over a target at world y `targetY` in the air, or on the
 // ground, where a bomb may catch the aircraft; heard far when the player is well above.
 void burst(GameState& game, const Shot& shot, bool inAir, double targetY) {
@@ -60,7 +49,7 @@ void burst(GameState& game, const Shot& shot, bool inAir, double targetY) {
 bool landsOnGround(GameState& game, const Shot& shot) {
     if (!meetsGround(shot)) return false;
     if (shot.blow == Blow::Round) playOnce(game.assets->sounds[kSoundGroundHit], 0);
-    reachKinds(game, shot, [](const TargetRow& row) { return row.onGround; });
+    reachTargets(game, shot, &TargetRow::onGround);
     if (shot.blow != Blow::Round) burst(game, shot, false, 0.0);
     return true;
 }
@@ -113,9 +102,4 @@ void landProjectiles(GameState& game) {
 
 void strikeInAir(GameState& game, TargetKind kind, int32_t index) {
     strikeEach(game, 1, [&](const Shot& shot) { return strikesInAir(game, kind, index, shot); });
-}
-
-void blastTargets(GameState& game, double x) {
-    const Shot blast = {Blow::Blast, 0.0, 0.0, x, 0.0, 0};
-    reachKinds(game, blast, [](const TargetRow& row) { return row.blastDestroys; });
 }

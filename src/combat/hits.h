@@ -2,8 +2,8 @@
 // Hits. One strike loop runs over the projectile tables (rounds, bombs, missiles, each in slot
 // order) and asks the target kinds' rows (targets.h) whether a projectile meets one, so the
 // target struck first takes the projectile. Projectiles meet the ground and the kinds standing on
-// it after this frame's moves, a kind in the air in its own step; blasts meet the kinds they
-// destroy in their step.
+// it after this frame's moves, a kind in the air in its own step; blasts (blasts.h) meet the kinds
+// they destroy in their step.
 
 #include <cstdint>
 
@@ -17,6 +17,3 @@ void landProjectiles(GameState& game);
 // Every projectile against target `index` of the air kind `kind` where it is now; a homing
 // missile may strike its own target instead, wherever that is.
 void strikeInAir(GameState& game, TargetKind kind, int32_t index);
-// A playing blast at world x reaches every target of the kinds a blast destroys, whatever their
-// section.
-void blastTargets(GameState& game, double x);

@@ -1,7 +1,6 @@
 #include "combat/outcome.h"
 
 #include "assets/game_assets.h"
-#include "assets/music.h"
 #include "assets/sound.h"
 #include "combat/blasts.h"
 #include "combat/cockpit.h"

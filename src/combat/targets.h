@@ -2,11 +2,10 @@
 // The kinds of target the player's projectiles strike, one row each: where a projectile meets
 // one, what each projectile takes from it, what a blast does to it, what its destruction is worth,
 // its radar mark and whether missiles may lock on to it. The strike loop (hits.h), the blasts, the
-// radar and the pay read the rows instead of naming a kind; a kind's own file holds its functions.
+// radar and the pay read the rows instead of naming a kind; a kind's own file holds its row and
+// the functions the row names.
 
 #include <cstdint>
-
-#include "combat/cockpit.h"
 
 struct GameState;
 struct Site;
@@ -24,6 +23,10 @@ struct Shot {
 };
 
 enum TargetKind : int32_t { kTargetTruck, kTargetCargo, kTargetKinds };
+
+// What a dot on the radar stands for: a target of a kind, one of the player's own bombs or
+// missiles, or the target locked on (cockpit.h draws them).
+enum RadarMark : int32_t { kMarkTruck, kMarkCargo, kMarkOwnStore, kMarkLocked };
 
 // One target: its kind and its index among the kind's.
 struct TargetRef {
@@ -82,7 +85,14 @@ struct TargetRow {
     void (*step)(GameState& game) = nullptr;
 };
 
+extern const TargetRow kTruckTarget; // convoy.cpp
+extern const TargetRow kCargoTarget; // cargo.cpp
+
 const TargetRow& targetRow(TargetKind kind);
+
+// `shot` reaches every target of the kinds whose flag `reached` is set (onGround, blastDestroys),
+// hit or not: the row's take, told whether the shot meets the target.
+void reachTargets(GameState& game, const Shot& shot, bool TargetRow::*reached);
 
 // Kills paid for this sortie: every kind's destroyed targets, each by its weight.
 int32_t weightedKills(const GameState& game);

@@ -4,13 +4,13 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
-#include "combat/cockpit.h"
 #include "combat/missiles.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "platform/platform.h"
 #include "raster/blit.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 
 namespace {
 

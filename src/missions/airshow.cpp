@@ -2,10 +2,10 @@
 // or keep performing for more trick money.
 
 #include "flight/airshow.h"
-#include "assets/music.h"
+#include "assets/game_assets.h"
 #include "combat/cockpit.h"
 #include "game/stopwatch.h"
-#include "missions/mission_rows.h"
+#include "missions/missions.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Mission 1, the convoy: destroy the trucks driving east through section 1, then land.
 
 #include "combat/convoy.h"
-#include "missions/mission_rows.h"
+#include "missions/missions.h"
 
 namespace {
 

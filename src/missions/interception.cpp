@@ -6,7 +6,7 @@
 #include "combat/cargo.h"
 #include "combat/convoy.h"
 #include "combat/missiles.h"
-#include "missions/mission_rows.h"
+#include "missions/missions.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "combat/targets.h"
 #include "game/game_state.h"
 #include "game/stopwatch.h"
-#include "missions/mission_rows.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
 

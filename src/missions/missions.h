@@ -135,3 +135,18 @@ void drawDirectionMarker(const GameState& game);
 
 // The time bonus of the last won mission, its time being `missionMs` milliseconds.
 int32_t computeTimeBonus(const GameState& game, int32_t missionMs);
+
+// The missions' rows, each defined in the mission's own file, and what the rows share.
+extern const MissionRow kConvoyMission;       // convoy.cpp
+extern const MissionRow kInterceptionMission; // interception.cpp
+extern const MissionRow kAirshowMission;      // airshow.cpp
+
+// The mission bonus by kills: every target kind's destroyed ones by their weight.
+int32_t payForKills(const GameState& game);
+
+inline bool always(const GameState&) { return true; }
+
+// The east arrow at the screen's right edge, blinking in sections homeWest..homeEast.
+constexpr DirectionMarker kEastArrow(int32_t homeWest, int32_t homeEast) {
+    return {homeWest, homeEast, kTexArrow, 1170, 310, always};
+}

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "assets/game_assets.h"
-#include "assets/music.h"
 #include "assets/sound.h"
 #include "game/game_state.h"
 #include "missions/missions.h"

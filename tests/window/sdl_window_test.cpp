@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "../../tools/picture_file.h"
+#include "app/pump.h"
 #include "app/startup.h"
 #include "app/state_dump.h"
 #include "assets/game_assets.h"
