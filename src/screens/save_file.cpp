@@ -17,7 +17,8 @@
 
 namespace {
 
-constexpr int kProgressValues = 16; // the lines before the missions' open difficulties
+constexpr int kProgressValues = 16;     // the lines before the missions' open difficulties
+constexpr int kMissionsInEverySave = 3; // the missions the first saves knew
 
 // The mission whose open difficulty is on line `index`, from kProgressValues.
 Mission missionOnLine(int index) { return static_cast<Mission>(index - kProgressValues + 1); }
@@ -89,6 +90,10 @@ struct Reader {
 
     void skipSpace() {
         while (at < length && isSpace(text[at])) ++at;
+    }
+    bool atEnd() {
+        skipSpace();
+        return at >= length;
     }
     // Skips an optional sign; true for a minus.
     bool sign() {
@@ -174,6 +179,9 @@ std::string formatSave(const GameState& game) {
 int parseSave(GameState& game, const char* text, size_t length) {
     Reader reader{text, length};
     for (int i = 0; i < saveValueCount(); ++i) {
+        // A save from before the later missions ends after the first three's levels: it is whole,
+        // and the missions it does not know keep their levels.
+        if (i >= kProgressValues + kMissionsInEverySave && reader.atEnd()) break;
         const Range range = rangeOf(i);
         if (double* rate = rateField(game, i)) {
             double value = 0.0;

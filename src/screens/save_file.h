@@ -22,8 +22,10 @@ std::string formatSave(const GameState& game);
 
 // Takes the values of `text` into the game in file order and returns how many it took. Reading
 // stops at the first value that is not a number or lies outside what the game itself can
-// produce: that field and every later one keep their values. Leading whitespace of any kind,
-// carriage returns included, is skipped. `text` need not end in a NUL.
+// produce: that field and every later one keep their values. Text that ends after the first three
+// missions' levels is whole (a save from before later missions), and those missions keep theirs.
+// Leading whitespace of any kind, carriage returns included, is skipped. `text` need not end in a
+// NUL.
 int parseSave(GameState& game, const char* text, size_t length);
 
 // Writes the save to `path` without ever leaving a damaged one: the text goes into a temporary
