@@ -215,8 +215,8 @@ TEST(Dispatcher, KeyReleaseLatches) {
 }
 
 // The About page: by keys from the title and the pause panel, by a click once the title's entries
-// show; nothing on it but Back answers, and the press or click that closes it (or the settings)
-// reaches nothing beneath.
+// show; nothing on it but Back answers, and the press or click that closes it (or the settings or
+// the controls page) reaches nothing beneath.
 TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
     App game;
     const auto tap = [&game](int32_t key) {
@@ -232,6 +232,7 @@ TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
         runFrame(*game);
     };
     tap(kVkDown); // PLAY to SETTINGS
+    tap(kVkDown); // to CONTROLS
     tap(kVkDown); // to ABOUT
     tap(kVkSpace);
     ASSERT_EQ(game->aboutShown, 1);
@@ -241,15 +242,26 @@ TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
     click(640, 668); // Back
     EXPECT_EQ(game->aboutShown, 0);
     EXPECT_TRUE(titleShown(*game)) << "the click on Back is not the title's";
-    click(640, 592); // SETTINGS: the entries stay after the mouse moved
+    click(640, 519); // SETTINGS: the entries stay after the mouse moved
     ASSERT_EQ(game->settingsShown, 1);
     click(790, 652); // its Back
     EXPECT_EQ(game->settingsShown, 0);
     EXPECT_TRUE(titleShown(*game));
-    click(640, 667); // ABOUT
+    click(640, 591); // ABOUT
     ASSERT_EQ(game->aboutShown, 1);
     tap(kVkBackspace);
     EXPECT_EQ(game->aboutShown, 0);
+    EXPECT_TRUE(titleShown(*game));
+    click(640, 555); // CONTROLS, and its Back: neither click is the title's
+    ASSERT_EQ(game->controlsShown, 1);
+    click(640, 655);
+    EXPECT_EQ(game->controlsShown, 0);
+    EXPECT_TRUE(titleShown(*game));
+    tap(kVkUp); // from ABOUT to CONTROLS: Space opens it, and Space closes it without going on
+    tap(kVkSpace);
+    ASSERT_EQ(game->controlsShown, 1);
+    tap(kVkSpace);
+    EXPECT_EQ(game->controlsShown, 0);
     EXPECT_TRUE(titleShown(*game));
     click(100, 100); // anywhere else goes on, as always
     EXPECT_FALSE(titleShown(*game));
@@ -258,6 +270,7 @@ TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
     runFrame(*game);
     tap(kVkPauseKey);
     tap(kVkDown); // Resume to Settings
+    tap(kVkDown); // to Controls
     tap(kVkDown); // to About
     tap(kVkSpace);
     ASSERT_EQ(game->aboutShown, 1);
@@ -268,6 +281,14 @@ TEST(Dispatcher, TheAboutPageOpensAndClosesWithoutReachingTheScreensBeneath) {
     tap(kVkPauseKey);
     EXPECT_EQ(game->paused, 0) << "P resumes from the page at once";
     EXPECT_EQ(game->aboutShown, 0);
+    tap(kVkPauseKey); // the controls page goes with the pause as well
+    tap(kVkDown);
+    tap(kVkDown);
+    tap(kVkSpace);
+    ASSERT_EQ(game->controlsShown, 1);
+    tap(kVkPauseKey);
+    EXPECT_EQ(game->paused, 0);
+    EXPECT_EQ(game->controlsShown, 0);
 }
 
 TEST(Paths, WindowsNamesFindFilesIgnoringCase) {
@@ -504,13 +525,15 @@ namespace {
 int placeOf(const GameState& g) {
     const int lost = g.missionOver && g.outcome != Outcome::Won;
     return int(g.screen) | g.missionOver << 4 | lost << 5 | g.paused << 6 | g.settingsShown << 7 |
-           (g.logbookShown != 0) << 8;
+           (g.logbookShown != 0) << 8 | g.controlsShown << 9 | g.aboutShown << 10;
 }
 
-// Every control of every screen, the pause panel and the settings, and a point off them all.
-constexpr int32_t kSpots[][2] = {{640, 360}, {130, 140}, {130, 210},  {1190, 95}, {1190, 341}, {1240, 650}, {945, 640},
-                                 {835, 610}, {760, 555}, {785, 570},  {845, 570}, {1262, 14},  {640, 315},  {640, 405},
-                                 {830, 80},  {830, 255}, {1000, 255}, {540, 652}, {790, 652},  {20, 700}};
+// Every control of every screen, the pause panel, the settings, the controls and About pages
+// (their Back), and a point off them all.
+constexpr int32_t kSpots[][2] = {{640, 360},  {130, 140}, {130, 210}, {1190, 95}, {1190, 341}, {1240, 650},
+                                 {945, 640},  {835, 610}, {760, 555}, {785, 570}, {845, 570},  {1262, 14},
+                                 {640, 276},  {640, 356}, {640, 396}, {640, 436}, {495, 125},  {900, 251},
+                                 {1050, 251}, {400, 652}, {645, 652}, {790, 652}, {20, 700}};
 // The keys the game reads (the pad sends the keys its buttons are bound to), Esc and Enter aside;
 // the pause key last, pressed less often in the mix (a paused frame dims the whole picture).
 constexpr int32_t kMixKeys[] = {kVkSpace, kVkBackspace, kVkLeft, kVkRight, kVkUp, kVkDown,    kVkY,

@@ -75,6 +75,7 @@ const Picture kPictures[] = {
     {"resources/31.png", 2400, 150, Kind::Alpha, kNoKey},
     {"resources/10.png", 610, 128, Kind::Alpha, kNoKey},
     {"resources/13.png", 280, 280, Kind::Alpha, kNoKey},
+    {"resources/42.png", 660, 32, Kind::Alpha, kNoKey},
 };
 
 // A decoded picture as RGBA bytes, or empty when the file is missing or unreadable.

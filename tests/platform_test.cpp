@@ -265,7 +265,8 @@ TEST(Settings, EveryNameAndRangeOfTheFile) {
     const std::string fresh = formatSettings(defaultSettings());
     EXPECT_EQ(fresh.substr(fresh.find("music_volume")),
               "music_volume = 100\neffects_volume = 100\nfullscreen = no\nvsync = yes\npause_on_focus_loss = no\n"
-              "colour_blind_radar = no\nkey.turn_left = Left\nkey.turn_right = Right\nkey.roll_up = Up\n"
+              "colour_blind_radar = no\ncues = yes\ncaptions = no\nkey.turn_left = Left\nkey.turn_right = Right\n"
+              "key.roll_up = Up\n"
               "key.roll_down = Down\nkey.throttle_up = A\nkey.throttle_down = Z\nkey.fire = Space\n"
               "key.next_weapon = Ctrl\nkey.gear = G\nkey.smoke = S\nkey.restart = Y\nkey.overlay = Tab\n"
               "key.pause = P\nkey.screenshot = F12\nkey.mute = M\npad.turn_left = DpadLeft\n"
@@ -277,7 +278,8 @@ TEST(Settings, EveryNameAndRangeOfTheFile) {
                                                   {"effects_volume = 110", false},   {"effects_volume = 95", false},
                                                   {"effects_volume = -10", false},   {"music_volume = 1000", false},
                                                   {"fullscreen = YES", true},        {"vsync = No", true},
-                                                  {"colour_blind_radar = 1", false}, {"key.fire = F10", false},
+                                                  {"colour_blind_radar = 1", false}, {"cues = no", true},
+                                                  {"captions = on", false},          {"key.fire = F10", false},
                                                   {"key.fire = Enter", false},       {"key.fire = Backspace", false},
                                                   {"pad.mute = Guide", true},        {"pad.mute = LeftStick", true},
                                                   {"pad.mute = RightStick", true},   {"pad.mute = LeftTrigger", false},

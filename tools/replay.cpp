@@ -26,6 +26,9 @@
 // with a dump after the last frame; the exit status is 1 when it no longer ends as it ended.
 // --hold-back-loading starts as the game does, the title first, and holds every other load
 // back until the game needs it: the output must not change.
+// --cues shows the first sorties' cues as a first game does (never a script's doing, so the
+// golden runs never show them), keeping no landing; --captions turns the captions on; --pad
+// names pad buttons where the cues would name keys. These are for looking at them.
 // --profile prints the median, 99th percentile and maximum dispatcher time per frame, on the wall
 // clock and as the thread's processor time.
 
@@ -53,6 +56,7 @@
 #include "missions/missions.h"
 #include "platform/headless.h"
 #include "platform/paths.h"
+#include "platform/settings.h"
 #include "screens/briefing.h"
 #include "screens/save_file.h"
 
@@ -89,18 +93,26 @@ void printProfile(const char* what, std::vector<double> times) {
 int main(int argc, char** argv) {
     bool profile = false;
     bool holdBack = false;
+    bool cues = false;
     const char* scriptPath = nullptr;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--profile") == 0) {
             profile = true;
         } else if (std::strcmp(argv[i], "--hold-back-loading") == 0) {
             holdBack = true;
+        } else if (std::strcmp(argv[i], "--cues") == 0) {
+            cues = true;
+        } else if (std::strcmp(argv[i], "--captions") == 0) {
+            activeSettings().captions = true;
+        } else if (std::strcmp(argv[i], "--pad") == 0) {
+            headlessPretendPad(true);
         } else {
             scriptPath = argv[i];
         }
     }
     if (scriptPath == nullptr) {
-        std::fprintf(stderr, "usage: skarnwing-replay [--profile] [--hold-back-loading] SCRIPT\n");
+        std::fprintf(
+            stderr, "usage: skarnwing-replay [--profile] [--hold-back-loading] [--cues] [--captions] [--pad] SCRIPT\n");
         return 2;
     }
     Script script;
@@ -120,6 +132,7 @@ int main(int argc, char** argv) {
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
     gameAssets->saveFolder = script.saveFolder;
+    gameAssets->cuesAllowed = cues;
     gameAssets->bestsKept = script.keepBests;
     if (!script.saveFolder.empty() && script.saveFolder[0] != '/') {
         const std::string path = scriptPath;

@@ -285,7 +285,7 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("paused", g.paused, 0, 0);
     f("pauseKeyLatch", g.pauseKeyLatch, 0, 1);
     f("panelClickLatch", g.panelClickLatch, 0, 1);
-    f("pauseChoice", g.pauseChoice, 0, 3);
+    f("pauseChoice", g.pauseChoice, 0, 4); // Quit to title the last it can be
     f("pausedAtCount", g.pausedAtCount, INT64_MIN, INT64_MAX);
     f("navKeysHeld", g.navKeysHeld, 0, 255);
     f("navFresh", g.navFresh, 0, 255);

@@ -20,14 +20,19 @@
 #include "game/game_state.h"
 #include "missions/missions.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
 #include "screens/about.h"
 #include "screens/briefing.h"
+#include "screens/captions.h"
+#include "screens/controls.h"
+#include "screens/cues.h"
 #include "screens/focus.h"
 #include "screens/mission_control.h"
 #include "screens/overlay.h"
 #include "screens/pause.h"
+#include "screens/plates.h"
 #include "screens/save_file.h"
 #include "screens/settings_screen.h"
 
@@ -40,18 +45,20 @@ void leaveTitle(GameState& game) {
     game.titleEntriesShown = 0;
 }
 
-// The title's entries for the keys, shown once an arrow key was pressed: the way on, where the
-// focus starts (so any press of Space goes on), the settings and, in the fourth row, the About
-// page. Once shown they stay for the title's visit and answer a click too; a game played by
-// mouse alone never shows them, and its click anywhere goes on.
-constexpr int32_t kTitleEntryCount = 3;
-constexpr const char* kTitleLabels[kTitleEntryCount] = {"PLAY", "SETTINGS", "ABOUT"};
-constexpr Control kTitleControls[kTitleEntryCount] = {{560, 540, 720, 566}, {560, 578, 720, 604}, {560, 654, 720, 680}};
+// The title's entries for the keys, shown once keys are used: the way on, where the focus
+// starts (so any press of Space goes on), the settings, the controls page and the About page.
+// Once shown they stay for the title's visit and answer a click too; a game played by mouse
+// alone never shows them, and its click anywhere goes on.
+constexpr int32_t kTitleEntryCount = 4;
+constexpr const char* kTitleLabels[kTitleEntryCount] = {"PLAY", "SETTINGS", "CONTROLS", "ABOUT"};
+constexpr Control kTitleControls[kTitleEntryCount] = {
+    {560, 470, 720, 496}, {560, 506, 720, 532}, {560, 542, 720, 568}, {560, 578, 720, 604}};
 
 void chooseTitleEntry(GameState& game, int32_t entry) {
     switch (entry) {
     case 0: leaveTitle(game); break;
     case 1: openSettings(game); break;
+    case 2: openControls(game); break;
     default: openAbout(game); break;
     }
 }
@@ -64,14 +71,34 @@ void runTitleKeys(GameState& game) {
     if (nav.activate) chooseTitleEntry(game, game.focus);
 }
 
+// The title's own line: a click, the key or the pad button that goes on, as bound now.
+void drawTitleLine(const GameState& game) {
+    constexpr int32_t kTop = 668;
+    const char* before = "CLICK, OR PRESS";
+    const char* between = "OR";
+    const char* after = "TO ENTER MISSION CONTROL";
+    const int32_t gap = 10;
+    const int32_t width = labelWidth(game, before) + labelWidth(game, between) + labelWidth(game, after) +
+                          bindingWidth(game, kActFire, false) + bindingWidth(game, kActFire, true) + 4 * gap;
+    int32_t x = 640 - width / 2;
+    x += drawLabel(game, before, x, kTop + 3, kHouseCream) + gap;
+    x += drawBinding(game, kActFire, x, kTop, false) + gap;
+    x += drawLabel(game, between, x, kTop + 3, kHouseCream) + gap;
+    x += drawBinding(game, kActFire, x, kTop - 1, true) + gap;
+    drawLabel(game, after, x, kTop + 3, kHouseCream);
+}
+
 void drawTitle(const GameState& game) {
     drawTexture(game, kTexTitle, 0, 0);
+    drawTitleLine(game);
     if ((game.focusShown || game.titleEntriesShown) && game.focusScreen == kFocusTitle && game.focus >= 0 &&
         game.focus < kTitleEntryCount) {
         for (int32_t i = 0; i < kTitleEntryCount; ++i) {
             const Control& c = kTitleControls[i];
-            const int32_t width = static_cast<int32_t>(std::strlen(kTitleLabels[i])) * game.assets->smallFont.cellWidth;
-            drawSmallText(game, kTitleLabels[i], (c.left + c.right - width) / 2, c.top + 5, kGreen);
+            drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
+            const int32_t width = labelWidth(game, kTitleLabels[i]);
+            drawLabel(game, kTitleLabels[i], (c.left + c.right - width) / 2, c.top + 1,
+                      i == game.focus ? kHouseAmber : kHouseCream);
         }
         if (game.focusShown) drawFocusRing(game, kTitleControls[game.focus]);
     }
@@ -219,6 +246,9 @@ void runSortie(GameState& game) {
     countMarkerBlink(game);
     drawDirectionMarker(game);
     runMissionStep(game);
+    // The player's aids over everything the sortie drew, reading what every step has moved.
+    runCues(game);
+    drawCaptions(game);
     drawFrameRate(game);
 }
 
@@ -241,10 +271,17 @@ bool runDispatcher(GameState& game) {
     bool flown = false;
     if (game.paused) {
         drawPause(game);
-    } else if (game.settingsShown || game.aboutShown) {
+    } else if (game.settingsShown || game.controlsShown || game.aboutShown) {
         drawTexture(game, kTexTitle, 0, 0);
-        dimFrame(game);
-        game.aboutShown ? drawAbout(game) : drawSettings(game);
+        if (game.settingsShown) {
+            dimFrame(game);
+            drawSettings(game);
+        }
+        if (game.aboutShown) {
+            dimFrame(game);
+            drawAbout(game);
+        }
+        if (game.controlsShown) drawControls(game);
     } else if (titleShown(game)) {
         drawTitle(game);
         handleTitle(game);

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "raster/canvas.h"
 #include "screens/about.h"
+#include "screens/controls.h"
 #include "screens/focus.h"
 #include "screens/pause.h"
 #include "screens/settings_screen.h"
@@ -50,11 +51,16 @@ void runFrame(GameState& game) {
     // The player's conveniences take their input first: a pause that begins here keeps the
     // last frame's picture, which the wipe would lose.
     readNavigation(game);
-    const bool panelWasUp = game.paused || game.settingsShown || game.aboutShown;
+    const bool panelWasUp = game.paused || game.settingsShown || game.controlsShown || game.aboutShown;
     updatePause(game);
-    if (game.settingsShown && !game.paused) updateSettings(game);
-    if (game.aboutShown && !game.paused) updateAbout(game);
-    holdOffPanelPresses(game, panelWasUp || game.paused || game.settingsShown || game.aboutShown);
+    if (game.controlsShown && !game.paused) {
+        updateControls(game);
+    } else if (game.settingsShown && !game.paused) {
+        updateSettings(game);
+    } else if (game.aboutShown && !game.paused) {
+        updateAbout(game);
+    }
+    holdOffPanelPresses(game, panelWasUp || game.paused || game.settingsShown || game.controlsShown || game.aboutShown);
     wipeDrawn(game.assets->canvas);
     const auto dispatchStart = std::chrono::steady_clock::now();
     const double cpuStart = threadCpuMs();

@@ -21,6 +21,7 @@
 #include "game/game_state.h"
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "platform/settings.h"
 
 namespace {
 
@@ -142,8 +143,9 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
             titleDone->notify_all();
         };
     };
-    // What the title needs comes first: its picture and track 1. The picture's pixels come
-    // prepared by the build; only when that file cannot be read is the picture decoded here.
+    // What the title needs comes first: its picture, track 1 and the pad's buttons (its line).
+    // The picture's pixels come prepared by the build; only when that file cannot be read is the
+    // picture decoded here.
     jobs.push_back(forTitle([out]() {
         PreparedTexture& title = out[kTexTitle];
         const ResourceTexture& t = kResourceTextures[kTexTitle - kFileTextureCount];
@@ -157,6 +159,14 @@ std::unique_ptr<InventoryLoad> startInventory(GameState& game, bool holdBack) {
         markDone(title);
     }));
     jobs.push_back(forTitle([&game]() { loadMusic(game.assets->track1, "Files\\Sound\\m1.z2"); }));
+    jobs.push_back(forTitle([&game]() {
+        GameAssets& assets = *game.assets;
+        buildFrameSet(assets.padButtons, 42, kPadButtonCount, kPadPictureWidth, kPadPictureHeight);
+        const ResourceData track = findResource(43);
+        assets.captionCount = track.bytes == nullptr ? 0
+                                                     : parseCaptions(reinterpret_cast<const char*>(track.bytes),
+                                                                     track.size, assets.captions, kCaptionCapacity);
+    }));
     // The longest jobs first, so that no core is left with one at the end: the largest picture
     // (resource 34, scaled from 3264x2448), then the other pictures.
     std::vector<int32_t> order;

@@ -23,8 +23,9 @@ struct PreparedTexture {
     std::atomic<bool> done{false}; // the job has finished with it, decoded or not
 };
 
-// The jobs the title needs, queued first: the title picture and track 1.
-constexpr int32_t kTitleJobs = 2;
+// The jobs the title needs, queued first: the title picture, track 1 and the pad's buttons (the
+// title's line names one).
+constexpr int32_t kTitleJobs = 3;
 
 // Loading in flight: decoding jobs that touch disjoint slots, taken in turn by the threads.
 struct InventoryLoad {

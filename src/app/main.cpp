@@ -19,8 +19,10 @@
 #include "platform/paths.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
+#include "platform/user_folders.h"
 #include "raster/canvas.h"
 #include "screens/about.h"
+#include "screens/cues.h"
 
 namespace {
 
@@ -185,6 +187,10 @@ int main(int argc, char** argv) {
     auto game = std::make_unique<GameState>();
     auto gameAssets = std::make_unique<GameAssets>();
     gameAssets->savesHeldBack = options.playPath != nullptr;
+    // A recording watched plays as it was recorded: no cue of ours over it.
+    gameAssets->cuesAllowed = options.playPath == nullptr;
+    if (const std::string folder = userDataFolder(); !folder.empty())
+        gameAssets->landingMemoryPath = folder + "/landed-once";
     gameAssets->bestsKept = options.playPath == nullptr;
     // The assets decode on threads of their own while the window and its renderer open.
     std::unique_ptr<InventoryLoad> loading = beginStartUp(*game, *gameAssets);
@@ -193,6 +199,7 @@ int main(int argc, char** argv) {
     platformShowCursor(false); // hidden while the assets load
     // The title shows as soon as its picture, the fonts and track 1 are in; the rest loads behind.
     runStartUp(*game, *gameAssets, seed, std::move(loading), true);
+    game->cuesDone = landingRemembered(gameAssets->landingMemoryPath) ? 1 : 0;
     if (fullScreen) {
         game->fullScreen = 1;
         platformSetFullScreen(true);

@@ -351,6 +351,10 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
            line.item(int32_t(cell.state));                                                                             \
            line.item(cell.figure);                                                                                     \
        } line.closeArray())                                                                                            \
+    F(controlsShown) F(keysUsed)                                                                                       \
+    /* the first sorties' cues: a replay or a recording watched never runs them, so these stay 0 there */              \
+    F(cuesDone) F(cueAirborne) F(cueGearRaised) F(cueFired) F(cueWeaponSeen) F(cueWeapon) F(cueWeaponChanged)          \
+    F(cueShown)                                                                                                        \
     /* only while a kind keeps targets there, so dumps of sorties without any read as they always did */              \
     DO(siteCount, if (game.siteCount > 0) dumpField(line, "siteCount", game.siteCount))                                \
     DO(sites, if (game.siteCount > 0) dumpTable(line, "sites", game.sites, game.siteCount))

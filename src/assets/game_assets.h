@@ -10,6 +10,7 @@
 #include <string>
 
 #include "assets/asset_list.h"
+#include "assets/captions.h"
 #include "assets/images.h"
 #include "assets/music.h"
 #include "assets/sound.h"
@@ -69,6 +70,9 @@ constexpr bool rowsFollow() {
 static_assert(rowsFollow(), "SoundSlot lists the rows of SKARNWING_SOUNDS in order");
 } // namespace asset_list_check
 
+constexpr int32_t kPadPictureWidth = 44; // one button's cell of resource 42
+constexpr int32_t kPadPictureHeight = 32;
+
 constexpr int kLargeSheetWidth = 512; // "Files\Img\Fixedsys16x28.bmp"
 constexpr int kLargeSheetHeight = 84;
 constexpr int kSmallSheetWidth = 416; // "Files\Img\Consolas13x24-2.bmp"
@@ -84,6 +88,11 @@ struct GameAssets {
     // A recorded game is being watched: a save writes nothing and reports success, so the
     // recorded game goes on as it went.
     bool savesHeldBack = false;
+    // A game played live, neither a replay nor a recording watched: the first sorties' cues may
+    // show. Set by the entry point, never by the tools' scripts.
+    bool cuesAllowed = false;
+    // The file whose presence says the player has landed once; empty: the landing is not kept.
+    std::string landingMemoryPath;
     // Won sorties are kept as the player's bests (beside the save). The game keeps them; a tool
     // or test only when it asks.
     bool bestsKept = false;
@@ -104,6 +113,12 @@ struct GameAssets {
     BitmapFont smallFont;
     uint32_t largeSheet[kLargeSheetWidth * kLargeSheetHeight] = {};
     uint32_t smallSheet[kSmallSheetWidth * kSmallSheetHeight] = {};
+
+    // The pad's buttons, one picture each by button number (resource 42), for the controls
+    // page and the cues; and the airshow's captions (resource 43).
+    FrameSet padButtons;
+    Caption captions[kCaptionCapacity];
+    int32_t captionCount = 0;
 
     // Device textures, by TextureSlot; 0 is absent.
     TextureHandle textures[kTextureCount] = {};

@@ -1,4 +1,5 @@
-// The pictures built into the program, each a PNG or JPEG file of the resource folder, and a
+// The pictures built into the program, each a PNG or JPEG file of the resource folder (and the
+// airshow's captions, a text file), and a
 // table of (id, offset from the table, size in bytes) that findResource searches.
 // Offsets rather than addresses keep the table free of relocations.
 
@@ -48,6 +49,8 @@ skarnwing_resource_table:
     RESOURCE 37, "37.png"
     RESOURCE 40, "40.png"
     RESOURCE 41, "41.png"
+    RESOURCE 42, "42.png"
+    RESOURCE 43, "43.txt"
     .section .rodata.skarnwing_resource_table, "a"
     .globl skarnwing_resource_table_end
 skarnwing_resource_table_end:

@@ -262,3 +262,5 @@ void setVolume(const SoundEffect& sound, int32_t volume) {
 void stopSound(const SoundEffect& sound) { mixerStopVoice(sound.voice); }
 
 bool isPlaying(const SoundEffect& sound) { return mixerVoicePlaying(sound.voice); }
+
+uint32_t soundPosition(const SoundEffect& sound) { return sound.voice == 0 ? 0 : mixerVoicePosition(sound.voice); }

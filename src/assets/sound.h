@@ -45,3 +45,6 @@ void setVolume(const SoundEffect& sound, int32_t volume);
 // Stops; the position stays where it stopped.
 void stopSound(const SoundEffect& sound);
 bool isPlaying(const SoundEffect& sound);
+// Sample frames (44100 a second) from the start of the effect to where it plays now; a looping
+// effect starts again from 0 at each pass. 0 for an empty slot.
+uint32_t soundPosition(const SoundEffect& sound);

@@ -484,16 +484,16 @@ struct GameState {
 
     // Pause, keyboard and pad focus, settings screen: the player's conveniences. Left alone they
     // change nothing, so the rules and every replay read as before.
-    uint8_t paused = 0;          // a sortie is paused: nothing of it moves, its sounds hold
-    uint8_t pauseKeyLatch = 0;   // P acted on, cleared when P is up
-    uint8_t panelClickLatch = 0; // the left button was down last frame on the pause panel or the settings
-    int32_t pauseChoice = 0;     // the pause panel's focused entry, 0..4
-    int64_t pausedAtCount = 0;   // counter reading when the pause began
-    uint8_t navKeysHeld = 0;     // the navigation keys down this frame, a NavKey mask
-    uint8_t navFresh = 0;        // those of them that went down this frame
-    uint8_t focusShown = 0;      // an arrow key came after the last mouse move: the ring shows
-    int32_t focusMouseX = 0;     // where the mouse was last frame, to see it move
-    int32_t focusMouseY = 0;
+    uint8_t paused = 0;                        // a sortie is paused: nothing of it moves, its sounds hold
+    uint8_t pauseKeyLatch = 0;                 // P acted on, cleared when P is up
+    uint8_t panelClickLatch = 0;               // the left button was down last frame on the pause panel or the settings
+    int32_t pauseChoice = 0;                   // the pause panel's focused entry, 0..5
+    int64_t pausedAtCount = 0;                 // counter reading when the pause began
+    uint8_t navKeysHeld = 0;                   // the navigation keys down this frame, a NavKey mask
+    uint8_t navFresh = 0;                      // those of them that went down this frame
+    uint8_t focusShown = 0;                    // keys are in use on a screen that keeps a focus: the ring shows
+    int32_t focusMouseX = 0;                   // where the mouse was last frame (the dumps and a best's
+    int32_t focusMouseY = 0;                   // take-off name these, so they stay)
     int32_t focus = -1;                        // the focused control of the screen that is up, -1 not chosen yet
     int32_t focusScreen = 0;                   // the screen `focus` belongs to
     Mission mapFromMission = kMissionNone;     // mission, difficulty and trick money as mission control left
@@ -512,6 +512,20 @@ struct GameState {
     LogbookCell logbook[kMissionSlots - 1][kLevelSlots]; // the bests, by mission - 1 and level
     int64_t watchFrame = 0;                              // in a best being watched: its frame, of watchLength
     int64_t watchLength = 0;                             // 0 in the player's own game
+
+    // The controls page, the cues of the first sorties, the focus ring kept once keys are used.
+    // Like the conveniences above they take no input the rules see and change nothing they read;
+    // the cues' fields are never touched while the cues are off (a replay, a recording watched).
+    uint8_t controlsShown = 0; // the controls page is up, over the title, the pause or the settings
+    uint8_t keysUsed = 0;      // a key or pad press came on the title after the last click: rings show
+    uint8_t cuesDone = 0;      // the player has landed and re-armed once, now or in an earlier run
+    uint8_t cueAirborne = 0;   // the aircraft has left the runway in this sortie
+    uint8_t cueGearRaised = 0; // the gear went up in this sortie
+    uint8_t cueFired = 0;      // something was fired in this sortie
+    uint8_t cueWeaponSeen = 0; // cueWeapon holds the weapon the sortie began with
+    Weapon cueWeapon = kWeaponNone;
+    uint8_t cueWeaponChanged = 0; // the weapon key was used in this sortie
+    int32_t cueShown = 0;         // the cue on screen, a Cue
 };
 
 static_assert(std::is_trivially_copyable_v<GameState>, "the state is one block: copied, compared and replayed whole");

@@ -17,3 +17,6 @@ bool headlessWriteScreenshot(const char* path);
 
 // The window title as the game last set it.
 const char* headlessTitle();
+
+// Makes platformLastPressFromPad answer as if the player's last press had come from a pad.
+void headlessPretendPad(bool pad);

@@ -111,6 +111,10 @@ struct DrawnBands {
 // The SDL back end then holds the pace at 60 frames a second whatever the display's rate.
 void platformPresentFrame(DrawnBands drawn = {});
 
+// Whether the last key or button the player pressed was on a pad (false for the keyboard, and
+// always on the headless back end): the cues name the pad's button or the key accordingly.
+bool platformLastPressFromPad();
+
 // A short line for the player from the platform itself (where a screenshot went, sound muted),
 // with its 0xAARRGGBB colour, for this frame; null when there is none.
 const char* platformNotice(uint32_t* colour);

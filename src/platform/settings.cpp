@@ -115,9 +115,10 @@ const char* applyLine(Settings& settings, std::string_view name, std::string_vie
         return readVolume(value, settings.musicVolume) ? nullptr : "expected 0 to 100 in steps of 10";
     if (name == "effects_volume")
         return readVolume(value, settings.effectsVolume) ? nullptr : "expected 0 to 100 in steps of 10";
-    bool* flags[] = {&settings.fullScreen, &settings.vsync, &settings.pauseOnFocusLoss, &settings.colourBlindRadar};
-    const char* flagNames[] = {"fullscreen", "vsync", "pause_on_focus_loss", "colour_blind_radar"};
-    for (int i = 0; i < 4; ++i) {
+    bool* flags[] = {&settings.fullScreen,       &settings.vsync, &settings.pauseOnFocusLoss,
+                     &settings.colourBlindRadar, &settings.cues,  &settings.captions};
+    const char* flagNames[] = {"fullscreen", "vsync", "pause_on_focus_loss", "colour_blind_radar", "cues", "captions"};
+    for (int i = 0; i < 6; ++i) {
         if (name == flagNames[i]) return readYesNo(value, *flags[i]) ? nullptr : "expected yes or no";
     }
     const bool isKey = name.starts_with("key.");
@@ -254,6 +255,8 @@ std::string formatSettings(const Settings& settings) {
     out << "vsync = " << (settings.vsync ? "yes" : "no") << "\n";
     out << "pause_on_focus_loss = " << (settings.pauseOnFocusLoss ? "yes" : "no") << "\n";
     out << "colour_blind_radar = " << (settings.colourBlindRadar ? "yes" : "no") << "\n";
+    out << "cues = " << (settings.cues ? "yes" : "no") << "\n";
+    out << "captions = " << (settings.captions ? "yes" : "no") << "\n";
     for (int32_t a = 0; a < kActionCount; ++a) {
         const char* name = keyName(settings.keys[a]);
         out << "key." << kActions[a].name << " = " << (name != nullptr ? name : "none") << "\n";

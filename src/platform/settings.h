@@ -12,6 +12,8 @@
 //   vsync = yes
 //   pause_on_focus_loss = no
 //   colour_blind_radar = no     blue and orange radar dots in place of green and red
+//   cues = yes                  the first sorties' cues, until the player has landed once
+//   captions = no               the airshow's calls and shouts in words at the bottom
 //   key.fire = Space            a key name (keyName), or "none"
 //   pad.fire = A                a pad button name (padButtonName), or "none"
 
@@ -60,6 +62,8 @@ struct Settings {
     bool vsync = true;
     bool pauseOnFocusLoss = false;
     bool colourBlindRadar = false;
+    bool cues = true;
+    bool captions = false;
     int32_t keys[kActionCount] = {};       // physical key of each action, a virtual-key code, 0 none
     int32_t padButtons[kActionCount] = {}; // pad button of each action, kPadNone for none
 };

@@ -15,6 +15,16 @@ constexpr uint32_t kEarnedGreen = 0xFF3CDC00u;     // what an airshow earned
 constexpr uint32_t kMoneyGreen = 0xFF009B00u;      // the money on mission control
 constexpr uint32_t kThrottleOrange = 0xFFFF8000u;  // the throttle bar from 58 to 102 % of top speed
 
+// The house palette of the pictures (content/pictures/shared/style.css), for the screens the
+// game draws itself: navy grounds and plates, cream lettering, amber rules and what is lit.
+constexpr uint32_t kHouseNavyDeep = 0xFF0A1220u;
+constexpr uint32_t kHouseNavy = 0xFF14233Au;
+constexpr uint32_t kHouseNavyMid = 0xFF22385Au;
+constexpr uint32_t kHouseNavyLine = 0xFF2F4A70u;
+constexpr uint32_t kHouseCream = 0xFFEFE6CFu;
+constexpr uint32_t kHouseCreamDim = 0xFFB9B09Au;
+constexpr uint32_t kHouseAmber = 0xFFE8A33Au;
+
 // A colour's channels, 0..255, for the raster calls that take them one by one.
 constexpr int32_t redOf(uint32_t colour) { return static_cast<int32_t>((colour >> 16) & 0xFF); }
 constexpr int32_t greenOf(uint32_t colour) { return static_cast<int32_t>((colour >> 8) & 0xFF); }

@@ -1,27 +1,24 @@
 #include "screens/about.h"
 
-#include <cstring>
-
 #include "assets/game_assets.h"
 #include "game/game_state.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 #include "screens/focus.h"
+#include "screens/plates.h"
 
 // SKARNWING_VERSION and SKARNWING_COPYRIGHT_YEAR come from the build (CMakeLists.txt's project()
 // and CHANGELOG.md's newest release).
 
 namespace {
 
-constexpr uint32_t kGreen = 0xFF00FF00u;
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
+constexpr int32_t kNameX = 150;    // the left column
+constexpr int32_t kLicenceX = 650; // the licence beside a name
+constexpr int32_t kFirstRowY = 100;
+constexpr int32_t kRowStep = 22; // pixels per row
+constexpr Control kBack = {580, 640, 700, 670};
 
-constexpr int32_t kNameX = 180;    // the left column
-constexpr int32_t kLicenceX = 660; // the licence beside a name
-constexpr int32_t kFirstRowY = 76;
-constexpr int32_t kRowStep = 25; // pixels per row
-constexpr Control kBack = {570, 656, 710, 680};
-
-// One row: a text in the left column, and a licence beside it or nothing; a heading is green.
+// One row: a text in the left column, and a licence beside it or nothing; a heading is amber.
 struct Row {
     const char* text;
     const char* licence;
@@ -82,17 +79,17 @@ void updateAbout(GameState& game) {
 }
 
 void drawAbout(const GameState& game) {
-    drawPanel(game, 140, 20, 1140, 700);
-    Canvas& canvas = game.assets->canvas;
-    const BitmapFont& font = game.assets->smallFont;
-    drawText(canvas, "ABOUT", 640 - 5 * font.cellWidth / 2, 36, font, kGreen);
+    drawPlate(game, 120, 30, 1160, 690, true);
+    drawHeading(game, "ABOUT", 640, 48);
     int32_t y = kFirstRowY;
     for (const Row& row : kRows) {
-        drawText(canvas, row.text, kNameX, y, font, row.heading ? kGreen : kWhite);
-        if (row.licence != nullptr) drawText(canvas, row.licence, kLicenceX, y, font, kWhite);
+        drawLabel(game, row.text, kNameX, y, row.heading ? kHouseAmber : kHouseCream);
+        if (row.licence != nullptr) drawLabel(game, row.licence, kLicenceX, y, kHouseCreamDim);
         y += kRowStep;
     }
-    const int32_t width = static_cast<int32_t>(std::strlen("Back")) * font.cellWidth;
-    drawText(canvas, "Back", (kBack.left + kBack.right - width) / 2, kBack.top + 4, font, kWhite);
+    const bool lit = controlUnderMouse(game, &kBack, 1) == 0;
+    drawBacking(game.assets->canvas, kBack.left, kBack.top, kBack.right, kBack.bottom, kHouseNavyMid);
+    drawLabel(game, "Back", (kBack.left + kBack.right - labelWidth(game, "Back")) / 2, kBack.top + 3,
+              lit ? kHouseAmber : kHouseCream);
     drawFocusRing(game, kBack);
 }

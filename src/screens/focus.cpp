@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 
 namespace {
 
@@ -46,10 +47,17 @@ void readNavigation(GameState& game) {
     game.navKeysHeld = held;
     // Only the screens that keep a focus show its ring; flying (or a lost sortie's message)
     // hides it, so the arrows that flew never light a ring on the screen after.
-    const bool focusScreen = game.paused || game.settingsShown || titleShown(game) ||
+    const bool focusScreen = game.paused || game.settingsShown || game.controlsShown || titleShown(game) ||
                              (game.missionOver && game.outcome == Outcome::Won);
-    if (!focusScreen || game.mouse.x != game.focusMouseX || game.mouse.y != game.focusMouseY) game.focusShown = 0;
-    if (focusScreen && (game.navFresh & (kNavLeft | kNavRight | kNavUp | kNavDown))) game.focusShown = 1;
+    // Keys used once (any of these on the title, an arrow anywhere) keep the ring on every
+    // screen until a click: a player on the keys or the pad always sees where Space acts.
+    const bool onTitle = titleShown(game) && !game.paused && !game.settingsShown && !game.controlsShown &&
+                         !game.aboutShown;
+    if ((onTitle && game.navFresh != 0) ||
+        (focusScreen && (game.navFresh & (kNavLeft | kNavRight | kNavUp | kNavDown))))
+        game.keysUsed = 1;
+    if (game.mouse.leftDown) game.keysUsed = 0;
+    game.focusShown = focusScreen && game.keysUsed ? 1 : 0;
     game.focusMouseX = game.mouse.x;
     game.focusMouseY = game.mouse.y;
 }
@@ -112,7 +120,7 @@ void drawFocusRing(const GameState& game, const Control& control) {
     Canvas& canvas = game.assets->canvas;
     for (int32_t i = 0; i < 2; ++i) {
         frameRect(canvas, control.left - kRingGap - i, control.top - kRingGap - i, control.right + kRingGap + i,
-                  control.bottom + kRingGap + i, 255, 220, 0);
+                  control.bottom + kRingGap + i, redOf(kHouseAmber), greenOf(kHouseAmber), blueOf(kHouseAmber));
     }
 }
 

@@ -2,8 +2,9 @@
 // Keyboard and pad focus on the screens between sorties, the pause panel and the settings: the
 // arrow keys (the d-pad and stick send them) move a ring to the nearest control in their
 // direction, Space (pad A) activates the control under the ring through the code a click on it
-// runs, Backspace (pad B) goes back. The ring shows from the first arrow key, hides while the
-// mouse moves and comes back on the next arrow key; a game played by mouse never sees it. Presses are edge-triggered: a key held acts once.
+// runs, Backspace (pad B) goes back. The ring shows from the first key or pad press on the title
+// (or arrow key anywhere) on every screen that keeps a focus, until a click hides it; a game
+// played by mouse never sees it. Presses are edge-triggered: a key held acts once.
 
 #include <cstdint>
 
@@ -45,7 +46,7 @@ int32_t controlUnderMouse(const GameState& game, const Control* controls, int32_
 // Makes `screen`'s focus start at `initial` the first frame it is up. Returns the focus.
 int32_t focusFor(GameState& game, int32_t screen, int32_t initial);
 
-// The ring: a two-pixel yellow frame three pixels outside the control. The screens between
+// The ring: a two-pixel amber frame three pixels outside the control. The screens between
 // sorties draw it only while GameState::focusShown is set.
 void drawFocusRing(const GameState& game, const Control& control);
 

@@ -9,20 +9,20 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
 #include "screens/about.h"
+#include "screens/controls.h"
 #include "screens/focus.h"
+#include "screens/plates.h"
 #include "screens/settings_screen.h"
 
 namespace {
 
-constexpr int32_t kEntryCount = 5;
-constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "About", "Quit to title", "Quit game"};
-constexpr Control kEntryControls[kEntryCount] = {
-    {540, 300, 740, 330}, {540, 345, 740, 375}, {540, 390, 740, 420}, {540, 435, 740, 465}, {540, 480, 740, 510}};
-enum Entry : int32_t { kResume, kSettings, kAbout, kQuitToTitle, kQuitGame };
-
-constexpr uint32_t kGreen = 0xFF00FF00u;
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
+constexpr int32_t kEntryCount = 6;
+constexpr const char* kEntries[kEntryCount] = {"Resume", "Settings", "Controls", "About", "Quit to title", "Quit game"};
+constexpr Control kEntryControls[kEntryCount] = {{540, 262, 740, 290}, {540, 302, 740, 330}, {540, 342, 740, 370},
+                                                 {540, 382, 740, 410}, {540, 422, 740, 450}, {540, 462, 740, 490}};
+enum Entry : int32_t { kResume, kSettings, kControls, kAbout, kQuitToTitle, kQuitGame };
 
 bool flying(const GameState& game) { return !titleShown(game) && !game.missionOver; }
 
@@ -47,6 +47,7 @@ void resumeSortie(GameState& game) {
     shiftRunning(game.fpsStopwatch, ticks);
     game.paused = 0;
     game.settingsShown = 0;
+    game.controlsShown = 0;
     game.aboutShown = 0;
     mixerHoldEffects(false);
 }
@@ -56,6 +57,7 @@ void choose(GameState& game, int32_t entry) {
     switch (entry) {
     case kResume: resumeSortie(game); break;
     case kSettings: openSettings(game); break;
+    case kControls: openControls(game); break;
     case kAbout: openAbout(game); break;
     case kQuitToTitle:
         resumeSortie(game);
@@ -77,6 +79,10 @@ void updatePause(GameState& game) {
     if (pausePress) {
         resumeSortie(game);
         spendNavigation(game);
+        return;
+    }
+    if (game.controlsShown) {
+        updateControls(game);
         return;
     }
     if (game.settingsShown) {
@@ -102,23 +108,19 @@ void updatePause(GameState& game) {
 void drawPause(const GameState& game) {
     platformDrawHeldFrame();
     dimFrame(game);
-    if (game.settingsShown) {
-        drawSettings(game);
-        return;
-    }
-    if (game.aboutShown) {
-        drawAbout(game);
-        return;
-    }
-    drawPanel(game, 500, 230, 780, 535);
-    Canvas& canvas = game.assets->canvas;
-    const BitmapFont& font = game.assets->smallFont;
-    drawText(canvas, "PAUSED", 640 - 3 * font.cellWidth, 250, font, kGreen);
+    if (game.settingsShown) drawSettings(game);
+    if (game.controlsShown) drawControls(game);
+    if (game.aboutShown) drawAbout(game);
+    if (game.settingsShown || game.controlsShown || game.aboutShown) return;
+    drawPlate(game, 490, 180, 790, 520, true);
+    drawHeading(game, "PAUSED", 640, 202);
     const int32_t under = controlUnderMouse(game, kEntryControls, kEntryCount);
     for (int32_t i = 0; i < kEntryCount; ++i) {
         const Control& c = kEntryControls[i];
-        const int32_t width = static_cast<int32_t>(std::strlen(kEntries[i])) * font.cellWidth;
-        drawText(canvas, kEntries[i], (c.left + c.right - width) / 2, c.top + 8, font, i == under ? kGreen : kWhite);
+        drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
+        const int32_t width = labelWidth(game, kEntries[i]);
+        const bool lit = i == under || i == game.pauseChoice;
+        drawLabel(game, kEntries[i], (c.left + c.right - width) / 2, c.top + 2, lit ? kHouseAmber : kHouseCream);
     }
     drawFocusRing(game, kEntryControls[game.pauseChoice]);
 }

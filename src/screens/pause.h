@@ -3,7 +3,7 @@
 // focus. While paused nothing of the sortie runs: its world, its frame counters, the mission
 // clock, the show clock and the frame-rate window all stand still and its sounds hold where
 // they are; the music plays on. A dimmed picture of the last frame carries a panel: Resume,
-// Settings, About, Quit to title, Quit game. P again resumes at once, as if no time had passed.
+// Settings, Controls, About, Quit to title, Quit game. P again resumes at once, as if no time had passed.
 
 struct GameState;
 

@@ -8,28 +8,32 @@
 #include "platform/platform.h"
 #include "platform/settings.h"
 #include "raster/canvas.h"
+#include "raster/colours.h"
+#include "screens/controls.h"
 #include "screens/focus.h"
+#include "screens/plates.h"
 
 namespace {
 
-constexpr int32_t kOptionCount = 6;
+constexpr int32_t kOptionCount = 8;
 constexpr const char* kOptionLabels[kOptionCount] = {
-    "Music volume",      "Effects volume", "Full screen at start", "Vsync", "Pause when the window loses focus",
-    "Colour-blind radar"};
-// Controls: the options, then a key and a pad cell per action, then Reset and Back.
+    "Music volume",        "Effects volume",     "Full screen at start", "Vsync",
+    "Pause on focus loss", "Colour-blind radar", "First-sortie cues",    "Captions"};
+// Controls: the options, then a key and a pad cell per action, then Reset, Controls and Back.
 constexpr int32_t kFirstBinding = kOptionCount;
 constexpr int32_t kReset = kFirstBinding + 2 * kActionCount;
-constexpr int32_t kBack = kReset + 1;
+constexpr int32_t kControlsButton = kReset + 1;
+constexpr int32_t kBack = kControlsButton + 1;
 constexpr int32_t kControlCount = kBack + 1;
 
-constexpr int32_t kTop = 70;     // first row
-constexpr int32_t kRowStep = 25; // pixels per row
-constexpr int32_t kLabelX = 300;
+constexpr int32_t kOptionTop = 110;  // first option's row
+constexpr int32_t kOptionStep = 40;  // pixels per option
+constexpr int32_t kBindingTop = 110; // first binding's row
+constexpr int32_t kBindingStep = 32; // pixels per binding
+constexpr int32_t kOptionLabelX = 150;
+constexpr int32_t kBindingLabelX = 610;
 constexpr int32_t kButtonsY = 640;
-
-constexpr uint32_t kGreen = 0xFF00FF00u;
-constexpr uint32_t kWhite = 0xFFFFFFFFu;
-constexpr uint32_t kYellow = 0xFFFFDC00u;
+constexpr int32_t kCellHeight = 30;
 
 enum Capture : uint8_t { kNotCapturing, kCapturingKey, kCapturingPad };
 
@@ -37,16 +41,17 @@ Settings gOpenedWith; // what the file would say now, to write it only when some
 
 Control controlAt(int32_t index) {
     if (index < kFirstBinding) {
-        const int32_t y = kTop + kRowStep * index;
-        return Control{760, y, 900, y + 20};
+        const int32_t y = kOptionTop + kOptionStep * index;
+        return Control{420, y, 570, y + kCellHeight - 1};
     }
     if (index < kReset) {
-        const int32_t row = kOptionCount + 1 + (index - kFirstBinding) / 2; // under the "key" and "pad" heads
-        const int32_t y = kTop + kRowStep * row;
-        return (index - kFirstBinding) % 2 == 0 ? Control{760, y, 900, y + 20} : Control{920, y, 1080, y + 20};
+        const int32_t y = kBindingTop + kBindingStep * ((index - kFirstBinding) / 2);
+        return (index - kFirstBinding) % 2 == 0 ? Control{850, y, 950, y + kCellHeight - 1}
+                                                : Control{965, y, 1140, y + kCellHeight - 1};
     }
-    return index == kReset ? Control{420, kButtonsY, 660, kButtonsY + 24}
-                           : Control{720, kButtonsY, 860, kButtonsY + 24};
+    if (index == kReset) return Control{262, kButtonsY, 570, kButtonsY + 26};
+    return index == kControlsButton ? Control{590, kButtonsY, 700, kButtonsY + 26}
+                                    : Control{720, kButtonsY, 860, kButtonsY + 26};
 }
 
 struct Controls {
@@ -66,7 +71,9 @@ bool* flagOf(Settings& settings, int32_t option) {
     case 2: return &settings.fullScreen;
     case 3: return &settings.vsync;
     case 4: return &settings.pauseOnFocusLoss;
-    default: return &settings.colourBlindRadar;
+    case 5: return &settings.colourBlindRadar;
+    case 6: return &settings.cues;
+    default: return &settings.captions;
     }
 }
 
@@ -107,6 +114,8 @@ void activate(GameState& game, int32_t index, int32_t step) {
     } else if (index < kReset) {
         game.settingsCapturing = (index - kFirstBinding) % 2 == 0 ? kCapturingKey : kCapturingPad;
         platformCaptureBinding(true);
+    } else if (index == kControlsButton) {
+        openControls(game);
     } else if (index == kReset) {
         Settings& settings = activeSettings();
         const Settings defaults = defaultSettings();
@@ -132,10 +141,14 @@ void finishCapture(GameState& game) {
     game.settingsCapturing = kNotCapturing;
 }
 
+// A text centred in a control, in the small font.
 void drawCentred(const GameState& game, const char* text, const Control& c, uint32_t colour) {
-    const BitmapFont& font = game.assets->smallFont;
-    const int32_t width = static_cast<int32_t>(std::strlen(text)) * font.cellWidth;
-    drawText(game.assets->canvas, text, (c.left + c.right - width) / 2, c.top + 4, font, colour);
+    drawLabel(game, text, (c.left + c.right - labelWidth(game, text)) / 2, c.top + 2, colour);
+}
+
+// A button or value box as the house draws them: navy-mid, lit amber under the mouse.
+void drawBox(const GameState& game, const Control& c) {
+    drawBacking(game.assets->canvas, c.left, c.top, c.right, c.bottom, kHouseNavyMid);
 }
 
 } // namespace
@@ -187,46 +200,57 @@ void updateSettings(GameState& game) {
 }
 
 void drawSettings(const GameState& game) {
-    drawPanel(game, 280, 20, 1100, 700);
-    Canvas& canvas = game.assets->canvas;
-    const BitmapFont& font = game.assets->smallFont;
-    drawText(canvas, "SETTINGS", 640 - 4 * font.cellWidth, 36, font, kGreen);
+    drawPlate(game, 120, 20, 1160, 700, true);
+    drawHeading(game, "SETTINGS", 640, 36);
     const Settings& settings = activeSettings();
     char text[64];
     for (int32_t option = 0; option < kOptionCount; ++option) {
-        drawText(canvas, kOptionLabels[option], kLabelX, kTop + kRowStep * option + 4, font, kWhite);
+        const Control c = controlAt(option);
+        drawLabel(game, kOptionLabels[option], kOptionLabelX, c.top + 2, kHouseCream);
         if (option <= 1) {
             std::snprintf(text, sizeof text, "< %d%% >", option == 0 ? settings.musicVolume : settings.effectsVolume);
         } else {
             std::snprintf(text, sizeof text, "%s", *flagOf(activeSettings(), option) ? "yes" : "no");
         }
-        drawCentred(game, text, controlAt(option), kGreen);
+        drawBox(game, c);
+        drawCentred(game, text, c, kHouseAmber);
     }
+    drawLabel(game, "key", 881, kBindingTop - 30, kHouseCreamDim);
+    drawLabel(game, "pad", 1033, kBindingTop - 30, kHouseCreamDim);
     for (int32_t action = 0; action < kActionCount; ++action) {
-        const int32_t y = kTop + kRowStep * (kOptionCount + 1 + action);
-        drawText(canvas, actionLabel(action), kLabelX, y + 4, font, kWhite);
         const int32_t keyCell = kFirstBinding + 2 * action;
+        const Control keyBox = controlAt(keyCell);
+        const Control padBox = controlAt(keyCell + 1);
+        drawLabel(game, actionLabel(action), kBindingLabelX, keyBox.top + 2, kHouseCream);
         const bool capturing = game.settingsCapturing != kNotCapturing && game.settingsRow / 2 == keyCell / 2 &&
                                game.settingsRow >= kFirstBinding && game.settingsRow < kReset;
-        const char* key = keyName(settings.keys[action]);
-        const bool keyWaits = capturing && game.settingsCapturing == kCapturingKey;
-        const bool padWaits = capturing && game.settingsCapturing == kCapturingPad;
-        drawCentred(game, keyWaits ? "press a key" : (key != nullptr ? key : "none"), controlAt(keyCell),
-                    keyWaits ? kYellow : kGreen);
-        drawCentred(game, padWaits ? "press a button" : padButtonName(settings.padButtons[action]),
-                    controlAt(keyCell + 1), padWaits ? kYellow : kGreen);
+        if (capturing && game.settingsCapturing == kCapturingKey) {
+            drawCentred(game, "press a key", keyBox, kHouseAmber);
+        } else {
+            const int32_t w = bindingWidth(game, action, false);
+            drawBinding(game, action, (keyBox.left + keyBox.right - w) / 2, keyBox.top, false);
+        }
+        if (capturing && game.settingsCapturing == kCapturingPad) {
+            drawCentred(game, "press a button", padBox, kHouseAmber);
+        } else {
+            const int32_t w = bindingWidth(game, action, true);
+            drawBinding(game, action, (padBox.left + padBox.right - w) / 2, padBox.top - 1, true);
+        }
     }
-    drawText(canvas, "key", 815, kTop + kRowStep * kOptionCount + 4, font, kWhite);
-    drawText(canvas, "pad", 985, kTop + kRowStep * kOptionCount + 4, font, kWhite);
-    drawCentred(game, "Reset keys and buttons", controlAt(kReset), kWhite);
-    drawCentred(game, "Back", controlAt(kBack), kWhite);
+    const int32_t under = controlUnderMouse(game, controls().all, kControlCount);
+    const char* buttons[3] = {"Reset keys and buttons", "Controls", "Back"};
+    for (int32_t i = 0; i < 3; ++i) {
+        const Control c = controlAt(kReset + i);
+        drawBox(game, c);
+        drawCentred(game, buttons[i], c, under == kReset + i ? kHouseAmber : kHouseCream);
+    }
     if (game.settingsMoved >= 0) {
         const bool pad = game.settingsMoved >= kActionCount;
         const int32_t moved = pad ? game.settingsMoved - kActionCount : game.settingsMoved;
         const char* now = pad ? padButtonName(settings.padButtons[moved]) : keyName(settings.keys[moved]);
         std::snprintf(text, sizeof text, "That was %s's: %s now has %s.", actionLabel(moved), actionLabel(moved),
                       now != nullptr ? now : "none");
-        drawText(canvas, text, kLabelX, kButtonsY + 32, font, kYellow);
+        drawLabel(game, text, kOptionLabelX, kButtonsY - 40, kHouseAmber);
     }
     drawFocusRing(game, controlAt(game.settingsRow));
 }

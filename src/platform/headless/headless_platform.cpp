@@ -68,6 +68,11 @@ void platformShowCursor(bool) {}
 void platformCaptureMouse(bool) {}
 void platformSetFullScreen(bool) {}
 const char* platformNotice(uint32_t*) { return nullptr; }
+namespace {
+bool gPretendPad = false; // headlessPretendPad's answer
+} // namespace
+bool platformLastPressFromPad() { return gPretendPad; }
+void headlessPretendPad(bool pad) { gPretendPad = pad; }
 void platformCaptureBinding(bool) {}
 bool platformTakeCapturedBinding(int32_t*, int32_t*) { return false; }
 

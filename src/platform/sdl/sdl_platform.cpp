@@ -63,6 +63,7 @@ struct SdlPlatform {
     uint32_t noticeColour = kNoticeGreen;
     int32_t noticeFrames = 0;          // frames the notice still shows
     bool capturing = false;            // the next key or button press is a binding's, not the game's
+    bool lastPressFromPad = false;     // the last press came from a pad, not the keyboard
     int32_t capturedKey = 0;           // what it was: a physical key, or
     int32_t capturedButton = kPadNone; // a pad button
     FramePixels heldCanvas;            // the frame a pause holds, its canvas and its draws
@@ -205,6 +206,7 @@ bool takeSdlEvent(InputEvent* event) {
                 gSdl.capturedKey = physical;
                 break;
             }
+            if (press) gSdl.lastPressFromPad = false;
             const int32_t vk = boundKey(physical);
             if (handleOwnKey(vk, press)) break;
             // A key released while Alt is held still clears its entry, so it cannot stick.
@@ -247,6 +249,9 @@ bool takeSdlEvent(InputEvent* event) {
             const size_t from = gSdl.pending.size();
             gamepadHandleEvent(e, gSdl.pending);
             filterPadEvents(from);
+            for (size_t i = from; i < gSdl.pending.size(); ++i) {
+                if (gSdl.pending[i].type == InputEventType::KeyDown) gSdl.lastPressFromPad = true;
+            }
             break;
         }
         }
@@ -423,6 +428,8 @@ void platformPushCounterReading(int64_t value) {
     gSdl.recordedClock = true;
     gSdl.readings.push_back(value);
 }
+
+bool platformLastPressFromPad() { return gSdl.lastPressFromPad; }
 
 void platformUseLiveClock() {
     gSdl.recordedClock = false;
