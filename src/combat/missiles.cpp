@@ -56,6 +56,18 @@ void fly(Missile& missile, const GameState& game) {
     }
 }
 
+// Calls `visit(kind, row, index)` for every target in use of the kinds missiles lock on to, in
+// kind order.
+template <typename Visit>
+void eachLockable(const GameState& game, Visit visit) {
+    for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
+        const TargetRow& row = targetRow(TargetKind(kind));
+        if (!row.missileLock) continue;
+        const int32_t count = row.inUse(game);
+        for (int32_t i = 0; i < count; ++i) visit(TargetKind(kind), row, i);
+    }
+}
+
 // The tones loop: started only when silent, so they sound whole rather than as a restarted buzz.
 void startTone(const SoundEffect& tone, int32_t volume) {
     if (!isPlaying(tone)) playLooping(tone, volume);
@@ -124,49 +136,39 @@ bool lockedOn(const GameState& game, TargetKind kind, int32_t i) {
 
 void findNearestTarget(GameState& game) {
     game.nearestTargetDistance = kNoTarget;
-    for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
-        const TargetRow& row = targetRow(TargetKind(kind));
-        if (!row.missileLock) continue;
-        const int32_t count = row.inUse(game);
-        for (int32_t i = 0; i < count; ++i) {
-            const double distance = row.noseDistance(game, i);
-            if (distance < game.nearestTargetDistance && row.lockView(game, i).alive) {
-                game.nearestTargetDistance = distance;
-                game.lockTarget = lockNumber(TargetKind(kind), i);
-            }
+    eachLockable(game, [&](TargetKind kind, const TargetRow& row, int32_t i) {
+        const double distance = row.noseDistance(game, i);
+        if (distance < game.nearestTargetDistance && row.lockView(game, i).alive) {
+            game.nearestTargetDistance = distance;
+            game.lockTarget = lockNumber(kind, i);
         }
-    }
+    });
 }
 
 void updateLockOn(GameState& game) {
     const SoundEffect& lockTone = game.assets->sounds[kSoundLockTone];
     const SoundEffect& searchTone = game.assets->sounds[kSoundSearchTone];
     game.sectorTarget = SectorTarget::Absent;
-    for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
-        const TargetRow& row = targetRow(TargetKind(kind));
-        if (!row.missileLock) continue;
-        const int32_t count = row.inUse(game);
-        for (int32_t i = 0; i < count; ++i) {
-            const LockView target = row.lockView(game, i);
-            if (target.sector == game.sector && target.alive) game.sectorTarget = SectorTarget::Present;
-            if (!target.present) continue;
-            if (target.sector != game.sector) {
-                if (game.selectedWeapon == kWeaponMissiles) startTone(searchTone, kSearchToneVolume);
-                continue;
-            }
-            if (!lockedOn(game, TargetKind(kind), i)) continue;
-            startTone(lockTone, kLockToneVolume);
-            // Holding the fire key marks the slot the next launch will use.
-            if (game.keys[kVkSpace] && game.missilesFired >= 0 && game.missilesFired < kMissileCapacity) {
-                Missile& next = game.missiles[game.missilesFired];
-                const WorldPoint at = row.where(game, i);
-                next.locked = 1;
-                next.target = lockNumber(TargetKind(kind), i);
-                next.aimX = at.x - game.camera.cameraX;
-                next.aimY = at.y - game.camera.cameraY;
-            }
+    eachLockable(game, [&](TargetKind kind, const TargetRow& row, int32_t i) {
+        const LockView target = row.lockView(game, i);
+        if (target.sector == game.sector && target.alive) game.sectorTarget = SectorTarget::Present;
+        if (!target.present) return;
+        if (target.sector != game.sector) {
+            if (game.selectedWeapon == kWeaponMissiles) startTone(searchTone, kSearchToneVolume);
+            return;
         }
-    }
+        if (!lockedOn(game, kind, i)) return;
+        startTone(lockTone, kLockToneVolume);
+        // Holding the fire key marks the slot the next launch will use.
+        if (game.keys[kVkSpace] && game.missilesFired >= 0 && game.missilesFired < kMissileCapacity) {
+            Missile& next = game.missiles[game.missilesFired];
+            const WorldPoint at = row.where(game, i);
+            next.locked = 1;
+            next.target = lockNumber(kind, i);
+            next.aimX = at.x - game.camera.cameraX;
+            next.aimY = at.y - game.camera.cameraY;
+        }
+    });
     if (game.sectorTarget == SectorTarget::Absent) stopTone(lockTone);
     if (game.selectedWeapon == kWeaponGun || game.selectedWeapon == kWeaponBombs ||
         game.missilesFired == game.missileLoad)
