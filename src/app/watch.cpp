@@ -9,7 +9,6 @@
 #include "app/input.h"
 #include "app/logbook.h"
 #include "assets/game_assets.h"
-#include "combat/outcome.h"
 #include "game/game_state.h"
 #include "missions/missions.h"
 #include "platform/mixer.h"

@@ -29,6 +29,12 @@ void releaseSounds(GameState& game) {
     audioClose();
 }
 
+void stopSortieSounds(GameState& game, int32_t kept) {
+    for (int32_t slot = 0; slot < kSoundSlotCount; ++slot) {
+        if (slot != kept) stopSound(game.assets->sounds[slot]);
+    }
+}
+
 void loopMusic(GameState& game) {
     for (MusicTrack* track : {&game.assets->track1, &game.assets->track2}) {
         if (track->decoding.valid()) {

@@ -143,6 +143,11 @@ void drawSmallText(const GameState& game, const char* text, int32_t x, int32_t y
 void createSoundDevice(GameState& game);
 // Releases the slots from the last to the first, then closes the audio output (shut-down).
 void releaseSounds(GameState& game);
+// Everything a sortie may have started: the engine loops, the gun's loop, both tones, the ten
+// drones, the crowd, the blasts and the shorter effects. Its end silences them all at once, before
+// a loss plays its own sound, so none goes on over the screens between sorties; `kept` (a sound
+// slot, or -1) is a one-shot the ending itself started, which plays out.
+void stopSortieSounds(GameState& game, int32_t kept = -1);
 
 // Once per frame, track 1 then track 2: read the position and restart a track by the rule of
 // musicShouldRestart. A track still loading in the background is skipped, and claimed once its

@@ -85,12 +85,6 @@ bool isLosingOutcome(const GameState& game) {
 
 } // namespace
 
-void stopSortieSounds(GameState& game, int32_t kept) {
-    for (int32_t slot = 0; slot < kSoundSlotCount; ++slot) {
-        if (slot != kept) stopSound(game.assets->sounds[slot]);
-    }
-}
-
 void resetNewGame(GameState& game) {
     resetSortieFields(game, true);
     resetSmoke(game);

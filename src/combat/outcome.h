@@ -16,12 +16,6 @@ void quitSortie(GameState& game);
 // A new sortie: the aircraft parked on the home runway, the counters of the last sortie cleared.
 void resetMission(GameState& game);
 
-// Everything a sortie may have started: the engine loops, the gun's loop, both tones, the ten
-// drones, the crowd, the blasts and the shorter effects. Its end silences them all at once, before
-// a loss plays its own sound, so none goes on over the screens between sorties; `kept` (a sound
-// slot, or -1) is a one-shot the ending itself started, which plays out.
-void stopSortieSounds(GameState& game, int32_t kept = -1);
-
 // Once per frame between sorties: the one-time sounds of a lost sortie and Y to start again (a
 // new game after a loss, a new sortie after a win).
 void handleOutcome(GameState& game);

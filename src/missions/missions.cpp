@@ -3,7 +3,6 @@
 #include <iterator>
 
 #include "assets/game_assets.h"
-#include "combat/outcome.h"
 #include "combat/targets.h"
 #include "game/game_state.h"
 #include "game/stopwatch.h"
