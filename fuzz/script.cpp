@@ -19,7 +19,8 @@ bool inRange(const Command& c) {
     case Action::Up: return c.a >= 0 && c.a <= 0xFF;
     case Action::Mouse: return c.buttons >= -1 && c.buttons <= 3;
     case Action::Launch:
-        return c.a >= 1 && c.a <= kMissionCount && c.b >= 0 && c.b <= 3 && c.missiles >= -1 && c.missiles <= 58;
+        return c.a >= 1 && c.a <= missionCount() && c.b >= 0 && c.b < missionRow(Mission(c.a)).levels &&
+               c.missiles >= -1 && c.missiles <= 58;
     case Action::Clock: return c.frame >= 0;
     default: return c.frame >= 1;
     }

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "combat/blasts.h"
 #include "combat/hits.h"
+#include "combat/targets.h"
 #include "combat/trucks.h"
 #include "combat/weapons.h"
 #include "flight/smoke.h"
@@ -303,4 +306,48 @@ TEST(Smoke, AModeTwoPuffLivesEightyOneFramesAndSCyclesTheModeOncePerPress) {
     f.keys[kVkS] = 1;
     updateSmoke(*f.game);
     EXPECT_EQ(f->smokeMode, 0);
+}
+
+// Saves and bests hold lock numbers: each names one target of a kind missiles lock on to, the
+// cargo aircraft keep their own indexes, and a number out of range names nothing.
+TEST(Targets, LockNumbersNameEachLockableTargetOnce) {
+    TargetRef target{};
+    int32_t named = 0;
+    for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
+        const TargetRow& row = targetRow(TargetKind(kind));
+        for (int32_t i = 0; row.missileLock && i < row.capacity; ++i, ++named) {
+            ASSERT_TRUE(targetOfLock(lockNumber(TargetKind(kind), i), &target));
+            EXPECT_TRUE(target.kind == kind && target.index == i) << kind << " " << i;
+        }
+    }
+    EXPECT_EQ(named, lockNumbers());
+    EXPECT_EQ(lockNumber(kTargetCargo, kCargoCapacity - 1), kCargoCapacity - 1);
+    EXPECT_FALSE(targetOfLock(-1, &target));
+    EXPECT_FALSE(targetOfLock(lockNumbers(), &target));
+}
+
+// A mission's number is its place in the table, which the save, the dump and the scripts rely on.
+TEST(Missions, EachRowSitsAtItsNumberWithLevelsThatFit) {
+    for (int32_t m = 1; m <= missionCount(); ++m) {
+        const MissionRow& row = missionRow(Mission(m));
+        EXPECT_EQ(row.mission, m);
+        EXPECT_EQ(&mapMission(m - 1), &row);
+        EXPECT_TRUE(row.levels >= 1 && row.levels <= kLevelSlots) << m;
+        EXPECT_TRUE(row.setUp && row.objectiveMet && row.mapMarker.opensAt == m) << m;
+    }
+    EXPECT_EQ(missionRow(Mission(missionCount() + 1)).mission, kMissionNone);
+}
+
+// The sites fill from the first slot and refuse when full; every take-off empties them.
+TEST(Targets, SitesAreClaimedInOrderUntilFullAndEmptiedAtSetUp) {
+    auto game = std::make_unique<GameState>();
+    for (int32_t i = 0; i < kSiteCapacity; ++i) {
+        Site* site = claimSite(*game, kTargetTruck);
+        ASSERT_EQ(site, &game->sites[i]);
+        EXPECT_EQ(site->alive, 1);
+    }
+    EXPECT_EQ(claimSite(*game, kTargetTruck), nullptr);
+    EXPECT_EQ(game->siteCount, kSiteCapacity);
+    setUpTargetKinds(*game);
+    EXPECT_EQ(game->siteCount, 0);
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/inventory.h"
+#include "missions/missions.h"
 #include "platform/platform.h"
 #include "save/save_file.h"
 #include "temp_dir.h"
@@ -50,11 +51,19 @@ void expectInRange(const GameState& g) {
     EXPECT_TRUE(g.gunRounds >= 200 && g.gunRounds <= 700);
     EXPECT_TRUE(g.bombLoad >= 4 && g.bombLoad <= 34);
     EXPECT_TRUE(g.missileLoad >= 0 && g.missileLoad <= 58);
-    EXPECT_TRUE(g.missionsUnlocked >= 1 && g.missionsUnlocked <= 3);
+    EXPECT_TRUE(g.missionsUnlocked >= 1 && g.missionsUnlocked <= missionCount());
     EXPECT_TRUE(g.smokeMode >= 0 && g.smokeMode <= 3);
     for (const int32_t level : g.unlockedDifficulty) {
         EXPECT_TRUE(level >= 0 && level <= 3);
     }
+}
+
+// The saves here are the first three missions' files: each later mission adds its level, 0 in
+// these games, and a file without it still loads whole.
+std::string withLaterMissions(const char* text) {
+    std::string whole = text;
+    for (int32_t mission = 4; mission <= missionCount(); ++mission) whole += "0\n";
+    return whole;
 }
 
 // A game with every upgrade bought to the end and much won: the most the game can reach.
@@ -62,14 +71,14 @@ constexpr const char* kEverythingSave =
     "2147483647\n3\n2.5\n10\n32\n28\n10\n700\n10\n34\n10\n12\n58\n10\n3\n3\n3\n2\n1\n";
 
 void buyEverything(GameState& g) {
-    EXPECT_EQ(parseSave(g, kEverythingSave, std::strlen(kEverythingSave)), kSaveValueCount);
+    EXPECT_EQ(parseSave(g, kEverythingSave, std::strlen(kEverythingSave)), saveValueCount());
 }
 
 } // namespace
 
 TEST(SaveFile, TextAfterANewGameAndAfterSixTurnSteps) {
     SaveGame game;
-    EXPECT_EQ(formatSave(*game), kNewGameSave);
+    EXPECT_EQ(formatSave(*game), withLaterMissions(kNewGameSave));
 
     for (int i = 0; i < 6; ++i) {
         game->aircraft.pitchUpRate += double(0.2f);
@@ -77,12 +86,12 @@ TEST(SaveFile, TextAfterANewGameAndAfterSixTurnSteps) {
     }
     EXPECT_EQ(game->aircraft.pitchUpRate, 2.2000000178813934);
     EXPECT_EQ(game->aircraft.pitchDownRate, 1.7000000178813934);
-    EXPECT_EQ(formatSave(*game), "0\n2.2\n1.7\n0\n12\n8\n0\n200\n0\n4\n0\n0\n0\n0\n1\n1\n0\n0\n0\n");
+    EXPECT_EQ(formatSave(*game), withLaterMissions("0\n2.2\n1.7\n0\n12\n8\n0\n200\n0\n4\n0\n0\n0\n0\n1\n1\n0\n0\n0\n"));
 
     // A load brings back the decimal values written, not the sums.
     SaveGame loaded;
     const std::string text = formatSave(*game);
-    EXPECT_EQ(parseSave(*loaded, text.data(), text.size()), kSaveValueCount);
+    EXPECT_EQ(parseSave(*loaded, text.data(), text.size()), saveValueCount());
     EXPECT_EQ(loaded->aircraft.pitchUpRate, 2.2);
     EXPECT_EQ(loaded->aircraft.pitchDownRate, 1.7);
 }
@@ -90,7 +99,11 @@ TEST(SaveFile, TextAfterANewGameAndAfterSixTurnSteps) {
 TEST(SaveFile, EverythingTheGameCanReachComesBackAndSavesTheSame) {
     SaveGame game;
     buyEverything(*game);
-    EXPECT_EQ(formatSave(*game), kEverythingSave);
+    EXPECT_EQ(formatSave(*game), withLaterMissions(kEverythingSave));
+    // The last lines are the missions' open levels in mission order.
+    EXPECT_EQ(game->unlockedDifficulty[kMissionConvoy] * 100 + game->unlockedDifficulty[kMissionCargo] * 10 +
+                  game->unlockedDifficulty[kMissionAirshow],
+              321);
     expectInRange(*game);
 }
 
@@ -103,18 +116,18 @@ TEST(SaveFile, DamagedFilesLoadTheirReadableLeadingValues) {
     std::string crlf;
     for (const char c : full) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     SaveGame fromCrlf;
-    EXPECT_EQ(parseSave(*fromCrlf, crlf.data(), crlf.size()), kSaveValueCount);
+    EXPECT_EQ(parseSave(*fromCrlf, crlf.data(), crlf.size()), saveValueCount());
     EXPECT_EQ(formatSave(*fromCrlf), full);
 
     SaveGame only;
     EXPECT_EQ(parseSave(*only, "5000", 4), 1);
     EXPECT_EQ(only->money, 5000);
-    EXPECT_EQ(formatSave(*only).substr(5), std::string(kNewGameSave).substr(2)) << "everything after money kept";
+    EXPECT_EQ(formatSave(*only).substr(5), withLaterMissions(kNewGameSave).substr(2)) << "everything after money kept";
 
     SaveGame junk;
     const std::string notANumber = "lots\n" + full.substr(full.find('\n') + 1);
     EXPECT_EQ(parseSave(*junk, notANumber.data(), notANumber.size()), 0);
-    EXPECT_EQ(formatSave(*junk), kNewGameSave);
+    EXPECT_EQ(formatSave(*junk), withLaterMissions(kNewGameSave));
 
     // A file cut in the middle of a line: the cut number is read as far as it goes.
     SaveGame cut;
@@ -132,13 +145,14 @@ TEST(SaveFile, HostileValuesStopTheLoadAtTheirLine) {
         const char* value;
     };
     // Every bound missed by the least step, and values far off.
+    const std::string pastLastMission = std::to_string(missionCount() + 1);
     // clang-format off
     const Case cases[] = {
         {1, "-1"},   {1, "2147483648"}, {1, "99999999999999999999"}, {2, "nan"},  {2, "inf"},  {2, "1e308"},
         {2, "0.99"}, {2, "3.01"},  {3, "0.49"}, {3, "2.51"}, {4, "-1"},  {4, "11"},  {5, "11"},  {5, "33"},
         {6, "7"},    {6, "29"},    {7, "-1"},   {7, "11"},   {8, "199"}, {8, "701"}, {9, "-1"},  {9, "11"},
         {10, "3"},   {10, "35"},   {11, "-1"},  {11, "11"},  {11, "-2147483648"},    {12, "-1"}, {13, "-1"},
-        {13, "59"},  {14, "-1"},   {14, "11"},  {15, "0"},   {15, "4"},  {16, "-1"}, {16, "4"},  {17, "-1"},
+        {13, "59"},  {14, "-1"},   {14, "11"},  {15, "0"},   {15, pastLastMission.c_str()},  {16, "-1"}, {16, "4"},  {17, "-1"},
         {17, "4"},   {18, "-1"},   {18, "4"},   {19, "-1"},  {19, "4"},  {19, "x"}};
     // clang-format on
     SaveGame reference;
@@ -149,7 +163,7 @@ TEST(SaveFile, HostileValuesStopTheLoadAtTheirLine) {
 
     for (const Case& c : cases) {
         std::string text;
-        for (int i = 0; i < kSaveValueCount; ++i)
+        for (int i = 0; i < saveValueCount(); ++i)
             text += (i + 1 == c.line ? std::string(c.value) : lines[size_t(i)]) + "\n";
         SaveGame game;
         const std::string before = formatSave(*game);
@@ -211,13 +225,13 @@ TEST(SaveFile, PathFollowsTheFoldersOnDisk) {
     SaveGame game(data.path);
     EXPECT_EQ(saveFilePath(*game), data.path + "/Files/Img/BG/img.v");
     ASSERT_TRUE(saveGame(*game));
-    EXPECT_EQ(readFile(data.path + "/Files/Img/BG/img.v"), kNewGameSave);
+    EXPECT_EQ(readFile(data.path + "/Files/Img/BG/img.v"), withLaterMissions(kNewGameSave));
     EXPECT_FALSE(std::filesystem::exists(data.path + "/files")) << "no second, lower-case tree";
 
     TempDir xdg;
     game.assets->saveFolder = xdg.path + "/skarnwing";
     ASSERT_TRUE(saveGame(*game));
-    EXPECT_EQ(readFile(xdg.path + "/skarnwing/files/img/bg/img.v"), kNewGameSave);
+    EXPECT_EQ(readFile(xdg.path + "/skarnwing/files/img/bg/img.v"), withLaterMissions(kNewGameSave));
 
     game.assets->saveFolder.clear();
     ASSERT_TRUE(std::filesystem::exists(generated("Files/Img/bg")));

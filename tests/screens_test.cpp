@@ -291,12 +291,13 @@ TEST(MissionControl, EveryBoundaryMetExactlyAndMissedByOne) {
     }
     testing::internal::GetCapturedStderr();
 
-    // A win at the open level opens the next, up to 3, and a mission's first win the next mission;
-    // a win below or above the open level, or of an earlier mission, opens nothing.
+    // A win at the open level opens the next, up to 3, and a mission's first win the next mission
+    // (the airshow's a fourth, when there is one); a win below or above the open level, or of an
+    // earlier mission, opens nothing.
     struct Win {
         int32_t mission, difficulty, levelBefore, missionsBefore, levelAfter, missionsAfter;
     };
-    const Win wins[] = {{1, 2, 2, 1, 3, 2}, {1, 3, 3, 2, 3, 2}, {3, 3, 3, 3, 3, 3}, {3, 0, 0, 3, 1, 3},
+    const Win wins[] = {{1, 2, 2, 1, 3, 2}, {1, 3, 3, 2, 3, 2}, {3, 3, 3, 3, 3, 4}, {3, 0, 0, 3, 1, 4},
                         {1, 1, 2, 3, 2, 3}, {2, 2, 1, 3, 1, 3}, {1, 0, 0, 3, 1, 3}, {2, 0, 0, 2, 1, 3}};
     for (const Win& w : wins) {
         Screens g;
@@ -305,7 +306,8 @@ TEST(MissionControl, EveryBoundaryMetExactlyAndMissedByOne) {
         g.won(w.mission, w.difficulty, 10000);
         g.click(0, 0, false);
         EXPECT_EQ(g->unlockedDifficulty[w.mission], w.levelAfter) << w.mission << " at " << w.difficulty;
-        EXPECT_EQ(g->missionsUnlocked, w.missionsAfter) << w.mission << " at " << w.difficulty;
+        EXPECT_EQ(g->missionsUnlocked, std::min(w.missionsAfter, missionCount()))
+            << w.mission << " at " << w.difficulty;
     }
 
     // A save may hold the most money and wins there are: a win adds to neither, and a clock that

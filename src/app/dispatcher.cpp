@@ -8,6 +8,7 @@
 #include "combat/cargo.h"
 #include "combat/hits.h"
 #include "combat/missiles.h"
+#include "combat/targets.h"
 #include "combat/trucks.h"
 #include "combat/weapons.h"
 #include "flight/flight.h"
@@ -213,6 +214,7 @@ void runSortie(GameState& game) {
     moveCargo(game);
     drawTrucks(game);
     updateTrucks(game);
+    stepTargetKinds(game);
     markObjectiveIfMet(game, ObjectiveCheck::kAfterTargets);
     drawWrecks(game);
     updateAltitude(game);

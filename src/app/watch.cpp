@@ -8,6 +8,7 @@
 #include "app/input.h"
 #include "assets/game_assets.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "platform/mixer.h"
 #include "platform/platform.h"
 #include "platform/settings.h"
@@ -34,9 +35,9 @@ struct BestWatch {
 void startWatching(GameState& player) {
     const int32_t index = player.watchRequest;
     player.watchRequest = -1;
-    if (index < 0 || index >= (kMissionSlots - 1) * kLogbookLevels) return;
-    const int32_t mission = index / kLogbookLevels + 1;
-    const int32_t level = index % kLogbookLevels;
+    if (index < 0 || index >= missionCount() * kLevelSlots) return;
+    const int32_t mission = index / kLevelSlots + 1;
+    const int32_t level = index % kLevelSlots;
     BestWatch w;
     w.path = bestFilePath(player, mission, level);
     if (!readBestFile("skarnwing", w.path, w.best) || !rulesMatch("skarnwing", w.path, w.best)) {

@@ -102,7 +102,7 @@ void drawRadar(const GameState& game, bool colourBlind, void (*drawOnRadar)(cons
         for (int32_t i = 0; i < count; ++i) {
             if (!row.onRadar(game, i)) continue;
             const WorldPoint at = row.where(game, i);
-            const bool locked = row.missileLock && lockedOn(game, i);
+            const bool locked = lockedOn(game, TargetKind(kind), i);
             if (locked) {
                 drawLockMark(canvas, wholePixels(at.x - game.camera.cameraX), wholePixels(at.y - game.camera.cameraY),
                              colourBlind);

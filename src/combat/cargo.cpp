@@ -17,7 +17,6 @@ constexpr double kBombingX = 20000.0;  // passing it in section 0 destroys the b
 constexpr double kDroneReach = 3000.0; // pixels from the nose within which a drone sounds
 constexpr int32_t kBreakupVolume = -10;
 constexpr int32_t kImpactVolume = 1000; // outside the device's range: the voice keeps its last volume
-constexpr double kNoTarget = 999999999.0;
 constexpr int32_t kGunHitVolume = 3000; // outside the device's range: the voice keeps its last volume
 
 struct Point {
@@ -157,18 +156,6 @@ void moveCargo(GameState& game) {
     }
 }
 
-void findNearestTarget(GameState& game) {
-    game.nearestTargetDistance = kNoTarget;
-    const int32_t count = cargoInUse(game);
-    for (int32_t i = 0; i < count; ++i) {
-        const CargoAircraft& cargo = game.cargoAircraft[i];
-        if (cargo.distance < game.nearestTargetDistance && cargo.hitPoints > 0) {
-            game.nearestTargetDistance = cargo.distance;
-            game.lockTarget = i;
-        }
-    }
-}
-
 void updateCargo(GameState& game) {
     const PlayerPoints player = playerPoints(game);
     const int32_t count = cargoInUse(game);
@@ -223,6 +210,13 @@ bool cargoOnRadar(const GameState& game, int32_t index) {
     return cargo.active && cargo.x > 0 && cargo.sector == game.sector;
 }
 
+LockView cargoLockView(const GameState& game, int32_t index) {
+    const CargoAircraft& cargo = game.cargoAircraft[index];
+    return {cargo.active && cargo.x > 0, cargo.sector, cargo.hitPoints > 0};
+}
+
+double cargoNoseDistance(const GameState& game, int32_t index) { return game.cargoAircraft[index].distance; }
+
 } // namespace
 
 // clang-format off
@@ -235,5 +229,6 @@ constinit const TargetRow kCargoTarget = {
     .onGround = false, .damage = {1.0f, 20.0f, 25.0f}, .blastDestroys = false, .rewardWeight = 2,
     .mark = kMarkCargo, .missileLock = true, .capacity = kCargoCapacity,
     .inUse = cargoInUse, .meets = meetsCargo, .homedOn = homedOnCargo, .take = strikeCargo,
-    .destroyed = cargoDestroyed, .where = cargoAt, .onRadar = cargoOnRadar};
+    .destroyed = cargoDestroyed, .where = cargoAt, .onRadar = cargoOnRadar, .lockView = cargoLockView,
+    .noseDistance = cargoNoseDistance};
 // clang-format on

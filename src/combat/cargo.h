@@ -30,8 +30,5 @@ void moveCargo(GameState& game);
 // Every aircraft in the player's section where this frame's flight takes it.
 void drawCargo(const GameState& game);
 
-// The live aircraft nearest the player's nose by last frame's distances becomes lockTarget.
-void findNearestTarget(GameState& game);
-
 // Collisions with the player, hits by projectiles (strikeInAir), distances and engine drones.
 void updateCargo(GameState& game);

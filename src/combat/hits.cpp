@@ -59,11 +59,12 @@ bool strikesInAir(GameState& game, TargetKind kind, int32_t index, const Shot& s
     const TargetRow& row = targetRow(kind);
     int32_t struck = index;
     if (!row.meets(game, shot, index)) {
-        if (!shot.homing || !row.missileLock || shot.target < 0 || shot.target >= row.capacity ||
-            !row.homedOn(game, shot, shot.target)) {
+        TargetRef target;
+        if (!shot.homing || !targetOfLock(shot.target, &target) || target.kind != kind ||
+            !row.homedOn(game, shot, target.index)) {
             return false;
         }
-        struck = shot.target;
+        struck = target.index;
     }
     row.take(game, struck, shot, true);
     if (shot.blow != Blow::Round) burst(game, shot, true, row.where(game, struck).y);

@@ -5,6 +5,7 @@
 
 #include "assets/game_assets.h"
 #include "assets/sound.h"
+#include "combat/targets.h"
 #include "game/game_state.h"
 #include "game/world.h"
 #include "platform/platform.h"
@@ -17,6 +18,7 @@ constexpr int32_t kLaunchVolume = 0;
 constexpr int32_t kLockToneVolume = -700;
 constexpr int32_t kSearchToneVolume = 300; // outside the device's range: the voice keeps its last volume
 constexpr double kHomingStep = 40.0;       // pixels a frame, |dx| + |dy|
+constexpr double kNoTarget = 999999999.0;  // the distance when no candidate is found
 
 // Missiles the table can hold whatever the load says (a load may come from a damaged save).
 int32_t usableMissiles(const GameState& game) { return std::min(game.missileLoad, kMissileCapacity); }
@@ -30,8 +32,8 @@ void flyStraight(Missile& missile) {
     missile.worldY -= std::sin(missile.heading) * step;
 }
 
-// The step toward the target is split linearly between x and y by the aim's angle.
-void home(Missile& missile, const CargoAircraft& target) {
+// The step toward the target at `target` is split linearly between x and y by the aim's angle.
+void home(Missile& missile, WorldPoint target) {
     missile.aimX = target.x - 150 - missile.worldX + 60;
     missile.aimY = target.y - missile.worldY;
     if (missile.boost < kMissileTopBoost) missile.boost += 1;
@@ -44,12 +46,25 @@ void home(Missile& missile, const CargoAircraft& target) {
 }
 
 // A missile in flight one frame on: homing on its mark's target, or straight. A mark naming no
-// aircraft of the table (a damaged save) leaves the missile unguided.
+// target (a damaged save) leaves the missile unguided.
 void fly(Missile& missile, const GameState& game) {
-    if (missile.locked && missile.target >= 0 && missile.target < kCargoCapacity) {
-        home(missile, game.cargoAircraft[missile.target]);
+    TargetRef target;
+    if (missile.locked && targetOfLock(missile.target, &target)) {
+        home(missile, targetRow(target.kind).where(game, target.index));
     } else {
         flyStraight(missile);
+    }
+}
+
+// Calls `visit(kind, row, index)` for every target in use of the kinds missiles lock on to, in
+// kind order.
+template <typename Visit>
+void eachLockable(const GameState& game, Visit visit) {
+    for (int32_t kind = 0; kind < kTargetKinds; ++kind) {
+        const TargetRow& row = targetRow(TargetKind(kind));
+        if (!row.missileLock) continue;
+        const int32_t count = row.inUse(game);
+        for (int32_t i = 0; i < count; ++i) visit(TargetKind(kind), row, i);
     }
 }
 
@@ -111,38 +126,49 @@ void drawMissiles(const GameState& game) {
     }
 }
 
-bool lockedOn(const GameState& game, int32_t i) {
-    const CargoAircraft& cargo = game.cargoAircraft[i];
-    return cargo.active && cargo.x > 0 && cargo.sector == game.sector && i == game.lockTarget &&
-           game.selectedWeapon == kWeaponMissiles && cargo.hitPoints > 0 && game.missilesFired < game.missileLoad;
+bool lockedOn(const GameState& game, TargetKind kind, int32_t i) {
+    const TargetRow& row = targetRow(kind);
+    if (!row.missileLock) return false;
+    const LockView target = row.lockView(game, i);
+    return target.present && target.sector == game.sector && lockNumber(kind, i) == game.lockTarget &&
+           game.selectedWeapon == kWeaponMissiles && target.alive && game.missilesFired < game.missileLoad;
+}
+
+void findNearestTarget(GameState& game) {
+    game.nearestTargetDistance = kNoTarget;
+    eachLockable(game, [&](TargetKind kind, const TargetRow& row, int32_t i) {
+        const double distance = row.noseDistance(game, i);
+        if (distance < game.nearestTargetDistance && row.lockView(game, i).alive) {
+            game.nearestTargetDistance = distance;
+            game.lockTarget = lockNumber(kind, i);
+        }
+    });
 }
 
 void updateLockOn(GameState& game) {
     SoundEffect& lockTone = game.assets->sounds[kSoundLockTone];
     SoundEffect& searchTone = game.assets->sounds[kSoundSearchTone];
     game.sectorTarget = SectorTarget::Absent;
-    const int32_t count = std::clamp(game.cargoCount, 0, kCargoCapacity);
-    for (int32_t i = 0; i < count; ++i) {
-        const CargoAircraft& cargo = game.cargoAircraft[i];
-        if (cargo.sector == game.sector && cargo.hitPoints > 0) {
-            game.sectorTarget = SectorTarget::Present;
-        }
-        if (!cargo.active || cargo.x <= 0) continue;
-        if (cargo.sector != game.sector) {
+    eachLockable(game, [&](TargetKind kind, const TargetRow& row, int32_t i) {
+        const LockView target = row.lockView(game, i);
+        if (target.sector == game.sector && target.alive) game.sectorTarget = SectorTarget::Present;
+        if (!target.present) return;
+        if (target.sector != game.sector) {
             if (game.selectedWeapon == kWeaponMissiles) startTone(searchTone, kSearchToneVolume);
-            continue;
+            return;
         }
-        if (!lockedOn(game, i)) continue;
+        if (!lockedOn(game, kind, i)) return;
         startTone(lockTone, kLockToneVolume);
         // Holding the fire key marks the slot the next launch will use.
         if (game.keys[kVkSpace] && game.missilesFired >= 0 && game.missilesFired < kMissileCapacity) {
             Missile& next = game.missiles[game.missilesFired];
+            const WorldPoint at = row.where(game, i);
             next.locked = 1;
-            next.target = i;
-            next.aimX = cargo.x - game.camera.cameraX;
-            next.aimY = cargo.y - game.camera.cameraY;
+            next.target = lockNumber(kind, i);
+            next.aimX = at.x - game.camera.cameraX;
+            next.aimY = at.y - game.camera.cameraY;
         }
-    }
+    });
     if (game.sectorTarget == SectorTarget::Absent) stopTone(lockTone);
     if (game.selectedWeapon == kWeaponGun || game.selectedWeapon == kWeaponBombs ||
         game.missilesFired == game.missileLoad)

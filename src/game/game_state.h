@@ -19,9 +19,10 @@ constexpr int kKeyTableSize = 256; // one byte per virtual-key code, 1 held, 0 u
 constexpr int kTrickNameSize = 32;
 constexpr int kTrickMessageSize = 100;
 
-// The three missions, numbered as the save, the dump and the replay scripts number them.
+// The missions, numbered as the save, the dump and the replay scripts number them: 1 up to the
+// count of the missions' table (missions/missions.h), which names the first three here.
 enum Mission : int32_t { kMissionNone = 0, kMissionConvoy = 1, kMissionCargo = 2, kMissionAirshow = 3 };
-constexpr int kMissionSlots = kMissionAirshow + 1; // a table by Mission; kMissionNone's slot stays unused
+constexpr int kMissionSlots = 8; // a table by Mission, with room for more; kMissionNone's slot stays unused
 
 // Mission control's upgrade rows, top to bottom; they index the rows' fields.
 enum Upgrade : int32_t { kUpgradeTurn, kUpgradeEngine, kUpgradeGun, kUpgradeBombs, kUpgradeMissiles, kUpgradeRows };
@@ -247,6 +248,20 @@ struct CargoAircraft {
     uint8_t upright = 0;    // 1: not mirrored
 };
 
+// A target of a kind whose whole state is a place, hit points and life (targets of richer kinds
+// keep tables of their own, as the trucks and the cargo aircraft do). The kind's own file gives
+// the fields their meaning and claims the slots at set-up; every take-off empties the table.
+struct Site {
+    int32_t kind = 0; // its TargetKind (combat/targets.h)
+    double x = 0.0;   // world pixels
+    double y = 0.0;
+    int32_t sector = 0;
+    float hitPoints = 0.0f; // as the kind sets them; 0 or less: destroyed
+    uint8_t alive = 0;      // still standing
+    uint8_t counted = 0;    // destroyed by the player: counts in the pay
+};
+constexpr int32_t kSiteCapacity = 16;
+
 // One missile. The slot's mark (locked, aimX, aimY, target) belongs to the slot, not to one
 // launch: the lock-on writes it before the launch that uses the slot, and it outlives re-arms
 // and sorties until a new game.
@@ -264,7 +279,7 @@ struct Missile {
     uint8_t locked = 0;       // marked by the lock-on: the missile homes
     double aimX = 0.0;        // the target's screen position when marked; the aim vector while homing
     double aimY = 0.0;
-    int32_t target = 0; // cargo aircraft to home on
+    int32_t target = 0; // lock number (combat/targets.h) of the target to home on
 };
 
 // One explosion playing its strip once where a bomb or missile burst.
@@ -321,7 +336,7 @@ struct LogbookCell {
     int32_t figure = 0; // milliseconds of mission time, or dollars of show money
     char date[11] = {}; // YYYY-MM-DD
 };
-constexpr int kLogbookLevels = 4; // the difficulties, 0..3
+constexpr int kLevelSlots = 4; // difficulty levels a mission may have, 0..3; its row says how many
 
 // The record's way to what start-up loaded. Its constness follows the record's: through a const
 // GameState the assets read only (drawing can neither play, stop nor retune a sound or the music,
@@ -358,7 +373,7 @@ struct GameState {
     uint8_t gameLoaded = 0;       // the last load succeeded
     int32_t loadNotice = 0;       // frames left of "Game Loaded."
     Mission mission = kMissionNone;
-    int32_t difficulty = 0;   // chosen level of the next sortie, 0..3
+    int32_t difficulty = 0;   // chosen level of the next sortie, below the mission's levels
     int32_t markerBlink = 0;  // frames left of the direction marker's blink cycle
     int32_t musicTrack = 0;   // the track that is on, 1 or 2 (0 before start-up)
     uint32_t randomState = 0; // the one random generator's state
@@ -408,7 +423,7 @@ struct GameState {
     int8_t muzzleScatter[9] = {}; // the flash's nine random spreads, 0..1 .. 0..9 pixels
     Bullet bullets[kBulletCapacity];
     Bomb bombs[kBombCapacity];
-    int32_t lockTarget = 0;             // index of the lock candidate among the cargo aircraft
+    int32_t lockTarget = 0;             // lock number (combat/targets.h) of the lock candidate
     double nearestTargetDistance = 0.0; // pixels to the lock candidate
 
     // Convoy.
@@ -421,6 +436,10 @@ struct GameState {
     int32_t cargoCount = 0;                      // cargo aircraft slots in use: 3, 5, 7 or 10 in mission 2
     int32_t cargoDestroyed = 0;                  // crashed into the ground
     SpriteRecord cargoSprite;                    // the formation's picture
+
+    // Targets of the simpler kinds, each kind's own file says which.
+    Site sites[kSiteCapacity]; // in use: siteCount
+    int32_t siteCount = 0;
 
     // Missiles.
     Missile missiles[kMissileCapacity];
@@ -468,8 +487,8 @@ struct GameState {
     uint8_t rewardPaid = 0;                         // the last won mission has been credited
     int32_t upgradeSteps[kUpgradeRows] = {};        // by Upgrade: steps bought, 0..10 each
     int32_t upgradePrices[kUpgradeRows] = {};       // by Upgrade: dollars for the next step, from the steps
-    int32_t missionsUnlocked = 0;                   // 1..3 missions offered on the map
-    int32_t unlockedDifficulty[kMissionSlots] = {}; // by Mission: highest difficulty open, 0..3
+    int32_t missionsUnlocked = 0;                   // missions offered on the map, 1..the missions' count
+    int32_t unlockedDifficulty[kMissionSlots] = {}; // by Mission: highest difficulty open, below its levels
 
     // Outcome.
     Stopwatch missionStopwatch;     // the mission clock, read for the time bonus
@@ -512,9 +531,9 @@ struct GameState {
     uint8_t keysHeldOff[kKeyTableSize] = {};   // presses a panel or TAKE OFF took: up for the sortie until released
     uint8_t logbookShown = 0;                  // BEST FLIGHTS is up over mission control: 1 to read, 2 read
     int32_t watchRequest = -1;                 // the logbook's cell chosen to watch, taken after the frame
-    LogbookCell logbook[kMissionSlots - 1][kLogbookLevels]; // the bests, by mission - 1 and level
-    int64_t watchFrame = 0;                                 // in a best being watched: its frame, of watchLength
-    int64_t watchLength = 0;                                // 0 in the player's own game
+    LogbookCell logbook[kMissionSlots - 1][kLevelSlots]; // the bests, by mission - 1 and level
+    int64_t watchFrame = 0;                              // in a best being watched: its frame, of watchLength
+    int64_t watchLength = 0;                             // 0 in the player's own game
 
     // The controls page, the cues of the first sorties, the focus ring kept once keys are used.
     // Like the conveniences above they take no input the rules see and change nothing they read;

@@ -38,6 +38,8 @@ void airshowStep(GameState& game) {
     drawShowDiagnostics(game);
 }
 
+int32_t trickMoney(const GameState& game) { return game.showEarnings; }
+
 // The airshow pays for the show time flown, whatever the clock says.
 int32_t airshowTimeBonus(const GameState& game, int32_t) {
     int32_t bonus = 0;
@@ -86,7 +88,8 @@ constinit const MissionRow kAirshowMission = {
     .prompt = "Keep Performing or Return to Base.", .promptX = 380, .promptY = 30,
     .weaponSections = {0, 1}, .drawScenery = drawCrowdStand, .drawOnRadar = drawShowBox,
     .step = airshowStep,
-    .reward = payForKills, .timeBonus = airshowTimeBonus,
+    .reward = payForKills, .extraPay = trickMoney, .extraPayText = "Trick Bonus", .extraPayBonus = 500,
+    .timeBonus = airshowTimeBonus, .logbookName = "3 AIRSHOW",
     .photos = kAirshowPhotos, .orders = kMissionThreeText, .mapMarker = {3, 750, 545},
 };
 // clang-format on

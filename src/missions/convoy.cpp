@@ -55,7 +55,7 @@ constinit const MissionRow kConvoyMission = {
     .marker = kEastArrow(0, 0),
     .setUp = setUpConvoyMission,
     .objectiveMet = convoyDestroyed, .objectiveCheck = ObjectiveCheck::kAfterTargets,
-    .reward = payForKills, .timeBonus = convoyTimeBonus,
+    .reward = payForKills, .timeBonus = convoyTimeBonus, .logbookName = "1 CONVOY",
     .photos = kConvoyPhotos, .orders = kMissionOneText, .mapMarker = {1, 935, 630},
 };
 // clang-format on

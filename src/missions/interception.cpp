@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "combat/cargo.h"
+#include "combat/missiles.h"
 #include "combat/trucks.h"
 #include "missions/missions.h"
 
@@ -75,7 +76,7 @@ constinit const MissionRow kInterceptionMission = {
     .setUp = setUpCargoMission,
     .objectiveMet = formationDestroyed, .objectiveCheck = ObjectiveCheck::kAfterTargets,
     .step = interceptStep,
-    .reward = payForKills, .timeBonus = cargoTimeBonus,
+    .reward = payForKills, .timeBonus = cargoTimeBonus, .logbookName = "2 CARGO",
     .photos = kCargoPhotos, .orders = kMissionTwoText, .mapMarker = {2, 825, 600},
 };
 // clang-format on

@@ -1,5 +1,7 @@
 #include "missions/missions.h"
 
+#include <iterator>
+
 #include "assets/game_assets.h"
 #include "combat/targets.h"
 #include "game/game_state.h"
@@ -16,16 +18,26 @@ constexpr int32_t kMarkerVisibleFrom = 15; // the marker shows while the counter
 // Row 0 is no mission: what a sortie flies when none was picked. A field a row leaves out takes
 // MissionRow's default.
 constexpr MissionRow kNoMission = {.reward = payForKills};
-// By Mission.
-const MissionRow* const kMissions[kMissionCount + 1] = {&kNoMission, &kConvoyMission, &kInterceptionMission,
-                                                        &kAirshowMission};
+// By Mission: each row's `mission` is its place here.
+const MissionRow* const kMissions[] = {&kNoMission, &kConvoyMission, &kInterceptionMission, &kAirshowMission};
+constexpr int32_t kMissionCount = std::size(kMissions) - 1;
+static_assert(kMissionCount < kMissionSlots, "the record's tables by Mission hold every mission");
 
 } // namespace
 
 int32_t payForKills(const GameState& game) { return weightedKills(game) * kRewardPerKill; }
 
+int32_t missionCount() { return kMissionCount; }
+
 const MissionRow& missionRow(Mission mission) {
     return mission >= kMissionConvoy && mission <= kMissionCount ? *kMissions[mission] : *kMissions[kMissionNone];
+}
+
+const MissionRow& mapMission(int32_t index) { return missionRow(static_cast<Mission>(index + 1)); }
+
+int32_t extraPayOf(const GameState& game) {
+    const MissionRow& row = currentMission(game);
+    return row.extraPay ? row.extraPay(game) : 0;
 }
 
 const MissionRow& currentMission(const GameState& game) { return missionRow(game.mission); }
@@ -38,6 +50,7 @@ int32_t unlockedDifficulty(const GameState& game) {
 void setUpMission(GameState& game) {
     const MissionRow& row = currentMission(game);
     if (row.setUp) row.setUp(game);
+    setUpTargetKinds(game);
 }
 
 void startMission(GameState& game) {

@@ -11,8 +11,6 @@
 #include "flight/scenery.h"
 #include "game/game_state.h"
 
-constexpr int32_t kMissionCount = 3; // the missions on the map, Mission 1..3
-
 // A line of a briefing's orders; a tab sets the directive's text at the indent.
 struct BriefingLine {
     int32_t x, y;
@@ -78,19 +76,38 @@ struct MissionRow {
     void (*step)(GameState& game) = nullptr;
     // The mission bonus on landing with the objective met; null: none.
     int32_t (*reward)(const GameState& game) = nullptr;
+    // Money the sortie earned besides the bonuses, paid with them and shown as `extraPayText`
+    // when there is some; null: none. A mission that has it keeps
+    // its best flights by the most of it, the others by the shortest time.
+    int32_t (*extraPay)(const GameState& game) = nullptr;
+    const char* extraPayText = "";
+    // The mission bonus once there is extra pay, in place of `reward`'s, whatever was destroyed.
+    int32_t extraPayBonus = 0;
     // The time bonus of a win in `missionMs` milliseconds; null: none.
     int32_t (*timeBonus)(const GameState& game, int32_t missionMs) = nullptr;
+    // Difficulty levels offered, 1..kLevelSlots; winning at the highest open one opens the next.
+    int32_t levels = kLevelSlots;
+    // The mission's row in the logbook of best flights.
+    const char* logbookName = "";
     // The briefing: its pictures, its orders, and the marker that opens it.
     std::span<const BriefingPhoto> photos = {};
     std::span<const BriefingLine> orders = {};
     MapMarker mapMarker = {0, 0, 0};
 };
 
+// The missions on the map, numbered 1..missionCount().
+int32_t missionCount();
 // The row of `mission`; any number that is not a mission gets a row with no enemies, objective
 // or briefing, flown over mission 1's sections.
 const MissionRow& missionRow(Mission mission);
 // The row of the mission picked.
 const MissionRow& currentMission(const GameState& game);
+
+// The row of the `index`th marker on the map, from 0; the same as missionRow(Mission(index + 1)).
+const MissionRow& mapMission(int32_t index);
+
+// The extra pay of the mission picked (0 when it has none).
+int32_t extraPayOf(const GameState& game);
 
 // The highest open difficulty of the mission picked.
 int32_t unlockedDifficulty(const GameState& game);

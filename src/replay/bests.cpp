@@ -14,6 +14,8 @@
 #include <type_traits>
 
 #include "assets/game_assets.h"
+#include "combat/targets.h"
+#include "missions/missions.h"
 #include "platform/paths.h"
 #include "platform/recorder.h"
 #include "replay/field_list.h"
@@ -83,8 +85,8 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("saveNoticeKind", g.saveNoticeKind, 0, 2);
     f("gameLoaded", g.gameLoaded, 0, 1);
     f("loadNotice", g.loadNotice, -1, 1000);
-    f("mission", g.mission, kMissionConvoy, kMissionAirshow);
-    f("difficulty", g.difficulty, 0, 3);
+    f("mission", g.mission, kMissionConvoy, Mission{missionCount()});
+    f("difficulty", g.difficulty, 0, kLevelSlots - 1);
     f("markerBlink", g.markerBlink, 0, 1000);
     f("musicTrack", g.musicTrack, 1, 2);
     f("randomState", g.randomState, 0, UINT32_MAX);
@@ -165,7 +167,7 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("bombRightOfTruck", g.bombRightOfTruck, 0, 1);
     f("muzzleFlashLit", g.muzzleFlashLit, 0, 1);
     for (int i = 0; i < 9; ++i) f(at("muzzleScatter", i, "spread"), g.muzzleScatter[i], 0, 9);
-    f("lockTarget", g.lockTarget, 0, kCargoCapacity - 1);
+    f("lockTarget", g.lockTarget, 0, lockNumbers() - 1);
     f("nearestTargetDistance", g.nearestTargetDistance, 0, 999999999); // kNoTargetDistance when none
     // Convoy and cargo aircraft, every slot (the counts say which are in use).
     for (int i = 0; i < kTruckCapacity; ++i) {
@@ -207,13 +209,24 @@ void eachTakeOffField(GameState& g, F&& f) {
     }
     f("cargoCount", g.cargoCount, 0, kCargoCapacity);
     f("cargoDestroyed", g.cargoDestroyed, 0, kCargoCapacity);
+    for (int i = 0; i < kSiteCapacity; ++i) {
+        Site& site = g.sites[i];
+        f(at("site", i, "kind"), site.kind, 0, kTargetKinds - 1);
+        f(at("site", i, "x"), site.x, 0, 0);
+        f(at("site", i, "y"), site.y, 0, 0);
+        f(at("site", i, "sector"), site.sector, -1000, 1000);
+        f(at("site", i, "hitPoints"), site.hitPoints, 0, 0);
+        f(at("site", i, "alive"), site.alive, 0, 1);
+        f(at("site", i, "counted"), site.counted, 0, 1);
+    }
+    f("siteCount", g.siteCount, 0, kSiteCapacity);
     // The missiles' marks outlive sorties; nothing of a slot flies at take-off.
     for (int i = 0; i < kMissileCapacity; ++i) {
         Missile& m = g.missiles[i];
         f(at("missile", i, "locked"), m.locked, 0, 1);
         f(at("missile", i, "aimX"), m.aimX, 0, 0);
         f(at("missile", i, "aimY"), m.aimY, 0, 0);
-        f(at("missile", i, "target"), m.target, 0, kCargoCapacity - 1);
+        f(at("missile", i, "target"), m.target, 0, lockNumbers() - 1);
     }
     f("sectorTarget", g.sectorTarget, SectorTarget::NotLooked, SectorTarget::Present);
     // Smoke.
@@ -255,8 +268,10 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("rewardPaid", g.rewardPaid, 0, 1);
     for (int i = 0; i < kUpgradeRows; ++i) f(at("upgrade", i, "steps"), g.upgradeSteps[i], 0, 10);
     for (int i = 0; i < kUpgradeRows; ++i) f(at("upgrade", i, "price"), g.upgradePrices[i], INT32_MIN, INT32_MAX);
-    f("missionsUnlocked", g.missionsUnlocked, 1, 3);
-    for (int i = 0; i < kMissionSlots; ++i) f(at("unlockedDifficulty", i, "level"), g.unlockedDifficulty[i], 0, 3);
+    f("missionsUnlocked", g.missionsUnlocked, 1, missionCount());
+    for (int i = 0; i <= missionCount(); ++i) {
+        f(at("unlockedDifficulty", i, "level"), g.unlockedDifficulty[i], 0, kLevelSlots - 1);
+    }
     // Outcome.
     watch("missionStopwatch", g.missionStopwatch);
     f("missionOver", g.missionOver, 0, 0);
@@ -280,8 +295,8 @@ void eachTakeOffField(GameState& g, F&& f) {
     f("focusMouseY", g.focusMouseY, INT32_MIN, INT32_MAX);
     f("focus", g.focus, -1, 100);
     f("focusScreen", g.focusScreen, 0, 100);
-    f("mapFromMission", g.mapFromMission, kMissionNone, kMissionAirshow);
-    f("mapFromDifficulty", g.mapFromDifficulty, 0, 3);
+    f("mapFromMission", g.mapFromMission, kMissionNone, Mission{missionCount()});
+    f("mapFromDifficulty", g.mapFromDifficulty, 0, kLevelSlots - 1);
     f("mapFromShowEarnings", g.mapFromShowEarnings, INT32_MIN, INT32_MAX);
     f("settingsShown", g.settingsShown, 0, 0);
     f("settingsRow", g.settingsRow, 0, 100);
@@ -467,7 +482,7 @@ SortieTape& tapeOf(GameState& game) {
 
 void keepIfBest(const GameState& game, const SortieTape& t) {
     if (game.outcome != Outcome::Won || !game.missionOver || game.mission < kMissionConvoy ||
-        game.mission > kMissionAirshow || t.overflowed || !game.assets->bestsKept || game.assets->savesHeldBack) {
+        game.mission > missionCount() || t.overflowed || !game.assets->bestsKept || game.assets->savesHeldBack) {
         return;
     }
     BestFlight best = t.flight;
@@ -494,11 +509,11 @@ void keepIfBest(const GameState& game, const SortieTape& t) {
 } // namespace
 
 bool beats(int32_t mission, int64_t figure, int64_t kept) {
-    return mission == kMissionAirshow ? figure > kept : figure < kept;
+    return missionRow(static_cast<Mission>(mission)).extraPay ? figure > kept : figure < kept;
 }
 
 int64_t sortieFigure(const GameState& game) {
-    if (game.mission == kMissionAirshow) return game.showEarnings;
+    if (currentMission(game).extraPay) return extraPayOf(game);
     return static_cast<int64_t>(elapsedMs(game.missionStopwatch));
 }
 

@@ -35,7 +35,8 @@ struct BestFlight {
     std::vector<Command> commands;              // input and clock lines, frames 1..frames, in order
 };
 
-// Whether `figure` beats `kept` for `mission`: less time for missions 1 and 2, more money for 3.
+// Whether `figure` beats `kept` for `mission`: more extra pay for a mission that has it (the
+// airshow's trick money), less time for the others.
 bool beats(int32_t mission, int64_t figure, int64_t kept);
 
 // The sortie's figure as the record stands after its winning frame.

@@ -99,7 +99,7 @@ const char* parseCommand(const std::string& text, int lineNumber, Command& comma
             command.readings.push_back(number);
         }
     } else if (verb == "launch" && (w.size() == 4 || w.size() == 5) && parseInt(w[2], x) && parseInt(w[3], y) &&
-               x >= 1 && x <= kMissionCount && y >= 0 && y <= 3) {
+               x >= 1 && x <= missionCount() && y >= 0 && y < missionRow(Mission(x)).levels) {
         command.action = Action::Launch;
         command.a = static_cast<int32_t>(x);
         command.b = static_cast<int32_t>(y);

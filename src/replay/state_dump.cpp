@@ -9,6 +9,7 @@
 
 #include "assets/audio_dump.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "raster/colours.h"
 #include "replay/field_list.h"
 
@@ -122,6 +123,8 @@ int countPlaying(const Blast (&table)[N], int32_t count) {
     F(SpriteRecord, x) F(SpriteRecord, y) F(SpriteRecord, scale) F(SpriteRecord, angle) F(SpriteRecord, upright)       \
     F(SpriteRecord, framesPerImage)
 #define SKARNWING_MARK_FIELDS(F) F(GroundMark, x) F(GroundMark, y) F(GroundMark, active)
+#define SKARNWING_SITE_FIELDS(F) F(Site, kind) F(Site, x) F(Site, y) F(Site, sector) F(Site, hitPoints) F(Site, alive) \
+    F(Site, counted)
 // clang-format on
 
 #define SKARNWING_PUT(Record, field) dumpField(out, #field, record.field);
@@ -136,6 +139,7 @@ SKARNWING_RECORD(CargoAircraft, SKARNWING_CARGO_FIELDS)
 SKARNWING_RECORD(Missile, SKARNWING_MISSILE_FIELDS)
 SKARNWING_RECORD(SpriteRecord, SKARNWING_SPRITE_FIELDS)
 SKARNWING_RECORD(GroundMark, SKARNWING_MARK_FIELDS)
+SKARNWING_RECORD(Site, SKARNWING_SITE_FIELDS)
 
 // "name":[{...},...]: the first `count` records of a table.
 template <typename Record, size_t N>
@@ -195,6 +199,15 @@ void dumpKeys(JsonLine& line, const char* name, const uint8_t (&keys)[kKeyTableS
     line.closeArray();
 }
 
+// "unlockedDifficultyN": each mission's highest open level, by its number.
+void dumpOpenLevels(JsonLine& line, const GameState& game) {
+    char name[32];
+    for (int32_t mission = 1; mission <= missionCount(); ++mission) {
+        std::snprintf(name, sizeof name, "unlockedDifficulty%d", mission);
+        line.number(name, game.unlockedDifficulty[mission]);
+    }
+}
+
 void dumpTrickNames(JsonLine& line, const GameState& game) {
     line.openArray("trickNames");
     for (const char* name : game.trickNames) {
@@ -224,9 +237,7 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
        line.number("briefingShown", shown.briefing))                                                                   \
     F(fullScreen) F(objectiveDone) F(selectedWeapon) F(frameCount) F(framesPerSecond) F(sector) F(cargoCount)          \
     F(cargoDestroyed) F(missionsUnlocked)                                                                              \
-    DO(unlockedDifficulty, line.number("unlockedDifficulty1", game.unlockedDifficulty[kMissionConvoy]);                \
-       line.number("unlockedDifficulty2", game.unlockedDifficulty[kMissionCargo]);                                     \
-       line.number("unlockedDifficulty3", game.unlockedDifficulty[kMissionAirshow]))                                   \
+    DO(unlockedDifficulty, dumpOpenLevels(line, game))                                                                 \
     F(difficulty)                                                                                                      \
     DO(musicTrack, line.number("musicTrack1On", game.musicTrack == 1);                                                 \
        line.number("musicTrack2On", game.musicTrack == 2))                                                             \
@@ -303,16 +314,19 @@ void dumpTrickNames(JsonLine& line, const GameState& game) {
     DO(keysLastFrame, dumpKeys(line, "keysLastFrame", game.keysLastFrame))                                             \
     DO(keysHeldOff, dumpKeys(line, "keysHeldOff", game.keysHeldOff))                                                 \
     F(aboutShown) F(titleEntriesShown) F(logbookShown) F(watchRequest) F(watchFrame) F(watchLength)                   \
-    /* the kept bests as the logbook read them from their files: state and figure of each cell */                     \
+    /* the kept bests as the logbook read them from their files: state and figure of each mission's cells */          \
     DO(logbook, line.openArray("logbook");                                                                             \
-       for (const auto& row : game.logbook) for (const LogbookCell& cell : row) {                                      \
+       for (int32_t mission = 0; mission < missionCount(); ++mission) for (const LogbookCell& cell : game.logbook[mission]) { \
            line.item(int32_t(cell.state));                                                                             \
            line.item(cell.figure);                                                                                     \
        } line.closeArray())                                                                                            \
     F(controlsShown) F(keysUsed)                                                                                       \
     /* the first sorties' cues: a replay or a recording watched never runs them, so these stay 0 there */              \
     F(cuesDone) F(cueAirborne) F(cueGearRaised) F(cueFired) F(cueWeaponSeen) F(cueWeapon) F(cueWeaponChanged)          \
-    F(cueShown)
+    F(cueShown)                                                                                                        \
+    /* only while a kind keeps targets there, so dumps of sorties without any read as they always did */              \
+    DO(siteCount, if (game.siteCount > 0) dumpField(line, "siteCount", game.siteCount))                                \
+    DO(sites, if (game.siteCount > 0) dumpTable(line, "sites", game.sites, game.siteCount))
 // clang-format on
 
 #define SKARNWING_SKIP(...)

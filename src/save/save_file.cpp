@@ -13,14 +13,21 @@
 #include "flight/flight.h"
 #include "game/game_state.h"
 #include "game/upgrades.h"
+#include "missions/missions.h"
 #include "platform/paths.h"
 #include "platform/user_folders.h"
 #include "raster/canvas.h"
 
 namespace {
 
+constexpr int kProgressValues = 16;     // the lines before the missions' open difficulties
+constexpr int kMissionsInEverySave = 3; // the missions the first saves knew
+
+// The mission whose open difficulty is on line `index`, from kProgressValues.
+Mission missionOnLine(int index) { return static_cast<Mission>(index - kProgressValues + 1); }
+
 constexpr int32_t kLargestInt = 2147483647;
-constexpr size_t kLargestSave = 65536; // larger files are refused; 19 numbers need a few hundred bytes
+constexpr size_t kLargestSave = 65536; // larger files are refused; the values need a few hundred bytes
 
 // What the game itself can produce for each value, in file order: a new game's values up to
 // every upgrade bought. Upgrade counts bound the prices and pips drawn from them; the loads bound
@@ -30,7 +37,7 @@ struct Range {
     double high;
 };
 constexpr int32_t kAllSteps = kMaxUpgradeSteps;
-constexpr Range kRanges[kSaveValueCount] = {
+constexpr Range kProgressRanges[kProgressValues] = {
     {0, kLargestInt}, // money
     {kNewGamePitchUpRate, turnRateAfter(kNewGamePitchUpRate, kAllSteps)},
     {kNewGamePitchDownRate, turnRateAfter(kNewGamePitchDownRate, kAllSteps)},
@@ -45,24 +52,28 @@ constexpr Range kRanges[kSaveValueCount] = {
     {0, kLargestInt}, // missionsWon
     {kNewGameMissileLoad, double(missileLoadAfter(kNewGameMissileLoad, kAllSteps))},
     {0, kAllSteps}, // missileUpgrades
-    {1, 3},         // missionsUnlocked
+    {1, 0},         // missionsUnlocked: 1..the missions' count
     {0, 3},         // smokeMode
-    {0, 3},         // unlockedDifficulty1
-    {0, 3},         // unlockedDifficulty2
-    {0, 3},         // unlockedDifficulty3
 };
+constexpr int kMissionsUnlockedLine = 14;
+
+// Line `index`'s range: the progress, then each mission's open difficulty below its levels.
+Range rangeOf(int index) {
+    if (index >= kProgressValues) return {0, double(missionRow(missionOnLine(index)).levels - 1)};
+    if (index == kMissionsUnlockedLine) return {1, double(missionCount())};
+    return kProgressRanges[index];
+}
 
 // The integer field of file line `index` (from 0), or null for the two rates.
 template <typename Game>
 auto* wholeField(Game& game, int index) {
+    if (index >= kProgressValues) return &game.unlockedDifficulty[missionOnLine(index)];
     // clang-format off
-    decltype(&game.money) fields[kSaveValueCount] = {
+    decltype(&game.money) fields[kProgressValues] = {
         &game.money, nullptr, nullptr, &game.upgradeSteps[kUpgradeTurn], &game.aircraft.boostSpeed,
         &game.aircraft.maxSpeed, &game.upgradeSteps[kUpgradeEngine], &game.gunRounds, &game.upgradeSteps[kUpgradeGun],
         &game.bombLoad, &game.upgradeSteps[kUpgradeBombs], &game.missionsWon, &game.missileLoad,
-        &game.upgradeSteps[kUpgradeMissiles], &game.missionsUnlocked, &game.smokeMode,
-        &game.unlockedDifficulty[kMissionConvoy], &game.unlockedDifficulty[kMissionCargo],
-        &game.unlockedDifficulty[kMissionAirshow]};
+        &game.upgradeSteps[kUpgradeMissiles], &game.missionsUnlocked, &game.smokeMode};
     // clang-format on
     return fields[index];
 }
@@ -84,6 +95,10 @@ struct Reader {
 
     void skipSpace() {
         while (at < length && isSpace(text[at])) ++at;
+    }
+    bool atEnd() {
+        skipSpace();
+        return at >= length;
     }
     // Skips an optional sign; true for a minus.
     bool sign() {
@@ -150,10 +165,12 @@ bool writeFailed(const char* what, const char* call, const std::string& file, in
 
 } // namespace
 
+int saveValueCount() { return kProgressValues + missionCount(); }
+
 std::string formatSave(const GameState& game) {
     std::string text;
     char line[32];
-    for (int i = 0; i < kSaveValueCount; ++i) {
+    for (int i = 0; i < saveValueCount(); ++i) {
         if (const double* rate = rateField(game, i)) {
             std::snprintf(line, sizeof line, "%g\n", *rate);
         } else {
@@ -166,8 +183,11 @@ std::string formatSave(const GameState& game) {
 
 int parseSave(GameState& game, const char* text, size_t length) {
     Reader reader{text, length};
-    for (int i = 0; i < kSaveValueCount; ++i) {
-        const Range range = kRanges[i];
+    for (int i = 0; i < saveValueCount(); ++i) {
+        // A save from before the later missions ends after the first three's levels: it is whole,
+        // and the missions it does not know keep their levels.
+        if (i >= kProgressValues + kMissionsInEverySave && reader.atEnd()) break;
+        const Range range = rangeOf(i);
         if (double* rate = rateField(game, i)) {
             double value = 0.0;
             if (!reader.decimal(value) || !std::isfinite(value) || value < range.low || value > range.high) return i;
@@ -178,7 +198,7 @@ int parseSave(GameState& game, const char* text, size_t length) {
             *wholeField(game, i) = static_cast<int32_t>(value);
         }
     }
-    return kSaveValueCount;
+    return saveValueCount();
 }
 
 bool writeWholeFile(const std::string& path, const std::string& text, const char* what) {
@@ -209,7 +229,7 @@ bool readSaveFile(GameState& game, const std::string& path) {
     std::vector<uint8_t> bytes;
     if (!readWholeFile(path.c_str(), "save file", kLargestSave, bytes)) return false;
     const int taken = parseSave(game, reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (taken < kSaveValueCount) {
+    if (taken < saveValueCount()) {
         std::fprintf(stderr, "skarnwing: the save file \"%s\" is damaged at line %d; later values are kept\n",
                      path.c_str(), taken + 1);
     }

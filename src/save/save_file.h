@@ -1,7 +1,8 @@
 #pragma once
 // The player's progress in one small text file: the money, the upgrades with the flight and
 // weapon values they bought, and how far the missions and their levels are open. Nothing of a
-// sortie is kept. The file is 19 decimal values, one per line, each ending in a bare line feed.
+// sortie is kept. The file is decimal values, one per line, each ending in a bare line feed: 16 of
+// progress, then each mission's highest open difficulty (19 with the first three missions).
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +10,8 @@
 
 struct GameState;
 
-constexpr int kSaveValueCount = 19;
+// The values of a whole save.
+int saveValueCount();
 constexpr int32_t kSaveNoticeFrames = 60;
 
 // Mission control's notice after the save or load button, in GameState::saveNoticeKind.
@@ -20,8 +22,10 @@ std::string formatSave(const GameState& game);
 
 // Takes the values of `text` into the game in file order and returns how many it took. Reading
 // stops at the first value that is not a number or lies outside what the game itself can
-// produce: that field and every later one keep their values. Leading whitespace of any kind,
-// carriage returns included, is skipped. `text` need not end in a NUL.
+// produce: that field and every later one keep their values. Text that ends after the first three
+// missions' levels is whole (a save from before later missions), and those missions keep theirs.
+// Leading whitespace of any kind, carriage returns included, is skipped. `text` need not end in a
+// NUL.
 int parseSave(GameState& game, const char* text, size_t length);
 
 // Writes the save to `path` without ever leaving a damaged one: the text goes into a temporary

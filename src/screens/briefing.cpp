@@ -1,6 +1,7 @@
 #include "screens/briefing.h"
 #include "raster/colours.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "assets/game_assets.h"
@@ -18,7 +19,7 @@ constexpr int32_t kTextHeight = 600;
 
 constexpr int32_t kMarkerSize = 25;
 constexpr int32_t kStarTop = 548;
-constexpr int32_t kStarLeft[4] = {760, 820, 880, 940};
+constexpr int32_t kStarLeft[kLevelSlots] = {760, 820, 880, 940};
 constexpr int32_t kStarWidth = 55;
 constexpr int32_t kStarHeight = 50;
 constexpr Rect kCloseButton{1250, 2, 1275, 27}; // back to the map
@@ -29,6 +30,7 @@ Rect markerArea(const MapMarker& marker) {
 Rect starArea(int32_t level) {
     return Rect{kStarLeft[level], kStarTop, kStarLeft[level] + kStarWidth, kStarTop + kStarHeight};
 }
+constexpr int32_t kBriefingControls = kLevelSlots + 2; // the stars, TAKE OFF and close
 
 void drawOrders(const MissionRow& row) {
     for (const BriefingLine& line : row.orders) {
@@ -49,7 +51,7 @@ namespace {
 // What a click on a shown marker does.
 void pickMission(GameState& game, int32_t index) {
     game.difficulty = 0;
-    game.mission = static_cast<Mission>(index + 1);
+    game.mission = mapMission(index).mission;
     game.clickLatch = 1;
     game.screen = Screen::Briefing;
     if (currentMission(game).clearsOnPick) {
@@ -67,18 +69,24 @@ void closeBriefing(GameState& game) {
 }
 
 int32_t shownMarkers(const GameState& game) {
-    return game.missionsUnlocked < 1 ? 1
-                                     : (game.missionsUnlocked > kMissionCount ? kMissionCount : game.missionsUnlocked);
+    return game.missionsUnlocked < 1
+               ? 1
+               : (game.missionsUnlocked > missionCount() ? missionCount() : game.missionsUnlocked);
 }
 
-const MapMarker& markerOf(int32_t index) { return missionRow(static_cast<Mission>(index + 1)).mapMarker; }
+const MapMarker& markerOf(int32_t index) { return mapMission(index).mapMarker; }
+
+// The levels the briefing offers: those open, no more than the mission has.
+int32_t offeredLevels(const GameState& game) {
+    return std::min(unlockedDifficulty(game) + 1, currentMission(game).levels);
+}
 
 Rect markerControl(int32_t index) { return markerArea(markerOf(index)); }
 
 // The briefing's controls the keys reach: the open stars, then TAKE OFF, then close.
 int32_t briefingControls(const GameState& game, Rect* out) {
     int32_t count = 0;
-    for (int32_t level = 0; level <= unlockedDifficulty(game) && level < 4; ++level) {
+    for (int32_t level = 0; level < offeredLevels(game); ++level) {
         out[count++] = starArea(level);
     }
     out[count++] = kGoOnArrow;
@@ -89,7 +97,7 @@ int32_t briefingControls(const GameState& game, Rect* out) {
 // The map's keys: the focus starts on the newest mission; Space picks it as a click does,
 // Backspace goes back to mission control.
 void runMapKeys(GameState& game) {
-    Rect all[kMissionCount];
+    Rect all[kMissionSlots];
     const int32_t count = shownMarkers(game);
     for (int32_t i = 0; i < count; ++i) all[i] = markerControl(i);
     const int32_t focus = focusFor(game, kFocusMap, count - 1);
@@ -110,7 +118,7 @@ void runMapKeys(GameState& game) {
 // The briefing's keys: the focus starts on TAKE OFF; Space chooses a star, takes off or closes
 // as a click does; Backspace closes. The press that takes off is not the gun's.
 void runBriefingKeys(GameState& game) {
-    Rect all[6];
+    Rect all[kBriefingRects];
     const int32_t count = briefingControls(game, all);
     const int32_t takeOffControl = count - 2;
     const int32_t focus = focusFor(game, kFocusBriefing, takeOffControl);
@@ -130,7 +138,7 @@ void runBriefingKeys(GameState& game) {
 
 void drawMissionMap(const GameState& game) {
     drawTexture(game, kTexMapPicture, 0, 0);
-    for (int32_t i = 0; i < kMissionCount; ++i) {
+    for (int32_t i = 0; i < missionCount(); ++i) {
         const MapMarker& marker = markerOf(i);
         if (game.missionsUnlocked < marker.opensAt) continue;
         const bool lit = mouseOnMarker(game, marker) && !game.clickLatch;
@@ -142,7 +150,7 @@ void drawMissionMap(const GameState& game) {
 }
 
 void handleMissionMap(GameState& game) {
-    for (int32_t i = 0; i < kMissionCount; ++i) {
+    for (int32_t i = 0; i < missionCount(); ++i) {
         const MapMarker& marker = markerOf(i);
         if (game.missionsUnlocked < marker.opensAt) continue;
         if (!mouseOnMarker(game, marker) || game.clickLatch || !game.mouse.leftDown) continue;
@@ -153,8 +161,7 @@ void handleMissionMap(GameState& game) {
 
 void handleBriefing(GameState& game) {
     // Stars answer a held button on every frame, so dragging across them picks the last one.
-    const int32_t open = unlockedDifficulty(game);
-    for (int32_t level = 0; level <= open && level < 4; ++level) {
+    for (int32_t level = 0; level < offeredLevels(game); ++level) {
         if (mouseOnStar(game, level) && game.mouse.leftDown) game.difficulty = level;
     }
     if (game.mouse.leftDown) {
@@ -170,9 +177,8 @@ void drawBriefing(const GameState& game) {
     for (const BriefingPhoto& photo : row.photos) drawTexture(game, photo.texture, photo.x, photo.y);
     // The stars are drawn in order as the held button picks one: those before it show the level
     // chosen so far, those after it the one picked.
-    const int32_t open = unlockedDifficulty(game);
     int32_t chosen = game.difficulty;
-    for (int32_t level = 0; level <= open && level < 4; ++level) {
+    for (int32_t level = 0; level < offeredLevels(game); ++level) {
         const int32_t x = kStarLeft[level];
         drawTexture(game, chosen == level ? kTexStarLit : kTexStar, x, kStarTop);
         if (mouseOnStar(game, level)) drawTexture(game, kTexStarLit, x, kStarTop);
@@ -186,7 +192,7 @@ void drawBriefing(const GameState& game) {
 
 void drawBriefingFocus(const GameState& game) {
     if (game.focusShown && game.focusScreen == kFocusBriefing) {
-        Rect all[6];
+        Rect all[kBriefingRects];
         const int32_t count = briefingControls(game, all);
         if (game.focus >= 0 && game.focus < count) drawFocusRing(game, all[game.focus]);
     }

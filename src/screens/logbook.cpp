@@ -8,6 +8,7 @@
 
 #include "assets/game_assets.h"
 #include "game/game_state.h"
+#include "missions/missions.h"
 #include "raster/canvas.h"
 #include "raster/colours.h"
 #include "replay/bests.h"
@@ -15,39 +16,43 @@
 
 namespace {
 
-constexpr int32_t kMissions = kMissionSlots - 1;
-constexpr int32_t kCellCount = kMissions * kLogbookLevels;
-constexpr int32_t kBackControl = kCellCount; // after the cells, the way back
-constexpr int32_t kControlCount = kCellCount + 1;
+constexpr int32_t kMostControls = (kMissionSlots - 1) * kLevelSlots + 1; // the cells the record holds, and BACK
 constexpr int32_t kPanelLeft = 150, kPanelTop = 100, kPanelRight = 1130, kPanelBottom = 560;
-constexpr int32_t kFirstColumn = 380, kColumnWidth = 185, kFirstRow = 200, kRowHeight = 90;
-constexpr const char* kMissionNames[kMissions] = {"1 CONVOY", "2 CARGO", "3 AIRSHOW"};
+constexpr int32_t kFirstColumn = 380, kColumnWidth = 185, kFirstRow = 200, kRowsHeight = 270;
+
+// The cells in use: a row per mission, a column per level slot (a mission with fewer levels
+// leaves its later cells empty). Cell `index` is mission index / kLevelSlots + 1.
+int32_t cellCount() { return missionCount() * kLevelSlots; }
+int32_t backRect() { return cellCount(); } // after the cells, the way back
+int32_t controlCount() { return cellCount() + 1; }
+// The rows share the height three rows of 90 pixels take.
+int32_t rowHeight() { return kRowsHeight / missionCount(); }
 
 Rect controlAt(int32_t index) {
-    if (index == kBackControl) return Rect{560, 500, 720, 530};
-    const int32_t x = kFirstColumn + (index % kLogbookLevels) * kColumnWidth;
-    const int32_t y = kFirstRow + (index / kLogbookLevels) * kRowHeight;
-    return Rect{x, y, x + kColumnWidth - 15, y + kRowHeight - 15};
+    if (index == backRect()) return Rect{560, 500, 720, 530};
+    const int32_t x = kFirstColumn + (index % kLevelSlots) * kColumnWidth;
+    const int32_t y = kFirstRow + (index / kLevelSlots) * rowHeight();
+    return Rect{x, y, x + kColumnWidth - 15, y + rowHeight() - 15};
 }
 
 void readLogbook(GameState& game) {
-    for (int32_t m = 0; m < kMissions; ++m) {
-        for (int32_t level = 0; level < kLogbookLevels; ++level)
+    for (int32_t m = 0; m < missionCount(); ++m) {
+        for (int32_t level = 0; level < kLevelSlots; ++level)
             game.logbook[m][level] = readLogbookCell(game, m + 1, level);
     }
 }
 
 void choose(GameState& game, int32_t index) {
-    if (index == kBackControl) {
+    if (index == backControl()) {
         game.logbookShown = 0;
         game.focus = -1;
-    } else if (game.logbook[index / kLogbookLevels][index % kLogbookLevels].state == BestState::Kept) {
+    } else if (game.logbook[index / kLevelSlots][index % kLevelSlots].state == BestState::Kept) {
         game.watchRequest = index;
     }
 }
 
 void drawCell(const GameState& game, int32_t index) {
-    const LogbookCell& cell = game.logbook[index / kLogbookLevels][index % kLogbookLevels];
+    const LogbookCell& cell = game.logbook[index / kLevelSlots][index % kLevelSlots];
     const Rect c = controlAt(index);
     char text[kTextBufferSize];
     switch (cell.state) {
@@ -55,7 +60,7 @@ void drawCell(const GameState& game, int32_t index) {
     case BestState::Damaged: drawSmallText(game, "DAMAGED", c.left + 10, c.top + 10, kRed); return;
     case BestState::OtherRules: drawSmallText(game, "OLD RULES", c.left + 10, c.top + 10, kGrey); break;
     case BestState::Kept:
-        if (index / kLogbookLevels + 1 == kMissionAirshow) {
+        if (mapMission(index / kLevelSlots).extraPay) {
             formatText(text, "$%d", cell.figure);
         } else {
             formatText(text, "%d:%02d.%02d", cell.figure / 60000, cell.figure / 1000 % 60, cell.figure % 1000 / 10);
@@ -71,17 +76,17 @@ void drawLogbook(const GameState& game) {
     drawPanel(game, kPanelLeft, kPanelTop, kPanelRight, kPanelBottom);
     drawSmallText(game, "BEST FLIGHTS", 560, 120, kGreen);
     char text[kTextBufferSize];
-    for (int32_t level = 0; level < kLogbookLevels; ++level) {
+    for (int32_t level = 0; level < kLevelSlots; ++level) {
         formatText(text, "LEVEL %d", level + 1);
         drawSmallText(game, text, kFirstColumn + level * kColumnWidth + 10, 165, kWhite);
     }
-    for (int32_t m = 0; m < kMissions; ++m)
-        drawSmallText(game, kMissionNames[m], 180, kFirstRow + m * kRowHeight + 10, kWhite);
-    for (int32_t i = 0; i < kCellCount; ++i) drawCell(game, i);
-    const Rect back = controlAt(kBackControl);
+    for (int32_t m = 0; m < missionCount(); ++m)
+        drawSmallText(game, mapMission(m).logbookName, 180, kFirstRow + m * rowHeight() + 10, kWhite);
+    for (int32_t i = 0; i < cellCount(); ++i) drawCell(game, i);
+    const Rect back = controlAt(backRect());
     drawSmallText(game, "BACK", back.left + 52, back.top + 6, kGreen);
     drawSmallText(game, "Space watches a flight, P pauses it, Backspace returns.", 300, 460, kGrey);
-    if (game.focus >= 0 && game.focus < kControlCount && game.focusScreen == kFocusLogbook) {
+    if (game.focus >= 0 && game.focus < controlCount() && game.focusScreen == kFocusLogbook) {
         drawFocusRing(game, controlAt(game.focus));
     }
 }
@@ -109,17 +114,18 @@ void runLogbook(GameState& game) {
         readLogbook(game);
         game.logbookShown = 2;
     }
-    Rect all[kControlCount];
-    for (int32_t i = 0; i < kControlCount; ++i) all[i] = controlAt(i);
+    Rect all[kMostRects];
+    const int32_t count = controlCount();
+    for (int32_t i = 0; i < count; ++i) all[i] = controlAt(i);
     const int32_t focus = focusFor(game, kFocusLogbook, 0);
     const NavPress nav = navigation(game);
-    game.focus = nearestControl(all, kControlCount, focus, nav.dx, nav.dy);
-    const int32_t under = controlUnderMouse(game, all, kControlCount);
+    game.focus = nearestControl(all, count, focus, nav.dx, nav.dy);
+    const int32_t under = controlUnderMouse(game, all, count);
     if (game.mouse.leftDown && !game.clickLatch) {
         game.clickLatch = 1;
         if (under >= 0) choose(game, under);
     } else if (nav.back) {
-        choose(game, kBackControl);
+        choose(game, backControl());
     } else if (nav.activate) {
         choose(game, game.focus);
     }

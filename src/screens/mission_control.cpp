@@ -18,7 +18,6 @@ namespace {
 constexpr int32_t kNoticeFrames = 60;
 constexpr int32_t kSaveButtonY = 115;
 constexpr int32_t kLoadButtonY = 185;
-constexpr int32_t kAirshowBonus = 500; // the mission bonus of an airshow, whatever was destroyed
 
 // Where a row's texts, icon and pips stand on the background picture, whose labels and empty
 // pip slots they fill in.
@@ -71,11 +70,11 @@ void formatValue(const GameState& game, char* text, int row, int32_t missiles) {
 void openProgress(GameState& game) {
     const MissionRow& row = currentMission(game);
     if (row.mission == kMissionNone) return;
-    if (game.missionsUnlocked == row.mapMarker.opensAt && row.mapMarker.opensAt < kMissionCount) {
+    if (game.missionsUnlocked == row.mapMarker.opensAt && row.mapMarker.opensAt < missionCount()) {
         game.missionsUnlocked = row.mapMarker.opensAt + 1;
     }
     int32_t& unlocked = game.unlockedDifficulty[row.mission];
-    for (int32_t level = 0; level < 3; ++level) {
+    for (int32_t level = 0; level < row.levels - 1; ++level) {
         if (unlocked == level && game.difficulty == level) unlocked = level + 1;
     }
 }
@@ -87,18 +86,17 @@ void creditResults(GameState& game) {
     openProgress(game);
     // The clock was stopped at the win, so this is the sortie's time.
     game.timeBonus = computeTimeBonus(game, elapsedWholeMs(game.missionStopwatch));
+    const int32_t extra = extraPayOf(game);
     if (!game.rewardPaid) {
-        int32_t total = game.reward + game.timeBonus;
-        if (game.showEarnings > 0) {
-            game.reward = kAirshowBonus;
-            total = game.showEarnings + kAirshowBonus + game.timeBonus;
-        }
+        if (extra > 0) game.reward = currentMission(game).extraPayBonus;
+        const int32_t total = game.reward + extra + game.timeBonus;
         game.earned = total;
         // Money held at the most an int32 holds (a save may start there) rather than run over.
         game.money = static_cast<int32_t>(std::min<int64_t>(int64_t(game.money) + total, INT32_MAX));
         game.rewardPaid = 1;
     }
-    if (game.showEarnings > 0) game.earned = game.reward + game.showEarnings + game.timeBonus;
+    // Extra pay keeps the sum up to date with the time bonus, which is recomputed every frame.
+    if (extra > 0) game.earned = game.reward + extra + game.timeBonus;
 }
 
 void drawResults(const GameState& game) {
@@ -111,8 +109,8 @@ void drawResults(const GameState& game) {
     drawSmallText(game, text, 360, 190, kCyan);
     formatText(text, "Time Bonus: $%d ", game.timeBonus);
     drawSmallText(game, text, 360, 220, kCyan);
-    if (game.showEarnings > 0) {
-        formatText(text, "Trick Bonus: $%d", game.showEarnings);
+    if (const int32_t extra = extraPayOf(game); extra > 0) {
+        formatText(text, "%s: $%d", currentMission(game).extraPayText, extra);
         drawSmallText(game, text, 360, 255, kCyan);
         formatText(text, "You Earned: $%d", game.earned);
         drawSmallText(game, text, 360, 295, kEarnedGreen);
