@@ -323,7 +323,8 @@ void eachTakeOffField(GameState& g, F&& f) {
     TAKEN(bombsDropped) TAKEN(missilesFired) TAKEN(bombRightOfTruck) TAKEN(muzzleFlashLit) TAKEN(muzzleScatter) \
     LEFT(bullets, "every take-off empties the tables") LEFT(bombs, "every take-off empties the tables") \
     TAKEN(lockTarget) TAKEN(nearestTargetDistance) TAKEN(trucks) TAKEN(truckCount) TAKEN(trucksDestroyed) \
-    TAKEN(cargoAircraft) TAKEN(cargoCount) TAKEN(cargoDestroyed) TAKEN(cargoSprite) TAKEN(missiles) \
+    TAKEN(cargoAircraft) TAKEN(cargoCount) TAKEN(cargoDestroyed) TAKEN(cargoSprite) TAKEN(missiles) TAKEN(sites) \
+    TAKEN(siteCount) \
     TAKEN(sectorTarget) LEFT(bombBlasts, "every take-off empties the tables") \
     LEFT(craters, "every take-off empties the tables") LEFT(bombBlastCount, "every take-off empties the tables") \
     LEFT(missileBlasts, "every take-off empties the tables") LEFT(blastMarks, "every take-off empties the tables") \

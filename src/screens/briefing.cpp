@@ -118,7 +118,7 @@ void runMapKeys(GameState& game) {
 // The briefing's keys: the focus starts on TAKE OFF; Space chooses a star, takes off or closes
 // as a click does; Backspace closes. The press that takes off is not the gun's.
 void runBriefingKeys(GameState& game) {
-    Rect all[kBriefingRects];
+    Rect all[kBriefingControls];
     const int32_t count = briefingControls(game, all);
     const int32_t takeOffControl = count - 2;
     const int32_t focus = focusFor(game, kFocusBriefing, takeOffControl);
@@ -192,7 +192,7 @@ void drawBriefing(const GameState& game) {
 
 void drawBriefingFocus(const GameState& game) {
     if (game.focusShown && game.focusScreen == kFocusBriefing) {
-        Rect all[kBriefingRects];
+        Rect all[kBriefingControls];
         const int32_t count = briefingControls(game, all);
         if (game.focus >= 0 && game.focus < count) drawFocusRing(game, all[game.focus]);
     }

@@ -23,13 +23,13 @@ constexpr int32_t kFirstColumn = 380, kColumnWidth = 185, kFirstRow = 200, kRows
 // The cells in use: a row per mission, a column per level slot (a mission with fewer levels
 // leaves its later cells empty). Cell `index` is mission index / kLevelSlots + 1.
 int32_t cellCount() { return missionCount() * kLevelSlots; }
-int32_t backRect() { return cellCount(); } // after the cells, the way back
+int32_t backControl() { return cellCount(); } // after the cells, the way back
 int32_t controlCount() { return cellCount() + 1; }
 // The rows share the height three rows of 90 pixels take.
 int32_t rowHeight() { return kRowsHeight / missionCount(); }
 
 Rect controlAt(int32_t index) {
-    if (index == backRect()) return Rect{560, 500, 720, 530};
+    if (index == backControl()) return Rect{560, 500, 720, 530};
     const int32_t x = kFirstColumn + (index % kLevelSlots) * kColumnWidth;
     const int32_t y = kFirstRow + (index / kLevelSlots) * rowHeight();
     return Rect{x, y, x + kColumnWidth - 15, y + rowHeight() - 15};
@@ -83,7 +83,7 @@ void drawLogbook(const GameState& game) {
     for (int32_t m = 0; m < missionCount(); ++m)
         drawSmallText(game, mapMission(m).logbookName, 180, kFirstRow + m * rowHeight() + 10, kWhite);
     for (int32_t i = 0; i < cellCount(); ++i) drawCell(game, i);
-    const Rect back = controlAt(backRect());
+    const Rect back = controlAt(backControl());
     drawSmallText(game, "BACK", back.left + 52, back.top + 6, kGreen);
     drawSmallText(game, "Space watches a flight, P pauses it, Backspace returns.", 300, 460, kGrey);
     if (game.focus >= 0 && game.focus < controlCount() && game.focusScreen == kFocusLogbook) {
@@ -114,7 +114,7 @@ void runLogbook(GameState& game) {
         readLogbook(game);
         game.logbookShown = 2;
     }
-    Rect all[kMostRects];
+    Rect all[kMostControls];
     const int32_t count = controlCount();
     for (int32_t i = 0; i < count; ++i) all[i] = controlAt(i);
     const int32_t focus = focusFor(game, kFocusLogbook, 0);

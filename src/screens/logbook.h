@@ -1,7 +1,7 @@
 #pragma once
 // BEST FLIGHTS, mission control's logbook of the player's bests: a table of the missions by their
 // levels with each best's figure and date. Cell `index`, the number a chosen best's watchRequest
-// holds, is mission index / kLevelSlots + 1 at level index % kLevelSlots; watch.h plays it.
+// holds, is mission index / kLevelSlots + 1 at level index % kLevelSlots; app/watch.h plays it.
 
 #include <cstdint>
 
