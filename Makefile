@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Thin wrapper over CMake and CTest; the two targets README names are all a new machine needs.
 BUILD ?= build
 ASAN_BUILD ?= build-asan

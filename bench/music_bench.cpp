@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The audio device's cost of music: one device buffer (1024 sample frames) of a track decoded
 // from its MP3 data as it plays, against the same buffer from PCM held whole.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The pacer's idle frames: one 60-a-second frame slept through per iteration. The CPU column
 // against the wall-clock one shows how much of a core the sleep costs (it should be a sliver:
 // the pacer sleeps, it does not spin).

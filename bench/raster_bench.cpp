@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Timings of the raster operations that run every frame: the wipe, a line of text and the
 // aircraft-sized blits.
 

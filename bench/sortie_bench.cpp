@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The dispatcher's cost for a flying frame low over the home base, with the terrain, buildings,
 // runway, shadow, gear, body and exhaust all in view: the aircraft takes off again and again.
 // And for a mission-2 frame with the formation of ten cargo aircraft ahead, as spaced in flight or

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The performance figures beside their goals, each a ratio taken in one run with its two sides
 # alternated, RUNS times (5 by default), printed as median and spread (lowest..highest).
 #   bench/summary.sh BUILD [BASE]

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The best flight's reader on any bytes: whatever the text says, a best it accepts puts only
 // values inside their ranges into a game record, and its script's frames stay within the flight.
 // (The file checks before reading, a FIFO, a link or a huge file, are the tests' to try.)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The BMP font-sheet reader: at the sizes of the game's two sheets, and at the size the file's
 // own header claims (up to 256 x 256), so that a mutated header still passes the size check and
 // the search goes on into the offsets, the row order, the row padding and the truncation checks.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The loaders that take a path read the fuzzer's bytes from a file of this process's own, so the
 // file checks before reading are fuzzed with them.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # make-seeds.sh CONTENT_BUILD SEEDS PICTURE_SEEDS SHEET_SEEDS: one folder of seed inputs per fuzz
 # target under SEEDS, made from the sounds, font sheets, pictures and music that CONTENT_BUILD
 # generated; PICTURE_SEEDS writes a picture again as JPEGs of other kinds, SHEET_SEEDS the corners

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The MP3 decoder on the bytes of a music file, then the mixer playing the track.
 
 #include <cstdint>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Picture decoding, frame cutting, texture preparation and the reader of prepared pixels. The
 // first four bytes choose the sizes and the colour key; the rest is the picture file. Pictures
 // whose header claims more than 256 x 256 pixels are skipped: the decoders' own ceiling is tested

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // picture-seeds IN OUT_PREFIX: writes the picture IN again as JPEGs of every kind the decoder
 // takes (grey, RGB, 4:2:0, 4:2:2, 4:4:0, progressive, with restart markers) and one it refuses
 // (arithmetic-coded), each after the fuzz target's four parameter bytes. The game's own JPEGs are

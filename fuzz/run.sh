@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # run.sh BUILD_FUZZ SECONDS [TARGET...]: runs each fuzz target (by default every one built) for
 # SECONDS on one core, on its seeds and its growing corpus in BUILD_FUZZ/corpus/TARGET. A finding
 # stops the run with the sanitizer's report and leaves the input in BUILD_FUZZ/findings/.

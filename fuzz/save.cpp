@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The save file's reader on any bytes: whatever the text says, the record it fills stays inside
 // its ranges, so nothing later indexes outside a table.
 

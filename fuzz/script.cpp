@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The replay script's reader (recordings played with --play, the replay tool's scripts) on any
 // bytes: a script it takes is in frame order, every command within what the game and the tool
 // index with it, and its clock readings a counter's, from 0 and never running back. Its input

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings file's reader on any bytes: what it fills holds only values the settings screen
 // could have set (volumes in steps of 10, keys that have names, real pad buttons, no key or
 // button bound to two actions), and written out and read again it comes back the same.

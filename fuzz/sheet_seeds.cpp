@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // sheet-seeds IN.bmp OUT_PREFIX: writes the top-left corner of a font sheet again as small BMPs
 // (one glyph cell, two cells, a few odd sizes so rows need padding), each bottom-up and top-down.
 // Small seeds keep the font-sheet target fast and its mutations near the header and the rows.

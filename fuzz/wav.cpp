@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Both WAV loaders (the fixed 44100 Hz stereo one and the converting one) on one file, then the
 // mixer playing whatever they loaded.
 

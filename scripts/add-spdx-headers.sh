@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Gives every tracked file we write by hand that can hold a comment the two-line REUSE header
 # (the copyright holder and the SPDX licence identifier), in that file's own comment syntax,
 # after a #! line or an XML declaration. The licence is the one .reuse/dep5 gives the file's

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Makes the release tarball of the source tree's HEAD, checks that it holds exactly the files of
 # HEAD (so no build output), unpacks it in a temporary folder outside any git checkout and
 # configures it there. Exits 77 (skipped) for a tree that is not a git checkout, such as an

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fails when a C++ file strays from the house style in .clang-format; `make format` mends it.
 set -u
 cd "$(dirname "$0")/.."

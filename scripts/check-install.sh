@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Stages an install of a build folder into a temporary DESTDIR with prefix /usr, checks that the
 # game, its data, the desktop entry, icons, metainfo and man page are there and valid, that the
 # staged game starts from / far enough to tell its version, and that the manifest removes it all

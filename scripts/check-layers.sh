@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Fails when an include runs upward or files use each other in a circle. Layers from the bottom:
 # platform and raster, the game record (game), assets, flight, combat (weapons and targets), the
 # cockpit, missions, the game flow (flow: outcomes and resets), the save, replay (scripts, state

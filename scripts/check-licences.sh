@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Every file's licence, checked three ways: `reuse lint` passes; debian/copyright has exactly the
 # paragraphs of .reuse/dep5 (files, copyright, licence) and gives each tracked file the licence
 # its SPDX header or dep5 gives it; and licensecheck, where it finds a licence in a file, finds

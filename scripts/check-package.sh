@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The Debian packages' round trip on this machine, as root: apt-get installs skarnwing and
 # skarnwing-data from OUT (default out/, where `make deb` leaves them); /usr/games/skarnwing runs
 # under Xvfb for a player with a fresh home folder, shows its title bar and the title picture

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Plays every golden replay and every screenshot script on two builds, with the frame's hash
 # after every frame and the full state dump after every fifth, and prints per script "same" or
 # the first difference. A dump of the second build may hold keys the first build's lacks (fields

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the Debian packages Skarnwing needs to build, generate its content and run its tests.
 # libpng and libjpeg-turbo decode the game's pictures (both made for untrusted files and fuzzed
 # upstream); clang with its runtime gives libFuzzer for `make fuzz`; clang-format checks the

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Writes OUT/skarnwing-VERSION.tar.gz (OUT defaults to out/) from the committed tree: every file
 # git tracks at HEAD, under skarnwing-VERSION/, and nothing a build made. The version is the one
 # in CMakeLists.txt's project(). Prints the tarball's path; with --version, prints the version only.

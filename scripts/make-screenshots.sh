@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Regenerates the pictures in dist/screenshots/ (the metainfo's screenshots, the README's first
 # picture) with the replay tool of a build folder: each NAME.txt there is a replay script whose
 # `F shot FILE.png` lines name pictures written beside it.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # soak.sh BUILD FRAMES [SEED]: the monkey soak. Plays FRAMES frames of random input through
 # BUILD's skarnwing-replay (the sanitizer build, as `make soak` passes it), in runs of
 # SOAK_CHUNK frames (default 25000), each a fresh game on a script of its own: keys held and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The airshow's rules that its replay does not fly: the box and the crowd's volume at their
 // bounds, the show time by difficulty, the crowd and the clock outside the show section and over
 // stays in and out of the box, the objective, the tricks the replay leaves out, and the launch's

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The shell: input recording, the frame's statistics and latches, the dispatcher's states and
 // rules, path resolution, start-up, and the developer's overlay. Runs on the headless back end.
 

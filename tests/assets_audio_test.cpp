@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sound effects and music: both WAV loaders, the mixer's voices, volume and focus, MP3 decoding,
 // the music restart rule and the track switch. Runs the mixer headless, as the replay tool does.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Small fixture files for the asset tests: pictures, sounds and font sheets as bytes, stderr
 // captured, and a deterministic generator.

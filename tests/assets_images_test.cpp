@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Pictures: decoding, strip frames, font sheets, texture scaling and colour keys, the built-in
 // resources, and the whole start-up inventory.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Hostile and odd files in place of assets: crafted pictures, other formats under a picture's
 // name, FIFOs, devices, folders and oversized files. Each is refused with one line naming it, and
 // the sanitizer build checks that nothing is read or written out of bounds on the way.

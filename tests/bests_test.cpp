@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The player's best flights: a won sortie is kept when it beats the kept one, plays back from its
 // own take-off to the same landing, and a best file that is missing, damaged or hostile is refused
 // with one line.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # The layer check on small made-up trees: files of one folder that include each other in a
 # circle, through their headers or their sources, fail it; a tree that only includes downward
 # passes.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The instruments at their ends (in flight they, and the radar, are in every replay's pictures):
 // the throttle bar's colours, empty tanks, and the backing that keeps them readable.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The weapons, the convoy, the blasts and the smoke trail, at the edges the convoy replays do
 // not reach: the gun's and the bombs' latches, the truck windows of rounds and bombs, how
 // trucks die and are counted, the escape at difficulty 0, a full blast table, and the smoke

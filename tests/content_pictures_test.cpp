@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The generated pictures and font sheets in the build tree: each is there at its stored size and
 // format, keyed textures have a clean key background and no holes, the raster's pictures carry
 // the alpha their blits test, strips cut cleanly, terrain tiles join, and every glyph of the font

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Checks the generated sound and music files against what the game's two WAV loaders and
 // its MP3 decoder expect, and against the listening rules: no clipping, loops without a
 // step at the seam, one-shots that end cleanly, and the mix as the game plays it: engines in

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The first minute's aids: the cues' choice and their gate (never in a replay or a recording
 // watched), and the captions' track against the script the voices were spoken from.
 #include <gtest/gtest.h>

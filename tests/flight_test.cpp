@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The flight model's edges that the replays do not fly: the pitch bands, the pitch keys at
 // turning speed and at the circle's end, the stall's two lines, the overlays after a roll-over,
 // the gear on the runway, touchdown attitudes, re-arming, the runway-end obstacle, the west end

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The golden replays: each script in tests/golden is flown by the replay tool and every line it
 // prints (state dumps and screenshot hashes) must match the committed NAME.expected field by
 // field. A failure names the frame and the first field that differs. `make golden` rewrites the

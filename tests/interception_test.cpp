@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Mission 2's interception at the edges its replays do not reach: the cargo aircraft's hit
 // boxes, collisions and tail hits, the base line, and the
 // missiles with the lock-on and its tones.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The back-end-neutral parts of the platform layer that make the game a good Linux citizen: quick
 // taps kept, the 60-a-second pacer on a simulated clock (its CPU use is measured in bench/), mute,
 // the folders the game writes into, and the frame composed as the window shows it.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The canvas primitives and blits: pixel-exact results, clipping without stray writes, and the
 // fast blit loops checked against the mapping written out per pixel.
 

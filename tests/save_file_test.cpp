@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The save file: its exact text, what a load takes from good, damaged and hostile files, that a
 // save never destroys the previous one, that failures are reported as failures, and where the
 // file goes.

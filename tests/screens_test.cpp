@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Between sorties, where the campaign replay does not go: mission control's prices, effects,
 // one step per press, full rows, hot-area edges, the time bonus table and the airshow's pay;
 // the map's closed markers and the briefing's stars; the end of a sortie on the runway and a

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A temporary folder for one test, removed with everything in it when the test ends, and the
 // two file helpers the tests write and read fixtures with.

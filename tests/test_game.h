@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A game record for tests that run steps without start-up: assets nothing has loaded (every
 // texture absent, the fonts without ink), a canvas of its own, and a real mixer voice in every

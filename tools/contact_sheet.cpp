@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-contact-sheet OUT_PREFIX PICTURE...
 // Review pages for the artwork: every picture, scaled to fit a row, over a checkerboard (so
 // transparency shows), labelled with its file name and stored size. Writes OUT_PREFIX-1.png,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-explosion-svgs bomb|missile OUT.svg
 // Writes the 12-frame explosion strip as one SVG, frames side by side: a fireball that swells
 // from a white-hot core, then tears apart into dark smoke that rises and thins. The game blends

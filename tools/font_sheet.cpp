@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-font-sheet FONT.ttf CELL_W CELL_H OUT.bmp
 // Draws the 95 printable ASCII characters (0x20..0x7E) in code order, 32 cells per row, black
 // on white, as an uncompressed 24-bit bottom-up BMP: the sheet layout the bitmap fonts read.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-icon: the desktop icon, cut from the game's own aircraft picture.
 //   skarnwing-icon SOURCE.png CELL SIZE OUT.png
 // takes cell CELL (0-based) of the square cells SOURCE is cut into across, trims it to the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A picture file read whole and decoded by the game's own decoder, for the content tools.
 #pragma once
 

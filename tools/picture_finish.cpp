@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-picture-finish IN.png OUT.png|OUT.jpg [size=WxH] [key=white|magenta|black]
 //                          [alpha=hard|N] [cap=N] [edge=N]
 // Turns one rendered picture into the file the game loads:

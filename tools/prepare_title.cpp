@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-prepare-title: the title picture's pixels exactly as start-up makes them from the
 // built-in picture (decoded, scaled and keyed), written raw for start-up to read instead.
 //   skarnwing-prepare-title OUT

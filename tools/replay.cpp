@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-replay: runs the real game on the headless back end from a script, one command per
 // line ('#' starts a comment; frames count from 1, the first frame after start-up):
 //   seed N            the random seed (default 1)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's sound files under Files/Sound and how each is played, from the game's asset list.
 #pragma once
 

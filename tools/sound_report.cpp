@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-sound-report: prints, for every sound and music file of the game, its length,
 // peak and RMS level, and for the looping sounds the step between the last and the first
 // sample, so the sounds can be judged without speakers. Then the mix as the game plays it:

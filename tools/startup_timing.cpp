@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-startup-timing: runs the real start-up and one frame, then prints how long that took
 // and how much memory the process holds. Run from a folder holding Files (the build tree).
 //   startup: main to first frame presented, in ms, and launch to first frame (the process start

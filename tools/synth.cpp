@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // skarnwing-synth: renders one sound-effect recipe into a 44100 Hz 16-bit stereo WAV file.
 //
 // Usage: skarnwing-synth RECIPE OUTPUT.wav [INPUT_DIR]

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The floor a windowed game stands on: one streaming 1280 x 720 texture filled, sent, blended
 // and presented 60 times a second, as SDL's renderer does it on this machine. bench/summary.sh
 // sets the game's processor time beside this one's. Runs until SIGTERM or SIGINT (or argv[1]

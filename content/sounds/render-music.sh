@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Renders one ABC score to an MP3 track that loops on whole seconds.
 # Usage: render-music.sh SCORE.abc SOUNDFONT.sf2 WORK_PREFIX OUTPUT
 # The score names its loop length with a line "% loop-seconds N": the game restarts a

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Voices the airshow: the announcer's calls over a public-address system, and a crowd of
 # chattering spectators mixed at a distance. Writes announcer.raw and crowd.raw (16-bit
 # mono, 44100 Hz, no header) into OUT_DIR for the synthesiser's file layers, and the captions

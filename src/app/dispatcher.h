@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The per-frame game step: picks the title picture, a screen between sorties or a sortie from
 // the GameState's flags and runs every subsystem's step in its fixed order. The sortie's order

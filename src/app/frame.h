@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // One frame: clear, open and wipe the canvas, run the dispatcher, present, then the timing
 // statistics, the full-screen key, the title bar and the music loop.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The input state that window messages produce: the key table and the mouse record. Both back
 // ends feed their events through handleInputEvent, so scripted input behaves like real input.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Every asset the game uses, loaded once at start-up in a fixed order into its GameState slot.
 // A missing or malformed file leaves its slot empty (a texture absent, a sound silent) with one

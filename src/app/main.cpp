@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Skarnwing: the entry point. Reads the command line and owns the game record for the whole run.
 
 #include <algorithm>

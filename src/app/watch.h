@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // A best chosen in the logbook, played in the window from its own copy of the game record, so
 // nothing of it reaches the player's game.

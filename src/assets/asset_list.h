@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The one list of what start-up loads, in load order. Each row feeds the slot enums of
 // GameAssets, the inventory's load tables and the content tools' list of sound files, so a new

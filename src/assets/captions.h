@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The airshow's captions: what the announcer and the crowd's shouts say, and when, in seconds
 // of the crowd loop, as the build wrote them from the text the voices were spoken from (the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Everything start-up loads: device textures, decoded pictures and the frame sets cut from them,
 // the two bitmap fonts with their sheets, the sound-effect slots and the music tracks, and the

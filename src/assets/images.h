@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Decoding the program's picture resources into PixelImages, cutting strips into FrameSets,
 // and the font-sheet reader.

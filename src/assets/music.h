@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The two music tracks: each keeps its MP3 data and the mixer decodes it to 44100 Hz 16-bit
 // stereo as it plays (about 2 MB held per track where the whole PCM would take 25 MB). A track

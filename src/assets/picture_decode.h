@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Decoding PNG and JPEG pictures, which may come from outside the program, into RGBA bytes: libpng
 // and libjpeg-turbo do the work. The game's loaders and the content tools both decode here, so a

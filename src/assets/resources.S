@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The pictures built into the program, each a PNG or JPEG file of the resource folder (and the
 // airshow's captions, a text file), and a
 // table of (id, offset from the table, size in bytes) that findResource searches.

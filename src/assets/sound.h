@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Sound effects: WAV files loaded once into mixer voices, played once or looping at an
 // attenuation in hundredths of a decibel (0 full, -10000 silent).

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The one translation unit that holds the stb resizer's and writer's code. Pictures are decoded
 // by libpng and libjpeg-turbo (assets/picture_decode.h), in the game and in the content tools.
 #include <cstdio>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Device textures from files and built-in pictures: decoded, scaled to the size the game draws
 // them at, colour-keyed and uploaded through the platform layer.

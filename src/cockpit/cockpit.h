@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The instruments drawn over a sortie: throttle bar, altitude and airspeed boxes, fuel gauge
 // and the radar. The altimeter's reading, `altitude`, is what the runway rule reads on the next

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Explosions and the marks they leave. A bomb or missile that reaches the ground or hits a cargo
 // aircraft starts a blast of its kind: the kind's strip plays once where it burst, every truck

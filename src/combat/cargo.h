@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The cargo formation of mission 2: very large aircraft flying level and east from section -2
 // toward the base, which they destroy once one passes x 20000 in section 0 ("Bombed"). Gun

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Hits. One strike loop runs over the projectile tables (rounds, bombs, missiles, each in slot
 // order) and asks the target kinds' rows (targets.h) whether a projectile meets one, so the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Missiles and the lock-on. The target of the kinds missiles lock on to (the cargo aircraft of
 // mission 2) nearest the player's nose is offered for lock-on while it is in the player's section: with missiles selected and one left it gets

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The kinds of target the player's projectiles strike, one row each: where a projectile meets
 // one, what each projectile takes from it, what a blast does to it, what its destruction is worth,

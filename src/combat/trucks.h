@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The trucks: the mission-1 convoy driving east through section 1, and the trucks parked there
 // in mission 2. A truck dies burning (gunfire) or thrown as a tumbling wreck (a bomb, a missile

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The gun, the bombs and the weapon key. Space fires the selected weapon: the gun one round per
 // frame while held, bombs (and missiles) one per press, and only with the gear up and the

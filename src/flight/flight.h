@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // How the player's aircraft flies. The nose angle picks one of twenty pitch bands; each
 // band gives a target velocity built from small constants and the throttle's airspeed and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The landing gear, the home runway and re-arming. The runway exists only in world section 0,
 // 1560 pixels long from runwayX; the aircraft parks at baseX + 100 with the gear down.

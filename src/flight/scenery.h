@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The world under the aircraft: the camera, the sky and ground tiles, the home base, the airshow
 // crowd stand, the ground marks, the shadow, and the row of 40000-pixel sections with its edges.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The smoke trail: S cycles off and three styles; every third frame with any airspeed a puff is
 // left behind the tail in a ring of 50, and each puff drifts against the aircraft's velocity,

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The one record of the game's state. The entry point owns it for the whole run and passes it to
 // every operation; it is value-initialised (every field zero) before start-up, and start-up and

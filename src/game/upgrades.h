@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The upgrades' arithmetic: how far each row goes and what one step adds. Mission control buys
 // the steps; the save bounds what it reads by what they can reach.

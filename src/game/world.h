@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The world's geometry in world pixels (x growing east, y growing downward) and its angles. The
 // world is a row of sections 40000 pixels wide and 20000 tall; the ground lies near y 19846, and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Mission 3, the airshow: fly tricks before the crowd in section 2 for the show time, then land
 // or keep performing for more trick money.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The airshow of mission 3: the crowd stands in section 2, the show clock runs only while the
 // aircraft is in a large box around the stand, and tricks flown in the box earn money. The

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Mission 1, the convoy: destroy the trucks driving east through section 1, then land.
 
 #include "combat/trucks.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Mission 2, the interception: bring down the cargo formation flying east toward the base
 // before one of them bombs it, then land.
 

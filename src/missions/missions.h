@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The missions: one row per mission says everything the game needs to know about it (its
 // sections, skies, set-up, objective, prompt, pay, briefing and map marker), and the steps and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The audio side of the platform layer. The mixer itself is back-end neutral: the SDL back end
 // calls mixAudio from its device callback, the headless one once per frame for 735 sample

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The frame as the player sees it, composed in software: opaque black, the frame's textures in
 // the order drawn, then the canvas with its alpha. Both back ends show their frames this way;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Holds the frame rate at 60 a second. The game counts everything in frames, so a display that
 // retraces faster than 60 Hz, or a driver that ignores vsync, would speed the whole game up.

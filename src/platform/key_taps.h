@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Keeps quick key taps. A key pressed and released between two frames would otherwise be up
 // again before any frame reads the key table, and the tap would be lost. Both back ends pass

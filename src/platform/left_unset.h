@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // An allocator whose default construction leaves a value unset, so that sizing a buffer that is
 // about to be filled whole does not first write zeros over it (nor touch its pages before then).

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The software mixer behind every sound the game makes: sound-effect voices and music streams,
 // all 44100 Hz 16-bit stereo, summed and clipped by mixAudio (audio.h). Back-end neutral: the SDL

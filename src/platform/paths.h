@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Asset and save-file paths are written the Windows way ("Files\Img\bg\arr50.png"); these turn
 // them into paths that exist here, matching every component case-insensitively.

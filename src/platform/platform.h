@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The one interface between the game and the machine. Two back ends implement it: the SDL one
 // (a real window, GPU presentation, the audio device) and the headless one (no window, a virtual

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Writes the game as played into a script that skarnwing-replay plays back to the same state:
 // the seed, the counter's frequency, every event the game took at the frame before which it

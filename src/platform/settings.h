@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The player's settings: volumes, presentation, the pause on focus loss, the radar's palette and
 // the key and pad bindings. They live in the platform layer: a binding turns a physical key or

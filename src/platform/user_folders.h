@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Where the game writes files for its player. A game run from its build folder keeps them in its
 // data folder; an installed game follows the XDG base directories.

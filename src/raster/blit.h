@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Drawing decoded pictures into the canvas. The rotating variants share one forward mapping:
 // each source pixel lands on one canvas pixel, offset from the centre (or pivot), rotated by

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The pixel contract shared by the canvas, the blits and the decoders:
 // a pixel is a uint32_t read as 0xAARRGGBB, rows run top-down, pixel (x, y) of a

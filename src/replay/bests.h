@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The player's best flights: every sortie is taped from its take-off (the state it starts from,
 // then every input and clock reading), and a won one is kept when it beats the best of its

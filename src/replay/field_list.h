@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Compile-time checks that a hand-written list of a record's fields names every field once: the
 // state dump's list and the bests' take-off list both use them, so a field added to the game

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Replay scripts, as the replay tool reads them and skarnwing --record writes them: a command per
 // line, each at the frame before which (or after which, for what looks at a frame) it acts.

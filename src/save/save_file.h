@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The player's progress in one small text file: the money, the upgrades with the flight and
 // weapon values they bought, and how far the missions and their levels are open. Nothing of a

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The About page, over the title picture or the pause panel: the version, the licences, and
 // credits for every library the game links and every outside work its content is made from, each

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Captions (a setting, off by default): while the airshow's crowd loop sounds, the words of the
 // announcer's calls and of the crowd's shouts worth reading, on a plate at the bottom of the

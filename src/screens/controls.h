@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The controls page: every binding in force, keys and pad, grouped as flight, weapons, between
 // sorties and the game's own keys, each pad button as its picture. It opens over the title, the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Cues for a player's first sorties: until the player has landed once (kept as a file in the
 // player's folder), a short line on a plate says what to do at the moment it is needed and goes

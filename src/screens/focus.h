@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Keyboard and pad focus on the screens between sorties, the pause panel and the settings: the
 // arrow keys (the d-pad and stick send them) move a ring to the nearest control in their

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // BEST FLIGHTS, mission control's logbook of the player's bests: a table of the missions by their
 // levels with each best's figure and date. Cell `index`, the number a chosen best's watchRequest

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Mission control: the last mission's results credited once, the five upgrades, save and load,
 // and the way on to the mission map.

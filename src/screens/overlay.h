@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The developer's overlay: while Tab is held, a column of readouts over whatever the frame
 // shows, and the world stands still. It runs last in every frame, so the world stops one frame

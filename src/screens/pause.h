@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The pause of a sortie: P (the pad's Start) or, when the player chose it, the window losing
 // focus. While paused nothing of the sortie runs: its world, its frame counters, the mission

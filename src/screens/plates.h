@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The house style for what the game draws itself (the pause panel, the settings, the controls
 // page, the cues and the captions), as the pictures draw mission control and the briefing:

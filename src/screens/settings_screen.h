@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // The settings screen, over the title picture or the pause panel: the volumes, full screen at
 // start, vsync, the pause on focus loss, the radar palette, and a key and a pad button for

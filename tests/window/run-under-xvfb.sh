@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Skarnwing developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Runs a program in a private Xvfb display with the dummy audio driver, so the real SDL window
 # can be tested on a machine without a screen or sound card.
 set -u

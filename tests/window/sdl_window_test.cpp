@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real window under Xvfb: opens, runs frames, and an Esc key event sent through SDL's own
 // queue ends the pump, after which shut-down runs. Then what the SDL back end adds for players:
 // game controllers, screenshots, mute, the 60-a-second pace, recorded games, the command line.

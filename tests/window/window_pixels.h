@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Reading a window's pixels back from the X server, kept apart from the tests because Xlib's
 // headers define names (None, Bool, Screen) the game's own headers use.

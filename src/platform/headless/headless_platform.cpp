@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The headless back end: no window, no device. The clock advances exactly 1/60 s per frame (or
 // hands out the readings of a recorded game), the mixer runs 735 sample frames per frame, and
 // the frame is composited in software on request.

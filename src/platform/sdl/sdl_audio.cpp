@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The SDL audio device: 44100 Hz, 16-bit, stereo, its callback filling each buffer from the
 // mixer. The mixer takes its own lock, so the game thread may call it while the device runs.
 

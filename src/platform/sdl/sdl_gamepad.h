@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 // Game controllers drive the same key table as the keyboard: each controller event becomes the
 // key presses and releases the keyboard would send for the actions its buttons are bound to

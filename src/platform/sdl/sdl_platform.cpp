@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The SDL back end: one window with a 1280x720 client area, presented through an SDL renderer
 // with vsync and held to 60 frames a second. Each frame, the textures the game drew and the
 // canvas over them are composed in software (composite.h) and sent as one streaming texture,

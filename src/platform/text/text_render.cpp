@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Skarnwing developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The text both back ends draw: laid out and rendered with SDL2_ttf once per text and width, kept
 // as a texture of the back end and drawn like any other.
 
