@@ -179,8 +179,9 @@ TEST(Bests, HostileBestFilesAreRefusedWithOneLine) {
     ASSERT_EQ(mkfifo(at(3, 0).c_str(), 0600), 0);
     ASSERT_EQ(symlink(dir.file("good").c_str(), at(3, 1).c_str()), 0);
     writeFile(at(2, 3), text); // the one good best, and (3, 2) and (3, 3) none at all
+    writeFile(dir.file("before-take-off"), replaced(text, "2 clock 5 6", "0 clock 1\n2 clock 5 6"));
     for (const std::string& path : {at(1, 0), at(1, 1), at(1, 2), at(1, 3), at(2, 0), at(2, 1), at(2, 2), at(3, 0),
-                                    at(3, 1), dir.file("missing")}) {
+                                    at(3, 1), dir.file("before-take-off"), dir.file("missing")}) {
         testing::internal::CaptureStderr();
         EXPECT_FALSE(readBestFile("test", path, read)) << path;
         const std::string said = testing::internal::GetCapturedStderr();

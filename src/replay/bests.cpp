@@ -636,6 +636,9 @@ bool parseBest(const char* text, size_t length, BestFlight& best, std::string& w
                 command.action != Action::Clock) {
                 return fail("only input and clock lines follow the header");
             }
+            // The tape counts frames from 1, the first after take-off: a line before it would
+            // act on the record before the flight begins.
+            if (command.frame < 1) return fail("a line before the first frame");
             if (!best.commands.empty() && command.frame < best.commands.back().frame)
                 return fail("frames out of order");
             readings += command.readings.size();
